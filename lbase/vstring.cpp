@@ -1,0 +1,317 @@
+#include "lbase/vstring.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+#include <string>
+
+#include "lbase/fast_ostream.h"
+
+const VString VString::Empty;
+
+namespace {
+
+[[noreturn]] void TooLong() {
+    std::fputs("\nTERMINAL ERROR: VString: text too long\n", stdout);
+    std::fflush(stdout);
+    std::abort();
+}
+
+std::uint32_t CheckedLen(std::size_t len) {
+    if (len > VString::kMaxLen) TooLong();
+    return static_cast<std::uint32_t>(len);
+}
+
+}  // namespace
+
+void VString::Assign(const char* p, std::size_t len) {
+    char* fresh = new char[len + 1];
+    if (len) std::memcpy(fresh, p, len);
+    fresh[len] = '\0';
+    delete[] text_;
+    text_ = fresh;
+    len_ = CheckedLen(len);
+}
+
+VString::VString(char c) { Assign(&c, 1); }
+
+VString::VString(const char* text) {
+    if (text) Assign(text, std::strlen(text));
+}
+
+VString::VString(const char* text, int count) {
+    if (text && count > 0) Assign(text, static_cast<std::size_t>(count));
+}
+
+VString::VString(FastOstrstream& stream) {
+    std::size_t len = 0;
+    char* buf = stream.buf_.Release(len);
+    if (buf) {
+        text_ = buf;
+        len_ = CheckedLen(std::strlen(buf));
+    }
+}
+
+VString::VString(const VString& other) {
+    if (other.text_) Assign(other.text_, other.len_);
+}
+
+VString& VString::operator=(const VString& other) {
+    if (this == &other) return *this;
+    if (other.text_) {
+        Assign(other.text_, other.len_);
+    } else {
+        delete[] text_;
+        text_ = nullptr;
+        len_ = 0;
+    }
+    return *this;
+}
+
+VString& VString::operator=(VString&& other) noexcept {
+    if (this != &other) {
+        delete[] text_;
+        text_ = other.text_;
+        len_ = other.len_;
+        other.text_ = nullptr;
+        other.len_ = 0;
+    }
+    return *this;
+}
+
+void VString::Adopt(VString& other) {
+    if (this == &other) return;
+    delete[] text_;
+    text_ = other.text_;
+    len_ = other.len_;
+    other.text_ = nullptr;
+    other.len_ = 0;
+}
+
+VString& VString::operator+=(const VString& other) {
+    if (!text_) return *this = other;
+    if (!other.text_) return *this;
+    std::size_t total = std::size_t(len_) + other.len_;
+    char* fresh = new char[CheckedLen(total) + std::size_t(1)];
+    std::memcpy(fresh, text_, len_);
+    std::memcpy(fresh + len_, other.text_, other.len_);
+    fresh[total] = '\0';
+    delete[] text_;
+    text_ = fresh;
+    len_ = static_cast<std::uint32_t>(total);
+    return *this;
+}
+
+VString operator+(const VString& a, const VString& b) {
+    VString r(a);
+    r += b;
+    return r;
+}
+
+std::ostream& operator<<(std::ostream& os, const VString& s) {
+    return os.write(s.CStr(), s.Len());
+}
+
+VString VString::SubStr(int start, int count) const {
+    if (!text_ || start < 0 || count == 0 || count < -1) return VString();
+    if (static_cast<std::uint32_t>(start) >= len_) return VString();
+    int avail = Len() - start;
+    if (count == -1 || count > avail) count = avail;
+    return VString(text_ + start, count);
+}
+
+VString VString::UpTo(char c) const {
+    int i = IndexOf(c);
+    return i < 0 ? *this : SubStr(0, i);
+}
+
+bool VString::StartsWith(const VString& prefix) const {
+    if (prefix.len_ > len_) return false;
+    return prefix.len_ == 0 || std::memcmp(text_, prefix.text_, prefix.len_) == 0;
+}
+
+bool VString::HasChar(char c) const {
+    return c != '\0' && text_ && std::strchr(text_, c) != nullptr;
+}
+
+int VString::IndexOf(char c) const {
+    if (!text_) return -1;
+    const void* p = std::memchr(text_, c, len_);
+    return p ? static_cast<int>(static_cast<const char*>(p) - text_) : -1;
+}
+
+int VString::CountChar(char c) const {
+    int n = 0;
+    for (const char* p = CStr(); *p; ++p) n += (*p == c);
+    return n;
+}
+
+bool VString::AllCharsIn(const char* set) const {
+    for (const char* p = CStr(); *p; ++p)
+        if (!std::strchr(set, *p)) return false;
+    return true;
+}
+
+int VString::CountCharsIn(const char* set) const {
+    int n = 0;
+    for (const char* p = CStr(); *p; ++p) n += std::strchr(set, *p) != nullptr;
+    return n;
+}
+
+int VString::IsOneOf(const char* list) const {
+    if (!list || len_ == 0) return 0;
+    for (const char* p = list; *p; p += std::strlen(p) + 1)
+        if (std::strcmp(CStr(), p) == 0) return 1;
+    return 0;
+}
+
+int VString::Find(const VString& pattern) const {
+    if (pattern.len_ == 0) return 0;
+    if (pattern.len_ > len_) return -1;
+    for (std::uint32_t i = 0; i + pattern.len_ <= len_; ++i)
+        if (std::memcmp(text_ + i, pattern.text_, pattern.len_) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+int VString::Compare(const VString& other) const {
+    return std::strcmp(CStr(), other.CStr());
+}
+
+bool VString::operator==(const char* text) const {
+    return std::strcmp(CStr(), text ? text : "") == 0;
+}
+
+bool VString::operator==(const VString& other) const {
+    return len_ == other.len_ && (len_ == 0 || std::memcmp(text_, other.text_, len_) == 0);
+}
+
+void VString::ReplaceChar(char from, char to) {
+    for (std::uint32_t i = 0; i < len_; ++i)
+        if (text_[i] == from) text_[i] = to;
+}
+
+void VString::RemoveChars(const VString& set) {
+    if (!text_ || set.IsEmpty()) return;
+    std::string kept;
+    kept.reserve(len_);
+    for (std::uint32_t i = 0; i < len_; ++i)
+        if (!std::memchr(set.text_, text_[i], std::strlen(set.text_))) kept.push_back(text_[i]);
+    if (kept.empty()) {
+        delete[] text_;
+        text_ = nullptr;
+        len_ = 0;
+    } else {
+        Assign(kept.data(), kept.size());
+    }
+}
+
+VString VString::StripPair(char open, char close) const {
+    if (len_ == 0) return VString();
+    int start = (text_[0] == open && open != '\0') ? 1 : 0;
+    int end = Len();
+    if (start < end && text_[end - 1] == close) --end;
+    return SubStr(start, end - start);
+}
+
+VString VString::Trim() const {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    int b = 0, e = Len();
+    while (b < e && blank(text_[b])) ++b;
+    while (e > b && blank(text_[e - 1])) --e;
+    return SubStr(b, e - b);
+}
+
+int DovCharToUpper(int c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+int DovCharToLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+VString VString::ToUpper() const {
+    VString r(*this);
+    for (std::uint32_t i = 0; i < r.len_; ++i) r.text_[i] = static_cast<char>(DovCharToUpper(r.text_[i]));
+    return r;
+}
+
+VString VString::ToLower() const {
+    VString r(*this);
+    for (std::uint32_t i = 0; i < r.len_; ++i) r.text_[i] = static_cast<char>(DovCharToLower(r.text_[i]));
+    return r;
+}
+
+void VString::Translate(VString& out, const char* table) const {
+    VString r(*this);
+    for (std::uint32_t i = 0; i < r.len_; ++i)
+        r.text_[i] = table[static_cast<unsigned char>(r.text_[i])];
+    out.Adopt(r);
+}
+
+VString DovFormat(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int need = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    VString result("");
+    if (need > 0) {
+        std::string buf(static_cast<std::size_t>(need) + 1, '\0');
+        std::vsnprintf(buf.data(), buf.size(), format, again);
+        result = VString(buf.data(), need);
+    }
+    va_end(again);
+    return result;
+}
+
+// --- FastOstrstream buffer -------------------------------------------------
+
+bool DovGrowBuf::Grow(std::size_t need) {
+    if (frozen_) return false;
+    std::size_t used = Size();
+    std::size_t cap = cap_ ? cap_ : 64;
+    while (cap < used + need + 1) cap *= 2;
+    if (cap == cap_) return true;
+    char* fresh = new char[cap];
+    if (used) std::memcpy(fresh, buf_, used);
+    delete[] buf_;
+    buf_ = fresh;
+    cap_ = cap;
+    // The last byte stays free for the terminator written by Release.
+    setp(buf_, buf_ + cap_ - 1);
+    pbump(static_cast<int>(used));
+    return true;
+}
+
+DovGrowBuf::int_type DovGrowBuf::overflow(int_type ch) {
+    if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+    if (!Grow(1)) return traits_type::eof();
+    *pptr() = traits_type::to_char_type(ch);
+    pbump(1);
+    return ch;
+}
+
+std::streamsize DovGrowBuf::xsputn(const char* s, std::streamsize n) {
+    if (n <= 0) return 0;
+    if (static_cast<std::size_t>(epptr() - pptr()) < static_cast<std::size_t>(n) &&
+        !Grow(static_cast<std::size_t>(n)))
+        return 0;
+    std::memcpy(pptr(), s, static_cast<std::size_t>(n));
+    // pbump takes an int: advance in int-sized steps.
+    std::streamsize left = n;
+    while (left > 0) {
+        int step = left > 0x40000000 ? 0x40000000 : static_cast<int>(left);
+        pbump(step);
+        left -= step;
+    }
+    return n;
+}
+
+char* DovGrowBuf::Release(std::size_t& length) {
+    length = Size();
+    char* out = buf_;
+    if (out) out[length] = '\0';
+    buf_ = nullptr;
+    cap_ = 0;
+    frozen_ = true;
+    setp(nullptr, nullptr);
+    return out;
+}

@@ -1,0 +1,27 @@
+#include "tests/support/corpus.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vemlo_test {
+
+std::optional<std::filesystem::path> CorpusDir() {
+    const char* env = std::getenv("VEMLO_CORPUS_DIR");
+    std::filesystem::path dir = env && *env ? env : VEMLO_CORPUS_DIR;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) return std::nullopt;
+    return dir;
+}
+
+std::vector<std::filesystem::path> CorpusFiles(const char* subfolder) {
+    std::vector<std::filesystem::path> files;
+    auto dir = CorpusDir();
+    if (!dir) return files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(*dir / subfolder, ec))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace vemlo_test
