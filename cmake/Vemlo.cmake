@@ -10,22 +10,31 @@ if(VEMLO_SANITIZE)
 endif()
 
 # vemlo_library(NAME [DEPS lib...])
-# Builds the static library NAME from every .cpp below the folder NAME/
-# (generated sources are added by the folder's own CMakeLists with
-# target_sources). Includes are written from the repository root.
+# Builds the static library NAME from every .cpp below the folder NAME/ and
+# then includes every NAME/*.cmake, where a folder adds its generated tables
+# (target_sources). Includes are written from the repository root; generated
+# headers are included as "generated/<folder>/<file>".
 function(vemlo_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/*.cpp")
   add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/generated")
+  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}")
   target_compile_options(${name} PRIVATE ${VEMLO_WARNINGS})
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   endif()
+  file(GLOB parts CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/*.cmake")
+  foreach(part IN LISTS parts)
+    include(${part})
+  endforeach()
 endfunction()
 
-# vemlo_generator(NAME SOURCES...): a small host program run at build time.
+# vemlo_generator(NAME SOURCES...): a small host program, kept in
+# generators/, that turns a data file into C++ at build time. Its output goes
+# to ${CMAKE_BINARY_DIR}/generated/<folder>/.
 function(vemlo_generator name)
-  add_executable(${name} ${ARGN})
-  target_compile_options(${name} PRIVATE ${VEMLO_WARNINGS})
+  if(NOT TARGET ${name})
+    add_executable(${name} ${ARGN})
+    target_compile_options(${name} PRIVATE ${VEMLO_WARNINGS})
+  endif()
 endfunction()
