@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "lbase/lbase.h"
+
+namespace {
+
+TEST(Ebcdic, TablesAreInverse) {
+    for (int b = 0; b < 256; ++b) {
+        EXPECT_EQ(DovAsciiToEbcdicTable[DovEbcdicToAsciiTable[b]], b);
+        EXPECT_EQ(DovEbcdicToAsciiTable[DovAsciiToEbcdicTable[b]], b);
+    }
+    VString out;
+    DovEbcdicToAscii(VString("\xC1\xF1\x40\x5F\xAD", 5), out);
+    EXPECT_TRUE(out == "A1 ^[");
+    VString back;
+    DovAsciiToEbcdic(out, back);
+    EXPECT_TRUE(back == "\xC1\xF1\x40\x5F\xAD");
+}
+
+struct NameCase {
+    const char* fn;
+    const char* in;
+    const char* want;
+};
+
+VString ApplyNameFn(const NameCase& c) {
+    VString in(c.in);
+    VString fn(c.fn);
+    if (fn == "ext") return DovExtension(in);
+    if (fn == "repl") return DovReplaceExtension(in, ".xxx");
+    if (fn == "base") return DovBaseName(in, false);
+    if (fn == "base+") return DovBaseName(in, true);
+    if (fn == "dir") return DovDirName(in);
+    return DovRemoveDotDot(in);
+}
+
+TEST(FileNames, Parts) {
+    const NameCase cases[] = {
+        {"repl", "dir.d/prog", "dir.d/prog.xxx"},
+        {"repl", "prog.cbl", "prog.xxx"},
+        {"repl", "prog", "prog.xxx"},
+        {"repl", ".profile", ".xxx"},
+        {"ext", "dir.d/prog", ""},
+        {"ext", "prog.cbl", ".cbl"},
+        {"base", "a/b/prog.cbl", "prog"},
+        {"base+", "a/b/prog.cbl", "prog.cbl"},
+        {"base", "a/b/", ""},
+        {"base", "dir.d/prog", "prog"},
+        {"base", "a\\b\\p.cob", "p"},
+        {"dir", "a/b/prog.cbl", "a/b"},
+        {"dir", "a/b/", "a/b"},
+        {"dir", "prog.cbl", ""},
+        {"dir", "/prog.cbl", ""},
+        {"dotdot", "a/b/../../c", "c"},
+        {"dotdot", "x/a/../b", "x/b"},
+        {"dotdot", "/../b", "b"},
+        {"dotdot", "../b", "../b"},
+        {"dotdot", "a\\..\\b", "b"},
+        {"dotdot", "x/../", ""},
+        {"dotdot", "a/./b", "a/./b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(ApplyNameFn(c) == c.want) << c.fn << "(" << c.in << ") = '" << ApplyNameFn(c) << "'";
+}
+
+TEST(DovEscapeString, PrintableForm) {
+    EXPECT_TRUE(DovEscapeString("a\tb") == "a\\tb");
+    EXPECT_TRUE(DovEscapeString("a\\b") == "a\\b");
+    EXPECT_TRUE(DovEscapeString("\x1b") == "\\0x1b");
+    EXPECT_TRUE(DovEscapeString("\x07") == "\\0x 7");
+    EXPECT_TRUE(DovEscapeString("\xff") == "\\0xff");
+    EXPECT_TRUE(DovEscapeString("\b\n\f\r") == "\\b\\n\\f\\r");
+    EXPECT_EQ(DovEscapeString(nullptr).Len(), 0);
+}
+
+TEST(CaseCompare, FoldsOnlyAsciiLetters) {
+    EXPECT_EQ(DovStrNCaseCompare("-inc COPYA", "-INC ", 5), 0);
+    EXPECT_NE(DovStrNCaseCompare("-INCX", "-INC ", 5), 0);
+    EXPECT_EQ(DovStrNCaseCompare("ab", "AB", 10), 0);
+    EXPECT_EQ(DovStrNCaseCompare("abc", "abd", 0), 0);
+    EXPECT_EQ(DovStrCaseCompare("Hello", "hELLO"), 0);
+    EXPECT_EQ(DovStrCaseCompare("a", "b"), -1);
+    EXPECT_EQ(DovStrCaseCompare("b", "A"), 1);
+    EXPECT_EQ(DovStrCaseCompare("ab", "a"), 1);
+    // Bytes above 127 order before every ASCII byte.
+    EXPECT_EQ(DovCharCaseCompare('\xe4', 'a'), -1);
+    EXPECT_EQ(DovCharCaseCompare('Q', 'q'), 0);
+}
+
+struct IntLitCase {
+    const char* text;
+    int result;
+    std::int64_t value;
+    const char* message;
+};
+
+TEST(DovIntLiteralValue, Table) {
+    const IntLitCase cases[] = {
+        {"-12", 0, -12, ""},
+        {"+7", 0, 7, ""},
+        {"0042", 0, 42, ""},
+        {"-", 0, 0, ""},
+        {"H'0A1B'", 0, 2587, ""},
+        {"H'FF'", 0, 255, ""},
+        {"H''", 0, 0, ""},
+        {"12a", 33, 0, "Expecting integer number here, not '12a'"},
+        {"H'0A1'", 33, 0, "Bad character ''' in hexadecimal number 'H'0A1''"},
+        {"H'0a'", 33, 0, "Bad character 'a' in hexadecimal number 'H'0a''"},
+        {"9223372036854775807", 0, INT64_MAX, ""},
+    };
+    for (const auto& c : cases) {
+        std::int64_t v = 0;
+        VString msg;
+        int r = DovIntLiteralValue(c.text, v, msg);
+        EXPECT_EQ(r, c.result) << c.text;
+        if (r == 0) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+        EXPECT_TRUE(msg == c.message) << c.text << ": " << msg;
+    }
+    // Far too many digits wrap without undefined behaviour.
+    std::int64_t v = 0;
+    VString msg;
+    EXPECT_EQ(DovIntLiteralValue("999999999999999999999999999999", v, msg), 0);
+}
+
+}  // namespace
