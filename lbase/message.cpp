@@ -6,6 +6,7 @@
 int DovWarningsSwitch = 1;
 int DovSymTabTraceLevel = 0;
 DovExitHookFn DovExitHook = nullptr;
+DovMessageCallback DovMessageHook = DovPrintPosnMessage;
 
 namespace {
 std::uint64_t g_warnings = 0;

@@ -38,6 +38,11 @@ using DovMessageCallback = void (*)(int code, const DovTxtPosn& position, const 
 // then the message through DovPrintMessage.
 void DovPrintPosnMessage(int code, const DovTxtPosn& position, const VString& text);
 
+// Where the library's own reports go (tree operations, name services,
+// source-file reader): the positioned printer at start, replaced by the
+// driver with its own hook.
+extern DovMessageCallback DovMessageHook;
+
 // Called with the exit status by DovExit before the process ends; null at
 // start, for programs that embed the library.
 using DovExitHookFn = void (*)(int status);
