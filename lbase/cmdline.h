@@ -21,16 +21,17 @@
 //   capacity 'a', 'z': the number of array elements.
 //   help     the help text (a heading's title).
 //   mask     group bits that select the record.
+// Every field defaults to zero, so that {0} ends an array.
 struct DovCommandLineFlag {
-    char kind;
-    const char* name;
-    int* value;
-    const VString* choices;
-    VString* string;
-    int* count;
-    int capacity;
-    const char* help;
-    int mask;
+    char kind = 0;
+    const char* name = nullptr;
+    int* value = nullptr;
+    const VString* choices = nullptr;
+    VString* string = nullptr;
+    int* count = nullptr;
+    int capacity = 0;
+    const char* help = nullptr;
+    int mask = 0;
 };
 
 // Most records one table holds.

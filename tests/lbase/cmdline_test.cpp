@@ -377,6 +377,21 @@ TEST(DovSetCLFlagsFromString, ManyWords) {
     EXPECT_EQ(o.n, 5);
 }
 
+TEST(DovSetCLFlagsFromString, RandomTextsNeverHurt) {
+    const char alphabet[] = " \t\"-xnq=a,b";
+    unsigned seed = 777;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        int len = static_cast<int>(next() % 16);
+        for (int i = 0; i < len; ++i) text += alphabet[next() % (sizeof alphabet - 1)];
+        Options o;
+        VStringList messages;
+        int rc = DovSetCLFlagsFromString(o.table, VString(text.c_str()), messages);
+        EXPECT_EQ(rc == 0, messages.IsEmpty()) << text;
+    }
+}
+
 // --- Stream -------------------------------------------------------------------
 
 TEST(DovSetCLFlagsFromStream, ReadsUpToTheNextSection) {
