@@ -51,27 +51,22 @@ const DialectInfo* Dialect(int number) {
 
 }  // namespace
 
-VString DovDialectNames[kDovDialectCount + 2] = {
-    kDialects[0].name,  kDialects[1].name,  kDialects[2].name,  kDialects[3].name,  kDialects[4].name,
-    kDialects[5].name,  kDialects[6].name,  kDialects[7].name,  kDialects[8].name,  kDialects[9].name,
-    kDialects[10].name, kDialects[11].name, kDialects[12].name, kDialects[13].name, kDialects[14].name,
-    kDialects[15].name, kDialects[16].name, kDialects[17].name, kDialects[18].name, kDialects[19].name,
-    kDialects[20].name, VString(),
-};
+VString DovDialectNames[kDovDialectCount + 2];
+VString DovDialectDisplayNames[kDovDialectCount + 2];
 
-VString DovDialectDisplayNames[kDovDialectCount + 2] = {
-    kDialects[0].display,  kDialects[1].display,
-    kDialects[2].display,  kDialects[3].display,
-    kDialects[4].display,  kDialects[5].display,
-    kDialects[6].display,  kDialects[7].display,
-    kDialects[8].display,  kDialects[9].display,
-    kDialects[10].display, kDialects[11].display,
-    kDialects[12].display, kDialects[13].display,
-    kDialects[14].display, kDialects[15].display,
-    kDialects[16].display, kDialects[17].display,
-    kDialects[18].display, kDialects[19].display,
-    kDialects[20].display, VString(),
-};
+namespace {
+
+// Fills the two choice lists before main; the entry after the last dialect
+// stays empty and ends each list.
+const bool kNameListsFilled = [] {
+    for (int i = 0; i <= kDovDialectCount; ++i) {
+        DovDialectNames[i] = kDialects[i].name;
+        DovDialectDisplayNames[i] = kDialects[i].display;
+    }
+    return true;
+}();
+
+}  // namespace
 
 DovDials DovNoDials() { return DovDials{}; }
 
