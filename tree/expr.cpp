@@ -276,15 +276,20 @@ int DovExprOper::FindArg(const DovExpr* node) const {
     return -1;
 }
 
-bool DovExprOper::PrepareToAttach(DovExpr* node, const char* label) {
-    if (!node) return true;
+bool DovExprOper::RefuseCycle(const DovExpr* node, const char* label) const {
     for (const DovExpr* p = this; p; p = p->parent_) {
         if (p == node) {
             Report(MSG_SEVERE, label,
                    DovFormat("attaching node %s to itself or into its own subtree.", DovOperName(node->Oper())));
-            return false;
+            return true;
         }
     }
+    return false;
+}
+
+bool DovExprOper::PrepareToAttach(DovExpr* node, const char* label) {
+    if (!node) return true;
+    if (RefuseCycle(node, label)) return false;
     if (node->parent_) {
         Report(MSG_SEVERE, label, DovFormat("attaching node %s that has non-null parent.", DovOperName(node->Oper())));
         // Take it out of its old place, which becomes empty: a node has one
@@ -367,6 +372,7 @@ void DovExprOper::SetArgToList(int i, DovOper list_op, DovExpr* node) {
         Report(MSG_SEVERE, "DovExprOper::SetArg", DovFormat("arg #%d is not available.", i));
         return;
     }
+    if (RefuseCycle(node, "DovExprOper::SetArgToList")) return;
     DovExpr* old = DelArg(i, 0, 1);
     SetArg(i, DovListExpr(list_op, old, node), -1, 0);
 }

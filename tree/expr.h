@@ -247,6 +247,8 @@ private:
     // Checks that `node` may be stored here and takes it out of any other
     // place first. False when storing it would make a cycle.
     bool PrepareToAttach(DovExpr* node, const char* label);
+    // Reports and answers true when `node` is this node or one above it.
+    bool RefuseCycle(const DovExpr* node, const char* label) const;
 
     std::vector<DovArgSlot*> slots_;
 };
@@ -292,7 +294,6 @@ int DovDropNullNodes(DovExpr* root);
 int DovDropNullListArgs(DovExpr* root);
 int DovSpliceList(DovExpr* node);
 void DovAddComment(DovExpr* node, const VString& text);
-VString DovOperTemplateStr(DovOper op);
 
 // Searches up and down the tree.
 int DovExprContains(const DovExpr* node, const DovExpr* target);

@@ -2,5 +2,9 @@
 #pragma once
 
 #include "tree/dials.h"
+#include "tree/expr.h"
+#include "tree/link.h"
 #include "tree/name_category.h"
 #include "tree/oper.h"
+#include "tree/token.h"
+#include "tree/walk.h"
