@@ -1,0 +1,6 @@
+// The program tree, the operation catalogue, tokens and the dialect set.
+#pragma once
+
+#include "tree/keyword_table.h"
+#include "tree/token.h"
+#include "tree/token_codes.h"
