@@ -63,7 +63,9 @@ struct TokenData {
 };
 
 [[noreturn]] void Fail(const std::string& file, int line, const std::string& message) {
-    std::cerr << file << ':' << line << ": " << message << '\n';
+    std::cerr << file;
+    if (line > 0) std::cerr << ':' << line;
+    std::cerr << ": " << message << '\n';
     std::exit(1);
 }
 
