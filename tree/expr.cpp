@@ -1,6 +1,8 @@
 #include "tree/expr.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <new>
 #include <ostream>
 
@@ -84,9 +86,17 @@ void DovExpr::ForgetParentOnDelete() {
     parent_ = nullptr;
 }
 
-void DovExpr::operator delete(void* p, std::size_t size) {
-    if (p) std::memset(p, 0xAA, size);
-    ::operator delete(p);
+void* DovExpr::operator new(std::size_t size) {
+    void* p = std::malloc(size);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void DovExpr::operator delete(void* p) {
+    if (!p) return;
+    // A stale pointer to a freed node reads 0xAA, never plausible data.
+    std::memset(p, 0xAA, malloc_usable_size(p));
+    std::free(p);
 }
 
 void DovExpr::SetPrintedLength(int len) {

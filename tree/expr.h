@@ -119,8 +119,9 @@ public:
     virtual char GetTic(std::istream& is, VString& message);
     virtual void Print(std::ostream& os) const;
 
-    // Freed node memory always reads 0xAA.
-    static void operator delete(void* p, std::size_t size);
+    // Nodes come from the global heap; freed node memory always reads 0xAA.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p);
 
     // Header fields.
     DovOper Oper() const { return static_cast<DovOper>(oper_); }
