@@ -165,6 +165,14 @@ public:
     // node's class does not carry.
     void ReportMisuse(const char* label) const;
 
+    // The TIC text form of whole trees. Writing renumbers the tree's nodes
+    // 0..n-1 in pre-order; reading returns 0 and the root, or an error
+    // character with its text and a null root.
+    static void PutTic(DovExpr* root, std::ostream& out);
+    static char GetTicTree(std::istream& in, DovExpr*& root, VString& error);
+    // Reads one node text (with its children) inside GetTicTree.
+    static char GetTicOp(std::istream& in, DovExpr*& node, VString& error);
+
     // The next serial number.
     static std::int32_t node_ctr;
 
@@ -273,11 +281,32 @@ public:
     VString Value() const override { return text_; }
     char SetImage(const VString& image, VString* error = nullptr) override;
     void SetValue(const VString& value) override;
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
 private:
     VString text_;
 };
+
+// Trace level of the tree writer: above 0 it prints the node counts and a
+// dump of every tree it writes.
+extern int DovTicTraceLevel;
+
+// The empty node that a stored node text of `code` with `count` arguments
+// is read into.
+char DovMakeEmptyNode(DovOper code, int count, DovExpr*& node, VString& error);
+// While a tree is read: turns a link's stored index into its target.
+void SetLinkExprFromIndex(DovLink& link);
+
+// Consistency check of a tree: 0, or '%' when a node occurs twice or a link
+// leaves the tree (such links are cut). Findings go to `msgs`.
+char DovCheckTree(DovExpr* root, DovTokenList* msgs);
+void DovCheckLink(DovLink* link, DovExpr* holder, int backcheck);
+// Walk callbacks shared by the check and the TIC writer and reader.
+int DovNumberNode(DovExpr* node, void* context);
+int DovSetLinkIndexes(DovExpr* node, void* context);
+int DovResolveLinkIndexes(DovExpr* node, void* context);
 
 // Writes ". " once per dump depth.
 void DovDumpIndent(std::ostream& os);

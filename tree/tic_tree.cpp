@@ -1,0 +1,281 @@
+// The TIC text form of whole trees: the source-file names, the node count
+// and the root's text, which holds every other node.
+#include <iostream>
+#include <unordered_set>
+#include <vector>
+
+#include "lbase/tic.h"
+#include "tree/expr.h"
+#include "tree/walk.h"
+
+int DovTicTraceLevel = 0;
+
+namespace {
+
+// Link index written for a link without a target in the tree.
+constexpr std::uint32_t kNoLinkIndex = 0xffffffffu;
+
+// State of the one tree read under way.
+struct TicReadState {
+    std::vector<DovExpr*> table;  // grows as nodes are registered
+    long long count = 0;          // node count announced by the text
+    int pending_args = 0;         // argument count of the node being read
+    std::vector<int> file_map;
+    DovFileIndexMap map;
+};
+
+TicReadState* g_read = nullptr;
+
+// Nodes of the tree being written, so that links leaving it are written as
+// having no target.
+const std::unordered_set<const DovExpr*>* g_written = nullptr;
+
+std::uint32_t WrittenIndex(const DovLink& link) {
+    if (!link.target || !g_written || !g_written->count(link.target)) return kNoLinkIndex;
+    return static_cast<std::uint32_t>(link.target->Serial());
+}
+
+// Slots a list node gets before its arguments are read; more are added one
+// by one, so a corrupt count cannot allocate beyond what the text holds.
+constexpr int kEagerSlots = 64;
+
+}  // namespace
+
+// --- walk callbacks ----------------------------------------------------------
+
+int DovNumberNode(DovExpr* node, void*) {
+    node->SetSerial(DovExpr::node_ctr++);
+    return DOV_WALK_DESCEND;
+}
+
+int DovSetLinkIndexes(DovExpr* node, void*) {
+    if (node->NumLinks()) {
+        DovLink& l = node->Link();
+        l.index = static_cast<std::int32_t>(WrittenIndex(l));
+    }
+    if (node->NumLinkLists()) {
+        for (DovLink& l : node->Links()) l.index = static_cast<std::int32_t>(WrittenIndex(l));
+    }
+    return DOV_WALK_DESCEND;
+}
+
+int DovResolveLinkIndexes(DovExpr* node, void*) {
+    if (node->NumLinks()) SetLinkExprFromIndex(node->Link());
+    if (node->NumLinkLists())
+        for (DovLink& l : node->Links()) SetLinkExprFromIndex(l);
+    return DOV_WALK_DESCEND;
+}
+
+void SetLinkExprFromIndex(DovLink& link) {
+    link.target = nullptr;
+    if (link.index == -1 || !g_read) return;
+    std::uint32_t ix = static_cast<std::uint32_t>(link.index);
+    if (ix < g_read->count) {
+        if (ix < g_read->table.size() && g_read->table[ix]) {
+            link.target = g_read->table[ix];
+        } else {
+            DovMessageHook(MSG_SEVERE, DovNullPosn, "SetLinkExprFromIndex: NULL epxression in link forwarder.");
+        }
+        return;
+    }
+    DovMessageHook(MSG_SEVERE, DovNullPosn,
+                   DovFormat("SetLinkExprFromIndex: DovLink index %ld out of range 0..%ld. Link nullified.",
+                             static_cast<long>(ix), static_cast<long>(g_read->count)));
+}
+
+// --- writing -----------------------------------------------------------------
+
+void DovExpr::PutTic(DovExpr* root, std::ostream& out) {
+    if (DovTicTraceLevel > 0) std::cout << "==DovExpr::PutTic: node_ctr=" << node_ctr << "\n";
+    node_ctr = 0;
+    WalkTheTree(root, nullptr, DovNumberNode);
+    std::unordered_set<const DovExpr*> written;
+    WalkTheTree(root, &written, [](DovExpr* n, void* ctx) -> int {
+        static_cast<std::unordered_set<const DovExpr*>*>(ctx)->insert(n);
+        return DOV_WALK_DESCEND;
+    });
+    g_written = &written;
+    WalkTheTree(root, nullptr, DovSetLinkIndexes);
+    g_written = nullptr;
+    if (DovTicTraceLevel > 0) {
+        std::cout << "=DovExpr::actual nodes: " << node_ctr << "\n";
+        if (root) root->Print(std::cout);
+        std::cout << "\n";
+    }
+    DovNameTable& names = DovSrcFileNames();
+    out << names.Count() << "\n";
+    for (int i = 0; i < names.Count(); ++i) names.At(i).name.PutTicCounted(out);
+    out << node_ctr << "\n";
+    if (root) root->PutTicNode(out);
+}
+
+void DovExpr::PutTicNode(std::ostream& os) const {
+    // The two-bit flag goes out as a signed two-bit number.
+    int flag = flag_ >= 2 ? flag_ - 4 : flag_;
+    os << "\no" << oper_ << ':' << num_args_ << ':' << flag << ':' << serial_ << ':';
+    tokens_.PutTic(os);
+}
+
+void DovExprOper::PutTicNode(std::ostream& os) const {
+    DovExpr::PutTicNode(os);
+    int expected = DovOperArgCount(Oper());
+    if (!DovOperIsList(Oper()) && NumArgs() != expected)
+        DovMessageHook(MSG_SEVERE, DovSrcPosnBeg(const_cast<DovExprOper*>(this)),
+                       DovFormat("DovExprOper: oper %s: BAD number of children %d, must be %d", DovOperName(Oper()),
+                                 NumArgs(), expected));
+    for (const DovArgSlot* s : slots_) {
+        os << s->code << ':' << s->order << ':';
+        s->tokens.PutTic(os);
+        if (s->arg) {
+            os << '1';
+            s->arg->PutTicNode(os);
+        } else {
+            os << '0';
+        }
+    }
+}
+
+// --- reading -----------------------------------------------------------------
+
+char DovExpr::GetTicTree(std::istream& in, DovExpr*& root, VString& error) {
+    root = nullptr;
+    TicReadState state;
+    // The map and the node table are in force only while this read runs.
+    struct Scope {
+        TicReadState* saved_state;
+        DovFileIndexMap* saved_map;
+        Scope(TicReadState* s) : saved_state(g_read), saved_map(DovTicFileIndexMap) { g_read = s; }
+        ~Scope() {
+            g_read = saved_state;
+            DovTicFileIndexMap = saved_map;
+        }
+    } scope(&state);
+
+    int name_count = 0;
+    if (char r = GetTicIntNo(in, name_count, false, '\n', error)) return r;
+    for (int i = 0; i < name_count; ++i) {
+        VString name;
+        if (char r = name.GetTicCounted(in, error)) return r;
+        state.file_map.push_back(DovSrcFileNames().FindOrAdd(name, false, true));
+    }
+    state.map.map = state.file_map.data();
+    state.map.count = static_cast<int>(state.file_map.size());
+    DovTicFileIndexMap = &state.map;
+
+    if (char r = GetTicIntNo(in, state.count, false, '\n', error)) return r;
+    DovExpr* node = nullptr;
+    if (char r = GetTicOp(in, node, error)) return r;
+    WalkTheTree(node, nullptr, DovResolveLinkIndexes);
+    root = node;
+    return TIC_OK;
+}
+
+char DovExpr::GetTicOp(std::istream& in, DovExpr*& node, VString& error) {
+    node = nullptr;
+    if (in.get() != '\n' || in.get() != 'o') {
+        error = "DovExpr::GetTicOp: bad start for operation";
+        return TIC_BAD_FORMAT;
+    }
+    int code = 0, count = 0;
+    if (char r = GetTicIntNo(in, code, false, ':', error)) return r;
+    if (char r = GetTicIntNo(in, count, false, ':', error)) return r;
+    DovOper op = static_cast<DovOper>(code & 0xffff);
+    if (code > 0xffff) op = static_cast<DovOper>(0);
+    if (!DovOperIsList(op) && count != DovOperArgCount(op)) {
+        error = DovFormat("Bad number of args for oper: %d. Expected: %d", count, DovOperArgCount(op));
+        return TIC_BAD_ARGS;
+    }
+    DovExpr* made = nullptr;
+    if (char r = DovMakeEmptyNode(op, count, made, error)) return r;
+    int saved_pending = g_read ? g_read->pending_args : 0;
+    if (g_read) g_read->pending_args = count;
+    char r = made->GetTic(in, error);
+    if (g_read) g_read->pending_args = saved_pending;
+    if (r) {
+        delete made;  // with whatever children it had read
+        return r;
+    }
+    if (g_read) {
+        std::uint32_t ix = static_cast<std::uint32_t>(made->Serial());
+        if (ix >= g_read->count) {
+            error = DovFormat("Node index %d out of range", made->Serial());
+            delete made;
+            return TIC_BAD_INDEX;
+        }
+        if (ix >= g_read->table.size()) g_read->table.resize(ix + 1, nullptr);
+        if (g_read->table[ix]) {
+            error = "Node with this index busy";
+            delete made;
+            return TIC_BAD_INDEX;
+        }
+        g_read->table[ix] = made;
+    }
+    node = made;
+    return TIC_OK;
+}
+
+char DovExpr::GetTic(std::istream& is, VString& message) {
+    // The writer puts the flag out signed: -2 and -1 stand for 2 and 3.
+    int flag = 0;
+    if (char r = GetTicIntNo(is, flag, true, ':', message)) return r;
+    flag_ = static_cast<std::uint8_t>(flag & 3);
+    int serial = 0;
+    if (char r = GetTicIntNo(is, serial, false, ':', message)) return r;
+    serial_ = serial;
+    return tokens_.GetTic(is, message);
+}
+
+char DovExprOper::GetTic(std::istream& is, VString& message) {
+    if (char r = DovExpr::GetTic(is, message)) return r;
+    int count = g_read ? g_read->pending_args : NumArgs();
+    for (int i = 0; i < count; ++i) {
+        if (i >= NumArgs()) {
+            slots_.push_back(new DovArgSlot);
+            SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
+        }
+        DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+        int code = 0, order = 0;
+        // Slot codes may be negative: the reader takes what the writer wrote.
+        if (char r = GetTicIntNo(is, code, true, ':', message)) return r;
+        if (char r = GetTicIntNo(is, order, true, ':', message)) return r;
+        s->code = static_cast<std::int16_t>(code);
+        s->order = static_cast<std::int16_t>(order);
+        if (char r = s->tokens.GetTic(is, message)) return r;
+        int c = is.get();
+        if (c == '0') {
+            SetArg(i, nullptr, -1, 0);
+        } else if (c == '1') {
+            DovExpr* child = nullptr;
+            if (char r = GetTicOp(is, child, message)) return r;
+            SetArg(i, child, -1, 0);
+        } else {
+            message = DovFormat("DovExprOper::GetTic: bad arg code '%c'", c < 0 ? ' ' : c);
+            return TIC_BAD_FORMAT;
+        }
+    }
+    return TIC_OK;
+}
+
+void DovCharString::PutTicNode(std::ostream& os) const {
+    DovExpr::PutTicNode(os);
+    text_.PutTicCounted(os);
+}
+
+char DovCharString::GetTic(std::istream& is, VString& message) {
+    if (char r = DovExpr::GetTic(is, message)) return r;
+    return text_.GetTicCounted(is, message);
+}
+
+char DovMakeEmptyNode(DovOper code, int count, DovExpr*& node, VString&) {
+    switch (code) {
+        case NULL_NODE: node = new DovNullNode; break;
+        case CHAR_STRING: node = new DovCharString(VString()); break;
+        default:
+            if (count >= 0)
+                node = new DovExprOper(code, nullptr, DovOperIsList(code) && count > kEagerSlots ? kEagerSlots : count);
+            else
+                node = new DovExprOper(code);
+            break;
+    }
+    return TIC_OK;
+}
