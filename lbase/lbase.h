@@ -1,8 +1,13 @@
 // The base library: strings, string containers, the TIC form of scalars,
-// source positions, messages and the exit path.
+// source positions, messages and the exit path, the command-line option
+// engine, file and process helpers, signals and the debug-context stack.
 #pragma once
 
+#include "lbase/cmdline.h"
+#include "lbase/debug/debug_context.h"
+#include "lbase/debug/signals.h"
 #include "lbase/fast_ostream.h"
+#include "lbase/fileutil.h"
 #include "lbase/message.h"
 #include "lbase/strutil.h"
 #include "lbase/tic.h"

@@ -1,0 +1,11 @@
+// How the program dies: an interrupt says so and ends with status 32; a
+// fatal signal (SIGBUS, SIGFPE, SIGILL, SIGSEGV) says so on both outputs,
+// dumps the debug-context stack and ends with status 30. A handler that
+// cannot be installed ends the program with status 31.
+#pragma once
+
+// When non-zero, DovSetSignalHandlers installs nothing.
+extern int DovNoSignalHandlers;
+
+// Installs both handlers; called once by the driver at start.
+void DovSetSignalHandlers();
