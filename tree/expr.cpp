@@ -84,11 +84,6 @@ void DovExpr::ForgetParentOnDelete() {
     parent_ = nullptr;
 }
 
-void DovExpr::operator delete(void* p, std::size_t size) {
-    if (p) std::memset(p, 0xAA, size);
-    ::operator delete(p);
-}
-
 void DovExpr::SetPrintedLength(int len) {
     if (len > 511) len = 511;
     if (len < -512) len = -512;

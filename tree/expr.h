@@ -119,7 +119,9 @@ public:
     virtual char GetTic(std::istream& is, VString& message);
     virtual void Print(std::ostream& os) const;
 
-    // Freed node memory always reads 0xAA.
+    // Freed node memory always reads 0xAA. (The matching allocation is
+    // declared so that new and delete pair up.)
+    static void* operator new(std::size_t size);
     static void operator delete(void* p, std::size_t size);
 
     // Header fields.
