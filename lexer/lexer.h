@@ -1,0 +1,5 @@
+// Source input and the lexer: source files, source formats, COPY/REPLACE and
+// the classification of words into tokens.
+#pragma once
+
+#include "lexer/keywords.h"
