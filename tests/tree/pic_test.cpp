@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "tests/tree/tree_fixture.h"
 #include "tree/tree.h"
@@ -106,15 +107,15 @@ TEST(DovPicCategoryMsg, FailuresBecomeErrorTokens) {
     EXPECT_EQ(DovPicCategoryMsg("X(LEN)", size, &messages), NULL_NODE);
     EXPECT_EQ(DovPicCategoryMsg("X(3", size, &messages), NULL_NODE);
     EXPECT_EQ(DovPicCategoryMsg("XQ", size, nullptr), NULL_NODE);
-    int count = 0;
-    for (const DovToken* t : messages) count += t ? 1 : 0;
-    ASSERT_EQ(count, 2);
-    const DovToken* first = messages.First();
-    EXPECT_EQ(first->code, MSG_ERR);
-    EXPECT_STREQ(first->image.CStr(), "Cannot determine category for PIC string: XQ");
-    EXPECT_TRUE(first->range.beg.IsNull());
-    EXPECT_EQ(vemlo_test::Images(messages),
-              "Cannot determine category for PIC string: XQPIC string repeater is not closed with ')': X(3");
+    std::vector<std::string> texts;
+    for (const DovTokenCell* c = messages.head; c; c = c->next) {
+        ASSERT_NE(c->token, nullptr);
+        EXPECT_EQ(c->token->code, MSG_ERR);
+        EXPECT_TRUE(c->token->range.beg.IsNull());
+        texts.push_back(c->token->image.CStr());
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Cannot determine category for PIC string: XQ",
+                                               "PIC string repeater is not closed with ')': X(3"}));
 }
 
 // A program holding the 78-level constants LEN (value 5, used once before
