@@ -1,6 +1,8 @@
 #include "tree/expr.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <new>
 #include <ostream>
 
@@ -82,6 +84,19 @@ void DovExpr::ForgetParentOnDelete() {
     int i = parent_->FindArg(this);
     if (i >= 0) parent_->ArgSlots(i)->arg = nullptr;
     parent_ = nullptr;
+}
+
+void* DovExpr::operator new(std::size_t size) {
+    void* p = std::malloc(size);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void DovExpr::operator delete(void* p) {
+    if (!p) return;
+    // A stale pointer to a freed node reads 0xAA, never plausible data.
+    std::memset(p, 0xAA, malloc_usable_size(p));
+    std::free(p);
 }
 
 void DovExpr::SetPrintedLength(int len) {
@@ -271,15 +286,20 @@ int DovExprOper::FindArg(const DovExpr* node) const {
     return -1;
 }
 
-bool DovExprOper::PrepareToAttach(DovExpr* node, const char* label) {
-    if (!node) return true;
+bool DovExprOper::RefuseCycle(const DovExpr* node, const char* label) const {
     for (const DovExpr* p = this; p; p = p->parent_) {
         if (p == node) {
             Report(MSG_SEVERE, label,
                    DovFormat("attaching node %s to itself or into its own subtree.", DovOperName(node->Oper())));
-            return false;
+            return true;
         }
     }
+    return false;
+}
+
+bool DovExprOper::PrepareToAttach(DovExpr* node, const char* label) {
+    if (!node) return true;
+    if (RefuseCycle(node, label)) return false;
     if (node->parent_) {
         Report(MSG_SEVERE, label, DovFormat("attaching node %s that has non-null parent.", DovOperName(node->Oper())));
         // Take it out of its old place, which becomes empty: a node has one
@@ -362,6 +382,7 @@ void DovExprOper::SetArgToList(int i, DovOper list_op, DovExpr* node) {
         Report(MSG_SEVERE, "DovExprOper::SetArg", DovFormat("arg #%d is not available.", i));
         return;
     }
+    if (RefuseCycle(node, "DovExprOper::SetArgToList")) return;
     DovExpr* old = DelArg(i, 0, 1);
     SetArg(i, DovListExpr(list_op, old, node), -1, 0);
 }

@@ -119,10 +119,9 @@ public:
     virtual char GetTic(std::istream& is, VString& message);
     virtual void Print(std::ostream& os) const;
 
-    // Freed node memory always reads 0xAA. (The matching allocation is
-    // declared so that new and delete pair up.)
+    // Nodes come from the global heap; freed node memory always reads 0xAA.
     static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size);
+    static void operator delete(void* p);
 
     // Header fields.
     DovOper Oper() const { return static_cast<DovOper>(oper_); }
@@ -249,6 +248,8 @@ private:
     // Checks that `node` may be stored here and takes it out of any other
     // place first. False when storing it would make a cycle.
     bool PrepareToAttach(DovExpr* node, const char* label);
+    // Reports and answers true when `node` is this node or one above it.
+    bool RefuseCycle(const DovExpr* node, const char* label) const;
 
     std::vector<DovArgSlot*> slots_;
 };
@@ -294,7 +295,6 @@ int DovDropNullNodes(DovExpr* root);
 int DovDropNullListArgs(DovExpr* root);
 int DovSpliceList(DovExpr* node);
 void DovAddComment(DovExpr* node, const VString& text);
-VString DovOperTemplateStr(DovOper op);
 
 // Searches up and down the tree.
 int DovExprContains(const DovExpr* node, const DovExpr* target);

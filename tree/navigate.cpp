@@ -202,7 +202,6 @@ void DovAddComment(DovExpr* node, const VString& text) {
     node->LeadingTokens()->AddNewToken(CM_COMMENT, DovNullPosn, text);
 }
 
-VString DovOperTemplateStr(DovOper op) { return VString(DovOperTemplate(op)); }
 
 // --- searches ----------------------------------------------------------------
 

@@ -142,7 +142,10 @@ public:
                 }
                 break;
             case 7:
-                if (n > 0 && i >= 0) a->SetArgToList(i, EX_LIST, Pick(2) ? NewNode() : b);
+                // The list joiner consumes its operand (a NULL_NODE or a list
+                // of the same operation is deleted): never hand it one of the
+                // roots this test still holds.
+                if (n > 0 && i >= 0) a->SetArgToList(i, EX_LIST, Pick(2) || !b || !b->Parent() ? NewNode() : b);
                 break;
             case 8:
                 if (!a->IsTerminal() && !a->IsNull()) a->SetOper(RandomOper() == EX_LIST ? EX_LIST : STMT_MOVE, 0, 1);
