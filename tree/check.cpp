@@ -4,6 +4,7 @@
 
 #include "lbase/fast_ostream.h"
 #include "tree/expr.h"
+#include "tree/named.h"
 #include "tree/walk.h"
 
 namespace {
@@ -25,13 +26,23 @@ void Finding(DovExpr* at, const VString& text) {
 void DovCheckLink(DovLink* link, DovExpr* holder, int backcheck) {
     if (!link || !link->target || !g_check) return;
     if (!g_check->nodes.count(link->target)) {
-        // The target may be freed memory: it is reported by address and never
-        // read.
         g_check->result = '%';
-        FastOstrstream where;
-        where << "@" << static_cast<const void*>(link->target);
+        DovExpr* target = link->target;
+        VString target_name;
+        if (DovIsLiveLinkedNode(target)) {
+            // A live node of another tree: its side of the link goes as well,
+            // so that neither side keeps a pointer the other may outlive.
+            target_name = DovOperName(target->Oper());
+            if (target->NumLinkLists()) target->Links().Remove(holder);
+            if (target->NumLinks() && target->Link().target == holder) target->Link() = DovLink();
+        } else {
+            // Possibly freed memory: named by its address and never read.
+            FastOstrstream where;
+            where << "@" << static_cast<const void*>(target);
+            target_name = VString(where);
+        }
         Finding(holder, DovFormat("Link at %s points to non-tree node %s. Link nullified.",
-                                  DovOperName(holder->Oper()), VString(where).CStr()));
+                                  DovOperName(holder->Oper()), target_name.CStr()));
         link->target = nullptr;
         link->index = -1;
     }

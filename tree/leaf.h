@@ -19,6 +19,8 @@ public:
     char SetImage(const VString& image, VString* error = nullptr) override;
     using DovExpr::SetValue;
     void SetValue(const VString& value) override;
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
 private:
@@ -46,6 +48,8 @@ public:
     // The value and its decimal image.
     using DovExpr::SetValue;
     void SetValue(long long value) override;
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
 private:
@@ -63,6 +67,8 @@ public:
     const VString& Image() const override { return image_; }
     VString Value() const override { return image_; }
     char SetImage(const VString& image, VString* error = nullptr) override;
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
 private:
@@ -93,6 +99,8 @@ public:
     using DovExpr::SetValue;
     void SetValue(const VString& value) override;
     void PrettyPrintOper(int pass) override;
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
     // The decoded characters.

@@ -1,6 +1,7 @@
 #include "tree/named.h"
 
 #include <ostream>
+#include <unordered_set>
 
 #include "tree/symtab.h"
 #include "tree/walk.h"
@@ -11,7 +12,18 @@ void ChangeHook(int kind, DovExpr* node, const VString& text = VString::Empty) {
     if (DovTreeChangeHook) DovTreeChangeHook(kind, node, nullptr, 0, text);
 }
 
-DovSymTabElt* AsElement(DovExpr* node) { return dynamic_cast<DovSymTabElt*>(node); }
+// Link targets are looked at only while they are alive.
+DovSymTabElt* AsElement(DovExpr* node) {
+    return DovIsLiveLinkedNode(node) ? dynamic_cast<DovSymTabElt*>(node) : nullptr;
+}
+
+DovNamedObjDef* AsDefinition(DovExpr* node) {
+    return DovIsLiveLinkedNode(node) ? dynamic_cast<DovNamedObjDef*>(node) : nullptr;
+}
+
+DovNamedObjUse* AsNamedUse(DovExpr* node) {
+    return DovIsLiveLinkedNode(node) ? dynamic_cast<DovNamedObjUse*>(node) : nullptr;
+}
 
 // The table a name node of `node` belongs in: that of the nearest
 // COBOL_PROGRAM, or, for a node outside every program, that of the
@@ -76,6 +88,7 @@ void DovSymTabElt::Unlink() {
     for (DovLink& l : references_) {
         if (!l.target) continue;
         DovLink* back = nullptr;
+        if (!DovIsLiveLinkedNode(l.target)) continue;
         if (auto* use = dynamic_cast<DovNameUse*>(l.target))
             back = &use->Link();
         else if (auto* def = dynamic_cast<DovNamedObjDef*>(l.target))
@@ -168,7 +181,7 @@ DovNamedObjDef::~DovNamedObjDef() { Unlink(); }
 
 void DovNamedObjDef::Unlink() {
     for (DovLink& l : uses_) {
-        auto* use = dynamic_cast<DovNamedObjUse*>(l.target);
+        auto* use = AsNamedUse(l.target);
         if (use && use->Link().target == this) use->Link() = DovLink();
     }
     uses_.Clear();
@@ -210,17 +223,17 @@ DovNamedObjUse::DovNamedObjUse(DovExpr* names, DovNameCategory category, int set
 
 DovNamedObjUse::DovNamedObjUse(const DovNamedObjUse& other)
     : DovExprOper(other), category_(other.category_), definition_(other.definition_), setting_(other.setting_) {
-    if (auto* def = dynamic_cast<DovNamedObjDef*>(definition_.target)) def->Links().Append(DovLink(this));
+    if (auto* def = AsDefinition(definition_.target)) def->Links().Append(DovLink(this));
 }
 
 DovNamedObjUse::~DovNamedObjUse() { Unlink(); }
 
 void DovNamedObjUse::Unlink() {
-    if (auto* def = dynamic_cast<DovNamedObjDef*>(definition_.target)) def->Links().Remove(this);
+    if (auto* def = AsDefinition(definition_.target)) def->Links().Remove(this);
     definition_ = DovLink();
 }
 
-DovNamedObjDef* DovNamedObjUse::Definition() const { return dynamic_cast<DovNamedObjDef*>(definition_.target); }
+DovNamedObjDef* DovNamedObjUse::Definition() const { return AsDefinition(definition_.target); }
 
 void DovNamedObjUse::SetDefinition(DovNamedObjDef* def) {
     if (DovNamedObjDef* old = Definition()) old->Links().Remove(this);
@@ -250,12 +263,12 @@ int DovIsFileLevelDef(DovExpr* node) {
         d = nullptr;
         if (!elt) return 0;
         for (const DovLink& l : elt->References()) {
-            if (!l.target || l.target->Oper() != NAMED_OBJ_DEF) continue;
+            if (!DovIsLiveLinkedNode(l.target) || l.target->Oper() != NAMED_OBJ_DEF) continue;
             if (d) return 0;  // more than one definition
             d = l.target;
         }
     }
-    auto* def = dynamic_cast<DovNamedObjDef*>(d);
+    auto* def = AsDefinition(d);
     if (!def) return 0;
     DovExpr* p = def->Parent();
     if (!p) return 0;
@@ -270,3 +283,20 @@ int DovIsFileLevelDef(DovExpr* node) {
     }
     return p->Oper() == COBOL_FILE ? 1 : 0;
 }
+
+// --- live marks ----------------------------------------------------------------
+
+namespace {
+
+std::unordered_set<const DovExpr*>& LiveLinkedNodes() {
+    static auto* live = new std::unordered_set<const DovExpr*>;
+    return *live;
+}
+
+}  // namespace
+
+DovLiveMark::DovLiveMark(const DovExpr* node) : node_(node) { LiveLinkedNodes().insert(node); }
+
+DovLiveMark::~DovLiveMark() { LiveLinkedNodes().erase(node_); }
+
+bool DovIsLiveLinkedNode(const DovExpr* node) { return node && LiveLinkedNodes().count(node) != 0; }

@@ -13,6 +13,25 @@
 #include "tree/link.h"
 #include "tree/name_category.h"
 
+// Marks a node that carries links as alive for as long as it exists. Links
+// are plain pointers: code that holds one that may have gone stale (a check
+// of a damaged tree, a back link left by a cut) asks before it touches the
+// node behind it.
+class DovLiveMark {
+public:
+    explicit DovLiveMark(const DovExpr* node);
+    ~DovLiveMark();
+    DovLiveMark(const DovLiveMark&) = delete;
+    DovLiveMark& operator=(const DovLiveMark&) = delete;
+
+private:
+    const DovExpr* node_;
+};
+
+// True while `node` is a live symbol-table element, name use, definition or
+// named-object use.
+bool DovIsLiveLinkedNode(const DovExpr* node);
+
 // One name of a symbol table (SYMBOL_TABLE_ELT).
 class DovSymTabElt : public DovExpr {
 public:
@@ -33,6 +52,8 @@ public:
     int NumLinkLists() const override { return 1; }
     const char* LinkListName(int) const override { return "References"; }
     DovLinkList& Links(int = 0) override { return references_; }
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
     const VString& Name() const { return name_; }
@@ -46,6 +67,7 @@ public:
     void SetExtraWord(std::uint32_t word) { word_ = word; }
 
 private:
+    DovLiveMark live_{this};
     VString name_;
     DovNameCategory category_ = NC_UNKNOWN;
     DovLinkList references_;
@@ -71,6 +93,8 @@ public:
     int NumLinks() const override { return 1; }
     const char* LinkName(int) const override { return "Symbol Table Element"; }
     DovLink& Link(int = 0) override { return element_; }
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
     // The linked element, or null when the link is not to a SYMBOL_TABLE_ELT.
@@ -79,6 +103,7 @@ public:
     void SetElement(DovSymTabElt* element);
 
 private:
+    DovLiveMark live_{this};
     DovLink element_;
 };
 
@@ -104,6 +129,8 @@ public:
     int NumLinkLists() const override { return 1; }
     const char* LinkListName(int) const override { return "Uses"; }
     DovLinkList& Links(int = 0) override { return uses_; }
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
     DovNameCategory Category() const { return category_; }
@@ -113,6 +140,7 @@ public:
     const DovLinkList& Uses() const { return uses_; }
 
 private:
+    DovLiveMark live_{this};
     DovNameCategory category_ = NC_UNKNOWN;
     DovLink element_;
     DovLinkList uses_;
@@ -134,6 +162,8 @@ public:
     int NumLinks() const override { return 1; }
     const char* LinkName(int) const override { return "Definition"; }
     DovLink& Link(int = 0) override { return definition_; }
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
     DovNameCategory Category() const { return category_; }
@@ -148,6 +178,7 @@ public:
     void SetDefinition(DovNamedObjDef* def);
 
 private:
+    DovLiveMark live_{this};
     DovNameCategory category_ = NC_UNKNOWN;
     DovLink definition_;
     int setting_ = 0;

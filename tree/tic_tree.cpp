@@ -6,6 +6,8 @@
 
 #include "lbase/tic.h"
 #include "tree/expr.h"
+#include "tree/leaf.h"
+#include "tree/named.h"
 #include "tree/walk.h"
 
 int DovTicTraceLevel = 0;
@@ -137,6 +139,68 @@ void DovExprOper::PutTicNode(std::ostream& os) const {
 
 // --- reading -----------------------------------------------------------------
 
+namespace {
+
+// Whether `holder`'s single link may point at `target`: uses and
+// definitions point at symbol-table elements, named-object uses at
+// definitions.
+bool LinkFits(DovExpr* holder, DovExpr* target) {
+    if (dynamic_cast<DovNamedObjUse*>(holder)) return dynamic_cast<DovNamedObjDef*>(target) != nullptr;
+    return dynamic_cast<DovSymTabElt*>(target) != nullptr;
+}
+
+void LinkReport(DovExpr* at, const char* what) {
+    DovMessageHook(MSG_WARN, DovSrcPosnBeg(at),
+                   DovFormat("DovExpr::GetTicTree: %s at %s; repaired", what, DovOperName(at->Oper())));
+}
+
+// A stored tree's links and back links are only as good as its text: the
+// node classes rely on every link having its back link and every back link
+// a link, so the read tree is brought into that shape before anyone uses it.
+void RepairBackLinks(DovExpr* root) {
+    // Links to nodes of the wrong kind are cut.
+    WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
+        if (n->NumLinks() && n->Link().target && !LinkFits(n, n->Link().target)) {
+            LinkReport(n, "link to a node of the wrong kind");
+            n->Link().target = nullptr;
+        }
+        return DOV_WALK_DESCEND;
+    });
+    // Back links must name nodes that link here, once each.
+    WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
+        if (!n->NumLinkLists()) return DOV_WALK_DESCEND;
+        DovLinkList kept;
+        std::unordered_set<DovExpr*> seen;
+        bool changed = false;
+        for (const DovLink& l : n->Links()) {
+            bool fits = !l.target ||
+                        (l.target->NumLinks() && l.target->Link().target == n && seen.insert(l.target).second);
+            if (fits)
+                kept.Append(l);
+            else
+                changed = true;
+        }
+        if (changed) {
+            LinkReport(n, "back link without its link");
+            n->Links() = kept;
+        }
+        return DOV_WALK_DESCEND;
+    });
+    // Every link gets its back link.
+    WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
+        if (!n->NumLinks()) return DOV_WALK_DESCEND;
+        DovExpr* target = n->Link().target;
+        if (!target || !target->NumLinkLists()) return DOV_WALK_DESCEND;
+        for (const DovLink& l : target->Links())
+            if (l.target == n) return DOV_WALK_DESCEND;
+        LinkReport(n, "link without its back link");
+        target->Links().Append(DovLink(n, n->Serial()));
+        return DOV_WALK_DESCEND;
+    });
+}
+
+}  // namespace
+
 char DovExpr::GetTicTree(std::istream& in, DovExpr*& root, VString& error) {
     root = nullptr;
     TicReadState state;
@@ -166,6 +230,7 @@ char DovExpr::GetTicTree(std::istream& in, DovExpr*& root, VString& error) {
     DovExpr* node = nullptr;
     if (char r = GetTicOp(in, node, error)) return r;
     WalkTheTree(node, nullptr, DovResolveLinkIndexes);
+    RepairBackLinks(node);
     root = node;
     return TIC_OK;
 }
@@ -269,7 +334,15 @@ char DovCharString::GetTic(std::istream& is, VString& message) {
 char DovMakeEmptyNode(DovOper code, int count, DovExpr*& node, VString&) {
     switch (code) {
         case NULL_NODE: node = new DovNullNode; break;
+        case SYMBOL_TABLE_ELT: node = new DovSymTabElt; break;
+        case STR_CONST: node = new DovStrConst; break;
         case CHAR_STRING: node = new DovCharString(VString()); break;
+        case TOKEN_STRING: node = new DovTokenString; break;
+        case INT_NUM_CONST: node = new DovIntNumConst; break;
+        case REAL_NUM_CONST: node = new DovRealNumConst; break;
+        case NAMED_OBJ_DEF: node = new DovNamedObjDef; break;
+        case NAMED_OBJ_USE: node = new DovNamedObjUse; break;
+        case NAME_USE: node = new DovNameUse; break;
         default:
             if (count >= 0)
                 node = new DovExprOper(code, nullptr, DovOperIsList(code) && count > kEagerSlots ? kEagerSlots : count);

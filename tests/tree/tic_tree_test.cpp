@@ -172,3 +172,186 @@ TEST(TicTree, MutatedTextsNeverCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+struct NamedFixture {
+    DovExpr* prog = nullptr;
+    DovNamedObjDef* def = nullptr;
+    DovNamedObjUse* use = nullptr;
+    DovNameUse* name_use = nullptr;
+};
+
+// A program with a symbol table, a definition, a qualified use resolved to
+// it and one leaf of every class.
+NamedFixture MakeNamed() {
+    NamedFixture f;
+    int file = DovSrcFileNames().FindOrAdd("NAMED.cbl", false, true);
+    f.prog = new DovExprOper(COBOL_PROGRAM);
+    f.prog->SetArg(6, new DovExprOper(SYMBOL_TABLE_ELT_LIST), -1, 0);
+    f.def = DovMakeNamedObjDef("WS-A", NC_DATA_NAME, false, f.prog);
+    f.def->Tokens().AddNewToken(TK_USER_DEFD_WORD, DovTxtPosn(12, 11, static_cast<std::uint32_t>(file)), "WS-A");
+    auto* elt = static_cast<DovSymTabElt*>(SymTabFind(f.prog->Args(6), "WS-A"));
+    f.name_use = new DovNameUse(DovLink(elt));
+    f.use = new DovNamedObjUse(new DovExprOper(OF_IN_LIST, f.name_use), NC_DATA_NAME, 1);
+    f.use->SetDefinition(f.def);
+    auto* leaves = new DovExprOper(EX_LIST, new DovIntNumConst(-42), new DovRealNumConst("1.5E3"),
+                                   new DovStrConst("'DON''T'"), new DovTokenString("TOKEN"),
+                                   new DovCharString("CHARS"), new DovNullNode);
+    f.prog->SetArg(2, new DovExprOper(EX_LIST, f.def, f.use, leaves), -1, 0);
+    return f;
+}
+
+TEST(TicTree, EveryNodeClassRoundTrips) {
+    NamedFixture f = MakeNamed();
+    std::string first = Write(f.prog);
+    DovExpr* back = nullptr;
+    VString error;
+    {
+        MessageCapture cap;
+        ASSERT_EQ(Read(first, back, error), 0) << error;
+        EXPECT_TRUE(cap.Messages().empty()) << cap.Joined();
+    }
+    EXPECT_EQ(Write(back), first);
+    DovTokenList msgs;
+    EXPECT_EQ(DovCheckTree(back, &msgs), 0);
+    EXPECT_TRUE(msgs.IsEmpty()) << vemlo_test::Images(msgs);
+
+    DovExpr* list = back->Args(2);
+    auto* def = dynamic_cast<DovNamedObjDef*>(list->Args(0));
+    auto* use = dynamic_cast<DovNamedObjUse*>(list->Args(1));
+    ASSERT_TRUE(def && use);
+    EXPECT_EQ(use->Link().target, def);
+    EXPECT_EQ(def->Uses().Count(), 1);
+    auto* elt = SymTabFind(back->Args(6), "WS-A");
+    ASSERT_NE(elt, nullptr);
+    EXPECT_EQ(def->Link().target, elt);
+    EXPECT_EQ(elt->Links().Count(), 2);
+    EXPECT_EQ(use->Args(0)->Args(0)->Link().target, elt);
+    DovExpr* leaves = list->Args(2);
+    EXPECT_EQ(leaves->Args(0)->IntValue(), -42);
+    EXPECT_TRUE(leaves->Args(2)->Value() == DovStrConst("'DON''T'").Value());
+    EXPECT_TRUE(leaves->Args(1)->Image() == "1.5E3");
+    delete back;
+    delete f.prog;
+}
+
+TEST(TicTree, LinksLeavingTheTreeAreWrittenAsNone) {
+    NamedFixture f = MakeNamed();
+    // Write only the use: its definition lies outside the written subtree.
+    DovExpr* use = f.use->DelThis();
+    std::string text = Write(use);
+    EXPECT_NE(text.find("4294967295:"), std::string::npos);
+    DovExpr* back = nullptr;
+    VString error;
+    ASSERT_EQ(Read(text, back, error), 0) << error;
+    EXPECT_EQ(back->Link().target, nullptr);
+    delete back;
+    delete use;
+    delete f.prog;
+}
+
+TEST(DovCheckTree, LinkOutsideTheTreeIsNullified) {
+    NamedFixture f = MakeNamed();
+    DovExpr* use = f.use->DelThis();
+    DovTokenList msgs;
+    EXPECT_EQ(DovCheckTree(use, &msgs), '%');
+    EXPECT_EQ(vemlo_test::Images(msgs),
+              "Link at NAMED_OBJ_USE points to non-tree node NAMED_OBJ_DEF. Link nullified."
+              "Link at NAME_USE points to non-tree node SYMBOL_TABLE_ELT. Link nullified.");
+    EXPECT_EQ(use->Link().target, nullptr);
+    EXPECT_EQ(use->Link().index, -1);
+    EXPECT_EQ(f.def->Uses().Count(), 0);
+    delete use;
+    delete f.prog;
+}
+
+TEST(DovCheckTree, LinkToAFreedNodeIsNotRead) {
+    NamedFixture f = MakeNamed();
+    DovExpr* use = f.use->DelThis();
+    // Break the tree behind the classes' back: the definition goes while the
+    // use still points at it.
+    f.def->Links().Clear();
+    delete f.def->DelThis();
+    use->Link().target = reinterpret_cast<DovExpr*>(f.def);  // now freed memory
+    DovTokenList msgs;
+    EXPECT_EQ(DovCheckTree(use, &msgs), '%');
+    EXPECT_NE(vemlo_test::Images(msgs).find("points to non-tree node @"), std::string::npos);
+    EXPECT_EQ(use->Link().target, nullptr);
+    delete use;
+    delete f.prog;
+}
+
+TEST(TicTree, InconsistentLinksAreRepairedOnReading) {
+    MessageCapture cap;
+    NamedFixture f = MakeNamed();
+    std::string text = Write(f.prog);
+    // Drop the definition's back link to the use: "=N:&" becomes "&".
+    std::size_t uses = text.find(":=", text.find("\no805:"));
+    ASSERT_NE(uses, std::string::npos);
+    std::size_t end = text.find('&', uses);
+    std::string broken = text.substr(0, uses + 1) + text.substr(end);
+    DovExpr* back = nullptr;
+    VString error;
+    ASSERT_EQ(Read(broken, back, error), 0) << error;
+    auto* def = dynamic_cast<DovNamedObjDef*>(back->Args(2)->Args(0));
+    ASSERT_NE(def, nullptr);
+    EXPECT_EQ(def->Uses().Count(), 1);
+    EXPECT_NE(cap.Joined().find("link without its back link"), std::string::npos);
+    // Deleting in either order must stay clean under the sanitizers.
+    delete back->Args(2)->Args(0)->DelThis();
+    delete back;
+    delete f.prog;
+}
+
+TEST(TicTree, MutatedNamedTreesNeverCrash) {
+    // Every mutated file name read is entered in the process's name table,
+    // so the rounds are kept moderate.
+    MessageCapture quiet;
+    NamedFixture f = MakeNamed();
+    const std::string good = Write(f.prog);
+    delete f.prog;
+    std::mt19937 rng(777);
+    const char alphabet[] = "0123456789:-#o\n[],nsT=&|";
+    for (int round = 0; round < 4000; ++round) {
+        std::string text = good;
+        std::size_t at = rng() % text.size();
+        switch (rng() % 3) {
+            case 0: text[at] = alphabet[rng() % (sizeof alphabet - 1)]; break;
+            case 1: text.erase(at, 1 + rng() % 2); break;
+            case 2: text.insert(at, 1, alphabet[rng() % (sizeof alphabet - 1)]); break;
+        }
+        DovExpr* root = nullptr;
+        VString error;
+        if (Read(text, root, error) == 0) {
+            DovTokenList msgs;
+            DovCheckTree(root, &msgs);
+            delete root;
+        }
+        quiet.Clear();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DebugDump, Verbosity) {
+    DovExprOper move(STMT_MOVE, new DovCharString("A"), nullptr);
+    move.ArgSlots(0)->tokens.AddNewToken(RW_MOVE, DovNullPosn, "MOVE");
+    move.ArgSlots(0)->order = 3;
+    std::ostringstream one;
+    move.Print(one);
+    EXPECT_EQ(one.str(),
+              "STMT_MOVE\n"
+              "        . / RW_MOVE MOVE\n"
+              " 1. 0. 3. CHAR_STRING A\n"
+              " 1. 1 -1. (NULL)\n");
+    DovDumpVerbosity = 2;
+    std::ostringstream two;
+    move.Print(two);
+    DovDumpVerbosity = 1;
+    EXPECT_NE(two.str().find("STMT_MOVE #" + std::to_string(move.Serial()) + " @"), std::string::npos);
+}
+
+}  // namespace
