@@ -292,7 +292,11 @@ int DovLexer::DollarDirective(DovInputFile* in, const VString& word, int wordEnd
             }
         }
     } else if (word == "$DISPLAY") {
-        VString rest(in->line + wordEnd, in->lineLen - wordEnd);
+        // Up to the last non-blank: the columns freed by moving the
+        // directive left are blanks.
+        int end = in->lineLen;
+        while (end > wordEnd && IsBlank(in->line[end - 1])) --end;
+        VString rest(in->line + wordEnd, end - wordEnd);
         Report(MSG_INFO, at, DovFormat("$DISPLAY:%s", rest.CStr()));
     }
     return CM_COMMENT;

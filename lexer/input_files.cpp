@@ -1,4 +1,5 @@
 // The stack of open input files and the copybook search.
+#include <filesystem>
 #include <string>
 
 #include "lbase/fileutil.h"
@@ -35,7 +36,14 @@ std::string CaseRetry(const std::string& path, int from, int copyNameCase) {
 }  // namespace
 
 bool DovLexer::TryOpen(DovInputFile* in, const VString& path) {
-    return DovOpenInFile(in->stream, path.CStr(), DovFileMode::Binary, DovOpenTrace::On) == 0;
+    if (DovOpenInFile(in->stream, path.CStr(), DovFileMode::Binary, DovOpenTrace::On) != 0) return false;
+    // A folder opens like a file on some systems but is never a source.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path.CStr(), ec)) {
+        in->stream.close();
+        return false;
+    }
+    return true;
 }
 
 // Looks for a member: in every copybook directory (in list order) with every

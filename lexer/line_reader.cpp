@@ -105,14 +105,14 @@ int DovLexer::GetLine() {
 
     in->posn.SetLine(in->posn.Line() + 1);
     in->posn.SetColumn(0);
-    ++linesRead;
-    if (progress && progressInterval > 0 && in->posn.Line() % static_cast<std::uint32_t>(progressInterval) == 0)
-        progress(in->posn, VString());
-
     if (ReadPhysicalLine(in) == SEP_EOF) {
         in->ended = 1;
         return SEP_EOF;
     }
+    // Only lines that exist count, not the attempt that meets the end.
+    ++linesRead;
+    if (progress && progressInterval > 0 && in->posn.Line() % static_cast<std::uint32_t>(progressInterval) == 0)
+        progress(in->posn, VString());
     return ClassifyLine(in);
 }
 
