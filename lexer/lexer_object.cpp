@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "lexer/keywords.h"
+
 namespace {
 
 // Appends to a string array, doubling its room when it is full: settings
@@ -20,17 +22,9 @@ void AppendGrowing(VStringArray& array, const VString& text) {
 
 }  // namespace
 
-void DovDeleteTokenItem(DovTokenItem* item) {
-    if (!item) return;
-    delete item->token;
-    item->token = nullptr;
-    item->kept.Clear();
-    delete item;
-}
-
 DovInputFile::~DovInputFile() {
     if (stream.is_open()) stream.close();
-    DovDeleteTokenItem(pushBack);
+    delete pushBack;
 }
 
 DovLexer::DovLexer(DovLexerCallbacks::Message message, DovLexerCallbacks::ExecToken execToken,
@@ -74,31 +68,31 @@ void DovLexer::Report(int severity, const DovTxtPosn& posn, const VString& text)
 // Frees every item and node that the layers still hold and empties them.
 void DovLexer::DropLayerState() {
     pendingComments.Clear();
-    DovDeleteTokenItem(sepPushBack);
+    delete sepPushBack;
     sepPushBack = nullptr;
-    for (DovTokenItem* item : collapsedStack) DovDeleteTokenItem(item);
+    for (DovTokenItem* item : collapsedStack) delete item;
     collapsedStack.clear();
     for (ReplacePhrase& phrase : phrases) {
         for (int i = 0; i < kDovReplaceTextSlots; ++i) {
-            DovDeleteTokenItem(phrase.from[i]);
-            DovDeleteTokenItem(phrase.to[i]);
+            delete phrase.from[i];
+            delete phrase.to[i];
             phrase.from[i] = phrase.to[i] = nullptr;
         }
         phrase.live = 1;
     }
     for (int i = 0; i < kDovReplaceTextSlots; ++i) {
-        DovDeleteTokenItem(candidates[i]);
+        delete candidates[i];
         candidates[i] = nullptr;
     }
     candidateCount = 0;
     for (DovTokenItem*& item : replacedOutput) {
-        DovDeleteTokenItem(item);
+        delete item;
         item = nullptr;
     }
     replacedCursor = 0;
-    DovDeleteTokenItem(copylessPushBack);
+    delete copylessPushBack;
     copylessPushBack = nullptr;
-    DovDeleteTokenItem(tokenPushBack);
+    delete tokenPushBack;
     tokenPushBack = nullptr;
     keptSeparator = nullptr;
     // The statement nodes belong to the parser once it has taken them; the
@@ -114,6 +108,7 @@ void DovLexer::Reset() {
     for (int i = 0; i < excludedKeywords.count; ++i) {
         VString& word = excludedKeywords.items[i];
         word = word.ToUpper();
+        if (KeywordEntry* entry = FindKeyword(word)) entry->dials = 0;
     }
 
     reservedCheck = 1;

@@ -261,6 +261,3 @@ private:
 // value (`isNumber` 1, `text` its digits) or a string value (`text` the
 // string); false for anything else.
 bool DovPreprocessorConstantValue(DovExpr* element, VString& text, int& isNumber, long long& number);
-
-// Deletes a token item with its token and kept tokens; null is allowed.
-void DovDeleteTokenItem(DovTokenItem* item);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generated/tree/oper_enum.h"
+#include "lexer/keywords.h"
 #include "tests/lexer/lexer_fixture.h"
 #include "tests/support/child_process.h"
 
@@ -233,6 +234,24 @@ TEST(DovLexer, CopyingIsRefused) {
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.exit_status, 1);
     EXPECT_NE(r.out.find("DovLexer::DovLexer(const DovLexer &) must not be called"), std::string::npos) << r.out;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LexerTest, ExcludedKeywordsStayUnreservedForTheProcess) {
+    ASSERT_NE(FindKeyword("ZERO-FILL"), nullptr);
+    ASSERT_NE(FindKeyword("ZERO-FILL")->dials, 0u);
+    SetList(lexer.excludedKeywords, {"zero-fill", "NOT-A-KEYWORD"});
+    lexer.Reset();
+    EXPECT_TRUE(lexer.excludedKeywords.items[0] == "ZERO-FILL");
+    EXPECT_EQ(FindKeyword("ZERO-FILL")->dials, 0u);
+
+    // A later parse without the option still finds it unreserved.
+    DovLexer next(nullptr, nullptr, nullptr, nullptr, nullptr);
+    next.Reset();
+    EXPECT_EQ(DovReservedKeyword("ZERO-FILL", DovAllDials().word, true, true), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,454 @@
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lbase/fast_ostream.h"
+#include "tests/support/child_process.h"
+#include "tree/tree.h"
+
+namespace {
+
+DovToken* Tok(int code, const char* image = "", DovTxtPosn beg = {}, DovTxtPosn end = {}) {
+    return new DovToken(code, image, DovTxtPosnRange{beg, end});
+}
+
+void Add(DovTokenList& list, DovToken* t) { list.AppendToken(t); }
+
+std::string Debug(const DovToken& t) {
+    std::ostringstream os;
+    t.Print(os);
+    return os.str();
+}
+
+std::string Debug(const DovTokenList& l) {
+    std::ostringstream os;
+    l.Print(os);
+    return os.str();
+}
+
+std::string Msg(const DovTokenList& l) {
+    std::ostringstream os;
+    os << l;
+    return os.str();
+}
+
+std::string Tic(const DovTokenList& l) {
+    std::ostringstream os;
+    l.PutTic(os);
+    return os.str();
+}
+
+std::vector<int> Codes(const DovTokenList& l) {
+    std::vector<int> out;
+    for (const DovTokenCell* c = l.head; c; c = c->next) out.push_back(c->token ? c->token->code : -1);
+    return out;
+}
+
+TEST(Token, TicFormOfAUserWord) {
+    DovToken t(TK_USER_DEFD_WORD, "ABC", {DovTxtPosn(4, 7, 1), DovTxtPosn(4, 9, 1)});
+    std::ostringstream os;
+    t.PutTic(os);
+    EXPECT_EQ(os.str(), "T419,3:ABC[4,7,n1][4,9,n1]");
+
+    DovTokenList list;
+    Add(list, new DovToken(t));
+    EXPECT_EQ(Tic(list), "-T419,3:ABC[4,7,n1][4,9,n1]#");
+    EXPECT_EQ(Tic(DovTokenList()), "#");
+}
+
+TEST(Token, ListsRoundTripThroughTic) {
+    DovTokenList list;
+    Add(list, Tok(SEP_SPACE, " ", DovTxtPosn(1, 11, 1), DovTxtPosn(1, 12, 1)));
+    Add(list, Tok(CM_COMMENT, "* with \"quotes\" #- and T", DovTxtPosn(2, 6, 2), DovTxtPosn(2, 40, 2)));
+    Add(list, Tok(RW_MOVE));
+    Add(list, Tok('A', "", DovTxtPosn(3000, 300, 0), DovTxtPosn(70000, 0, 3)));
+    Add(list, Tok(MSG_ERR, "line\nbreak", DovTxtPosn(9, 0, 1), DovTxtPosn(9, 0, 1)));
+    std::string text = Tic(list);
+
+    DovTokenList back;
+    std::istringstream in(text + "rest");
+    VString msg;
+    ASSERT_EQ(back.GetTic(in, msg), 0) << msg;
+    EXPECT_EQ(Tic(back), text);
+    EXPECT_EQ(Codes(back), Codes(list));
+    EXPECT_TRUE(back.head->next->token->image == "* with \"quotes\" #- and T");
+    EXPECT_EQ(back.Last()->range.beg, DovTxtPosn(9, 0, 1));
+    std::string rest;
+    in >> rest;
+    EXPECT_EQ(rest, "rest");
+
+    DovTokenList empty;
+    std::istringstream in2("#");
+    EXPECT_EQ(empty.GetTic(in2, msg), 0);
+    EXPECT_TRUE(empty.IsEmpty());
+}
+
+struct BadTic {
+    const char* text;
+    char result;
+    const char* message;  // prefix of the message
+    int tokens_kept;
+};
+
+TEST(Token, BadTicText) {
+    const BadTic cases[] = {
+        {"-T419,1:A[1,0,n1][1,1,n1]x", '<', "DovTokenList::GetTic: '#' is expected", 1},
+        {"-T419,1:A[1,0,n1][1,1,n1]", '<', "DovTokenList::GetTic: '#' is expected", 1},
+        {"", '<', "DovTokenList::GetTic: '#' is expected", 0},
+        {"-X419,1:A[1,0,n1][1,1,n1]#", '<', "DovToken::GetTic: 'T' is expected", 0},
+        {"-T-5,1:A[1,0,n1][1,1,n1]#", ';', "GetTicIntNo: negative", 0},
+        {"-T40000,1:A[1,0,n1][1,1,n1]#", ';', "DovToken::GetTic: token code 40000 is out of range", 0},
+        {"-T419,1:A[1,0,n1][1,1,n1]-T419,5:AB", '9', "EOF", 1},
+        {"-T419,1:A(1,0,n1)[1,1,n1]#", '<', "DovTxtPosn::GetTic: '[' is expected", 0},
+        {"-", '<', "DovToken::GetTic: 'T' is expected", 0},
+    };
+    for (const BadTic& c : cases) {
+        SCOPED_TRACE(c.text);
+        DovTokenList list;
+        std::istringstream in(c.text);
+        VString msg;
+        EXPECT_EQ(list.GetTic(in, msg), c.result);
+        EXPECT_EQ(std::string(msg.CStr()).rfind(c.message, 0), 0u) << msg;
+        EXPECT_EQ(static_cast<int>(Codes(list).size()), c.tokens_kept);
+    }
+}
+
+TEST(Token, TicReaderSurvivesMutatedInput) {
+    DovTokenList list;
+    Add(list, Tok(TK_USER_DEFD_WORD, "ABC", DovTxtPosn(4, 7, 1), DovTxtPosn(4, 9, 1)));
+    Add(list, Tok(CM_COMMENT, "*> note", DovTxtPosn(5, 0, 1), DovTxtPosn(5, 7, 1)));
+    Add(list, Tok(MSG_WARN, "", DovTxtPosn(6, 1, 1), DovTxtPosn(6, 1, 1)));
+    const std::string good = Tic(list);
+    const std::string alphabet = "-T#[],:0123456789ns\n9999999999";
+    std::mt19937 rng(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = good;
+        int edits = 1 + static_cast<int>(rng() % 4);
+        for (int e = 0; e < edits; ++e) {
+            std::size_t at = rng() % (text.size() + 1);
+            switch (rng() % 3) {
+                case 0: text.insert(at, 1, alphabet[rng() % alphabet.size()]); break;
+                case 1: if (at < text.size()) text.erase(at, 1); break;
+                default: if (at < text.size()) text[at] = alphabet[rng() % alphabet.size()]; break;
+            }
+        }
+        DovTokenList back;
+        std::istringstream in(text);
+        VString msg;
+        char r = back.GetTic(in, msg);
+        if (r == 0) {
+            // Whatever was accepted writes out again and reads back the same.
+            std::string again = Tic(back);
+            DovTokenList twice;
+            std::istringstream in2(again);
+            ASSERT_EQ(twice.GetTic(in2, msg), 0) << text;
+            EXPECT_EQ(Tic(twice), again);
+        } else {
+            EXPECT_FALSE(msg.IsEmpty()) << text;
+        }
+    }
+}
+
+TEST(Token, DebugForm) {
+    EXPECT_EQ(Debug(DovToken(65, "")), "TokenChar 'A'");
+    EXPECT_EQ(Debug(DovToken(2000, "")), "Token #2000");
+    EXPECT_EQ(Debug(DovToken(0, "")), "LEX_EOF");
+    EXPECT_EQ(Debug(DovToken(OP_UN_PLUS, "")), "OP_UN_PLUS ");
+    EXPECT_EQ(Debug(DovToken(UW_USER_FIG_CONST, "HIGH-ONES")), "UW_USER_FIG_CONST HIGH-ONES");
+    DovSrcFileNames().FindOrAdd("PROG1.cbl", false, true);
+    int ix = DovSrcFileNames().FindOrAdd("PROG1.cbl", false, false);
+    DovToken placed(TK_USER_DEFD_WORD, "ABC", {DovTxtPosn(12, 7, ix), DovTxtPosn(12, 9, ix)});
+    EXPECT_EQ(Debug(placed), "TK_USER_DEFD_WORD ABC posn=[beg:PROG1.cbl:12:8, end:PROG1.cbl:12:10]");
+    DovToken end_only(SEP_DOT, "", {DovTxtPosn(), DovTxtPosn(3, 0, ix)});
+    EXPECT_EQ(Debug(end_only), "SEP_DOT posn=[beg:(null), end:PROG1.cbl:3:1]");
+}
+
+struct FormCase {
+    int code;
+    const char* image;
+    const char* message;  // the message form
+    const char* text;     // DovTokenText
+};
+
+TEST(Token, MessageFormAndText) {
+    const FormCase cases[] = {
+        {TK_USER_DEFD_WORD, "", "user-word ", ""},
+        {TK_USER_DEFD_WORD, "WS-A", "user-word WS-A", "WS-A"},
+        {SEP_SPACE, "   ", " ", " "},
+        {PRESERVED_SPACE, "", "PRESERVED_SPACE", " "},
+        {PRESERVED_STRING, "X'1F'", "PRESERVED_STRING X'1F'", "X'1F'"},
+        {RW_MOVE, "", "keyword MOVE", "MOVE"},
+        {RW_I_O, "", "keyword I-O", "I-O"},
+        {SEP_LEFT_PAR, "", "(", "("},
+        {ST_RIGHT_PAR, "", ")", ")"},
+        {SEP_EQEQ, "", "==", "=="},
+        {OP_EXP, "", "**", "**"},
+        {OP_GE, "", ">=", ">="},
+        {ST_VERT, "", "|", "|"},
+        {ST_RIGHT_ANGLE, "", "ST_RIGHT_ANGLE", "\xac"},
+        {TK_NONNUM_LIT, "'AB'", "nonnum-literal 'AB'", "'AB'"},
+        {TK_PIC_CHAR_STRING, "9(5)V99", "pic-char-string 9(5)V99", "9(5)V99"},
+        {UW_CONSTANT_NAME, "K", "constant-name K", "K"},
+        {UW_USER_FIG_CONST, "HI", "figurative-const-name HI", "HI"},
+        {ST_DELIM_IDENT, "\"t\"", "delimited-identifier \"t\"", "\"t\""},
+        {RW_DATA_DIVISION, "", "RW_DATA_DIVISION", "DATA_DIVISION"},
+        {CMB_NOT_ON_AT, "", "CMB_NOT_ON_AT", "NOT"},
+        {TK_CICS, "", "TK_CICS", "CICS"},
+        {STK_SELECT, "", "STK_SELECT", "SELECT"},
+        {CTK_RESP2, "", "CTK_RESP2", "RESP2"},
+        {MSG_ERR, "bad", "MSG_ERR bad", "MSG_ERR bad"},
+        {SEP_EOF, "", "SEP_EOF", "SEP_EOF"},
+        // Words and comments give their own text, not their debug form.
+        {TK_FUNC_NAME_NO_ARGS, "CURRENT-DATE", "TK_FUNC_NAME_NO_ARGS CURRENT-DATE", "CURRENT-DATE"},
+        {CM_COMMENT, "* note", "CM_COMMENT * note", "* note"},
+        {65, "", "TokenChar 'A'", "TokenChar 'A'"},
+    };
+    for (const FormCase& c : cases) {
+        SCOPED_TRACE(c.message);
+        DovToken t(c.code, c.image);
+        std::ostringstream os;
+        os << t;
+        EXPECT_EQ(os.str(), c.message);
+        EXPECT_EQ(std::string(DovTokenMsgStr(t).CStr()), c.message);
+        EXPECT_EQ(std::string(DovTokenText(t).CStr()), c.text);
+    }
+}
+
+TEST(Token, SeparatorTests) {
+    for (int code = 256; code <= 1734; ++code) {
+        DovToken t(code, "");
+        bool sep = (code >= 396 && code <= 400) || (code >= 402 && code <= 411) || code == 414;
+        bool blank = code == SEP_SPACE || code == SEP_COMMA || code == SEP_SEMI;
+        EXPECT_EQ(t.IsSeparator(), sep ? 1 : 0) << code;
+        EXPECT_EQ(t.IsBlankSeparator(), blank ? 1 : 0) << code;
+        EXPECT_EQ(DovIsBlankSeparator(&t), blank ? 1 : 0) << code;
+    }
+}
+
+TEST(Token, CopyIsDeep) {
+    DovToken a(TK_USER_DEFD_WORD, "ABC", {DovTxtPosn(1, 2, 3), DovTxtPosn(4, 5, 6)});
+    DovToken b(a);
+    EXPECT_EQ(b.code, a.code);
+    EXPECT_TRUE(b.image == "ABC");
+    EXPECT_NE(b.image.Ptr(), a.image.Ptr());
+    EXPECT_EQ(b.range.beg, DovTxtPosn(1, 2, 3));
+    EXPECT_EQ(b.range.end, DovTxtPosn(4, 5, 6));
+}
+
+TEST(TokenList, FirstSignificantAndLast) {
+    DovTokenList list;
+    EXPECT_EQ(list.FirstSignificant(), nullptr);
+    EXPECT_EQ(list.Last(), nullptr);
+    Add(list, Tok(SEP_SPACE));
+    Add(list, Tok(SEP_COMMA));
+    Add(list, Tok(CM_COMMENT, "*"));
+    EXPECT_EQ(list.FirstSignificant(), nullptr);
+    Add(list, Tok(SEP_SEMI));
+    Add(list, Tok(RW_MOVE));
+    Add(list, Tok(SEP_DOT));
+    ASSERT_NE(list.FirstSignificant(), nullptr);
+    EXPECT_EQ(list.FirstSignificant()->code, RW_MOVE);
+    EXPECT_EQ(list.Last()->code, SEP_DOT);
+}
+
+TEST(TokenList, PopAndPush) {
+    DovTokenList list;
+    EXPECT_EQ(list.PopBack(), nullptr);
+    EXPECT_EQ(list.PopFront(), nullptr);
+    DovToken* t = Tok(RW_ADD);
+    DovToken* kept = t;
+    list.AppendToken(t);
+    EXPECT_EQ(t, nullptr);
+    DovToken* popped = list.PopBack();
+    EXPECT_EQ(popped, kept);
+    EXPECT_TRUE(list.IsEmpty());
+    delete popped;
+
+    Add(list, Tok(RW_ADD));
+    Add(list, Tok(RW_TO));
+    DovToken* front = Tok(SEP_SPACE);
+    list.PushFront(front);
+    EXPECT_EQ(front, nullptr);
+    EXPECT_EQ(Codes(list), (std::vector<int>{SEP_SPACE, RW_ADD, RW_TO}));
+    std::unique_ptr<DovToken> last(list.PopBack()), first(list.PopFront());
+    EXPECT_EQ(last->code, RW_TO);
+    EXPECT_EQ(first->code, SEP_SPACE);
+    EXPECT_EQ(Codes(list), (std::vector<int>{RW_ADD}));
+
+    DovToken* none = nullptr;
+    list.AppendToken(none);
+    list.PushFront(none);
+    EXPECT_EQ(Codes(list), (std::vector<int>{RW_ADD}));
+}
+
+TEST(TokenList, AppendAndPrependLists) {
+    DovTokenList a, b, c;
+    Add(a, Tok(RW_ADD));
+    Add(b, Tok(RW_TO));
+    Add(b, Tok(SEP_DOT));
+    a.AppendList(b);
+    EXPECT_TRUE(b.IsEmpty());
+    EXPECT_EQ(Codes(a), (std::vector<int>{RW_ADD, RW_TO, SEP_DOT}));
+    Add(c, Tok(CM_COMMENT));
+    Add(c, Tok(SEP_SPACE));
+    a.PrependList(c);
+    EXPECT_TRUE(c.IsEmpty());
+    EXPECT_EQ(Codes(a), (std::vector<int>{CM_COMMENT, SEP_SPACE, RW_ADD, RW_TO, SEP_DOT}));
+    // Into an empty list, and from an empty one.
+    c.AppendList(a);
+    EXPECT_EQ(Codes(c).size(), 5u);
+    c.PrependList(a);
+    c.AppendList(a);
+    EXPECT_EQ(Codes(c).size(), 5u);
+    // A list moved onto itself stays as it is instead of becoming a ring.
+    c.AppendList(c);
+    c.PrependList(c);
+    EXPECT_EQ(Codes(c), (std::vector<int>{CM_COMMENT, SEP_SPACE, RW_ADD, RW_TO, SEP_DOT}));
+}
+
+TEST(TokenList, AppendItems) {
+    DovTokenList list;
+    Add(list, Tok(RW_MOVE));
+    auto* item = new DovTokenItem(Tok(TK_USER_DEFD_WORD, "X"));
+    Add(item->list, Tok(CM_COMMENT, "*1"));
+    Add(item->list, Tok(CM_COMMENT, "*2"));
+    list.AppendItem(item);
+    EXPECT_EQ(Codes(list), (std::vector<int>{RW_MOVE, CM_COMMENT, CM_COMMENT, TK_USER_DEFD_WORD}));
+
+    auto* dropped = new DovTokenItem(Tok(SEP_DOT));
+    Add(dropped->list, Tok(SEP_SPACE));
+    list.AppendItemDropToken(dropped);
+    EXPECT_EQ(Codes(list), (std::vector<int>{RW_MOVE, CM_COMMENT, CM_COMMENT, TK_USER_DEFD_WORD, SEP_SPACE}));
+    list.AppendItem(nullptr);
+    list.AppendItemDropToken(nullptr);
+    EXPECT_EQ(Codes(list).size(), 5u);
+}
+
+TEST(TokenList, RemoveIf) {
+    DovTokenList list;
+    for (int code : {SEP_SPACE, RW_MOVE, SEP_COMMA, SEP_SPACE, TK_USER_DEFD_WORD, SEP_SEMI, SEP_DOT, SEP_SPACE})
+        Add(list, Tok(code));
+    list.RemoveBlankSeparators();
+    EXPECT_EQ(Codes(list), (std::vector<int>{RW_MOVE, TK_USER_DEFD_WORD, SEP_DOT}));
+    list.RemoveIf([](DovToken* t) { return t->code == SEP_DOT ? 1 : 0; });
+    EXPECT_EQ(Codes(list), (std::vector<int>{RW_MOVE, TK_USER_DEFD_WORD}));
+    list.RemoveIf([](DovToken*) { return 1; });
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST(TokenList, CopiesAreDeep) {
+    DovTokenList list;
+    Add(list, Tok(TK_USER_DEFD_WORD, "ABC", DovTxtPosn(1, 0, 1), DovTxtPosn(1, 2, 1)));
+    Add(list, Tok(SEP_DOT));
+    DovTokenList copy(list);
+    EXPECT_EQ(Tic(copy), Tic(list));
+    EXPECT_NE(copy.head->token, list.head->token);
+    EXPECT_NE(copy.head->token->image.Ptr(), list.head->token->image.Ptr());
+
+    DovTokenList other;
+    Add(other, Tok(RW_ADD));
+    other.Assign(list);
+    EXPECT_EQ(Tic(other), Tic(list));
+    // Assigning a list to itself keeps it.
+    other.Assign(other);
+    EXPECT_EQ(Tic(other), Tic(list));
+}
+
+TEST(TokenList, AssignmentOperatorAnnouncesItself) {
+    auto result = vemlo_test::RunInChild([] {
+        DovTokenList a, b;
+        DovToken* t = new DovToken(RW_ADD, "");
+        b.AppendToken(t);
+        a = b;
+        a = a;
+        std::cout << Codes(a).size() << std::endl;
+    });
+    EXPECT_EQ(result.out,
+              "=== &DovTokenList::operator = (const DovTokenList &tl)\n"
+              "=== &DovTokenList::operator = (const DovTokenList &tl)\n1\n");
+}
+
+TEST(TokenList, MessagesAndPositions) {
+    DovTokenList list;
+    EXPECT_EQ(list.HasUnplacedToken(), 0);
+    DovTxtPosnRange none = list.PosnRange();
+    EXPECT_TRUE(none.IsNull());
+
+    list.AddNewToken(MSG_WARN, DovTxtPosn(7, 3, 1), "watch out");
+    ASSERT_NE(list.Last(), nullptr);
+    EXPECT_EQ(list.Last()->code, MSG_WARN);
+    EXPECT_TRUE(list.Last()->image == "watch out");
+    EXPECT_EQ(list.Last()->range.beg, DovTxtPosn(7, 3, 1));
+    EXPECT_EQ(list.Last()->range.end, DovTxtPosn(7, 3, 1));
+
+    Add(list, Tok(CM_COMMENT, "*"));  // unplaced comments do not count
+    EXPECT_EQ(list.HasUnplacedToken(), 0);
+    Add(list, Tok(TK_USER_DEFD_WORD, "A", DovTxtPosn(8, 1, 1), DovTxtPosn(8, 2, 1)));
+    Add(list, Tok(SEP_SPACE, "", DovTxtPosn(), DovTxtPosn()));
+    EXPECT_EQ(list.HasUnplacedToken(), 1);
+
+    DovTxtPosnRange r = list.PosnRange();
+    EXPECT_EQ(r.beg, DovTxtPosn(7, 3, 1));
+    EXPECT_EQ(r.end, DovTxtPosn(8, 2, 1));
+
+    // A begin that is already set stays; the end comes from the last placed
+    // token.
+    DovTxtPosnRange wide{DovTxtPosn(1, 1, 1), DovTxtPosn(2, 2, 1)};
+    list.WidenPosnRange(wide);
+    EXPECT_EQ(wide.beg, DovTxtPosn(1, 1, 1));
+    EXPECT_EQ(wide.end, DovTxtPosn(8, 2, 1));
+
+    Add(list, Tok(SEP_DOT, "", DovTxtPosn(8, 2, 1), DovTxtPosn()));
+    EXPECT_EQ(list.HasUnplacedToken(), 1);
+}
+
+TEST(TokenList, MoveImagesTo) {
+    DovTokenList list;
+    Add(list, Tok(TK_USER_DEFD_WORD, "A"));
+    Add(list, Tok(SEP_SPACE, ""));
+    Add(list, Tok(TK_USER_DEFD_WORD, "B"));
+    VStringList images;
+    images.Append("first");
+    list.MoveImagesTo(images);
+    EXPECT_TRUE(list.IsEmpty());
+    std::ostringstream os;
+    os << images;
+    EXPECT_EQ(os.str(), "CL{ first, A, , B }CL");
+}
+
+TEST(TokenList, PrintedForms) {
+    DovTokenList list;
+    EXPECT_EQ(Debug(list), "{}");
+    EXPECT_EQ(Msg(list), "{}");
+    Add(list, Tok(RW_MOVE));
+    Add(list, Tok(TK_USER_DEFD_WORD, "X"));
+    list.head->next->next = new DovTokenCell{nullptr, nullptr};
+    EXPECT_EQ(Debug(list), "{RW_MOVE, TK_USER_DEFD_WORD X, -(NULL)-}");
+    EXPECT_EQ(Msg(list), "{keyword MOVE, user-word X, -(NULL)-}");
+    // A cell without token is also passed over by the other operations.
+    EXPECT_EQ(Tic(list), "-T" + std::to_string(RW_MOVE) + ",0:[0,0,n0][0,0,n0]-T419,1:X[0,0,n0][0,0,n0]#");
+    EXPECT_EQ(list.HasUnplacedToken(), 1);
+    DovTokenList copy(list);
+    EXPECT_EQ(Codes(copy).size(), 2u);
+    EXPECT_EQ(list.Last(), nullptr);
+    delete list.PopBack();
+    EXPECT_EQ(list.Last()->code, TK_USER_DEFD_WORD);
+}
+
+TEST(TokenItem, PrintedForms) {
+    DovTokenItem item(Tok(TK_USER_DEFD_WORD, "X"));
+    Add(item.list, Tok(CM_COMMENT, "*c"));
+    Add(item.list, Tok(SEP_SPACE));
+    std::ostringstream dbg, msg;
+    item.Print(dbg);
+    msg << item;
+    EXPECT_EQ(dbg.str(), "TK_USER_DEFD_WORD X, {CM_COMMENT *c, SEP_SPACE}");
+    EXPECT_EQ(msg.str(), "user-word X, {CM_COMMENT *c,  }");
+}
+
+}  // namespace

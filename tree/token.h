@@ -1,0 +1,156 @@
+// Tokens and token lists. A token is one lexical token of the source (code,
+// image, position range); the same record carries messages, with a severity
+// as its code and the message text as its image. Every node and argument slot
+// of the tree holds a token list with the separators and comments in front of
+// it, so that every character of the source reaches the tree.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "lbase/txtposn.h"
+#include "lbase/vstring.h"
+#include "lbase/vstring_list.h"
+#include "tree/token_codes.h"
+
+class DovToken {
+public:
+    DovToken() = default;
+    DovToken(int code, const VString& image, const DovTxtPosnRange& range = {})
+        : code(static_cast<std::int16_t>(code)), image(image), range(range) {}
+    DovToken(const DovToken& other) = default;
+    DovToken& operator=(const DovToken& other) = default;
+    // Leaves code 0 and no image behind.
+    virtual ~DovToken();
+
+    // 1 for the separators SEP_UNINLINED_COPY..SEP_REPLACE, SEP_LEFT_PAR..SEP_EOF
+    // and TK_NONNUM_LIT; 0 otherwise.
+    int IsSeparator() const;
+    // 1 for SEP_SPACE, SEP_COMMA and SEP_SEMI.
+    int IsBlankSeparator() const;
+
+    // Debug form: the token's name, its image and its range when placed.
+    void Print(std::ostream& os) const;
+
+    // TIC form: T<code>,<image as counted string><range>.
+    void PutTic(std::ostream& os) const;
+    char GetTic(std::istream& is, VString& message);
+
+    const DovTxtPosn& Beg() const { return range.beg; }
+    const DovTxtPosn& End() const { return range.end; }
+
+    std::int16_t code = 0;
+    VString image;
+    DovTxtPosnRange range;
+};
+
+// The test of DovToken::IsBlankSeparator as a free predicate for RemoveIf.
+int DovIsBlankSeparator(DovToken* token);
+
+// Message form: separators and operators as their symbol, words and literals
+// as a category word and the image, keywords as "keyword " and the word;
+// anything else in its debug form.
+std::ostream& operator<<(std::ostream& os, const DovToken& token);
+VString DovTokenMsgStr(const DovToken& token);
+
+// The text of a token where tokens are compared or rebuilt as text: the
+// spelling of separators and operators, the image of words and literals, the
+// word of keywords.
+VString DovTokenText(const DovToken& token);
+
+struct DovTokenCell {
+    DovToken* token = nullptr;  // owned; may be null
+    DovTokenCell* next = nullptr;
+};
+
+class DovTokenItem;
+
+// A singly linked list of owned tokens in source order. The head is the only
+// field, so that every node and slot pays one word for its list; appending
+// walks to the tail.
+class DovTokenList {
+public:
+    DovTokenList() = default;
+    DovTokenList(const DovTokenList& other);
+    // Also announces itself on standard output: whole lists are not meant to
+    // be copied by assignment in the library; Assign does it quietly.
+    DovTokenList& operator=(const DovTokenList& other);
+    ~DovTokenList() { Clear(); }
+
+    DovTokenList& Assign(const DovTokenList& other);
+    // Deletes every token and cell.
+    void Clear();
+    bool IsEmpty() const { return head == nullptr; }
+
+    // Take the token; the caller's pointer becomes null. A null token adds
+    // nothing.
+    void AppendToken(DovToken*& token);
+    void PushFront(DovToken*& token);
+    // Relink every cell of `other` behind (in front of) this list's cells;
+    // `other` becomes empty.
+    void AppendList(DovTokenList& other);
+    void PrependList(DovTokenList& other);
+    // Relinks the item's kept tokens, then its token, and frees the item.
+    void AppendItem(DovTokenItem* item);
+    // Relinks the item's kept tokens, deletes its token and frees the item.
+    void AppendItemDropToken(DovTokenItem* item);
+
+    // The first token that is no blank, comma, semicolon or comment; null if
+    // none.
+    DovToken* FirstSignificant() const;
+    DovToken* Last() const;
+    // Unlink the first (last) cell and hand its token to the caller; null for
+    // an empty list.
+    DovToken* PopFront();
+    DovToken* PopBack();
+    // Deletes every token the predicate holds for; the rest keep their order.
+    void RemoveIf(int (*pred)(DovToken*));
+    void RemoveBlankSeparators() { RemoveIf(DovIsBlankSeparator); }
+    // Appends every image, in order, to `list`, then clears this list.
+    void MoveImagesTo(VStringList& list);
+    // Queues a message (or any token): `code`, a copy of `text`, placed at
+    // `posn` from begin to end.
+    void AddNewToken(int code, const DovTxtPosn& posn, const VString& text);
+
+    DovTxtPosnRange PosnRange() const;
+    // Takes the first placed begin while `range` has none, and the last placed
+    // end.
+    void WidenPosnRange(DovTxtPosnRange& range) const;
+    // 1 when a token other than a comment lacks its begin or end position.
+    int HasUnplacedToken() const;
+
+    // Debug form "{tok, tok}"; "-(NULL)-" for a cell without token.
+    void Print(std::ostream& os) const;
+
+    // TIC form: "-" and the token for every token, then "#".
+    void PutTic(std::ostream& os) const;
+    char GetTic(std::istream& is, VString& message);
+
+    DovTokenCell* head = nullptr;
+
+private:
+    DovTokenCell* TailCell() const;
+};
+
+// Message form "{tok, tok}".
+std::ostream& operator<<(std::ostream& os, const DovTokenList& list);
+
+// What the lexer hands on: a token and the tokens that stood in front of it
+// (comments, blanks). The item owns both until a list takes them.
+class DovTokenItem {
+public:
+    DovTokenItem() = default;
+    explicit DovTokenItem(DovToken* token) : token(token) {}
+    DovTokenItem(const DovTokenItem&) = delete;
+    DovTokenItem& operator=(const DovTokenItem&) = delete;
+    ~DovTokenItem() { delete token; }
+
+    // The token's debug form, ", " and the kept list's debug form.
+    void Print(std::ostream& os) const;
+
+    DovToken* token = nullptr;
+    DovTokenList list;
+};
+
+// The token's message form, ", {", the kept tokens' message forms, "}".
+std::ostream& operator<<(std::ostream& os, const DovTokenItem& item);
