@@ -81,6 +81,25 @@ public:
     // Deletes every token and cell.
     void Clear();
     bool IsEmpty() const { return head == nullptr; }
+    // The first token, or null for an empty list.
+    DovToken* First() const { return head ? head->token : nullptr; }
+
+    // Iteration over the tokens in order (a cell may hold a null token).
+    class Iterator {
+    public:
+        explicit Iterator(DovTokenCell* cell) : cell_(cell) {}
+        DovToken* operator*() const { return cell_->token; }
+        Iterator& operator++() {
+            cell_ = cell_->next;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return cell_ != other.cell_; }
+
+    private:
+        DovTokenCell* cell_;
+    };
+    Iterator begin() const { return Iterator(head); }
+    Iterator end() const { return Iterator(nullptr); }
 
     // Take the token; the caller's pointer becomes null. A null token adds
     // nothing.

@@ -2,8 +2,11 @@
 #pragma once
 
 #include "tree/dials.h"
+#include "tree/expr.h"
 #include "tree/keyword_table.h"
+#include "tree/link.h"
 #include "tree/name_category.h"
 #include "tree/oper.h"
 #include "tree/token.h"
 #include "tree/token_codes.h"
+#include "tree/walk.h"

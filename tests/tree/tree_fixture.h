@@ -1,0 +1,40 @@
+// Helpers for tree tests: capture the reports of the tree core and build
+// small trees.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tree/tree.h"
+
+namespace vemlo_test {
+
+struct CapturedMessage {
+    int code;
+    std::string text;
+};
+
+// Captures every report sent through the library's message hook while it
+// lives; the old hook comes back at its end.
+class MessageCapture {
+public:
+    MessageCapture();
+    ~MessageCapture();
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+
+    const std::vector<CapturedMessage>& Messages() const;
+    std::string Joined() const;  // texts joined by '\n'
+    void Clear();
+
+private:
+    DovMessageCallback saved_;
+};
+
+// A user word token placed at line/column of file 1.
+DovToken* Word(const char* image, int line = 0, int column = 0);
+
+// The images of a token list joined without separators.
+std::string Images(const DovTokenList& list);
+
+}  // namespace vemlo_test

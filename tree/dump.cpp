@@ -1,0 +1,106 @@
+// The debug dump of trees: one line per node, its tokens, and its
+// arguments one level deeper.
+#include <iomanip>
+#include <ostream>
+
+#include "tree/expr.h"
+
+void DovDumpIndent(std::ostream& os) {
+    for (int i = 0; i < DovDumpDepth; ++i) os << ". ";
+}
+
+namespace {
+
+void PrintNumber(std::ostream& os, int value, int width) {
+    // Hexadecimal and octal dumps show the raw 16-bit pattern.
+    bool unsigned_form = (os.flags() & (std::ios::hex | std::ios::oct)) != 0;
+    os << std::setw(width);
+    if (unsigned_form)
+        os << static_cast<std::uint16_t>(value);
+    else
+        os << value;
+}
+
+}  // namespace
+
+void DovExpr::Print(std::ostream& os) const {
+    if (DovDumpVerbosity > 1) os << " #" << serial_ << " @" << static_cast<const void*>(this);
+    if (gen_beg_.IsSet() || gen_end_.IsSet()) os << " genp=" << gen_beg_.posn << " - " << gen_end_.posn;
+    if (printed_len_ != 0) os << " l=" << printed_len_;
+    if (tokens_.IsEmpty()) {
+        os << "\n";
+        return;
+    }
+    os << " tail=\n";
+    for (const DovToken* t : tokens_) {
+        os << "        ";
+        DovDumpIndent(os);
+        os << "\\ ";
+        if (t)
+            t->Print(os);
+        else
+            os << "-(NULL)-";
+        os << "\n";
+    }
+}
+
+void DovExprOper::Print(std::ostream& os) const {
+    DovDumpIndent(os);
+    os << DovOperName(Oper());
+    if (DovDumpVerbosity > 0 && subdiv_count != 0 && subdivs) {
+        os << " SD[" << subdiv_count << "]: ";
+        bool unsigned_form = (os.flags() & (std::ios::hex | std::ios::oct)) != 0;
+        for (int i = 0; i < subdiv_count; ++i) {
+            if (unsigned_form)
+                os << static_cast<std::uint16_t>(subdivs[i]) << ' ';
+            else
+                os << subdivs[i] << ' ';
+        }
+    }
+    DovExpr::Print(os);
+    PrintArgs(os);
+}
+
+void DovExprOper::PrintArgs(std::ostream& os) const {
+    ++DovDumpDepth;
+    for (int i = 0; i < NumArgs(); ++i) {
+        const DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+        for (const DovToken* t : s->tokens) {
+            os << "        ";
+            DovDumpIndent(os);
+            os << "/ ";
+            if (t)
+                t->Print(os);
+            else
+                os << "-(NULL)-";
+            os << "\n";
+        }
+        PrintNumber(os, DovDumpDepth, 2);
+        os << (s->code < 0 ? '#' : s->code == 0 ? '.' : '$');
+        PrintNumber(os, i, 2);
+        char flag_mark = ' ';
+        if (s->arg) flag_mark = s->arg->Flag() == 0 ? '.' : s->arg->Flag() == 1 ? '$' : '#';
+        os << flag_mark;
+        PrintNumber(os, s->order, 2);
+        if (s->arg) {
+            s->arg->Print(os);
+        } else {
+            DovDumpIndent(os);
+            os << "(NULL)\n";
+        }
+    }
+    --DovDumpDepth;
+}
+
+void DovNullNode::Print(std::ostream& os) const {
+    DovDumpIndent(os);
+    os << "NULL_NODE";
+    DovExpr::Print(os);
+}
+
+void DovCharString::Print(std::ostream& os) const {
+    DovDumpIndent(os);
+    os << "CHAR_STRING";
+    if (!text_.IsEmpty()) os << ' ' << text_;
+    DovExpr::Print(os);
+}

@@ -1,0 +1,532 @@
+#include "tree/expr.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <malloc.h>
+#include <new>
+#include <ostream>
+
+#include "lbase/fast_ostream.h"
+#include "tree/walk.h"
+
+std::int32_t DovExpr::node_ctr = 0;
+DovTreeChangeHookFn DovTreeChangeHook = nullptr;
+int DovNullNodeSwitch = 0;
+int DovDumpDepth = 0;
+int DovDumpVerbosity = 1;
+DovPrettyPrintHooks DovPrettyPrint;
+
+namespace {
+
+int g_misuse_guard = 0;
+int g_null_arg_guard = 0;
+
+void ChangeHook(int kind, DovExpr* node, DovExpr* child, int index, const VString& text = VString::Empty) {
+    if (DovTreeChangeHook) DovTreeChangeHook(kind, node, child, index, text);
+}
+
+}  // namespace
+
+// --- reports ---------------------------------------------------------------
+
+void DovExprReport(const DovExpr* node, int severity, const char* label, const VString& text) {
+    VString msg = DovFormat("%s at expr node %s #%ld with %d args: %s", label,
+                            node ? DovOperName(node->Oper()) : "bad-op", node ? static_cast<long>(node->Serial()) : 0L,
+                            node ? node->NumArgs() : 0, text.CStr());
+    DovMessageHook(severity, node ? DovSrcPosnBeg(const_cast<DovExpr*>(node)) : DovNullPosn, msg);
+}
+
+void DovExpr::ReportMisuse(const char* label) const {
+    if (g_misuse_guard) {
+        DovMessageHook(MSG_SEVERE, DovNullPosn, "Recursive error calls -- cut them");
+        return;
+    }
+    g_misuse_guard = 1;
+    DovExprReport(this, MSG_SEVERE, label, "this function must not be called");
+    g_misuse_guard = 0;
+}
+
+void DovExprSetFlagField(DovExpr* node, int value) {
+    if (node) node->SetFlag(value);
+}
+
+// --- DovArgSlot --------------------------------------------------------------
+
+DovArgSlot::~DovArgSlot() { delete arg; }
+
+DovArgSlot** DovNewArgSlots(int n) {
+    if (n <= 0) return nullptr;
+    auto** slots = new DovArgSlot*[static_cast<std::size_t>(n)];
+    for (int i = 0; i < n; ++i) slots[i] = new DovArgSlot;
+    return slots;
+}
+
+// --- DovExpr -----------------------------------------------------------------
+
+DovExpr::DovExpr(DovOper op) : oper_(static_cast<std::uint16_t>(op & 0x7ff)), serial_(node_ctr++) {}
+
+DovExpr::DovExpr(const DovExpr& other)
+    : oper_(other.oper_),
+      flag_(other.flag_),
+      printed_len_(other.printed_len_),
+      num_args_(other.num_args_),
+      serial_(other.serial_),
+      gen_beg_(other.gen_beg_),
+      gen_end_(other.gen_end_),
+      tokens_(other.tokens_) {}
+
+DovExpr::~DovExpr() { ForgetParentOnDelete(); }
+
+void DovExpr::ForgetParentOnDelete() {
+    if (!parent_) return;
+    DovExprReport(this, MSG_SEVERE, "DovExpr::~DovExpr", "deleting node that is being pointed to");
+    // The parent must not keep a pointer to freed memory.
+    int i = parent_->FindArg(this);
+    if (i >= 0) parent_->ArgSlots(i)->arg = nullptr;
+    parent_ = nullptr;
+}
+
+void* DovExpr::operator new(std::size_t size) {
+    void* p = std::malloc(size);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void DovExpr::operator delete(void* p) {
+    if (!p) return;
+    // A stale pointer to a freed node reads 0xAA, never plausible data.
+    std::memset(p, 0xAA, malloc_usable_size(p));
+    std::free(p);
+}
+
+void DovExpr::SetPrintedLength(int len) {
+    if (len > 511) len = 511;
+    if (len < -512) len = -512;
+    printed_len_ = static_cast<std::int16_t>(len);
+}
+
+void DovExpr::SetOper(DovOper, int, int) { ReportMisuse("SetOper(DovOper)"); }
+
+const VString& DovExpr::Image() const {
+    ReportMisuse("Image()");
+    return VString::Empty;
+}
+
+VString DovExpr::Value() const {
+    ReportMisuse("Value()");
+    return VString();
+}
+
+long long DovExpr::IntValue() const {
+    ReportMisuse("IntValue()");
+    return -1;
+}
+
+char DovExpr::SetImage(const VString&, VString*) {
+    ReportMisuse("SetImage()");
+    return '!';
+}
+
+void DovExpr::SetValue(const VString&) { ReportMisuse("SetValue()"); }
+void DovExpr::SetValue(long long) { ReportMisuse("SetValue()"); }
+
+DovExpr* DovExpr::Args(int) const {
+    ReportMisuse("Args()");
+    return nullptr;
+}
+
+DovArgSlot* DovExpr::ArgSlots(int) const {
+    ReportMisuse("ArgSlots()");
+    return nullptr;
+}
+
+void DovExpr::SetArg(int, DovExpr*, int, int) { ReportMisuse("SetArg()"); }
+void DovExpr::SetArgNoDel(int, DovExpr*) { ReportMisuse("SetArg()"); }
+void DovExpr::SetArg(int, DovArgSlot*) { ReportMisuse("SetArg()"); }
+void DovExpr::SetArgToList(int, DovOper, DovExpr*) { ReportMisuse("SetArgToList()"); }
+void DovExpr::AddArg(DovExpr*) { ReportMisuse("AddArg()"); }
+void DovExpr::InsArg(DovExpr*, int) { ReportMisuse("InsArg()"); }
+void DovExpr::InsSibBefore(DovExpr*) { ReportMisuse("InsSibBefore()"); }
+void DovExpr::InsSibAfter(DovExpr*) { ReportMisuse("InsSibAfter()"); }
+
+DovExpr* DovExpr::DelArg(int, int, int) {
+    ReportMisuse("DelArg()");
+    return nullptr;
+}
+
+DovArgSlot* DovExpr::DelArgSlot(int, int, int) {
+    ReportMisuse("DelArg()");
+    return nullptr;
+}
+
+int DovExpr::FindArg(const DovExpr*) const {
+    ReportMisuse("FindArg()");
+    return -1;
+}
+
+DovLink& DovExpr::Link(int) {
+    ReportMisuse("Link()");
+    return DovLink::Null();
+}
+
+DovLinkList& DovExpr::Links(int) {
+    ReportMisuse("Links()");
+    return DovLinkList::Empty();
+}
+
+void DovExpr::PrettyPrintOper(int pass) {
+    if (DovPrettyPrint.leaf) DovPrettyPrint.leaf(this, pass);
+}
+
+// --- DovExprOper -------------------------------------------------------------
+
+void DovExprOper::MakeSlots(int n) {
+    slots_.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    for (auto& s : slots_) s = new DovArgSlot;
+    SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
+}
+
+DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
+    int count = DovOperIsList(op) ? 0 : DovOperArgCount(op);
+    MakeSlots(count);
+    for (int i = 0; i < count; ++i) SetArg(i, nullptr, -1, 0);
+}
+
+DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : DovExpr(op) {
+    int given = static_cast<int>(args.size());
+    int count = DovOperArgCount(op);
+    bool positional = !DovOperIsList(op);
+    // A positional node always gets every slot of its operation; fewer
+    // children leave the rest empty.
+    int n = (positional && count > given) ? count : given;
+    MakeSlots(n);
+    int i = 0;
+    for (DovExpr* a : args) {
+        SetArg(i, a, -1, 0);
+        ++i;
+    }
+    for (; i < n; ++i) SetArg(i, nullptr, -1, 0);
+    if (positional && given > count) Report(MSG_SEVERE, "DovExprOper::DovExprOper", DovFormat("bad arg_no, must be %d", count));
+}
+
+DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
+    MakeSlots(n);
+    if (args)
+        for (int i = 0; i < n; ++i) SetArgNoDel(i, args[i]);
+    int count = DovOperArgCount(op);
+    if (!DovOperIsList(op) && count != n)
+        Report(MSG_SEVERE, "DovExprOper::DovExprOper", DovFormat("bad arg_no, must be %d", count));
+}
+
+DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
+    subdiv_count = other.subdiv_count;
+    if (other.subdivs && other.subdiv_count > 0) {
+        subdivs = new std::int16_t[static_cast<std::size_t>(other.subdiv_count)];
+        std::memcpy(subdivs, other.subdivs, sizeof(std::int16_t) * static_cast<std::size_t>(other.subdiv_count));
+    }
+    slots_.resize(other.slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const DovArgSlot* from = other.slots_[i];
+        auto* s = new DovArgSlot;
+        s->tokens.Assign(from->tokens);
+        s->code = from->code;
+        s->order = from->order;
+        slots_[i] = s;
+    }
+    SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const DovExpr* child = other.slots_[i]->arg;
+        int ix = static_cast<int>(i);
+        if (!child && DovNullNodeSwitch) other.Report(MSG_SEVERE, "DovExprOper::Args", DovFormat("arg #%d is NULL.", ix));
+        SetArgNoDel(ix, child ? child->Copy() : nullptr);
+    }
+}
+
+DovExprOper::~DovExprOper() {
+    ForgetParentOnDelete();
+    delete[] subdivs;
+    for (DovArgSlot* s : slots_) {
+        if (!s) continue;
+        if (s->arg) s->arg->parent_ = nullptr;
+        delete s;
+    }
+    slots_.clear();
+    SetNumArgs(0);
+}
+
+void DovExprOper::Report(int severity, const char* label, const VString& text) const {
+    DovExprReport(this, severity, label, text);
+}
+
+DovExpr* DovExprOper::Args(int i) const {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::Args", DovFormat("arg #%d is not available.", i));
+        return nullptr;
+    }
+    DovExpr* a = slots_[static_cast<std::size_t>(i)]->arg;
+    if (!a && DovNullNodeSwitch && !g_null_arg_guard) {
+        g_null_arg_guard = 1;
+        Report(MSG_SEVERE, "DovExprOper::Args", DovFormat("arg #%d is NULL.", i));
+        g_null_arg_guard = 0;
+    }
+    return a;
+}
+
+DovArgSlot* DovExprOper::ArgSlots(int i) const {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::Args", DovFormat("arg #%d is not available.", i));
+        return nullptr;
+    }
+    return slots_[static_cast<std::size_t>(i)];
+}
+
+int DovExprOper::FindArg(const DovExpr* node) const {
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i]->arg == node) return static_cast<int>(i);
+    return -1;
+}
+
+bool DovExprOper::RefuseCycle(const DovExpr* node, const char* label) const {
+    for (const DovExpr* p = this; p; p = p->parent_) {
+        if (p == node) {
+            Report(MSG_SEVERE, label,
+                   DovFormat("attaching node %s to itself or into its own subtree.", DovOperName(node->Oper())));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DovExprOper::PrepareToAttach(DovExpr* node, const char* label) {
+    if (!node) return true;
+    if (RefuseCycle(node, label)) return false;
+    if (node->parent_) {
+        Report(MSG_SEVERE, label, DovFormat("attaching node %s that has non-null parent.", DovOperName(node->Oper())));
+        // Take it out of its old place, which becomes empty: a node has one
+        // owner at a time.
+        DovExpr* old = node->parent_;
+        int j = old->FindArg(node);
+        if (j >= 0)
+            old->DelArg(j, 0, 0);
+        else
+            node->parent_ = nullptr;
+    }
+    return true;
+}
+
+void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
+    if (i < 0 || i >= NumArgs()) {
+        if (node && node->parent_)
+            Report(MSG_SEVERE, "DovExprOper::SetArg",
+                   DovFormat("attaching node %s that has non-null parent.", DovOperName(node->Oper())));
+        Report(MSG_SEVERE, "DovExprOper::SetArg", DovFormat("arg #%d is not available.", i));
+        return;
+    }
+    DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+    if (!node || node != s->arg) {
+        if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
+        delete DelArg(i, 0, 0);
+        if (!node && DovNullNodeSwitch) node = new DovNullNode;
+        ChangeHook(DOV_CHANGE_STORE_CHILD, this, node, i);
+        s->arg = node;
+        if (node) node->parent_ = this;
+    }
+    if (order >= 0) s->order = static_cast<std::int16_t>(order);
+    if (code != 0) s->code = static_cast<std::int16_t>(code);
+}
+
+void DovExprOper::SetArgNoDel(int i, DovExpr* node) {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::SetArgNoDel", DovFormat("arg #%d is not available.", i));
+        return;
+    }
+    DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+    if (node && node == s->arg) return;
+    if (!PrepareToAttach(node, "DovExprOper::SetArgNoDel")) return;
+    // The old child now belongs to the caller: it no longer has a parent here.
+    if (s->arg && s->arg->parent_ == this) s->arg->parent_ = nullptr;
+    if (!node && DovNullNodeSwitch) node = new DovNullNode;
+    ChangeHook(DOV_CHANGE_STORE_CHILD, this, node, i);
+    s->arg = node;
+    if (node) node->parent_ = this;
+}
+
+void DovExprOper::SetArg(int i, DovArgSlot* slot) {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::SetArg", DovFormat("arg #%d is not available.", i));
+        return;
+    }
+    if (!slot || slot == slots_[static_cast<std::size_t>(i)]) return;
+    for (const DovArgSlot* s : slots_) {
+        if (s == slot) {
+            Report(MSG_SEVERE, "DovExprOper::SetArg", "slot record is already held by this node");
+            return;
+        }
+    }
+    if (slot->arg && slot->arg == slots_[static_cast<std::size_t>(i)]->arg) {
+        // The record takes over the child that the slot holds already.
+        slots_[static_cast<std::size_t>(i)]->arg = nullptr;
+        slot->arg->parent_ = nullptr;
+    }
+    if (!PrepareToAttach(slot->arg, "DovExprOper::SetArg")) return;
+    if (!slot->arg && DovNullNodeSwitch) slot->arg = new DovNullNode;
+    delete DelArg(i, 0, 0);
+    delete slots_[static_cast<std::size_t>(i)];
+    ChangeHook(DOV_CHANGE_STORE_CHILD, this, slot->arg, i);
+    slots_[static_cast<std::size_t>(i)] = slot;
+    if (slot->arg) slot->arg->parent_ = this;
+}
+
+void DovExprOper::SetArgToList(int i, DovOper list_op, DovExpr* node) {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::SetArg", DovFormat("arg #%d is not available.", i));
+        return;
+    }
+    if (RefuseCycle(node, "DovExprOper::SetArgToList")) return;
+    DovExpr* old = DelArg(i, 0, 1);
+    SetArg(i, DovListExpr(list_op, old, node), -1, 0);
+}
+
+void DovExprOper::InsArg(DovExpr* node, int pos) {
+    if (pos < 0 || pos > NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::InsArg", DovFormat("arg #%d is not available.", pos));
+        return;
+    }
+    if (!PrepareToAttach(node, "DovExprOper::InsArg")) return;
+    SetNumArgs(static_cast<std::uint32_t>(NumArgs() + 1));
+    ChangeHook(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
+    slots_.insert(slots_.begin() + pos, new DovArgSlot);
+    SetArgNoDel(pos, node);
+}
+
+void DovExprOper::AddArg(DovExpr* node) { InsArg(node, NumArgs()); }
+
+void DovExprOper::InsSibBefore(DovExpr* node) {
+    DovExpr* parent = nullptr;
+    int p = FindMe(&parent);
+    if (!parent) {
+        Report(MSG_SEVERE, "DovExprOper::InsSibBefore", "no parent");
+        return;
+    }
+    if (p < 0) Report(MSG_SEVERE, "DovExprOper::InsSibBefore", "no parent");
+    parent->InsArg(node, p);
+}
+
+void DovExprOper::InsSibAfter(DovExpr* node) {
+    DovExpr* parent = nullptr;
+    int p = FindMe(&parent);
+    if (!parent) {
+        Report(MSG_SEVERE, "DovExprOper::InsSibAfter", "no parent");
+        return;
+    }
+    if (p < 0) {
+        Report(MSG_SEVERE, "DovExprOper::InsSibAfter", "no parent");
+        parent->InsArg(node, -1);
+        return;
+    }
+    parent->InsArg(node, p + 1);
+}
+
+DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::DelArg", DovFormat("arg #%d is not available.", i));
+        return nullptr;
+    }
+    if (remove < 0) remove = DovOperIsList(Oper());
+    DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+    DovExpr* child = s->arg;
+    ChangeHook(DOV_CHANGE_DETACH_CHILD, this, child, i);
+    if (remove) {
+        ChangeHook(DOV_CHANGE_REMOVE_SLOT, this, nullptr, i);
+        s->arg = nullptr;
+        delete s;
+        slots_.erase(slots_.begin() + i);
+        SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
+    } else if (fill && DovNullNodeSwitch) {
+        s->arg = new DovNullNode;
+        s->arg->parent_ = this;
+    } else {
+        s->arg = nullptr;
+    }
+    if (child) child->parent_ = nullptr;
+    return child;
+}
+
+DovArgSlot* DovExprOper::DelArgSlot(int i, int remove, int fill) {
+    if (i < 0 || i >= NumArgs()) {
+        Report(MSG_SEVERE, "DovExprOper::DelArgSlot", DovFormat("arg #%d is not available.", i));
+        return nullptr;
+    }
+    if (remove < 0) remove = DovOperIsList(Oper());
+    DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+    if (remove) {
+        slots_.erase(slots_.begin() + i);
+        SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
+    } else {
+        // The place is never left without a record.
+        auto* fresh = new DovArgSlot;
+        if (fill && DovNullNodeSwitch) {
+            fresh->arg = new DovNullNode;
+            fresh->arg->parent_ = this;
+        }
+        slots_[static_cast<std::size_t>(i)] = fresh;
+    }
+    if (s->arg) s->arg->parent_ = nullptr;
+    return s;
+}
+
+void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
+    int new_count = DovOperArgCount(op);
+    bool new_list = DovOperIsList(op) != 0;
+    bool old_list = DovOperIsList(Oper()) != 0;
+    if (new_list != old_list)
+        Report(MSG_SEVERE, "DovExprOper::SetOper",
+               DovFormat("setting to %s: changing the List/Positional kind of oper", DovOperName(op)));
+    if (!new_list && new_count >= 0 && NumArgs() != new_count) {
+        if (shrink && new_count < NumArgs()) {
+            for (int i = new_count; i < NumArgs(); ++i) {
+                DovExpr* a = slots_[static_cast<std::size_t>(i)]->arg;
+                if (a && a->Oper() != NULL_NODE)
+                    Report(MSG_SEVERE, "DovExprOper::SetOper",
+                           DovFormat("shrinking oper to %s: arg #%d is not NULL", DovOperName(op), i));
+            }
+            while (NumArgs() > new_count) {
+                DovArgSlot* s = slots_.back();
+                slots_.pop_back();
+                if (s->arg) s->arg->parent_ = nullptr;
+                delete s;
+                SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
+            }
+        } else if (shrink) {
+            Report(MSG_SEVERE, "DovExprOper::SetOper", "Growing nodes not allowed");
+        } else {
+            Report(MSG_SEVERE, "DovExprOper::SetOper",
+                   DovFormat("setting oper to %s: new arg_no %d is not equal to old arg_no", DovOperName(op),
+                             new_count));
+        }
+    }
+    oper_ = static_cast<std::uint16_t>(op & 0x7ff);
+    if (reset) {
+        ChangeHook(DOV_CHANGE_DONE, this, nullptr, 0);
+        DovResetFromSrc(this);
+    }
+}
+
+void DovExprOper::PrettyPrintOper(int pass) {
+    if (DovPrettyPrint.oper) DovPrettyPrint.oper(this, pass);
+}
+
+// --- leaves ----------------------------------------------------------------
+
+char DovCharString::SetImage(const VString& image, VString*) {
+    ChangeHook(DOV_CHANGE_TEXT, this, nullptr, 0, image);
+    text_ = image;
+    ChangeHook(DOV_CHANGE_DONE, this, nullptr, 0);
+    DovResetFromSrcWalk(this);
+    return 0;
+}
+
+void DovCharString::SetValue(const VString& value) {
+    ChangeHook(DOV_CHANGE_TEXT, this, nullptr, 0, value);
+    text_ = value;
+}

@@ -1,0 +1,308 @@
+// The program tree's node core: DovExpr (the base of every node), argument
+// slots and DovExprOper (nodes with arguments), the null node and the
+// character-string leaf, and the globals of the tree core.
+#pragma once
+
+#include <cstdint>
+#include <cstddef>
+#include <initializer_list>
+#include <iosfwd>
+#include <type_traits>
+#include <vector>
+
+#include "lbase/message.h"
+#include "lbase/vstring.h"
+#include "tree/link.h"
+#include "tree/oper.h"
+#include "tree/token.h"
+
+class DovExpr;
+struct DovArgSlot;
+
+// Kinds of the tree-change hook.
+enum DovTreeChangeKind : int {
+    DOV_CHANGE_STORE_CHILD = 1,   // a child is about to be stored in a slot
+    DOV_CHANGE_DETACH_CHILD = 2,  // a child is about to be detached from a slot
+    DOV_CHANGE_INSERT_SLOT = 3,   // a new slot is about to be inserted
+    DOV_CHANGE_REMOVE_SLOT = 4,   // a slot is about to be removed
+    DOV_CHANGE_TEXT = 5,          // a node's text is about to change
+    DOV_CHANGE_DONE = 6,          // a node has been changed
+};
+
+using DovTreeChangeHookFn = void (*)(int kind, DovExpr* node, DovExpr* child, int index, const VString& text);
+
+// Called before and after structural and textual changes; null (off) in the
+// tool, an interface for editors and change logs.
+extern DovTreeChangeHookFn DovTreeChangeHook;
+// When nonzero, slot operations never leave a slot empty: they store a new
+// NULL_NODE instead, and reading an empty slot is reported.
+extern int DovNullNodeSwitch;
+// Debug dump: indentation level (". " per level) and verbosity.
+extern int DovDumpDepth;
+extern int DovDumpVerbosity;
+
+// The pretty printer's node operations, installed by the printer library.
+// The argument is the printer's pass selector.
+struct DovPrettyPrintHooks {
+    void (*leaf)(DovExpr* node, int pass) = nullptr;
+    void (*str_const)(DovExpr* node, int pass) = nullptr;
+    void (*oper)(DovExpr* node, int pass) = nullptr;
+};
+extern DovPrettyPrintHooks DovPrettyPrint;
+
+// One argument slot of an operator node: the tokens in front of the
+// argument, the child, a code the filler may attach and the clause order.
+struct DovArgSlot {
+    DovArgSlot() = default;
+    DovArgSlot(const DovArgSlot&) = delete;
+    DovArgSlot& operator=(const DovArgSlot&) = delete;
+    // Deletes the child (the owner detaches it first) and the tokens.
+    ~DovArgSlot();
+
+    DovTokenList tokens;
+    DovExpr* arg = nullptr;
+    std::int16_t code = 0;
+    std::int16_t order = -1;
+};
+
+// Generated-output position that the pretty printer records on a node:
+// 24 bits of offset (all set = unset) and a flag byte.
+struct DovGenPosn {
+    static constexpr std::uint32_t kUnset = 0xffffff;
+    std::uint32_t posn = kUnset;
+    std::uint8_t flag = 0;
+    bool IsSet() const { return posn != kUnset; }
+};
+
+class DovExpr {
+public:
+    explicit DovExpr(DovOper op);
+    DovExpr(const DovExpr& other);
+    DovExpr& operator=(const DovExpr&) = delete;
+
+    // Virtual operations, in the order every node class shares.
+    virtual DovExpr* Copy() const = 0;
+    virtual ~DovExpr();
+    virtual void Unlink() {}
+    virtual void SetOper(DovOper op, int reset, int shrink);
+    virtual int IsNull() const { return 0; }
+    virtual int IsTerminal() const { return 0; }
+    virtual const VString& Image() const;
+    virtual VString Value() const;
+    virtual long long IntValue() const;
+    // Sets the text of a terminal node: 0, or 33 ('!') with a message in
+    // `error` (when given) for a malformed image.
+    virtual char SetImage(const VString& image, VString* error = nullptr);
+    virtual void SetValue(const VString& value);
+    virtual void SetValue(long long value);
+    virtual DovExpr* Args(int i) const;
+    virtual DovArgSlot* ArgSlots(int i) const;
+    virtual void SetArg(int i, DovExpr* node, int order = -1, int code = 0);
+    virtual void SetArgNoDel(int i, DovExpr* node);
+    virtual void SetArg(int i, DovArgSlot* slot);
+    virtual void SetArgToList(int i, DovOper list_op, DovExpr* node);
+    virtual void AddArg(DovExpr* node);
+    virtual void InsArg(DovExpr* node, int pos);
+    virtual void InsSibBefore(DovExpr* node);
+    virtual void InsSibAfter(DovExpr* node);
+    virtual DovExpr* DelArg(int i, int remove, int fill);
+    virtual DovArgSlot* DelArgSlot(int i, int remove, int fill);
+    virtual int FindArg(const DovExpr* node) const;
+    virtual int NumLinks() const { return 0; }
+    virtual const char* LinkName(int) const { return nullptr; }
+    virtual DovLink& Link(int i = 0);
+    virtual int NumLinkLists() const { return 0; }
+    virtual const char* LinkListName(int) const { return nullptr; }
+    virtual DovLinkList& Links(int i = 0);
+    virtual void PrettyPrintOper(int pass);
+    virtual void PutTicNode(std::ostream& os) const;
+    virtual char GetTic(std::istream& is, VString& message);
+    virtual void Print(std::ostream& os) const;
+
+    // Nodes come from the global heap; freed node memory always reads 0xAA.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p);
+
+    // Header fields.
+    DovOper Oper() const { return static_cast<DovOper>(oper_); }
+    int NumArgs() const { return static_cast<int>(num_args_); }
+    int Flag() const { return flag_; }
+    void SetFlag(int flag) { flag_ = static_cast<std::uint8_t>(flag & 3); }
+    int PrintedLength() const { return printed_len_; }
+    // Held within the field's signed 10-bit range instead of wrapping.
+    void SetPrintedLength(int len);
+    DovExpr* Parent() const { return parent_; }
+    std::int32_t Serial() const { return serial_; }
+    void SetSerial(std::int32_t serial) { serial_ = serial; }
+    DovGenPosn& GenBeg() { return gen_beg_; }
+    DovGenPosn& GenEnd() { return gen_end_; }
+    const DovGenPosn& GenBeg() const { return gen_beg_; }
+    const DovGenPosn& GenEnd() const { return gen_end_; }
+    DovTokenList& Tokens() { return tokens_; }
+    const DovTokenList& Tokens() const { return tokens_; }
+
+    // Navigation and editing.
+    int FindMe(DovExpr** parent) const;
+    DovArgSlot* FindMySlot() const;
+    DovExpr* NextSib() const;
+    DovExpr* PrevSib() const;
+    DovExpr* DelThis();
+    DovExpr* ReplThis(DovExpr* other);
+    // Stores the clause order in this node's slot: the slot record, or
+    // null when the node has no place in a parent.
+    DovArgSlot* SetSlotOrder(int order);
+
+    // The tokens in front of the first argument, or the node's own list.
+    DovTokenList* LeadingTokens();
+
+    // Pre-order walk with a post-order and a token-list callback.
+    using PreFn = int (*)(DovExpr* node, DovExpr* root, void* context);
+    using PostFn = int (*)(DovExpr* node, DovExpr* root, void* context, int result);
+    using TokensFn = int (*)(DovTokenList* list, DovExpr* node, DovExpr* root, void* context);
+    int NamedWalk(DovExpr* root, void* context, const char* name, PreFn pre, PostFn post, TokensFn tokens);
+
+    // Reports "this function must not be called" for an operation the
+    // node's class does not carry.
+    void ReportMisuse(const char* label) const;
+
+    // The next serial number.
+    static std::int32_t node_ctr;
+
+protected:
+    // Detaches this node from a parent that still holds it, with the
+    // report of deleting an attached node.
+    void ForgetParentOnDelete();
+    void SetNumArgs(std::uint32_t n) { num_args_ = n; }
+
+private:
+    friend class DovExprOper;
+
+    std::uint16_t oper_;
+    std::uint8_t flag_ = 0;
+    std::int16_t printed_len_ = 0;
+    std::uint32_t num_args_ = 0;
+    DovExpr* parent_ = nullptr;
+    std::int32_t serial_;
+    DovGenPosn gen_beg_;
+    DovGenPosn gen_end_;
+    DovTokenList tokens_;
+};
+
+// "%s at expr node %s #%ld with %d args: %s", sent through the message hook
+// at the begin position of the node's subtree.
+void DovExprReport(const DovExpr* node, int severity, const char* label, const VString& text);
+
+// Sets the two-bit flag of a node.
+void DovExprSetFlagField(DovExpr* node, int value);
+
+class DovExprOper : public DovExpr {
+public:
+    // As many empty slots as the catalogue fixes for the code (none for a
+    // list or an invalid code).
+    explicit DovExprOper(DovOper op);
+    // The given children in the first slots. A positional operation gets
+    // every slot the catalogue fixes, the ones not given empty.
+    DovExprOper(DovOper op, std::initializer_list<DovExpr*> args);
+    template <typename... A>
+        requires(sizeof...(A) >= 1 && sizeof...(A) <= 10 && (std::is_convertible_v<A, DovExpr*> && ...))
+    DovExprOper(DovOper op, A... args) : DovExprOper(op, {static_cast<DovExpr*>(args)...}) {}
+    // n slots; when `args` is given, its nodes are stored without checks
+    // of their old place.
+    DovExprOper(DovOper op, DovExpr** args, int n);
+    DovExprOper(const DovExprOper& other);
+    ~DovExprOper() override;
+
+    DovExpr* Copy() const override { return new DovExprOper(*this); }
+    void SetOper(DovOper op, int reset, int shrink) override;
+    DovExpr* Args(int i) const override;
+    DovArgSlot* ArgSlots(int i) const override;
+    void SetArg(int i, DovExpr* node, int order = -1, int code = 0) override;
+    void SetArgNoDel(int i, DovExpr* node) override;
+    void SetArg(int i, DovArgSlot* slot) override;
+    void SetArgToList(int i, DovOper list_op, DovExpr* node) override;
+    void AddArg(DovExpr* node) override;
+    void InsArg(DovExpr* node, int pos) override;
+    void InsSibBefore(DovExpr* node) override;
+    void InsSibAfter(DovExpr* node) override;
+    DovExpr* DelArg(int i, int remove, int fill) override;
+    DovArgSlot* DelArgSlot(int i, int remove, int fill) override;
+    int FindArg(const DovExpr* node) const override;
+    void PrettyPrintOper(int pass) override;
+    void PutTicNode(std::ostream& os) const override;
+    char GetTic(std::istream& is, VString& message) override;
+    void Print(std::ostream& os) const override;
+
+    void PrintArgs(std::ostream& os) const;
+    void Report(int severity, const char* label, const VString& text) const;
+
+    // Printer fields.
+    std::int16_t subdiv_count = 0;
+    std::int16_t* subdivs = nullptr;
+    std::uint8_t printer_mark = 0;
+
+protected:
+    // Builds the slot array for `n` slots, each an empty record.
+    void MakeSlots(int n);
+
+private:
+    // Checks that `node` may be stored here and takes it out of any other
+    // place first. False when storing it would make a cycle.
+    bool PrepareToAttach(DovExpr* node, const char* label);
+    // Reports and answers true when `node` is this node or one above it.
+    bool RefuseCycle(const DovExpr* node, const char* label) const;
+
+    std::vector<DovArgSlot*> slots_;
+};
+
+class DovNullNode : public DovExpr {
+public:
+    DovNullNode() : DovExpr(NULL_NODE) {}
+    DovNullNode(const DovNullNode& other) : DovExpr(other) {}
+    DovExpr* Copy() const override { return new DovNullNode(*this); }
+    int IsNull() const override { return 1; }
+    void Print(std::ostream& os) const override;
+};
+
+class DovCharString : public DovExpr {
+public:
+    explicit DovCharString(const VString& text) : DovExpr(CHAR_STRING), text_(text) {}
+    DovCharString(const DovCharString& other) : DovExpr(other), text_(other.text_) {}
+    DovExpr* Copy() const override { return new DovCharString(*this); }
+    int IsTerminal() const override { return 1; }
+    const VString& Image() const override { return text_; }
+    VString Value() const override { return text_; }
+    char SetImage(const VString& image, VString* error = nullptr) override;
+    void SetValue(const VString& value) override;
+    void Print(std::ostream& os) const override;
+
+private:
+    VString text_;
+};
+
+// Writes ". " once per dump depth.
+void DovDumpIndent(std::ostream& os);
+
+// An array of n new empty slot records; the caller owns both.
+DovArgSlot** DovNewArgSlots(int n);
+
+// Joins two expressions into one list node of `op` without nesting lists of
+// the same operation; null and NULL_NODE operands are dropped.
+DovExpr* DovListExpr(DovOper op, DovExpr* e1, DovExpr* e2 = nullptr);
+
+// Editing helpers over whole trees.
+void DovFillNullArgs(DovExpr*& root);
+int DovDropNullNodes(DovExpr* root);
+int DovDropNullListArgs(DovExpr* root);
+int DovSpliceList(DovExpr* node);
+void DovAddComment(DovExpr* node, const VString& text);
+
+// Searches up and down the tree.
+int DovExprContains(const DovExpr* node, const DovExpr* target);
+DovExpr* DovFindOperBelow(DovExpr* node, DovOper op);
+DovExpr* DovExprRoot(DovExpr* node);
+DovExpr* DovEnclosingOper(DovExpr* node, DovOper op);
+int DovHasEnclosingOper(DovExpr* node, DovOper op, DovExpr** out);
+DovExpr* DovEnclosingList(DovExpr* node);
+DovExpr* DovEnclosingEntry(DovExpr* node);
+DovExpr* DovEnclosingSection(DovExpr* node);
+int DovIsLastInSentence(DovExpr* node);

@@ -1,0 +1,55 @@
+// Links from nodes to other nodes of the same tree (symbol-table elements,
+// definitions, uses). A link never owns its target; its index stands in for
+// the target while a stored tree is read back.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <vector>
+
+#include "lbase/vstring.h"
+
+class DovExpr;
+
+struct DovLink {
+    DovExpr* target = nullptr;
+    std::int32_t index = -1;
+
+    DovLink() = default;
+    explicit DovLink(DovExpr* t, std::int32_t ix = -1) : target(t), index(ix) {}
+
+    // The shared link {null, -1}.
+    static DovLink& Null();
+};
+
+std::ostream& operator<<(std::ostream& os, const DovLink& link);
+
+// A list of links in insertion order.
+class DovLinkList {
+public:
+    DovLinkList() = default;
+    DovLinkList(const DovLinkList&) = default;
+    DovLinkList& operator=(const DovLinkList&) = default;
+
+    void Clear() { links_.clear(); }
+    void Append(const DovLink& link) { links_.push_back(link); }
+    // Removes every link whose target is `node`.
+    void Remove(const DovExpr* node);
+    // The link at position n, or the shared null link past the end.
+    DovLink& Nth(int n);
+    int Count() const { return static_cast<int>(links_.size()); }
+    bool IsEmpty() const { return links_.empty(); }
+
+    std::vector<DovLink>::iterator begin() { return links_.begin(); }
+    std::vector<DovLink>::iterator end() { return links_.end(); }
+    std::vector<DovLink>::const_iterator begin() const { return links_.begin(); }
+    std::vector<DovLink>::const_iterator end() const { return links_.end(); }
+
+    // The shared empty list.
+    static DovLinkList& Empty();
+
+private:
+    std::vector<DovLink> links_;
+};
+
+std::ostream& operator<<(std::ostream& os, const DovLinkList& list);
