@@ -1,7 +1,57 @@
 // Preprocessor constants: declared into the source root as 78-level entries,
 // read back through the symbol table.
 #include "lexer/lexer_object.h"
+#include "tree/expr.h"
+#include "tree/link.h"
+
+namespace {
+
+// Slots of a 78-level entry and of its value clause.
+constexpr int kConstValueSlot = 3;     // DECL_CONST_ENTRY: the VALUE clause
+constexpr int kValueLiteralSlot = 0;   // EX_CONST_VALUE: the literal
+
+// The 78-level entry that `node` declares or names: the entry itself, the
+// entry above a definition, the entry of a use's definition, or the entry of
+// the first definition among an element's links.
+DovExpr* ConstantEntry(DovExpr* node, int depth = 0) {
+    if (!node || depth > 2) return nullptr;
+    switch (node->Oper()) {
+        case DECL_CONST_ENTRY:
+            return node;
+        case NAMED_OBJ_DEF:
+            return node->Parent() && node->Parent()->Oper() == DECL_CONST_ENTRY ? node->Parent() : nullptr;
+        case NAMED_OBJ_USE:
+            return node->NumLinks() > 0 ? ConstantEntry(node->Link(0).target, depth + 1) : nullptr;
+        default:
+            break;
+    }
+    for (int i = 0; i < node->NumLinkLists(); ++i)
+        for (const DovLink& link : node->Links(i))
+            if (link.target && link.target->Oper() == NAMED_OBJ_DEF)
+                if (DovExpr* entry = ConstantEntry(link.target, depth + 1)) return entry;
+    return nullptr;
+}
+
+}  // namespace
+
+bool DovPreprocessorConstantValue(DovExpr* element, VString& text, int& isNumber, long long& number) {
+    DovExpr* entry = ConstantEntry(element);
+    DovExpr* clause = entry && entry->NumArgs() > kConstValueSlot ? entry->Args(kConstValueSlot) : nullptr;
+    if (!clause || clause->Oper() != EX_CONST_VALUE || clause->NumArgs() <= kValueLiteralSlot) return false;
+    DovExpr* literal = clause->Args(kValueLiteralSlot);
+    if (!literal) return false;
+    if (literal->Oper() == INT_NUM_CONST) {
+        text = literal->Image();
+        number = literal->IntValue();
+        isNumber = 1;
+        return true;
+    }
+    if (literal->Oper() == STR_CONST) {
+        text = literal->Value();
+        isNumber = 0;
+        return true;
+    }
+    return false;
+}
 
 void DovLexer::DeclareConstant(DovExpr*, const VString&, const VString&, bool, long long) {}
-
-bool DovPreprocessorConstantValue(DovExpr*, VString&, int&, long long&) { return false; }
