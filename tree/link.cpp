@@ -1,7 +1,10 @@
 #include "tree/link.h"
 
 #include <algorithm>
+#include <istream>
 #include <ostream>
+
+#include "lbase/tic.h"
 
 DovLink& DovLink::Null() {
     static DovLink null_link;
@@ -25,6 +28,25 @@ void DovLinkList::Remove(const DovExpr* node) {
 DovLink& DovLinkList::Nth(int n) {
     if (n >= 0 && n < Count()) return links_[static_cast<std::size_t>(n)];
     return DovLink::Null();
+}
+
+void DovLinkList::PutTic(std::ostream& os) const {
+    for (const DovLink& l : links_) os << '=' << static_cast<std::uint32_t>(l.index) << ':';
+    os << '&';
+}
+
+char DovLinkList::GetTic(std::istream& is, VString& message) {
+    for (;;) {
+        int c = is.get();
+        if (c == '&') return TIC_OK;
+        if (c != '=') {
+            message = "DovLinkList::GetTic: bad list finisher";
+            return TIC_BAD_FORMAT;
+        }
+        int index = 0;
+        if (char r = GetTicIntNo(is, index, true, ':', message)) return r;
+        Append(DovLink(nullptr, index));
+    }
 }
 
 DovLinkList& DovLinkList::Empty() {

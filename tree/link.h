@@ -45,6 +45,12 @@ public:
     std::vector<DovLink>::const_iterator begin() const { return links_.begin(); }
     std::vector<DovLink>::const_iterator end() const { return links_.end(); }
 
+    // TIC form: "=" index ":" per link (the index as an unsigned 32-bit
+    // number), then "&". Reading appends links without targets; the indexes
+    // are resolved once the whole tree is read.
+    void PutTic(std::ostream& os) const;
+    char GetTic(std::istream& is, VString& message);
+
     // The shared empty list.
     static DovLinkList& Empty();
 

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/tree/tree_fixture.h"
+#include "tree/tree.h"
+
+namespace {
+
+using vemlo_test::MessageCapture;
+
+DovExpr* NewProgram() {
+    auto* prog = new DovExprOper(COBOL_PROGRAM);
+    prog->SetArg(kDovProgSymbolTableArg, new DovExprOper(SYMBOL_TABLE_ELT_LIST));
+    return prog;
+}
+
+DovExpr* TableOf(DovExpr* prog) { return prog->Args(kDovProgSymbolTableArg); }
+
+std::vector<std::string> Names(DovExpr* table) {
+    std::vector<std::string> names;
+    for (int i = 0; i < table->NumArgs(); ++i) names.push_back(table->Args(i)->Image().CStr());
+    return names;
+}
+
+// The trace lines written while `fn` runs at the given trace level.
+template <typename Fn>
+std::string Trace(int level, Fn fn) {
+    int saved = DovSymTabTraceLevel;
+    DovSymTabTraceLevel = level;
+    testing::internal::CaptureStdout();
+    fn();
+    std::string out = testing::internal::GetCapturedStdout();
+    DovSymTabTraceLevel = saved;
+    return out;
+}
+
+TEST(SymTabFind, EmptyTable) {
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    int index = -7;
+    std::string out = Trace(1, [&] { EXPECT_EQ(SymTabFind(&table, "A", &index), nullptr); });
+    EXPECT_EQ(index, 0);
+    EXPECT_NE(out.find("*SymTabNOTfound:"), std::string::npos);
+    EXPECT_NE(out.find(" ix=0 cmp1=0 cmp2=0 name=A\n"), std::string::npos);
+    EXPECT_EQ(SymTabFind(nullptr, "A", &index), nullptr);
+    EXPECT_EQ(index, 0);
+}
+
+TEST(SymTabFind, ProbesHalveTheStep) {
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    for (const char* n : {"A", "B", "C", "D", "E", "F", "G", "H"}) SymTabFindOrAdd(&table, n);
+    // A table of 8 probes 4, then 6, then 7.
+    std::string out = Trace(1, [&] { SymTabFind(&table, "H"); });
+    EXPECT_EQ(out.rfind("*SymTabFound:", 0), 0u) << out;
+    EXPECT_NE(out.find(" ix=7 cmp1=3 cmp2=0 SYMBOL_TABLE_ELT H cat=unknown"), std::string::npos) << out;
+    // A name past the last probe is found by the linear finish.
+    out = Trace(1, [&] { SymTabFind(&table, "Ha"); });
+    EXPECT_NE(out.find(" ix=8 cmp1=3 cmp2=0 name=Ha"), std::string::npos) << out;
+    out = Trace(1, [&] { SymTabFind(&table, "0"); });
+    EXPECT_NE(out.find(" ix=0 cmp1=3 cmp2=1 name=0"), std::string::npos) << out;
+}
+
+TEST(SymTab, RandomInsertionsKeepTheTableSorted) {
+    std::mt19937 rng(2024);
+    const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabc0123456789-";
+    std::set<std::string> wanted;
+    while (wanted.size() < 2000) {
+        std::string name;
+        int len = 1 + static_cast<int>(rng() % 8);
+        for (int i = 0; i < len; ++i) name += letters[rng() % (sizeof letters - 1)];
+        wanted.insert(name);
+    }
+    std::vector<std::string> order(wanted.begin(), wanted.end());
+    std::shuffle(order.begin(), order.end(), rng);
+
+    DovExpr* prog = NewProgram();
+    DovExpr* table = TableOf(prog);
+    std::vector<std::string> inserted;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        int index = -1;
+        ASSERT_EQ(SymTabFind(table, order[k].c_str(), &index), nullptr);
+        auto pos = std::lower_bound(inserted.begin(), inserted.end(), order[k]);
+        ASSERT_EQ(index, pos - inserted.begin()) << order[k];
+        SymTabInsertAt(table, new DovSymTabElt(order[k].c_str(), NC_DATA_NAME, DovLinkList()), index);
+        inserted.insert(pos, order[k]);
+    }
+    ASSERT_EQ(Names(table), inserted);
+    for (std::size_t i = 0; i < inserted.size(); ++i) {
+        int index = -1;
+        DovSymTabElt* elt = SymTabFind(table, inserted[i].c_str(), &index);
+        ASSERT_NE(elt, nullptr) << inserted[i];
+        EXPECT_EQ(index, static_cast<int>(i));
+        EXPECT_EQ(table->Args(index), elt);
+    }
+    // Absent names answer their insertion index.
+    for (int round = 0; round < 500; ++round) {
+        std::string name = inserted[rng() % inserted.size()] + "~";
+        if (wanted.count(name)) continue;
+        int index = -1;
+        EXPECT_EQ(SymTabFind(table, name.c_str(), &index), nullptr);
+        EXPECT_EQ(index, std::lower_bound(inserted.begin(), inserted.end(), name) - inserted.begin());
+    }
+    // Descending insertion as a second shape.
+    DovExprOper desc(SYMBOL_TABLE_ELT_LIST);
+    for (auto it = inserted.rbegin(); it != inserted.rbegin() + 300; ++it) {
+        SymTabFindOrAdd(&desc, it->c_str());
+        std::vector<std::string> names = Names(&desc);
+        ASSERT_TRUE(std::is_sorted(names.begin(), names.end()));
+    }
+    delete prog;
+}
+
+TEST(SymTab, CaseMattersInTheOrder) {
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    for (const char* n : {"a", "B", "A", "", "b"}) SymTabFindOrAdd(&table, n);
+    EXPECT_EQ(Names(&table), (std::vector<std::string>{"", "A", "B", "a", "b"}));
+    EXPECT_EQ(SymTabFindOrAdd(&table, "a"), table.Args(3));
+    EXPECT_EQ(table.NumArgs(), 5);
+}
+
+TEST(SymTab, AddEltRefusesATakenName) {
+    MessageCapture cap;
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    DovSymTabAddElt(&table, new DovSymTabElt("B", NC_DATA_NAME, DovLinkList()));
+    DovSymTabAddElt(&table, new DovSymTabElt("A", NC_DATA_NAME, DovLinkList()));
+    auto* again = new DovSymTabElt("B", NC_FILE_NAME, DovLinkList());
+    DovSymTabAddElt(&table, again);
+    EXPECT_EQ(Names(&table), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(cap.Joined(), "DovSymTabAddElt: name 'B' should not be declared yet");
+    EXPECT_EQ(cap.Messages()[0].code, MSG_SEVERE);
+    EXPECT_EQ(again->Parent(), nullptr);
+    delete again;
+}
+
+TEST(SymTab, InsertionTrace) {
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    std::string out = Trace(1, [&] { SymTabFindOrAdd(&table, "ALPHA"); });
+    EXPECT_NE(out.find("+SymTabAddElt: 0 ALPHA\n"), std::string::npos) << out;
+    out = Trace(2, [&] { SymTabFindOrAdd(&table, "BETA"); });
+    EXPECT_NE(out.find("+SymTabAddElt: 1 BETA\nSYMBOL_TABLE_ELT_LIST"), std::string::npos) << out;
+    out = Trace(0, [&] { SymTabFindOrAdd(&table, "GAMMA"); });
+    EXPECT_EQ(out, "");
+}
+
+TEST(SymTab, AddUnique) {
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    EXPECT_STREQ(SymTabAddUnique("X", NC_DATA_NAME, &table)->Name().CStr(), "X");
+    EXPECT_STREQ(SymTabAddUnique("X", NC_DATA_NAME, &table)->Name().CStr(), "X-1");
+    DovSymTabElt* third = SymTabAddUnique("X", NC_FILE_NAME, &table);
+    EXPECT_STREQ(third->Name().CStr(), "X-2");
+    EXPECT_EQ(third->Category(), NC_FILE_NAME);
+    EXPECT_EQ(Names(&table), (std::vector<std::string>{"X", "X-1", "X-2"}));
+}
+
+TEST(SymTab, RenameEltUnique) {
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    const std::string n29(29, 'N');
+    const std::string n30(30, 'M');
+    DovSymTabElt* a = SymTabFindOrAdd(&table, "A");
+    SymTabFindOrAdd(&table, n29.c_str());
+    SymTabFindOrAdd(&table, n30.c_str());
+    for (int k = 1; k <= 9; ++k) SymTabFindOrAdd(&table, (n30.substr(0, 28) + "-" + std::to_string(k)).c_str());
+
+    VString name = n29.c_str();
+    SymTabRenameEltUnique(a, name);
+    EXPECT_EQ(std::string(name.CStr()), n29.substr(0, 28) + "-1");
+    EXPECT_EQ(a->Name(), name);
+
+    DovSymTabElt* b = SymTabFindOrAdd(&table, "B");
+    name = n30.c_str();
+    SymTabRenameEltUnique(b, name);
+    EXPECT_EQ(std::string(name.CStr()), n30.substr(0, 27) + "-10");
+
+    // Renamed elements stand at their sorted place: they are found and not
+    // added a second time.
+    std::vector<std::string> names = Names(&table);
+    EXPECT_TRUE(std::adjacent_find(names.begin(), names.end(), std::greater_equal<std::string>()) == names.end());
+    int count = table.NumArgs();
+    EXPECT_EQ(SymTabFindOrAdd(&table, name), b);
+    EXPECT_EQ(SymTabFindOrAdd(&table, a->Name()), a);
+    EXPECT_EQ(table.NumArgs(), count);
+
+    // A free name is taken as it is; the element itself counts as taken.
+    DovSymTabElt* c = SymTabFindOrAdd(&table, "C");
+    name = "ZZ";
+    SymTabRenameEltUnique(c, name);
+    EXPECT_STREQ(name.CStr(), "ZZ");
+    name = "ZZ";
+    SymTabRenameEltUnique(c, name);
+    EXPECT_STREQ(name.CStr(), "ZZ-1");
+    EXPECT_EQ(table.Args(table.NumArgs() - 1), c);
+
+    // References lose their two-bit flag; other nodes are ignored.
+    DovNameUse use{DovLink(c)};
+    use.SetFlag(3);
+    name = "Q";
+    SymTabRenameEltUnique(c, name);
+    EXPECT_EQ(use.Flag(), 0);
+    DovNullNode null_node;
+    name = "R";
+    SymTabRenameEltUnique(&null_node, name);
+    EXPECT_STREQ(name.CStr(), "R");
+}
+
+TEST(SymTab, DeleteDef) {
+    MessageCapture cap;
+    DovExpr* prog = NewProgram();
+    DovExpr* table = TableOf(prog);
+    DovNamedObjDef* def = DovMakeNamedObjDef("KEEP", NC_DATA_NAME, false, prog);
+    DovSymTabElt* keep = def->Element();
+    DovNameUse use{DovLink(keep)};
+    SymTabDeleteDef(def);
+    EXPECT_EQ(Names(table), std::vector<std::string>{"KEEP"});
+    EXPECT_EQ(keep->References().Count(), 1);
+    EXPECT_EQ(def->Link().target, nullptr);
+    delete def;
+
+    DovNamedObjDef* only = DovMakeNamedObjDef("DROP", NC_DATA_NAME, false, prog);
+    EXPECT_EQ(table->NumArgs(), 2);
+    SymTabDeleteDef(only);
+    EXPECT_EQ(Names(table), std::vector<std::string>{"KEEP"});
+    delete only;
+
+    EXPECT_TRUE(cap.Messages().empty());
+    SymTabDeleteDef(&use);
+    EXPECT_EQ(cap.Joined(), "SymTabDeleteDef: bad def node");
+    EXPECT_EQ(cap.Messages()[0].code, MSG_TERMINAL);
+    delete prog;
+}
+
+TEST(SymTab, MakeNamedObjDefAndQueries) {
+    MessageCapture cap;
+    DovExpr* prog = NewProgram();
+    DovExpr* table = TableOf(prog);
+    DovSymTabElt* used = SymTabFindOrAdd(table, "ONLY-USED");
+    DovNameUse use{DovLink(used)};
+    EXPECT_FALSE(SymTabIsDefined("ONLY-USED", prog));
+    EXPECT_FALSE(SymTabIsDefined("MISSING", prog));
+
+    DovNamedObjDef* d1 = DovMakeNamedObjDef("ONLY-USED", NC_PARA_NAME, false, prog);
+    EXPECT_EQ(d1->Element(), used);
+    EXPECT_EQ(used->Category(), NC_PARA_NAME);
+    EXPECT_EQ(d1->Category(), NC_PARA_NAME);
+    EXPECT_EQ(used->References().Count(), 2);
+    EXPECT_EQ(d1->Parent(), nullptr);
+    EXPECT_TRUE(SymTabIsDefined("ONLY-USED", prog));
+
+    DovNamedObjDef* d2 = DovMakeNamedObjDef("ONLY-USED", NC_DATA_NAME, true, prog);
+    EXPECT_STREQ(d2->Image().CStr(), "ONLY-USED-1");
+    EXPECT_EQ(used->Category(), NC_PARA_NAME);
+    EXPECT_EQ(SymTabForDef(d2), table);
+
+    auto* list = new DovExprOper(EX_LIST, d1, d2);
+    prog->SetArg(3, list);
+    EXPECT_EQ(SymTabForExpr(d1), table);
+    EXPECT_EQ(SymTabForExpr(prog), table);
+    EXPECT_EQ(SymTabForExpr(nullptr), nullptr);
+    DovNullNode null_node;
+    EXPECT_EQ(SymTabForExpr(&null_node), nullptr);
+
+    // Names of the source file as a whole go to the COBOL_FILE's table.
+    DovExprOper file(COBOL_FILE);
+    file.SetArg(kDovFileSymbolTableArg, new DovExprOper(SYMBOL_TABLE_ELT_LIST));
+    DovNamedObjDef* fd = DovMakeNamedObjDef("F", NC_FILE_NAME, false, &file);
+    EXPECT_EQ(SymTabForDef(fd), file.Args(kDovFileSymbolTableArg));
+    delete fd;
+
+    EXPECT_TRUE(cap.Messages().empty());
+    EXPECT_EQ(SymTabForDef(&use), nullptr);
+    EXPECT_EQ(cap.Joined(), "SymTabForDef: bad def node");
+
+    // A holder without a table is reported; the definition stays unlinked.
+    cap.Clear();
+    DovExprOper bare(COBOL_PROGRAM);
+    DovNamedObjDef* loose = DovMakeNamedObjDef("L", NC_DATA_NAME, false, &bare);
+    EXPECT_EQ(loose->Link().target, nullptr);
+    EXPECT_EQ(cap.Joined(), "DovMakeNamedObjDef: no symbol table for name 'L'");
+    delete loose;
+    delete prog;
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+#include "tree/symtab.h"
+
+#include <cstring>
+#include <iostream>
+
+#include "tree/walk.h"
+
+namespace {
+
+// Byte order of the names (strcmp order); a name that is a prefix of another
+// sorts first, so names holding a zero byte keep apart too.
+int NameCompare(const VString& a, const VString& b) {
+    int n = a.Len() < b.Len() ? a.Len() : b.Len();
+    int c = n > 0 ? std::memcmp(a.CStr(), b.CStr(), static_cast<std::size_t>(n)) : 0;
+    if (c != 0) return c < 0 ? -1 : 1;
+    return a.Len() < b.Len() ? -1 : a.Len() > b.Len() ? 1 : 0;
+}
+
+DovSymTabElt* EltAt(DovExpr* table, int i) { return dynamic_cast<DovSymTabElt*>(table->ArgSlots(i)->arg); }
+
+const VString& EltName(DovExpr* table, int i) {
+    DovSymTabElt* e = EltAt(table, i);
+    return e ? e->Name() : VString::Empty;
+}
+
+void TraceInsert(DovExpr* table, int index, const VString& name) {
+    if (DovSymTabTraceLevel < 1) return;
+    std::cout << "+SymTabAddElt: " << index << ' ' << name << std::endl;
+    if (DovSymTabTraceLevel >= 2) table->Print(std::cout);
+}
+
+bool IsBadDef(DovExpr* def, const char* what) {
+    if (def && def->Oper() == NAMED_OBJ_DEF && dynamic_cast<DovNamedObjDef*>(def)) return false;
+    DovMessageHook(MSG_TERMINAL, def ? DovSrcPosnBeg(def) : DovNullPosn, DovFormat("%s: bad def node", what));
+    return true;
+}
+
+}  // namespace
+
+DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index) {
+    int n = table ? table->NumArgs() : 0;
+    int i = n / 2;
+    int step = n / 2;
+    int cmp1 = 0;
+    int cmp2 = 0;
+    int found = -1;
+    int insert = 0;
+    if (n > 0) {
+        int c = 0;
+        for (;;) {
+            c = NameCompare(EltName(table, i), name);
+            ++cmp1;
+            if (c == 0) {
+                found = i;
+                break;
+            }
+            step /= 2;
+            if (step == 0) break;
+            i += c < 0 ? step : -step;
+        }
+        if (found < 0 && c < 0) {
+            insert = n;
+            for (int j = i + 1; j < n; ++j) {
+                int c2 = NameCompare(EltName(table, j), name);
+                ++cmp2;
+                if (c2 < 0) continue;
+                if (c2 == 0)
+                    found = j;
+                else
+                    insert = j;
+                break;
+            }
+        } else if (found < 0) {
+            insert = 0;
+            for (int j = i - 1; j >= 0; --j) {
+                int c2 = NameCompare(EltName(table, j), name);
+                ++cmp2;
+                if (c2 > 0) continue;
+                if (c2 == 0)
+                    found = j;
+                else
+                    insert = j + 1;
+                break;
+            }
+        }
+    }
+    int ix = found >= 0 ? found : insert;
+    DovSymTabElt* elt = found >= 0 ? EltAt(table, found) : nullptr;
+    if (DovSymTabTraceLevel >= 1) {
+        std::cout << (found >= 0 ? "*SymTabFound:" : "*SymTabNOTfound:") << " tbl=" << static_cast<const void*>(table)
+                  << " ix=" << ix << " cmp1=" << cmp1 << " cmp2=" << cmp2;
+        if (found >= 0) {
+            std::cout << ' ';
+            if (elt) elt->Print(std::cout);
+            else std::cout << std::endl;
+        } else {
+            std::cout << " name=" << name << std::endl;
+        }
+    }
+    if (index) *index = ix;
+    return elt;
+}
+
+void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt) {
+    if (!table || !elt) return;
+    int index = 0;
+    if (DovSymTabElt* old = SymTabFind(table, elt->Name(), &index)) {
+        DovMessageHook(MSG_SEVERE, DovSrcPosnBeg(old),
+                       DovFormat("DovSymTabAddElt: name '%s' should not be declared yet", elt->Name().CStr()));
+        return;
+    }
+    SymTabInsertAt(table, elt, index);
+}
+
+void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index) {
+    if (!table || !elt) return;
+    table->InsArg(elt, index);
+    TraceInsert(table, index, elt->Name());
+}
+
+DovSymTabElt* SymTabFindOrAdd(DovExpr* table, const VString& name) {
+    int index = 0;
+    if (DovSymTabElt* elt = SymTabFind(table, name, &index)) return elt;
+    auto* elt = new DovSymTabElt(name, NC_UNKNOWN, DovLinkList());
+    SymTabInsertAt(table, elt, index);
+    return elt;
+}
+
+DovSymTabElt* SymTabAddUnique(const VString& name, DovNameCategory category, DovExpr* table) {
+    VString candidate = name;
+    int index = 0;
+    for (int k = 1; SymTabFind(table, candidate, &index); ++k) candidate = DovFormat("%s-%d", name.CStr(), k);
+    auto* elt = new DovSymTabElt(candidate, category, DovLinkList());
+    SymTabInsertAt(table, elt, index);
+    return elt;
+}
+
+DovExpr* SymTabForDef(DovExpr* def) {
+    if (IsBadDef(def, "SymTabForDef")) return nullptr;
+    DovSymTabElt* elt = static_cast<DovNamedObjDef*>(def)->Element();
+    return elt ? elt->Parent() : nullptr;
+}
+
+DovExpr* SymTabForExpr(DovExpr* node) {
+    if (!node || node->Oper() == NULL_NODE) return nullptr;
+    DovExpr* program = DovEnclosingOper(node, COBOL_PROGRAM);
+    if (!program || program->NumArgs() <= kDovProgSymbolTableArg) return nullptr;
+    return program->Args(kDovProgSymbolTableArg);
+}
+
+bool SymTabIsDefined(const VString& name, DovExpr* program) {
+    if (!program || program->NumArgs() <= kDovProgSymbolTableArg) return false;
+    DovSymTabElt* elt = SymTabFind(program->Args(kDovProgSymbolTableArg), name);
+    if (!elt) return false;
+    for (const DovLink& l : elt->References())
+        if (l.target && l.target->Oper() == NAMED_OBJ_DEF) return true;
+    return false;
+}
+
+void SymTabDeleteDef(DovExpr* node) {
+    if (IsBadDef(node, "SymTabDeleteDef")) return;
+    auto* def = static_cast<DovNamedObjDef*>(node);
+    DovSymTabElt* elt = def->Element();
+    // The definition is left unlinked: a link kept to an element that is
+    // deleted here, or that no longer lists it, would go stale.
+    def->SetElement(nullptr);
+    if (!elt || !elt->References().IsEmpty()) return;
+    if (elt->Parent()) elt->DelThis();
+    delete elt;
+}
+
+DovNamedObjDef* DovMakeNamedObjDef(const VString& name, DovNameCategory category, bool unique, DovExpr* holder) {
+    int slot = holder && holder->Oper() == COBOL_FILE ? kDovFileSymbolTableArg : kDovProgSymbolTableArg;
+    DovExpr* table = holder && holder->NumArgs() > slot ? holder->Args(slot) : nullptr;
+    if (!table || table->Oper() != SYMBOL_TABLE_ELT_LIST) {
+        DovMessageHook(MSG_SEVERE, holder ? DovSrcPosnBeg(holder) : DovNullPosn,
+                       DovFormat("DovMakeNamedObjDef: no symbol table for name '%s'", name.CStr()));
+        return new DovNamedObjDef(category, DovLink(), DovLinkList());
+    }
+    DovSymTabElt* elt = nullptr;
+    if (unique) {
+        elt = SymTabAddUnique(name, category, table);
+    } else {
+        elt = SymTabFindOrAdd(table, name);
+        elt->SetCategory(category);
+    }
+    return new DovNamedObjDef(elt->Category(), DovLink(elt), DovLinkList());
+}
+
+void SymTabRenameEltUnique(DovExpr* node, VString& name) {
+    auto* elt = node && node->Oper() == SYMBOL_TABLE_ELT ? dynamic_cast<DovSymTabElt*>(node) : nullptr;
+    if (!elt) return;
+    constexpr int kMaxSuffixedLen = 30;
+    DovExpr* table = elt->Parent();
+    VString candidate = name;
+    for (int k = 1;; ++k) {
+        bool taken = false;
+        for (int i = 0; table && i < table->NumArgs() && !taken; ++i) {
+            DovSymTabElt* other = EltAt(table, i);
+            taken = other && other->Name() == candidate;
+        }
+        if (!taken) break;
+        VString suffix = DovFormat("-%d", k);
+        if (name.Len() + suffix.Len() <= kMaxSuffixedLen)
+            candidate = name + suffix;
+        else
+            candidate = name.SubStr(0, kMaxSuffixedLen - suffix.Len()) + suffix;
+    }
+    elt->SetName(candidate);
+    name = candidate;
+    for (const DovLink& l : elt->References())
+        if (l.target) l.target->SetFlag(0);
+    // A renamed element left where it stood would hide names from the
+    // binary search.
+    DovSymTabResort(elt);
+}
+
+void DovSymTabResort(DovSymTabElt* elt) {
+    DovExpr* table = elt ? elt->Parent() : nullptr;
+    if (!table || table->Oper() != SYMBOL_TABLE_ELT_LIST) return;
+    int i = table->FindArg(elt);
+    if (i < 0) return;
+    int n = table->NumArgs();
+    bool after_prev = i == 0 || NameCompare(EltName(table, i - 1), elt->Name()) < 0;
+    bool before_next = i == n - 1 || NameCompare(elt->Name(), EltName(table, i + 1)) < 0;
+    if (after_prev && before_next) return;
+    table->DelArg(i, 1, 0);
+    int index = 0;
+    SymTabFind(table, elt->Name(), &index);
+    table->InsArg(elt, index);
+}

@@ -1,0 +1,56 @@
+// Symbol tables: a SYMBOL_TABLE_ELT_LIST node in argument 6 of every
+// COBOL_PROGRAM (and argument 3 of the COBOL_FILE) holding one
+// SYMBOL_TABLE_ELT per distinct name, in strictly ascending byte order of the
+// names.
+#pragma once
+
+#include "lbase/vstring.h"
+#include "tree/named.h"
+
+// The argument slots that hold symbol tables.
+constexpr int kDovProgSymbolTableArg = 6;  // of COBOL_PROGRAM
+constexpr int kDovFileSymbolTableArg = 3;  // of COBOL_FILE
+
+// The element named `name`, or null. `*index` (when given) receives the
+// element's index, or the index at which an element of that name belongs.
+DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index = nullptr);
+
+// Inserts `elt` at its sorted place. A name already in the table is
+// reported and nothing is inserted; the caller keeps `elt`.
+void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt);
+
+// Inserts `elt` at `index`, which must come from a failed SymTabFind of the
+// element's name in the same table.
+void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index);
+
+// The element named `name`, added with category 0 when absent.
+DovSymTabElt* SymTabFindOrAdd(DovExpr* table, const VString& name);
+
+// A new element named `name`, or NAME-1, NAME-2, ... when that is taken.
+DovSymTabElt* SymTabAddUnique(const VString& name, DovNameCategory category, DovExpr* table);
+
+// The table that holds the element of a NAMED_OBJ_DEF.
+DovExpr* SymTabForDef(DovExpr* def);
+
+// The symbol table of the COBOL_PROGRAM that is `node` or encloses it.
+DovExpr* SymTabForExpr(DovExpr* node);
+
+// True when `program`'s table has an element `name` with a definition.
+bool SymTabIsDefined(const VString& name, DovExpr* program);
+
+// Takes a NAMED_OBJ_DEF out of its element's "References"; an element left
+// without references is removed from its table and deleted.
+void SymTabDeleteDef(DovExpr* def);
+
+// A new NAMED_OBJ_DEF for `name`, entered in the table of `holder` (a
+// COBOL_PROGRAM or the COBOL_FILE) but not placed in the tree. With
+// `unique`, a taken name gets a numeric suffix.
+DovNamedObjDef* DovMakeNamedObjDef(const VString& name, DovNameCategory category, bool unique, DovExpr* holder);
+
+// Renames `elt` to `name`, or to the name with a suffix -1, -2, ... (at most
+// 30 characters) when an element already carries it; `name` receives the
+// name given. The element moves to its sorted place.
+void SymTabRenameEltUnique(DovExpr* elt, VString& name);
+
+// Moves `elt` to its sorted place in its table after its name changed.
+void DovSymTabResort(DovSymTabElt* elt);
