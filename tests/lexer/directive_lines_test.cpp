@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "tests/lexer/lexer_fixture.h"
-#include "tree/expr.h"
 
 namespace {
 
@@ -227,30 +226,6 @@ TEST_F(LexerTest, ProgramIdComments) {
     lexer.progidComments = 1;
     auto lines = ReadAll("       PROGRAM-ID. PROG-1 IS INITIAL PROGRAM.\n       PROGRAM-ID.   P2.\n");
     EXPECT_EQ(Active(lines), (std::vector<std::string>{"PROGRAM-ID. PROG-1.", "PROGRAM-ID.   P2."}));
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(LexerTest, BadConstantSettings) {
-    static DovNullNode root;
-    lexer.currentRootCallback = [] { return static_cast<DovExpr*>(&root); };
-    lexer.dials = Dials({DIAL_MF});
-    ReadAll("      $SET CONSTANT A\"x\" B C(1)\n"
-            "      $SET CONSTANT D(12 E(1)\n"
-            "      $SET CONSTANT F(1X) G()\n"
-            "      $SET CONSTANT H'open\n"
-            "      $SET CONSTANT (5)\n");
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
-                                  Msg(MSG_ERR, 1, "Bad constant set: B"),
-                                  Msg(MSG_ERR, 2, "Bad constant set: D(12"),
-                                  Msg(MSG_ERR, 3, "Bad numeric constant set: F(1X)"),
-                                  Msg(MSG_ERR, 4, "Non-numeric literal 'open has no ending delimiter"),
-                                  Msg(MSG_ERR, 5, "Bad constant set: (5)"),
-                              }));
-    EXPECT_EQ(lexer.SetPreprocessorConstant("G()", &root), 2);
-    EXPECT_EQ(lexer.SetPreprocessorConstant("N(99999999999999999999)", &root), 2);
 }
 
 }  // namespace
