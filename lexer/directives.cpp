@@ -179,6 +179,12 @@ void DovLexer::DollarIf(int index) {
     const DovTxtPosn at = current->posn;
 
     int rc1 = GetDirectiveOperand(t1, n1, d1, num1, v1, index);
+    if (rc1 != 0) {
+        // A $IF without anything after it has been reported once already.
+        int rest = index;
+        while (rest < current->lineLen && IsBlank(current->line[rest])) ++rest;
+        if (rest >= current->lineLen) return;
+    }
     if (GetDirectiveWord(opWord, index) != 0) return;
     bool negate = false;
     if (opWord == "NOT") {

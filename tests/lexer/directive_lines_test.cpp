@@ -104,6 +104,18 @@ TEST_F(LexerTest, EleventhNestedIfIsRefused) {
                               }));
 }
 
+TEST_F(LexerTest, IncompleteIfLines) {
+    lexer.dials = Dials({DIAL_MF});
+    auto lines = ReadAll("      $IF\n      $IF X\n      $IF 1 =\n       A.\n      $END\n       B.\n");
+    EXPECT_EQ(Active(lines), (std::vector<std::string>{"B."}));
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
+                                  Msg(MSG_ERR, 1, "Non-space token expected here"),
+                                  Msg(MSG_ERR, 2, "Non-space token expected here"),
+                                  Msg(MSG_ERR, 3, "Non-space token expected here"),
+                                  Msg(MSG_ERR, 3, "Condition could not be evaluated. Condition assumed False."),
+                              }));
+}
+
 TEST_F(LexerTest, DollarLinesNeedMfOrMs) {
     lexer.dials = Dials({DIAL_ANSI85});
     auto lines = ReadAll("      $IF X = 1\n       A.\n");
