@@ -3,3 +3,5 @@
 #pragma once
 
 #include "lexer/keywords.h"
+#include "lexer/lexer_object.h"
+#include "lexer/src_file.h"

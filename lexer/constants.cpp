@@ -1,0 +1,84 @@
+// Preprocessor constants: declared into the source root as 78-level entries,
+// read back through the symbol table.
+#include "lexer/lexer_object.h"
+#include "tree/expr.h"
+#include "tree/leaf.h"
+#include "tree/link.h"
+#include "tree/symtab.h"
+
+namespace {
+
+// Slots of a 78-level entry, of its holder, of its value clause and of the
+// source root.
+constexpr int kConstLevelSlot = 0;     // DECL_CONST_ENTRY: the level number
+constexpr int kConstNameSlot = 2;      // DECL_CONST_ENTRY: the name's definition
+constexpr int kConstValueSlot = 3;     // DECL_CONST_ENTRY: the VALUE clause
+constexpr int kValueLiteralSlot = 0;   // EX_CONST_VALUE: the literal
+constexpr int kRootDataSlot = 2;       // COBOL_FILE: the declared data entries
+
+// A DECL_DD holder of a new 78-level entry for `name` with `value`, the name
+// entered in `root`'s symbol table under a free spelling (NAME, NAME-1, ...).
+DovExpr* MakeConstantHolder(const VString& name, DovExpr* value, DovExpr* root) {
+    DovNamedObjDef* def = DovMakeNamedObjDef(name, NC_CONSTANT_NAME, true, root);
+    auto* entry = new DovExprOper(DECL_CONST_ENTRY);
+    entry->SetArg(kConstLevelSlot, new DovIntNumConst("78", 78), -1, 0);
+    entry->SetArg(kConstNameSlot, def, -1, 0);
+    entry->SetArg(kConstValueSlot, new DovExprOper(EX_CONST_VALUE, value), -1, 0);
+    return new DovExprOper(DECL_DD, entry, nullptr);
+}
+
+// The 78-level entry that `node` declares or names: the entry itself, the
+// entry above a definition, the entry of a use's definition, or the entry of
+// the first definition among an element's links.
+DovExpr* ConstantEntry(DovExpr* node, int depth = 0) {
+    if (!node || depth > 2) return nullptr;
+    switch (node->Oper()) {
+        case DECL_CONST_ENTRY:
+            return node;
+        case NAMED_OBJ_DEF:
+            return node->Parent() && node->Parent()->Oper() == DECL_CONST_ENTRY ? node->Parent() : nullptr;
+        case NAMED_OBJ_USE:
+            return node->NumLinks() > 0 ? ConstantEntry(node->Link(0).target, depth + 1) : nullptr;
+        default:
+            break;
+    }
+    for (int i = 0; i < node->NumLinkLists(); ++i)
+        for (const DovLink& link : node->Links(i))
+            if (link.target && link.target->Oper() == NAMED_OBJ_DEF)
+                if (DovExpr* entry = ConstantEntry(link.target, depth + 1)) return entry;
+    return nullptr;
+}
+
+}  // namespace
+
+bool DovPreprocessorConstantValue(DovExpr* element, VString& text, int& isNumber, long long& number) {
+    DovExpr* entry = ConstantEntry(element);
+    DovExpr* clause = entry && entry->NumArgs() > kConstValueSlot ? entry->Args(kConstValueSlot) : nullptr;
+    if (!clause || clause->Oper() != EX_CONST_VALUE || clause->NumArgs() <= kValueLiteralSlot) return false;
+    DovExpr* literal = clause->Args(kValueLiteralSlot);
+    if (!literal) return false;
+    if (literal->Oper() == INT_NUM_CONST) {
+        text = literal->Image();
+        number = literal->IntValue();
+        isNumber = 1;
+        return true;
+    }
+    if (auto* str = dynamic_cast<DovStrConst*>(literal)) {
+        text = str->StrValue();
+        isNumber = 0;
+        return true;
+    }
+    return false;
+}
+
+void DovLexer::DeclareConstant(DovExpr* root, const VString& name, const VString& image, bool isString,
+                               long long value) {
+    if (!root || (root->Oper() != COBOL_FILE && root->Oper() != COBOL_PROGRAM)) {
+        Report(MSG_SEVERE, CurrentPosn(),
+               DovFormat("DovLexer::SetPreprocessorConstant: no source root to declare '%s' in", name.CStr()));
+        return;
+    }
+    DovExpr* literal = isString ? static_cast<DovExpr*>(new DovStrConst(image))
+                                : static_cast<DovExpr*>(new DovIntNumConst(image, value));
+    root->SetArgToList(kRootDataSlot, DECL_DD_LIST, MakeConstantHolder(name, literal, root));
+}

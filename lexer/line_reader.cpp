@@ -1,0 +1,274 @@
+// The line reader: physical lines of the current input level, normalised for
+// the source format and sorted into ordinary lines, blank lines, comment
+// lines (including the compiler-directing lines that the grammar does not
+// parse) and -INC lines.
+#include <cstring>
+#include <string>
+
+#include "lbase/strutil.h"
+#include "lexer/lexer_object.h"
+
+namespace {
+
+constexpr int kCtrlZ = 26;
+constexpr int kMaxFirstWord = 50;
+
+bool IsBlank(char c) { return c == ' '; }
+
+// Compares the start of `text` with `prefix` without regard to case.
+bool StartsNoCase(const char* text, int len, const char* prefix) {
+    int n = static_cast<int>(std::strlen(prefix));
+    if (len < n) return false;
+    for (int i = 0; i < n; ++i)
+        if (DovCharToUpper(static_cast<unsigned char>(text[i])) != DovCharToUpper(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+bool IsNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+bool WordIs(const VString& word, std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        if (word == name) return true;
+    return false;
+}
+
+}  // namespace
+
+// Reads one physical line into the level's buffer. Returns SEP_EOF when the
+// file has ended with nothing read, else 0 with the line in the buffer.
+int DovLexer::ReadPhysicalLine(DovInputFile* in) {
+    const int limit = lineFormat == LINE_FORMAT_FIXED ? kDovFixedLineLimit : kDovLineBufferSize;
+    std::streambuf* source = in->stream.rdbuf();
+    char* buf = in->line;
+    int len = 0;
+    int nuls = 0;
+    bool atEnd = false;
+
+    for (;;) {
+        int c = source ? source->sbumpc() : std::char_traits<char>::eof();
+        if (c == std::char_traits<char>::eof()) {
+            atEnd = true;
+            break;
+        }
+        if (c == '\n') break;
+        if (c == '\0') {
+            ++nuls;
+            c = ' ';
+        }
+        if (c == '\t') {
+            // A blank, then blanks up to the next multiple of 8.
+            do {
+                if (len < limit) buf[len++] = ' ';
+            } while (len % 8 != 0 && len < limit);
+            continue;
+        }
+        if (len < limit) buf[len++] = static_cast<char>(c);
+    }
+
+    if (nuls > 0)
+        Report(MSG_WARN, in->posn, DovFormat("Line has %d NULL (0x00) characters, we replace them with spaces", nuls));
+    if (len > 0 && buf[len - 1] == '\r') --len;
+    if (len > 0 && buf[len - 1] == kCtrlZ) --len;
+    if (atEnd) {
+        if (len == 0) {
+            in->lineLen = 0;
+            buf[0] = '\0';
+            return SEP_EOF;
+        }
+        in->eofPending = 1;
+    }
+    while (len > 0 && (IsBlank(buf[len - 1]) || buf[len - 1] == '\f')) --len;
+    buf[len] = '\0';
+    in->lineLen = len;
+    return 0;
+}
+
+int DovLexer::GetLine() {
+    DovInputFile* in = current;
+    if (!in) return SEP_EOF;
+    in->readIndex = 0;
+    if (in->ended) {
+        in->lineLen = 0;
+        in->line[0] = '\0';
+        return SEP_EOF;
+    }
+    if (in->eofPending) {
+        in->eofPending = 0;
+        in->ended = 1;
+        in->lineLen = 0;
+        in->line[0] = '\0';
+        return SEP_EOF;
+    }
+
+    in->posn.SetLine(in->posn.Line() + 1);
+    in->posn.SetColumn(0);
+    if (ReadPhysicalLine(in) == SEP_EOF) {
+        in->ended = 1;
+        return SEP_EOF;
+    }
+    // Only lines that exist count, not the attempt that meets the end.
+    ++linesRead;
+    if (progress && progressInterval > 0 && in->posn.Line() % static_cast<std::uint32_t>(progressInterval) == 0)
+        progress(in->posn, VString());
+    return ClassifyLine(in);
+}
+
+// Turns the line into a comment: '*' in the indicator column; in the free
+// format the line moves right by one to make room for it.
+void DovLexer::MakeComment(DovInputFile* in) {
+    if (lineFormat == LINE_FORMAT_FREE) {
+        int len = in->lineLen < kDovLineBufferSize ? in->lineLen + 1 : kDovLineBufferSize;
+        std::memmove(in->line + 1, in->line, len - 1);
+        in->line[0] = '*';
+        in->lineLen = len;
+        in->line[len] = '\0';
+    } else {
+        in->line[6] = '*';
+    }
+}
+
+int DovLexer::ClassifyLine(DovInputFile* in) {
+    char* buf = in->line;
+    int len = in->lineLen;
+    const bool free = lineFormat == LINE_FORMAT_FREE;
+    const int indicator = free ? 0 : 6;
+    const int textStart = free ? 0 : 7;
+
+    if (len > 4 && StartsNoCase(buf, len, "-INC ")) return CM_LIBR_INC;
+
+    if (len >= 6 && std::strncmp(buf, "#FILE ", 6) == 0) {
+        int i = 6;
+        while (i < len && IsBlank(buf[i])) ++i;
+        int start = i, end;
+        if (i < len && buf[i] == '"') {
+            start = ++i;
+            while (i < len && buf[i] != '"') ++i;
+            end = i;
+        } else {
+            while (i < len && !IsBlank(buf[i]) && buf[i] != '\t') ++i;
+            end = i;
+        }
+        if (end > start) {
+            // Positions of the following lines name this file.
+            in->path = VString(buf + start, end - start);
+            in->posn.SetFileIndex(static_cast<std::uint32_t>(DovSrcFileNames().FindOrAdd(in->path, false, true)));
+        }
+        return CM_COMMENT;
+    }
+    if (len >= 6 && std::strncmp(buf, "#LINE ", 6) == 0) {
+        int i = 6;
+        while (i < len && IsBlank(buf[i])) ++i;
+        std::uint64_t n = 0;
+        bool digits = false;
+        for (; i < len && buf[i] >= '0' && buf[i] <= '9'; ++i) {
+            digits = true;
+            if (n < 0xffffffffull) n = n * 10 + static_cast<unsigned>(buf[i] - '0');
+        }
+        if (digits) {
+            if (n > 0xffffffffull) n = 0xffffffffull;
+            // The next line is line n; there is no line 0.
+            in->posn.SetLine(n > 0 ? static_cast<std::uint32_t>(n - 1) : 0);
+        }
+        return CM_COMMENT;
+    }
+
+    if (free) {
+        if (len == 0) return CM_BLANK_LINE;
+        if (buf[0] == '*' || buf[0] == '/') return CM_COMMENT;
+        if ((buf[0] == 'D' || buf[0] == 'd') && len > 1 && IsBlank(buf[1])) {
+            if (!debuggingLines) return CM_COMMENT;
+            buf[0] = ' ';
+        }
+    } else {
+        if (len <= 6) return CM_BLANK_LINE;
+        if (!Has(DIAL_RM) && !Has(DIAL_RM85) && (buf[0] == '*' || buf[0] == '/')) return CM_COMMENT;
+        char ind = buf[indicator];
+        if (ind == '*' || ind == '/') return CM_COMMENT;
+        if (ind == 'D') {
+            if (!debuggingLines) return CM_COMMENT;
+            buf[indicator] = ' ';
+        }
+    }
+
+    if (len == 10 && std::strncmp(buf, "END-OF-LIB", 10) == 0) {
+        buf[0] = '*';
+        return CM_COMMENT;
+    }
+
+    if (Has(DIAL_FSC) && len - (indicator + 1) >= 3 && buf[textStart] == '@') return CM_COMMENT;
+
+    // The first word.
+    const bool dollarDialect = Has(DIAL_MF) || Has(DIAL_MS);
+    int wordStart;
+    if (dollarDialect && len > indicator && buf[indicator] == '$') {
+        wordStart = indicator;
+    } else {
+        wordStart = textStart;
+        while (wordStart < len && IsBlank(buf[wordStart])) ++wordStart;
+    }
+    int wordEnd = wordStart;
+    while (wordEnd < len && static_cast<unsigned char>(buf[wordEnd]) > ' ') ++wordEnd;
+    int wordLen = wordEnd - wordStart < kMaxFirstWord ? wordEnd - wordStart : kMaxFirstWord;
+    VString word = VString(buf + wordStart, wordLen).ToUpper();
+
+    if (dollarDialect && wordLen > 0 && word[0] == '$') {
+        // The directive moves left so that its '$' stands in the indicator
+        // column.
+        if (wordStart > indicator) {
+            int shift = wordStart - indicator;
+            std::memmove(buf + indicator, buf + wordStart, len - wordStart);
+            std::memset(buf + len - shift, ' ', shift);
+            wordEnd -= shift;
+        }
+        return DollarDirective(in, word, wordEnd);
+    }
+
+    // Inside the skipped part of a $IF.
+    if (ifDepth > 0 && ifStates[ifDepth - 1] != 3 && ifStates[ifDepth - 1] != 1) return CM_COMMENT;
+
+    if (commentEntry) {
+        bool ends = wordLen > 0 && wordStart < 11 &&
+                    ((!Has(DIAL_OSVS) && !Has(DIAL_WANG)) ||
+                     WordIs(word, {"PROGRAM-ID.", "ENVIRONMENT", "DATA", "PROCEDURE"}));
+        if (!ends) {
+            MakeComment(in);
+            return CM_COMMENT;
+        }
+        commentEntry = 0;
+    }
+
+    if (WordIs(word, {"AUTHOR.", "DATE", "DATE-COMPILED.", "DATE-WRITTEN.", "INSTALLATION.", "REMARKS.",
+                      "SECURITY."})) {
+        if (!free && (wordStart < 7 || wordStart > 10))
+            Report(MSG_WARN, in->posn,
+                   DovFormat("Identification division section header '%s' appears at position %d", word.CStr(),
+                             wordStart));
+        commentEntry = 1;
+        MakeComment(in);
+        return CM_COMMENT;
+    }
+
+    const bool ibm = Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS);
+    if (ibm) {
+        if (optionsLinesAllowed && WordIs(word, {"CBL", "PROCESS"})) return CM_COMMENT;
+        if (WordIs(word, {"*CONTROL", "*CBL"})) return CM_COMMENT;
+    }
+    optionsLinesAllowed = 0;
+    if ((ibm || Has(DIAL_MF)) && WordIs(word, {"EJECT", "SKIP1", "SKIP2", "SKIP3"})) return CM_COMMENT;
+    if ((Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF)) && word == "TITLE") return CM_COMMENT;
+
+    if (progidComments && word == "PROGRAM-ID.") {
+        int i = wordEnd;
+        while (i < len && IsBlank(buf[i])) ++i;
+        while (i < len && IsNameChar(buf[i])) ++i;
+        if (i < len) {
+            buf[i] = '.';
+            in->lineLen = len = i + 1;
+            buf[len] = '\0';
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "lexer/src_file.h"
+
+#include <iostream>
+
+#include "lbase/message.h"
+
+int DovSrcFileTraceFlags = 0;
+
+namespace {
+
+constexpr int kSetPosnFailed = '5';
+constexpr int kMaxSrcLine = 80;
+constexpr int kCtrlZ = 26;
+
+// The name of a file index; the empty name for an index the table does not
+// hold (entry 0 is the table's placeholder name and is returned as it is).
+VString FileNameOf(std::uint32_t index) {
+    DovNameTable& names = DovSrcFileNames();
+    if (index < static_cast<std::uint32_t>(names.Count())) return names.At(static_cast<int>(index)).name;
+    return VString();
+}
+
+}  // namespace
+
+DovSrcFile::DovSrcFile(const DovSrcFile&) : std::basic_ios<char>(), std::ifstream() {
+    DovMessageHook(MSG_TERMINAL, DovNullPosn, "DovSrcFile(const DovSrcFile &) must not be called");
+}
+
+int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
+    if (DovSrcFileTraceFlags & 0x20) std::cout << "$SetPosn: " << target << std::endl;
+
+    if (is_open() && posn.FileIndex() != target.FileIndex()) {
+        if (DovSrcFileTraceFlags & 0x01)
+            std::cout << "$SetPosn: CLOSE FILE " << FileNameOf(posn.FileIndex()) << std::endl;
+        close();
+    }
+    if (!is_open()) {
+        VString name = FileNameOf(target.FileIndex());
+        if (DovSrcFileTraceFlags & 0x01) std::cout << "$SetPosn: OPEN FILE " << name << std::endl;
+        clear();
+        open(name.CStr(), std::ios::in | std::ios::binary);
+        if (!is_open()) {
+            message = DovFormat("SrcPrintText: cannot open file '%s'", name.CStr());
+            return kSetPosnFailed;
+        }
+        posn = DovTxtPosn(1, 0, target.FileIndex());
+    }
+
+    if (DovTxtPosnCompare(posn, target) > 0) {
+        if (DovSrcFileTraceFlags & 0x01) std::cout << std::endl << "$$$SetPosn: RESET $$$" << std::endl;
+        posn = DovTxtPosn(1, 0, target.FileIndex());
+        clear();
+        seekg(0);
+    }
+
+    while (DovTxtPosnCompare(posn, target) < 0) {
+        if (Getc() < 0) {
+            message = DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(target).CStr());
+            return kSetPosnFailed;
+        }
+    }
+    return 0;
+}
+
+int DovSrcFile::Getc() {
+    std::filebuf* buf = rdbuf();
+    int c;
+    do {
+        c = buf->sbumpc();
+    } while (c == '\r');
+    if (c == std::char_traits<char>::eof()) {
+        c = -1;
+    } else if (c == '\n') {
+        posn.SetLine(posn.Line() + 1);
+        posn.SetColumn(0);
+    } else if (c == '\t') {
+        posn.SetColumn((posn.Column() / 8 + 1) * 8);
+    } else {
+        posn.SetColumn(posn.Column() + 1);
+    }
+    if (DovSrcFileTraceFlags & 0x20) {
+        std::cout << "-G '";
+        if (c >= 0) std::cout << static_cast<char>(c);
+        std::cout << "' p_aft:" << posn << std::endl;
+    }
+    return c;
+}
+
+int DovSrcFile::GetSrcLine(DovTxtPosn& position, VString& line, VString& message) {
+    position.SetColumn(0);
+    int rc = SetPosn(position, message);
+    if (rc != 0) return rc;
+
+    char text[kMaxSrcLine];
+    int len = 0;
+    while (posn.Line() == position.Line()) {
+        int c = Getc();
+        if (c < 0 || len == kMaxSrcLine) break;
+        if (c == '\n' || c == '\r' || c == kCtrlZ) continue;
+        text[len++] = static_cast<char>(c);
+    }
+    line = VString(text, len);
+    return 0;
+}

@@ -1,0 +1,41 @@
+// DovSrcFile: reads source text back after parsing. Given a source position
+// it opens the file that the position's file index names and moves to that
+// line and column, counting columns as the line reader does (a TAB advances
+// to the next multiple of 8).
+#pragma once
+
+#include <fstream>
+
+#include "lbase/txtposn.h"
+#include "lbase/vstring.h"
+
+// Trace flags of the source-file reader, shared with the pretty printer,
+// which sets them at the start of each print: 0x20 positions and characters,
+// 0x01 opening, closing and rewinding.
+extern int DovSrcFileTraceFlags;
+
+class DovSrcFile : public std::ifstream {
+public:
+    DovSrcFile() = default;
+    // Refused: builds a closed reader and reports a terminal message through
+    // the library's message hook.
+    DovSrcFile(const DovSrcFile&);
+    DovSrcFile& operator=(const DovSrcFile&) = delete;
+
+    // Moves to `target`. 0 when the reader stands there, else '5' with the
+    // reason in `message`. Reads forward within a file; an earlier position
+    // rewinds it, another file index closes it and opens the other.
+    int SetPosn(const DovTxtPosn& target, VString& message);
+
+    // The next character (0..255), or -1 at the end of the file. Carriage
+    // returns are skipped; the position follows newlines and TABs.
+    int Getc();
+
+    // The source line at `position`'s line (at most 80 characters, without
+    // line-end characters and Ctrl-Z) into `line`; 0, or SetPosn's result.
+    // Sets the column of `position` to 0.
+    int GetSrcLine(DovTxtPosn& position, VString& line, VString& message);
+
+    // Position of the next character that Getc returns.
+    DovTxtPosn posn;
+};

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/lexer/lexer_fixture.h"
+
+namespace {
+
+using vemlo_test::LexerTest;
+using vemlo_test::ReadLine;
+
+DovDials Dials(const std::vector<int>& dialects) {
+    DovDials d = DovNoDials();
+    for (int n : dialects) DovDialsAdd(d, n);
+    return d;
+}
+
+// "code|text" for each line read.
+std::vector<std::string> Coded(const std::vector<ReadLine>& lines) {
+    std::vector<std::string> out;
+    for (const auto& l : lines) out.push_back(std::to_string(l.code) + "|" + l.text);
+    return out;
+}
+
+std::string Ordinary(const std::string& text) { return "0|" + text; }
+std::string Comment(const std::string& text) { return std::to_string(CM_COMMENT) + "|" + text; }
+std::string Blank(const std::string& text) { return std::to_string(CM_BLANK_LINE) + "|" + text; }
+
+struct FormatCase {
+    const char* what;
+    int format;
+    std::vector<int> dialects;
+    int debugging;
+    std::string source;
+    std::vector<std::string> want;
+};
+
+class LineFormats : public LexerTest {};
+
+TEST_F(LineFormats, Table) {
+    const std::string c80 = "000100 MOVE A TO B." + std::string(53, ' ') + "SEQ12345";
+    const FormatCase cases[] = {
+        {"tab to the next multiple of 8", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "0001\tX\n000200\tMOVE\n",
+         {Ordinary("0001    X"), Ordinary("000200  MOVE")}},
+        {"tab in free format", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, "A\tB\n\t\tC\n",
+         {Ordinary("A       B"), Ordinary("                C")}},
+        {"CR and ^Z stripped", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100 MOVE\r\n000200 X\x1a\r\n\x1a",
+         {Ordinary("000100 MOVE"), Ordinary("000200 X")}},
+        {"columns 73-80 cut", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, c80 + "\n",
+         {Ordinary("000100 MOVE A TO B.")}},
+        {"var keeps 256", LINE_FORMAT_VAR, {DIAL_ANSI85}, 0, "000100 " + std::string(300, 'X') + "\n",
+         {Ordinary("000100 " + std::string(249, 'X'))}},
+        {"free keeps 256", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, std::string(300, 'Y'),
+         {Ordinary(std::string(256, 'Y'))}},
+        {"last line without newline", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100 A\n000200 B",
+         {Ordinary("000100 A"), Ordinary("000200 B")}},
+        {"blank lines", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100\n\n      \f\n000200 A\n",
+         {Blank("000100"), Blank(""), Blank(""), Ordinary("000200 A")}},
+        {"blank line in free format", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, "\n   \nX\n", {Blank(""), Blank(""), Ordinary("X")}},
+        {"comment indicators", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100* NOTE\n000200/PAGE\n000300-  'X'\n",
+         {Comment("000100* NOTE"), Comment("000200/PAGE"), Ordinary("000300-  'X'")}},
+        {"* and / in column 1", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "*00100 MOVE\n/00200 MOVE\n",
+         {Comment("*00100 MOVE"), Comment("/00200 MOVE")}},
+        {"* and / in column 1 under rm", LINE_FORMAT_FIXED, {DIAL_RM}, 0, "*00100 MOVE\n/00200 MOVE\n",
+         {Ordinary("*00100 MOVE"), Ordinary("/00200 MOVE")}},
+        {"* in column 1 under rm85", LINE_FORMAT_FIXED, {DIAL_RM85}, 0, "*00100 MOVE\n", {Ordinary("*00100 MOVE")}},
+        {"debugging lines off", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100D    DISPLAY X.\n000200d    Y\n",
+         {Comment("000100D    DISPLAY X."), Ordinary("000200d    Y")}},
+        {"debugging lines on", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 1, "000100D    DISPLAY X.\n",
+         {Ordinary("000100     DISPLAY X.")}},
+        {"free debugging lines off", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, "D DISPLAY X.\nd Y\nDISPLAY Z.\n",
+         {Comment("D DISPLAY X."), Comment("d Y"), Ordinary("DISPLAY Z.")}},
+        {"free debugging lines on", LINE_FORMAT_FREE, {DIAL_ANSI85}, 1, "d DISPLAY X.\n",
+         {Ordinary("  DISPLAY X.")}},
+        {"free comments", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, "* C\n/ P\n", {Comment("* C"), Comment("/ P")}},
+        {"-INC lines", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "-inc MEMBER  X\n-INC\n",
+         {std::to_string(CM_LIBR_INC) + "|-inc MEMBER  X", Blank("-INC")}},
+        {"END-OF-LIB", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "END-OF-LIB\n", {Comment("*ND-OF-LIB")}},
+        {"@ lines under fsc", LINE_FORMAT_FIXED, {DIAL_FSC}, 0, "000100 @OPTIONS MAIN\n000200 @X\n",
+         {Comment("000100 @OPTIONS MAIN"), Ordinary("000200 @X")}},
+        {"@ lines without fsc", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100 @OPTIONS MAIN\n",
+         {Ordinary("000100 @OPTIONS MAIN")}},
+        {"#FILE and #LINE are comments", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "#FILE \"a b.cbl\"\n#LINE 7\n",
+         {Comment("#FILE \"a b.cbl\""), Comment("#LINE 7")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        lexer.lineFormat = c.format;
+        lexer.dials = Dials(c.dialects);
+        ASSERT_TRUE(Open(c.source));
+        lexer.debuggingLines = c.debugging;  // the grammar sets it after Reset
+        auto lines = ReadLines();
+        EXPECT_EQ(Coded(lines), c.want);
+        EXPECT_TRUE(Messages().empty()) << MessageTexts()[0];
+        lexer.CloseInput();
+        Messages().clear();
+    }
+}
+
+TEST_F(LexerTest, NulCharactersAreBlanksWithAWarning) {
+    static const char kSource[] = "000100 A\0B\0\0C\n000200 D\n";
+    auto lines = ReadAll(std::string(kSource, sizeof kSource - 1));
+    EXPECT_EQ(Coded(lines), (std::vector<std::string>{"0|000100 A B  C", "0|000200 D"}));
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{"969@1:Line has 3 NULL (0x00) characters, we replace them with spaces"});
+}
+
+TEST_F(LexerTest, LastLineWithoutNewlineThenEofStays) {
+    lexer.SetInput(dir.Write("a.cbl", "000100 A\n000200 B").c_str());
+    EXPECT_EQ(lexer.GetLine(), 0);
+    EXPECT_EQ(lexer.GetLine(), 0);
+    EXPECT_EQ(lexer.CurrentPosn().Line(), 2u);
+    EXPECT_EQ(lexer.GetLine(), SEP_EOF);
+    EXPECT_EQ(lexer.GetLine(), SEP_EOF);
+    EXPECT_EQ(lexer.CurrentPosn().Line(), 2u);
+    EXPECT_EQ(lexer.linesRead, 2);
+}
+
+TEST_F(LexerTest, LineDirectivesRenumberAndRename) {
+    auto lines = ReadAll("000100 A\n#LINE 100\n000200 B\n000300 C\n#FILE \"orig prog.cbl\"\n#LINE 5000\n000400 D\n");
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[2].line, 100u);
+    EXPECT_EQ(lines[3].line, 101u);
+    EXPECT_EQ(lines[6].line, 5000u);
+    EXPECT_TRUE(DovSrcFileName(lexer.CurrentPosn().FileIndex()) == "orig prog.cbl");
+    EXPECT_TRUE(lexer.current->path == "orig prog.cbl");
+}
+
+TEST_F(LexerTest, LineNumbersPastTwoThousand) {
+    std::string source;
+    for (int i = 1; i <= 5000; ++i) source += "       MOVE A TO B.\n";
+    auto lines = ReadAll(source);
+    ASSERT_EQ(lines.size(), 5000u);
+    EXPECT_EQ(lines[2499].line, 2500u);
+    EXPECT_EQ(lines.back().line, 5000u);
+}
+
+TEST_F(LexerTest, ProgressEveryIntervalLines) {
+    static std::vector<std::uint32_t> seen;
+    seen.clear();
+    lexer.progress = [](const DovTxtPosn& p, const VString&) { seen.push_back(p.Line()); };
+    lexer.progressInterval = 3;
+    ReadAll("1\n2\n3\n4\n5\n6\n7\n");
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{3, 6}));
+}
+
+}  // namespace
