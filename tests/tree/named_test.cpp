@@ -12,14 +12,8 @@
 namespace {
 
 using vemlo_test::MessageCapture;
-
-DovExpr* NewProgram() {
-    auto* prog = new DovExprOper(COBOL_PROGRAM);
-    prog->SetArg(kDovProgSymbolTableArg, new DovExprOper(SYMBOL_TABLE_ELT_LIST));
-    return prog;
-}
-
-DovExpr* TableOf(DovExpr* prog) { return prog->Args(kDovProgSymbolTableArg); }
+using vemlo_test::NewProgram;
+using vemlo_test::TableOf;
 
 std::vector<DovExpr*> Targets(const DovLinkList& list) {
     std::vector<DovExpr*> out;

@@ -1,5 +1,7 @@
 #include "tests/tree/tree_fixture.h"
 
+#include "tree/symtab.h"
+
 namespace vemlo_test {
 namespace {
 std::vector<CapturedMessage> g_messages;
@@ -31,6 +33,14 @@ DovToken* Word(const char* image, int line, int column) {
     DovTxtPosn beg(static_cast<std::uint32_t>(line), static_cast<std::uint32_t>(column), 1);
     return new DovToken(TK_USER_DEFD_WORD, image, DovTxtPosnRange{beg, beg});
 }
+
+DovExpr* NewProgram() {
+    auto* prog = new DovExprOper(COBOL_PROGRAM);
+    prog->SetArg(kDovProgSymbolTableArg, new DovExprOper(SYMBOL_TABLE_ELT_LIST));
+    return prog;
+}
+
+DovExpr* TableOf(DovExpr* prog) { return prog->Args(kDovProgSymbolTableArg); }
 
 std::string Images(const DovTokenList& list) {
     std::string all;

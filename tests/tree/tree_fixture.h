@@ -34,6 +34,10 @@ private:
 // A user word token placed at line/column of file 1.
 DovToken* Word(const char* image, int line = 0, int column = 0);
 
+// A COBOL_PROGRAM with an empty symbol table, and that table.
+DovExpr* NewProgram();
+DovExpr* TableOf(DovExpr* prog);
+
 // The images of a token list joined without separators.
 std::string Images(const DovTokenList& list);
 
