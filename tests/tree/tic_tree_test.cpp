@@ -187,11 +187,10 @@ struct NamedFixture {
 NamedFixture MakeNamed() {
     NamedFixture f;
     int file = DovSrcFileNames().FindOrAdd("NAMED.cbl", false, true);
-    f.prog = new DovExprOper(COBOL_PROGRAM);
-    f.prog->SetArg(6, new DovExprOper(SYMBOL_TABLE_ELT_LIST), -1, 0);
+    f.prog = vemlo_test::NewProgram();
     f.def = DovMakeNamedObjDef("WS-A", NC_DATA_NAME, false, f.prog);
     f.def->Tokens().AddNewToken(TK_USER_DEFD_WORD, DovTxtPosn(12, 11, static_cast<std::uint32_t>(file)), "WS-A");
-    auto* elt = static_cast<DovSymTabElt*>(SymTabFind(f.prog->Args(6), "WS-A"));
+    auto* elt = static_cast<DovSymTabElt*>(SymTabFind(vemlo_test::TableOf(f.prog), "WS-A"));
     f.name_use = new DovNameUse(DovLink(elt));
     f.use = new DovNamedObjUse(new DovExprOper(OF_IN_LIST, f.name_use), NC_DATA_NAME, 1);
     f.use->SetDefinition(f.def);
@@ -223,7 +222,7 @@ TEST(TicTree, EveryNodeClassRoundTrips) {
     ASSERT_TRUE(def && use);
     EXPECT_EQ(use->Link().target, def);
     EXPECT_EQ(def->Uses().Count(), 1);
-    auto* elt = SymTabFind(back->Args(6), "WS-A");
+    auto* elt = SymTabFind(vemlo_test::TableOf(back), "WS-A");
     ASSERT_NE(elt, nullptr);
     EXPECT_EQ(def->Link().target, elt);
     EXPECT_EQ(elt->Links().Count(), 2);
