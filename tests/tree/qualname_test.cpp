@@ -406,6 +406,9 @@ TEST(DovRename, ASuccessfulRenameRespellsEveryUse) {
     SymTabResolve(again);
     EXPECT_EQ(DovDefForNamedObjUse(again), y);
     delete again;
+    // Every link of the edited tree still points into it, both ways.
+    DovTokenList msgs;
+    EXPECT_EQ(DovCheckTree(program, &msgs), 0) << msgs;
     delete program;
 }
 
@@ -423,6 +426,8 @@ TEST(DovRename, ItemsBelowARenamedGroupAreRespelled) {
     EXPECT_EQ(Spelled(xa), "X OF R1");
     EXPECT_EQ(Spelled(xb), "X OF R2");
     EXPECT_EQ(DovDefForNamedObjUse(xb), FindDef(program, "X OF A OF R2"));
+    DovTokenList msgs;
+    EXPECT_EQ(DovCheckTree(program, &msgs), 0) << msgs;
     delete program;
 }
 
