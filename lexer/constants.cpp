@@ -1,6 +1,7 @@
 // Preprocessor constants: declared into the source root as 78-level entries,
 // read back through the symbol table.
 #include "lexer/lexer_object.h"
+#include "tree/data_items.h"
 #include "tree/expr.h"
 #include "tree/leaf.h"
 #include "tree/link.h"
@@ -8,24 +9,10 @@
 
 namespace {
 
-// Slots of a 78-level entry, of its holder, of its value clause and of the
-// source root.
-constexpr int kConstLevelSlot = 0;     // DECL_CONST_ENTRY: the level number
-constexpr int kConstNameSlot = 2;      // DECL_CONST_ENTRY: the name's definition
+// Slots of a 78-level entry, of its value clause and of the source root.
 constexpr int kConstValueSlot = 3;     // DECL_CONST_ENTRY: the VALUE clause
 constexpr int kValueLiteralSlot = 0;   // EX_CONST_VALUE: the literal
 constexpr int kRootDataSlot = 2;       // COBOL_FILE: the declared data entries
-
-// A DECL_DD holder of a new 78-level entry for `name` with `value`, the name
-// entered in `root`'s symbol table under a free spelling (NAME, NAME-1, ...).
-DovExpr* MakeConstantHolder(const VString& name, DovExpr* value, DovExpr* root) {
-    DovNamedObjDef* def = DovMakeNamedObjDef(name, NC_CONSTANT_NAME, true, root);
-    auto* entry = new DovExprOper(DECL_CONST_ENTRY);
-    entry->SetArg(kConstLevelSlot, new DovIntNumConst("78", 78), -1, 0);
-    entry->SetArg(kConstNameSlot, def, -1, 0);
-    entry->SetArg(kConstValueSlot, new DovExprOper(EX_CONST_VALUE, value), -1, 0);
-    return new DovExprOper(DECL_DD, entry, nullptr);
-}
 
 // The 78-level entry that `node` declares or names: the entry itself, the
 // entry above a definition, the entry of a use's definition, or the entry of
@@ -80,5 +67,6 @@ void DovLexer::DeclareConstant(DovExpr* root, const VString& name, const VString
     }
     DovExpr* literal = isString ? static_cast<DovExpr*>(new DovStrConst(image))
                                 : static_cast<DovExpr*>(new DovIntNumConst(image, value));
-    root->SetArgToList(kRootDataSlot, DECL_DD_LIST, MakeConstantHolder(name, literal, root));
+    DovNamedObjDef* def = nullptr;
+    root->SetArgToList(kRootDataSlot, DECL_DD_LIST, DovDeclConstant(def, name, literal, root));
 }

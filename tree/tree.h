@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tree/data_attrs.h"
+#include "tree/data_items.h"
 #include "tree/dials.h"
 #include "tree/expr.h"
 #include "tree/keyword_table.h"
@@ -12,6 +13,8 @@
 #include "tree/named.h"
 #include "tree/oper.h"
 #include "tree/pic.h"
+#include "tree/qualname.h"
+#include "tree/source_text.h"
 #include "tree/symtab.h"
 #include "tree/token.h"
 #include "tree/token_codes.h"

@@ -1,5 +1,7 @@
 #include "tests/tree/tree_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "tree/symtab.h"
 
 namespace vemlo_test {
@@ -46,6 +48,53 @@ std::string Images(const DovTokenList& list) {
     std::string all;
     for (const DovToken* t : list) all += t->image.CStr();
     return all;
+}
+
+DovDataItemRow DataRow(int depth, const char* name, int level) {
+    return DovDataItemRow{depth, level ? level : 1 + 4 * depth, name, nullptr, DU_NONE, nullptr};
+}
+
+namespace {
+constexpr int kWorkingStorageSlot = 4;  // of DIVISION_DATA
+}  // namespace
+
+DovExpr* NewProgramWithData(std::vector<DovDataItemRow> rows) {
+    DovExpr* program = NewProgram();
+    auto* list = new DovExprOper(DECL_DD_LIST);
+    auto* section = new DovExprOper(SECTION_WORKING_STORAGE);
+    section->SetArg(0, list, -1, 0);
+    auto* division = new DovExprOper(DIVISION_DATA);
+    division->SetArg(kWorkingStorageSlot, section, -1, 0);
+    program->SetArg(2, division, -1, 0);
+    AddData(program, std::move(rows));
+    return program;
+}
+
+DovExpr* WorkingStorage(DovExpr* program) { return program->Args(2)->Args(kWorkingStorageSlot)->Args(0); }
+
+void AddData(DovExpr* program, std::vector<DovDataItemRow> rows) {
+    rows.push_back(DovDataItemRow{0, 0, nullptr, nullptr, DU_NONE, nullptr});
+    VString message;
+    EXPECT_EQ(DovDeclDataItemHierarchy(WorkingStorage(program), rows.data(), 0, program, message), 0)
+        << message.CStr();
+}
+
+namespace {
+struct FindDefContext {
+    std::string name;
+    std::vector<DovNamedObjDef*> found;
+};
+}  // namespace
+
+DovNamedObjDef* FindDef(DovExpr* root, const std::string& name) {
+    FindDefContext ctx{name, {}};
+    WalkTheTree(root, &ctx, [](DovExpr* node, void* c) -> int {
+        auto* ctx = static_cast<FindDefContext*>(c);
+        if (node->Oper() == NAMED_OBJ_DEF && DovFullQualNameStr(node).CStr() == ctx->name)
+            ctx->found.push_back(static_cast<DovNamedObjDef*>(node));
+        return DOV_WALK_DESCEND;
+    });
+    return ctx.found.size() == 1 ? ctx.found[0] : nullptr;
 }
 
 }  // namespace vemlo_test

@@ -41,4 +41,21 @@ DovExpr* TableOf(DovExpr* prog);
 // The images of a token list joined without separators.
 std::string Images(const DovTokenList& list);
 
+// One row of a data-item table, without picture, usage or value.
+DovDataItemRow DataRow(int depth, const char* name, int level = 0);
+
+// A program (with its table) whose WORKING-STORAGE list holds `rows`,
+// declared through the data-item hierarchy; the row table is ended here.
+DovExpr* NewProgramWithData(std::vector<DovDataItemRow> rows);
+// Declares one more table into the WORKING-STORAGE list of such a program
+// (a table climbs back one depth per row, so records after a deeper one
+// start a table of their own).
+void AddData(DovExpr* program, std::vector<DovDataItemRow> rows);
+// The WORKING-STORAGE list of such a program.
+DovExpr* WorkingStorage(DovExpr* program);
+
+// The definition whose full qualified name is `name` ("X OF G OF R"), found
+// anywhere below `root`; null when there is none or several.
+DovNamedObjDef* FindDef(DovExpr* root, const std::string& name);
+
 }  // namespace vemlo_test
