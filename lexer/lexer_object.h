@@ -370,9 +370,10 @@ private:
     DovTokenItem* ReplaceStatement(DovTokenItem* replaceItem);
     DovTokenItem* ExecSqlInclude(DovTokenItem* execItem);
     DovTokenItem* IncMember(DovTokenItem* item);
-    DovTokenItem* ReadPhrases(DovExpr*& list, std::vector<DovReplacePhrase>& phrases, bool isReplace,
-                              DovTokenList& dropped, bool& failed);
-    void DropStatement(DovExpr* node, DovTokenItem* offending, DovTokenList& dropped);
+    DovTokenItem* ReadPhrases(DovTokenItem* item, DovExpr*& list, std::vector<DovReplacePhrase>& phrases,
+                              bool isReplace, bool& failed);
+    void DropStatement(DovExpr* node, DovTokenItem* offending, DovTokenList& before);
+    void UnreadWord(DovTokenItem* item);
     void OpenedMember(DovExpr* node, int begOper, const VString& path);
     void UpdateKeepSeparators();
     void SetPending(DovExpr*& field, DovExpr* node);
