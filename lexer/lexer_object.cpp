@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "lexer/keywords.h"
+#include "tree/expr.h"
 
 namespace {
 
@@ -22,9 +23,43 @@ void AppendGrowing(VStringArray& array, const VString& text) {
 
 }  // namespace
 
+DovReplacePhrase::DovReplacePhrase(DovReplacePhrase&& other) noexcept
+    : from(std::move(other.from)), to(std::move(other.to)) {
+    other.from.clear();
+    other.to.clear();
+}
+
+DovReplacePhrase& DovReplacePhrase::operator=(DovReplacePhrase&& other) noexcept {
+    if (this != &other) {
+        Clear();
+        from = std::move(other.from);
+        to = std::move(other.to);
+        other.from.clear();
+        other.to.clear();
+    }
+    return *this;
+}
+
+void DovReplacePhrase::Clear() {
+    for (DovTokenItem* item : from) delete item;
+    for (DovTokenItem* item : to) delete item;
+    from.clear();
+    to.clear();
+}
+
+void DovReplaceStage::Clear() {
+    phrases.clear();
+    for (DovTokenItem* item : output) delete item;
+    for (DovTokenItem* item : lookahead) delete item;
+    output.clear();
+    lookahead.clear();
+    carried.Clear();
+}
+
 DovInputFile::~DovInputFile() {
     if (stream.is_open()) stream.close();
     delete pushBack;
+    delete replacing;
 }
 
 DovLexer::DovLexer(DovLexerCallbacks::Message message, DovLexerCallbacks::ExecToken execToken,
@@ -65,6 +100,42 @@ void DovLexer::Report(int severity, const DovTxtPosn& posn, const VString& text)
         DovPrintPosnMessage(severity, posn, text);
 }
 
+// Deletes the statement nodes that were made but never taken: a node the
+// parser takes is no longer pointed to from here.
+void DovLexer::DropPendingNodes() {
+    for (DovExpr** field : {&pendingCopy, &pendingInclude, &pendingInc, &copyEndNode, &pendingReplace}) {
+        delete *field;
+        *field = nullptr;
+    }
+}
+
+void DovLexer::SetPending(DovExpr*& field, DovExpr* node) {
+    if (field && field != node) delete field;
+    field = node;
+}
+
+DovExpr* DovLexer::TakeMarkerNode(int code) {
+    DovExpr** field = nullptr;
+    switch (code) {
+        case SEP_UNINLINED_COPY:
+        case SEP_INLINED_COPY:
+        case SEP_COPY_INC:
+            field = pendingCopy ? &pendingCopy : pendingInclude ? &pendingInclude : &pendingInc;
+            break;
+        case SEP_COPY_EOF:
+            field = &copyEndNode;
+            break;
+        case SEP_REPLACE:
+            field = &pendingReplace;
+            break;
+        default:
+            return nullptr;
+    }
+    DovExpr* node = *field;
+    *field = nullptr;
+    return node;
+}
+
 // Frees every item and node that the layers still hold and empties them.
 void DovLexer::DropLayerState() {
     pendingComments.Clear();
@@ -72,32 +143,14 @@ void DovLexer::DropLayerState() {
     sepPushBack = nullptr;
     for (DovTokenItem* item : collapsedStack) delete item;
     collapsedStack.clear();
-    for (ReplacePhrase& phrase : phrases) {
-        for (int i = 0; i < kDovReplaceTextSlots; ++i) {
-            delete phrase.from[i];
-            delete phrase.to[i];
-            phrase.from[i] = phrase.to[i] = nullptr;
-        }
-        phrase.live = 1;
-    }
-    for (int i = 0; i < kDovReplaceTextSlots; ++i) {
-        delete candidates[i];
-        candidates[i] = nullptr;
-    }
-    candidateCount = 0;
-    for (DovTokenItem*& item : replacedOutput) {
-        delete item;
-        item = nullptr;
-    }
-    replacedCursor = 0;
+    replaceStage.Clear();
+    replaceSuspended = 0;
     delete copylessPushBack;
     copylessPushBack = nullptr;
+    copyCarried.Clear();
     delete tokenPushBack;
     tokenPushBack = nullptr;
-    keptSeparator = nullptr;
-    // The statement nodes belong to the parser once it has taken them; the
-    // pointers only say what is still to be taken.
-    pendingCopy = pendingInclude = pendingInc = copyEndNode = pendingReplace = nullptr;
+    DropPendingNodes();
     brokenWord = VString();
     brokenIndex = 0;
 }

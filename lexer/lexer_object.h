@@ -9,6 +9,7 @@
 // a source file of their own.
 #pragma once
 
+#include <deque>
 #include <fstream>
 #include <vector>
 
@@ -46,9 +47,11 @@ constexpr int kDovFixedLineLimit = 72;      // characters kept in the fixed form
 constexpr int kDovMaxIfDepth = 10;          // nested $IF levels
 constexpr int kDovIfInSkipped = 4;          // $IF state of a $IF met inside a skipped part
 constexpr int kDovMaxCopyPath = 1535;       // longest copybook path tried
-constexpr int kDovReplacePhrases = 6;       // REPLACING / REPLACE phrases in force
-constexpr int kDovReplaceTextSlots = 32;    // item slots of one FROM or TO text
-constexpr int kDovReplacedOutputSlots = 64; // replaced-output buffer
+constexpr int kDovMaxNonnumLiteral = 160;   // bytes of a nonnumeric literal
+constexpr int kDovMaxPrefixedLiteral = 320; // bytes of an X'..', N'..' (and so on) literal
+constexpr int kDovMaxRawWord = 158;         // characters of a raw or joined text word
+constexpr int kDovMaxNumericDigits = 18;    // digits of a numeric literal
+constexpr int kDovMaxUserWord = 30;         // characters of a user-defined word
 
 // The functions through which the lexer reaches its owner (the parser).
 struct DovLexerCallbacks {
@@ -67,6 +70,43 @@ struct DovLexerCallbacks {
     using CurrentRoot = DovExpr* (*)();
     // Line progress: the position of the current input level and a text.
     using Progress = void (*)(const DovTxtPosn& position, const VString& text);
+};
+
+// One phrase of a COPY ... REPLACING or a REPLACE statement: the FROM text
+// and the TO text as the items read for them (each item's kept tokens are the
+// blanks and comments in front of the token).
+struct DovReplacePhrase {
+    DovReplacePhrase() = default;
+    DovReplacePhrase(const DovReplacePhrase&) = delete;
+    DovReplacePhrase& operator=(const DovReplacePhrase&) = delete;
+    DovReplacePhrase(DovReplacePhrase&& other) noexcept;
+    DovReplacePhrase& operator=(DovReplacePhrase&& other) noexcept;
+    ~DovReplacePhrase() { Clear(); }
+    void Clear();
+
+    std::vector<DovTokenItem*> from;
+    std::vector<DovTokenItem*> to;
+};
+
+// A set of phrases with the state of matching them against a stream of words:
+// the words read ahead while a FROM text is compared, and the replacement
+// words still to be delivered. A member's REPLACING phrases live with its
+// input level; the phrases of a REPLACE statement apply on top of them to
+// everything read until the next REPLACE or REPLACE OFF.
+struct DovReplaceStage {
+    DovReplaceStage() = default;
+    DovReplaceStage(const DovReplaceStage&) = delete;
+    DovReplaceStage& operator=(const DovReplaceStage&) = delete;
+    ~DovReplaceStage() { Clear(); }
+    // Drops the phrases and every item held.
+    void Clear();
+    void ClearPhrases() { phrases.clear(); }
+    bool Idle() const { return output.empty() && lookahead.empty() && carried.IsEmpty(); }
+
+    std::vector<DovReplacePhrase> phrases;
+    std::deque<DovTokenItem*> output;     // delivered first: replacement text, words put back
+    std::deque<DovTokenItem*> lookahead;  // source words read while comparing, not yet delivered
+    DovTokenList carried;                 // kept tokens of replaced words, for the next word out
 };
 
 // One open input level.
@@ -88,6 +128,7 @@ public:
     DovTokenItem* pushBack = nullptr;  // the character layer's one-item slot
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
     int ended = 0;              // SEP_EOF has been returned for this level
+    DovReplaceStage* replacing = nullptr;  // the REPLACING phrases of the COPY that opened it
 };
 
 class DovLexer {
@@ -134,6 +175,79 @@ public:
     // Declares a 78-level constant from NAME"text", NAME'text' or NAME(number)
     // into `root`. 0, or 2 after a message.
     int SetPreprocessorConstant(const VString& text, DovExpr* root);
+
+    // --- Character layer ----------------------------------------------------
+    // The next character of the current level as an item (code 0..255), a
+    // SEP_SPACE for a line break, SEP_EOF at the end of the level, or
+    // SEP_COPY_INC after a -INC line. Every item carries the comments and
+    // blank lines met before it.
+    DovTokenItem* GetCharAB();
+    // One item back into the current level's slot.
+    void UnGetCharAB(DovTokenItem* item);
+    // Peeks at the next item: when it ends a separator (a blank, a line break,
+    // the end, a COPY marker or "=="), `token` gets `code`.
+    void SetCodeIfSepFollows(DovToken* token, int code);
+    // One item back into the separator layer's slot.
+    void UnGetSepOrChar(DovTokenItem* item);
+
+    // --- Separators, literals and raw words -------------------------------
+    // A separator, a whole nonnumeric literal, a COPY marker or one
+    // (upper-cased) character.
+    DovTokenItem* GetSepOrChar();
+    // A separator or literal as above, or a character-string word.
+    DovTokenItem* GetRawTextWord();
+    // The next raw word that is no blank; the blanks go into its kept list.
+    DovTokenItem* GetSpaceCollapsedRawTextWord();
+    void UnGetSpaceCollapsedRawTextWord(DovTokenItem* item);
+
+    // --- COPY and REPLACE ------------------------------------------------------
+    // The words above COPY, REPLACE, EXEC SQL INCLUDE and -INC: statements
+    // become marker tokens with a pending node, members are read in line.
+    DovTokenItem* GetCopylessTextWord();
+    void UnGetCopylessTextWord(DovTokenItem* item);
+    // The words with the REPLACING phrases of the current member and the
+    // REPLACE phrases in force applied.
+    DovTokenItem* GetRpldTextWord();
+    // Puts a word back in front of what GetRpldTextWord delivers next; it
+    // is not matched again.
+    void UngetRpldTextWord(DovTokenItem* item);
+    // The next word that is no blank, comma, semicolon or comment, read
+    // without replacing; a COPY met there is reported and skipped.
+    DovTokenItem* GetCopylessWordSkippingCopy();
+    // Reads one operand of a REPLACING or REPLACE phrase starting at
+    // `first`: ==pseudo-text==, or a word or literal with OF/IN qualifiers
+    // and a parenthesised part. The items go to `text`, display copies to
+    // the tree node `operand`. Returns the item after the operand.
+    DovTokenItem* ReadReplacingOperand(DovTokenItem* first, std::vector<DovTokenItem*>& text, DovExpr*& operand);
+    // Stores one operand item in `text` and a display copy in the
+    // COPY_TOKEN_LIST `list` (made when null).
+    void AddOperandToken(DovTokenItem* item, std::vector<DovTokenItem*>& text, DovExpr*& list);
+    // Ends the phrases of the REPLACE statement in force.
+    void ClearReplacingPhrases();
+    // The member name of a COPY as a node that takes the item: a DovStrConst
+    // for a literal, else a DovCharString.
+    static DovExpr* MakeCopyNameNode(DovTokenItem* item);
+    // The node that goes with a marker token just delivered, taken from the
+    // lexer: the pending COPY, INCLUDE or -INC node for SEP_UNINLINED_COPY,
+    // SEP_INLINED_COPY and SEP_COPY_INC, the COPY-end node for SEP_COPY_EOF,
+    // the pending REPLACE node for SEP_REPLACE. Null when none is pending.
+    // A node left pending is the lexer's: it deletes it when it makes the
+    // next one of its kind, and on Reset.
+    DovExpr* TakeMarkerNode(int code);
+
+    // --- Text words and tokens ----------------------------------------------
+    // Character strings that touch joined into one word (a picture string
+    // with its parentheses after PIC).
+    DovTokenItem* GetTextWord();
+    // Words split at operator characters where separators need no space,
+    // and inside EXEC SQL.
+    DovTokenItem* GetBrokenTextWord();
+    // Whether the word breaks before `c` (followed by c[1]).
+    bool IsWordBreak(const char* c) const;
+    // The next token for the grammar; the caller owns the item.
+    DovTokenItem* GetToken();
+    // One token back; the next GetToken returns it.
+    void UnGetToken(DovTokenItem* item);
 
     // Position of the current level (null when none is open).
     DovTxtPosn CurrentPosn() const { return current ? current->posn : DovNullPosn; }
@@ -195,26 +309,18 @@ public:
 
     // Separators, literals and raw words.
     int openLiteralDelim = 0;     // ' or " of a literal left open at the end of a line
-    int keepComma = 0;            // SEP_COMMA / SEP_SEMI count as words (REPLACING , BY ...)
+    int keepComma = 0;            // SEP_COMMA / SEP_SEMI count as words (REPLACING ==,== BY ...)
     int keepSemi = 0;
-    std::vector<DovTokenItem*> collapsedStack;  // pushed-back space-collapsed words
+    std::vector<DovTokenItem*> collapsedStack;  // pushed-back space-collapsed words, last on top
 
     // COPY and REPLACE.
-    struct ReplacePhrase {
-        DovTokenItem* from[kDovReplaceTextSlots] = {};
-        DovTokenItem* to[kDovReplaceTextSlots] = {};
-        int live = 1;
-    };
-    ReplacePhrase phrases[kDovReplacePhrases];
-    int candidateCount = 0;
-    DovTokenItem* candidates[kDovReplaceTextSlots] = {};
-    DovTokenItem* replacedOutput[kDovReplacedOutputSlots + 1] = {};
-    int replacedCursor = 0;
+    DovReplaceStage replaceStage; // the phrases of the REPLACE statement in force
+    int replaceSuspended = 0;     // COPY and REPLACE statements are read without replacing
     DovTokenItem* copylessPushBack = nullptr;
+    DovTokenList copyCarried;     // the words of a dropped statement, for the next item
     int copyRecognition = 1;      // the word COPY starts a COPY statement
-    int phrasesInForce = 0;
-    DovTokenItem** keptSeparator = nullptr;
-    // Statement nodes handed to the parser's token adapter.
+    int phrasesInForce = 0;       // a REPLACE statement is in force
+    // Statement nodes handed to the parser's token adapter (TakeMarkerNode).
     DovExpr* pendingCopy = nullptr;
     DovExpr* pendingInclude = nullptr;
     DovExpr* pendingInc = nullptr;
@@ -242,6 +348,42 @@ public:
 private:
     void Init();
     void DropLayerState();
+    void DropPendingNodes();
+
+    // Character layer helpers.
+    DovTokenItem* NewItem(int code, const DovTxtPosn& beg, const DovTxtPosn& end);
+    DovTokenItem* TakePendingComments(DovTokenItem* item);
+    DovTokenItem* StartLine(DovInputFile* in);
+    void AppendCommentLine(DovInputFile* in, int code);
+    DovTokenItem* IncLine(DovInputFile* in);
+
+    // Separator layer helpers.
+    DovTokenItem* ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem* delimItem);
+    DovTokenItem* FloatingComment(DovTokenItem* first, const char* mark);
+
+    // COPY and REPLACE helpers.
+    DovTokenItem* StageGet(DovReplaceStage& stage, bool fromMember);
+    DovTokenItem* StageSource(bool fromMember);
+    bool IsBarrier(const DovTokenItem* item) const;
+    DovTokenItem* MemberEnd(DovTokenItem* item);
+    DovTokenItem* CopyStatement(DovTokenItem* copyItem);
+    DovTokenItem* ReplaceStatement(DovTokenItem* replaceItem);
+    DovTokenItem* ExecSqlInclude(DovTokenItem* execItem);
+    DovTokenItem* IncMember(DovTokenItem* item);
+    DovTokenItem* ReadPhrases(DovTokenItem* item, DovExpr*& list, std::vector<DovReplacePhrase>& phrases,
+                              bool isReplace, bool& failed);
+    void DropStatement(DovExpr* node, DovTokenItem* offending, DovTokenList& before);
+    void UnreadWord(DovTokenItem* item);
+    void OpenedMember(DovExpr* node, int begOper, const VString& path);
+    void UpdateKeepSeparators();
+    void SetPending(DovExpr*& field, DovExpr* node);
+
+    // Token layer helpers.
+    DovTokenItem* ClassifyWord(DovTokenItem* item);
+    DovTokenItem* ClassifySql(DovTokenItem* item, DovTokenList& carried, bool& again);
+    DovTokenItem* ClassifyCics(DovTokenItem* item, DovTokenList& carried, bool& again);
+    int NumberTest(const VString& word, bool longRunIsWord, bool& isNumber, bool& hasPoint);
+    bool LegalWord(const VString& word, bool sql) const;
     bool Has(int dialect) const { return DovDialsLevel(dials, dialect) != 0; }
     bool OpenMember(DovInputFile* in, const VString& name, VString& path);
     bool TryOpen(DovInputFile* in, const VString& path);
@@ -255,6 +397,12 @@ private:
     void DeclareConstant(DovExpr* root, const VString& name, const VString& image, bool isString,
                          long long value);
 };
+
+// The value of a nonnumeric literal image: an optional prefix (B, G, H, N or
+// X, either case) skipped, the characters between the delimiters, a doubled
+// delimiter standing for one. A malformed image is reported through
+// `message` (when given) at `posn`; the value is then what could be read.
+VString DovNonnumLiteralValue(DovMessageCallback message, const VString& image, const DovTxtPosn& posn);
 
 // The value of a preprocessor constant from what the name lookup found (the
 // name's symbol-table element): true for a 78-level constant with an integer

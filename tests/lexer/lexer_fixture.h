@@ -2,6 +2,7 @@
 // over a source text.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,58 @@ protected:
     std::vector<ReadLine> ReadAll(const std::string& source, const char* file = "src.cbl") {
         if (!Open(source, file)) return {};
         return ReadLines();
+    }
+
+    // A fixed-format line: sequence area, a blank indicator and `text` from
+    // column 8 on; `indicator` replaces the blank.
+    static std::string Fixed(const std::string& text, char indicator = ' ') {
+        return std::string("000000") + indicator + text + "\n";
+    }
+
+    // "NAME image" of a token; a character as 'c'.
+    static std::string Describe(const DovToken* token) {
+        if (!token) return "(null)";
+        std::string out;
+        if (token->code > 0 && token->code < 256) {
+            out = std::string("'") + static_cast<char>(token->code) + "'";
+        } else {
+            const char* name = DovTokenName(token->code);
+            out = name ? name : "#" + std::to_string(token->code);
+        }
+        if (!token->image.IsEmpty()) out += " " + std::string(token->image.CStr(), token->image.Len());
+        return out;
+    }
+    // The codes of a kept list, by name.
+    static std::vector<std::string> Kept(const DovTokenItem& item) {
+        std::vector<std::string> out;
+        for (const DovToken* t : item.list) out.push_back(Describe(t));
+        return out;
+    }
+
+    using Layer = DovTokenItem* (DovLexer::*)();
+    using ItemPtr = std::unique_ptr<DovTokenItem>;
+    // Every item a layer gives up to SEP_EOF (not included; `eof` receives
+    // it when asked for).
+    std::vector<ItemPtr> Items(Layer layer, ItemPtr* eof = nullptr) {
+        std::vector<ItemPtr> out;
+        for (int guard = 0; guard < 100000; ++guard) {
+            ItemPtr item((lexer.*layer)());
+            if (item->token->code == SEP_EOF) {
+                if (eof) *eof = std::move(item);
+                break;
+            }
+            out.push_back(std::move(item));
+        }
+        return out;
+    }
+    std::vector<std::string> Words(Layer layer) {
+        std::vector<std::string> out;
+        for (const auto& item : Items(layer)) out.push_back(Describe(item->token));
+        return out;
+    }
+    std::vector<std::string> Lex(const std::string& source, Layer layer) {
+        if (!Open(source)) return {"(cannot open)"};
+        return Words(layer);
     }
 
     TempDir dir;

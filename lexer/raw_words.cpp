@@ -1,0 +1,358 @@
+// Separators, literals and raw words: the separator layer recognises
+// separators, whole nonnumeric literals and floating comments over the
+// character items; the raw-word layer gathers characters into words; the
+// space-collapsing layer hangs runs of blanks on the next word. Each layer
+// moves what it consumes into the kept list of the item it returns, so no
+// comment or blank is lost.
+#include <iostream>
+#include <string>
+
+#include "lexer/lexer_object.h"
+
+namespace {
+
+constexpr int kLastLiteralColumn = 72;
+
+bool IsQuote(int c) { return c == '\'' || c == '"'; }
+
+bool IsLiteralPrefix(int c) {
+    switch (c) {
+        case 'B': case 'b': case 'G': case 'g': case 'H': case 'h': case 'N': case 'n': case 'X': case 'x':
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TraceItem(const char* label, const DovTokenItem* item) {
+    std::cout << label;
+    item->Print(std::cout);
+    std::cout << '\n';
+}
+
+}  // namespace
+
+// Reads a nonnumeric literal. `lit` is the item that becomes the literal: the
+// opening delimiter, or the prefix letter with `delim` its delimiter.
+DovTokenItem* DovLexer::ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem* delimItem) {
+    const bool prefixed = prefix != 0;
+    const int limit = prefixed ? kDovMaxPrefixedLiteral : kDovMaxNonnumLiteral;
+    // Only the digit forms have a case of their own; national and DBCS
+    // contents stay as written.
+    const bool upper = prefix == 'X' || prefix == 'H' || prefix == 'B';
+    DovToken* tok = lit->token;
+    std::string text;
+    int delim;
+    DovTxtPosn last;  // the last character taken into the literal
+    if (prefixed) {
+        delim = delimItem->token->code;
+        text += static_cast<char>(prefix);
+        text += static_cast<char>(delim);
+        last = delimItem->token->Beg();
+        tok->range.end = delimItem->token->End();
+        lit->list.AppendItemDropToken(delimItem);
+    } else {
+        delim = tok->code;
+        text += static_cast<char>(delim);
+        last = tok->Beg();
+    }
+    openLiteralDelim = delim;
+
+    int stored = 0;  // characters of the value
+    bool reported = false;
+    auto tooLong = [&]() {
+        if (stored < limit) return false;
+        if (!reported) {
+            Report(MSG_ERR, tok->Beg(),
+                   DovFormat("Nonnumeric literal is longer than %d bytes: %s", limit, text.c_str()));
+            reported = true;
+        }
+        return true;
+    };
+    auto take = [&](DovTokenItem* item) {
+        last = item->token->Beg();
+        tok->range.end = item->token->End();
+        lit->list.AppendItemDropToken(item);
+    };
+
+    for (;;) {
+        DovTokenItem* next = GetCharAB();
+        int c = next->token->code;
+        if (c == SEP_EOF) {
+            Report(MSG_ERR, next->token->Beg(),
+                   prefixed ? "End-of-file in hexadecimal literal" : "End-of-file in non-numeric literal");
+            text += static_cast<char>(delim);
+            UnGetCharAB(next);
+            break;
+        }
+        if (c > 255) {
+            // A line break that is no proper continuation.
+            if (Has(DIAL_WANG) && c == SEP_SPACE) {
+                // The literal goes on at the next delimiter.
+                lit->list.AppendItemDropToken(next);
+                bool atEnd = false;
+                for (;;) {
+                    DovTokenItem* skip = GetCharAB();
+                    if (skip->token->code == SEP_EOF) {
+                        Report(MSG_ERR, skip->token->Beg(),
+                               prefixed ? "End-of-file in hexadecimal literal" : "End-of-file in non-numeric literal");
+                        text += static_cast<char>(delim);
+                        UnGetCharAB(skip);
+                        atEnd = true;
+                        break;
+                    }
+                    const bool found = skip->token->code == delim;
+                    take(skip);
+                    if (found) break;
+                }
+                if (atEnd) break;
+                continue;
+            }
+            text += static_cast<char>(delim);
+            Report(MSG_ERR, tok->Beg(),
+                   DovFormat(prefixed ? "Hexadecimal literal continues on the next line illegaly: %s"
+                                      : "Nonnumeric literal continues on the next line illegaly: %s",
+                             text.c_str()));
+            UnGetCharAB(next);
+            break;
+        }
+
+        const DovTxtPosn at = next->token->Beg();
+        if (at.Line() != last.Line()) {
+            // Continued: the line before counts as written up to column 72,
+            // and the continuation's own delimiter is no part of the value.
+            for (int column = static_cast<int>(last.Column()) + 1; column < kLastLiteralColumn; ++column) {
+                if (tooLong()) break;
+                text += ' ';
+                ++stored;
+            }
+            if (c == delim) {
+                take(next);
+                continue;
+            }
+        }
+        if (c == delim) {
+            text += static_cast<char>(delim);
+            take(next);
+            DovTokenItem* after = GetCharAB();
+            if (after->token->code != delim ||
+                (after->token->Beg().Line() != at.Line() && (Has(DIAL_OSVS) || Has(DIAL_VSII)))) {
+                UnGetCharAB(after);
+                break;
+            }
+            // A doubled delimiter stands for one character of the value.
+            if (tooLong()) {
+                text.pop_back();
+                take(after);
+                continue;
+            }
+            text += static_cast<char>(delim);
+            ++stored;
+            take(after);
+            continue;
+        }
+        if (!tooLong()) {
+            text += static_cast<char>(upper ? DovCharToUpper(c) : c);
+            ++stored;
+        }
+        take(next);
+    }
+    openLiteralDelim = 0;
+    tok->code = TK_NONNUM_LIT;
+    tok->image = VString(text.data(), static_cast<int>(text.size()));
+    return lit;
+}
+
+// A floating comment: the mark and the rest of the line become a comment
+// token kept in front of the item that follows the line.
+DovTokenItem* DovLexer::FloatingComment(DovTokenItem* first, const char* mark) {
+    DovInputFile* in = current;
+    VString image(mark);
+    DovTxtPosn end = first->token->End();
+    if (in && in->readIndex < in->lineLen) {
+        int from = in->readIndex;
+        // "*> text" keeps its one blank; "*>text" gets one.
+        if (in->line[from] == ' ') ++from;
+        image += VString(in->line + from, in->lineLen - from);
+        end = DovTxtPosn(in->posn.Line(), static_cast<std::uint32_t>(in->lineLen), in->posn.FileIndex());
+        in->readIndex = in->lineLen;
+    }
+    DovTokenList kept;
+    kept.AppendList(first->list);
+    auto* comment = new DovToken(CM_COMMENT, image, DovTxtPosnRange{first->token->Beg(), end});
+    kept.AppendToken(comment);
+    delete first;
+    DovTokenItem* next = GetCharAB();
+    next->list.PrependList(kept);
+    return next;
+}
+
+DovTokenItem* DovLexer::GetSepOrChar() {
+    if (sepPushBack) {
+        DovTokenItem* item = sepPushBack;
+        sepPushBack = nullptr;
+        return item;
+    }
+    DovTokenItem* item = GetCharAB();
+    for (;;) {
+        DovToken* tok = item->token;
+        const int c = tok->code;
+        if (c == ' ' || c == SEP_SPACE) {
+            tok->code = SEP_SPACE;
+            for (;;) {
+                DovTokenItem* next = GetCharAB();
+                if (next->token->code != ' ' && next->token->code != SEP_SPACE) {
+                    UnGetCharAB(next);
+                    break;
+                }
+                tok->range.end = next->token->End();
+                item->list.AppendItemDropToken(next);
+            }
+            break;
+        }
+        if (c > 255) break;  // COPY markers and SEP_EOF pass
+        if (IsQuote(c)) {
+            item = ReadLiteral(item, 0, nullptr);
+            break;
+        }
+        if (IsLiteralPrefix(c)) {
+            DovTokenItem* next = GetCharAB();
+            if (IsQuote(next->token->code)) {
+                item = ReadLiteral(item, DovCharToUpper(c), next);
+                break;
+            }
+            UnGetCharAB(next);
+        } else if (c == '*' && (Has(DIAL_MF) || Has(DIAL_MS) || Has(DIAL_FSC))) {
+            DovTokenItem* next = GetCharAB();
+            if (next->token->code == '>') {
+                delete next;
+                item = FloatingComment(item, "*> ");
+                continue;  // the item after the comment, with the comment in front
+            }
+            UnGetCharAB(next);
+        } else if (c == '%' && Has(DIAL_WANG)) {
+            item = FloatingComment(item, "*% ");
+            continue;
+        }
+        switch (c) {
+            case ',': SetCodeIfSepFollows(tok, SEP_COMMA); break;
+            case '.': SetCodeIfSepFollows(tok, SEP_DOT); break;
+            case ';': SetCodeIfSepFollows(tok, SEP_SEMI); break;
+            case '&': tok->code = SEP_AMPER; break;
+            case '(': tok->code = SEP_LEFT_PAR; break;
+            case ')': tok->code = SEP_RIGHT_PAR; break;
+            case ':': tok->code = SEP_COLON; break;
+            case '=': {
+                DovTokenItem* next = GetCharAB();
+                if (next->token->code == '=') {
+                    tok->code = SEP_EQEQ;
+                    tok->range.end = next->token->End();
+                    item->list.AppendItemDropToken(next);
+                } else {
+                    UnGetCharAB(next);
+                }
+                break;
+            }
+            default:
+                if (!(execState && Has(DIAL_NET))) tok->code = static_cast<std::int16_t>(DovCharToUpper(c));
+                break;
+        }
+        break;
+    }
+    if (traceFlags & 0x20) TraceItem("GetSepOrChar: ", item);
+    return item;
+}
+
+DovTokenItem* DovLexer::GetRawTextWord() {
+    DovTokenItem* item = GetSepOrChar();
+    DovToken* tok = item->token;
+    if (tok->IsSeparator()) return item;
+    if (tok->code > 255 || tok->code <= 0) {
+        Report(MSG_SEVERE, tok->Beg(), "DovLexer::GetRawTextWord: got bad char from GetSepOrChar()");
+        return item;
+    }
+    std::string text(1, static_cast<char>(tok->code));
+    bool reported = false;
+    for (;;) {
+        DovTokenItem* next = GetSepOrChar();
+        const int c = next->token->code;
+        if (next->token->IsSeparator() || c > 255 || c <= 0) {
+            UnGetSepOrChar(next);
+            break;
+        }
+        if (static_cast<int>(text.size()) < kDovMaxRawWord) {
+            text += static_cast<char>(c);
+        } else if (!reported) {
+            Report(MSG_ERR, tok->Beg(),
+                   DovFormat("GetRawTextWord: text-word '%s...' is too long. Truncated", text.c_str()));
+            reported = true;
+        }
+        tok->range.end = next->token->End();
+        item->list.AppendItemDropToken(next);
+    }
+    tok->code = TK_CHAR_STRING;
+    tok->image = VString(text.data(), static_cast<int>(text.size()));
+    return item;
+}
+
+DovTokenItem* DovLexer::GetSpaceCollapsedRawTextWord() {
+    if (!collapsedStack.empty()) {
+        DovTokenItem* item = collapsedStack.back();
+        collapsedStack.pop_back();
+        return item;
+    }
+    // Inside EXEC the commas and semicolons are words of their own (SQL
+    // lists); elsewhere they are blanks unless a REPLACING phrase needs them.
+    const bool commaIsBlank = !keepComma && !execState;
+    const bool semiIsBlank = !keepSemi && !execState;
+    DovTokenList blanks;
+    for (;;) {
+        DovTokenItem* word = GetRawTextWord();
+        const int c = word->token->code;
+        if (c == SEP_SPACE || (c == SEP_COMMA && commaIsBlank) || (c == SEP_SEMI && semiIsBlank)) {
+            blanks.AppendItem(word);
+            continue;
+        }
+        word->list.PrependList(blanks);
+        return word;
+    }
+}
+
+void DovLexer::UnGetSpaceCollapsedRawTextWord(DovTokenItem* item) {
+    if (!item) return;
+    if (traceFlags & 0x10) TraceItem("UnGetSpaceCollapsedRawTextWord: ", item);
+    collapsedStack.push_back(item);
+}
+
+VString DovNonnumLiteralValue(DovMessageCallback message, const VString& image, const DovTxtPosn& posn) {
+    const char* p = image.CStr();
+    const int len = image.Len();
+    int i = 0;
+    if (len > 0 && IsLiteralPrefix(static_cast<unsigned char>(p[0]))) ++i;
+    if (i >= len || !IsQuote(static_cast<unsigned char>(p[i]))) {
+        if (message)
+            message(MSG_SEVERE, posn,
+                    DovFormat("DovNonnumLiteralValue: No starting delimiter at non-numeric literal %s", image.CStr()));
+        return VString();
+    }
+    const char delim = p[i++];
+    std::string value;
+    bool closed = false;
+    for (; i < len; ++i) {
+        if (p[i] != delim) {
+            value += p[i];
+            continue;
+        }
+        if (i + 1 < len && p[i + 1] == delim) {
+            value += delim;
+            ++i;
+            continue;
+        }
+        closed = i + 1 == len;
+        break;
+    }
+    if (!closed && message)
+        message(MSG_SEVERE, posn,
+                DovFormat("DovNonnumLiteralValue: No ending delimiter at non-numeric literal %s", image.CStr()));
+    return VString(value.data(), static_cast<int>(value.size()));
+}
