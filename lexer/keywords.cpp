@@ -1,6 +1,8 @@
 #include "lexer/keywords.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #include "tree/token_codes.h"
 
@@ -31,6 +33,17 @@ int FindInTable(const char* const* names, int count, int first_code, const VStri
 
 KeywordEntry* FindKeyword(const char* word, KeywordEntry* table) {
     if (!word || !table) return nullptr;
+    if (table == DovKeywordTable) {
+        // Every word of every source goes through here: the reserved-word
+        // table is indexed once, keeping the first record of each word.
+        static const std::unordered_map<std::string_view, KeywordEntry*> index = [] {
+            std::unordered_map<std::string_view, KeywordEntry*> map;
+            for (KeywordEntry* e = DovKeywordTable; e->word; ++e) map.emplace(e->word, e);
+            return map;
+        }();
+        auto found = index.find(word);
+        return found == index.end() ? nullptr : found->second;
+    }
     for (KeywordEntry* e = table; e->word; ++e)
         if (std::strcmp(e->word, word) == 0) return e;
     return nullptr;

@@ -378,11 +378,14 @@ private:
     void UpdateKeepSeparators();
     void SetPending(DovExpr*& field, DovExpr* node);
 
+    // Text-word layer helpers.
+    bool NextFragment(int& offset, int& length);
+
     // Token layer helpers.
-    DovTokenItem* ClassifyWord(DovTokenItem* item);
-    DovTokenItem* ClassifySql(DovTokenItem* item, DovTokenList& carried, bool& again);
-    DovTokenItem* ClassifyCics(DovTokenItem* item, DovTokenList& carried, bool& again);
-    int NumberTest(const VString& word, bool longRunIsWord, bool& isNumber, bool& hasPoint);
+    void ClassifyWord(DovToken* token);
+    bool ClassifySql(DovTokenItem* item, DovTokenList& carried);
+    bool ClassifyCics(DovTokenItem* item, DovTokenList& carried);
+    int NumberCode(DovToken* token, bool longRunIsWord, int intCode, int realCode);
     bool LegalWord(const VString& word, bool sql) const;
     bool Has(int dialect) const { return DovDialsLevel(dials, dialect) != 0; }
     bool OpenMember(DovInputFile* in, const VString& name, VString& path);

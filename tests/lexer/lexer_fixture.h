@@ -69,6 +69,7 @@ protected:
         return std::string("000000") + indicator + text + "\n";
     }
 
+public:
     // "NAME image" of a token; a character as 'c'.
     static std::string Describe(const DovToken* token) {
         if (!token) return "(null)";
@@ -89,6 +90,7 @@ protected:
         return out;
     }
 
+protected:
     using Layer = DovTokenItem* (DovLexer::*)();
     using ItemPtr = std::unique_ptr<DovTokenItem>;
     // Every item a layer gives up to SEP_EOF (not included; `eof` receives

@@ -1,0 +1,200 @@
+// Text words: character strings that touch are joined (a picture string with
+// its parentheses), and where separators need no space, or inside EXEC SQL,
+// words are split again at operator characters.
+#include <iostream>
+#include <string>
+
+#include "lexer/lexer_object.h"
+#include "tree/expr.h"
+
+namespace {
+
+void TraceItem(const char* label, const DovTokenItem* item) {
+    std::cout << label;
+    item->Print(std::cout);
+    std::cout << '\n';
+}
+
+bool IsCopyMarker(int code) {
+    return code == SEP_UNINLINED_COPY || code == SEP_INLINED_COPY || code == SEP_COPY_INC || code == SEP_REPLACE;
+}
+
+// Nothing but comments stands between the item and the word before it.
+bool Touches(const DovTokenItem* item) {
+    for (const DovToken* t : item->list)
+        if (t && t->IsBlankSeparator()) return false;
+    return true;
+}
+
+bool IsTokenCode(DovExpr* node, int code) {
+    if (!node) return false;
+    const DovToken* first = node->LeadingTokens()->First();
+    return first && first->code == code;
+}
+
+}  // namespace
+
+DovTokenItem* DovLexer::GetTextWord() {
+    DovTokenList carried;
+    DovTokenItem* result = nullptr;
+    while (!result) {
+        DovTokenItem* item = GetCopylessTextWord();
+        const int code = item->token->code;
+        if (code == TK_CHAR_STRING) {
+            std::string text(item->token->image.CStr(), item->token->image.Len());
+            bool reported = false;
+            for (;;) {
+                DovTokenItem* next = GetCopylessTextWord();
+                const int n = next->token->code;
+                const bool joins =
+                    Touches(next) && (n == TK_CHAR_STRING ||
+                                      (picSeen && (n == SEP_LEFT_PAR || n == SEP_RIGHT_PAR || n == SEP_COMMA)));
+                if (!joins) {
+                    UnGetCopylessTextWord(next);
+                    break;
+                }
+                const std::string piece = n == TK_CHAR_STRING
+                                              ? std::string(next->token->image.CStr(), next->token->image.Len())
+                                              : std::string(DovTokenText(*next->token).CStr(), 1);
+                if (!reported && text.size() + piece.size() + 1 > kDovMaxRawWord + 1) {
+                    Report(MSG_ERR, next->token->Beg(),
+                           DovFormat("DovLexer::GetTextWord: text-word '%s...' is too long. Truncated", text.c_str()));
+                    reported = true;
+                }
+                if (!reported) text += piece;
+                item->token->range.end = next->token->End();
+                carried.AppendItemDropToken(next);
+            }
+            item->token->image = VString(text.data(), static_cast<int>(text.size()));
+            result = item;
+        } else if (!execState && !noteState && code == SEP_SPACE) {
+            carried.AppendItemDropToken(item);
+        } else if (!execState && !noteState && (code == SEP_COMMA || code == SEP_SEMI)) {
+            carried.AppendItem(item);
+        } else {
+            result = item;
+        }
+    }
+
+    if (IsCopyMarker(result->token->code)) {
+        // The tokens in front of a COPY or REPLACE statement belong to its
+        // node; the marker goes on without them.
+        DovExpr* node = nullptr;
+        if (IsTokenCode(pendingCopy, TK_COPY))
+            node = pendingCopy;
+        else if (pendingInclude)
+            node = pendingInclude;
+        else if (IsTokenCode(pendingInc, TK__INC))
+            node = pendingInc;
+        else if (pendingReplace)
+            node = pendingReplace;
+        if (node) {
+            DovTokenList* leading = node->LeadingTokens();
+            leading->PrependList(result->list);
+            leading->PrependList(carried);
+        }
+    }
+    result->list.PrependList(carried);
+    if (traceFlags & 0x10) TraceItem("GetTextWord: ", result);
+    return result;
+}
+
+bool DovLexer::IsWordBreak(const char* c) const {
+    switch (c[0]) {
+        case '*': case '+': case '/': case ';': case '<': case '=': case '>':
+            return true;
+        case ',':
+            return (sepSpaceRequired == 0 && decimalPoint != ',') || execSql;
+        case '.':
+            return execSql && !(c[1] >= '0' && c[1] <= '9');
+        default:
+            return false;
+    }
+}
+
+// The next fragment of the word being split: its offset and length, or false
+// when the word has no more.
+bool DovLexer::NextFragment(int& offset, int& length) {
+    const char* p = brokenWord.CStr();
+    const int n = brokenWord.Len();
+    for (;;) {
+        const int i = brokenIndex;
+        if (i >= n) return false;
+        int end;
+        if (i == 0 && (p[0] == '-' || p[0] == '+')) {
+            // A sign before a letter is an operator; before anything else it
+            // starts a number.
+            if (n > 1 && p[1] >= 'A' && p[1] <= 'Z') {
+                end = 1;
+            } else {
+                end = 1;
+                while (end < n && !IsWordBreak(p + end)) ++end;
+            }
+        } else if (IsWordBreak(p + i)) {
+            if ((p[i] == ',' || p[i] == ';') && !execState && !noteState) {
+                ++brokenIndex;
+                continue;
+            }
+            end = i + 1;
+        } else {
+            end = i + 1;
+            while (end < n && !IsWordBreak(p + end)) ++end;
+        }
+        offset = i;
+        length = end - i;
+        brokenIndex = end;
+        return true;
+    }
+}
+
+DovTokenItem* DovLexer::GetBrokenTextWord() {
+    DovTokenList carried;
+    DovTokenItem* result = nullptr;
+    while (!result) {
+        int offset = 0, length = 0;
+        if (brokenIndex < brokenWord.Len() && NextFragment(offset, length)) {
+            // A later fragment: a word of its own, placed by its offset.
+            auto* token = new DovToken(TK_CHAR_STRING, VString(brokenWord.CStr() + offset, length));
+            if (brokenBeg.IsSet() && brokenEnd.IsSet()) {
+                token->range.beg = DovTxtPosn(brokenBeg.Line(), brokenBeg.Column() + static_cast<std::uint32_t>(offset),
+                                              brokenBeg.FileIndex());
+                token->range.end = DovTxtPosn(brokenBeg.Line(), token->range.beg.Column() + static_cast<std::uint32_t>(length),
+                                              brokenBeg.FileIndex());
+            } else {
+                token->range = DovTxtPosnRange{brokenBeg, brokenEnd};
+            }
+            result = new DovTokenItem(token);
+            break;
+        }
+        brokenWord = VString();
+        brokenIndex = 0;
+
+        DovTokenItem* word = GetTextWord();
+        if ((sepSpaceRequired == 0 || execSql) && word->token->code == TK_CHAR_STRING && !picSeen) {
+            brokenWord = word->token->image;
+            brokenBeg = word->token->Beg();
+            brokenEnd = word->token->End();
+            if (!NextFragment(offset, length)) {
+                // Only commas and semicolons: nothing to deliver.
+                brokenWord = VString();
+                brokenIndex = 0;
+                carried.AppendItemDropToken(word);
+                continue;
+            }
+            DovToken* token = word->token;
+            if (length != brokenWord.Len()) {
+                token->image = VString(brokenWord.CStr() + offset, length);
+                if (brokenBeg.IsSet() && brokenEnd.IsSet()) {
+                    token->range.beg.SetColumn(brokenBeg.Column() + static_cast<std::uint32_t>(offset));
+                    token->range.end = DovTxtPosn(token->range.beg.Line(),
+                                                  token->range.beg.Column() + static_cast<std::uint32_t>(length),
+                                                  token->range.beg.FileIndex());
+                }
+            }
+        }
+        result = word;
+    }
+    result->list.PrependList(carried);
+    if (traceFlags & 0x10) TraceItem("GetBrokenTextWord: ", result);
+    return result;
+}

@@ -1,0 +1,478 @@
+// The token layer: each word is classified for the grammar (reserved words,
+// operators, numbers, picture strings, intrinsic function names, user-defined
+// words); NOTE paragraphs and EXEC ... END-EXEC blocks have states of their
+// own, with the SQL and CICS words classified by their own tables and the
+// words of other subsystems handed to the EXEC-token callback.
+#include <cstring>
+#include <iostream>
+
+#include "lexer/keywords.h"
+#include "lexer/lexer_object.h"
+
+namespace {
+
+struct NamedCode {
+    const char* word;
+    int code;
+};
+
+const NamedCode kOperators[] = {
+    {"+", OP_PLUS}, {"-", OP_MINUS}, {"*", OP_MUL}, {"**", OP_EXP}, {"/", OP_DIV}, {"=", OP_EQ},
+    {">", OP_GT},   {">=", OP_GE},   {"<", OP_LT},  {"<=", OP_LE},  {"<>", OP_NE},
+};
+
+const NamedCode kSqlOperators[] = {
+    {"\xac", ST_RIGHT_ANGLE}, {"[", ST_LEFT_BRK}, {"]", ST_RIGHT_BRK}, {",", ST_COMMA}, {".", ST_DOT},
+    {":", ST_COLON},          {";", ST_SEMI},     {"+", ST_PLUS},      {"-", ST_MINUS}, {"*", ST_STAR},
+    {"/", ST_SLASH},          {"%", ST_PERC},     {"?", ST_QMARK},     {"|", ST_VERT},  {"=", ST_EQ},
+    {">", ST_GT},             {"<", ST_LT},
+};
+
+// Intrinsic functions and their arguments: 0 none, 1 or 2 a fixed number,
+// -1 a list, -2 optional.
+const NamedCode kIntrinsics[] = {
+    {"ACOS", 1},
+    {"ANNUITY", 1},
+    {"ASIN", 1},
+    {"ATAN", 1},
+    {"CHAR", 1},
+    {"COS", 1},
+    {"CURRENT-DATE", 0},
+    {"DATE-OF-INTEGER", 1},
+    {"DAY-OF-INTEGER", 1},
+    {"FACTORIAL", 1},
+    {"INTEGER", 1},
+    {"INTEGER-OF-DATE", 1},
+    {"INTEGER-OF-DAY", 1},
+    {"INTEGER-PART", 1},
+    {"LENGTH", 1},
+    {"LOG", 1},
+    {"LOG10", 1},
+    {"LOWER-CASE", 1},
+    {"MAX", -1},
+    {"MEAN", -1},
+    {"MEDIAN", -1},
+    {"MIDRANGE", -1},
+    {"MIN", -1},
+    {"MOD", 2},
+    {"NUMVAL", 1},
+    {"NUMVAL-C", 1},
+    {"ORD", 1},
+    {"ORD-MAX", -1},
+    {"ORD-MIN", -1},
+    {"PRESENT-VALUE", -1},
+    {"RANDOM", -2},
+    {"RANGE", -1},
+    {"REM", 2},
+    {"REVERSE", 1},
+    {"SIN", 1},
+    {"SQRT", 1},
+    {"STANDARD-DEVIATION", -1},
+    {"SUM", -1},
+    {"TAN", 1},
+    {"UPPER-CASE", 1},
+    {"VARIANCE", -1},
+    {"WHEN-COMPILED", 0},
+};
+
+const NamedCode* Find(const NamedCode* table, std::size_t count, const VString& word) {
+    if (static_cast<std::size_t>(word.Len()) != std::strlen(word.CStr())) return nullptr;
+    for (std::size_t i = 0; i < count; ++i)
+        if (word == table[i].word) return &table[i];
+    return nullptr;
+}
+
+template <std::size_t N>
+const NamedCode* Find(const NamedCode (&table)[N], const VString& word) {
+    return Find(table, N, word);
+}
+
+void TraceItem(const char* label, const DovTokenItem* item) {
+    std::cout << label;
+    item->Print(std::cout);
+    std::cout << '\n';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+// The number test: digits, one decimal point (not in the exponent), a sign
+// first or right after E, one E after a digit. 0 when the word is no number
+// (or, with `longRunIsWord`, a plain run of more than 18 digits, which is a
+// word such as a paragraph name); else `realCode` with a decimal point,
+// `intCode` without.
+int DovLexer::NumberCode(DovToken* token, bool longRunIsWord, int intCode, int realCode) {
+    const char* p = token->image.CStr();
+    const int n = token->image.Len();
+    if (n == 0) return 0;
+    bool point = false, exponent = false, sign = false;
+    int digits = 0, mantissa = 0;
+    for (int i = 0; i < n; ++i) {
+        const char c = p[i];
+        if (c == static_cast<char>(decimalPoint)) {
+            if (point || exponent) return 0;
+            point = true;
+        } else if (c == '+' || c == '-') {
+            if (i == 0)
+                sign = true;
+            else if (p[i - 1] != 'E')
+                return 0;
+        } else if (IsDigit(c)) {
+            ++digits;
+            if (!exponent) ++mantissa;
+        } else if (c == 'E') {
+            if (exponent || mantissa == 0) return 0;
+            exponent = true;
+        } else {
+            return 0;
+        }
+    }
+    if (mantissa > kDovMaxNumericDigits) {
+        if (longRunIsWord && !sign && !point && !exponent) return 0;
+        Report(MSG_ERR, token->Beg(),
+               DovFormat("Numeric literal '%s' longer than %d digits.", token->image.CStr(), kDovMaxNumericDigits));
+    }
+    if (digits == 0)
+        Report(MSG_ERR, token->Beg(),
+               DovFormat("Numeric literal '%s' does not contain digits. Set to zero", token->image.CStr()));
+    return point ? realCode : intCode;
+}
+
+// Letters, digits, and '-' (inside EXEC SQL also '_') neither first nor last;
+// '?' inside EXEC SQL under ICOBOL.
+bool DovLexer::LegalWord(const VString& word, bool sql) const {
+    const int n = word.Len();
+    if (n == 0) return false;
+    for (int i = 0; i < n; ++i) {
+        const char c = word[i];
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c)) continue;
+        if (c == '-' || (sql && c == '_')) {
+            if (i == 0 || i == n - 1) return false;
+            continue;
+        }
+        if (sql && c == '?' && Has(DIAL_ICOBOL)) continue;
+        return false;
+    }
+    return true;
+}
+
+// A word outside EXEC and NOTE (EXEC, EXECUTE and NOTE are handled by the
+// caller).
+void DovLexer::ClassifyWord(DovToken* token) {
+    VString& word = token->image;
+    int code = 0;
+    if (picSeen) {
+        if (word == "IS") {
+            token->code = RW_IS;
+            word = VString();
+        } else {
+            token->code = TK_PIC_CHAR_STRING;
+            picSeen = 0;
+        }
+        return;
+    }
+    if (const NamedCode* op = Find(kOperators, word)) {
+        token->code = static_cast<std::int16_t>(op->code);
+        word = VString();
+        return;
+    }
+    code = NumberCode(token, true, TK_INT_NUM_LIT, TK_REAL_NUM_LIT);
+    if (code) {
+        token->code = static_cast<std::int16_t>(code);
+        return;
+    }
+    if (!LegalWord(word, false)) {
+        Report(MSG_ERR, token->Beg(),
+               DovFormat("Not a legal COBOL word, number or operation: '%s'.", word.CStr()));
+        token->code = TK_USER_DEFD_WORD;
+        return;
+    }
+    if (const KeywordEntry* entry = DovReservedKeyword(word, dials.word, reservedCheck != 0, extraKeywords != 0)) {
+        code = entry->code;
+        word = VString();
+    } else if (intrinsicNames) {
+        const NamedCode* function = Find(kIntrinsics, word);
+        if (!function) {
+            Report(MSG_ERR, token->Beg(), DovFormat("Not a legal intrinsic function name: '%s'", word.CStr()));
+            code = TK_CHAR_STRING;
+        } else if (function->code == 0) {
+            code = TK_FUNC_NAME_NO_ARGS;
+        } else if (function->code == -2) {
+            code = TK_CHAR_STRING;
+        } else {
+            code = TK_FUNC_NAME_WITH_ARGS;
+        }
+    } else {
+        code = TK_USER_DEFD_WORD;
+        if (word.Len() > kDovMaxUserWord)
+            Report(MSG_ERR, token->Beg(),
+                   DovFormat("User defined word '%s' is longer than %d characters.", word.CStr(), kDovMaxUserWord));
+    }
+    token->code = static_cast<std::int16_t>(code);
+    if (code == RW_PIC || code == RW_PICTURE) picSeen = 1;
+}
+
+// A word inside EXEC SQL. False when the item was left out (a blank); its
+// tokens then wait in `carried`.
+bool DovLexer::ClassifySql(DovTokenItem* item, DovTokenList& carried) {
+    DovToken* token = item->token;
+    switch (token->code) {
+        case SEP_UNINLINED_COPY: case SEP_INLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF:
+        case SEP_EQEQ: case SEP_EOF:
+            return true;
+        case SEP_REPLACE: token->code = STK_REPLACE; return true;
+        case SEP_LEFT_PAR: token->code = ST_LEFT_PAR; return true;
+        case SEP_RIGHT_PAR: token->code = ST_RIGHT_PAR; return true;
+        case SEP_DOT: token->code = ST_DOT; return true;
+        case SEP_COMMA: token->code = ST_COMMA; return true;
+        case SEP_SEMI: token->code = ST_SEMI; return true;
+        case SEP_COLON: token->code = ST_COLON; return true;
+        case SEP_SPACE:
+            carried.AppendItemDropToken(item);
+            return false;
+        case TK_NONNUM_LIT:
+            token->code = token->image.CStr()[0] == '"' ? ST_IDENT : ST_STR_LITER;
+            return true;
+        case TK_CHAR_STRING: {
+            if (token->image.Len() == 1) {
+                if (const NamedCode* op = Find(kSqlOperators, token->image)) {
+                    token->code = static_cast<std::int16_t>(op->code);
+                    token->image = VString();
+                    return true;
+                }
+            }
+            if (int code = NumberCode(token, false, ST_EXACT_NUM_LIT, ST_APPROX_NUM_LIT)) {
+                token->code = static_cast<std::int16_t>(code);
+                return true;
+            }
+            if (!LegalWord(token->image, true)) {
+                Report(MSG_ERR, token->Beg(),
+                       DovFormat("Not a legal COBOL word, number or operation: '%s'.", token->image.CStr()));
+                token->code = TK_USER_DEFD_WORD;
+                return true;
+            }
+            if (int code = DovFindSqlKeyword(token->image)) {
+                token->code = static_cast<std::int16_t>(code);
+                token->image = VString();
+                return true;
+            }
+            token->code = ST_IDENT;
+            return true;
+        }
+        default:
+            Report(MSG_SEVERE, token->Beg(), "DovLexer::GetToken: GetBrokenTextWord() returned bad token");
+            return true;
+    }
+}
+
+// A word inside EXEC CICS. False when the item was left out of the stream.
+bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
+    DovToken* token = item->token;
+    switch (token->code) {
+        case SEP_UNINLINED_COPY: case SEP_INLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF: case SEP_REPLACE:
+        case SEP_LEFT_PAR: case SEP_RIGHT_PAR: case SEP_EQEQ: case SEP_EOF: case TK_NONNUM_LIT:
+            return true;
+        case SEP_DOT: case SEP_SEMI: case SEP_COLON:
+            Report(MSG_ERR, token->Beg(),
+                   DovFormat("This token cannot be used in CICS: '%s'.", DovTokenText(*token).CStr()));
+            carried.AppendItem(item);
+            return false;
+        case SEP_SPACE:
+            carried.AppendItemDropToken(item);
+            return false;
+        case SEP_COMMA:
+            carried.AppendItem(item);
+            return false;
+        case TK_CHAR_STRING: {
+            const char* p = token->image.CStr();
+            const int n = token->image.Len();
+            bool number = n > 0;
+            int digits = 0;
+            for (int i = 0; i < n && number; ++i) {
+                if (IsDigit(p[i]))
+                    ++digits;
+                else if (i != 0 || (p[i] != '+' && p[i] != '-'))
+                    number = false;
+            }
+            if (number) {
+                if (digits > kDovMaxNumericDigits)
+                    Report(MSG_ERR, token->Beg(),
+                           DovFormat("Numeric literal '%s' longer than %d digits.", p, kDovMaxNumericDigits));
+                if (digits == 0)
+                    Report(MSG_ERR, token->Beg(),
+                           DovFormat("Numeric literal '%s' does not contain digits. Set to zero", p));
+                token->code = TK_INT_NUM_LIT;
+                return true;
+            }
+            if (!LegalWord(token->image, false)) {
+                Report(MSG_ERR, token->Beg(), DovFormat("Not a legal COBOL word, number or operation: '%s'.", p));
+                token->code = TK_USER_DEFD_WORD;
+                return true;
+            }
+            if (reservedCheck) {
+                if (int code = DovFindCicsKeyword(token->image)) {
+                    token->code = static_cast<std::int16_t>(code);
+                    token->image = VString();
+                    return true;
+                }
+            }
+            if (token->image == "IN") {
+                token->code = RW_IN;
+                token->image = VString();
+            } else if (token->image == "OF") {
+                token->code = RW_OF;
+                token->image = VString();
+            } else {
+                token->code = TK_USER_DEFD_WORD;
+            }
+            return true;
+        }
+        default:
+            Report(MSG_SEVERE, token->Beg(), "DovLexer::GetToken: GetBrokenTextWord() returned bad token");
+            return true;
+    }
+}
+
+DovTokenItem* DovLexer::GetToken() {
+    if (tokenPushBack) {
+        DovTokenItem* item = tokenPushBack;
+        tokenPushBack = nullptr;
+        if (traceFlags & 0x01) TraceItem("-GetToken: ", item);
+        return item;
+    }
+    DovTokenList carried;
+    DovTokenItem* item = nullptr;
+    for (;;) {
+        item = GetBrokenTextWord();
+        DovToken* token = item->token;
+        const int code = token->code;
+
+        if (execState) {
+            if (code == SEP_EOF) {
+                Report(MSG_ERR, token->Beg(), "Unexpected end-of-file within EXEC ... END-EXEC statement");
+                token->code = RW_END_EXEC;
+                execState = execSql = execCics = 0;
+                break;
+            }
+            if (code == TK_CHAR_STRING && token->image == "END-EXEC") {
+                token->code = RW_END_EXEC;
+                token->image = VString();
+                execState = execSql = execCics = 0;
+                break;
+            }
+            if (execState == 1) {
+                if (code == SEP_SPACE) {
+                    carried.AppendItemDropToken(item);
+                    continue;
+                }
+                execState = 2;
+                if (code == TK_CHAR_STRING) {
+                    if (sqlSwitch && token->image == "SQL") {
+                        execSql = 1;
+                        token->code = TK_SQL;
+                        token->image = VString();
+                        break;
+                    }
+                    if (cicsSwitch && token->image == "CICS") {
+                        execCics = 1;
+                        token->code = TK_CICS;
+                        token->image = VString();
+                        break;
+                    }
+                } else {
+                    Report(MSG_ERR, token->Beg(), "EXEC subsystem specifier expected.");
+                }
+            } else if (execSql) {
+                if (ClassifySql(item, carried)) break;
+                continue;
+            } else if (execCics) {
+                if (ClassifyCics(item, carried)) break;
+                continue;
+            }
+            // The words of any other subsystem go to the callback only.
+            item->list.PrependList(carried);
+            if (traceFlags & 0x08) TraceItem("-NextExecToken: ", item);
+            if (execTokenCallback)
+                execTokenCallback(item);
+            else
+                delete item;
+            continue;
+        }
+
+        if (noteState) {
+            if (code == SEP_EOF) {
+                Report(MSG_ERR, token->Beg(), "Unexpected end-of-file within NOTE statement");
+                token->code = SEP_DOT;
+                noteState = 0;
+                break;
+            }
+            if (code == SEP_DOT) {
+                // The paragraph's end comes first, its period next.
+                tokenPushBack = item;
+                item = new DovTokenItem(new DovToken(TK_END_NOTE, VString(), DovTxtPosnRange{token->Beg(), token->Beg()}));
+                noteState = 0;
+                break;
+            }
+            if (token->Beg().Line() != noteEnd.Line()) {
+                auto* newline = new DovTokenItem(new DovToken(TK_CHAR_STRING, "\n", DovTxtPosnRange{noteEnd, noteEnd}));
+                if (traceFlags & 0x08) TraceItem("-NextNoteToken: ", newline);
+                if (noteTextCallback) noteTextCallback(newline);
+                delete newline;
+                noteBeg = token->Beg();
+                noteEnd = token->End();
+            }
+            if (traceFlags & 0x08) TraceItem("-NextNoteToken: ", item);
+            if (noteTextCallback) noteTextCallback(item);
+            delete item;
+            continue;
+        }
+
+        switch (code) {
+            case TK_NONNUM_LIT:
+                if (token->image.CStr()[0] == 'H') token->code = TK_INT_NUM_LIT;
+                break;
+            case TK_CHAR_STRING:
+                if (token->image == "EXEC" || token->image == "EXECUTE") {
+                    token->code = RW_EXEC;
+                    token->image = VString();
+                    execState = 1;
+                    execBeg = token->Beg();
+                    execEnd = token->End();
+                } else if (token->image == "NOTE" && (Has(DIAL_OSVS) || Has(DIAL_DOSVS))) {
+                    token->code = RW_NOTE;
+                    token->image = VString();
+                    noteState = 1;
+                    noteBeg = token->Beg();
+                    noteEnd = token->End();
+                    if (traceFlags & 0x08) TraceItem("-NextNoteToken: ", item);
+                    if (noteTextCallback) noteTextCallback(item);
+                } else {
+                    ClassifyWord(token);
+                }
+                break;
+            case SEP_UNINLINED_COPY: case SEP_INLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF: case SEP_REPLACE:
+            case SEP_LEFT_PAR: case SEP_RIGHT_PAR: case SEP_DOT:
+            case SEP_COLON: case SEP_AMPER: case SEP_EQEQ: case SEP_EOF:
+                break;
+            default:
+                Report(MSG_SEVERE, token->Beg(), "DovLexer::GetToken: GetBrokenTextWord() returned bad token");
+                break;
+        }
+        ++tokensReturned;
+        break;
+    }
+    item->list.PrependList(carried);
+    if (traceFlags & 0x01) TraceItem("-GetToken: ", item);
+    return item;
+}
+
+void DovLexer::UnGetToken(DovTokenItem* item) {
+    if (!item) return;
+    if (traceFlags & 0x01) TraceItem("UnGetToken: ", item);
+    if (tokenPushBack) {
+        Report(MSG_TERMINAL, item->token->Beg(), "DovLexer::UnGetToken: cannot unget");
+        delete tokenPushBack;
+    }
+    tokenPushBack = item;
+}
