@@ -188,6 +188,7 @@ void DovLexer::Reset() {
     copyRecognition = 1;
     phrasesInForce = 0;
     execState = execSql = execCics = 0;
+    sqlCommentAt = DovNullPosn;
     noteState = 0;
     picSeen = 0;
     execBeg = execEnd = noteBeg = noteEnd = brokenBeg = brokenEnd = DovNullPosn;

@@ -331,6 +331,9 @@ public:
     DovTokenItem* tokenPushBack = nullptr;
     int execState = 0;            // 0 outside EXEC, 1 after EXEC, 2 after the subsystem word
     int execSql = 0;
+    // Inside EXEC SQL: the line of an SQL "--" comment whose words are still
+    // coming (null when none).
+    DovTxtPosn sqlCommentAt;
     int execCics = 0;
     DovTxtPosn execBeg, execEnd;
     int noteState = 0;
@@ -383,6 +386,7 @@ private:
 
     // Token layer helpers.
     void ClassifyWord(DovToken* token);
+    bool SqlComment(DovTokenItem* item, DovTokenList& carried);
     bool ClassifySql(DovTokenItem* item, DovTokenList& carried);
     bool ClassifyCics(DovTokenItem* item, DovTokenList& carried);
     int NumberCode(DovToken* token, bool longRunIsWord, int intCode, int realCode);

@@ -213,6 +213,25 @@ void DovLexer::ClassifyWord(DovToken* token) {
     if (code == RW_PIC || code == RW_PICTURE) picSeen = 1;
 }
 
+// SQL's "--" comments run to the end of their line: the words of such a
+// line become comment tokens kept in front of the next real token. True
+// when the item was taken that way.
+bool DovLexer::SqlComment(DovTokenItem* item, DovTokenList& carried) {
+    DovToken* token = item->token;
+    const DovTxtPosn at = token->Beg();
+    bool starts = token->code == TK_CHAR_STRING && token->image.StartsWith("--");
+    bool goes_on = sqlCommentAt.IsSet() && at.FileIndex() == sqlCommentAt.FileIndex() &&
+                   at.Line() == sqlCommentAt.Line() && token->code != SEP_EOF;
+    if (!starts && !goes_on) {
+        sqlCommentAt = DovNullPosn;
+        return false;
+    }
+    if (starts) sqlCommentAt = at;
+    if (token->code != SEP_SPACE) token->code = CM_INLINE_COMMENT;
+    carried.AppendItem(item);
+    return true;
+}
+
 // A word inside EXEC SQL. False when the item was left out (a blank); its
 // tokens then wait in `carried`.
 bool DovLexer::ClassifySql(DovTokenItem* item, DovTokenList& carried) {
@@ -353,12 +372,14 @@ DovTokenItem* DovLexer::GetToken() {
                 Report(MSG_ERR, token->Beg(), "Unexpected end-of-file within EXEC ... END-EXEC statement");
                 token->code = RW_END_EXEC;
                 execState = execSql = execCics = 0;
+                sqlCommentAt = DovNullPosn;
                 break;
             }
             if (code == TK_CHAR_STRING && token->image == "END-EXEC") {
                 token->code = RW_END_EXEC;
                 token->image = VString();
                 execState = execSql = execCics = 0;
+                sqlCommentAt = DovNullPosn;
                 break;
             }
             if (execState == 1) {
@@ -384,6 +405,7 @@ DovTokenItem* DovLexer::GetToken() {
                     Report(MSG_ERR, token->Beg(), "EXEC subsystem specifier expected.");
                 }
             } else if (execSql) {
+                if (SqlComment(item, carried)) continue;
                 if (ClassifySql(item, carried)) break;
                 continue;
             } else if (execCics) {

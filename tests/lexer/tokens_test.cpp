@@ -1,6 +1,8 @@
 // Text words and the grammar's tokens.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <random>
 #include <string>
 #include <vector>
@@ -132,6 +134,19 @@ TEST_F(Tokens, ExecSql) {
                  "ST_EQ", "ST_APPROX_NUM_LIT 1.5", "STK_AND", "ST_IDENT B", "ST_EQ", "ST_STR_LITER 'x'",
                  "RW_END_EXEC"}));
     EXPECT_TRUE(Handed().empty());
+}
+
+TEST_F(Tokens, SqlDashDashCommentsRunToTheLineEnd) {
+    std::vector<ItemPtr> items =
+        ItemsOf(Fixed("EXEC SQL INSERT INTO T VALUES (:A) -- 01 here") + Fixed("  , (:B) END-EXEC."));
+    V got;
+    for (const auto& item : items) got.push_back(Describe(item->token));
+    EXPECT_EQ(got, (V{"RW_EXEC", "TK_SQL", "STK_INSERT", "STK_INTO", "ST_IDENT T", "STK_VALUES", "ST_LEFT_PAR",
+                      "ST_COLON", "ST_IDENT A", "ST_RIGHT_PAR", "ST_COMMA", "ST_LEFT_PAR", "ST_COLON", "ST_IDENT B",
+                      "ST_RIGHT_PAR", "RW_END_EXEC", "SEP_DOT"}));
+    V kept = Kept(*items[10]);
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), "CM_INLINE_COMMENT --"), 1) << ::testing::PrintToString(kept);
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(Tokens, ExecOfOtherSubsystemsGoesToTheCallback) {
