@@ -23,6 +23,22 @@ void PrintNumber(std::ostream& os, int value, int width) {
 
 }  // namespace
 
+namespace {
+
+// One token of a dump: indented one level past the node, after `mark`.
+void PrintTokenLine(std::ostream& os, const DovToken* t, const char* mark) {
+    os << "        ";
+    DovDumpIndent(os);
+    os << mark;
+    if (t)
+        t->Print(os);
+    else
+        os << "-(NULL)-";
+    os << "\n";
+}
+
+}  // namespace
+
 void DovExpr::Print(std::ostream& os) const {
     if (DovDumpVerbosity > 1) os << " #" << serial_ << " @" << static_cast<const void*>(this);
     if (gen_beg_.IsSet() || gen_end_.IsSet()) os << " genp=" << gen_beg_.posn << " - " << gen_end_.posn;
@@ -32,16 +48,7 @@ void DovExpr::Print(std::ostream& os) const {
         return;
     }
     os << " tail=\n";
-    for (const DovToken* t : tokens_) {
-        os << "        ";
-        DovDumpIndent(os);
-        os << "\\ ";
-        if (t)
-            t->Print(os);
-        else
-            os << "-(NULL)-";
-        os << "\n";
-    }
+    for (const DovToken* t : tokens_) PrintTokenLine(os, t, "\\ ");
 }
 
 void DovExprOper::Print(std::ostream& os) const {
@@ -65,16 +72,7 @@ void DovExprOper::PrintArgs(std::ostream& os) const {
     ++DovDumpDepth;
     for (int i = 0; i < NumArgs(); ++i) {
         const DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
-        for (const DovToken* t : s->tokens) {
-            os << "        ";
-            DovDumpIndent(os);
-            os << "/ ";
-            if (t)
-                t->Print(os);
-            else
-                os << "-(NULL)-";
-            os << "\n";
-        }
+        for (const DovToken* t : s->tokens) PrintTokenLine(os, t, "/ ");
         PrintNumber(os, DovDumpDepth, 2);
         os << (s->code < 0 ? '#' : s->code == 0 ? '.' : '$');
         PrintNumber(os, i, 2);

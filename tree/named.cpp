@@ -25,6 +25,14 @@ DovNamedObjUse* AsNamedUse(DovExpr* node) {
     return DovIsLiveLinkedNode(node) ? dynamic_cast<DovNamedObjUse*>(node) : nullptr;
 }
 
+// Points `link`, the element link of `self`, at `element` (null: none),
+// keeping the old and the new element's "References" in step.
+void RelinkElement(DovExpr* self, DovLink& link, DovSymTabElt* element) {
+    if (DovSymTabElt* old = AsElement(link.target)) old->Links().Remove(self);
+    link = DovLink(element);
+    if (element) element->Links().Append(DovLink(self));
+}
+
 // The table a name node of `node` belongs in: that of the nearest
 // COBOL_PROGRAM, or, for a node outside every program, that of the
 // COBOL_FILE.
@@ -140,19 +148,14 @@ DovNameUse::DovNameUse(const DovNameUse& other) : DovExpr(other), element_(other
 DovNameUse::~DovNameUse() { Unlink(); }
 
 void DovNameUse::Unlink() {
-    if (DovSymTabElt* elt = AsElement(element_.target)) elt->Links().Remove(this);
-    element_ = DovLink();
+    RelinkElement(this, element_, nullptr);
 }
 
 const VString& DovNameUse::Image() const { return ElementName(element_); }
 
 DovSymTabElt* DovNameUse::Element() const { return AsElement(element_.target); }
 
-void DovNameUse::SetElement(DovSymTabElt* element) {
-    if (DovSymTabElt* old = AsElement(element_.target)) old->Links().Remove(this);
-    element_ = DovLink(element);
-    if (element) element->Links().Append(DovLink(this));
-}
+void DovNameUse::SetElement(DovSymTabElt* element) { RelinkElement(this, element_, element); }
 
 char DovNameUse::SetImage(const VString& name, VString* error) {
     return RelinkByName(this, "DovNameUse::SetImage", name, error,
@@ -185,19 +188,14 @@ void DovNamedObjDef::Unlink() {
         if (use && use->Link().target == this) use->Link() = DovLink();
     }
     uses_.Clear();
-    if (DovSymTabElt* elt = AsElement(element_.target)) elt->Links().Remove(this);
-    element_ = DovLink();
+    RelinkElement(this, element_, nullptr);
 }
 
 const VString& DovNamedObjDef::Image() const { return ElementName(element_); }
 
 DovSymTabElt* DovNamedObjDef::Element() const { return AsElement(element_.target); }
 
-void DovNamedObjDef::SetElement(DovSymTabElt* element) {
-    if (DovSymTabElt* old = AsElement(element_.target)) old->Links().Remove(this);
-    element_ = DovLink(element);
-    if (element) element->Links().Append(DovLink(this));
-}
+void DovNamedObjDef::SetElement(DovSymTabElt* element) { RelinkElement(this, element_, element); }
 
 char DovNamedObjDef::SetImage(const VString& name, VString* error) {
     return RelinkByName(this, "DovNamedObjDef::SetImage", name, error,
