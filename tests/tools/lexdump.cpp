@@ -82,7 +82,9 @@ LexDumpResult LexDump(const std::string& file, const LexDumpSettings& settings, 
     collected = nullptr;
     for (const LexDumpMessage& m : result.messages) {
         if (m.severity > result.worst) result.worst = m.severity;
-        if (out) *out << DovTxtPosnStr(m.posn) << ": " << Prefix(m.severity) << m.text << '\n';
+        if (!out) continue;
+        if (m.posn.IsSet()) *out << DovTxtPosnStr(m.posn) << ": ";
+        *out << Prefix(m.severity) << m.text << '\n';
     }
     return result;
 }
