@@ -11,16 +11,11 @@ namespace {
 constexpr int kOptionError = 21;
 constexpr int kTableFull = 23;
 
-int UsedCount(const DovCommandLineFlagTable& table) {
-    if (table.count < 0) return 0;
-    return table.count > DOV_MAX_CL_FLAGS ? DOV_MAX_CL_FLAGS : table.count;
-}
-
 void Terminate(DovCommandLineFlagTable& table) { table.flags[table.count] = DovCommandLineFlag{}; }
 
 // Appends one record, or reports that the table is full.
 int AddOne(DovCommandLineFlagTable& table, const DovCommandLineFlag& record, VString& message) {
-    table.count = UsedCount(table);
+    table.count = table.Used();
     if (table.count >= DOV_MAX_CL_FLAGS) {
         Terminate(table);
         message = "DovAddCommandLineFlags: too many options";
@@ -45,7 +40,7 @@ bool ParseDigits(const char* p, const char* end, int& out) {
 }
 
 const DovCommandLineFlag* FindFlag(const DovCommandLineFlagTable& table, const char* name, std::size_t len) {
-    int n = UsedCount(table);
+    int n = table.Used();
     for (int i = 0; i < n; ++i) {
         const DovCommandLineFlag& f = table.flags[i];
         if (f.name && std::strlen(f.name) == len && std::memcmp(f.name, name, len) == 0) return &f;
@@ -214,7 +209,7 @@ int DovAddCommandLineFlags(DovCommandLineFlagTable& table, const DovCommandLineF
         if (!(r->mask & mask)) continue;
         if (int rc = AddOne(table, *r, message)) return rc;
     }
-    table.count = UsedCount(table);
+    table.count = table.Used();
     Terminate(table);
     return 0;
 }
@@ -223,12 +218,12 @@ int DovAddCommandLineFlags(DovCommandLineFlagTable& table, const DovCommandLineF
                            int mask) {
     // Copy first: `from` may be `table` itself.
     DovCommandLineFlagTable source = from;
-    int n = UsedCount(source);
+    int n = source.Used();
     for (int i = 0; i < n; ++i) {
         if (!(source.flags[i].mask & mask)) continue;
         if (int rc = AddOne(table, source.flags[i], message)) return rc;
     }
-    table.count = UsedCount(table);
+    table.count = table.Used();
     Terminate(table);
     return 0;
 }

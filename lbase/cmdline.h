@@ -42,6 +42,10 @@ constexpr int DOV_MAX_CL_FLAGS = 120;
 struct DovCommandLineFlagTable {
     int count = 0;
     DovCommandLineFlag flags[DOV_MAX_CL_FLAGS + 1] = {};
+
+    // The count held within the table's room, for readers of a table that
+    // its owner filled by hand.
+    int Used() const { return count < 0 ? 0 : count > DOV_MAX_CL_FLAGS ? DOV_MAX_CL_FLAGS : count; }
 };
 
 // Fills `out` with the records of `records` (up to the kind-0 record) whose

@@ -6,11 +6,6 @@
 
 namespace {
 
-int UsedCount(const DovCommandLineFlagTable& table) {
-    if (table.count < 0) return 0;
-    return table.count > DOV_MAX_CL_FLAGS ? DOV_MAX_CL_FLAGS : table.count;
-}
-
 int ChoiceCount(const DovCommandLineFlag& f) {
     int n = 0;
     while (f.choices && !f.choices[n].IsEmpty()) ++n;
@@ -21,6 +16,20 @@ int ChoiceCount(const DovCommandLineFlag& f) {
 int ElementCount(const DovCommandLineFlag& f) {
     if (!f.count || *f.count < 0) return 0;
     return *f.count > f.capacity ? f.capacity : *f.count;
+}
+
+// The elements of an 'a' or 'z' record joined by ",", each string between
+// two `quote`s.
+void PutElements(const DovCommandLineFlag& f, std::ostream& out, const char* quote) {
+    int count = ElementCount(f);
+    for (int k = 0; k < count; ++k) {
+        if (k) out << ',';
+        if (f.kind == 'a') {
+            out << f.value[k];
+        } else {
+            out << quote << f.string[k] << quote;
+        }
+    }
 }
 
 // The name of a selection's current value, or the number itself when it is
@@ -45,7 +54,7 @@ void DovPrintCommandLineFlags(const DovCommandLineFlagTable& table, std::ostream
     out << "Command-Line arguments parsed:\n";
     for (int i = first; words && i < end; ++i) out << "  " << Text(words[i]) << '\n';
     out << "\nCommand-Line parameters set:\n";
-    int n = UsedCount(table);
+    int n = table.Used();
     for (int i = 0; i < n; ++i) {
         const DovCommandLineFlag& f = table.flags[i];
         if (f.kind == '-') {
@@ -63,26 +72,22 @@ void DovPrintCommandLineFlags(const DovCommandLineFlagTable& table, std::ostream
                 if (!f.value) break;
                 out << "=number (now: " << *f.value << ')';
                 break;
-            case 'a': {
+            case 'a':
                 if (!f.value) break;
                 out << "=number list (now: ";
-                int count = ElementCount(f);
-                for (int k = 0; k < count; ++k) out << (k ? "," : "") << f.value[k];
+                PutElements(f, out, "");
                 out << ')';
                 break;
-            }
             case 's':
                 if (!f.string) break;
                 out << "=string (now: \"" << *f.string << "\")";
                 break;
-            case 'z': {
+            case 'z':
                 if (!f.string) break;
                 out << "=string list (now: ";
-                int count = ElementCount(f);
-                for (int k = 0; k < count; ++k) out << (k ? "," : "") << '"' << f.string[k] << '"';
+                PutElements(f, out, "\"");
                 out << ')';
                 break;
-            }
             case 'l': {
                 if (!f.value) break;
                 out << '=';
@@ -113,21 +118,15 @@ void DovPrintCommandLineFlag(const DovCommandLineFlag& f, std::ostream& out) {
         case 'n':
             if (f.value) out << *f.value;
             break;
-        case 'a': {
-            if (!f.value) break;
-            int count = ElementCount(f);
-            for (int k = 0; k < count; ++k) out << (k ? "," : "") << f.value[k];
+        case 'a':
+            if (f.value) PutElements(f, out, "");
             break;
-        }
         case 's':
             if (f.string) out << *f.string;
             break;
-        case 'z': {
-            if (!f.string) break;
-            int count = ElementCount(f);
-            for (int k = 0; k < count; ++k) out << (k ? "," : "") << f.string[k];
+        case 'z':
+            if (f.string) PutElements(f, out, "");
             break;
-        }
         case 'l':
             if (f.value) PutSelection(f, f.choices, out);
             break;
@@ -136,7 +135,7 @@ void DovPrintCommandLineFlag(const DovCommandLineFlag& f, std::ostream& out) {
 }
 
 void DovPrintCommandLineFlagValues(const DovCommandLineFlagTable& table, std::ostream& out, int mask) {
-    int n = UsedCount(table);
+    int n = table.Used();
     for (int i = 0; i < n; ++i) {
         if (!Listed(table.flags[i], mask)) continue;
         DovPrintCommandLineFlag(table.flags[i], out);
@@ -145,7 +144,7 @@ void DovPrintCommandLineFlagValues(const DovCommandLineFlagTable& table, std::os
 }
 
 void DovCommandLineFlagsToList(const DovCommandLineFlagTable& table, VStringList& out, int mask) {
-    int n = UsedCount(table);
+    int n = table.Used();
     for (int i = 0; i < n; ++i) {
         if (!Listed(table.flags[i], mask)) continue;
         FastOstrstream os;

@@ -9,8 +9,23 @@ DovExitHookFn DovExitHook = nullptr;
 DovMessageCallback DovMessageHook = DovPrintPosnMessage;
 
 namespace {
+
 std::uint64_t g_warnings = 0;
 std::uint64_t g_errors = 0;
+
+// The prefix of a message that is printed; null for one that is not (an
+// unknown code, or a warning while warnings are off).
+const char* PrintedPrefix(int code) {
+    switch (code) {
+        case MSG_INFO: return "";
+        case MSG_WARN: return DovWarningsSwitch ? "Warning: " : nullptr;
+        case MSG_ERR: return "ERROR: ";
+        case MSG_SEVERE: return "SEVERE ERROR: ";
+        case MSG_TERMINAL: return "Terminal ERROR: ";
+        default: return nullptr;
+    }
+}
+
 }  // namespace
 
 std::uint64_t DovWarningCount() { return g_warnings; }
@@ -18,27 +33,17 @@ std::uint64_t DovErrorCount() { return g_errors; }
 void DovResetMessageCounters() { g_warnings = g_errors = 0; }
 
 void DovPrintMessage(int code, const VString& text) {
-    const char* prefix;
-    switch (code) {
-        case MSG_INFO: prefix = ""; break;
-        case MSG_WARN:
-            ++g_warnings;
-            if (!DovWarningsSwitch) return;
-            prefix = "Warning: ";
-            break;
-        case MSG_ERR: ++g_errors; prefix = "ERROR: "; break;
-        case MSG_SEVERE: ++g_errors; prefix = "SEVERE ERROR: "; break;
-        case MSG_TERMINAL: prefix = "Terminal ERROR: "; break;
-        default: return;
-    }
+    if (code == MSG_WARN) ++g_warnings;
+    if (code == MSG_ERR || code == MSG_SEVERE) ++g_errors;
+    const char* prefix = PrintedPrefix(code);
+    if (!prefix) return;
     std::cout << prefix << text << '\n';
     if (code == MSG_TERMINAL) DovExit(1);
 }
 
 void DovPrintPosnMessage(int code, const DovTxtPosn& position, const VString& text) {
     // The position only goes in front of a line that is really printed.
-    bool printed = code >= MSG_INFO && code <= MSG_TERMINAL && (code != MSG_WARN || DovWarningsSwitch);
-    if (position.IsSet() && printed) std::cout << position << ": ";
+    if (position.IsSet() && PrintedPrefix(code)) std::cout << position << ": ";
     DovPrintMessage(code, text);
 }
 

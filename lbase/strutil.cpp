@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cctype>
-#include <cstring>
 #include <string>
 
 #include "lbase/fast_ostream.h"
@@ -30,10 +29,6 @@ int HexDigit(char c) {
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-
-}  // namespace
-
-namespace {
 
 constexpr std::array<unsigned char, 256> InvertTable(const unsigned char (&t)[256]) {
     std::array<unsigned char, 256> inv{};
@@ -162,23 +157,19 @@ int DovIntLiteralValue(const VString& text, std::int64_t& value, VString& messag
     int len = text.Len();
     if (len >= 2 && text[0] == 'H') {
         char delim = text[1];
-        int i = 2;
-        for (;;) {
-            if (i < len && text[i] == delim) break;
-            int hi = i < len ? HexDigit(text[i]) : -1;
-            if (hi < 0) {
-                message = DovFormat("Bad character '%c' in hexadecimal number '%s'", i < len ? text[i] : '\0',
-                                    text.CStr());
-                return 33;
+        // Pairs of digits, one byte each, up to the delimiter at the start of a pair.
+        for (int i = 2; !(i < len && text[i] == delim); i += 2) {
+            int byte = 0;
+            for (int k = i; k < i + 2; ++k) {
+                int digit = k < len ? HexDigit(text[k]) : -1;
+                if (digit < 0) {
+                    message = DovFormat("Bad character '%c' in hexadecimal number '%s'", k < len ? text[k] : '\0',
+                                        text.CStr());
+                    return 33;
+                }
+                byte = byte * 16 + digit;
             }
-            int lo = i + 1 < len ? HexDigit(text[i + 1]) : -1;
-            if (lo < 0) {
-                message = DovFormat("Bad character '%c' in hexadecimal number '%s'",
-                                    i + 1 < len ? text[i + 1] : '\0', text.CStr());
-                return 33;
-            }
-            v = v * 256 + static_cast<std::uint64_t>(hi * 16 + lo);
-            i += 2;
+            v = v * 256 + static_cast<std::uint64_t>(byte);
         }
         value = static_cast<std::int64_t>(v);
         return 0;

@@ -1,9 +1,11 @@
 #include "lbase/tic.h"
 
+#include <algorithm>
 #include <cctype>
 #include <istream>
 #include <ostream>
 #include <string>
+#include <type_traits>
 
 namespace {
 

@@ -27,12 +27,13 @@ std::uint32_t CheckedLen(std::size_t len) {
 }  // namespace
 
 void VString::Assign(const char* p, std::size_t len) {
+    std::uint32_t checked = CheckedLen(len);
     char* fresh = new char[len + 1];
     if (len) std::memcpy(fresh, p, len);
     fresh[len] = '\0';
     delete[] text_;
     text_ = fresh;
-    len_ = CheckedLen(len);
+    len_ = checked;
 }
 
 VString::VString(char c) { Assign(&c, 1); }
@@ -194,10 +195,12 @@ void VString::ReplaceChar(char from, char to) {
 
 void VString::RemoveChars(const VString& set) {
     if (!text_ || set.IsEmpty()) return;
+    // The set is taken as a C string; the text is taken by its length.
+    std::size_t set_len = std::strlen(set.text_);
     std::string kept;
     kept.reserve(len_);
     for (std::uint32_t i = 0; i < len_; ++i)
-        if (!std::memchr(set.text_, text_[i], std::strlen(set.text_))) kept.push_back(text_[i]);
+        if (!std::memchr(set.text_, text_[i], set_len)) kept.push_back(text_[i]);
     if (kept.empty()) {
         delete[] text_;
         text_ = nullptr;

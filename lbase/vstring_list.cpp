@@ -5,9 +5,7 @@
 
 // --- VStringList -----------------------------------------------------------
 
-VStringList::VStringList(const VStringList& other) {
-    for (auto* n = other.head; n; n = n->next) Append(n->value);
-}
+VStringList::VStringList(const VStringList& other) { Assign(other); }
 
 VStringList& VStringList::Assign(const VStringList& other) {
     if (this == &other) return *this;
@@ -74,7 +72,7 @@ std::ostream& operator<<(std::ostream& os, const VStringList& list) {
 
 // --- VStringArray ----------------------------------------------------------
 
-VStringArray::VStringArray(int cap) : capacity(cap > 0 ? cap : 0), items(new VString[cap > 0 ? cap : 0]) {}
+VStringArray::VStringArray(int cap) : capacity(cap > 0 ? cap : 0), items(new VString[capacity]) {}
 
 VStringArray::VStringArray(const VStringArray& other)
     : count(other.count), capacity(other.capacity), items(new VString[other.capacity]) {

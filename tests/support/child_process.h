@@ -16,7 +16,8 @@ struct ChildResult {
 };
 
 // Forks; the child runs `body` with standard output and standard error sent
-// to files, then ends with status 0 if `body` returns.
+// to files, then ends with status 0 if `body` returns, 125 if it throws.
+// Nothing is collected when the child cannot be made.
 ChildResult RunInChild(const std::function<void()>& body);
 
 }  // namespace vemlo_test
