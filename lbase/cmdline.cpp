@@ -268,7 +268,7 @@ int DovSetCLFlagsFromStream(const DovCommandLineFlagTable& table, std::istream& 
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
-        if (line[0] == '[') break;  // the next section starts; it is taken as a file name and dropped
+        if (line.starts_with('[')) break;  // the next section starts; it is taken as a file name and dropped
     }
     VStringList files, list;
     int rc = ApplyWords(table, lines, files, list);

@@ -249,14 +249,21 @@ void VString::Translate(VString& out, const char* table) const {
 }
 
 VString DovFormat(const char* format, ...) {
+    // Most texts fit the stack buffer and are formatted once; a longer one is
+    // formatted again into a buffer of its exact size.
+    char small[512];
     va_list args;
     va_start(args, format);
     va_list again;
     va_copy(again, args);
-    int need = std::vsnprintf(nullptr, 0, format, args);
+    int need = std::vsnprintf(small, sizeof small, format, args);
     va_end(args);
-    VString result("");
-    if (need > 0) {
+    VString result;
+    if (need <= 0) {
+        result = VString("");  // an empty result still owns a buffer
+    } else if (static_cast<std::size_t>(need) < sizeof small) {
+        result = VString(small, need);
+    } else {
         std::string buf(static_cast<std::size_t>(need) + 1, '\0');
         std::vsnprintf(buf.data(), buf.size(), format, again);
         result = VString(buf.data(), need);

@@ -139,6 +139,14 @@ TEST(DovFormat, ExactlySized) {
     EXPECT_EQ(none.Len(), 0);
     EXPECT_TRUE(none == "");
     EXPECT_TRUE(DovFormat("%d-%s", 42, "x") == "42-x");
+    // Around the size where formatting moves from the first buffer to a second one.
+    for (int n : {255, 256, 510, 511, 512, 513, 1024}) {
+        std::string text(static_cast<std::size_t>(n), 'b');
+        text.back() = 'E';
+        VString got = DovFormat("%s", text.c_str());
+        EXPECT_EQ(got.Len(), n);
+        EXPECT_TRUE(got == text.c_str()) << n;
+    }
 }
 
 TEST(FastOstrstream, StringTakesItsText) {
