@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -58,7 +59,10 @@ protected:
         ASSERT_NE(mkdtemp(buf), nullptr);
         dir_ = buf;
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
 
     std::string Path(const std::string& rel) const { return dir_ + "/" + rel; }
     static bool IsDir(const std::string& p) {
