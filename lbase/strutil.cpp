@@ -163,8 +163,9 @@ int DovIntLiteralValue(const VString& text, std::int64_t& value, VString& messag
             for (int k = i; k < i + 2; ++k) {
                 int digit = k < len ? HexDigit(text[k]) : -1;
                 if (digit < 0) {
-                    message = DovFormat("Bad character '%c' in hexadecimal number '%s'", k < len ? text[k] : '\0',
-                                        text.CStr());
+                    // "%.1s": the end of the text shows as nothing rather than as a NUL byte.
+                    message = DovFormat("Bad character '%.1s' in hexadecimal number '%s'",
+                                        k < len ? text.CStr() + k : "", text.CStr());
                     return 33;
                 }
                 byte = byte * 16 + digit;

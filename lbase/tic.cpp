@@ -28,7 +28,8 @@ char ReadInt(std::istream& is, Int& value, bool allow_negative, char terminator,
         is.clear(is.rdstate() & ~std::ios::failbit);
     }
     if (c != static_cast<unsigned char>(terminator)) {
-        message = DovFormat("GetTicIntNo: bad char '%c'(%d) after %s number. '%c' expected", c < 0 ? ' ' : c, c,
+        // The end of input and a NUL byte show as a blank: the message must stay one C string.
+        message = DovFormat("GetTicIntNo: bad char '%c'(%d) after %s number. '%c' expected", c <= 0 ? ' ' : c, c,
                             kind, terminator);
         if (negative) v = static_cast<U>(0u - v);
         value = static_cast<Int>(v);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "lbase/lbase.h"
 
@@ -108,6 +109,8 @@ TEST(DovIntLiteralValue, Table) {
         {"12a", 33, 0, "Expecting integer number here, not '12a'"},
         {"H'0A1'", 33, 0, "Bad character ''' in hexadecimal number 'H'0A1''"},
         {"H'0a'", 33, 0, "Bad character 'a' in hexadecimal number 'H'0a''"},
+        {"H'0", 33, 0, "Bad character '' in hexadecimal number 'H'0'"},
+        {"H'", 33, 0, "Bad character '' in hexadecimal number 'H''"},
         {"9223372036854775807", 0, INT64_MAX, ""},
     };
     for (const auto& c : cases) {
@@ -119,6 +122,7 @@ TEST(DovIntLiteralValue, Table) {
             EXPECT_EQ(v, c.value) << c.text;
         }
         EXPECT_TRUE(msg == c.message) << c.text << ": " << msg;
+        EXPECT_EQ(msg.Len(), static_cast<int>(std::strlen(c.message))) << c.text << ": NUL inside the message";
     }
     // Far too many digits wrap without undefined behaviour.
     std::int64_t v = 0;

@@ -36,6 +36,14 @@ TEST(GetTicIntNo, Table) {
     VString msg;
     EXPECT_EQ(GetTicIntNo(in, v, false, ':', msg), ';');
     EXPECT_TRUE(msg == "GetTicIntNo: bad char 'x'(120) after Int64 number. ':' expected") << msg;
+    // The end of input and a NUL byte print as a blank, never as a NUL inside the message.
+    for (std::string text : {std::string("4"), std::string("4\0", 2)}) {
+        std::istringstream odd(text);
+        EXPECT_EQ(GetTicIntNo(odd, v, false, ':', msg), ';');
+        const std::string want = "GetTicIntNo: bad char ' '(" + std::to_string(text.size() == 1 ? -1 : 0) +
+                                 ") after Int64 number. ':' expected";
+        EXPECT_EQ(std::string(msg.CStr(), static_cast<std::size_t>(msg.Len())), want);
+    }
     // An endless run of digits wraps instead of overflowing.
     std::istringstream huge(std::string(40, '9') + ":");
     EXPECT_EQ(GetTicIntNo(huge, v, false, ':', msg), 0);
