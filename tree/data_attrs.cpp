@@ -25,13 +25,6 @@ const DovExpr* EntryOf(const DovExpr* decl) {
     return entry;
 }
 
-int UsageOf(const DovExpr* entry) {
-    const DovExpr* clause = Arg(entry, kUsageArg);
-    if (!Present(clause)) return NULL_NODE;
-    const DovExpr* kind = Arg(clause, 0);
-    return Present(kind) ? kind->Oper() : NULL_NODE;
-}
-
 }  // namespace
 
 void DovInheritedDataAttrs(DovExpr* node, int& usage, int& sync, int& sign, int& sign_flag) {
@@ -42,7 +35,11 @@ void DovInheritedDataAttrs(DovExpr* node, int& usage, int& sync, int& sign, int&
     for (const DovExpr* p = node; p && p->Oper() != DIVISION_DATA; p = p->Parent()) {
         const DovExpr* entry = EntryOf(p);
         if (!entry) continue;
-        if (usage == NULL_NODE) usage = UsageOf(entry);
+        if (usage == NULL_NODE) {
+            const DovExpr* clause = Arg(entry, kUsageArg);
+            const DovExpr* kind = Arg(clause, 0);
+            if (Present(clause) && Present(kind)) usage = kind->Oper();
+        }
         if (sync == NULL_NODE) {
             const DovExpr* clause = Arg(entry, kSyncArg);
             if (Present(clause)) sync = clause->Oper();
@@ -60,11 +57,10 @@ void DovInheritedDataAttrs(DovExpr* node, int& usage, int& sync, int& sign, int&
 }
 
 int DovInheritedUsage(DovExpr* node) {
-    for (const DovExpr* p = node; p && p->Oper() != DIVISION_DATA; p = p->Parent()) {
-        const DovExpr* entry = EntryOf(p);
-        if (!entry) continue;
-        int usage = UsageOf(entry);
-        if (usage != NULL_NODE) return usage;
-    }
-    return DU_DISPLAY;
+    int usage = 0;
+    int sync = 0;
+    int sign = 0;
+    int sign_flag = 0;
+    DovInheritedDataAttrs(node, usage, sync, sign, sign_flag);
+    return usage;
 }

@@ -33,40 +33,19 @@ void RelinkElement(DovExpr* self, DovLink& link, DovSymTabElt* element) {
     if (element) element->Links().Append(DovLink(self));
 }
 
-// The table a name node of `node` belongs in: that of the nearest
-// COBOL_PROGRAM, or, for a node outside every program, that of the
-// COBOL_FILE.
-DovExpr* NameTableFor(DovExpr* node) {
-    DovExpr* holder = DovEnclosingOper(node, COBOL_PROGRAM);
-    int slot = kDovProgSymbolTableArg;
-    if (!holder) {
-        holder = DovEnclosingOper(node, COBOL_FILE);
-        slot = kDovFileSymbolTableArg;
-    }
-    if (!holder || holder->NumArgs() <= slot) return nullptr;
-    DovExpr* table = holder->Args(slot);
-    return table && table->Oper() == SYMBOL_TABLE_ELT_LIST ? table : nullptr;
-}
-
-// Links `node` to the element of `name` in its table, adding the element
-// when the name is new. '!' when the node has no table.
-char RelinkByName(DovExpr* node, const char* label, const VString& name, VString* error,
-                  void (*set_element)(DovExpr*, DovSymTabElt*)) {
+// Links `node` through `link`, its element link, to the element of `name`
+// in its table, adding the element when the name is new. '!' when the node
+// has no table.
+char RelinkByName(DovExpr* node, DovLink& link, const char* label, const VString& name, VString* error) {
     ChangeHook(DOV_CHANGE_TEXT, node, name);
-    DovExpr* table = NameTableFor(node);
+    DovExpr* table = SymTabAround(node);
     if (!table) {
         VString text = DovFormat("no symbol table to enter name '%s' in", name.CStr());
         DovExprReport(node, MSG_SEVERE, label, text);
         if (error) *error = text;
         return '!';
     }
-    int index = 0;
-    DovSymTabElt* elt = SymTabFind(table, name, &index);
-    if (!elt) {
-        elt = new DovSymTabElt(name, NC_UNKNOWN, DovLinkList());
-        SymTabInsertAt(table, elt, index);
-    }
-    set_element(node, elt);
+    RelinkElement(node, link, SymTabFindOrAdd(table, name));
     return 0;
 }
 
@@ -94,9 +73,8 @@ DovSymTabElt::~DovSymTabElt() {
 
 void DovSymTabElt::Unlink() {
     for (DovLink& l : references_) {
-        if (!l.target) continue;
-        DovLink* back = nullptr;
         if (!DovIsLiveLinkedNode(l.target)) continue;
+        DovLink* back = nullptr;
         if (auto* use = dynamic_cast<DovNameUse*>(l.target))
             back = &use->Link();
         else if (auto* def = dynamic_cast<DovNamedObjDef*>(l.target))
@@ -158,8 +136,7 @@ DovSymTabElt* DovNameUse::Element() const { return AsElement(element_.target); }
 void DovNameUse::SetElement(DovSymTabElt* element) { RelinkElement(this, element_, element); }
 
 char DovNameUse::SetImage(const VString& name, VString* error) {
-    return RelinkByName(this, "DovNameUse::SetImage", name, error,
-                        [](DovExpr* n, DovSymTabElt* e) { static_cast<DovNameUse*>(n)->SetElement(e); });
+    return RelinkByName(this, element_, "DovNameUse::SetImage", name, error);
 }
 
 void DovNameUse::Print(std::ostream& os) const {
@@ -198,8 +175,7 @@ DovSymTabElt* DovNamedObjDef::Element() const { return AsElement(element_.target
 void DovNamedObjDef::SetElement(DovSymTabElt* element) { RelinkElement(this, element_, element); }
 
 char DovNamedObjDef::SetImage(const VString& name, VString* error) {
-    return RelinkByName(this, "DovNamedObjDef::SetImage", name, error,
-                        [](DovExpr* n, DovSymTabElt* e) { static_cast<DovNamedObjDef*>(n)->SetElement(e); });
+    return RelinkByName(this, element_, "DovNamedObjDef::SetImage", name, error);
 }
 
 void DovNamedObjDef::Print(std::ostream& os) const {
@@ -254,8 +230,8 @@ int DovIsFileLevelDef(DovExpr* node) {
     if (!node) return 0;
     DovExpr* d = node;
     if (node->Oper() == NAMED_OBJ_USE) {
-        auto* use = dynamic_cast<DovNamedObjUse*>(node);
-        d = use ? use->Link().target : nullptr;
+        DovNamedObjUse* use = AsNamedUse(node);
+        d = use ? use->Definition() : nullptr;
     } else if (node->Oper() == SYMBOL_TABLE_ELT) {
         auto* elt = AsElement(node);
         d = nullptr;

@@ -24,14 +24,13 @@ int ConstantCount(const VString& name, const VString& pic, DovExpr* context, std
         error = DovFormat("Using 78-level constant in PIC string with no context: %s", pic.CStr());
         return DOV_PIC_BAD_CONSTANT;
     }
-    DovExpr* program = context->Oper() == NULL_NODE ? nullptr : DovEnclosingOper(context, COBOL_PROGRAM);
-    DovExpr* table = program && program->NumArgs() > kDovProgSymbolTableArg ? program->Args(kDovProgSymbolTableArg) : nullptr;
+    DovExpr* table = SymTabForExpr(context);
     DovSymTabElt* elt = table ? SymTabFind(table, name) : nullptr;
     // The constant's value comes from its definition; the element's
     // references may start with uses of the name.
     DovExpr* def = nullptr;
     if (elt)
-        for (const DovLink& l : elt->Links())
+        for (const DovLink& l : elt->References())
             if (l.target && l.target->Oper() == NAMED_OBJ_DEF) {
                 def = l.target;
                 break;

@@ -87,14 +87,6 @@ VString TraceText(const DovExpr* names) {
     return IsQualList(names) ? DovQualNameStr(names) : DovExprSourceText(names);
 }
 
-// The symbol table a renamed definition without an element goes to: that of
-// the program around it, or of the source file outside every program.
-DovExpr* TableAround(DovExpr* node) {
-    if (DovExpr* table = SymTabForExpr(node)) return table;
-    DovExpr* file = DovEnclosingOper(node, COBOL_FILE);
-    return Arg(file, kDovFileSymbolTableArg);
-}
-
 VString ToVString(const std::string& s) { return VString(s.data(), static_cast<int>(s.size())); }
 
 }  // namespace
@@ -364,8 +356,10 @@ void DovRenameDef(DovExpr* node, const VString& name) {
                   << std::endl;
         def->Print(std::cout);
     }
+    // A definition without an element (or with one outside every table)
+    // goes to the table around it.
     DovExpr* table = def->Element() ? SymTabForDef(def) : nullptr;
-    if (!table) table = TableAround(def);
+    if (!table) table = SymTabAround(def);
     if (!table || table->Oper() != SYMBOL_TABLE_ELT_LIST) {
         DovMessageHook(MSG_SEVERE, BegOf(def), DovFormat("DovRenameDef: no symbol table for name '%s'", name.CStr()));
         return;

@@ -141,6 +141,18 @@ DovExpr* SymTabForDef(DovExpr* def) {
     return elt ? elt->Parent() : nullptr;
 }
 
+DovExpr* SymTabOfHolder(DovExpr* holder) {
+    if (!holder) return nullptr;
+    int slot = holder->Oper() == COBOL_FILE ? kDovFileSymbolTableArg : kDovProgSymbolTableArg;
+    DovExpr* table = holder->NumArgs() > slot ? holder->Args(slot) : nullptr;
+    return table && table->Oper() == SYMBOL_TABLE_ELT_LIST ? table : nullptr;
+}
+
+DovExpr* SymTabAround(DovExpr* node) {
+    DovExpr* holder = DovEnclosingOper(node, COBOL_PROGRAM);
+    return SymTabOfHolder(holder ? holder : DovEnclosingOper(node, COBOL_FILE));
+}
+
 DovExpr* SymTabForExpr(DovExpr* node) {
     if (!node || node->Oper() == NULL_NODE) return nullptr;
     DovExpr* program = DovEnclosingOper(node, COBOL_PROGRAM);
@@ -170,9 +182,8 @@ void SymTabDeleteDef(DovExpr* node) {
 }
 
 DovNamedObjDef* DovMakeNamedObjDef(const VString& name, DovNameCategory category, bool unique, DovExpr* holder) {
-    int slot = holder && holder->Oper() == COBOL_FILE ? kDovFileSymbolTableArg : kDovProgSymbolTableArg;
-    DovExpr* table = holder && holder->NumArgs() > slot ? holder->Args(slot) : nullptr;
-    if (!table || table->Oper() != SYMBOL_TABLE_ELT_LIST) {
+    DovExpr* table = SymTabOfHolder(holder);
+    if (!table) {
         DovMessageHook(MSG_SEVERE, holder ? DovSrcPosnBeg(holder) : DovNullPosn,
                        DovFormat("DovMakeNamedObjDef: no symbol table for name '%s'", name.CStr()));
         return new DovNamedObjDef(category, DovLink(), DovLinkList());

@@ -35,6 +35,15 @@ DovExpr* SymTabForDef(DovExpr* def);
 // The symbol table of the COBOL_PROGRAM that is `node` or encloses it.
 DovExpr* SymTabForExpr(DovExpr* node);
 
+// The table of `holder`: argument 3 of a COBOL_FILE, argument 6 of anything
+// else (a COBOL_PROGRAM); null when that slot holds no SYMBOL_TABLE_ELT_LIST.
+DovExpr* SymTabOfHolder(DovExpr* holder);
+
+// The table a name at `node` belongs in: that of the nearest COBOL_PROGRAM,
+// or, outside every program, that of the COBOL_FILE; null when that holder
+// has none.
+DovExpr* SymTabAround(DovExpr* node);
+
 // True when `program`'s table has an element `name` with a definition.
 bool SymTabIsDefined(const VString& name, DovExpr* program);
 

@@ -465,6 +465,31 @@ TEST(DovRename, RenameDefLeavesTheUsesOnTheOldElement) {
     delete program;
 }
 
+// A definition without an element is entered in the table around it, never
+// in the file's table when its own program has none.
+TEST(DovRename, ADefinitionWithoutAnElementGoesToTheTableAroundIt) {
+    DovExprOper file(COBOL_FILE);
+    file.SetArg(kDovFileSymbolTableArg, new DovExprOper(SYMBOL_TABLE_ELT_LIST), -1, 0);
+    DovExpr* fileTable = file.Args(kDovFileSymbolTableArg);
+    DovExpr* program = NewProgram();
+    auto* tableless = new DovExprOper(COBOL_PROGRAM);
+    file.SetArg(0, new DovExprOper(COBOL_PROGRAM_LIST, program, tableless), -1, 0);
+
+    auto* def = new DovNamedObjDef(NC_DATA_NAME, DovLink(), DovLinkList());
+    program->SetArg(3, def, -1, 0);
+    DovRenameDef(def, "N");
+    EXPECT_EQ(def->Element(), SymTabFind(TableOf(program), "N"));
+    EXPECT_EQ(fileTable->NumArgs(), 0);
+
+    auto* stray = new DovNamedObjDef(NC_DATA_NAME, DovLink(), DovLinkList());
+    tableless->SetArg(3, stray, -1, 0);
+    MessageCapture capture;
+    DovRenameDef(stray, "M");
+    EXPECT_EQ(capture.Joined(), "DovRenameDef: no symbol table for name 'M'");
+    EXPECT_EQ(stray->Element(), nullptr);
+    EXPECT_EQ(fileTable->NumArgs(), 0);
+}
+
 TEST(NameUseBuilders, Shapes) {
     DovExpr* program = NewProgram();
     DovSymTabElt* elt = SymTabFindOrAdd(TableOf(program), "A");

@@ -263,6 +263,21 @@ TEST(SymTab, MakeNamedObjDefAndQueries) {
     EXPECT_EQ(SymTabForDef(fd), file.Args(kDovFileSymbolTableArg));
     delete fd;
 
+    // A name outside every program goes to the file's table; one inside a
+    // program without a table has none and borrows no other.
+    auto* outside = new DovNameUse;
+    file.SetArg(1, outside);
+    EXPECT_EQ(SymTabAround(outside), file.Args(kDovFileSymbolTableArg));
+    EXPECT_EQ(outside->SetImage("FILE-LEVEL"), 0);
+    EXPECT_EQ(outside->Element(), SymTabFind(file.Args(kDovFileSymbolTableArg), "FILE-LEVEL"));
+    auto* tableless = new DovExprOper(COBOL_PROGRAM);
+    file.SetArg(0, new DovExprOper(COBOL_PROGRAM_LIST, tableless));
+    auto* inside = new DovNameUse;
+    tableless->SetArg(3, inside);
+    EXPECT_EQ(SymTabAround(inside), nullptr);
+    EXPECT_EQ(SymTabAround(prog->Args(3)), table);
+    EXPECT_EQ(SymTabOfHolder(nullptr), nullptr);
+
     EXPECT_TRUE(cap.Messages().empty());
     EXPECT_EQ(SymTabForDef(&use), nullptr);
     EXPECT_EQ(cap.Joined(), "SymTabForDef: bad def node");
