@@ -448,13 +448,5 @@ std::ostream& operator<<(std::ostream& os, const DovTokenItem& item) {
         os << *item.token;
     else
         os << "-(NULL)-";
-    os << ", {";
-    for (const DovTokenCell* c = item.list.head; c; c = c->next) {
-        if (c != item.list.head) os << ", ";
-        if (c->token)
-            os << *c->token;
-        else
-            os << "-(NULL)-";
-    }
-    return os << '}';
+    return os << ", " << item.list;
 }

@@ -376,6 +376,25 @@ TEST(DebugDump, Verbosity) {
     move.Print(two);
     DovDumpVerbosity = 1;
     EXPECT_NE(two.str().find("STMT_MOVE #" + std::to_string(move.Serial()) + " @"), std::string::npos);
+
+    // The printer's subdivisions and the slot numbers: signed in decimal,
+    // their 16-bit pattern in hexadecimal.
+    std::int16_t subdivs[] = {3, -1};
+    move.subdivs = subdivs;
+    move.subdiv_count = 2;
+    std::ostringstream dec;
+    move.Print(dec);
+    std::ostringstream hex;
+    hex << std::hex;
+    move.Print(hex);
+    move.subdivs = nullptr;
+    move.subdiv_count = 0;
+    EXPECT_EQ(dec.str().substr(0, dec.str().find('\n')), "STMT_MOVE SD[2]: 3 -1 ");
+    EXPECT_EQ(hex.str(),
+              "STMT_MOVE SD[2]: 3 ffff \n"
+              "        . / RW_MOVE MOVE\n"
+              " 1. 0. 3. CHAR_STRING A\n"
+              " 1. 1 ffff. (NULL)\n");
 }
 
 }  // namespace
