@@ -101,11 +101,10 @@ void SetLinkExprFromIndex(DovLink& link) {
 void DovExpr::PutTic(DovExpr* root, std::ostream& out) {
     if (DovTicTraceLevel > 0) std::cout << "==DovExpr::PutTic: node_ctr=" << node_ctr << "\n";
     node_ctr = 0;
-    WalkTheTree(root, nullptr, DovNumberNode);
     std::unordered_set<const DovExpr*> written;
     WalkTheTree(root, &written, [](DovExpr* n, void* ctx) -> int {
         static_cast<std::unordered_set<const DovExpr*>*>(ctx)->insert(n);
-        return DOV_WALK_DESCEND;
+        return DovNumberNode(n, nullptr);
     });
     g_written = &written;
     WalkTheTree(root, nullptr, DovSetLinkIndexes);
