@@ -64,13 +64,14 @@ char DovCheckTree(DovExpr* root, DovTokenList* msgs) {
     CheckState* saved = g_check;
     g_check = &state;
     DovExpr::node_ctr = 0;
-    WalkTheTree(root, nullptr, DovNumberNode);
+    // Numbering and the duplicate test share one walk: a node reached twice
+    // is numbered twice and reported at its second visit.
     WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
         if (!g_check->nodes.insert(n).second) {
             g_check->result = '%';
             Finding(n, DovFormat("%s appears in the tree more than one time", DovOperName(n->Oper())));
         }
-        return DOV_WALK_DESCEND;
+        return DovNumberNode(n, nullptr);
     });
     WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
         if (n->NumLinks()) DovCheckLink(&n->Link(), n, 0);

@@ -11,7 +11,7 @@ void DovDumpIndent(std::ostream& os) {
 
 namespace {
 
-void PrintNumber(std::ostream& os, int value, int width) {
+void PrintNumber(std::ostream& os, int value, int width = 0) {
     // Hexadecimal and octal dumps show the raw 16-bit pattern.
     bool unsigned_form = (os.flags() & (std::ios::hex | std::ios::oct)) != 0;
     os << std::setw(width);
@@ -20,10 +20,6 @@ void PrintNumber(std::ostream& os, int value, int width) {
     else
         os << value;
 }
-
-}  // namespace
-
-namespace {
 
 // One token of a dump: indented one level past the node, after `mark`.
 void PrintTokenLine(std::ostream& os, const DovToken* t, const char* mark) {
@@ -56,12 +52,9 @@ void DovExprOper::Print(std::ostream& os) const {
     os << DovOperName(Oper());
     if (DovDumpVerbosity > 0 && subdiv_count != 0 && subdivs) {
         os << " SD[" << subdiv_count << "]: ";
-        bool unsigned_form = (os.flags() & (std::ios::hex | std::ios::oct)) != 0;
         for (int i = 0; i < subdiv_count; ++i) {
-            if (unsigned_form)
-                os << static_cast<std::uint16_t>(subdivs[i]) << ' ';
-            else
-                os << subdivs[i] << ' ';
+            PrintNumber(os, subdivs[i]);
+            os << ' ';
         }
     }
     DovExpr::Print(os);

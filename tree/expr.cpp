@@ -401,31 +401,21 @@ void DovExprOper::InsArg(DovExpr* node, int pos) {
 
 void DovExprOper::AddArg(DovExpr* node) { InsArg(node, NumArgs()); }
 
-void DovExprOper::InsSibBefore(DovExpr* node) {
+void DovExprOper::InsSib(DovExpr* node, int after, const char* label) {
     DovExpr* parent = nullptr;
     int p = FindMe(&parent);
     if (!parent) {
-        Report(MSG_SEVERE, "DovExprOper::InsSibBefore", "no parent");
+        Report(MSG_SEVERE, label, "no parent");
         return;
     }
-    if (p < 0) Report(MSG_SEVERE, "DovExprOper::InsSibBefore", "no parent");
-    parent->InsArg(node, p);
+    // A parent that does not hold this node gives p = -2: the position is
+    // then negative either way, and InsArg refuses it with its own report.
+    if (p < 0) Report(MSG_SEVERE, label, "no parent");
+    parent->InsArg(node, p + after);
 }
 
-void DovExprOper::InsSibAfter(DovExpr* node) {
-    DovExpr* parent = nullptr;
-    int p = FindMe(&parent);
-    if (!parent) {
-        Report(MSG_SEVERE, "DovExprOper::InsSibAfter", "no parent");
-        return;
-    }
-    if (p < 0) {
-        Report(MSG_SEVERE, "DovExprOper::InsSibAfter", "no parent");
-        parent->InsArg(node, -1);
-        return;
-    }
-    parent->InsArg(node, p + 1);
-}
+void DovExprOper::InsSibBefore(DovExpr* node) { InsSib(node, 0, "DovExprOper::InsSibBefore"); }
+void DovExprOper::InsSibAfter(DovExpr* node) { InsSib(node, 1, "DovExprOper::InsSibAfter"); }
 
 DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
     if (i < 0 || i >= NumArgs()) {

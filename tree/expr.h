@@ -258,6 +258,9 @@ private:
     bool PrepareToAttach(DovExpr* node, const char* label);
     // Reports and answers true when `node` is this node or one above it.
     bool RefuseCycle(const DovExpr* node, const char* label) const;
+    // Inserts `node` into the parent's slots `after` (0 or 1) places past
+    // this node's own.
+    void InsSib(DovExpr* node, int after, const char* label);
 
     std::vector<DovArgSlot*> slots_;
 };

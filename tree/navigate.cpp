@@ -55,14 +55,10 @@ DovExpr* DovExpr::DelThis() {
 }
 
 DovExpr* DovExpr::ReplThis(DovExpr* other) {
-    if (!other) {
-        int i = FindMe(nullptr);
-        if (i < 0) return NoParent(this, "DovExpr::DelThis");
-        return parent_->DelArg(i, -1, 1);
-    }
-    DovExpr* parent = nullptr;
-    int i = FindMe(&parent);
+    if (!other) return DelThis();
+    int i = FindMe(nullptr);
     if (i < 0) return NoParent(this, "DovExpr::ReplThis");
+    DovExpr* parent = parent_;
     DovExpr* old = parent->DelArg(i, 0, 0);
     parent->SetArg(i, other, -1, 0);
     return old;

@@ -1,6 +1,7 @@
 // The TIC text form of whole trees: the source-file names, the node count
 // and the root's text, which holds every other node.
 #include <iostream>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -19,7 +20,10 @@ constexpr std::uint32_t kNoLinkIndex = 0xffffffffu;
 
 // State of the one tree read under way.
 struct TicReadState {
-    std::vector<DovExpr*> table;  // grows as nodes are registered
+    // Nodes by their stored index. Keyed rather than indexed: the indexes
+    // come from the text, and one large index must not cost memory for all
+    // the smaller ones.
+    std::unordered_map<std::uint32_t, DovExpr*> table;
     long long count = 0;          // node count announced by the text
     int pending_args = 0;         // argument count of the node being read
     std::vector<int> file_map;
@@ -40,6 +44,12 @@ std::uint32_t WrittenIndex(const DovLink& link) {
 // Slots a list node gets before its arguments are read; more are added one
 // by one, so a corrupt count cannot allocate beyond what the text holds.
 constexpr int kEagerSlots = 64;
+
+// The reader recurses once per level of nesting, and so does every walk over
+// the tree it returns: a text nested deeper than any program is refused
+// instead of being allowed to exhaust the stack.
+constexpr int kMaxTicDepth = 4096;
+int g_tic_depth = 0;
 
 }  // namespace
 
@@ -73,8 +83,9 @@ void SetLinkExprFromIndex(DovLink& link) {
     if (link.index == -1 || !g_read) return;
     std::uint32_t ix = static_cast<std::uint32_t>(link.index);
     if (ix < g_read->count) {
-        if (ix < g_read->table.size() && g_read->table[ix]) {
-            link.target = g_read->table[ix];
+        auto it = g_read->table.find(ix);
+        if (it != g_read->table.end()) {
+            link.target = it->second;
         } else {
             DovMessageHook(MSG_SEVERE, DovNullPosn, "SetLinkExprFromIndex: NULL epxression in link forwarder.");
         }
@@ -90,11 +101,10 @@ void SetLinkExprFromIndex(DovLink& link) {
 void DovExpr::PutTic(DovExpr* root, std::ostream& out) {
     if (DovTicTraceLevel > 0) std::cout << "==DovExpr::PutTic: node_ctr=" << node_ctr << "\n";
     node_ctr = 0;
-    WalkTheTree(root, nullptr, DovNumberNode);
     std::unordered_set<const DovExpr*> written;
     WalkTheTree(root, &written, [](DovExpr* n, void* ctx) -> int {
         static_cast<std::unordered_set<const DovExpr*>*>(ctx)->insert(n);
-        return DOV_WALK_DESCEND;
+        return DovNumberNode(n, nullptr);
     });
     g_written = &written;
     WalkTheTree(root, nullptr, DovSetLinkIndexes);
@@ -237,6 +247,14 @@ char DovExpr::GetTicTree(std::istream& in, DovExpr*& root, VString& error) {
 
 char DovExpr::GetTicOp(std::istream& in, DovExpr*& node, VString& error) {
     node = nullptr;
+    if (g_tic_depth >= kMaxTicDepth) {
+        error = DovFormat("DovExpr::GetTicOp: nodes nested deeper than %d levels", kMaxTicDepth);
+        return TIC_BAD_FORMAT;
+    }
+    struct Level {
+        Level() { ++g_tic_depth; }
+        ~Level() { --g_tic_depth; }
+    } level;
     if (in.get() != '\n' || in.get() != 'o') {
         error = "DovExpr::GetTicOp: bad start for operation";
         return TIC_BAD_FORMAT;
@@ -267,13 +285,11 @@ char DovExpr::GetTicOp(std::istream& in, DovExpr*& node, VString& error) {
             delete made;
             return TIC_BAD_INDEX;
         }
-        if (ix >= g_read->table.size()) g_read->table.resize(ix + 1, nullptr);
-        if (g_read->table[ix]) {
+        if (!g_read->table.emplace(ix, made).second) {
             error = "Node with this index busy";
             delete made;
             return TIC_BAD_INDEX;
         }
-        g_read->table[ix] = made;
     }
     node = made;
     return TIC_OK;

@@ -411,6 +411,10 @@ void DovTokenList::PutTic(std::ostream& os) const {
 }
 
 char DovTokenList::GetTic(std::istream& is, VString& message) {
+    // A stored list may be long: append through a running tail instead of
+    // AppendToken's walk from the head for every token.
+    DovTokenCell** link = &head;
+    while (*link) link = &(*link)->next;
     while (is.peek() == '-') {
         is.get();
         auto* token = new DovToken;
@@ -418,7 +422,8 @@ char DovTokenList::GetTic(std::istream& is, VString& message) {
             delete token;
             return r;
         }
-        AppendToken(token);
+        *link = new DovTokenCell{token, nullptr};
+        link = &(*link)->next;
     }
     int c = is.get();
     if (c != '#') {
@@ -443,13 +448,5 @@ std::ostream& operator<<(std::ostream& os, const DovTokenItem& item) {
         os << *item.token;
     else
         os << "-(NULL)-";
-    os << ", {";
-    for (const DovTokenCell* c = item.list.head; c; c = c->next) {
-        if (c != item.list.head) os << ", ";
-        if (c->token)
-            os << *c->token;
-        else
-            os << "-(NULL)-";
-    }
-    return os << '}';
+    return os << ", " << item.list;
 }

@@ -90,7 +90,7 @@ void DovResetFromSrcWalk(DovExpr* node) {
         node->NamedWalk(
             node, nullptr, "ResetFromSrcWalker",
             [](DovExpr* n, DovExpr* root, void*) -> int {
-                DovArgSlot* slot = n->Parent() ? n->FindMySlot() : nullptr;
+                DovArgSlot* slot = n->FindMySlot();
                 if (n != root && slot && slot->code >= 0) slot->code = 0;
                 n->SetFlag(0);
                 return (slot && slot->code < 0) ? DOV_WALK_SKIP : DOV_WALK_DESCEND;
@@ -102,7 +102,7 @@ void DovResetFromSrcWalk(DovExpr* node) {
 void DovRaiseComments(DovExpr* node) {
     DovNamedWalk(node, nullptr, "DovRaiseCommentsWalker",
                  [](DovExpr* n, DovExpr*, void*) -> int {
-                     DovArgSlot* slot = n->Parent() ? n->FindMySlot() : nullptr;
+                     DovArgSlot* slot = n->FindMySlot();
                      if (!slot || n->NumArgs() == 0) return DOV_WALK_DESCEND;
                      for (DovToken* t : slot->tokens)
                          if (t && t->code != CM_COMMENT && t->code != SEP_SPACE) return DOV_WALK_DESCEND;

@@ -92,7 +92,7 @@ public:
         }
         int n = a->NumArgs();
         int i = n > 0 ? static_cast<int>(Pick(static_cast<std::size_t>(n) + 1)) - 1 : 0;
-        switch (Pick(12)) {
+        switch (Pick(13)) {
             case 0: f.roots.push_back(NewNode()); break;
             case 1:
                 if (a->IsTerminal() || a->IsNull()) break;
@@ -105,11 +105,8 @@ public:
                 }
                 break;
             case 2:
-                if (n > 0 && i >= 0) {
-                    DovExpr* old = a->Args(i);
+                if (n > 0 && i >= 0)
                     a->SetArg(i, Pick(2) ? b : NewNode(), static_cast<int>(Pick(5)) - 1, static_cast<int>(Pick(3)));
-                    (void)old;
-                }
                 break;
             case 3:
                 if (n > 0 && i >= 0) {
@@ -174,6 +171,17 @@ public:
                     f.roots.push_back(copy);
                 }
                 break;
+            case 12: {
+                // Leaves carry no sibling insertion and roots have no parent:
+                // both refuse, and the node stays ours.
+                DovExpr* fresh = NewNode();
+                if (Pick(2))
+                    a->InsSibBefore(fresh);
+                else
+                    a->InsSibAfter(fresh);
+                if (!fresh->Parent()) delete fresh;
+                break;
+            }
         }
         Resync(f, nullptr);
         if (f.roots.size() > 8) {

@@ -230,7 +230,6 @@ TEST(DovExprOper, SetOper) {
 TEST(DovExprOper, Siblings) {
     MessageCapture cap;
     DovExprOper list(EX_LIST, new DovCharString("A"), new DovCharString("B"));
-    DovExpr* b = list.Args(1);
     auto* b_oper = new DovExprOper(EX_LIST);
     list.ReplThis(nullptr);  // a root: no parent
     EXPECT_NE(cap.Joined().find("no parent"), std::string::npos);
@@ -254,7 +253,6 @@ TEST(DovExprOper, Siblings) {
     root.InsSibAfter(&refused);
     EXPECT_NE(cap.Joined().find("no parent"), std::string::npos);
     EXPECT_EQ(refused.Parent(), nullptr);
-    (void)b;
 }
 
 TEST(DovExprOper, ReplThisNullInListAndFixedParents) {

@@ -98,6 +98,8 @@ TEST(TicTree, CorruptInputs) {
         {"undefined code", names + "1\n\no1396:0:0:0:#", '@', "Bad number of args for oper: 0. Expected: -1"},
         {"huge list count", names + "1\n\no3:2000000000:0:0:#0:-1:#0", ';', nullptr},
         {"huge node count", names + "99999999999\n\no1:0:0:0:#", 0, nullptr},
+        // One large index costs no memory for all the smaller ones.
+        {"huge node index", names + "99999999999\n\no1:0:0:2000000000:#", 0, nullptr},
         {"bad arg code", names + "2\n\no3:1:0:0:#0:-1:#7", '<', "DovExprOper::GetTic: bad arg code '7'"},
         {"end of input", names + "2\n\no3:1:0:0:#0:-1:#", '<', nullptr},
         {"negative count", "-1\n", ';', nullptr},
@@ -122,6 +124,29 @@ TEST(TicTree, CorruptInputs) {
     VString error;
     ASSERT_EQ(p.GetTic(pos, error), 0);
     EXPECT_EQ(p.FileIndex(), 2u);
+}
+
+// Nesting deeper than any program is refused with a message instead of
+// running the reader out of stack; 4096 levels still read back.
+TEST(TicTree, DeepNesting) {
+    // `depth` nested lists around a null node, numbered in pre-order.
+    auto nested = [](int depth) {
+        std::string text = NamesPart() + std::to_string(depth + 1) + "\n";
+        for (int i = 0; i < depth; ++i) text += "\no3:1:0:" + std::to_string(i) + ":#0:-1:#1";
+        return text + "\no1:0:0:" + std::to_string(depth) + ":#";
+    };
+    DovExpr* root = reinterpret_cast<DovExpr*>(1);
+    VString error;
+    EXPECT_EQ(Read(nested(200000), root, error), '<');
+    EXPECT_EQ(root, nullptr);
+    EXPECT_TRUE(error == "DovExpr::GetTicOp: nodes nested deeper than 4096 levels") << error;
+
+    ASSERT_EQ(Read(nested(4095), root, error), 0) << error;
+    int levels = 1;
+    for (DovExpr* n = root; n->NumArgs() > 0; n = n->Args(0)) ++levels;
+    EXPECT_EQ(levels, 4096);
+    delete root;
+    EXPECT_EQ(Read(nested(4096), root, error), '<');
 }
 
 TEST(DovCheckTree, SoundAndDuplicated) {
@@ -351,6 +376,25 @@ TEST(DebugDump, Verbosity) {
     move.Print(two);
     DovDumpVerbosity = 1;
     EXPECT_NE(two.str().find("STMT_MOVE #" + std::to_string(move.Serial()) + " @"), std::string::npos);
+
+    // The printer's subdivisions and the slot numbers: signed in decimal,
+    // their 16-bit pattern in hexadecimal.
+    std::int16_t subdivs[] = {3, -1};
+    move.subdivs = subdivs;
+    move.subdiv_count = 2;
+    std::ostringstream dec;
+    move.Print(dec);
+    std::ostringstream hex;
+    hex << std::hex;
+    move.Print(hex);
+    move.subdivs = nullptr;
+    move.subdiv_count = 0;
+    EXPECT_EQ(dec.str().substr(0, dec.str().find('\n')), "STMT_MOVE SD[2]: 3 -1 ");
+    EXPECT_EQ(hex.str(),
+              "STMT_MOVE SD[2]: 3 ffff \n"
+              "        . / RW_MOVE MOVE\n"
+              " 1. 0. 3. CHAR_STRING A\n"
+              " 1. 1 ffff. (NULL)\n");
 }
 
 }  // namespace

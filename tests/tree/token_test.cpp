@@ -88,6 +88,27 @@ TEST(Token, ListsRoundTripThroughTic) {
     EXPECT_TRUE(empty.IsEmpty());
 }
 
+// A stored list of many tokens reads back whole and in order behind the
+// tokens the list already had (and in time linear in its length).
+TEST(Token, LongListsReadBackInOrder) {
+    constexpr int kTokens = 100000;
+    DovTokenList list;
+    for (int i = kTokens - 1; i >= 0; --i) {
+        DovToken* t = Tok(1 + i % 255, "", DovTxtPosn(static_cast<std::uint32_t>(i + 1), 0, 1));
+        list.PushFront(t);
+    }
+    std::istringstream in(Tic(list));
+    DovTokenList back;
+    Add(back, Tok(RW_MOVE));
+    VString msg;
+    ASSERT_EQ(back.GetTic(in, msg), 0) << msg;
+    std::vector<int> codes = Codes(back);
+    ASSERT_EQ(codes.size(), static_cast<std::size_t>(kTokens + 1));
+    EXPECT_EQ(codes[0], RW_MOVE);
+    for (int i = 0; i < kTokens; ++i) ASSERT_EQ(codes[static_cast<std::size_t>(i + 1)], 1 + i % 255) << i;
+    EXPECT_EQ(back.Last()->range.beg.Line(), static_cast<std::uint32_t>(kTokens));
+}
+
 struct BadTic {
     const char* text;
     char result;
