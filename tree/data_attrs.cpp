@@ -9,18 +9,13 @@ constexpr int kUsageArg = 5;
 constexpr int kSignArg = 8;
 constexpr int kSyncArg = 9;
 
-DovExpr* Arg(const DovExpr* node, int i) {
-    if (!node || i >= node->NumArgs()) return nullptr;
-    return node->ArgSlots(i)->arg;
-}
-
 bool Present(const DovExpr* node) { return node && !node->IsNull(); }
 
 // The data description entry of a DECL_DD node; other entries (constants,
 // conditions) have other slots.
 const DovExpr* EntryOf(const DovExpr* decl) {
     if (decl->Oper() != DECL_DD) return nullptr;
-    const DovExpr* entry = Arg(decl, 0);
+    const DovExpr* entry = DovArgOrNull(decl, 0);
     if (!entry || (entry->Oper() != DECL_DD_ENTRY && entry->Oper() != DECL_DD_ENTRY_WANG_DISPLAY)) return nullptr;
     return entry;
 }
@@ -36,20 +31,20 @@ void DovInheritedDataAttrs(DovExpr* node, int& usage, int& sync, int& sign, int&
         const DovExpr* entry = EntryOf(p);
         if (!entry) continue;
         if (usage == NULL_NODE) {
-            const DovExpr* clause = Arg(entry, kUsageArg);
-            const DovExpr* kind = Arg(clause, 0);
+            const DovExpr* clause = DovArgOrNull(entry, kUsageArg);
+            const DovExpr* kind = DovArgOrNull(clause, 0);
             if (Present(clause) && Present(kind)) usage = kind->Oper();
         }
         if (sync == NULL_NODE) {
-            const DovExpr* clause = Arg(entry, kSyncArg);
+            const DovExpr* clause = DovArgOrNull(entry, kSyncArg);
             if (Present(clause)) sync = clause->Oper();
         }
         if (sign == NULL_NODE) {
-            const DovExpr* clause = Arg(entry, kSignArg);
-            const DovExpr* kind = Arg(clause, 0);
+            const DovExpr* clause = DovArgOrNull(entry, kSignArg);
+            const DovExpr* kind = DovArgOrNull(clause, 0);
             if (Present(clause) && Present(kind)) {
                 sign = kind->Oper();
-                sign_flag = Present(Arg(clause, 1)) ? 1 : 0;
+                sign_flag = Present(DovArgOrNull(clause, 1)) ? 1 : 0;
             }
         }
     }

@@ -20,12 +20,6 @@ constexpr int kHolderArgs = 1;
 constexpr int kProgDataDiv = 2;
 constexpr int kSectionEntries = 0;
 
-DovExpr* Arg(const DovExpr* node, int i) {
-    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->ArgSlots(i);
-    return slot ? slot->arg : nullptr;
-}
-
 bool Absent(const DovExpr* node) { return !node || node->Oper() == NULL_NODE; }
 
 bool IsHolder(const DovExpr* node) {
@@ -35,15 +29,15 @@ bool IsHolder(const DovExpr* node) {
 // The last holder of `list` when a row may nest under it: its slot for
 // subordinate entries is empty or already holds a DECL_DD_LIST.
 DovExpr* NestingHolder(DovExpr* list) {
-    DovExpr* last = list->NumArgs() > 0 ? Arg(list, list->NumArgs() - 1) : nullptr;
+    DovExpr* last = list->NumArgs() > 0 ? DovArgOrNull(list, list->NumArgs() - 1) : nullptr;
     if (!IsHolder(last)) return nullptr;
-    DovExpr* sub = Arg(last, kHolderArgs);
+    DovExpr* sub = DovArgOrNull(last, kHolderArgs);
     return Absent(sub) || sub->Oper() == DECL_DD_LIST ? last : nullptr;
 }
 
 // The DECL_DD_LIST below `holder`, made when missing.
 DovExpr* SubordinateList(DovExpr* holder) {
-    DovExpr* sub = Arg(holder, kHolderArgs);
+    DovExpr* sub = DovArgOrNull(holder, kHolderArgs);
     if (sub && sub->Oper() == DECL_DD_LIST) return sub;
     sub = new DovExprOper(DECL_DD_LIST);
     holder->SetArg(kHolderArgs, sub, -1, 0);
@@ -132,8 +126,8 @@ int DovAddDataEntry(DovExpr* entry, int sectionSlot, DovOper sectionOper, DovExp
     // Everything is checked before the division or section is made, so that
     // a refused entry changes nothing.
     const char* fault = nullptr;
-    DovExpr* division = Arg(program, kProgDataDiv);
-    DovExpr* section = Absent(division) ? nullptr : Arg(division, sectionSlot);
+    DovExpr* division = DovArgOrNull(program, kProgDataDiv);
+    DovExpr* section = Absent(division) ? nullptr : DovArgOrNull(division, sectionSlot);
     int divisionSlots = Absent(division) ? DovOperArgCount(DIVISION_DATA) : division->NumArgs();
     int sectionSlots = !Absent(section)               ? section->NumArgs()
                        : DovOperIsList(sectionOper) ? 0

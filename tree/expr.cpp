@@ -21,11 +21,18 @@ namespace {
 int g_misuse_guard = 0;
 int g_null_arg_guard = 0;
 
-void ChangeHook(int kind, DovExpr* node, DovExpr* child, int index, const VString& text = VString::Empty) {
+
+}  // namespace
+
+void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VString& text) {
     if (DovTreeChangeHook) DovTreeChangeHook(kind, node, child, index, text);
 }
 
-}  // namespace
+DovExpr* DovArgOrNull(const DovExpr* node, int i) {
+    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
+    DovArgSlot* slot = node->ArgSlots(i);
+    return slot ? slot->arg : nullptr;
+}
 
 // --- reports ---------------------------------------------------------------
 
@@ -327,7 +334,7 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
         if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
         delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
-        ChangeHook(DOV_CHANGE_STORE_CHILD, this, node, i);
+        DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
         s->arg = node;
         if (node) node->parent_ = this;
     }
@@ -346,7 +353,7 @@ void DovExprOper::SetArgNoDel(int i, DovExpr* node) {
     // The old child now belongs to the caller: it no longer has a parent here.
     if (s->arg && s->arg->parent_ == this) s->arg->parent_ = nullptr;
     if (!node && DovNullNodeSwitch) node = new DovNullNode;
-    ChangeHook(DOV_CHANGE_STORE_CHILD, this, node, i);
+    DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
     s->arg = node;
     if (node) node->parent_ = this;
 }
@@ -372,7 +379,7 @@ void DovExprOper::SetArg(int i, DovArgSlot* slot) {
     if (!slot->arg && DovNullNodeSwitch) slot->arg = new DovNullNode;
     delete DelArg(i, 0, 0);
     delete slots_[static_cast<std::size_t>(i)];
-    ChangeHook(DOV_CHANGE_STORE_CHILD, this, slot->arg, i);
+    DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, slot->arg, i);
     slots_[static_cast<std::size_t>(i)] = slot;
     if (slot->arg) slot->arg->parent_ = this;
 }
@@ -394,7 +401,7 @@ void DovExprOper::InsArg(DovExpr* node, int pos) {
     }
     if (!PrepareToAttach(node, "DovExprOper::InsArg")) return;
     SetNumArgs(static_cast<std::uint32_t>(NumArgs() + 1));
-    ChangeHook(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
+    DovTreeChanged(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
     slots_.insert(slots_.begin() + pos, new DovArgSlot);
     SetArgNoDel(pos, node);
 }
@@ -425,9 +432,9 @@ DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
     if (remove < 0) remove = DovOperIsList(Oper());
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     DovExpr* child = s->arg;
-    ChangeHook(DOV_CHANGE_DETACH_CHILD, this, child, i);
+    DovTreeChanged(DOV_CHANGE_DETACH_CHILD, this, child, i);
     if (remove) {
-        ChangeHook(DOV_CHANGE_REMOVE_SLOT, this, nullptr, i);
+        DovTreeChanged(DOV_CHANGE_REMOVE_SLOT, this, nullptr, i);
         s->arg = nullptr;
         delete s;
         slots_.erase(slots_.begin() + i);
@@ -497,7 +504,7 @@ void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
     }
     oper_ = static_cast<std::uint16_t>(op & 0x7ff);
     if (reset) {
-        ChangeHook(DOV_CHANGE_DONE, this, nullptr, 0);
+        DovTreeChanged(DOV_CHANGE_DONE, this, nullptr, 0);
         DovResetFromSrc(this);
     }
 }
@@ -509,14 +516,14 @@ void DovExprOper::PrettyPrintOper(int pass) {
 // --- leaves ----------------------------------------------------------------
 
 char DovCharString::SetImage(const VString& image, VString*) {
-    ChangeHook(DOV_CHANGE_TEXT, this, nullptr, 0, image);
+    DovTreeChanged(DOV_CHANGE_TEXT, this, nullptr, 0, image);
     text_ = image;
-    ChangeHook(DOV_CHANGE_DONE, this, nullptr, 0);
+    DovTreeChanged(DOV_CHANGE_DONE, this, nullptr, 0);
     DovResetFromSrcWalk(this);
     return 0;
 }
 
 void DovCharString::SetValue(const VString& value) {
-    ChangeHook(DOV_CHANGE_TEXT, this, nullptr, 0, value);
+    DovTreeChanged(DOV_CHANGE_TEXT, this, nullptr, 0, value);
     text_ = value;
 }

@@ -311,6 +311,15 @@ int DovNumberNode(DovExpr* node, void* context);
 int DovSetLinkIndexes(DovExpr* node, void* context);
 int DovResolveLinkIndexes(DovExpr* node, void* context);
 
+// Child i of `node`, or null for a missing node, an index outside the slots
+// or an empty slot; unlike Args it reports nothing.
+DovExpr* DovArgOrNull(const DovExpr* node, int i);
+
+// Tells the tree-change hook of a change, when one is installed.
+void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VString& text = VString::Empty);
+// A change of a node's text (kind DOV_CHANGE_TEXT) or of the node itself.
+inline void DovTextChanged(DovExpr* node, const VString& text) { DovTreeChanged(DOV_CHANGE_TEXT, node, nullptr, 0, text); }
+
 // Writes ". " once per dump depth.
 void DovDumpIndent(std::ostream& os);
 

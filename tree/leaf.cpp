@@ -8,9 +8,6 @@
 
 namespace {
 
-void ChangeHook(int kind, DovExpr* node, const VString& text = VString::Empty) {
-    if (DovTreeChangeHook) DovTreeChangeHook(kind, node, nullptr, 0, text);
-}
 
 void PrintLabel(std::ostream& os, const char* label, const VString& text) {
     DovDumpIndent(os);
@@ -23,14 +20,14 @@ void PrintLabel(std::ostream& os, const char* label, const VString& text) {
 // --- DovTokenString ------------------------------------------------------------
 
 char DovTokenString::SetImage(const VString& image, VString*) {
-    ChangeHook(DOV_CHANGE_TEXT, this, image);
+    DovTextChanged(this, image);
     text_ = image;
     DovResetFromSrc(this);
     return 0;
 }
 
 void DovTokenString::SetValue(const VString& value) {
-    ChangeHook(DOV_CHANGE_TEXT, this, value);
+    DovTextChanged(this, value);
     text_ = value;
 }
 
@@ -47,7 +44,7 @@ DovIntNumConst::DovIntNumConst(long long value)
 VString DovIntNumConst::Value() const { return DovFormat("%lld", static_cast<long long>(value_)); }
 
 char DovIntNumConst::SetImage(const VString& image, VString* error) {
-    ChangeHook(DOV_CHANGE_TEXT, this, image);
+    DovTextChanged(this, image);
     image_ = image;
     SetFlag(0);
     VString message;
@@ -63,7 +60,7 @@ char DovIntNumConst::SetImage(const VString& image, VString* error) {
 
 void DovIntNumConst::SetValue(long long value) {
     VString text = DovFormat("%lld", value);
-    ChangeHook(DOV_CHANGE_TEXT, this, text);
+    DovTextChanged(this, text);
     value_ = value;
     image_ = text;
 }
@@ -77,7 +74,7 @@ void DovIntNumConst::Print(std::ostream& os) const {
 // --- DovRealNumConst -----------------------------------------------------------
 
 char DovRealNumConst::SetImage(const VString& image, VString*) {
-    ChangeHook(DOV_CHANGE_TEXT, this, image);
+    DovTextChanged(this, image);
     image_ = image;
     DovResetFromSrc(this);
     return 0;
@@ -102,7 +99,7 @@ DovStrConst::DovStrConst(const VString& image) : DovExpr(STR_CONST), image_(imag
 VString DovStrConst::Value() const { return DovStringImage(value_); }
 
 char DovStrConst::SetImage(const VString& image, VString* error) {
-    ChangeHook(DOV_CHANGE_TEXT, this, image);
+    DovTextChanged(this, image);
     image_ = image;
     VString message;
     value_ = DovStringImageValue(image, message);
@@ -114,7 +111,7 @@ char DovStrConst::SetImage(const VString& image, VString* error) {
 
 void DovStrConst::SetValue(const VString& value) {
     VString image = DovStringImage(value);
-    ChangeHook(DOV_CHANGE_TEXT, this, image);
+    DovTextChanged(this, image);
     value_ = value;
     image_ = image;
 }

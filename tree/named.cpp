@@ -8,9 +8,6 @@
 
 namespace {
 
-void ChangeHook(int kind, DovExpr* node, const VString& text = VString::Empty) {
-    if (DovTreeChangeHook) DovTreeChangeHook(kind, node, nullptr, 0, text);
-}
 
 // Link targets are looked at only while they are alive.
 DovSymTabElt* AsElement(DovExpr* node) {
@@ -37,7 +34,7 @@ void RelinkElement(DovExpr* self, DovLink& link, DovSymTabElt* element) {
 // in its table, adding the element when the name is new. '!' when the node
 // has no table.
 char RelinkByName(DovExpr* node, DovLink& link, const char* label, const VString& name, VString* error) {
-    ChangeHook(DOV_CHANGE_TEXT, node, name);
+    DovTextChanged(node, name);
     DovExpr* table = SymTabAround(node);
     if (!table) {
         VString text = DovFormat("no symbol table to enter name '%s' in", name.CStr());
@@ -87,7 +84,7 @@ void DovSymTabElt::Unlink() {
 }
 
 char DovSymTabElt::SetImage(const VString& name, VString* error) {
-    ChangeHook(DOV_CHANGE_TEXT, this, name);
+    DovTextChanged(this, name);
     DovExpr* table = Parent();
     if (table && table->Oper() == SYMBOL_TABLE_ELT_LIST) {
         DovSymTabElt* other = SymTabFind(table, name);

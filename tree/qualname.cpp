@@ -10,13 +10,6 @@
 
 namespace {
 
-// Child i, or null for a missing argument or slot (no report).
-DovExpr* Arg(const DovExpr* node, int i) {
-    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->ArgSlots(i);
-    return slot ? slot->arg : nullptr;
-}
-
 // The services read nodes they are handed as const; positions and links are
 // looked up through the node interface, which takes them as they are.
 DovExpr* Mutable(const DovExpr* node) { return const_cast<DovExpr*>(node); }
@@ -99,7 +92,7 @@ VString DovQualNameStr(const DovExpr* list) {
     std::string text;
     for (int i = 0; i < list->NumArgs(); ++i) {
         if (i > 0) text += " OF ";
-        VString name = NameOf(Arg(list, i));
+        VString name = NameOf(DovArgOrNull(list, i));
         text.append(name.CStr(), static_cast<std::size_t>(name.Len()));
     }
     return ToVString(text);
@@ -112,7 +105,7 @@ VString DovQualNameStr(const DovExpr* list, char separator) {
     }
     std::string text;
     for (int i = list->NumArgs() - 1; i >= 0; --i) {
-        VString name = NameOf(Arg(list, i));
+        VString name = NameOf(DovArgOrNull(list, i));
         text.append(name.CStr(), static_cast<std::size_t>(name.Len()));
         if (i > 0) text += separator;
     }
@@ -146,13 +139,13 @@ DovExpr* DovNamedObjDefForDecl(DovExpr* decl) {
         case DECL_CD_ENTRY:
         case SECTION_PROC:
         case PARA_PROC:
-            return Arg(decl, 0);
+            return DovArgOrNull(decl, 0);
         case SNX_FUNC_SWITCH:
         case SNX_CALL_CONVENTION:
         case DECL_FC_ENTRY:
-            return Arg(decl, 1);
+            return DovArgOrNull(decl, 1);
         case DECL_FD: {
-            DovExpr* x = Arg(Arg(decl, 0), 1);
+            DovExpr* x = DovArgOrNull(DovArgOrNull(decl, 0), 1);
             if (x && x->Oper() == NAMED_OBJ_USE) {
                 auto* use = dynamic_cast<DovNamedObjUse*>(x);
                 return use ? use->Definition() : nullptr;
@@ -163,13 +156,13 @@ DovExpr* DovNamedObjDefForDecl(DovExpr* decl) {
         case DECL_SCRD: {
             // A screen item names itself in slot 1 of its entry, a data item
             // in slot 2; both read alike.
-            DovExpr* x = Arg(Arg(decl, 0), decl->Oper() == DECL_DD ? 2 : 1);
+            DovExpr* x = DovArgOrNull(DovArgOrNull(decl, 0), decl->Oper() == DECL_DD ? 2 : 1);
             return x && (x->Oper() == NULL_NODE || x->Oper() == NAMED_OBJ_DEF) ? x : nullptr;
         }
         case DECL_RD:
-            return Arg(Arg(decl, 0), 0);
+            return DovArgOrNull(DovArgOrNull(decl, 0), 0);
         case DECL_RGD:
-            return Arg(Arg(decl, 0), 1);
+            return DovArgOrNull(DovArgOrNull(decl, 0), 1);
         default:
             return nullptr;
     }
@@ -287,10 +280,10 @@ void SymTabResolve(DovExpr* node) {
     // A link left behind by a cut counts as none.
     link = DovLink();
     use->SetCategory(NC_UNKNOWN);
-    DovExpr* names = Arg(use, 0);
+    DovExpr* names = DovArgOrNull(use, 0);
     if (DovSymTabTraceLevel >= 1) std::cout << "*SymTabResolve: qe=" << TraceText(names) << std::endl;
     if (!IsQualList(names) || names->NumArgs() == 0) return;
-    DovSymTabElt* first = ElementOf(Arg(names, 0));
+    DovSymTabElt* first = ElementOf(DovArgOrNull(names, 0));
     if (!first) return;
 
     DovLinkList candidates;
@@ -298,7 +291,7 @@ void SymTabResolve(DovExpr* node) {
         if (DovNamedObjDef* d = AsDef(l.target)) candidates.Append(DovLink(d));
     for (int i = 0; i < names->NumArgs() && !candidates.IsEmpty(); ++i) {
         // A qualifier that names nothing leaves no candidate.
-        DovSymTabElt* elt = ElementOf(Arg(names, i));
+        DovSymTabElt* elt = ElementOf(DovArgOrNull(names, i));
         DovRestrictDefs(candidates, elt ? elt->References() : DovLinkList::Empty());
     }
     if (DovSymTabTraceLevel >= 1)
@@ -414,7 +407,7 @@ int DovRenameDefUsesWalker(DovExpr* node, void*) {
     for (DovNamedObjUse* use : uses) {
         if (use->NumArgs() < 1) continue;
         if (DovSymTabTraceLevel >= 1)
-            std::cout << "--ChangeUse: fr '" << TraceText(Arg(use, 0)) << "' at " << BegOf(use) << " to '"
+            std::cout << "--ChangeUse: fr '" << TraceText(DovArgOrNull(use, 0)) << "' at " << BegOf(use) << " to '"
                       << DovQualNameStr(name) << "'" << std::endl;
         delete use->DelArg(0, 0, 0);
         use->SetArg(0, name->Copy(), -1, 0);

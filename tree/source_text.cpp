@@ -9,12 +9,6 @@ namespace {
 constexpr const char* kUndefined = "-[undefined]-";
 constexpr const char* kUnknown = "-[unknown]-";
 
-DovExpr* Arg(const DovExpr* node, int i) {
-    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->ArgSlots(i);
-    return slot ? slot->arg : nullptr;
-}
-
 void AppendV(std::string& out, const VString& text) { out.append(text.CStr(), static_cast<std::size_t>(text.Len())); }
 
 void AppendText(std::string& out, const DovExpr* e);
@@ -22,7 +16,7 @@ void AppendText(std::string& out, const DovExpr* e);
 void AppendJoined(std::string& out, const DovExpr* e, const char* separator) {
     for (int i = 0; i < e->NumArgs(); ++i) {
         if (i > 0) out += separator;
-        AppendText(out, Arg(e, i));
+        AppendText(out, DovArgOrNull(e, i));
     }
 }
 
@@ -48,8 +42,8 @@ void AppendText(std::string& out, const DovExpr* e) {
             AppendJoined(out, e, " ");
             break;
         case EX_VALUE_RANGE: {
-            AppendText(out, Arg(e, 0));
-            const DovExpr* to = Arg(e, 1);
+            AppendText(out, DovArgOrNull(e, 0));
+            const DovExpr* to = DovArgOrNull(e, 1);
             if (to && to->Oper() != NULL_NODE) {
                 out += " THRU ";
                 AppendText(out, to);
@@ -58,11 +52,11 @@ void AppendText(std::string& out, const DovExpr* e) {
         }
         case EX_VALUE_WHEN_FALSE:
         case NAMED_OBJ_USE:
-            AppendText(out, Arg(e, 0));
+            AppendText(out, DovArgOrNull(e, 0));
             break;
         case FIG_ALL:
             out += "ALL ";
-            AppendText(out, Arg(e, 0));
+            AppendText(out, DovArgOrNull(e, 0));
             break;
         case FIG_ZERO:
         case FIG_SPACE:
@@ -82,21 +76,21 @@ void AppendText(std::string& out, const DovExpr* e) {
         case OF_IN_LIST:
             for (int i = 0; i < e->NumArgs(); ++i) {
                 if (i > 0) out += " OF ";
-                AppendName(out, Arg(e, i));
+                AppendName(out, DovArgOrNull(e, i));
             }
             break;
         case REFERENCE_MOD:
-            AppendText(out, Arg(e, 0));
+            AppendText(out, DovArgOrNull(e, 0));
             out += '(';
-            AppendText(out, Arg(e, 1));
+            AppendText(out, DovArgOrNull(e, 1));
             out += ':';
-            AppendText(out, Arg(e, 2));
+            AppendText(out, DovArgOrNull(e, 2));
             out += ')';
             break;
         case TABLE_ELT:
-            AppendText(out, Arg(e, 0));
+            AppendText(out, DovArgOrNull(e, 0));
             out += '(';
-            AppendText(out, Arg(e, 1));
+            AppendText(out, DovArgOrNull(e, 1));
             out += ')';
             break;
         case OP_ADD_IX:

@@ -80,7 +80,7 @@ DovTxtPosn DovSrcPosnBeg(DovExpr* node) {
 }
 
 DovExpr* DovResetFromSrc(DovExpr* node) {
-    if (DovTreeChangeHook) DovTreeChangeHook(DOV_CHANGE_DONE, node, nullptr, 0, VString::Empty);
+    DovTreeChanged(DOV_CHANGE_DONE, node, nullptr, 0);
     DovResetFromSrcWalk(node);
     return node;
 }

@@ -49,17 +49,6 @@ std::string ShortestName(DovExpr* def, int& notUnique) {
 // Replaces the name of the data item `def` by a NULL_NODE: a FILLER item.
 void MakeFiller(DovNamedObjDef* def) { def->Parent()->SetArg(2, new DovNullNode, -1, 0); }
 
-template <typename Fn>
-std::string Trace(Fn fn) {
-    int saved = DovSymTabTraceLevel;
-    DovSymTabTraceLevel = 1;
-    testing::internal::CaptureStdout();
-    fn();
-    std::string out = testing::internal::GetCapturedStdout();
-    DovSymTabTraceLevel = saved;
-    return out;
-}
-
 TEST(DovQualNameStr, BothForms) {
     DovExpr* program = NewProgram();
     DovExpr* list = QualList(program, {"X", "G", "R"});
@@ -302,12 +291,12 @@ TEST(SymTabResolve, TwoUnderTheSameGroupStayUnresolved) {
 TEST(SymTabResolve, TraceLines) {
     DovExpr* program = NewProgramWithData({DataRow(0, "R"), DataRow(1, "G"), DataRow(2, "X")});
     DovNamedObjUse* use = Use(program, {"X", "G"});
-    std::string out = Trace([&] { SymTabResolve(use); });
+    std::string out = vemlo_test::SymTabTrace(1, [&] { SymTabResolve(use); });
     EXPECT_NE(out.find("*SymTabResolve: qe=X OF G\n"), std::string::npos) << out;
     EXPECT_NE(out.find("??Def: X OF G OF R\n"), std::string::npos) << out;
     EXPECT_NE(out.find("==Def: X OF G OF R\n"), std::string::npos) << out;
     DovExpr* x = FindDef(program, "X OF G OF R");
-    out = Trace([&] { delete DovShortestUniqueQualNameExpr(x); });
+    out = vemlo_test::SymTabTrace(1, [&] { delete DovShortestUniqueQualNameExpr(x); });
     EXPECT_NE(out.find("$$ShrtstUniqName for 'X OF G OF R' at "), std::string::npos) << out;
     EXPECT_NE(out.find(" is 'X' not_unique=0\n"), std::string::npos) << out;
     delete program;
@@ -450,7 +439,7 @@ TEST(DovRename, RenameDefLeavesTheUsesOnTheOldElement) {
     DovNamedObjUse* use = Use(program, {"X"});
     SymTabResolve(use);
     x->SetCategory(NC_CONSTANT_NAME);
-    std::string out = Trace([&] { DovRenameDef(x, "Z"); });
+    std::string out = vemlo_test::SymTabTrace(1, [&] { DovRenameDef(x, "Z"); });
     EXPECT_EQ(out.rfind("**RenameDef: 'X OF R' at ", 0), 0u) << out;
     EXPECT_NE(out.find(" to 'Z'\n"), std::string::npos) << out;
     DovSymTabElt* z = SymTabFind(TableOf(program), "Z");

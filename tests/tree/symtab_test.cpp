@@ -21,22 +21,10 @@ std::vector<std::string> Names(DovExpr* table) {
     return names;
 }
 
-// The trace lines written while `fn` runs at the given trace level.
-template <typename Fn>
-std::string Trace(int level, Fn fn) {
-    int saved = DovSymTabTraceLevel;
-    DovSymTabTraceLevel = level;
-    testing::internal::CaptureStdout();
-    fn();
-    std::string out = testing::internal::GetCapturedStdout();
-    DovSymTabTraceLevel = saved;
-    return out;
-}
-
 TEST(SymTabFind, EmptyTable) {
     DovExprOper table(SYMBOL_TABLE_ELT_LIST);
     int index = -7;
-    std::string out = Trace(1, [&] { EXPECT_EQ(SymTabFind(&table, "A", &index), nullptr); });
+    std::string out = vemlo_test::SymTabTrace(1, [&] { EXPECT_EQ(SymTabFind(&table, "A", &index), nullptr); });
     EXPECT_EQ(index, 0);
     EXPECT_NE(out.find("*SymTabNOTfound:"), std::string::npos);
     EXPECT_NE(out.find(" ix=0 cmp1=0 cmp2=0 name=A\n"), std::string::npos);
@@ -48,13 +36,13 @@ TEST(SymTabFind, ProbesHalveTheStep) {
     DovExprOper table(SYMBOL_TABLE_ELT_LIST);
     for (const char* n : {"A", "B", "C", "D", "E", "F", "G", "H"}) SymTabFindOrAdd(&table, n);
     // A table of 8 probes 4, then 6, then 7.
-    std::string out = Trace(1, [&] { SymTabFind(&table, "H"); });
+    std::string out = vemlo_test::SymTabTrace(1, [&] { SymTabFind(&table, "H"); });
     EXPECT_EQ(out.rfind("*SymTabFound:", 0), 0u) << out;
     EXPECT_NE(out.find(" ix=7 cmp1=3 cmp2=0 SYMBOL_TABLE_ELT H cat=unknown"), std::string::npos) << out;
     // A name past the last probe is found by the linear finish.
-    out = Trace(1, [&] { SymTabFind(&table, "Ha"); });
+    out = vemlo_test::SymTabTrace(1, [&] { SymTabFind(&table, "Ha"); });
     EXPECT_NE(out.find(" ix=8 cmp1=3 cmp2=0 name=Ha"), std::string::npos) << out;
-    out = Trace(1, [&] { SymTabFind(&table, "0"); });
+    out = vemlo_test::SymTabTrace(1, [&] { SymTabFind(&table, "0"); });
     EXPECT_NE(out.find(" ix=0 cmp1=3 cmp2=1 name=0"), std::string::npos) << out;
 }
 
@@ -132,11 +120,11 @@ TEST(SymTab, AddEltRefusesATakenName) {
 
 TEST(SymTab, InsertionTrace) {
     DovExprOper table(SYMBOL_TABLE_ELT_LIST);
-    std::string out = Trace(1, [&] { SymTabFindOrAdd(&table, "ALPHA"); });
+    std::string out = vemlo_test::SymTabTrace(1, [&] { SymTabFindOrAdd(&table, "ALPHA"); });
     EXPECT_NE(out.find("+SymTabAddElt: 0 ALPHA\n"), std::string::npos) << out;
-    out = Trace(2, [&] { SymTabFindOrAdd(&table, "BETA"); });
+    out = vemlo_test::SymTabTrace(2, [&] { SymTabFindOrAdd(&table, "BETA"); });
     EXPECT_NE(out.find("+SymTabAddElt: 1 BETA\nSYMBOL_TABLE_ELT_LIST"), std::string::npos) << out;
-    out = Trace(0, [&] { SymTabFindOrAdd(&table, "GAMMA"); });
+    out = vemlo_test::SymTabTrace(0, [&] { SymTabFindOrAdd(&table, "GAMMA"); });
     EXPECT_EQ(out, "");
 }
 

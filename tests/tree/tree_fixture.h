@@ -2,6 +2,8 @@
 // small trees.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -37,6 +39,19 @@ DovToken* Word(const char* image, int line = 0, int column = 0);
 // A COBOL_PROGRAM with an empty symbol table, and that table.
 DovExpr* NewProgram();
 DovExpr* TableOf(DovExpr* prog);
+
+// What the symbol-table and name services print while `fn` runs at the
+// given trace level.
+template <typename Fn>
+std::string SymTabTrace(int level, Fn fn) {
+    int saved = DovSymTabTraceLevel;
+    DovSymTabTraceLevel = level;
+    testing::internal::CaptureStdout();
+    fn();
+    std::string out = testing::internal::GetCapturedStdout();
+    DovSymTabTraceLevel = saved;
+    return out;
+}
 
 // The images of a token list joined without separators.
 std::string Images(const DovTokenList& list);
