@@ -1,5 +1,6 @@
 #include "lexer/lexer_object.h"
 
+#include <iostream>
 #include <utility>
 
 #include "lexer/keywords.h"
@@ -93,6 +94,27 @@ DovLexer::~DovLexer() {
     DropLayerState();
 }
 
+void DovLexer::Trace(int bit, const char* label, const DovTokenItem* item) const {
+    if (!(traceFlags & bit)) return;
+    std::cout << label;
+    item->Print(std::cout);
+    std::cout << '\n';
+}
+
+DovTokenItem* DovLexer::TakeSlot(DovTokenItem*& slot) {
+    DovTokenItem* item = slot;
+    slot = nullptr;
+    return item;
+}
+
+void DovLexer::PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message) {
+    if (slot) {
+        Report(MSG_TERMINAL, item->token ? item->token->Beg() : DovNullPosn, message);
+        delete slot;
+    }
+    slot = item;
+}
+
 void DovLexer::Report(int severity, const DovTxtPosn& posn, const VString& text) {
     if (messageCallback)
         messageCallback(severity, posn, text);
@@ -184,14 +206,12 @@ void DovLexer::Reset() {
     lineSeen = 0;
     lastIndicatorReported = 0;
     openLiteralDelim = 0;
-    keepComma = keepSemi = 0;
     copyRecognition = 1;
-    phrasesInForce = 0;
     execState = execSql = execCics = 0;
     sqlCommentAt = DovNullPosn;
     noteState = 0;
     picSeen = 0;
-    execBeg = execEnd = noteBeg = noteEnd = brokenBeg = brokenEnd = DovNullPosn;
+    noteEnd = brokenBeg = brokenEnd = DovNullPosn;
     DropLayerState();
 
     while (inputLevel > 0) {

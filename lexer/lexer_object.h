@@ -309,8 +309,6 @@ public:
 
     // Separators, literals and raw words.
     int openLiteralDelim = 0;     // ' or " of a literal left open at the end of a line
-    int keepComma = 0;            // SEP_COMMA / SEP_SEMI count as words (REPLACING ==,== BY ...)
-    int keepSemi = 0;
     std::vector<DovTokenItem*> collapsedStack;  // pushed-back space-collapsed words, last on top
 
     // COPY and REPLACE.
@@ -319,7 +317,6 @@ public:
     DovTokenItem* copylessPushBack = nullptr;
     DovTokenList copyCarried;     // the words of a dropped statement, for the next item
     int copyRecognition = 1;      // the word COPY starts a COPY statement
-    int phrasesInForce = 0;       // a REPLACE statement is in force
     // Statement nodes handed to the parser's token adapter (TakeMarkerNode).
     DovExpr* pendingCopy = nullptr;
     DovExpr* pendingInclude = nullptr;
@@ -335,9 +332,10 @@ public:
     // coming (null when none).
     DovTxtPosn sqlCommentAt;
     int execCics = 0;
-    DovTxtPosn execBeg, execEnd;
     int noteState = 0;
-    DovTxtPosn noteBeg, noteEnd;
+    // Inside NOTE: the end of the first token of the paragraph's latest line;
+    // a token on another line hands a newline to the NOTE-text callback.
+    DovTxtPosn noteEnd;
     int picSeen = 0;
     VString brokenWord;           // the word being split at operator characters
     int brokenIndex = 0;
@@ -352,6 +350,13 @@ private:
     void Init();
     void DropLayerState();
     void DropPendingNodes();
+    // Prints "label" and the item when `bit` is set in the trace flags.
+    void Trace(int bit, const char* label, const DovTokenItem* item) const;
+    // The one-item push-back slots of the layers: TakeSlot empties the slot
+    // and returns what it held (null when nothing); PutSlot fills it, an item
+    // already waiting there being lost with the terminal `message`.
+    static DovTokenItem* TakeSlot(DovTokenItem*& slot);
+    void PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message);
 
     // Character layer helpers.
     DovTokenItem* NewItem(int code, const DovTxtPosn& beg, const DovTxtPosn& end);
@@ -363,10 +368,13 @@ private:
     // Separator layer helpers.
     DovTokenItem* ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem* delimItem);
     DovTokenItem* FloatingComment(DovTokenItem* first, const char* mark);
+    // Whether a REPLACING or REPLACE phrase in force replaces the separator
+    // `code` (SEP_COMMA, SEP_SEMI), which then counts as a word.
+    bool PhraseReplaces(int code) const;
 
     // COPY and REPLACE helpers.
-    DovTokenItem* StageGet(DovReplaceStage& stage, bool fromMember);
-    DovTokenItem* StageSource(bool fromMember);
+    DovTokenItem* StageGet(DovReplaceStage& stage, bool memberStage);
+    DovTokenItem* StageSource(bool memberStage);
     bool IsBarrier(const DovTokenItem* item) const;
     DovTokenItem* MemberEnd(DovTokenItem* item);
     DovTokenItem* CopyStatement(DovTokenItem* copyItem);
@@ -377,20 +385,24 @@ private:
                               bool isReplace, bool& failed);
     void DropStatement(DovExpr* node, DovTokenItem* offending, DovTokenList& before);
     void UnreadWord(DovTokenItem* item);
-    void OpenedMember(DovExpr* node, int begOper, const VString& path);
-    void UpdateKeepSeparators();
+    VString MemberName(const DovTokenItem* item);
+    DovTokenItem* NewMarker(int code, const DovTxtPosn& beg, const DovTxtPosn& end, DovTokenList& before);
+    bool EnterMember(DovExpr* node, const VString& name, int endKind);
     void SetPending(DovExpr*& field, DovExpr* node);
 
     // Text-word layer helpers.
     bool NextFragment(int& offset, int& length);
+    DovTxtPosnRange FragmentRange(int offset, int length) const;
 
     // Token layer helpers.
+    void EndExec();
     void ClassifyWord(DovToken* token);
     bool SqlComment(DovTokenItem* item, DovTokenList& carried);
     bool ClassifySql(DovTokenItem* item, DovTokenList& carried);
     bool ClassifyCics(DovTokenItem* item, DovTokenList& carried);
     int NumberCode(DovToken* token, bool longRunIsWord, int intCode, int realCode);
-    bool LegalWord(const VString& word, bool sql) const;
+    void CheckDigits(const DovToken* token, int digits);
+    bool LegalWord(DovToken* token, bool sql);
     bool Has(int dialect) const { return DovDialsLevel(dials, dialect) != 0; }
     bool OpenMember(DovInputFile* in, const VString& name, VString& path);
     bool TryOpen(DovInputFile* in, const VString& path);
