@@ -132,9 +132,6 @@ TEST_F(CopyReplace, Replacing) {
         Messages().clear();
         V words = Words(Fixed("COPY MEM REPLACING " + c.phrases + ".") + Fixed("A."));
         ASSERT_GE(words.size(), 6u);
-        std::string member;
-        for (std::size_t i = 2; i + 4 < words.size(); ++i) member += (member.empty() ? "" : " ") + words[i];
-        member = std::string(member);
         // SEP_DOT and SEP_COMMA as their spelling, for reading.
         std::string spelled;
         for (std::size_t i = 2; i + 4 < words.size(); ++i) {
