@@ -157,12 +157,10 @@ DovTokenItem* DovLexer::GetCharAB() {
 
 void DovLexer::UnGetCharAB(DovTokenItem* item) {
     if (!item) return;
-    DovInputFile* in = current;
-    if (!in) {
+    if (current)
+        PutSlot(current->pushBack, item, "DovLexer::UnGetCharAB: cannot unget");
+    else
         delete item;
-        return;
-    }
-    PutSlot(in->pushBack, item, "DovLexer::UnGetCharAB: cannot unget");
 }
 
 void DovLexer::SetCodeIfSepFollows(DovToken* token, int code) {
@@ -178,5 +176,9 @@ void DovLexer::SetCodeIfSepFollows(DovToken* token, int code) {
 }
 
 void DovLexer::UnGetSepOrChar(DovTokenItem* item) {
-    if (item) PutSlot(sepPushBack, item, "DovLexer::UnGetSepOrChar: cannot take more");
+    if (!item) return;
+    if (current)
+        PutSlot(current->sepPushBack, item, "DovLexer::UnGetSepOrChar: cannot take more");
+    else
+        delete item;
 }

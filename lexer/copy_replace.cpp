@@ -560,7 +560,9 @@ DovTokenItem* DovLexer::ExecSqlInclude(DovTokenItem* execItem) {
         return nullptr;
     }
     // A period written right after END-EXEC belongs to the statement.
-    DovTokenItem* dot = sepPushBack && sepPushBack->token->code == SEP_DOT ? TakeSlot(sepPushBack) : nullptr;
+    DovTokenItem* dot = nullptr;
+    if (current && current->sepPushBack && current->sepPushBack->token->code == SEP_DOT)
+        dot = TakeSlot(current->sepPushBack);
     DovTokenItem* marker = NewMarker(SEP_UNINLINED_COPY, beg, (dot ? dot : item)->token->End(), before);
     node->Tokens().AppendItem(item);
     node->Tokens().AppendItem(dot);

@@ -60,6 +60,7 @@ void DovReplaceStage::Clear() {
 DovInputFile::~DovInputFile() {
     if (stream.is_open()) stream.close();
     delete pushBack;
+    delete sepPushBack;
     delete replacing;
 }
 
@@ -161,8 +162,6 @@ DovExpr* DovLexer::TakeMarkerNode(int code) {
 // Frees every item and node that the layers still hold and empties them.
 void DovLexer::DropLayerState() {
     pendingComments.Clear();
-    delete sepPushBack;
-    sepPushBack = nullptr;
     for (DovTokenItem* item : collapsedStack) delete item;
     collapsedStack.clear();
     replaceStage.Clear();

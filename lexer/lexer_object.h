@@ -115,7 +115,7 @@ public:
     DovInputFile() = default;
     DovInputFile(const DovInputFile&) = delete;
     DovInputFile& operator=(const DovInputFile&) = delete;
-    // Closes the stream and drops a pushed-back item.
+    // Closes the stream and drops the pushed-back items.
     ~DovInputFile();
 
     VString path;               // as opened
@@ -125,7 +125,11 @@ public:
     char line[kDovLineBufferSize + 1] = {};
     int lineLen = 0;
     int readIndex = 0;          // the character layer's place in `line`
-    DovTokenItem* pushBack = nullptr;  // the character layer's one-item slot
+    // The one-item slots of the character and separator layers. What a layer
+    // read ahead belongs to the level it came from: a member opened meanwhile
+    // is read first.
+    DovTokenItem* pushBack = nullptr;
+    DovTokenItem* sepPushBack = nullptr;
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
     int ended = 0;              // SEP_EOF has been returned for this level
     DovReplaceStage* replacing = nullptr;  // the REPLACING phrases of the COPY that opened it
@@ -187,7 +191,7 @@ public:
     // Peeks at the next item: when it ends a separator (a blank, a line break,
     // the end, a COPY marker or "=="), `token` gets `code`.
     void SetCodeIfSepFollows(DovToken* token, int code);
-    // One item back into the separator layer's slot.
+    // One item back into the separator layer's slot of the current level.
     void UnGetSepOrChar(DovTokenItem* item);
 
     // --- Separators, literals and raw words -------------------------------
@@ -305,7 +309,6 @@ public:
     DovTokenList pendingComments; // comments and blank lines waiting for the next item
     int lineSeen = 0;             // an ordinary line has been read
     int lastIndicatorReported = 0;
-    DovTokenItem* sepPushBack = nullptr;  // the separator layer's one-item slot
 
     // Separators, literals and raw words.
     int openLiteralDelim = 0;     // ' or " of a literal left open at the end of a line

@@ -181,7 +181,8 @@ DovTokenItem* DovLexer::FloatingComment(DovTokenItem* first, const char* mark) {
 }
 
 DovTokenItem* DovLexer::GetSepOrChar() {
-    if (DovTokenItem* item = TakeSlot(sepPushBack)) return item;
+    if (current)
+        if (DovTokenItem* item = TakeSlot(current->sepPushBack)) return item;
     DovTokenItem* item = GetCharAB();
     for (;;) {
         DovToken* tok = item->token;
