@@ -95,17 +95,10 @@ DovLexer::~DovLexer() {
     DropLayerState();
 }
 
-void DovLexer::Trace(int bit, const char* label, const DovTokenItem* item) const {
-    if (!(traceFlags & bit)) return;
+void DovLexer::PrintTrace(const char* label, const DovTokenItem* item) {
     std::cout << label;
     item->Print(std::cout);
     std::cout << '\n';
-}
-
-DovTokenItem* DovLexer::TakeSlot(DovTokenItem*& slot) {
-    DovTokenItem* item = slot;
-    slot = nullptr;
-    return item;
 }
 
 void DovLexer::PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message) {

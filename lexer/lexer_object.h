@@ -353,12 +353,19 @@ private:
     void Init();
     void DropLayerState();
     void DropPendingNodes();
-    // Prints "label" and the item when `bit` is set in the trace flags.
-    void Trace(int bit, const char* label, const DovTokenItem* item) const;
+    // Prints the label and the item when `bit` is set in the trace flags.
+    void Trace(int bit, const char* label, const DovTokenItem* item) const {
+        if (traceFlags & bit) PrintTrace(label, item);
+    }
+    static void PrintTrace(const char* label, const DovTokenItem* item);
     // The one-item push-back slots of the layers: TakeSlot empties the slot
     // and returns what it held (null when nothing); PutSlot fills it, an item
     // already waiting there being lost with the terminal `message`.
-    static DovTokenItem* TakeSlot(DovTokenItem*& slot);
+    static DovTokenItem* TakeSlot(DovTokenItem*& slot) {
+        DovTokenItem* item = slot;
+        slot = nullptr;
+        return item;
+    }
     void PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message);
 
     // Character layer helpers.
