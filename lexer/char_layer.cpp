@@ -2,6 +2,8 @@
 // character each, line breaks as SEP_SPACE, continuation lines joined, and
 // comment and blank lines kept aside until the next item leaves the layer.
 // A "-INC " line becomes the marker of a library member to include.
+#include <string>
+
 #include "lexer/lexer_object.h"
 #include "tree/expr.h"
 
@@ -43,10 +45,9 @@ void DovLexer::AppendCommentLine(DovInputFile* in, int code) {
         image = VString(line + start, len - start);
     } else if (len > 0 && HasHighBitMark(line[0])) {
         // The mark tells a comment that began in column 1.
-        image = VString(line, len);
-        std::string marked(image.CStr(), image.Len());
+        std::string marked(line, len);
         marked[0] = static_cast<char>(static_cast<unsigned char>(marked[0]) | 0x80);
-        image = VString(marked.data(), static_cast<int>(marked.size()));
+        image = VString(marked.data(), len);
     } else if (lineFormat == LINE_FORMAT_FREE) {
         // A free-format directive line is kept whole.
         image = VString(line, len);

@@ -267,7 +267,7 @@ public:
     int cicsSwitch = 0;           // classify EXEC CICS
     VStringArray excludedKeywords{100};
     int copyInline = 1;           // 0: COPY members are not opened
-    int oldCopy = 0;
+    int oldCopy = 0;              // read by the parser's token adapter
     int copyNameCase = COPY_NAME_LOWER;
     VStringArray copyDirs{12};    // seeded with "."
     VStringArray copySuffixes{10};// seeded with ".cpy"; Reset makes the bare name the last try
