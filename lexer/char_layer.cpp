@@ -2,7 +2,7 @@
 // character each, line breaks as SEP_SPACE, continuation lines joined, and
 // comment and blank lines kept aside until the next item leaves the layer.
 // A "-INC " line becomes the marker of a library member to include.
-#include <iostream>
+#include <string>
 
 #include "lexer/lexer_object.h"
 #include "tree/expr.h"
@@ -17,12 +17,6 @@ DovTxtPosn At(const DovInputFile* in, int column) {
 }
 
 bool HasHighBitMark(char c) { return c == '#' || c == '*' || c == '/' || c == 'D' || c == 'd'; }
-
-void TraceItem(const char* label, const DovTokenItem* item) {
-    std::cout << label;
-    item->Print(std::cout);
-    std::cout << '\n';
-}
 
 }  // namespace
 
@@ -51,10 +45,9 @@ void DovLexer::AppendCommentLine(DovInputFile* in, int code) {
         image = VString(line + start, len - start);
     } else if (len > 0 && HasHighBitMark(line[0])) {
         // The mark tells a comment that began in column 1.
-        image = VString(line, len);
-        std::string marked(image.CStr(), image.Len());
+        std::string marked(line, len);
         marked[0] = static_cast<char>(static_cast<unsigned char>(marked[0]) | 0x80);
-        image = VString(marked.data(), static_cast<int>(marked.size()));
+        image = VString(marked.data(), len);
     } else if (lineFormat == LINE_FORMAT_FREE) {
         // A free-format directive line is kept whole.
         image = VString(line, len);
@@ -128,59 +121,47 @@ DovTokenItem* DovLexer::StartLine(DovInputFile* in) {
 
 DovTokenItem* DovLexer::GetCharAB() {
     DovInputFile* in = current;
-    DovTokenItem* item = nullptr;
-    if (!in) {
-        item = TakePendingComments(NewItem(SEP_EOF, DovNullPosn, DovNullPosn));
-    } else if (in->pushBack) {
-        item = in->pushBack;
-        in->pushBack = nullptr;
-    } else {
-        while (!item && in->readIndex >= in->lineLen) {
-            const int code = GetLine();
-            switch (code) {
-                case 0:
-                    if (DovTokenItem* lineBreak = StartLine(in)) item = TakePendingComments(lineBreak);
-                    break;
-                case SEP_EOF:
-                    // The level stays open: the COPY layer pops members, the
-                    // parser closes the main file.
-                    item = TakePendingComments(NewItem(SEP_EOF, in->posn, in->posn));
-                    break;
-                case CM_BLANK_LINE:
-                case CM_COMMENT:
-                    AppendCommentLine(in, code);
-                    break;
-                case CM_LIBR_INC:
-                    item = IncLine(in);
-                    break;
-                default:
-                    Report(MSG_SEVERE, in->posn, "DovLexer::GetCharAB: Bad code returned from GetLine()");
-                    in->readIndex = in->lineLen;
-                    break;
-            }
-        }
-        if (!item) {
-            const int index = in->readIndex++;
-            const int c = static_cast<unsigned char>(in->line[index]);
-            item = TakePendingComments(NewItem(c, At(in, index), At(in, index + 1)));
+    DovTokenItem* item =
+        in ? TakeSlot(in->pushBack) : TakePendingComments(NewItem(SEP_EOF, DovNullPosn, DovNullPosn));
+    while (!item && in->readIndex >= in->lineLen) {
+        const int code = GetLine();
+        switch (code) {
+            case 0:
+                if (DovTokenItem* lineBreak = StartLine(in)) item = TakePendingComments(lineBreak);
+                break;
+            case SEP_EOF:
+                // The level stays open: the COPY layer pops members, the
+                // parser closes the main file.
+                item = TakePendingComments(NewItem(SEP_EOF, in->posn, in->posn));
+                break;
+            case CM_BLANK_LINE:
+            case CM_COMMENT:
+                AppendCommentLine(in, code);
+                break;
+            case CM_LIBR_INC:
+                item = IncLine(in);
+                break;
+            default:
+                Report(MSG_SEVERE, in->posn, "DovLexer::GetCharAB: Bad code returned from GetLine()");
+                in->readIndex = in->lineLen;
+                break;
         }
     }
-    if (traceFlags & 0x20) TraceItem("GetCharAB: ", item);
+    if (!item) {
+        const int index = in->readIndex++;
+        const int c = static_cast<unsigned char>(in->line[index]);
+        item = TakePendingComments(NewItem(c, At(in, index), At(in, index + 1)));
+    }
+    Trace(0x20, "GetCharAB: ", item);
     return item;
 }
 
 void DovLexer::UnGetCharAB(DovTokenItem* item) {
     if (!item) return;
-    DovInputFile* in = current;
-    if (!in) {
+    if (current)
+        PutSlot(current->pushBack, item, "DovLexer::UnGetCharAB: cannot unget");
+    else
         delete item;
-        return;
-    }
-    if (in->pushBack) {
-        Report(MSG_TERMINAL, item->token ? item->token->Beg() : DovNullPosn, "DovLexer::UnGetCharAB: cannot unget");
-        delete in->pushBack;
-    }
-    in->pushBack = item;
 }
 
 void DovLexer::SetCodeIfSepFollows(DovToken* token, int code) {
@@ -197,10 +178,8 @@ void DovLexer::SetCodeIfSepFollows(DovToken* token, int code) {
 
 void DovLexer::UnGetSepOrChar(DovTokenItem* item) {
     if (!item) return;
-    if (sepPushBack) {
-        Report(MSG_TERMINAL, item->token ? item->token->Beg() : DovNullPosn,
-               "DovLexer::UnGetSepOrChar: cannot take more");
-        delete sepPushBack;
-    }
-    sepPushBack = item;
+    if (current)
+        PutSlot(current->sepPushBack, item, "DovLexer::UnGetSepOrChar: cannot take more");
+    else
+        delete item;
 }

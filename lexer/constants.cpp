@@ -5,6 +5,7 @@
 #include "tree/expr.h"
 #include "tree/leaf.h"
 #include "tree/link.h"
+#include "tree/named.h"
 #include "tree/symtab.h"
 
 namespace {
@@ -14,25 +15,26 @@ constexpr int kConstValueSlot = 3;     // DECL_CONST_ENTRY: the VALUE clause
 constexpr int kValueLiteralSlot = 0;   // EX_CONST_VALUE: the literal
 constexpr int kRootDataSlot = 2;       // COBOL_FILE: the declared data entries
 
+// The 78-level entry above a definition, or null.
+DovExpr* EntryOf(const DovNamedObjDef* def) {
+    DovExpr* parent = def ? def->Parent() : nullptr;
+    return parent && parent->Oper() == DECL_CONST_ENTRY ? parent : nullptr;
+}
+
 // The 78-level entry that `node` declares or names: the entry itself, the
 // entry above a definition, the entry of a use's definition, or the entry of
-// the first definition among an element's links.
-DovExpr* ConstantEntry(DovExpr* node, int depth = 0) {
-    if (!node || depth > 2) return nullptr;
-    switch (node->Oper()) {
-        case DECL_CONST_ENTRY:
-            return node;
-        case NAMED_OBJ_DEF:
-            return node->Parent() && node->Parent()->Oper() == DECL_CONST_ENTRY ? node->Parent() : nullptr;
-        case NAMED_OBJ_USE:
-            return node->NumLinks() > 0 ? ConstantEntry(node->Link(0).target, depth + 1) : nullptr;
-        default:
-            break;
+// the first definition among an element's references. Links are followed
+// only to nodes that are still alive.
+DovExpr* ConstantEntry(DovExpr* node) {
+    if (!node) return nullptr;
+    if (node->Oper() == DECL_CONST_ENTRY) return node;
+    if (auto* def = dynamic_cast<DovNamedObjDef*>(node)) return EntryOf(def);
+    if (auto* use = dynamic_cast<DovNamedObjUse*>(node)) return EntryOf(use->Definition());
+    if (auto* element = dynamic_cast<DovSymTabElt*>(node)) {
+        for (const DovLink& link : element->References())
+            if (DovIsLiveLinkedNode(link.target))
+                if (DovExpr* entry = EntryOf(dynamic_cast<DovNamedObjDef*>(link.target))) return entry;
     }
-    for (int i = 0; i < node->NumLinkLists(); ++i)
-        for (const DovLink& link : node->Links(i))
-            if (link.target && link.target->Oper() == NAMED_OBJ_DEF)
-                if (DovExpr* entry = ConstantEntry(link.target, depth + 1)) return entry;
     return nullptr;
 }
 

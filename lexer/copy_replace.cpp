@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <string>
 
 #include "lexer/lexer_object.h"
 #include "tree/expr.h"
@@ -15,12 +14,6 @@
 #include "tree/walk.h"
 
 namespace {
-
-void TraceItem(const char* label, const DovTokenItem* item) {
-    std::cout << label;
-    item->Print(std::cout);
-    std::cout << '\n';
-}
 
 bool IsWord(const DovTokenItem* item, const char* word) {
     return item->token->code == TK_CHAR_STRING && item->token->image == word;
@@ -156,13 +149,13 @@ DovTokenItem* DovLexer::StageGet(DovReplaceStage& stage, bool memberStage) {
 
 DovTokenItem* DovLexer::GetRpldTextWord() {
     DovTokenItem* item = StageGet(replaceStage, false);
-    if (traceFlags & 0x10) TraceItem("GetRpldTextWord: ", item);
+    Trace(0x10, "GetRpldTextWord: ", item);
     return item;
 }
 
 void DovLexer::UngetRpldTextWord(DovTokenItem* item) {
     if (!item) return;
-    if (traceFlags & 0x10) TraceItem("UngetRpldTextWord: ", item);
+    Trace(0x10, "UngetRpldTextWord: ", item);
     replaceStage.output.push_front(item);
 }
 
@@ -172,25 +165,19 @@ void DovLexer::UnreadWord(DovTokenItem* item) {
     if (item) replaceStage.lookahead.push_front(item);
 }
 
-void DovLexer::ClearReplacingPhrases() {
-    replaceStage.ClearPhrases();
-    phrasesInForce = 0;
-    UpdateKeepSeparators();
-}
+void DovLexer::ClearReplacingPhrases() { replaceStage.ClearPhrases(); }
 
-// Commas and semicolons are words of their own while a phrase in force
-// replaces one.
-void DovLexer::UpdateKeepSeparators() {
-    keepComma = keepSemi = 0;
-    auto scan = [this](const DovReplaceStage& stage) {
-        for (const DovReplacePhrase& phrase : stage.phrases) {
-            if (phrase.from.size() != 1) continue;
-            if (phrase.from[0]->token->code == SEP_COMMA) keepComma = 1;
-            if (phrase.from[0]->token->code == SEP_SEMI) keepSemi = 1;
-        }
+// Asked only when a comma or semicolon arrives: the phrases in force are
+// those of the REPLACE statement and the REPLACING phrases of the member
+// being read.
+bool DovLexer::PhraseReplaces(int code) const {
+    auto replaces = [code](const DovReplaceStage* stage) {
+        if (!stage) return false;
+        for (const DovReplacePhrase& phrase : stage->phrases)
+            if (phrase.from.size() == 1 && phrase.from[0]->token->code == code) return true;
+        return false;
     };
-    scan(replaceStage);
-    if (current && current->replacing) scan(*current->replacing);
+    return replaces(&replaceStage) || (current && replaces(current->replacing));
 }
 
 // --- Statement operands ---------------------------------------------------------
@@ -380,10 +367,32 @@ DovExpr* DovLexer::MakeCopyNameNode(DovTokenItem* item) {
     return node;
 }
 
-void DovLexer::OpenedMember(DovExpr* node, int begOper, const VString& path) {
-    node->SetOper(static_cast<DovOper>(begOper), 0, 0);
+// The file name that a member-name or library-name operand stands for: a
+// literal's value, or the word.
+VString DovLexer::MemberName(const DovTokenItem* item) {
+    const DovToken* token = item->token;
+    return token->code == TK_NONNUM_LIT ? DovNonnumLiteralValue(messageCallback, token->image, token->Beg())
+                                        : token->image;
+}
+
+// The marker token of a statement from `beg` to `end`, with the tokens that
+// stood in front of the statement.
+DovTokenItem* DovLexer::NewMarker(int code, const DovTxtPosn& beg, const DovTxtPosn& end, DovTokenList& before) {
+    auto* marker = new DovTokenItem(new DovToken(code, VString(), DovTxtPosnRange{beg, end}));
+    marker->list.AppendList(before);
+    return marker;
+}
+
+// Opens the member of a COPY, EXEC SQL INCLUDE or -INC statement as the new
+// current level, whose end will yield `endKind`. When it opens, the node
+// becomes the matching *_BEG node with the path and the nesting depth.
+bool DovLexer::EnterMember(DovExpr* node, const VString& name, int endKind) {
+    VString path;
+    if (!PushInput(name, endKind, path)) return false;
+    node->SetOper(endKind == STMT_INLINED_INCLUDE_END ? STMT_INLINED_INCLUDE_BEG : STMT_INLINED_COPY_BEG, 0, 0);
     node->SetArg(2, new DovCharString(path));
     node->SetArg(3, new DovIntNumConst(static_cast<long long>(inputLevel - 1)));
+    return true;
 }
 
 // --- Statements ---------------------------------------------------------------------
@@ -403,9 +412,7 @@ DovTokenItem* DovLexer::CopyStatement(DovTokenItem* copyItem) {
         DropStatement(node, item, before);
         return nullptr;
     }
-    VString name = item->token->code == TK_NONNUM_LIT
-                       ? DovNonnumLiteralValue(messageCallback, item->token->image, item->token->Beg())
-                       : item->token->image;
+    VString name = MemberName(item);
     DovExpr* nameNode = MakeCopyNameNode(item);
     node->SetArg(0, nameNode);
 
@@ -418,9 +425,7 @@ DovTokenItem* DovLexer::CopyStatement(DovTokenItem* copyItem) {
             DropStatement(node, item, before);
             return nullptr;
         }
-        const VString library = item->token->code == TK_NONNUM_LIT
-                                    ? DovNonnumLiteralValue(messageCallback, item->token->image, item->token->Beg())
-                                    : item->token->image;
+        const VString library = MemberName(item);
         // The library names an environment variable that holds the folder.
         const char* folder = std::getenv(library.CStr());
         if (!folder) {
@@ -455,21 +460,15 @@ DovTokenItem* DovLexer::CopyStatement(DovTokenItem* copyItem) {
         DropStatement(node, item, before);
         return nullptr;
     }
-    const DovTxtPosn end = item->token->End();
+    DovTokenItem* marker = NewMarker(SEP_UNINLINED_COPY, beg, item->token->End(), before);
     node->Tokens().AppendItem(item);
-
-    auto* marker = new DovTokenItem(new DovToken(SEP_UNINLINED_COPY, VString(), DovTxtPosnRange{beg, end}));
-    marker->list.AppendList(before);
     node->SetFlag(1);
     SetPending(pendingCopy, node);
-    VString path;
-    if (PushInput(name, STMT_INLINED_COPY_END, path)) {
+    if (EnterMember(node, name, STMT_INLINED_COPY_END)) {
         if (!phrases.empty()) {
             current->replacing = new DovReplaceStage;
             current->replacing->phrases = std::move(phrases);
         }
-        UpdateKeepSeparators();
-        OpenedMember(node, STMT_INLINED_COPY_BEG, path);
         marker->token->code = SEP_INLINED_COPY;
     }
     return marker;
@@ -513,15 +512,10 @@ DovTokenItem* DovLexer::ReplaceStatement(DovTokenItem* replaceItem) {
             return nullptr;
         }
         // A new REPLACE ends the one in force.
-        replaceStage.ClearPhrases();
         replaceStage.phrases = std::move(phrases);
-        phrasesInForce = 1;
-        UpdateKeepSeparators();
     }
-    const DovTxtPosn end = item->token->End();
+    DovTokenItem* marker = NewMarker(SEP_REPLACE, beg, item->token->End(), before);
     node->Tokens().AppendItem(item);
-    auto* marker = new DovTokenItem(new DovToken(SEP_REPLACE, VString(), DovTxtPosnRange{beg, end}));
-    marker->list.AppendList(before);
     SetPending(pendingReplace, node);
     return marker;
 }
@@ -557,9 +551,7 @@ DovTokenItem* DovLexer::ExecSqlInclude(DovTokenItem* execItem) {
         DropStatement(node, item, before);
         return nullptr;
     }
-    const VString name = item->token->code == TK_NONNUM_LIT
-                             ? DovNonnumLiteralValue(messageCallback, item->token->image, item->token->Beg())
-                             : item->token->image;
+    const VString name = MemberName(item);
     node->SetArg(0, MakeCopyNameNode(item));
     item = GetCopylessWordSkippingCopy();
     if (!IsWord(item, "END-EXEC")) {
@@ -567,26 +559,16 @@ DovTokenItem* DovLexer::ExecSqlInclude(DovTokenItem* execItem) {
         DropStatement(node, item, before);
         return nullptr;
     }
-    DovTxtPosn end = item->token->End();
-    node->Tokens().AppendItem(item);
     // A period written right after END-EXEC belongs to the statement.
-    if (sepPushBack && sepPushBack->token->code == SEP_DOT) {
-        DovTokenItem* dot = sepPushBack;
-        sepPushBack = nullptr;
-        end = dot->token->End();
-        node->Tokens().AppendItem(dot);
-    }
-
-    auto* marker = new DovTokenItem(new DovToken(SEP_UNINLINED_COPY, VString(), DovTxtPosnRange{beg, end}));
-    marker->list.AppendList(before);
+    DovTokenItem* dot = nullptr;
+    if (current && current->sepPushBack && current->sepPushBack->token->code == SEP_DOT)
+        dot = TakeSlot(current->sepPushBack);
+    DovTokenItem* marker = NewMarker(SEP_UNINLINED_COPY, beg, (dot ? dot : item)->token->End(), before);
+    node->Tokens().AppendItem(item);
+    node->Tokens().AppendItem(dot);
     node->SetFlag(1);
     SetPending(pendingInclude, node);
-    VString path;
-    if (PushInput(name, STMT_INLINED_INCLUDE_END, path)) {
-        UpdateKeepSeparators();
-        OpenedMember(node, STMT_INLINED_INCLUDE_BEG, path);
-        marker->token->code = SEP_INLINED_COPY;
-    }
+    if (EnterMember(node, name, STMT_INLINED_INCLUDE_END)) marker->token->code = SEP_INLINED_COPY;
     return marker;
 }
 
@@ -595,14 +577,8 @@ DovTokenItem* DovLexer::IncMember(DovTokenItem* item) {
     DovExpr* node = pendingInc;
     DovExpr* names = node ? node->Args(0) : nullptr;
     DovExpr* nameNode = names && names->NumArgs() > 0 ? names->Args(0) : nullptr;
-    if (!nameNode) return item;
-    VString path;
-    if (PushInput(nameNode->Image(), STMT_INLINED_COPY_END, path)) {
-        UpdateKeepSeparators();
-        OpenedMember(node, STMT_INLINED_COPY_BEG, path);
-    } else {
+    if (nameNode && !EnterMember(node, nameNode->Image(), STMT_INLINED_COPY_END))
         item->token->code = SEP_UNINLINED_COPY;
-    }
     return item;
 }
 
@@ -614,22 +590,17 @@ DovTokenItem* DovLexer::MemberEnd(DovTokenItem* item) {
         return item;
     }
     VString path;
-    const int kind = PopInput(false, path);
-    auto* node = new DovExprOper(kind == STMT_INLINED_INCLUDE_END ? STMT_INLINED_INCLUDE_END : STMT_INLINED_COPY_END);
+    // A member level's kind is the operation code of its end node.
+    auto* node = new DovExprOper(static_cast<DovOper>(PopInput(false, path)));
     node->SetArg(0, new DovCharString(path));
     node->SetArg(1, new DovIntNumConst(static_cast<long long>(inputLevel)));
     SetPending(copyEndNode, node);
-    UpdateKeepSeparators();
     item->token->code = SEP_COPY_EOF;
     return item;
 }
 
 DovTokenItem* DovLexer::GetCopylessTextWord() {
-    DovTokenItem* out = nullptr;
-    if (copylessPushBack) {
-        out = copylessPushBack;
-        copylessPushBack = nullptr;
-    }
+    DovTokenItem* out = TakeSlot(copylessPushBack);
     while (!out) {
         DovTokenItem* item = GetRpldTextWord();
         const int c = item->token->code;
@@ -652,16 +623,12 @@ DovTokenItem* DovLexer::GetCopylessTextWord() {
         }
         if (out) out->list.PrependList(copyCarried);
     }
-    if (traceFlags & 0x10) TraceItem("GetCopylessTextWord: ", out);
+    Trace(0x10, "GetCopylessTextWord: ", out);
     return out;
 }
 
 void DovLexer::UnGetCopylessTextWord(DovTokenItem* item) {
     if (!item) return;
-    if (traceFlags & 0x10) TraceItem("UnGetCopylessTextWord: ", item);
-    if (copylessPushBack) {
-        Report(MSG_TERMINAL, item->token->Beg(), "DovLexer::UnGetCopylessTextWord: cannot do 2nd unget");
-        delete copylessPushBack;
-    }
-    copylessPushBack = item;
+    Trace(0x10, "UnGetCopylessTextWord: ", item);
+    PutSlot(copylessPushBack, item, "DovLexer::UnGetCopylessTextWord: cannot do 2nd unget");
 }

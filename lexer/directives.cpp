@@ -12,6 +12,12 @@ bool IsBlank(char c) { return c == ' '; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Nothing but blanks from `index` to the end of the level's line.
+bool AtLineEnd(const DovInputFile* in, int index) {
+    while (index < in->lineLen && IsBlank(in->line[index])) ++index;
+    return index >= in->lineLen;
+}
+
 // A signed decimal integer that fits 64 bits.
 bool ParseInteger(const char* text, int len, long long& value) {
     int i = 0;
@@ -179,12 +185,8 @@ void DovLexer::DollarIf(int index) {
     const DovTxtPosn at = current->posn;
 
     int rc1 = GetDirectiveOperand(t1, n1, d1, num1, v1, index);
-    if (rc1 != 0) {
-        // A $IF without anything after it has been reported once already.
-        int rest = index;
-        while (rest < current->lineLen && IsBlank(current->line[rest])) ++rest;
-        if (rest >= current->lineLen) return;
-    }
+    // A $IF without anything after it has been reported once already.
+    if (rc1 != 0 && AtLineEnd(current, index)) return;
     if (GetDirectiveWord(opWord, index) != 0) return;
     bool negate = false;
     if (opWord == "NOT") {
@@ -282,19 +284,13 @@ int DovLexer::DollarDirective(DovInputFile* in, const VString& word, int wordEnd
         DollarIf(wordEnd);
     } else if (word == "$SET") {
         int index = wordEnd;
-        int rest = index;
-        while (rest < in->lineLen && IsBlank(in->line[rest])) ++rest;
         VString next;
-        if (rest < in->lineLen && GetDirectiveWord(next, index) == 0 && next == "CONSTANT") {
+        if (!AtLineEnd(in, index) && GetDirectiveWord(next, index) == 0 && next == "CONSTANT") {
             DovExpr* root = currentRootCallback ? currentRootCallback() : nullptr;
-            if (root) {
-                for (;;) {
-                    while (index < in->lineLen && IsBlank(in->line[index])) ++index;
-                    if (index >= in->lineLen) break;
-                    VString setting;
-                    if (GetDirectiveWord(setting, index) != 0) break;
-                    if (SetPreprocessorConstant(setting, root) != 0) break;
-                }
+            // Each setting in turn; the first bad one ends the line.
+            while (root && !AtLineEnd(in, index)) {
+                VString setting;
+                if (GetDirectiveWord(setting, index) != 0 || SetPreprocessorConstant(setting, root) != 0) break;
             }
         }
     } else if (word == "$DISPLAY") {

@@ -56,19 +56,17 @@ bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& pa
     const int nameStart = LastComponentStart(name);
     const bool hasDot = name.find('.', nameStart) != std::string::npos;
 
+    auto tryPath = [&](const std::string& candidate) {
+        VString text(candidate.data(), static_cast<int>(candidate.size()));
+        if (!TryOpen(in, text)) return false;
+        path = text;
+        return true;
+    };
     auto attempt = [&](const std::string& candidate, int retryFrom) {
-        if (TryOpen(in, VString(candidate.c_str(), static_cast<int>(candidate.size())))) {
-            path = VString(candidate.c_str(), static_cast<int>(candidate.size()));
-            return true;
-        }
-        if (copyNameCase == COPY_NAME_LOWER || copyNameCase == COPY_NAME_UPPER) {
-            std::string retry = CaseRetry(candidate, retryFrom, copyNameCase);
-            if (retry != candidate && TryOpen(in, VString(retry.c_str(), static_cast<int>(retry.size())))) {
-                path = VString(retry.c_str(), static_cast<int>(retry.size()));
-                return true;
-            }
-        }
-        return false;
+        if (tryPath(candidate)) return true;
+        if (copyNameCase != COPY_NAME_LOWER && copyNameCase != COPY_NAME_UPPER) return false;
+        const std::string retry = CaseRetry(candidate, retryFrom, copyNameCase);
+        return retry != candidate && tryPath(retry);
     };
 
     if (name.empty()) return false;

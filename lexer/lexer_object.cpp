@@ -1,5 +1,6 @@
 #include "lexer/lexer_object.h"
 
+#include <iostream>
 #include <utility>
 
 #include "lexer/keywords.h"
@@ -59,6 +60,7 @@ void DovReplaceStage::Clear() {
 DovInputFile::~DovInputFile() {
     if (stream.is_open()) stream.close();
     delete pushBack;
+    delete sepPushBack;
     delete replacing;
 }
 
@@ -91,6 +93,20 @@ DovLexer::~DovLexer() {
         PopInput(true, name);
     }
     DropLayerState();
+}
+
+void DovLexer::PrintTrace(const char* label, const DovTokenItem* item) {
+    std::cout << label;
+    item->Print(std::cout);
+    std::cout << '\n';
+}
+
+void DovLexer::PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message) {
+    if (slot) {
+        Report(MSG_TERMINAL, item->token ? item->token->Beg() : DovNullPosn, message);
+        delete slot;
+    }
+    slot = item;
 }
 
 void DovLexer::Report(int severity, const DovTxtPosn& posn, const VString& text) {
@@ -139,8 +155,6 @@ DovExpr* DovLexer::TakeMarkerNode(int code) {
 // Frees every item and node that the layers still hold and empties them.
 void DovLexer::DropLayerState() {
     pendingComments.Clear();
-    delete sepPushBack;
-    sepPushBack = nullptr;
     for (DovTokenItem* item : collapsedStack) delete item;
     collapsedStack.clear();
     replaceStage.Clear();
@@ -184,14 +198,12 @@ void DovLexer::Reset() {
     lineSeen = 0;
     lastIndicatorReported = 0;
     openLiteralDelim = 0;
-    keepComma = keepSemi = 0;
     copyRecognition = 1;
-    phrasesInForce = 0;
     execState = execSql = execCics = 0;
     sqlCommentAt = DovNullPosn;
     noteState = 0;
     picSeen = 0;
-    execBeg = execEnd = noteBeg = noteEnd = brokenBeg = brokenEnd = DovNullPosn;
+    noteEnd = brokenBeg = brokenEnd = DovNullPosn;
     DropLayerState();
 
     while (inputLevel > 0) {

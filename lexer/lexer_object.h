@@ -115,7 +115,7 @@ public:
     DovInputFile() = default;
     DovInputFile(const DovInputFile&) = delete;
     DovInputFile& operator=(const DovInputFile&) = delete;
-    // Closes the stream and drops a pushed-back item.
+    // Closes the stream and drops the pushed-back items.
     ~DovInputFile();
 
     VString path;               // as opened
@@ -125,7 +125,11 @@ public:
     char line[kDovLineBufferSize + 1] = {};
     int lineLen = 0;
     int readIndex = 0;          // the character layer's place in `line`
-    DovTokenItem* pushBack = nullptr;  // the character layer's one-item slot
+    // The one-item slots of the character and separator layers. What a layer
+    // read ahead belongs to the level it came from: a member opened meanwhile
+    // is read first.
+    DovTokenItem* pushBack = nullptr;
+    DovTokenItem* sepPushBack = nullptr;
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
     int ended = 0;              // SEP_EOF has been returned for this level
     DovReplaceStage* replacing = nullptr;  // the REPLACING phrases of the COPY that opened it
@@ -187,7 +191,7 @@ public:
     // Peeks at the next item: when it ends a separator (a blank, a line break,
     // the end, a COPY marker or "=="), `token` gets `code`.
     void SetCodeIfSepFollows(DovToken* token, int code);
-    // One item back into the separator layer's slot.
+    // One item back into the separator layer's slot of the current level.
     void UnGetSepOrChar(DovTokenItem* item);
 
     // --- Separators, literals and raw words -------------------------------
@@ -263,7 +267,7 @@ public:
     int cicsSwitch = 0;           // classify EXEC CICS
     VStringArray excludedKeywords{100};
     int copyInline = 1;           // 0: COPY members are not opened
-    int oldCopy = 0;
+    int oldCopy = 0;              // read by the parser's token adapter
     int copyNameCase = COPY_NAME_LOWER;
     VStringArray copyDirs{12};    // seeded with "."
     VStringArray copySuffixes{10};// seeded with ".cpy"; Reset makes the bare name the last try
@@ -305,12 +309,9 @@ public:
     DovTokenList pendingComments; // comments and blank lines waiting for the next item
     int lineSeen = 0;             // an ordinary line has been read
     int lastIndicatorReported = 0;
-    DovTokenItem* sepPushBack = nullptr;  // the separator layer's one-item slot
 
     // Separators, literals and raw words.
     int openLiteralDelim = 0;     // ' or " of a literal left open at the end of a line
-    int keepComma = 0;            // SEP_COMMA / SEP_SEMI count as words (REPLACING ==,== BY ...)
-    int keepSemi = 0;
     std::vector<DovTokenItem*> collapsedStack;  // pushed-back space-collapsed words, last on top
 
     // COPY and REPLACE.
@@ -319,7 +320,6 @@ public:
     DovTokenItem* copylessPushBack = nullptr;
     DovTokenList copyCarried;     // the words of a dropped statement, for the next item
     int copyRecognition = 1;      // the word COPY starts a COPY statement
-    int phrasesInForce = 0;       // a REPLACE statement is in force
     // Statement nodes handed to the parser's token adapter (TakeMarkerNode).
     DovExpr* pendingCopy = nullptr;
     DovExpr* pendingInclude = nullptr;
@@ -335,9 +335,10 @@ public:
     // coming (null when none).
     DovTxtPosn sqlCommentAt;
     int execCics = 0;
-    DovTxtPosn execBeg, execEnd;
     int noteState = 0;
-    DovTxtPosn noteBeg, noteEnd;
+    // Inside NOTE: the end of the first token of the paragraph's latest line;
+    // a token on another line hands a newline to the NOTE-text callback.
+    DovTxtPosn noteEnd;
     int picSeen = 0;
     VString brokenWord;           // the word being split at operator characters
     int brokenIndex = 0;
@@ -352,6 +353,20 @@ private:
     void Init();
     void DropLayerState();
     void DropPendingNodes();
+    // Prints the label and the item when `bit` is set in the trace flags.
+    void Trace(int bit, const char* label, const DovTokenItem* item) const {
+        if (traceFlags & bit) PrintTrace(label, item);
+    }
+    static void PrintTrace(const char* label, const DovTokenItem* item);
+    // The one-item push-back slots of the layers: TakeSlot empties the slot
+    // and returns what it held (null when nothing); PutSlot fills it, an item
+    // already waiting there being lost with the terminal `message`.
+    static DovTokenItem* TakeSlot(DovTokenItem*& slot) {
+        DovTokenItem* item = slot;
+        slot = nullptr;
+        return item;
+    }
+    void PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message);
 
     // Character layer helpers.
     DovTokenItem* NewItem(int code, const DovTxtPosn& beg, const DovTxtPosn& end);
@@ -363,10 +378,13 @@ private:
     // Separator layer helpers.
     DovTokenItem* ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem* delimItem);
     DovTokenItem* FloatingComment(DovTokenItem* first, const char* mark);
+    // Whether a REPLACING or REPLACE phrase in force replaces the separator
+    // `code` (SEP_COMMA, SEP_SEMI), which then counts as a word.
+    bool PhraseReplaces(int code) const;
 
     // COPY and REPLACE helpers.
-    DovTokenItem* StageGet(DovReplaceStage& stage, bool fromMember);
-    DovTokenItem* StageSource(bool fromMember);
+    DovTokenItem* StageGet(DovReplaceStage& stage, bool memberStage);
+    DovTokenItem* StageSource(bool memberStage);
     bool IsBarrier(const DovTokenItem* item) const;
     DovTokenItem* MemberEnd(DovTokenItem* item);
     DovTokenItem* CopyStatement(DovTokenItem* copyItem);
@@ -377,20 +395,24 @@ private:
                               bool isReplace, bool& failed);
     void DropStatement(DovExpr* node, DovTokenItem* offending, DovTokenList& before);
     void UnreadWord(DovTokenItem* item);
-    void OpenedMember(DovExpr* node, int begOper, const VString& path);
-    void UpdateKeepSeparators();
+    VString MemberName(const DovTokenItem* item);
+    DovTokenItem* NewMarker(int code, const DovTxtPosn& beg, const DovTxtPosn& end, DovTokenList& before);
+    bool EnterMember(DovExpr* node, const VString& name, int endKind);
     void SetPending(DovExpr*& field, DovExpr* node);
 
     // Text-word layer helpers.
     bool NextFragment(int& offset, int& length);
+    DovTxtPosnRange FragmentRange(int offset, int length) const;
 
     // Token layer helpers.
+    void EndExec();
     void ClassifyWord(DovToken* token);
     bool SqlComment(DovTokenItem* item, DovTokenList& carried);
     bool ClassifySql(DovTokenItem* item, DovTokenList& carried);
     bool ClassifyCics(DovTokenItem* item, DovTokenList& carried);
     int NumberCode(DovToken* token, bool longRunIsWord, int intCode, int realCode);
-    bool LegalWord(const VString& word, bool sql) const;
+    void CheckDigits(const DovToken* token, int digits);
+    bool LegalWord(DovToken* token, bool sql);
     bool Has(int dialect) const { return DovDialsLevel(dials, dialect) != 0; }
     bool OpenMember(DovInputFile* in, const VString& name, VString& path);
     bool TryOpen(DovInputFile* in, const VString& path);

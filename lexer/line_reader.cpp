@@ -15,16 +15,6 @@ constexpr int kMaxFirstWord = 50;
 
 bool IsBlank(char c) { return c == ' '; }
 
-// Compares the start of `text` with `prefix` without regard to case.
-bool StartsNoCase(const char* text, int len, const char* prefix) {
-    int n = static_cast<int>(std::strlen(prefix));
-    if (len < n) return false;
-    for (int i = 0; i < n; ++i)
-        if (DovCharToUpper(static_cast<unsigned char>(text[i])) != DovCharToUpper(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
-}
-
 bool IsNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
@@ -137,7 +127,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     const int indicator = free ? 0 : 6;
     const int textStart = free ? 0 : 7;
 
-    if (len > 4 && StartsNoCase(buf, len, "-INC ")) return CM_LIBR_INC;
+    if (len > 4 && DovStrNCaseCompare(buf, "-INC ", 5) == 0) return CM_LIBR_INC;
 
     if (len >= 6 && std::strncmp(buf, "#FILE ", 6) == 0) {
         int i = 6;

@@ -4,7 +4,6 @@
 // space-collapsing layer hangs runs of blanks on the next word. Each layer
 // moves what it consumes into the kept list of the item it returns, so no
 // comment or blank is lost.
-#include <iostream>
 #include <string>
 
 #include "lexer/lexer_object.h"
@@ -22,12 +21,6 @@ bool IsLiteralPrefix(int c) {
         default:
             return false;
     }
-}
-
-void TraceItem(const char* label, const DovTokenItem* item) {
-    std::cout << label;
-    item->Print(std::cout);
-    std::cout << '\n';
 }
 
 }  // namespace
@@ -188,11 +181,8 @@ DovTokenItem* DovLexer::FloatingComment(DovTokenItem* first, const char* mark) {
 }
 
 DovTokenItem* DovLexer::GetSepOrChar() {
-    if (sepPushBack) {
-        DovTokenItem* item = sepPushBack;
-        sepPushBack = nullptr;
-        return item;
-    }
+    if (current)
+        if (DovTokenItem* item = TakeSlot(current->sepPushBack)) return item;
     DovTokenItem* item = GetCharAB();
     for (;;) {
         DovToken* tok = item->token;
@@ -225,7 +215,9 @@ DovTokenItem* DovLexer::GetSepOrChar() {
         } else if (c == '*' && (Has(DIAL_MF) || Has(DIAL_MS) || Has(DIAL_FSC))) {
             DovTokenItem* next = GetCharAB();
             if (next->token->code == '>') {
-                delete next;
+                // What '>' kept (comment lines before a continuation line
+                // that starts with it) goes on with the comment.
+                item->list.AppendItemDropToken(next);
                 item = FloatingComment(item, "*> ");
                 continue;  // the item after the comment, with the comment in front
             }
@@ -259,7 +251,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
         }
         break;
     }
-    if (traceFlags & 0x20) TraceItem("GetSepOrChar: ", item);
+    Trace(0x20, "GetSepOrChar: ", item);
     return item;
 }
 
@@ -301,15 +293,13 @@ DovTokenItem* DovLexer::GetSpaceCollapsedRawTextWord() {
         collapsedStack.pop_back();
         return item;
     }
-    // Inside EXEC the commas and semicolons are words of their own (SQL
-    // lists); elsewhere they are blanks unless a REPLACING phrase needs them.
-    const bool commaIsBlank = !keepComma && !execState;
-    const bool semiIsBlank = !keepSemi && !execState;
     DovTokenList blanks;
     for (;;) {
         DovTokenItem* word = GetRawTextWord();
         const int c = word->token->code;
-        if (c == SEP_SPACE || (c == SEP_COMMA && commaIsBlank) || (c == SEP_SEMI && semiIsBlank)) {
+        // Inside EXEC the commas and semicolons are words of their own (SQL
+        // lists); elsewhere they are blanks unless a phrase replaces them.
+        if (c == SEP_SPACE || ((c == SEP_COMMA || c == SEP_SEMI) && !execState && !PhraseReplaces(c))) {
             blanks.AppendItem(word);
             continue;
         }
@@ -320,7 +310,7 @@ DovTokenItem* DovLexer::GetSpaceCollapsedRawTextWord() {
 
 void DovLexer::UnGetSpaceCollapsedRawTextWord(DovTokenItem* item) {
     if (!item) return;
-    if (traceFlags & 0x10) TraceItem("UnGetSpaceCollapsedRawTextWord: ", item);
+    Trace(0x10, "UnGetSpaceCollapsedRawTextWord: ", item);
     collapsedStack.push_back(item);
 }
 

@@ -1,19 +1,12 @@
 // Text words: character strings that touch are joined (a picture string with
 // its parentheses), and where separators need no space, or inside EXEC SQL,
 // words are split again at operator characters.
-#include <iostream>
 #include <string>
 
 #include "lexer/lexer_object.h"
 #include "tree/expr.h"
 
 namespace {
-
-void TraceItem(const char* label, const DovTokenItem* item) {
-    std::cout << label;
-    item->Print(std::cout);
-    std::cout << '\n';
-}
 
 bool IsCopyMarker(int code) {
     return code == SEP_UNINLINED_COPY || code == SEP_INLINED_COPY || code == SEP_COPY_INC || code == SEP_REPLACE;
@@ -56,7 +49,7 @@ DovTokenItem* DovLexer::GetTextWord() {
                 const std::string piece = n == TK_CHAR_STRING
                                               ? std::string(next->token->image.CStr(), next->token->image.Len())
                                               : std::string(DovTokenText(*next->token).CStr(), 1);
-                if (!reported && text.size() + piece.size() + 1 > kDovMaxRawWord + 1) {
+                if (!reported && text.size() + piece.size() > kDovMaxRawWord) {
                     Report(MSG_ERR, next->token->Beg(),
                            DovFormat("DovLexer::GetTextWord: text-word '%s...' is too long. Truncated", text.c_str()));
                     reported = true;
@@ -95,7 +88,7 @@ DovTokenItem* DovLexer::GetTextWord() {
         }
     }
     result->list.PrependList(carried);
-    if (traceFlags & 0x10) TraceItem("GetTextWord: ", result);
+    Trace(0x10, "GetTextWord: ", result);
     return result;
 }
 
@@ -124,12 +117,9 @@ bool DovLexer::NextFragment(int& offset, int& length) {
         if (i == 0 && (p[0] == '-' || p[0] == '+')) {
             // A sign before a letter is an operator; before anything else it
             // starts a number.
-            if (n > 1 && p[1] >= 'A' && p[1] <= 'Z') {
-                end = 1;
-            } else {
-                end = 1;
+            end = 1;
+            if (!(n > 1 && p[1] >= 'A' && p[1] <= 'Z'))
                 while (end < n && !IsWordBreak(p + end)) ++end;
-            }
         } else if (IsWordBreak(p + i)) {
             if ((p[i] == ',' || p[i] == ';') && !execState && !noteState) {
                 ++brokenIndex;
@@ -147,28 +137,28 @@ bool DovLexer::NextFragment(int& offset, int& length) {
     }
 }
 
+// The place of a fragment of the word being split: shifted by its offset on
+// the word's line, or the word's own place when that is not known.
+DovTxtPosnRange DovLexer::FragmentRange(int offset, int length) const {
+    if (!brokenBeg.IsSet() || !brokenEnd.IsSet()) return DovTxtPosnRange{brokenBeg, brokenEnd};
+    const std::uint32_t column = brokenBeg.Column() + static_cast<std::uint32_t>(offset);
+    return DovTxtPosnRange{DovTxtPosn(brokenBeg.Line(), column, brokenBeg.FileIndex()),
+                           DovTxtPosn(brokenBeg.Line(), column + static_cast<std::uint32_t>(length),
+                                      brokenBeg.FileIndex())};
+}
+
 DovTokenItem* DovLexer::GetBrokenTextWord() {
     DovTokenList carried;
     DovTokenItem* result = nullptr;
+    int offset = 0, length = 0;
+    if (NextFragment(offset, length)) {
+        // A later fragment: a word of its own, placed by its offset.
+        result = new DovTokenItem(
+            new DovToken(TK_CHAR_STRING, VString(brokenWord.CStr() + offset, length), FragmentRange(offset, length)));
+    }
     while (!result) {
-        int offset = 0, length = 0;
-        if (brokenIndex < brokenWord.Len() && NextFragment(offset, length)) {
-            // A later fragment: a word of its own, placed by its offset.
-            auto* token = new DovToken(TK_CHAR_STRING, VString(brokenWord.CStr() + offset, length));
-            if (brokenBeg.IsSet() && brokenEnd.IsSet()) {
-                token->range.beg = DovTxtPosn(brokenBeg.Line(), brokenBeg.Column() + static_cast<std::uint32_t>(offset),
-                                              brokenBeg.FileIndex());
-                token->range.end = DovTxtPosn(brokenBeg.Line(), token->range.beg.Column() + static_cast<std::uint32_t>(length),
-                                              brokenBeg.FileIndex());
-            } else {
-                token->range = DovTxtPosnRange{brokenBeg, brokenEnd};
-            }
-            result = new DovTokenItem(token);
-            break;
-        }
         brokenWord = VString();
         brokenIndex = 0;
-
         DovTokenItem* word = GetTextWord();
         if ((sepSpaceRequired == 0 || execSql) && word->token->code == TK_CHAR_STRING && !picSeen) {
             brokenWord = word->token->image;
@@ -176,25 +166,18 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
             brokenEnd = word->token->End();
             if (!NextFragment(offset, length)) {
                 // Only commas and semicolons: nothing to deliver.
-                brokenWord = VString();
-                brokenIndex = 0;
                 carried.AppendItemDropToken(word);
                 continue;
             }
-            DovToken* token = word->token;
+            // The first fragment keeps the word's item.
             if (length != brokenWord.Len()) {
-                token->image = VString(brokenWord.CStr() + offset, length);
-                if (brokenBeg.IsSet() && brokenEnd.IsSet()) {
-                    token->range.beg.SetColumn(brokenBeg.Column() + static_cast<std::uint32_t>(offset));
-                    token->range.end = DovTxtPosn(token->range.beg.Line(),
-                                                  token->range.beg.Column() + static_cast<std::uint32_t>(length),
-                                                  token->range.beg.FileIndex());
-                }
+                word->token->image = VString(brokenWord.CStr() + offset, length);
+                if (brokenBeg.IsSet() && brokenEnd.IsSet()) word->token->range = FragmentRange(offset, length);
             }
         }
         result = word;
     }
     result->list.PrependList(carried);
-    if (traceFlags & 0x10) TraceItem("GetBrokenTextWord: ", result);
+    Trace(0x10, "GetBrokenTextWord: ", result);
     return result;
 }

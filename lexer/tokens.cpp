@@ -4,7 +4,6 @@
 // own, with the SQL and CICS words classified by their own tables and the
 // words of other subsystems handed to the EXEC-token callback.
 #include <cstring>
-#include <iostream>
 
 #include "lexer/keywords.h"
 #include "lexer/lexer_object.h"
@@ -87,12 +86,6 @@ const NamedCode* Find(const NamedCode (&table)[N], const VString& word) {
     return Find(table, N, word);
 }
 
-void TraceItem(const char* label, const DovTokenItem* item) {
-    std::cout << label;
-    item->Print(std::cout);
-    std::cout << '\n';
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -107,7 +100,7 @@ int DovLexer::NumberCode(DovToken* token, bool longRunIsWord, int intCode, int r
     const int n = token->image.Len();
     if (n == 0) return 0;
     bool point = false, exponent = false, sign = false;
-    int digits = 0, mantissa = 0;
+    int mantissa = 0;  // digits before any exponent
     for (int i = 0; i < n; ++i) {
         const char c = p[i];
         if (c == static_cast<char>(decimalPoint)) {
@@ -119,7 +112,6 @@ int DovLexer::NumberCode(DovToken* token, bool longRunIsWord, int intCode, int r
             else if (p[i - 1] != 'E')
                 return 0;
         } else if (IsDigit(c)) {
-            ++digits;
             if (!exponent) ++mantissa;
         } else if (c == 'E') {
             if (exponent || mantissa == 0) return 0;
@@ -128,33 +120,42 @@ int DovLexer::NumberCode(DovToken* token, bool longRunIsWord, int intCode, int r
             return 0;
         }
     }
-    if (mantissa > kDovMaxNumericDigits) {
-        if (longRunIsWord && !sign && !point && !exponent) return 0;
-        Report(MSG_ERR, token->Beg(),
-               DovFormat("Numeric literal '%s' longer than %d digits.", token->image.CStr(), kDovMaxNumericDigits));
-    }
-    if (digits == 0)
-        Report(MSG_ERR, token->Beg(),
-               DovFormat("Numeric literal '%s' does not contain digits. Set to zero", token->image.CStr()));
+    if (mantissa > kDovMaxNumericDigits && longRunIsWord && !sign && !point && !exponent) return 0;
+    // An exponent needs a digit before it: no mantissa digit means no digit.
+    CheckDigits(token, mantissa);
     return point ? realCode : intCode;
 }
 
+// The limits of a numeric literal with `digits` digits (before any exponent).
+void DovLexer::CheckDigits(const DovToken* token, int digits) {
+    if (digits > kDovMaxNumericDigits)
+        Report(MSG_ERR, token->Beg(),
+               DovFormat("Numeric literal '%s' longer than %d digits.", token->image.CStr(), kDovMaxNumericDigits));
+    if (digits == 0)
+        Report(MSG_ERR, token->Beg(),
+               DovFormat("Numeric literal '%s' does not contain digits. Set to zero", token->image.CStr()));
+}
+
 // Letters, digits, and '-' (inside EXEC SQL also '_') neither first nor last;
-// '?' inside EXEC SQL under ICOBOL.
-bool DovLexer::LegalWord(const VString& word, bool sql) const {
+// '?' inside EXEC SQL under ICOBOL. Anything else is reported and the token
+// becomes a user-defined word.
+bool DovLexer::LegalWord(DovToken* token, bool sql) {
+    const VString& word = token->image;
     const int n = word.Len();
-    if (n == 0) return false;
-    for (int i = 0; i < n; ++i) {
+    bool legal = n > 0;
+    for (int i = 0; i < n && legal; ++i) {
         const char c = word[i];
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c)) continue;
-        if (c == '-' || (sql && c == '_')) {
-            if (i == 0 || i == n - 1) return false;
-            continue;
-        }
-        if (sql && c == '?' && Has(DIAL_ICOBOL)) continue;
-        return false;
+        if (c == '-' || (sql && c == '_'))
+            legal = i != 0 && i != n - 1;
+        else
+            legal = sql && c == '?' && Has(DIAL_ICOBOL);
     }
-    return true;
+    if (!legal) {
+        Report(MSG_ERR, token->Beg(), DovFormat("Not a legal COBOL word, number or operation: '%s'.", word.CStr()));
+        token->code = TK_USER_DEFD_WORD;
+    }
+    return legal;
 }
 
 // A word outside EXEC and NOTE (EXEC, EXECUTE and NOTE are handled by the
@@ -182,12 +183,7 @@ void DovLexer::ClassifyWord(DovToken* token) {
         token->code = static_cast<std::int16_t>(code);
         return;
     }
-    if (!LegalWord(word, false)) {
-        Report(MSG_ERR, token->Beg(),
-               DovFormat("Not a legal COBOL word, number or operation: '%s'.", word.CStr()));
-        token->code = TK_USER_DEFD_WORD;
-        return;
-    }
+    if (!LegalWord(token, false)) return;
     if (const KeywordEntry* entry = DovReservedKeyword(word, dials.word, reservedCheck != 0, extraKeywords != 0)) {
         code = entry->code;
         word = VString();
@@ -265,12 +261,7 @@ bool DovLexer::ClassifySql(DovTokenItem* item, DovTokenList& carried) {
                 token->code = static_cast<std::int16_t>(code);
                 return true;
             }
-            if (!LegalWord(token->image, true)) {
-                Report(MSG_ERR, token->Beg(),
-                       DovFormat("Not a legal COBOL word, number or operation: '%s'.", token->image.CStr()));
-                token->code = TK_USER_DEFD_WORD;
-                return true;
-            }
+            if (!LegalWord(token, true)) return true;
             if (int code = DovFindSqlKeyword(token->image)) {
                 token->code = static_cast<std::int16_t>(code);
                 token->image = VString();
@@ -315,20 +306,11 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
                     number = false;
             }
             if (number) {
-                if (digits > kDovMaxNumericDigits)
-                    Report(MSG_ERR, token->Beg(),
-                           DovFormat("Numeric literal '%s' longer than %d digits.", p, kDovMaxNumericDigits));
-                if (digits == 0)
-                    Report(MSG_ERR, token->Beg(),
-                           DovFormat("Numeric literal '%s' does not contain digits. Set to zero", p));
+                CheckDigits(token, digits);
                 token->code = TK_INT_NUM_LIT;
                 return true;
             }
-            if (!LegalWord(token->image, false)) {
-                Report(MSG_ERR, token->Beg(), DovFormat("Not a legal COBOL word, number or operation: '%s'.", p));
-                token->code = TK_USER_DEFD_WORD;
-                return true;
-            }
+            if (!LegalWord(token, false)) return true;
             if (reservedCheck) {
                 if (int code = DovFindCicsKeyword(token->image)) {
                     token->code = static_cast<std::int16_t>(code);
@@ -353,11 +335,15 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
     }
 }
 
+// The end of an EXEC block: END-EXEC or the end of the file.
+void DovLexer::EndExec() {
+    execState = execSql = execCics = 0;
+    sqlCommentAt = DovNullPosn;
+}
+
 DovTokenItem* DovLexer::GetToken() {
-    if (tokenPushBack) {
-        DovTokenItem* item = tokenPushBack;
-        tokenPushBack = nullptr;
-        if (traceFlags & 0x01) TraceItem("-GetToken: ", item);
+    if (DovTokenItem* item = TakeSlot(tokenPushBack)) {
+        Trace(0x01, "-GetToken: ", item);
         return item;
     }
     DovTokenList carried;
@@ -371,15 +357,13 @@ DovTokenItem* DovLexer::GetToken() {
             if (code == SEP_EOF) {
                 Report(MSG_ERR, token->Beg(), "Unexpected end-of-file within EXEC ... END-EXEC statement");
                 token->code = RW_END_EXEC;
-                execState = execSql = execCics = 0;
-                sqlCommentAt = DovNullPosn;
+                EndExec();
                 break;
             }
             if (code == TK_CHAR_STRING && token->image == "END-EXEC") {
                 token->code = RW_END_EXEC;
                 token->image = VString();
-                execState = execSql = execCics = 0;
-                sqlCommentAt = DovNullPosn;
+                EndExec();
                 break;
             }
             if (execState == 1) {
@@ -414,7 +398,7 @@ DovTokenItem* DovLexer::GetToken() {
             }
             // The words of any other subsystem go to the callback only.
             item->list.PrependList(carried);
-            if (traceFlags & 0x08) TraceItem("-NextExecToken: ", item);
+            Trace(0x08, "-NextExecToken: ", item);
             if (execTokenCallback)
                 execTokenCallback(item);
             else
@@ -438,13 +422,12 @@ DovTokenItem* DovLexer::GetToken() {
             }
             if (token->Beg().Line() != noteEnd.Line()) {
                 auto* newline = new DovTokenItem(new DovToken(TK_CHAR_STRING, "\n", DovTxtPosnRange{noteEnd, noteEnd}));
-                if (traceFlags & 0x08) TraceItem("-NextNoteToken: ", newline);
+                Trace(0x08, "-NextNoteToken: ", newline);
                 if (noteTextCallback) noteTextCallback(newline);
                 delete newline;
-                noteBeg = token->Beg();
                 noteEnd = token->End();
             }
-            if (traceFlags & 0x08) TraceItem("-NextNoteToken: ", item);
+            Trace(0x08, "-NextNoteToken: ", item);
             if (noteTextCallback) noteTextCallback(item);
             delete item;
             continue;
@@ -459,15 +442,12 @@ DovTokenItem* DovLexer::GetToken() {
                     token->code = RW_EXEC;
                     token->image = VString();
                     execState = 1;
-                    execBeg = token->Beg();
-                    execEnd = token->End();
                 } else if (token->image == "NOTE" && (Has(DIAL_OSVS) || Has(DIAL_DOSVS))) {
                     token->code = RW_NOTE;
                     token->image = VString();
                     noteState = 1;
-                    noteBeg = token->Beg();
                     noteEnd = token->End();
-                    if (traceFlags & 0x08) TraceItem("-NextNoteToken: ", item);
+                    Trace(0x08, "-NextNoteToken: ", item);
                     if (noteTextCallback) noteTextCallback(item);
                 } else {
                     ClassifyWord(token);
@@ -485,16 +465,12 @@ DovTokenItem* DovLexer::GetToken() {
         break;
     }
     item->list.PrependList(carried);
-    if (traceFlags & 0x01) TraceItem("-GetToken: ", item);
+    Trace(0x01, "-GetToken: ", item);
     return item;
 }
 
 void DovLexer::UnGetToken(DovTokenItem* item) {
     if (!item) return;
-    if (traceFlags & 0x01) TraceItem("UnGetToken: ", item);
-    if (tokenPushBack) {
-        Report(MSG_TERMINAL, item->token->Beg(), "DovLexer::UnGetToken: cannot unget");
-        delete tokenPushBack;
-    }
-    tokenPushBack = item;
+    Trace(0x01, "UnGetToken: ", item);
+    PutSlot(tokenPushBack, item, "DovLexer::UnGetToken: cannot unget");
 }

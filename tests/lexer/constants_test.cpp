@@ -6,6 +6,7 @@
 #include "lexer/lexer.h"
 #include "tests/lexer/lexer_fixture.h"
 #include "tree/leaf.h"
+#include "tree/named.h"
 #include "tree/symtab.h"
 
 namespace {
@@ -88,6 +89,43 @@ TEST_F(ConstantsTest, ATakenNameGetsASuffix) {
     auto entries = Entries();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_TRUE(entries[1]->Args(2)->Image() == "X-1");
+}
+
+TEST_F(ConstantsTest, ValueFromEveryNodeThatNamesTheConstant) {
+    ASSERT_EQ(lexer.SetPreprocessorConstant("K(7)", root_), 0);
+    ASSERT_EQ(Entries().size(), 1u);
+    DovExpr* entry = Entries()[0];
+    auto* def = dynamic_cast<DovNamedObjDef*>(entry->Args(2));
+    ASSERT_NE(def, nullptr);
+    DovNamedObjUse use;
+    use.SetDefinition(def);
+    DovNamedObjUse unresolved;
+    struct Case {
+        const char* what;
+        DovExpr* node;
+        bool found;
+    };
+    const Case cases[] = {
+        {"entry", entry, true},
+        {"definition", def, true},
+        {"use", &use, true},
+        {"element", SymTabFind(root_->Args(kDovFileSymbolTableArg), "K"), true},
+        {"unresolved use", &unresolved, false},
+        {"value clause", entry->Args(3), false},
+        {"nothing", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VString text;
+        int isNumber = 0;
+        long long number = 0;
+        EXPECT_EQ(DovPreprocessorConstantValue(c.node, text, isNumber, number), c.found);
+        if (!c.found) continue;
+        EXPECT_TRUE(text == "7");
+        EXPECT_EQ(isNumber, 1);
+        EXPECT_EQ(number, 7);
+    }
+    use.SetDefinition(nullptr);
 }
 
 TEST_F(ConstantsTest, BadSettings) {

@@ -132,9 +132,6 @@ TEST_F(CopyReplace, Replacing) {
         Messages().clear();
         V words = Words(Fixed("COPY MEM REPLACING " + c.phrases + ".") + Fixed("A."));
         ASSERT_GE(words.size(), 6u);
-        std::string member;
-        for (std::size_t i = 2; i + 4 < words.size(); ++i) member += (member.empty() ? "" : " ") + words[i];
-        member = std::string(member);
         // SEP_DOT and SEP_COMMA as their spelling, for reading.
         std::string spelled;
         for (std::size_t i = 2; i + 4 < words.size(); ++i) {
@@ -256,6 +253,22 @@ TEST_F(CopyReplace, ExecSqlInclude) {
     EXPECT_EQ(Words(Fixed("EXEC SQL INCLUDE SQLCA END-EXEC")),
               (V{"SEP_UNINLINED_COPY", "{STMT_UNINLINED_INCLUDE}"}));
     EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(CopyReplace, IncludeMemberComesBeforeWhatFollowsEndExec) {
+    // What follows END-EXEC belongs to the including file and comes after
+    // the member, also the end of that file.
+    Member("SQLMEM.cpy", Fixed("01 HOST PIC X."));
+    const V member = {"SEP_INLINED_COPY", "{STMT_INLINED_INCLUDE_BEG SQLMEM.cpy 1}", "01", "HOST", "PIC", "X",
+                      "SEP_DOT", "SEP_COPY_EOF", "{STMT_INLINED_INCLUDE_END SQLMEM.cpy 1}"};
+    V want = member;
+    EXPECT_EQ(Words(Fixed("EXEC SQL INCLUDE SQLMEM END-EXEC")), want);
+    want.push_back("NEXT");
+    EXPECT_EQ(Words(Fixed("EXEC SQL INCLUDE SQLMEM END-EXEC") + Fixed("NEXT")), want);
+    want = member;
+    want.insert(want.end(), {"SEP_LEFT_PAR", "NEXT"});
+    EXPECT_EQ(Words(Fixed("EXEC SQL INCLUDE SQLMEM END-EXEC(NEXT")), want);
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(CopyReplace, IncLines) {

@@ -70,12 +70,13 @@ TEST_F(LexerTest, EveryCorpusFileLineByLine) {
                 last = at.Line();
                 ASSERT_LE(lexer.current->lineLen, kDovFixedLineLimit);
                 std::string line(lexer.current->line, lexer.current->lineLen);
-                if (code != 0 || dialect != DIAL_ANSI85 || at.Line() % 37 != 1 || line.find('\t') != std::string::npos)
-                    continue;
+                if (code != 0 || dialect != DIAL_ANSI85 || at.Line() % 37 != 1) continue;
                 VString back, message;
                 ASSERT_EQ(src.GetSrcLine(at, back, message), 0) << message;
-                EXPECT_EQ(line, RightTrimmed(std::string(back.CStr(), back.Len()).substr(0, kDovFixedLineLimit)))
-                    << "line " << at.Line();
+                const std::string source(back.CStr(), back.Len());
+                // The line reader expands TABs; the source line keeps them.
+                if (source.find('\t') != std::string::npos) continue;
+                EXPECT_EQ(line, RightTrimmed(source.substr(0, kDovFixedLineLimit))) << "line " << at.Line();
                 ++compared;
             }
             EXPECT_EQ(last, ExpectedLines(text));

@@ -188,6 +188,17 @@ TEST_F(RawWords, FloatingCommentsByDialect) {
               (V{"TK_CHAR_STRING A", "SEP_SPACE", "SEP_SPACE", "TK_CHAR_STRING B"}));
 }
 
+TEST_F(RawWords, CommentLineInsideAFloatingCommentMarkIsKept) {
+    // The '>' of "*>" is the first character of a continuation line: the
+    // comment line before it travels with it and must not be lost.
+    Dialect(DIAL_MF);
+    ASSERT_TRUE(Open(Fixed("A *") + Fixed("HERE", '*') + Fixed("    > REST", '-') + Fixed("B")));
+    std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(Describe(words[1]->token), "TK_CHAR_STRING B");
+    EXPECT_EQ(Kept(*words[1]), (V{"SEP_SPACE", "CM_COMMENT *HERE", "CM_COMMENT *> REST", "SEP_SPACE"}));
+}
+
 TEST_F(RawWords, BlanksCollapseIntoTheNextWord) {
     ASSERT_TRUE(Open(Fixed("A   , B")));
     std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
@@ -196,7 +207,9 @@ TEST_F(RawWords, BlanksCollapseIntoTheNextWord) {
     // With the comma kept as a word it stays in the stream.
     lexer.Reset();
     ASSERT_EQ(lexer.SetInput(dir.Path("src.cbl").c_str()), 0);
-    lexer.keepComma = 1;
+    DovReplacePhrase commaPhrase;
+    commaPhrase.from.push_back(new DovTokenItem(new DovToken(SEP_COMMA, VString())));
+    lexer.replaceStage.phrases.push_back(std::move(commaPhrase));
     EXPECT_EQ(Words(&DovLexer::GetSpaceCollapsedRawTextWord), (V{"TK_CHAR_STRING A", "SEP_COMMA", "TK_CHAR_STRING B"}));
 }
 
