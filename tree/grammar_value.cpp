@@ -1,0 +1,4 @@
+#include "tree/grammar_value.h"
+
+YYSTYPE yylval = 0;
+YYPOSN yyposn = nullptr;
