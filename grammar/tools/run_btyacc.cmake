@@ -27,7 +27,7 @@ foreach(var BTYACC NAME MAIN SKELETON OUT_DIR EXPECT_SR SYMBOL)
 endforeach()
 string(REPLACE "|" ";" SOURCES "${SOURCES}")
 
-set(stage "${OUT_DIR}/${NAME}.stage")
+set(stage "${OUT_DIR}/${NAME}-stage")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}")
 foreach(f IN ITEMS "${MAIN}" ${SOURCES} ${TOKENS})
