@@ -38,6 +38,17 @@ foreach(f IN ITEMS "${MAIN}" ${SOURCES} ${TOKENS})
 endforeach()
 get_filename_component(main_name "${MAIN}" NAME)
 
+# btyacc turns $0 into the cell of the rule's last symbol, not the one left
+# of the rule: the grammar writes YYVALARG(0) instead.
+foreach(f IN ITEMS "${MAIN}" ${SOURCES})
+  file(STRINGS "${f}" uses REGEX "\\$0([^0-9]|$)")
+  if(uses)
+    list(GET uses 0 first_use)
+    message(FATAL_ERROR "grammar ${NAME}: ${f} uses $0, which btyacc translates wrongly; "
+                        "write YYVALARG(0). First use: ${first_use}")
+  endif()
+endforeach()
+
 execute_process(
   COMMAND "${BTYACC}" -l -r -v -S "${SKELETON}" -b "${NAME}.tmp" "${main_name}"
   WORKING_DIRECTORY "${stage}"

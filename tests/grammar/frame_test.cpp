@@ -245,6 +245,11 @@ TEST_F(Frame, ErrorTokenSharesNoCellWithTheLookahead) {
     EXPECT_EQ(rec.released, Strings{"B0@0"});
 }
 
+TEST_F(Frame, ActionsReachTheValueLeftOfTheirRule) {
+    ASSERT_EQ(Run("A X B ; A X C ;"), 0);
+    EXPECT_EQ(rec.left, (Strings{"a(A0)", "A4"}));
+}
+
 TEST_F(Frame, GrammarWithoutTokenSourceGivesUp) {
     DovGrammar g = frame_test::MakeGrammar();
     g.services.lex = nullptr;

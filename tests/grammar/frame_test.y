@@ -54,7 +54,7 @@ a
     ;
 
 xs
-    : T_X                                [ Probe("x1", yytrial); ] { $$ = Build("x", $1); }
+    : T_X                                [ Probe("x1", yytrial); ] { Left(YYVALARG(0)); $$ = Build("x", $1); }
     | xs T_X                             [ Probe("x+", yytrial); ] { $$ = Build("x", $1, $2); }
     ;
 

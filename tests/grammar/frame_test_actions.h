@@ -21,6 +21,7 @@ struct Recorder {
     std::vector<std::string> errors;  // each syntax-error report: the text and the lookahead's name
     std::vector<std::string> released;  // each discarded value: its name and "@" code
     std::vector<std::string> released_posns;  // each discarded position: its tokens' names and "@" code
+    std::vector<std::string> left;    // the value left of a rule, as Left saw it
     int reduce_calls = 0;             // calls of the position reduction
     int lexed = 0;                    // tokens delivered by the token source
 };
@@ -46,3 +47,4 @@ YYSTYPE Build(const char* name, V... children) {
     return Build(name, {static_cast<YYSTYPE>(children)...});
 }
 void Probe(const char* name, bool trial);
+void Left(YYSTYPE value);

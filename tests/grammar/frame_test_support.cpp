@@ -119,3 +119,5 @@ YYSTYPE Build(const char* name, std::initializer_list<YYSTYPE> children) {
 void Probe(const char* name, bool trial) {
     frame_test::rec.probes.push_back(std::string(name) + (trial ? "/T" : "/N"));
 }
+
+void Left(YYSTYPE value) { frame_test::rec.left.push_back(frame_test::ValueText(value)); }

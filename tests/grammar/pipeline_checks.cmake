@@ -48,6 +48,7 @@ run(fewer_than_pinned one_conflict.y 2 MESSAGE "hold 1 shift/reduce conflicts, t
 run(stale_register stale_register.y 1 MESSAGE "conflict register .* states 0 shift/reduce conflicts, the tables hold 1")
 run(reduce_reduce reduce_reduce.y 0 MESSAGE "1 reduce/reduce conflict")
 run(broken broken.y 0 MESSAGE "btyacc failed")
+run(dollar_zero dollar_zero.y 0 MESSAGE "uses [$]0, which btyacc translates wrongly; write YYVALARG\\(0\\)")
 
 # A failing run keeps the outputs of the last good one.
 run(keep one_conflict.y 1)
