@@ -255,3 +255,15 @@ TEST_F(Frame, GrammarWithoutTokenSourceGivesUp) {
     g.services.lex = nullptr;
     EXPECT_EQ(DovRunGrammar(g), 1);
 }
+
+TEST_F(Frame, TraceShowsTrialsAndErrorsOnStandardOutput) {
+    DovGrammarTraceLevel = 1;
+    testing::internal::CaptureStdout();
+    Run("A X X C C ;");
+    const std::string trace = testing::internal::GetCapturedStdout();
+    DovGrammarTraceLevel = 0;
+    EXPECT_NE(trace.find("grammar[frame_test,1]: state 2: conflict: trial point opened"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("every alternative failed: replaying to the furthest error at lexeme 4"), std::string::npos)
+        << trace;
+    EXPECT_NE(trace.find("syntax error (lookahead T_C)"), std::string::npos) << trace;
+}
