@@ -21,11 +21,11 @@ class Frame : public ::testing::Test {
 protected:
     // Runs the grammar over `input`; keeps the result's text and tokens and
     // releases them.
-    int Run(const std::string& input, bool reduce_hook = false) {
+    int Run(const std::string& input, bool reduce_hook = false, const DovGrammarTables* tables = &FrameTestTables) {
         SetInput(input);
         yyretlval = 0;
         yyretposn = nullptr;
-        DovGrammar g = frame_test::MakeGrammar(reduce_hook);
+        DovGrammar g = frame_test::MakeGrammar(reduce_hook, tables);
         if (counts_) g.rule_counts = counts_;
         const int result = DovRunGrammar(g);
         result_ = ValueText(yyretlval);
@@ -141,6 +141,20 @@ TEST_F(Frame, ErrorsWithinThreeShiftedTokensOfTheLastAreSilent) {
         EXPECT_EQ(yynerrs, c.reports);
         EXPECT_EQ(result_, c.result);
     }
+}
+
+TEST_F(Frame, RecoveryWindowCountsOnlyTheShiftsOfTheWayTaken) {
+    // The trial point at A2 opens two shifts after the error at D0. The shift
+    // path shifts A2 X3 and fails at D4; the reduction of `e` starts again
+    // from the trial point's count, so its failure at X3 is still inside the
+    // window: silent, and recovered from at the ';' after it.
+    ASSERT_EQ(Run("D ; A X D ;", false, &WindowTestTables), 0);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at D0"});
+    EXPECT_EQ(result_, "prog(stmts(stmts(err(;1)) err(;5)))");
+    EXPECT_EQ(rec.released, (Strings{"D0@0", "A2@1", "X3@0", "D4@0"}));
+    // Outside the window the same input reports both errors.
+    ASSERT_EQ(Run("V ; A X D ;", false, &WindowTestTables), 0);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at D4"});
 }
 
 TEST_F(Frame, ErrorAfterATrialThatRanOnIsReportedWhereTheTrialStopped) {

@@ -73,9 +73,9 @@ void SetInput(const std::string& text) {
     rec = Recorder();
 }
 
-DovGrammar MakeGrammar(bool reduce_hook) {
+DovGrammar MakeGrammar(bool reduce_hook, const DovGrammarTables* tables) {
     DovGrammar g;
-    g.tables = &FrameTestTables;
+    g.tables = tables;
     g.services.lex = Lex;
     g.services.report_syntax_error = ReportError;
     g.services.delete_value = DeleteValue;
