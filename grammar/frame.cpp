@@ -68,7 +68,7 @@ public:
     int Parse();
 
 private:
-    enum class Step { kLoop, kReduce, kError, kRecover, kAccept, kAbort, kCommit };
+    enum class Step { kLoop, kReduce, kError, kRecover, kAccept, kAbort, kCommit, kAccepted };
 
     // A lookup of base table `base` at `index` with column `column`: the
     // index into table/check, or -1 when there is no entry.
@@ -88,6 +88,8 @@ private:
     Step Commit();
     int Accept();
     int Abort();
+    void ReleaseOwned();
+    void FreeRecords();
     void OpenTrialPoint(int ctry);
     void RestoreFrom(const YYParseState* rec);
     void ReleaseValue(YYSTYPE v, int code) const {
@@ -249,7 +251,12 @@ Run::Step Run::Reduce(int rule) {
             report_ = false;
             return Step::kError;
         case DOV_ACTION_ACCEPT:
-            return Step::kAccept;
+            if (trial) return Step::kCommit;
+            // Nothing reached the start symbol: what the stacks hold is
+            // released as at an abort.
+            ReleaseOwned();
+            FreeRecords();
+            return Step::kAccepted;
         case DOV_ACTION_ABORT:
             return Step::kAbort;
         default:
@@ -396,11 +403,16 @@ Run::Step Run::Commit() {
     return Step::kLoop;
 }
 
-int Run::Accept() {
+void Run::FreeRecords() {
+    have_errctx_ = false;
     FreeChain(yyps->save);
     YYFreeState(yyps);
     yyps = nullptr;
     FreeChain(yypath);
+}
+
+int Run::Accept() {
+    FreeRecords();
     return 0;
 }
 
@@ -414,8 +426,7 @@ void Run::ReleaseQueued(int from) const {
     yylexq.read = yylexq.end = 0;
 }
 
-int Run::Abort() {
-    have_errctx_ = false;
+void Run::ReleaseOwned() {
     // What the run still owns: in trial mode the stacks of the outermost
     // trial point and everything queued since it (the working stacks and
     // the inner points hold copies); otherwise the working stacks, the held
@@ -435,10 +446,11 @@ int Run::Abort() {
         ReleasePosn(owner->ps[i], 2);
     }
     if (yylexq.yylexemes) ReleaseQueued(queued_from);
-    FreeChain(yyps->save);
-    YYFreeState(yyps);
-    yyps = nullptr;
-    FreeChain(yypath);
+}
+
+int Run::Abort() {
+    ReleaseOwned();
+    FreeRecords();
     return 1;
 }
 
@@ -488,6 +500,8 @@ int Run::Parse() {
             return Accept();
         case Step::kAbort:
             return Abort();
+        case Step::kAccepted:
+            return 0;
         }
     }
 }

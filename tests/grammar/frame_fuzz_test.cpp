@@ -19,24 +19,24 @@ TEST(FrameFuzz, EveryTokenEndsUpOnceInTheResultOrAHook) {
     // inserted or deleted), so that runs mix trials, commits, recovery and
     // aborts.
     const char* const statements[] = {"A X X B ;", "A X C ;", "( ( V ) ) ;", "A X X X X C ;", "V ;", "A X B ;",
-                                      "K ;", "A X Q"};
-    const char* const letters[] = {"A", "B", "C", "X", ";", "(", ")", "V", "D", "Q", "K"};
+                                      "K ;", "A X Q", "Y ;"};
+    const char* const letters[] = {"A", "B", "C", "X", ";", "(", ")", "V", "D", "Q", "K", "Y"};
     std::mt19937 rng(20);
     auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     for (int round = 0; round < 3000; ++round) {
         std::vector<std::string> words;
         for (int k = 1 + below(6); k > 0; --k) {
-            std::istringstream in(statements[below(below(4) == 0 ? 8 : 6)]);
+            std::istringstream in(statements[below(below(4) == 0 ? 9 : 6)]);
             for (std::string w; in >> w;) words.push_back(w);
         }
         for (int edits = below(4); edits > 0; --edits) {
             const int at = below(static_cast<int>(words.size()) + 1);
             switch (below(3)) {
             case 0:
-                if (at < static_cast<int>(words.size())) words[at] = letters[below(11)];
+                if (at < static_cast<int>(words.size())) words[at] = letters[below(12)];
                 break;
             case 1:
-                words.insert(words.begin() + at, letters[below(11)]);
+                words.insert(words.begin() + at, letters[below(12)]);
                 break;
             default:
                 if (at < static_cast<int>(words.size())) words.erase(words.begin() + at);

@@ -241,6 +241,17 @@ TEST_F(Frame, ParseAfterAnAbortedReplaySeesNoLeftoverToken) {
     EXPECT_TRUE(rec.errors.empty());
 }
 
+TEST_F(Frame, AcceptByAnActionReleasesWhatTheStacksHold) {
+    // Y's action accepts: nothing reached the start symbol, so the cells go
+    // to the discard hooks; the rest of the input is never read.
+    EXPECT_EQ(Run("V ; Y ; V ;"), 0);
+    EXPECT_EQ(rec.released, (Strings{"stmts(n(V0 ;1))@2", "Y2@2", ";3@2"}));
+    EXPECT_EQ(rec.lexed, 4);
+    // Met under trial, the accept commits first and is replayed.
+    EXPECT_EQ(Run("A X C ; Y ; V ;"), 0);
+    EXPECT_EQ(rec.released, (Strings{"stmts(c(A0 x(X1) C2 ;3))@2", "Y4@2", ";5@2", "V6@2", ";7@2"}));
+}
+
 TEST_F(Frame, EmptyInputIsReportedOnceAndAborts) {
     EXPECT_EQ(Run(""), 1);
     EXPECT_EQ(rec.errors, Strings{"syntax error at "});

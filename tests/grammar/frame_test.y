@@ -26,6 +26,7 @@
 %token T_D 308
 %token T_Q 309
 %token T_K 310
+%token T_Y 311
 
 %%
 
@@ -46,6 +47,7 @@ stmt
     | T_A xs T_Q                         [ YYABORT; ]
     | nest T_SEMI                        { $$ = Build("n", $1, $2); }
     | T_K T_SEMI                         { YYABORT; }
+    | T_Y T_SEMI                         { YYACCEPT; }
     | error T_SEMI                       { $$ = Build("err", $2); }
     ;
 

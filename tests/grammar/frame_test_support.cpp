@@ -13,8 +13,8 @@ std::vector<std::string> input;
 std::size_t next_token = 0;
 
 int CodeOf(const std::string& letter) {
-    static const char* const kLetters[] = {"A", "B", "C", "X", ";", "(", ")", "V", "D", "Q", "K"};
-    for (int i = 0; i < 11; ++i)
+    static const char* const kLetters[] = {"A", "B", "C", "X", ";", "(", ")", "V", "D", "Q", "K", "Y"};
+    for (int i = 0; i < 12; ++i)
         if (letter == kLetters[i]) return 300 + i;
     return 399;  // no token of the grammar
 }
