@@ -2,6 +2,8 @@
 // token codes standing in for the parser's token adapter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "grammar/grammar.h"
@@ -14,9 +16,13 @@ std::size_t next_token = 0;
 int reports = 0;
 int report_code = -1;
 
+// Called before each token is handed out, with its index.
+void (*before_token)(std::size_t index) = nullptr;
+
 int CodeSource() {
     yylval = 0;
     yyposn = nullptr;
+    if (before_token) before_token(next_token);
     return next_token < tokens.size() ? tokens[next_token++] : 0;
 }
 
@@ -120,6 +126,42 @@ TEST(CobolGrammar, DialectsAndEmbeddedLanguages) {
     EXPECT_FALSE(DovGrammarAcceptsDials(DovAllDials()));
     EXPECT_EQ(DovGrammarHasSql, 1);
     EXPECT_EQ(DovGrammarHasCics, 1);
+}
+
+int RuleNumber(const char* text) {
+    const DovGrammarTables& t = DovCobolGrammarTables;
+    for (int r = 0; r < t.rule_count; ++r)
+        if (std::string(t.rule_texts[r]) == text) return r;
+    return -1;
+}
+
+unsigned counts[4096];
+int names_rule = -1, reserved_rule = -1;
+std::vector<std::string> marker_faults;
+
+// The name is token 4 of kIdDivision: the marker before it must have been
+// reduced before it is read, and the one after it before token 5.
+void CheckMarkers(std::size_t index) {
+    if (index == 4 && counts[names_rule] != 1) marker_faults.push_back("reserved-word check still on at the name");
+    if (index == 4 && counts[reserved_rule] != 0) marker_faults.push_back("check back on before the name");
+    if (index == 5 && counts[reserved_rule] != 1) marker_faults.push_back("check still off after the name");
+}
+
+TEST(CobolGrammar, ProgramIdMarkersTakeEffectBeforeTheNextTokenIsRead) {
+    names_rule = RuleNumber("mark_names_as_words :");
+    reserved_rule = RuleNumber("mark_words_reserved :");
+    ASSERT_GT(names_rule, 0);
+    ASSERT_GT(reserved_rule, 0);
+    ASSERT_LT(DovCobolGrammarTables.rule_count, 4096);
+    std::fill(std::begin(counts), std::end(counts), 0u);
+    marker_faults.clear();
+    DovCobolGrammar.rule_counts = counts;
+    before_token = CheckMarkers;
+    EXPECT_EQ(ParseCodes(Join({kIdDivision, {RW_PROCEDURE, RW_DIVISION, SEP_DOT, RW_GOBACK, SEP_DOT}})), 0);
+    before_token = nullptr;
+    DovCobolGrammar.rule_counts = nullptr;
+    EXPECT_TRUE(marker_faults.empty()) << marker_faults.front();
+    EXPECT_EQ(counts[names_rule], 1u);
 }
 
 TEST(CobolGrammar, TablesComeFromTheGrammarFile) {
