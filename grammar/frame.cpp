@@ -239,7 +239,10 @@ Run::Step Run::Reduce(int rule) {
     yyps->pos = nullptr;
     int reduce_posn = 1;
     const bool trial = Trial();
-    Trace(2, "reduce by rule", rule);
+    if (DovGrammarTraceLevel >= 2) {
+        Trace(2, "reduce by rule", rule);
+        if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
+    }
     DovGrammarReduction r{rule, len, yyps->vsp, yyps->psp, yyps->val, yyps->pos, reduce_posn,
                           trial, yychar_, yyps->Depth(), &g_};
     if (t_.action) {
