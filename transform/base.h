@@ -110,7 +110,10 @@ public:
     // processing goes on.
     virtual char TransformNode(DovExpr* node, int apply, DovTokenList* msgs, DovExpr** after) = 0;
     // Runs the walker over the subtree of `node`: 0 when the walk ended
-    // normally, else the code that stopped it.
+    // normally, else the code that stopped it. A transformation that
+    // modifies the tree may change the subtree and replace `node` itself,
+    // but nothing above it: the walk keeps `node`'s parent to see whether
+    // `node` is still in place.
     virtual char ApplyAll(DovExpr* node, int apply, DovTokenList* msgs, DovExpr** after);
     // The transformation record of a transformation file.
     virtual void PutTic(std::ostream& os) const;
