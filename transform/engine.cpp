@@ -22,6 +22,17 @@ struct TransformStack {
 
 TransformStack g_stack;
 DovExprPath g_walk_path;
+// Beside each path entry: the slot of its parent (the entry below) in which
+// the walk found it, or -1. Lets the path check and the search for the next
+// argument look at the expected slot first instead of scanning wide lists;
+// a node sits in one slot only, so the answers are those of FindArg.
+int g_walk_slot[DovExprPath::kCapacity];
+
+// The slot of `child` in `parent`, tried at `hint` first; -1 when absent.
+int SlotOf(const DovExpr* parent, const DovExpr* child, int hint) {
+    if (hint >= 0 && hint < parent->NumArgs() && DovArgOrNull(parent, hint) == child) return hint;
+    return parent->FindArg(child);
+}
 
 // The node where processing goes on after a change: the deepest node of the
 // node's former chain that is still linked to the root. `root` is the root
@@ -179,6 +190,8 @@ char DovTransform::ApplyAll(DovExpr* node, int apply, DovTokenList* msgs, DovExp
     }
 
     DovTransWalkRecord record{this, apply, node, msgs};
+    if (node && path.top < DovExprPath::kCapacity)
+        g_walk_slot[path.top] = node->Parent() ? node->Parent()->FindArg(node) : -1;
     DovTransformWalkerFn walk = walker ? walker : DovTransWalker;
     rc = walk(node, record);
     if (rc == DOV_TR_NOT_APPLICABLE) rc = 0;
@@ -192,11 +205,16 @@ char DovTransform::ApplyAll(DovExpr* node, int apply, DovTokenList* msgs, DovExp
 
 namespace {
 
-// The first child after slot j, skipping empty slots: where the walk goes on
-// after the child in slot j, wherever a change moves it.
-DovExpr* NextArgAfter(DovExpr* node, int j) {
-    for (int k = j + 1; k < node->NumArgs(); ++k)
-        if (DovExpr* a = DovArgOrNull(node, k)) return a;
+// The first child after slot j, skipping empty slots, and its slot: where
+// the walk goes on after the child in slot j, wherever a change moves it.
+DovExpr* NextArgAfter(DovExpr* node, int j, int& slot) {
+    for (int k = j + 1; k < node->NumArgs(); ++k) {
+        if (DovExpr* a = DovArgOrNull(node, k)) {
+            slot = k;
+            return a;
+        }
+    }
+    slot = -1;
     return nullptr;
 }
 
@@ -229,7 +247,7 @@ char DovTransWalker(DovExpr* node, DovTransWalkRecord& record) {
             auto entry = [&path](int i) { return i >= path.base && i < path.top ? path.nodes[i] : nullptr; };
             for (int i = path.base + 1; i < path.top; ++i) {
                 DovExpr* parent = entry(i - 1);
-                if (!parent || parent->FindArg(entry(i)) >= 0) continue;
+                if (!parent || SlotOf(parent, entry(i), g_walk_slot[i]) >= 0) continue;
                 const bool only_this_node = i == path.top - 1;
                 for (int k = i; k < path.top; ++k) path.nodes[k] = nullptr;
                 descend = false;
@@ -248,7 +266,9 @@ char DovTransWalker(DovExpr* node, DovTransWalkRecord& record) {
                 ++j;
                 continue;
             }
-            DovExpr* next = modifies ? NextArgAfter(node, j) : nullptr;
+            int next_slot = -1;
+            DovExpr* next = modifies ? NextArgAfter(node, j, next_slot) : nullptr;
+            if (path.top < DovExprPath::kCapacity) g_walk_slot[path.top] = j;
             char c = DovTransWalker(child, record);
             if (c == DOV_TR_NOT_APPLICABLE || (c == 0 && !modifies)) {
                 ++j;
@@ -260,7 +280,7 @@ char DovTransWalker(DovExpr* node, DovTransWalkRecord& record) {
                 if (!next) {
                     j = node->NumArgs();
                 } else {
-                    int at = node->FindArg(next);
+                    int at = SlotOf(node, next, next_slot);
                     if (at < 0) {
                         // The rest of the arguments is walked from the slot
                         // after the one just walked.
