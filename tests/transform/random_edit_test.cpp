@@ -204,4 +204,33 @@ TEST(RandomEdit, WalkerStaysSoundWhileTheTreeChanges) {
         EXPECT_EQ(text, "DovTransWalker: next expression to be transformed was lost");
 }
 
+TEST(RandomEdit, TracesNeverLookIntoFreedNodes) {
+    // The trace lines name the node after its application too, when an
+    // edit may have freed it.
+    HookCapture hook;
+    int saved = DovTransformDebugLevel;
+    for (int level : {1, 2}) {
+        DovTransformDebugLevel = level;
+        for (unsigned seed = 1; seed <= 40; ++seed) {
+            SCOPED_TRACE(seed);
+            RandomEditor maker(seed * 31u, 0);
+            DovExpr* root = new DovExprOper(EX_LIST);
+            for (int i = 0; i < 3; ++i) root->AddArg(maker.NewTree(3));
+            RandomEditor t(seed, 10);
+            t.start = root;
+            DovTokenList msgs;
+            DovExpr* after = nullptr;
+            testing::internal::CaptureStdout();
+            char rc = t.ApplyAll(root, 1, &msgs, &after);
+            std::string out = testing::internal::GetCapturedStdout();
+            EXPECT_EQ(rc, 0);
+            EXPECT_EQ(after, root);
+            EXPECT_FALSE(out.empty());
+            CheckConsistent(root);
+            delete root;
+        }
+    }
+    DovTransformDebugLevel = saved;
+}
+
 }  // namespace
