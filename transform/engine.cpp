@@ -103,11 +103,10 @@ char DovTransform::SearchTransform(DovTransform* t, DovExpr* node, int apply, Do
     }
     g_stack.entries[g_stack.depth++] = t;
 
-    const bool modifies = t->ModifiesTree();
     LocalChain chain;
     if (after) {
         *after = nullptr;
-        if (apply && modifies && node) {
+        if (apply && node && t->ModifiesTree()) {
             char rc = chain.Set(node, msgs);
             if (rc) {
                 --g_stack.depth;
@@ -170,11 +169,10 @@ char DovTransform::ApplyAll(DovExpr* node, int apply, DovTokenList* msgs, DovExp
         path.base = saved_base;
         return rc;
     }
-    const bool modifies = ModifiesTree();
     LocalChain chain;
     if (after) {
         *after = nullptr;
-        if (apply && modifies && node) {
+        if (apply && node && ModifiesTree()) {
             rc = chain.Set(node, msgs);
             if (rc) {
                 path.Remove(msgs);
