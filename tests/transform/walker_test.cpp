@@ -363,6 +363,21 @@ TEST(SearchTransform, The1025thNestedApplicationStops) {
     delete node;
 }
 
+TEST(SearchTransform, NestedLimitAtATraceLevelOutgrowsNoDebugContextStack) {
+    // 1024 nested applications, more than the debug-context stack holds.
+    DovExpr* node = Op("N", {}, 12, 7);
+    Nester t;
+    int saved = DovTransformDebugLevel;
+    DovTransformDebugLevel = 1;
+    int before = DovDebugContextStackPtr;
+    DovTokenList msgs;
+    EXPECT_EQ(DovTransform::SearchTransform(&t, node, 0, &msgs, nullptr), 'C');
+    DovTransformDebugLevel = saved;
+    EXPECT_EQ(t.calls, 1024);
+    EXPECT_EQ(DovDebugContextStackPtr, before);
+    delete node;
+}
+
 TEST(SearchTransform, NestedLimitStopsAWalk) {
     DovExpr* root = Op("R", {Leaf("a"), Leaf("b")});
     Nester t;
