@@ -222,13 +222,15 @@ int DovParserImpl::Parse(const char* fileName, DovExpr*& rootOut, DovTokenList* 
         for (;;) {
             DovTokenItem* item = lexer.GetToken();
             if (!item) break;
-            const int code = item->token ? item->token->code : SEP_EOF;
+            const int code = item->token ? static_cast<int>(item->token->code) : static_cast<int>(SEP_EOF);
             if (item->token) currentPosn = item->token->Beg();
             delete lexer.TakeMarkerNode(code);
             delete item;
             if (code == SEP_EOF) break;
         }
         lexer.CloseInput();
+        // What the lexer's callbacks collected meanwhile (EXEC blocks) goes.
+        DropParseState(nullptr, 0);
         status = 0;
     } else {
         // 7. A fresh grammar state and the source root.
@@ -243,7 +245,7 @@ int DovParserImpl::Parse(const char* fileName, DovExpr*& rootOut, DovTokenList* 
             ParserError(MSG_ERR, DovNullPosn, "DovParserImpl::Parse: no grammar is installed");
             failed = true;
         }
-        if (lexer.errorFlag) failed = true;
+        if (lexer.errorFlag || !root) failed = true;
         lexer.CloseInput();
         if (DovGrammar.dropLeftovers) DovGrammar.dropLeftovers();
 

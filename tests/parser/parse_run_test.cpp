@@ -103,9 +103,11 @@ int CountCode(const DovTokenList& list, int code) {
 }
 
 TEST_F(ParseRun, AMissingFileGivesTheLexersStatusAndMessage) {
-    root = new DovNullNode;  // the caller's root is cleared
+    DovNullNode placeholder;
+    root = &placeholder;  // the caller's root is cleared
     EXPECT_EQ(parser.Parse(dir.Path("absent.cbl").c_str(), root, &messages), 11);
     EXPECT_EQ(root, nullptr);
+    if (root == &placeholder) root = nullptr;
     EXPECT_EQ(WorkingParser, nullptr);
     ASSERT_EQ(CountCode(messages, MSG_ERR), 1);
     EXPECT_NE(messages.First()->image.Find("absent.cbl"), -1) << messages.First()->image;
@@ -148,9 +150,11 @@ TEST_F(ParseRun, DialectsTheGrammarRefusesGive20BeforeTheFileIsOpened) {
 
 TEST_F(ParseRun, LexOnlyReadsEveryTokenAndBuildsNoTree) {
     parser.lexOnly = 1;
-    root = new DovNullNode;
+    DovNullNode placeholder;
+    root = &placeholder;
     EXPECT_EQ(parser.Parse(source.c_str(), root, &messages), 0);
     EXPECT_EQ(root, nullptr);
+    if (root == &placeholder) root = nullptr;
     EXPECT_TRUE(grammarCalls.empty());
     EXPECT_EQ(parser.lineCount, 4);
     // IDENTIFICATION DIVISION . PROGRAM-ID . P . PROCEDURE DIVISION . STOP RUN . and the end
@@ -223,6 +227,7 @@ TEST_F(ParseRun, ANestedParseIsRefusedWith23) {
     EXPECT_EQ(WorkingParser, nullptr);
     grammarBody = nullptr;
     EXPECT_EQ(ParseSource(), 0);
+    delete root;
     EXPECT_EQ(other.Parse(source.c_str(), root, &messages), 0);
 }
 
@@ -254,9 +259,11 @@ TEST_F(ParseRun, AGrammarFailureGives3AndTheNextParseStartsClean) {
         p->nameClassification = 0;
         return 1;
     };
-    root = new DovNullNode;
+    DovNullNode placeholder;
+    root = &placeholder;
     EXPECT_EQ(parser.Parse(source.c_str(), root, &messages), 3);
     EXPECT_EQ(root, nullptr);
+    if (root == &placeholder) root = nullptr;
     EXPECT_EQ(CountCode(messages, MSG_ERR), 1);  // the messages stay
     EXPECT_EQ(WorkingParser, nullptr);
     EXPECT_EQ(grammarCalls, (std::vector<std::string>{"clear", "parse", "drop"}));
