@@ -198,6 +198,17 @@ DovCommandLineFlagTable* DovParser::DefineOptions(int mask) {
     return &DovSelectCommandLineFlags(optionTable, records, mask);
 }
 
+void DovParser::AppendListSetting(VStringArray& list, const VString& text) {
+    DovAppendSetting(list, text);
+    for (int i = 0; i < optionTable.Used(); ++i) {
+        DovCommandLineFlag& f = optionTable.flags[i];
+        if (f.kind == 'z' && f.count == &list.count) {
+            f.string = list.items;
+            f.capacity = list.capacity;
+        }
+    }
+}
+
 int DovParser::ResolveDialectDefaults(VString& error) {
     dials = DovNoDials();
     int rc = DovCheckDialects(dials, primaryDialect, secondaryDialect, allowedDialects, error);

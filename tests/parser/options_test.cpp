@@ -294,6 +294,19 @@ TEST(ParserOptions, ListSettingsGrowInsteadOfDropping) {
     EXPECT_EQ(empty.count, 1);
 }
 
+TEST(ParserOptions, TheOptionTableFollowsAGrownList) {
+    Options options;
+    const DovCommandLineFlagTable& table = *options.DefineOptions(kDovParserOptionGroups);
+    for (int i = 0; i < 12; ++i) options.AppendListSetting(options.copyDirs, DovFormat("d%d", i));
+    EXPECT_EQ(options.copyDirs.count, 13);
+    EXPECT_GT(options.copyDirs.capacity, 12);
+    const char* words[] = {"-copylib-dir=x,y,z"};
+    VStringList files, problems;
+    ASSERT_EQ(SetCLFlag(table, 0, 1, words, files, problems), 0);
+    ASSERT_EQ(options.copyDirs.count, 3);
+    EXPECT_TRUE(options.copyDirs.items[2] == "z");
+}
+
 // One row of the resolution table: the settings before, the dialects, and
 // what resolution makes of them.
 struct Resolution {
