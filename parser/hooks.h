@@ -4,6 +4,10 @@
 //   - the grammar library installs DovGrammar (yyparse and its helpers);
 //   - the printer library installs DovSlotPosnHook (DovSetSlotPosn).
 // A hook left empty is skipped as described beside it.
+//
+// Install them from an ordinary function that the program (or tool) calls
+// at start-up: a static initialiser alone, in a static library, is linked
+// only when something else pulls in its object file.
 #pragma once
 
 #include "tree/dials.h"
