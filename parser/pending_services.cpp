@@ -26,8 +26,8 @@ void InitSourceTree(DovParserImpl* parser) {
 }
 
 int DovParserImpl::FinishSource(int abort) {
-    // Programs above the root stay open only in the stand-in's absence of
-    // StartProgram; an abort deletes what is there.
+    // Whatever programs are still open: deleted on an abort, else simply
+    // dropped from the stack (nothing opens programs before programs.cpp).
     for (int i = programCount - 1; i >= 1; --i) {
         if (abort) delete programStack[i];
         programStack[i] = nullptr;
