@@ -61,11 +61,13 @@ void VString::PutTicCounted(std::ostream& os) const {
 
 char VString::GetTicCounted(std::istream& is, VString& message) {
     *this = VString();
-    long long n = 0;
+    int n = 0;
     if (char r = GetTicIntNo(is, n, false, ':', message)) return r;
     if (n == 0) return TIC_OK;
-    if (n > static_cast<long long>(kMaxLen)) {
-        message = DovFormat("GetTicIntNo: string length %lld is too large", n);
+    // A length beyond 31 bits has wrapped to a negative number: it is
+    // refused as a written minus sign is.
+    if (n < 0) {
+        message = DovFormat("GetTicIntNo: negative number %lld is not allowed", static_cast<long long>(n));
         return TIC_BAD_INT;
     }
     // Read in chunks: a corrupt length must not allocate more than the input

@@ -163,9 +163,9 @@ DovTokenItem* DovLexer::FloatingComment(DovTokenItem* first, const char* mark) {
     VString image(mark);
     DovTxtPosn end = first->token->End();
     if (in && in->readIndex < in->lineLen) {
-        int from = in->readIndex;
-        // "*> text" keeps its one blank; "*>text" gets one.
-        if (in->line[from] == ' ') ++from;
+        // The mark ends in a blank of its own; the rest of the line follows
+        // as it stands, its blanks included.
+        const int from = in->readIndex;
         image += VString(in->line + from, in->lineLen - from);
         end = DovTxtPosn(in->posn.Line(), static_cast<std::uint32_t>(in->lineLen), in->posn.FileIndex());
         in->readIndex = in->lineLen;

@@ -214,8 +214,10 @@ public:
     template <typename... A>
         requires(sizeof...(A) >= 1 && sizeof...(A) <= 10 && (std::is_convertible_v<A, DovExpr*> && ...))
     DovExprOper(DovOper op, A... args) : DovExprOper(op, {static_cast<DovExpr*>(args)...}) {}
-    // n slots; when `args` is given, its nodes are stored without checks
-    // of their old place.
+    // n slots; when `args` is given, args[i] goes into slot i as SetArgNoDel
+    // puts it: a node that already has a parent is reported and taken out of
+    // its old place, which becomes empty. A positional operation whose fixed
+    // count is not n is reported, and the node keeps its n slots.
     DovExprOper(DovOper op, DovExpr** args, int n);
     DovExprOper(const DovExprOper& other);
     ~DovExprOper() override;
@@ -307,6 +309,9 @@ void SetLinkExprFromIndex(DovLink& link);
 char DovCheckTree(DovExpr* root, DovTokenList* msgs);
 void DovCheckLink(DovLink* link, DovExpr* holder, int backcheck);
 // Walk callbacks shared by the check and the TIC writer and reader.
+// DovSetLinkIndexes, after a numbering from 0 with DovNumberNode, gives each
+// link its target's number, or -1 when it has no target or the target was
+// not numbered with this tree.
 int DovNumberNode(DovExpr* node, void* context);
 int DovSetLinkIndexes(DovExpr* node, void* context);
 int DovResolveLinkIndexes(DovExpr* node, void* context);

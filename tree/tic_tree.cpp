@@ -15,9 +15,6 @@ int DovTicTraceLevel = 0;
 
 namespace {
 
-// Link index written for a link without a target in the tree.
-constexpr std::uint32_t kNoLinkIndex = 0xffffffffu;
-
 // State of the one tree read under way.
 struct TicReadState {
     // Nodes by their stored index. Keyed rather than indexed: the indexes
@@ -32,13 +29,16 @@ struct TicReadState {
 
 TicReadState* g_read = nullptr;
 
-// Nodes of the tree being written, so that links leaving it are written as
-// having no target.
-const std::unordered_set<const DovExpr*>* g_written = nullptr;
+// The nodes of the latest numbering (DovNumberNode since the counter was
+// last 0) with the numbers they got, so that a link to a node outside the
+// numbered tree is given no index. Looked up by address only: a link may
+// point at a node that no longer exists.
+std::unordered_map<const DovExpr*, std::int32_t> g_numbered;
 
-std::uint32_t WrittenIndex(const DovLink& link) {
-    if (!link.target || !g_written || !g_written->count(link.target)) return kNoLinkIndex;
-    return static_cast<std::uint32_t>(link.target->Serial());
+std::int32_t NumberedIndex(const DovLink& link) {
+    if (!link.target) return -1;
+    auto it = g_numbered.find(link.target);
+    return it == g_numbered.end() ? -1 : it->second;
 }
 
 // Slots a list node gets before its arguments are read; more are added one
@@ -56,17 +56,23 @@ int g_tic_depth = 0;
 // --- walk callbacks ----------------------------------------------------------
 
 int DovNumberNode(DovExpr* node, void*) {
-    node->SetSerial(DovExpr::node_ctr++);
+    if (DovExpr::node_ctr == 0) g_numbered.clear();
+    const std::int32_t n = DovExpr::node_ctr++;
+    node->SetSerial(n);
+    // A node reached twice keeps its later number.
+    g_numbered[node] = n;
     return DOV_WALK_DESCEND;
 }
 
+// Each link gets the number of its target, or -1 (written as 4294967295)
+// when it has no target or the target was not numbered with this tree.
 int DovSetLinkIndexes(DovExpr* node, void*) {
     if (node->NumLinks()) {
         DovLink& l = node->Link();
-        l.index = static_cast<std::int32_t>(WrittenIndex(l));
+        l.index = NumberedIndex(l);
     }
     if (node->NumLinkLists()) {
-        for (DovLink& l : node->Links()) l.index = static_cast<std::int32_t>(WrittenIndex(l));
+        for (DovLink& l : node->Links()) l.index = NumberedIndex(l);
     }
     return DOV_WALK_DESCEND;
 }
@@ -101,14 +107,10 @@ void SetLinkExprFromIndex(DovLink& link) {
 void DovExpr::PutTic(DovExpr* root, std::ostream& out) {
     if (DovTicTraceLevel > 0) std::cout << "==DovExpr::PutTic: node_ctr=" << node_ctr << "\n";
     node_ctr = 0;
-    std::unordered_set<const DovExpr*> written;
-    WalkTheTree(root, &written, [](DovExpr* n, void* ctx) -> int {
-        static_cast<std::unordered_set<const DovExpr*>*>(ctx)->insert(n);
-        return DovNumberNode(n, nullptr);
-    });
-    g_written = &written;
+    WalkTheTree(root, nullptr, DovNumberNode);
     WalkTheTree(root, nullptr, DovSetLinkIndexes);
-    g_written = nullptr;
+    // The record is not needed once the indexes are set.
+    std::unordered_map<const DovExpr*, std::int32_t>().swap(g_numbered);
     if (DovTicTraceLevel > 0) {
         std::cout << "=DovExpr::actual nodes: " << node_ctr << "\n";
         if (root) root->Print(std::cout);

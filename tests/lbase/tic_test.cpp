@@ -79,6 +79,27 @@ TEST(TicCounted, ShortOrBadInput) {
     EXPECT_EQ(s.GetTicCounted(huge, msg), '9');
 }
 
+// The length is an ordinary 32-bit TIC number: its faults read as that
+// reader's, and a length that does not fit is refused like a negative one.
+TEST(TicCounted, LengthIsA32BitNumber) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"3;abc", "GetTicIntNo: bad char ';'(59) after Int number. ':' expected"},
+        {"-3:abc", "GetTicIntNo: negative number -3 is not allowed"},
+        {"4294967295:abc", "GetTicIntNo: negative number -1 is not allowed"},
+        {"2147483648:abc", "GetTicIntNo: negative number -2147483648 is not allowed"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.text);
+        VString s("old"), msg;
+        EXPECT_EQ(s.GetTicCounted(in, msg), ';') << c.text;
+        EXPECT_TRUE(msg == c.message) << c.text << ": " << msg;
+        EXPECT_EQ(s.Len(), 0) << c.text;
+    }
+}
+
 TEST(TicDelimited, EscapesAndRoundTrip) {
     std::stringstream ss;
     VString("a:b\tc\\d\x07\xe9").PutTic(ss, ':');

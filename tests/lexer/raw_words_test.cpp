@@ -178,7 +178,7 @@ TEST_F(RawWords, FloatingCommentsByDialect) {
     std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
     ASSERT_EQ(words.size(), 2u);
     EXPECT_EQ(Describe(words[1]->token), "TK_CHAR_STRING B");
-    EXPECT_EQ(Kept(*words[1]), (V{"SEP_SPACE", "CM_COMMENT *> NOTE THIS", "SEP_SPACE"}));
+    EXPECT_EQ(Kept(*words[1]), (V{"SEP_SPACE", "CM_COMMENT *>  NOTE THIS", "SEP_SPACE"}));
 
     Dialect(DIAL_ANSI85);
     EXPECT_EQ(Raw(Fixed("A *> B")), (V{"TK_CHAR_STRING A", "SEP_SPACE", "TK_CHAR_STRING *>", "SEP_SPACE",
@@ -196,7 +196,35 @@ TEST_F(RawWords, CommentLineInsideAFloatingCommentMarkIsKept) {
     std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
     ASSERT_EQ(words.size(), 2u);
     EXPECT_EQ(Describe(words[1]->token), "TK_CHAR_STRING B");
-    EXPECT_EQ(Kept(*words[1]), (V{"SEP_SPACE", "CM_COMMENT *HERE", "CM_COMMENT *> REST", "SEP_SPACE"}));
+    EXPECT_EQ(Kept(*words[1]), (V{"SEP_SPACE", "CM_COMMENT *HERE", "CM_COMMENT *>  REST", "SEP_SPACE"}));
+}
+
+// The image of a floating comment is its mark and one blank, then the rest
+// of the line exactly as it stands, blanks included.
+TEST_F(RawWords, FloatingCommentImageKeepsTheWholeRest) {
+    const struct {
+        int dialect;
+        const char* line;
+        const char* image;
+    } cases[] = {
+        {DIAL_MF, "AA *> a remark", "CM_COMMENT *>  a remark"},
+        {DIAL_MF, "AA *>   three", "CM_COMMENT *>    three"},
+        {DIAL_MF, "AA *>tight", "CM_COMMENT *> tight"},
+        {DIAL_MF, "AA *>", "CM_COMMENT *> "},
+        {DIAL_WANG, "AA % wang note", "CM_COMMENT *%  wang note"},
+        {DIAL_WANG, "AA %x", "CM_COMMENT *% x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        Dialect(c.dialect);
+        ASSERT_TRUE(Open(Fixed(c.line) + Fixed("B")));
+        std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
+        ASSERT_EQ(words.size(), 2u);
+        EXPECT_EQ(Describe(words[1]->token), "TK_CHAR_STRING B");
+        const V kept = Kept(*words[1]);
+        ASSERT_EQ(kept.size(), 3u);
+        EXPECT_EQ(kept[1], c.image);
+    }
 }
 
 TEST_F(RawWords, BlanksCollapseIntoTheNextWord) {

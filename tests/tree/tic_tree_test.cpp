@@ -275,6 +275,44 @@ TEST(TicTree, LinksLeavingTheTreeAreWrittenAsNone) {
     delete f.prog;
 }
 
+// A writer of its own (as for transformation files) numbers the tree, sets
+// the link indexes and writes the root's node text: the links come out as
+// the whole-tree writer writes them.
+TEST(TicTree, NumberedTreeKeepsItsLinksNodeByNode) {
+    NamedFixture f = MakeNamed();
+    DovExpr* elt = SymTabFind(vemlo_test::TableOf(f.prog), "WS-A");
+    ASSERT_NE(elt, nullptr);
+    DovExpr::node_ctr = 0;
+    WalkTheTree(f.prog, nullptr, DovNumberNode);
+    WalkTheTree(f.prog, nullptr, DovSetLinkIndexes);
+    EXPECT_EQ(f.use->Link().index, f.def->Serial());
+    EXPECT_EQ(f.def->Link().index, elt->Serial());
+    EXPECT_EQ(f.name_use->Link().index, elt->Serial());
+    ASSERT_EQ(f.def->Uses().Count(), 1);
+    for (const DovLink& l : f.def->Uses()) EXPECT_EQ(l.index, f.use->Serial());
+    for (const DovLink& l : elt->Links()) EXPECT_EQ(l.index, l.target->Serial());
+    std::ostringstream nodes;
+    f.prog->PutTicNode(nodes);
+    const std::string whole = Write(f.prog);
+    ASSERT_GE(whole.size(), nodes.str().size());
+    EXPECT_EQ(whole.substr(whole.size() - nodes.str().size()), nodes.str());
+
+    // Numbering only the use: its definition keeps an old number that is a
+    // valid number of this tree all the same, yet it was not numbered here.
+    DovExpr* use = f.use->DelThis();
+    f.def->SetSerial(1);
+    DovExpr::node_ctr = 0;
+    WalkTheTree(use, nullptr, DovNumberNode);
+    WalkTheTree(use, nullptr, DovSetLinkIndexes);
+    EXPECT_EQ(DovExpr::node_ctr, 3);
+    EXPECT_EQ(use->Link().index, -1);
+    std::ostringstream alone;
+    use->PutTicNode(alone);
+    EXPECT_NE(alone.str().find("4294967295:"), std::string::npos);
+    delete use;
+    delete f.prog;
+}
+
 TEST(DovCheckTree, LinkOutsideTheTreeIsNullified) {
     NamedFixture f = MakeNamed();
     DovExpr* use = f.use->DelThis();
