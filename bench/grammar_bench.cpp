@@ -14,7 +14,7 @@ std::vector<int> tokens;
 std::size_t next_token = 0;
 
 int Codes() {
-    yylval = 0;
+    yylval = nullptr;
     yyposn = nullptr;
     return next_token < tokens.size() ? tokens[next_token++] : 0;
 }

@@ -1,13 +1,13 @@
 #include "grammar/actions.h"
 
-YYSTYPE DovKeywordNode(DovOper op) { return DovV(new DovExprOper(op)); }
+YYSTYPE DovKeywordNode(DovOper op) { return new DovExprOper(op); }
 
-YYSTYPE DovAbsentNode() { return DovV(new DovNullNode); }
+YYSTYPE DovAbsentNode() { return new DovNullNode; }
 
-YYSTYPE DovListFirst(DovOper op, YYSTYPE item) { return DovV(DovListExpr(op, DovN(item))); }
+YYSTYPE DovListFirst(DovOper op, YYSTYPE item) { return DovListExpr(op, DovN(item)); }
 
 YYSTYPE DovListAppend(DovOper op, YYSTYPE list, YYSTYPE item) {
-    return DovV(DovListExpr(op, DovN(list), DovN(item)));
+    return DovListExpr(op, DovN(list), DovN(item));
 }
 
 void DovSetSlot(YYSTYPE node, int slot, YYSTYPE child) {
@@ -17,5 +17,5 @@ void DovSetSlot(YYSTYPE node, int slot, YYSTYPE child) {
 void DovDeleteExprCell(YYSTYPE* cell) {
     if (!cell) return;
     delete DovN(*cell);
-    *cell = 0;
+    *cell = nullptr;
 }

@@ -3,9 +3,10 @@
 // reduction.
 //
 // Conventions every rule file follows:
-//  - Values travel as YYSTYPE: a node pointer or a small integer (values up
-//    to 1400 are never nodes). Turn them into nodes with DovN and back with
-//    DovV, or use the shape helpers below, which take and give values.
+//  - Values travel as YYSTYPE (parser/grammar_types.h): a node pointer or a
+//    small integer carried in the pointer (values up to 1400 are never
+//    nodes). DovN gives the node of a value, or null for an integer; the
+//    shape helpers below take values and drop the integers.
 //  - The frame sets $$ to null before each action; a rule without an action
 //    yields null. Write `$$ = $1;` where a rule passes its value through.
 //  - `{ }` actions run only outside trial mode; they build nodes and call
@@ -28,10 +29,9 @@
 
 #include "grammar/frame.h"
 #include "tree/expr.h"
-#include "tree/grammar_value.h"
+#include "parser/grammar_types.h"
 
 inline DovExpr* DovN(YYSTYPE value) { return DovValueNode(value); }
-inline YYSTYPE DovV(DovExpr* node) { return DovNodeValue(node); }
 
 // A node of `op` with no children (its fixed slots empty).
 YYSTYPE DovKeywordNode(DovOper op);
@@ -41,7 +41,7 @@ YYSTYPE DovKeywordNode(DovOper op);
 template <typename... V>
     requires(sizeof...(V) >= 1 && sizeof...(V) <= 10)
 YYSTYPE DovConstructNode(DovOper op, V... children) {
-    return DovV(new DovExprOper(op, DovN(static_cast<YYSTYPE>(children))...));
+    return new DovExprOper(op, DovN(static_cast<YYSTYPE>(children))...);
 }
 
 // The value of an absent optional part: a new null node.

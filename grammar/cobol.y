@@ -4,7 +4,7 @@
  * the grammar.
  *
  * Values are YYSTYPE (a node pointer or a small integer, see
- * tree/grammar_value.h); there is no %union and no %type, so every rule file
+ * parser/grammar_types.h); there is no %union and no %type, so every rule file
  * says what each nonterminal yields in its banners. Actions follow the
  * conventions of grammar/actions.h.
  *

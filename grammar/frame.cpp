@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-YYSTYPE yyretlval = 0;
+YYSTYPE yyretlval = nullptr;
 YYPOSN yyretposn = nullptr;
 int yynerrs = 0;
 YYParseState* yypath = nullptr;
@@ -64,7 +64,7 @@ namespace {
 
 class Run {
 public:
-    explicit Run(DovGrammar& g) : g_(g), t_(*g.tables), svc_(g.services) {}
+    explicit Run(DovFrameGrammar& g) : g_(g), t_(*g.tables), svc_(g.services) {}
     int Parse();
 
 private:
@@ -106,13 +106,13 @@ private:
         return "?";
     }
 
-    DovGrammar& g_;
+    DovFrameGrammar& g_;
     const DovGrammarTables& t_;
     const DovGrammarServices& svc_;
     int yychar_ = -1;
     int state_ = 0;
     int rule_ = 0;
-    bool report_ = true;  // the pending error is reported unless recovery is on
+    bool report_ = true;  // false for an error an action raised (YYERROR): no message
     // The error context: the furthest queue index that a failed trial reached,
     // with the alternatives that led there (state, ctry), outermost first.
     bool have_errctx_ = false;
@@ -235,7 +235,7 @@ Run::Step Run::Loop() {
 Run::Step Run::Reduce(int rule) {
     const int len = t_.len[rule];
     if (yyps->ssp + 1 - len >= yyps->ss + yyps->stacksize) YYMoreStack(yyps);
-    yyps->val = 0;
+    yyps->val = nullptr;
     yyps->pos = nullptr;
     int reduce_posn = 1;
     const bool trial = Trial();
@@ -356,7 +356,7 @@ Run::Step Run::Recover() {
                 Trace(1, "recovery shifts error to", t_.table[n]);
                 // The error token carries no value of its own: the lookahead
                 // stays the lookahead's, so no cell ever shares it.
-                Push(t_.table[n], 0, nullptr);
+                Push(t_.table[n], nullptr, nullptr);
                 return Step::kLoop;
             }
             if (yyps->ssp <= yyps->ss) {
@@ -382,7 +382,7 @@ Run::Step Run::Recover() {
     if (!trial) {
         ReleaseValue(yylval, 0);
         ReleasePosn(yyposn, 0);
-        yylval = 0;
+        yylval = nullptr;
         yyposn = nullptr;
     }
     yychar_ = -1;
@@ -423,7 +423,7 @@ void Run::ReleaseQueued(int from) const {
     for (int i = from; i < yylexq.end; ++i) {
         ReleaseValue(yylexq.yylvals[i], 2);
         ReleasePosn(yylexq.yylpsns[i], 2);
-        yylexq.yylvals[i] = 0;
+        yylexq.yylvals[i] = nullptr;
         yylexq.yylpsns[i] = nullptr;
     }
     yylexq.read = yylexq.end = 0;
@@ -511,7 +511,7 @@ int Run::Parse() {
 
 }  // namespace
 
-int DovRunGrammar(DovGrammar& grammar) {
+int DovRunGrammar(DovFrameGrammar& grammar) {
     Run run(grammar);
     return run.Parse();
 }

@@ -16,7 +16,7 @@
 #pragma once
 
 #include "grammar/parse_state.h"
-#include "tree/grammar_value.h"
+#include "parser/grammar_types.h"
 
 struct DovGrammarReduction;
 
@@ -80,7 +80,7 @@ struct DovGrammarServices {
                         YYPOSN* lookahead_posn, YYSTYPE result_value) = nullptr;
 };
 
-struct DovGrammar {
+struct DovFrameGrammar {
     const DovGrammarTables* tables = nullptr;
     DovGrammarServices services;
     // When set, one counter per rule, raised at every reduction outside
@@ -101,7 +101,7 @@ struct DovGrammarReduction {
     bool trial;          // a trial point is open: `{ }` actions do not run
     int lookahead;       // the lookahead code, -1 when none is held
     int depth;           // depth of the stacks before the reduction
-    const DovGrammar* grammar;
+    const DovFrameGrammar* grammar;
 
     // The position reduction of this rule onto `value`, now, and not again
     // after the action: what an action does before it hands a node to a
@@ -111,7 +111,7 @@ struct DovGrammarReduction {
 
 // Runs one parse of `grammar`: 0 when the whole input was accepted, 1 when
 // the parse gave up. One run at a time.
-int DovRunGrammar(DovGrammar& grammar);
+int DovRunGrammar(DovFrameGrammar& grammar);
 
 // The frame's globals: the value and position of the start symbol when it
 // is reduced, the number of syntax errors reported in the run, the replay

@@ -8,7 +8,7 @@
 // one, reads them again.
 #pragma once
 
-#include "tree/grammar_value.h"
+#include "parser/grammar_types.h"
 
 struct YYParseState {
     YYParseState* save = nullptr;  // next record of the same chain
@@ -17,7 +17,7 @@ struct YYParseState {
     int* ssp = nullptr;            // tops of the three stacks
     YYSTYPE* vsp = nullptr;
     YYPOSN* psp = nullptr;
-    YYSTYPE val = 0;               // $$ of the reduction under way
+    YYSTYPE val = nullptr;             // $$ of the reduction under way
     YYPOSN pos = nullptr;          // its position
     int* ss = nullptr;             // bases of the three stacks
     YYSTYPE* vs = nullptr;

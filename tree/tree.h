@@ -5,7 +5,6 @@
 #include "tree/data_items.h"
 #include "tree/dials.h"
 #include "tree/expr.h"
-#include "tree/grammar_value.h"
 #include "tree/keyword_table.h"
 #include "tree/leaf.h"
 #include "tree/link.h"

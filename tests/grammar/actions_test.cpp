@@ -20,7 +20,7 @@ TEST(Actions, KeywordAndConstructNodes) {
     EXPECT_EQ(r->Args(0), DovN(from));
     EXPECT_EQ(r->Args(1), DovN(to));
     // A value that is no node leaves its slot empty.
-    YYSTYPE half = DovConstructNode(EX_PROC_RANGE, DovKeywordNode(STMT_GOBACK), YYSTYPE{7});
+    YYSTYPE half = DovConstructNode(EX_PROC_RANGE, DovKeywordNode(STMT_GOBACK), DovIntToValue(7));
     EXPECT_EQ(DovArgOrNull(DovN(half), 1), nullptr);
     // DovSetSlot fills a node made earlier.
     DovSetSlot(half, 1, DovKeywordNode(STMT_EXIT));
@@ -55,11 +55,11 @@ TEST(Actions, ListsAreOneNodeOfAllTheirItems) {
 TEST(Actions, DeleteExprCellReleasesNodesOnlyAndClearsTheCell) {
     YYSTYPE node = DovKeywordNode(STMT_GOBACK);
     DovDeleteExprCell(&node);
-    EXPECT_EQ(node, 0);
-    YYSTYPE code = 830;  // an operation code travelling as a value
+    EXPECT_EQ(node, nullptr);
+    YYSTYPE code = DovIntToValue(830);  // an operation code travelling as a value
     DovDeleteExprCell(&code);
-    EXPECT_EQ(code, 0);
-    YYSTYPE none = 0;
+    EXPECT_EQ(code, nullptr);
+    YYSTYPE none = nullptr;
     DovDeleteExprCell(&none);
     DovDeleteExprCell(nullptr);
 }
@@ -67,9 +67,10 @@ TEST(Actions, DeleteExprCellReleasesNodesOnlyAndClearsTheCell) {
 TEST(Actions, ValuesAreWideEnoughForNodePointers) {
     static_assert(sizeof(YYSTYPE) == sizeof(void*));
     DovExpr* n = new DovNullNode;
-    EXPECT_EQ(DovN(DovV(n)), n);
-    EXPECT_EQ(DovN(YYSTYPE{1400}), nullptr);
-    EXPECT_EQ(DovN(YYSTYPE{1}), nullptr);
+    EXPECT_EQ(DovN(n), n);
+    EXPECT_EQ(DovN(DovIntToValue(1400)), nullptr);
+    EXPECT_EQ(DovN(DovIntToValue(1)), nullptr);
+    EXPECT_EQ(DovValueToInt(DovIntToValue(1400)), 1400);
     delete n;
 }
 

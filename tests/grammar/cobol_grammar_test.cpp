@@ -20,7 +20,7 @@ int report_code = -1;
 void (*before_token)(std::size_t index) = nullptr;
 
 int CodeSource() {
-    yylval = 0;
+    yylval = nullptr;
     yyposn = nullptr;
     if (before_token) before_token(next_token);
     return next_token < tokens.size() ? tokens[next_token++] : 0;

@@ -47,9 +47,9 @@ TEST(FrameFuzz, EveryTokenEndsUpOnceInTheResultOrAHook) {
         for (const std::string& w : words) input += w + " ";
         SCOPED_TRACE(input);
         frame_test::SetInput(input);
-        yyretlval = 0;
+        yyretlval = nullptr;
         yyretposn = nullptr;
-        DovGrammar g = frame_test::MakeGrammar(round % 2 == 1);
+        DovFrameGrammar g = frame_test::MakeGrammar(round % 2 == 1);
         const int result = DovRunGrammar(g);
         ASSERT_TRUE(result == 0 || result == 1);
         std::map<std::string, int> seen;
@@ -62,7 +62,7 @@ TEST(FrameFuzz, EveryTokenEndsUpOnceInTheResultOrAHook) {
             DovDeleteExprCell(&yyretlval);
             delete yyretposn;
         }
-        yyretlval = 0;
+        yyretlval = nullptr;
         yyretposn = nullptr;
         for (const std::string& r : frame_test::rec.released_posns) count(r.substr(0, r.rfind('@')));
         ASSERT_EQ(static_cast<int>(seen.size()), frame_test::rec.lexed);

@@ -23,9 +23,9 @@ protected:
     // releases them.
     int Run(const std::string& input, bool reduce_hook = false, const DovGrammarTables* tables = &FrameTestTables) {
         SetInput(input);
-        yyretlval = 0;
+        yyretlval = nullptr;
         yyretposn = nullptr;
-        DovGrammar g = frame_test::MakeGrammar(reduce_hook, tables);
+        DovFrameGrammar g = frame_test::MakeGrammar(reduce_hook, tables);
         if (counts_) g.rule_counts = counts_;
         const int result = DovRunGrammar(g);
         result_ = ValueText(yyretlval);
@@ -34,7 +34,7 @@ protected:
             DovDeleteExprCell(&yyretlval);
             delete yyretposn;
         }
-        yyretlval = 0;
+        yyretlval = nullptr;
         yyretposn = nullptr;
         return result;
     }
@@ -276,7 +276,7 @@ TEST_F(Frame, ActionsReachTheValueLeftOfTheirRule) {
 }
 
 TEST_F(Frame, GrammarWithoutTokenSourceGivesUp) {
-    DovGrammar g = frame_test::MakeGrammar();
+    DovFrameGrammar g = frame_test::MakeGrammar();
     g.services.lex = nullptr;
     EXPECT_EQ(DovRunGrammar(g), 1);
 }

@@ -33,7 +33,7 @@ extern Recorder rec;
 void SetInput(const std::string& text);
 // The grammar with the test's services; `reduce_hook` installs a counting
 // position reduction instead of the frame's default.
-DovGrammar MakeGrammar(bool reduce_hook = false, const DovGrammarTables* tables = &FrameTestTables);
+DovFrameGrammar MakeGrammar(bool reduce_hook = false, const DovGrammarTables* tables = &FrameTestTables);
 // The names of the tokens a position list holds, blank-separated.
 std::string TokenNames(const DovTokenList* list);
 // The text of a value's node ("" when it is no node).

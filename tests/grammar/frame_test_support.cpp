@@ -21,7 +21,7 @@ int CodeOf(const std::string& letter) {
 
 int Lex() {
     if (next_token >= input.size()) {
-        yylval = 0;
+        yylval = nullptr;
         yyposn = nullptr;
         return 0;
     }
@@ -29,7 +29,7 @@ int Lex() {
     const int code = CodeOf(input[next_token]);
     ++next_token;
     ++rec.lexed;
-    yylval = DovV(new DovCharString(name.c_str()));
+    yylval = new DovCharString(name.c_str());
     yyposn = new DovTokenList;
     DovToken* token = new DovToken(code, name.c_str());
     yyposn->AppendToken(token);
@@ -73,8 +73,8 @@ void SetInput(const std::string& text) {
     rec = Recorder();
 }
 
-DovGrammar MakeGrammar(bool reduce_hook, const DovGrammarTables* tables) {
-    DovGrammar g;
+DovFrameGrammar MakeGrammar(bool reduce_hook, const DovGrammarTables* tables) {
+    DovFrameGrammar g;
     g.tables = tables;
     g.services.lex = Lex;
     g.services.report_syntax_error = ReportError;
@@ -113,7 +113,7 @@ YYSTYPE Build(const char* name, std::initializer_list<YYSTYPE> children) {
     }
     text += ")";
     frame_test::rec.built.push_back(text);
-    return DovV(new DovCharString(text.c_str()));
+    return new DovCharString(text.c_str());
 }
 
 void Probe(const char* name, bool trial) {

@@ -9,13 +9,13 @@ TEST(ParseState, FirstRecordHasSixteenZeroedCellsAndGrowsBySixteen) {
     YYParseState* p = YYNewState(12);
     ASSERT_EQ(p->stacksize, 16u);
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(p->vs[i], 0);
+        EXPECT_EQ(p->vs[i], nullptr);
         EXPECT_EQ(p->ps[i], nullptr);
     }
     EXPECT_EQ(p->Depth(), 0);
     for (int i = 0; i < 16; ++i) {
         p->ss[i] = 100 + i;
-        p->vs[i] = 2000 + i;
+        p->vs[i] = DovIntToValue(2000 + i);
     }
     p->ssp = p->ss + 15;
     p->vsp = p->vs + 15;
@@ -27,7 +27,7 @@ TEST(ParseState, FirstRecordHasSixteenZeroedCellsAndGrowsBySixteen) {
     EXPECT_EQ(p->psp - p->ps, 15);
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(p->ss[i], 100 + i);
-        EXPECT_EQ(p->vs[i], 2000 + i);
+        EXPECT_EQ(p->vs[i], DovIntToValue(2000 + i));
     }
     YYFreeState(p);
 }
@@ -37,7 +37,7 @@ TEST(ParseState, SavedRecordHasDepthPlusFourZeroedCells) {
         YYParseState* p = YYNewState(d);
         EXPECT_EQ(p->stacksize, static_cast<unsigned>(d + 4));
         for (int i = 0; i < d + 4; ++i) {
-            EXPECT_EQ(p->vs[i], 0);
+            EXPECT_EQ(p->vs[i], nullptr);
             EXPECT_EQ(p->ps[i], nullptr);
         }
         YYFreeState(p);
@@ -46,9 +46,12 @@ TEST(ParseState, SavedRecordHasDepthPlusFourZeroedCells) {
 }
 
 TEST(ParseState, RunCopiesGoFromTheLastCellSoAnUpwardMoveKeepsItsCells) {
-    YYSTYPE v[6] = {1, 2, 3, 4, 5, 0};
+    YYSTYPE v[6];
+    for (int i = 0; i < 6; ++i) v[i] = DovIntToValue(i < 5 ? i + 1 : 0);
     YYSCopy(v + 1, v, 5);
-    EXPECT_EQ((std::vector<YYSTYPE>(v, v + 6)), (std::vector<YYSTYPE>{1, 1, 2, 3, 4, 5}));
+    std::vector<int> got;
+    for (YYSTYPE x : v) got.push_back(DovValueToInt(x));
+    EXPECT_EQ(got, (std::vector<int>{1, 1, 2, 3, 4, 5}));
     DovTokenList lists[3];
     YYPOSN p[4] = {&lists[0], &lists[1], &lists[2], nullptr};
     YYPCopy(p + 1, p, 3);
@@ -62,7 +65,7 @@ int source_calls = 0;
 DovTokenList fake_posns[64];
 int NumberedTokens() {
     const int n = source_calls++;
-    yylval = 5000 + n;
+    yylval = DovIntToValue(5000 + n);
     yyposn = &fake_posns[n % 64];
     return 300 + n;
 }
@@ -81,7 +84,7 @@ protected:
     void TearDown() override {
         // The queued entries are fake: leave nothing for a later parse.
         for (int i = 0; i < yylexq.capacity; ++i) {
-            yylexq.yylvals[i] = 0;
+            yylexq.yylvals[i] = nullptr;
             yylexq.yylpsns[i] = nullptr;
         }
         yylexq.read = yylexq.end = 0;
@@ -100,7 +103,7 @@ TEST_F(Queue, OutsideTrialTokensPassStraightThrough) {
     DovLexemeQueueCreate();
     const DovLexemeQueue before = yylexq;
     EXPECT_EQ(YYLex1(), 300);
-    EXPECT_EQ(yylval, 5000);
+    EXPECT_EQ(yylval, DovIntToValue(5000));
     EXPECT_EQ(YYLex1(), 301);
     EXPECT_EQ(yylexq.read, before.read);
     EXPECT_EQ(yylexq.end, before.end);
@@ -121,7 +124,7 @@ TEST_F(Queue, TrialTokensAreHandedOutAgainAndTheSeventeenthGrowsTheQueue) {
     yylexq.read = 0;
     for (int i = 0; i < n; ++i) {
         ASSERT_EQ(YYLex1(), 300 + i);
-        EXPECT_EQ(yylval, 5000 + i);
+        EXPECT_EQ(yylval, DovIntToValue(5000 + i));
         EXPECT_EQ(yyposn, &fake_posns[i % 64]);
     }
     EXPECT_EQ(source_calls, n);

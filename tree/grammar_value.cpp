@@ -1,4 +1,0 @@
-#include "tree/grammar_value.h"
-
-YYSTYPE yylval = 0;
-YYPOSN yyposn = nullptr;
