@@ -49,7 +49,15 @@ void DovClauseHolder::GatherAndDelete(DovExpr* node) {
 DovExpr* DovClauseHolder::Start(DovExpr* node) {
     // An entry left unfinished (after a syntax error): its source tokens go
     // to the next node rather than being lost with it.
-    if (current && current != node) GatherAndDelete(current);
+    if (current && current != node) {
+        DovTokenList kept;
+        kept.AppendList(gathered);
+        GatherAndDelete(current);
+        // The discarded node's text comes before the new node's.
+        if (node)
+            node->LeadingTokens()->PrependList(gathered);
+        gathered.PrependList(kept);
+    }
     current = node;
     counter = 0;
     return node;
