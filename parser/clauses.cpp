@@ -80,7 +80,11 @@ void DovClauseHolder::SetClause(int n, DovExpr* value) {
         return;
     }
     if (value) value->Tokens().AppendList(gathered);
-    delete current->DelArg(n, -1, 1);
+    if (DovExpr* old = current->DelArg(n, -1, 1)) {
+        // A NULL_NODE placeholder: any text it holds stays in the slot.
+        DovGatherTokens(old, &current->ArgSlots(n)->tokens);
+        delete old;
+    }
     current->SetArg(n, value, counter, 0);
     ++counter;
 }

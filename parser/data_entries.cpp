@@ -196,12 +196,11 @@ int DovParserImpl::PlaceDataEntry(int level, DovExpr* entry, int holderCode) {
     // takes its place, as a record of its own.
     const int effective = entry && level <= 0 ? 1 : EffectiveLevel(level);
 
-    // Wang DISPLAY entries stay such only inside a DISPLAY-WS record.
     DovExpr* holder = entry;
-    if (holderCode != NULL_NODE && entry) {
+    if (holderCode != NULL_NODE && entry && DovOperArgCount(static_cast<std::uint16_t>(holderCode)) >= 2) {
         holder = new DovExprOper(static_cast<DovOper>(holderCode));
         holder->SetArg(0, entry);
-        if (holder->NumArgs() > 1) holder->SetArg(1, new DovNullNode);
+        holder->SetArg(1, new DovNullNode);
     }
 
     while (levelDepth > 0 &&
@@ -226,6 +225,7 @@ int DovParserImpl::PlaceDataEntry(int level, DovExpr* entry, int holderCode) {
         }
     }
 
+    // Wang DISPLAY entries stay such only inside a DISPLAY-WS record.
     if (entry && entry->Oper() == DECL_DD_ENTRY_WANG_DISPLAY) {
         DovExpr* record = levelDepth > 0 ? EntryOf(levelStack[0].holder) : entry;
         if (!HasDisplayWsUsage(record)) {

@@ -51,9 +51,13 @@ TEST_F(ClausesTest, NullNodeInASlotCountsAsAbsent) {
     DovClauseHolder holder;
     DovExpr* entry = holder.Start(new DovExprOper(DECL_DD_ENTRY));
     entry->SetArg(kPicture, new DovNullNode);
+    DovToken* t = Tok("KEPT");
+    DovArgOrNull(entry, kPicture)->Tokens().AppendToken(t);
     holder.SetClause(kPicture, Opt(DX_VALUE, "PIC"));
     EXPECT_EQ(DovArgOrNull(entry, kPicture)->Oper(), DX_VALUE);
     EXPECT_TRUE(Messages().empty());
+    // Text that the placeholder held stays in front of the clause.
+    EXPECT_EQ(TokenImages(entry), "KEPT PIC");
     delete holder.Finish();
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 
 #include "tests/parser/services_fixture.h"
@@ -365,6 +366,58 @@ TEST_F(DataEntriesTest, WangDisplayEntriesStayOnlyInADisplayWsRecord) {
     EXPECT_EQ(sub->NumArgs(), DovOperArgCount(DECL_DD_ENTRY));
     EXPECT_EQ(TokenImages(sub), "05 G COL");
     EXPECT_EQ(Closed(), "SCREEN1(F1) REC(G)");
+}
+
+TEST_F(DataEntriesTest, RandomEntrySequencesKeepEveryTokenInOrder) {
+    // Bounded random sequences of entries and markers, bad levels among
+    // them: whatever the levels, every token reaches the data list, in
+    // source order, and nothing leaks.
+    std::mt19937 rng(19);
+    const int levels[] = {1, 1, 1, 5, 5, 10, 15, 49, 66, 77, 78, 88, 88, 0, 50, 99};
+    const DovOper markers[] = {STMT_INLINED_COPY_BEG, STMT_INLINED_COPY_END,    STMT_REPLACE,
+                               STMT_REPLACE_OFF,      STMT_INLINED_INCLUDE_BEG, STMT_INLINED_INCLUDE_END};
+    for (int round = 0; round < 300; ++round) {
+        std::string expected;
+        auto expect = [&expected](const std::string& image) {
+            if (!expected.empty()) expected += ' ';
+            expected += image;
+        };
+        const int count = 1 + static_cast<int>(rng() % 40);
+        for (int k = 0; k < count; ++k) {
+            const std::string name = "N" + std::to_string(round) + "_" + std::to_string(k);
+            if (rng() % 6 == 0) {
+                DovExpr* marker = new DovExprOper(markers[rng() % 6]);
+                DovToken* t = Tok(name.c_str());
+                marker->Tokens().AppendToken(t);
+                expect(name);
+                parser.AddDataEntry(99, marker, DECL_DD);
+                continue;
+            }
+            const int level = levels[rng() % (sizeof levels / sizeof levels[0])];
+            DovExpr* e = Entry(LevelImage(level).c_str(), name.c_str(), level == 78 || level == 88);
+            expect(LevelImage(level));
+            expect(name);
+            if (rng() % 2) {
+                const bool thru = rng() % 3 == 0;
+                const std::string v = "V" + name, w = "W" + name;
+                e->SetArg(14, Value(v.c_str(), thru ? w.c_str() : nullptr));
+                expect("VALUE");
+                expect(v);
+                if (thru) {
+                    expect("THRU");
+                    expect(w);
+                }
+            }
+            Add(level, e);
+        }
+        parser.AddDataEntry(0, nullptr, NULL_NODE);
+        ASSERT_EQ(parser.levelDepth, 0);
+        ASSERT_EQ(parser.parkedMarkers, nullptr);
+        EXPECT_EQ(TokenImages(parser.dataList), expected) << "round " << round;
+        delete parser.dataList;
+        parser.dataList = nullptr;
+        ClearMessages();
+    }
 }
 
 }  // namespace
