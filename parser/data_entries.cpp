@@ -234,6 +234,7 @@ int DovParserImpl::PlaceDataEntry(int level, DovExpr* entry, int holderCode) {
                 entry->Tokens().AppendList(entry->ArgSlots(i)->tokens);
                 if (DovExpr* child = entry->DelArg(i, 0, 0)) {
                     DovGatherTokens(child, &entry->Tokens());
+                    ForgetNodesWithin(child);
                     delete child;
                 }
             }

@@ -420,5 +420,39 @@ TEST_F(DataEntriesTest, RandomEntrySequencesKeepEveryTokenInOrder) {
     }
 }
 
+TEST(SlotLayoutTest, SlotsTheServicesUseHaveTheirCatalogueNumbers) {
+    // The services address these slots by number.
+    struct Case {
+        const char* name;
+        int slot;
+    } cases[] = {
+        {"DD_LEVEL", 0},           {"DD_COPY_BEF_NAME", 1},   {"DD_DATA_NAME", 2},
+        {"DD_PICTURE", 4},         {"DD_USAGE", 5},           {"DD_GLOBAL", 11},
+        {"DD_RENAMES", 12},        {"DD_VALUE", 14},          {"DD_UNINLINED_COPY", 15},
+        {"DD_OFFSET_GLOBAL", 20},  {"WDD_USAGE", 5},          {"WDD_COLUMN", 21},
+        {"WDD_SOURCE", 25},        {"DDCOND_VALUE", 3},       {"DDCOND_UNINLINED_COPY", 4},
+        {"DDCONST_VALUE", 3},      {"DDCONST_UNINLINED_COPY", 4},
+        {"DX_USAGE__TYPE", 0},     {"EX_COND_VALUE__RANGES", 0}, {"EX_COND_VALUE__WHEN_FALSE", 1},
+        {"EX_VALUE_RANGE__FROM", 0}, {"EX_VALUE_RANGE__TO", 1}, {"DDH_ENTRY", 0},
+        {"DDH_ARGS", 1},           {"RGDH_ARGS", 1},          {"SCRDH_ARGS", 1},
+        {"PROG_ENVIR_DIV", 1},     {"DE_SEC_CONFIG", 1},      {"CS_SPEC_NAMES", 3},
+        {"SN_CONSOLE", 8},         {"IX_DSPL_POSN_SPEC", 0},  {"IX_DSPL_DATA_NAME", 1},
+        {"IX_DSPL_FROM_UPON", 5},  {"IX_DSPL_MODE_IS_BLOCK", 6}, {"IX_DSPL_WITH", 7},
+        {"IX_DSPL_BELL", 8},       {"IX_DSPL_BLANK", 29},     {"IX_DSPL_UNINLINED_COPY", 30},
+        {"IX_DSPL_NO_ADVANCING", 31}, {"IX_ACCP_FROM_UPON", 5}, {"IX_ACCP_WITH", 7},
+        {"IX_ACCP_UNINLINED_COPY", 30}, {"IX_ACCP_CONVERT", 31}, {"IX_ACCP_LOWER", 38},
+        {"IX_DSPL_ANSI_NO_ADVANCING", 3}, {"IX_DSPL_FUNC_UNINLINED_COPY", 2},
+        {"IX_ACCP_ANSI_UNINLINED_COPY", 2}, {"IX_ACCP_FUNC_UNINLINED_COPY", 2},
+    };
+    for (const Case& c : cases) {
+        int kind = 0;
+        EXPECT_EQ(DovOperNameLookup(c.name, &kind), c.slot) << c.name;
+        EXPECT_EQ(kind, NAME_KIND_SLOT) << c.name;
+    }
+    EXPECT_EQ(DovOperArgCount(DECL_DD_ENTRY), 21);
+    EXPECT_EQ(DovOperArgCount(DISPLAY_SCREEN_ITEM), 32);
+    EXPECT_EQ(DovOperArgCount(ACCEPT_SCREEN_ITEM), 39);
+}
+
 }  // namespace
 }  // namespace vemlo_test
