@@ -226,7 +226,8 @@ bool DefinedInScreenSection(DovExpr* name) {
 
 // Whether a screen item must keep its screen form; `featureSlots` are the
 // slots that only the screen form has.
-bool KeepsScreenForm(DovExpr* item, DovExpr* program, bool crt, std::initializer_list<std::pair<int, int>> featureSlots) {
+bool KeepsScreenForm(DovExpr* item, DovExpr* program, bool crt,
+                     std::initializer_list<std::pair<int, int>> featureSlots) {
     if (crt) return true;
     if (program && ProgramHasConsoleClause(program)) return true;
     for (auto [from, to] : featureSlots)
@@ -306,7 +307,8 @@ DovExpr* ProcessDisplayItem(DovExpr* item, DovExpr* program) {
     // tokens stay in the tree.
     DovExpr* func = new DovExprOper(DISPLAY_FUNC_ITEM);
     if (DovClausePresent(ansi, 3))
-        Report(MSG_WARN, DovSrcPosnBeg(ansi), DovFormat("ProcessDisplayItem: clause #%d was lost", kDisplayNoAdvancing));
+        Report(MSG_WARN, DovSrcPosnBeg(ansi),
+               DovFormat("ProcessDisplayItem: clause #%d was lost", kDisplayNoAdvancing));
     MoveSlots(ansi, func, {{0, 0}, {1, 1}, {2, 2}}, 3, "ProcessDisplayItem");
     ReplaceItem(ansi, func);
     return func;
