@@ -32,10 +32,40 @@ bool DovClausePresent(const DovExpr* node, int i) { return Present(DovArgOrNull(
 
 // --- DovClauseHolder ---------------------------------------------------------
 
+namespace {
+
+DovClauseHolder* gHolders = nullptr;
+
+bool Within(const DovExpr* inner, const DovExpr* outer) {
+    for (const DovExpr* n = inner; n; n = n->Parent())
+        if (n == outer) return true;
+    return false;
+}
+
+}  // namespace
+
+DovClauseHolder::DovClauseHolder() : nextHolder_(gHolders) { gHolders = this; }
+
 DovClauseHolder::~DovClauseHolder() {
+    for (DovClauseHolder** p = &gHolders; *p; p = &(*p)->nextHolder_)
+        if (*p == this) {
+            *p = nextHolder_;
+            break;
+        }
     delete current;
     current = nullptr;
     gathered.Clear();
+}
+
+void DovClauseHoldersForget(const DovExpr* node) {
+    if (!node) return;
+    for (DovClauseHolder* h = gHolders; h; h = h->nextHolder_) {
+        if (Within(h->current, node)) {
+            h->current = nullptr;
+            h->counter = 0;
+        }
+        if (h->parkedSlot_ && Within(*h->parkedSlot_, node)) *h->parkedSlot_ = nullptr;
+    }
 }
 
 void DovClauseHolder::GatherAndDelete(DovExpr* node) {
@@ -146,6 +176,8 @@ int FindCicsOptionSlot(int statement, int option) {
     if (row == end || row->statement != statement || row->option != option) return -1;
     return row->slot;
 }
+
+DovCicsClauseHolder::DovCicsClauseHolder() { parkedSlot_ = &parked; }
 
 DovCicsClauseHolder::~DovCicsClauseHolder() {
     delete parked;

@@ -25,7 +25,7 @@
 
 class DovClauseHolder {
 public:
-    DovClauseHolder() = default;
+    DovClauseHolder();
     DovClauseHolder(const DovClauseHolder&) = delete;
     DovClauseHolder& operator=(const DovClauseHolder&) = delete;
     // Deletes a node that was never finished and the gathered tokens.
@@ -58,14 +58,28 @@ protected:
     // working parser forgets any of its state inside the node (the pending
     // syntax-error node among it).
     void GatherAndDelete(DovExpr* node);
+
+    // The CICS holder's parked option, for DovClauseHoldersForget.
+    DovExpr** parkedSlot_ = nullptr;
+
+private:
+    friend void DovClauseHoldersForget(const DovExpr* node);
+    // Every holder that exists, so that a node deleted by someone else (the
+    // grammar's error recovery) is forgotten by the holder that collects it.
+    DovClauseHolder* nextHolder_ = nullptr;
 };
+
+// Every holder forgets its current node or parked option when it lies within
+// `node`, which its owner is about to delete. The working parser's
+// ForgetNodesWithin calls it.
+void DovClauseHoldersForget(const DovExpr* node);
 
 // The holder of EXEC CICS statements. An option written before the
 // statement's node exists (the leading option of ADDRESS SET, RECEIVE MAP and
 // SEND MAP) is parked until Start.
 class DovCicsClauseHolder : public DovClauseHolder {
 public:
-    DovCicsClauseHolder() = default;
+    DovCicsClauseHolder();
     // Also deletes a parked option.
     ~DovCicsClauseHolder();
 

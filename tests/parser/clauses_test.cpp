@@ -131,6 +131,34 @@ TEST_F(ClausesTest, HolderDestroyedWhileCollectingDeletesItsNode) {
     delete cics;
 }
 
+TEST_F(ClausesTest, NodeDeletedByErrorRecoveryIsForgottenByItsHolder) {
+    // Error recovery deletes a value that has no parent: the entry a holder
+    // collects, or a parked CICS option. The holders must not touch them
+    // again.
+    DovClauseHolder holder;
+    DovExpr* entry = holder.Start(new DovExprOper(DECL_DD_ENTRY));
+    holder.SetClause(kPicture, Opt(DX_VALUE, "PIC"));
+    GenErrNode(&parser);
+    DeleteErrValue(entry, 1);
+    EXPECT_EQ(holder.current, nullptr);
+    DovExpr* next = holder.Start(new DovExprOper(DECL_DD_ENTRY));
+    EXPECT_EQ(holder.Finish(), next);
+    delete next;
+
+    DovCicsClauseHolder cics;
+    DovExpr* option = Opt(CS_CL_MAP, "MAP");
+    cics.AddOption(option);
+    DeleteErrValue(option, 1);
+    EXPECT_EQ(cics.parked, nullptr);
+    DovExpr* stmt = cics.Start(new DovExprOper(CS_STMT_SEND_MAP));
+    EXPECT_EQ(DovArgOrNull(stmt, 0), nullptr);
+    delete cics.Finish();
+    // The deleted nodes' text went to the pending error node.
+    EXPECT_EQ(TokenImages(parser.errNode), "PIC MAP");
+    delete parser.errNode;
+    parser.errNode = nullptr;
+}
+
 TEST_F(ClausesTest, ClauseOutsideTheNodeIsReportedAndItsNodeFreed) {
     DovClauseHolder holder;
     holder.SetClause(0, Opt(DX_VALUE, "NOWHERE"));
