@@ -1,0 +1,4 @@
+// Transformations and the query search.
+#pragma once
+
+#include "transform/query/query.h"
