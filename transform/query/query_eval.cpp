@@ -290,6 +290,13 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
         }
         case QK_IMAGE:
         case QK_VALUE:
+            if (step->kind == QK_VALUE && stack && stack->head && stack->head->value &&
+                stack->head->value->kind == QV_STR && stack->head->value->node) {
+                // After a string expression: its computed text.
+                DovQueryString = stack->head->value->node->Value();
+                SetHString(vars, DovQueryString);
+                DOV_CONTINUE(1);
+            }
             if (!node || !node->IsTerminal()) return Apply(g, 0);
             if (step->kind == QK_IMAGE)
                 DovQueryString = node->Image();
