@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "transform/transform.h"
 
@@ -16,5 +17,13 @@ std::string QueryStepName(int kind);
 
 // Compiles `text`: the dump, or "E<code>@<column>" for an error.
 std::string CompileDump(const char* text, bool assignments = false);
+
+struct CompileCase {
+    const char* query;
+    const char* expected;  // the step dump, or E<code>@<column>
+};
+
+// One query per construct and rejection of the language, with its dump.
+const std::vector<CompileCase>& QueryCompileCases();
 
 }  // namespace vemlo_test
