@@ -63,11 +63,64 @@ DovExpr* NewIntNode(std::int64_t value) {
     return new DovIntNumConst(DovFormat("%d", static_cast<int>(static_cast<std::int32_t>(value))), value);
 }
 
-void SetHString(DovQueryVarList* vars, const VString& text) {
-    DovQuerySetH(vars, new DovCharString(text), QV_STR, 1);
+// The register's own values: a character string and an integer constant
+// that the register, as long as it owns them, refills in place instead of
+// allocating a new node for every step.
+class RegisterText : public DovExpr {
+public:
+    explicit RegisterText(const VString& text) : DovExpr(CHAR_STRING), text_(text) {}
+    RegisterText(const RegisterText& other) : DovExpr(other), text_(other.text_) {}
+    DovExpr* Copy() const override { return new RegisterText(*this); }
+    int IsTerminal() const override { return 1; }
+    const VString& Image() const override { return text_; }
+    VString Value() const override { return text_; }
+
+    VString text_;
+};
+
+class RegisterInt : public DovExpr {
+public:
+    explicit RegisterInt(std::int64_t value) : DovExpr(INT_NUM_CONST), value_(value) {}
+    RegisterInt(const RegisterInt& other) : DovExpr(other), value_(other.value_) {}
+    DovExpr* Copy() const override { return new RegisterInt(*this); }
+    int IsTerminal() const override { return 1; }
+    // The image is the low 32 bits as a signed decimal.
+    const VString& Image() const override {
+        image_ = DovFormat("%d", static_cast<int>(static_cast<std::int32_t>(value_)));
+        return image_;
+    }
+    VString Value() const override { return Image(); }
+    long long IntValue() const override { return value_; }
+
+    std::int64_t value_;
+    mutable VString image_;
+};
+
+// The register when it owns a free node of class T, else null.
+template <typename T>
+T* OwnRegister(DovQueryVarList* vars) {
+    DovQueryValue* h = DovQueryH(vars);
+    if (!h || !h->owned || !h->node || h->node->Parent()) return nullptr;
+    return dynamic_cast<T*>(h->node);
 }
 
-void SetHInt(DovQueryVarList* vars, std::int64_t value) { DovQuerySetH(vars, NewIntNode(value), QV_INT, 1); }
+void SetHString(DovQueryVarList* vars, const VString& text) {
+    if (RegisterText* own = OwnRegister<RegisterText>(vars)) {
+        own->text_ = text;
+        DovQueryH(vars)->kind = QV_STR;
+        return;
+    }
+    DovQuerySetH(vars, new RegisterText(text), QV_STR, 1);
+}
+
+void SetHInt(DovQueryVarList* vars, std::int64_t value) {
+    if (RegisterInt* own = OwnRegister<RegisterInt>(vars)) {
+        own->value_ = value;
+        DovQueryH(vars)->kind = QV_INT;
+        return;
+    }
+    DovQuerySetH(vars, new RegisterInt(value), QV_INT, 1);
+}
 
 DovQueryValue* FindVar(DovQueryVarList* vars, const VString& name) {
     return vars ? vars->ValueAt(vars->Find(name)) : nullptr;
@@ -87,6 +140,20 @@ bool VarInteger(DovQueryNode* step, DovExpr** cur, DovQueryVarList* vars, DovQue
 bool NextIsVar(const DovQueryNode* step) { return step->next && step->next->kind == QK_VAR; }
 
 std::int64_t Wrap(std::uint64_t v) { return static_cast<std::int64_t>(v); }
+
+// Upper-cases the letters a-z of a string in place: the string owns its
+// buffer, so no copy is needed.
+void UpperInPlace(VString& s) {
+    char* p = const_cast<char*>(s.Ptr());
+    for (int i = 0; i < s.Len(); ++i)
+        if (p[i] >= 'a' && p[i] <= 'z') p[i] = static_cast<char>(p[i] - 'a' + 'A');
+}
+
+void LowerInPlace(VString& s) {
+    char* p = const_cast<char*>(s.Ptr());
+    for (int i = 0; i < s.Len(); ++i)
+        if (p[i] >= 'A' && p[i] <= 'Z') p[i] = static_cast<char>(p[i] - 'A' + 'a');
+}
 
 int ClampInt(std::int64_t v) {
     if (v > 0x7fffffff) return 0x7fffffff;
@@ -220,8 +287,8 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
         case QK_STREQ_NOCASE:
         case QK_STREQ: {
             if (step->kind == QK_STREQ_NOCASE) {
-                step->text = step->text.ToUpper();
-                DovQueryString = DovQueryString.ToUpper();
+                UpperInPlace(step->text);
+                UpperInPlace(DovQueryString);
             }
             const std::int64_t r = step->value2 == 0 ? 1 : step->value2;
             return Apply(g, DovQueryCompareStr(DovQueryString, step->text, r));
@@ -229,8 +296,8 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
         case QK_LIKE_NOCASE:
         case QK_LIKE:
             if (step->kind == QK_LIKE_NOCASE) {
-                step->text = step->text.ToUpper();
-                DovQueryString = DovQueryString.ToUpper();
+                UpperInPlace(step->text);
+                UpperInPlace(DovQueryString);
             }
             // The step's text is the pattern, the node's text the text.
             return Apply(g, DovQueryMatchPattern(step->text, DovQueryString));
@@ -305,11 +372,11 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
             SetHString(vars, DovQueryString);
             DOV_CONTINUE(1);
         case QK_LOWER:
-            DovQueryString = DovQueryString.ToLower();
+            LowerInPlace(DovQueryString);
             SetHString(vars, DovQueryString);
             DOV_CONTINUE(1);
         case QK_UPPER:
-            DovQueryString = DovQueryString.ToUpper();
+            UpperInPlace(DovQueryString);
             SetHString(vars, DovQueryString);
             DOV_CONTINUE(1);
         case QK_SUBSTR:
