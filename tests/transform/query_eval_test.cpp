@@ -181,6 +181,20 @@ TEST_F(QueryEval, StringTests) {
     EXPECT_EQ(Eval("STR S AND S == ''", move), 0);  // a string variable's value is a literal image
 }
 
+TEST_F(QueryEval, NullTestsOfTheImage) {
+    EXPECT_EQ(Eval("IMAGE == NULL", move), 1);  // no image
+    EXPECT_EQ(Eval("IMAGE == NULL", use), 0);
+    EXPECT_EQ(Eval("IMAGE != NULL", move), 0);
+    EXPECT_EQ(Eval("IMAGE != NULL", use), 1);
+    EXPECT_EQ(Eval("IMAGE", move), 0);
+    EXPECT_EQ(Eval("VALUE ~ NULL", seven), 0);
+    EXPECT_EQ(Eval("ARG(3).IMAGE == NULL", ifs), 1);  // a missing node has none
+    EXPECT_EQ(Eval("ARG(3).IMAGE", ifs), 0);
+    EXPECT_EQ(Eval("IMAGE.LOWER == NULL", use), 0);
+    EXPECT_EQ(Eval("IMAGE.LOWER == NULL", move), 1);
+    EXPECT_EQ(Eval("NOT IMAGE == NULL", use), 1);
+}
+
 TEST_F(QueryEval, StringRelationsCompareByTheRelation) {
     EXPECT_EQ(Eval("IMAGE > 'M'", use), 1);
     EXPECT_EQ(Eval("IMAGE > 'M'", alpha), 0);
@@ -307,6 +321,36 @@ TEST_F(QueryEval, PatternTable) {
     EXPECT_EQ(DovQueryCompareInt(3, 2, 102), 0);
     EXPECT_EQ(DovQueryCompareInt(3, 3, 101), 0);
     EXPECT_EQ(DovQueryCompareInt(3, 3, 0), 0);
+}
+
+TEST_F(QueryEval, MatchWithAnotherVariableList) {
+    DovQuery q("ARG(3)");
+    VString message;
+    int column = 0;
+    ASSERT_EQ(q.Compile(nullptr, message, column), 0);
+    DovQueryVarList mine;
+    mine.Copy(*q.vars);
+    mine.ValueAt(0)->node = ifs;
+    EXPECT_EQ(q.MatchWith(&mine, 0), 0);  // the empty slot is a missing node
+    EXPECT_EQ(q.MatchWith(&mine, 1), 1);  // unless the flag says otherwise
+    EXPECT_EQ(DovQueryMatchNode(ifs, &q), 0);
+    EXPECT_EQ(DovQueryMatchNode(ifs, nullptr), 0);
+    DovQuery none;
+    EXPECT_EQ(none.Match(ifs), 0);  // nothing compiled
+    EXPECT_EQ(none.MatchWith(&mine, 0), 0);
+}
+
+TEST_F(QueryEval, RegisterKeepsNoTreeNodeBetweenMatches) {
+    // "+ + AND" compiles into a list that starts by pushing the register.
+    DovQuery q("+ + AND TRUE");
+    VString message;
+    int column = 0;
+    ASSERT_EQ(q.Compile(nullptr, message, column), 0);
+    DovQuerySetH(q.vars, wsb, QV_STR, 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(q.Match(move), 0);  // the tree node left in " H" is not taken up
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(DovQueryH(q.vars)->node, nullptr);
 }
 
 TEST_F(QueryEval, SearchingNeverChangesTheTree) {

@@ -137,6 +137,16 @@ bool VarInteger(DovQueryNode* step, DovExpr** cur, DovQueryVarList* vars, DovQue
     return true;
 }
 
+// The QK_STRNULL step of a null test on IMAGE or VALUE ("== NULL", "!= NULL"
+// or the word alone, after any LOWER, UPPER or SUBSTR), as opposed to the
+// one in front of a negated comparison, which a QK_NOT follows.
+bool IsNullTest(const DovQueryNode* step) {
+    if (step->kind != QK_STRNULL) return false;
+    const DovQueryNode* rest = step->next;
+    while (rest && (rest->kind == QK_LOWER || rest->kind == QK_UPPER || rest->kind == QK_SUBSTR)) rest = rest->next;
+    return !rest || (rest->kind == QK_TRUE && !rest->next);
+}
+
 bool NextIsVar(const DovQueryNode* step) { return step->next && step->next->kind == QK_VAR; }
 
 std::int64_t Wrap(std::uint64_t v) { return static_cast<std::int64_t>(v); }
@@ -308,6 +318,9 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
             if (!node->IsTerminal()) return Apply(g, step->value1 != 0);
             DovQuerySetH(vars, node, QV_STR, 0);
             if (!step->next) return Apply(g, step->value1 == 0);
+            // A null test: the node has an image, so "!= NULL" holds and
+            // "== NULL" does not.
+            if (IsNullTest(step)) return Apply(g, step->value1 != 0);
             step = step->next;
             continue;
         case QK_INTNODE:
@@ -364,7 +377,11 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
                 SetHString(vars, DovQueryString);
                 DOV_CONTINUE(1);
             }
-            if (!node || !node->IsTerminal()) return Apply(g, 0);
+            if (!node || !node->IsTerminal()) {
+                // Without an image only "IMAGE == NULL" holds.
+                if (step->next && IsNullTest(step->next)) return Apply(g, step->next->value1 == 0);
+                return Apply(g, 0);
+            }
             if (step->kind == QK_IMAGE)
                 DovQueryString = node->Image();
             else
