@@ -8,6 +8,8 @@ namespace {
 const CompileCase kCases[] = {
     // Empty queries and bare operation names.
     {"", "TRUE"},
+    {"NOT", "NOT TRUE"},
+    {"INT X", "VAR(0,0,'X') TRUE"},
     {"// only a comment", "TRUE"},
     {"stmt_move", "OP(STMT_MOVE,1)"},
     {"STMT_MOVE", "OP(STMT_MOVE,1)"},

@@ -86,6 +86,8 @@ public:
     void Copy(const DovQueryVarList& source);
     // Releases every cell and record.
     void Destroy();
+    // Releases a chain of cells and their records, front to back.
+    static void FreeCells(DovQueryVarCell* cells);
     // Records on `old_node` get `new_node` (or are cleared when it is null);
     // records on a node below `old_node` are cleared.
     void ReplaceNode(const DovExpr* old_node, DovExpr* new_node);

@@ -123,7 +123,17 @@ void DovQueryVarList::Copy(const DovQueryVarList& source) {
 }
 
 void DovQueryVarList::Destroy() {
-    while (head) Drop();
+    FreeCells(head);
+    head = nullptr;
+}
+
+void DovQueryVarList::FreeCells(DovQueryVarCell* cells) {
+    while (cells) {
+        DovQueryVarCell* next = cells->next;
+        delete cells->value;
+        delete cells;
+        cells = next;
+    }
 }
 
 void DovQueryVarList::ReplaceNode(const DovExpr* old_node, DovExpr* new_node) {
