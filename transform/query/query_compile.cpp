@@ -107,6 +107,7 @@ std::uint8_t Compiler::Top(DovQueryChain*& chain, int& column) {
     } else {
         error_ = 84;
     }
+    if (!chain && !error_) error_ = 84;
     if (!error_) return 0;
     mode_ = QS_POSITION;
     Read();
