@@ -134,6 +134,7 @@ const CompileCase kCases[] = {
     {"Image == 'x'", "IMAGE STRVAL STREQ(0,1,'x')"},
     {"a - b", "E85@0"},
     {"ENCL-STMT", "ENCLSTMT NOTNULL"},
+    {"INTVALUE > 99999999999999999999", "INTVALUE(9223372036854775807,2) INTCONST(9223372036854775807,0,'99999999999999999999') TRUE"},
     // More chains, relations and spellings.
     {"INT X AND X DIV 2 > 0", "VAR(0,0,'X') TRUE AND VAR(0,0,'X') PUSH INTCONST(2,0,'2') PUSH DIV INTCMP(0,2) INTCONST(0,0,'0') TRUE"},
     {"IMAGE ~ ~ 'X'", "E84@8"},

@@ -1,6 +1,7 @@
 // The query compiler: a recursive-descent reader over the scanner that
 // builds the chain of step lists, with an operator stack for arithmetic and
 // a stack of operand type markers for its type checks.
+#include <cstdint>
 #include <cstring>
 
 #include "transform/query/query.h"
@@ -27,11 +28,17 @@ bool Is(const VString& token, const char* word) {
 
 bool IsQuote(char c) { return c == '\'' || c == '"'; }
 
-// Digits as a 64-bit number; longer numbers wrap.
+// Digits as a 64-bit number; a number too large stays at the largest one
+// rather than wrapping into some unrelated value.
 std::int64_t DigitsValue(const VString& token) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < token.Len(); ++i) v = v * 10 + static_cast<std::uint64_t>(token[i] - '0');
-    return static_cast<std::int64_t>(v);
+    constexpr std::int64_t kMax = INT64_MAX;
+    std::int64_t v = 0;
+    for (int i = 0; i < token.Len(); ++i) {
+        const int d = token[i] - '0';
+        if (v > (kMax - d) / 10) return kMax;
+        v = v * 10 + d;
+    }
+    return v;
 }
 
 bool AllDigits(const VString& token) {
