@@ -4,7 +4,8 @@
 // move along the list, and the steps that only shape the rest's result (NOT,
 // and OP, which evaluates the rest in any case) fold into one pending
 // transform of the final result. Only FIND, which tries the rest once per
-// child, and the subchains of assignments evaluate recursively.
+// matching child (so no deeper than the tree), the variable operand of an
+// integer test and the subchains of assignments evaluate recursively.
 #include <cstring>
 #include <iostream>
 #include <string_view>
