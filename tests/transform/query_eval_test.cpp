@@ -178,7 +178,8 @@ TEST_F(QueryEval, StringTests) {
     EXPECT_EQ(Eval("'A' + 'B' == 'BA'", move), 1);  // the right operand first
     EXPECT_EQ(Eval("'A' + 'B' == LIKE 'B*'", use), 1);
     EXPECT_EQ(Eval("'A' + 'B' == 'WS-A'", use), 0);
-    EXPECT_EQ(Eval("STR S AND S == ''", move), 0);  // a string variable's value is a literal image
+    EXPECT_EQ(Eval("STR S AND S == ''", move), 1);  // a new string variable is empty
+    EXPECT_EQ(Eval("STR S AND S + 'A' == 'A'", move), 1);
 }
 
 TEST_F(QueryEval, NullTestsOfTheImage) {

@@ -319,7 +319,9 @@ DovQueryNode* Compiler::CompileCondition() {
         } else if (want == QV_INT) {
             vars_.Append(new DovQueryValue(QV_INT, tok_, new DovIntNumConst(), 1));
         } else {
-            vars_.Append(new DovQueryValue(QV_STR, tok_, new DovStrConst(VString(), VString()), 1));
+            // A character string, whose value is its text: a literal's
+            // value would be its quoted image.
+            vars_.Append(new DovQueryValue(QV_STR, tok_, new DovCharString(VString()), 1));
         }
         c = QK_VAR;
     }
