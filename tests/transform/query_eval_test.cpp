@@ -391,6 +391,12 @@ TEST_F(QueryEval, AssignmentsWhenAllowed) {
     ASSERT_EQ(s.Compile(nullptr, message, column), 0);
     EXPECT_EQ(s.Match(wsb), 1);
     EXPECT_STREQ(wsb->Image().CStr(), "WS-C");
+    // Variables set by the query itself.
+    DovQuery vars("INT N AND N = 2 AND ARG(N) == EX_LIST AND STR S AND S = 'x' AND S == 'x'");
+    vars.allowAssignments = true;
+    ASSERT_EQ(vars.Compile(nullptr, message, column), 0) << message.CStr() << column;
+    EXPECT_EQ(vars.Match(move), 1);
+    EXPECT_EQ(vars.vars->ValueAt(vars.vars->Find("N"))->node->IntValue(), 2);
     // A node replaced by a free node: the placeholder of a node variable.
     DovQuery v("NODE V AND OP = V");
     v.allowAssignments = true;
