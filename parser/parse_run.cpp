@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "parser/clauses.h"
 #include "parser/data_layout.h"
 #include "parser/error_nodes.h"
 #include "parser/hooks.h"
@@ -146,6 +147,7 @@ void DovParserImpl::ForgetNodesWithin(const DovExpr* node) {
     forget(parkedMarkers);
     forget(errNode);
     forget(execList);
+    DovClauseHoldersForget(node);
 }
 
 void DovParserImpl::FreeLooseState(const std::vector<DovExpr*>& tops) {

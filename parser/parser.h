@@ -3,6 +3,8 @@
 // data layout.
 #pragma once
 
+#include "parser/cics_options.h"
+#include "parser/clauses.h"
 #include "parser/data_layout.h"
 #include "parser/error_nodes.h"
 #include "parser/grammar_types.h"

@@ -1,0 +1,271 @@
+// gen_cics_options: turns the CICS option table (parser/cics_options.def)
+// into C++: the constant table CicsOptionTable and its row count
+// CicsOptionTableSize (cics_option_table.cpp).
+//
+//   gen_cics_options OPERATIONS.def CICS_OPTIONS.def OUTPUT_DIR
+//
+// The statement and option names are checked against the operation
+// catalogue (tree/operations.def): every statement is a CS_STMT_ operation
+// with the argument count the line states, every option a CS_CL_ operation,
+// every CS_STMT_ operation of the catalogue has its line, slots lie inside
+// the statement and run without a gap up to its last, whose three last slots
+// are NOHANDLE, RESP and RESP2, and an option takes one slot of a statement
+// only. The rows are sorted by statement code and then by option code (a
+// repeated row stays after its first) and counted against the "%totals"
+// line. Any fault is reported as FILE:LINE: text and ends the run with
+// status 1.
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kStmtPrefix = "CS_STMT_";
+const std::string kOptionPrefix = "CS_CL_";
+
+std::string gFile;
+
+[[noreturn]] void Fail(const std::string& file, int line, const std::string& text) {
+    std::cerr << file << ':' << line << ": " << text << '\n';
+    std::exit(1);
+}
+[[noreturn]] void Fail(int line, const std::string& text) { Fail(gFile, line, text); }
+
+bool ParseInt(const std::string& s, int& value) {
+    if (s.empty() || s.size() > 9) return false;
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    value = v;
+    return true;
+}
+
+bool GoodName(const std::string& s) {
+    if (s.empty() || s[0] < 'A' || s[0] > 'Z') return false;
+    for (char c : s)
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
+
+// What the table needs of one catalogue operation.
+struct CatalogueOper {
+    int code = 0;
+    int argCount = 0;
+};
+
+// Reads the code, the name and the slot count of every operation of the
+// catalogue. The words of a line are bare words or double-quoted texts with
+// backslash escapes, a text possibly followed by '*'; the slots are the pairs
+// after the first six words.
+std::map<std::string, CatalogueOper> ReadCatalogue(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "gen_cics_options: cannot open " << path << '\n';
+        std::exit(1);
+    }
+    std::map<std::string, CatalogueOper> opers;
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.empty() || text[0] == '#' || text[0] == '%') continue;
+        std::vector<std::string> words;
+        std::size_t i = 0;
+        while (true) {
+            while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+            if (i >= text.size()) break;
+            std::size_t b = i;
+            if (text[i] == '"') {
+                for (++i;; ++i) {
+                    if (i >= text.size()) Fail(path, line, "unterminated text");
+                    if (text[i] == '\\') {
+                        ++i;
+                        continue;
+                    }
+                    if (text[i] == '"') break;
+                }
+                ++i;
+            }
+            while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+            words.push_back(text.substr(b, i - b));
+        }
+        if (words.empty()) continue;
+        if (words.size() < 6 || (words.size() - 6) % 2) Fail(path, line, "malformed operation line");
+        CatalogueOper op;
+        if (!ParseInt(words[0], op.code) || !GoodName(words[1])) Fail(path, line, "malformed operation line");
+        op.argCount = static_cast<int>(words.size() - 6) / 2;
+        opers[words[1]] = op;
+    }
+    return opers;
+}
+
+struct Row {
+    int stmt;
+    int option;
+    int slot;
+    std::string stmtName;
+    std::string optionName;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: gen_cics_options OPERATIONS.def CICS_OPTIONS.def OUTPUT_DIR\n";
+        return 2;
+    }
+    const std::map<std::string, CatalogueOper> catalogue = ReadCatalogue(argv[1]);
+    gFile = argv[2];
+    const std::string outDir = argv[3];
+    std::ifstream in(gFile, std::ios::binary);
+    if (!in) {
+        std::cerr << "gen_cics_options: cannot open " << gFile << '\n';
+        return 1;
+    }
+
+    // Statement lines with their continuations, each with the line it
+    // starts on.
+    std::vector<std::pair<int, std::vector<std::string>>> stmts;
+    std::map<std::string, long> totals;
+    int totalsLine = 0;
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.empty() || text[0] == '#') continue;
+        std::istringstream ws(text);
+        std::vector<std::string> words;
+        for (std::string w; ws >> w;) words.push_back(w);
+        if (words.empty()) continue;
+        if (words[0] == "%totals") {
+            if (totalsLine) Fail(line, "second %totals line");
+            totalsLine = line;
+            for (std::size_t i = 1; i < words.size(); ++i) {
+                std::size_t eq = words[i].find('=');
+                int v = 0;
+                if (eq == std::string::npos || !ParseInt(words[i].substr(eq + 1), v))
+                    Fail(line, "bad total '" + words[i] + "'");
+                if (!totals.emplace(words[i].substr(0, eq), v).second) Fail(line, "total named twice");
+            }
+            continue;
+        }
+        if (text[0] == ' ' || text[0] == '\t') {
+            if (stmts.empty()) Fail(line, "continuation line without a statement line");
+            auto& all = stmts.back().second;
+            all.insert(all.end(), words.begin(), words.end());
+            continue;
+        }
+        stmts.push_back({line, words});
+    }
+
+    std::vector<Row> rows;
+    std::set<std::string> stmtsSeen;
+    std::set<int> optionsSeen;
+    long duplicates = 0;
+    for (const auto& [line, words] : stmts) {
+        if (words.size() < 2) Fail(line, "expected STATEMENT SLOTS SLOT:OPTION...");
+        const std::string stmtName = kStmtPrefix + words[0];
+        auto st = catalogue.find(stmtName);
+        if (!GoodName(words[0]) || st == catalogue.end())
+            Fail(line, "no operation " + stmtName + " in the catalogue");
+        if (!stmtsSeen.insert(stmtName).second) Fail(line, "second line for " + stmtName);
+        int slots = 0;
+        if (!ParseInt(words[1], slots) || slots != st->second.argCount)
+            Fail(line, stmtName + " has " + std::to_string(st->second.argCount) + " slots in the catalogue, not " +
+                           words[1]);
+
+        std::map<std::string, int> slotOfOption;
+        std::vector<std::string> singles;  // the option of each single-option slot, by slot
+        singles.resize(slots);
+        int first = -1, prev = -1;
+        for (std::size_t i = 2; i < words.size(); ++i) {
+            const std::string& w = words[i];
+            std::size_t colon = w.find(':');
+            int slot = 0;
+            if (colon == std::string::npos || !ParseInt(w.substr(0, colon), slot))
+                Fail(line, "bad slot group '" + w + "'");
+            if (slot >= slots) Fail(line, "slot " + std::to_string(slot) + " beyond the slots of " + stmtName);
+            if (prev >= 0 && slot != prev + 1)
+                Fail(line, "slot " + std::to_string(slot) + " of " + stmtName + " does not follow slot " +
+                               std::to_string(prev));
+            if (first < 0) first = slot;
+            prev = slot;
+            std::set<std::string> inGroup;
+            std::string rest = w.substr(colon + 1) + "/";
+            int count = 0;
+            for (std::size_t b = 0, e; (e = rest.find('/', b)) != std::string::npos; b = e + 1) {
+                std::string name = rest.substr(b, e - b);
+                const std::string optionName = kOptionPrefix + name;
+                auto op = catalogue.find(optionName);
+                if (!GoodName(name) || op == catalogue.end())
+                    Fail(line, "no operation " + optionName + " in the catalogue");
+                ++count;
+                if (!inGroup.insert(name).second) {
+                    ++duplicates;
+                } else if (!slotOfOption.emplace(name, slot).second) {
+                    Fail(line, optionName + " in two slots of " + stmtName);
+                }
+                rows.push_back({st->second.code, op->second.code, slot, stmtName, optionName});
+                optionsSeen.insert(op->second.code);
+                singles[slot] = name;
+            }
+            if (count > 1 && inGroup.size() > 1) singles[slot].clear();
+        }
+        if (prev != slots - 1) Fail(line, "the slots of " + stmtName + " do not run up to its last");
+        if (slots < 3 || first > slots - 3 || singles[slots - 3] != "NOHANDLE" || singles[slots - 2] != "RESP" ||
+            singles[slots - 1] != "RESP2")
+            Fail(line, "the last three slots of " + stmtName + " must take NOHANDLE, RESP and RESP2");
+    }
+    for (const auto& [name, op] : catalogue)
+        if (name.compare(0, kStmtPrefix.size(), kStmtPrefix) == 0 && !stmtsSeen.count(name))
+            Fail(0, "no line for " + name);
+
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return a.stmt != b.stmt ? a.stmt < b.stmt : a.option < b.option;
+    });
+
+    const std::pair<const char*, long> actual[] = {
+        {"rows", static_cast<long>(rows.size())},
+        {"statements", static_cast<long>(stmtsSeen.size())},
+        {"options", static_cast<long>(optionsSeen.size())},
+        {"duplicates", duplicates},
+    };
+    if (!totalsLine) Fail(0, "the %totals line is missing");
+    for (const auto& [key, value] : totals) {
+        bool known = false;
+        for (const auto& [k, v] : actual) {
+            if (key != k) continue;
+            known = true;
+            if (v != value)
+                Fail(totalsLine, "total " + key + " is " + std::to_string(v) + ", the totals line says " +
+                                     std::to_string(value));
+        }
+        if (!known) Fail(totalsLine, "unknown total '" + key + "'");
+    }
+    for (const auto& [k, v] : actual)
+        if (!totals.count(k)) Fail(totalsLine, std::string("the totals line lacks ") + k);
+
+    std::ostringstream c;
+    c << "// Generated by gen_cics_options from parser/cics_options.def; edit that file.\n";
+    c << "#include \"parser/cics_options.h\"\n\n";
+    c << "const int CicsOptionTableSize = " << rows.size() << ";\n\n";
+    c << "const DovCicsOptionRow CicsOptionTable[" << rows.size() << "] = {\n";
+    for (const Row& r : rows) c << "    {" << r.stmtName << ", " << r.optionName << ", " << r.slot << "},\n";
+    c << "};\n";
+
+    const std::string path = outDir + "/cics_option_table.cpp";
+    std::ofstream out(path, std::ios::binary);
+    out << c.str();
+    out.close();
+    if (!out) {
+        std::cerr << "gen_cics_options: cannot write " << path << '\n';
+        return 1;
+    }
+    return 0;
+}

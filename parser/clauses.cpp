@@ -1,0 +1,382 @@
+// Clause holders, the clause-table check, the CICS holder and option lookup,
+// and the normalisation of screen ACCEPT and DISPLAY items.
+#include "parser/clauses.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "lbase/message.h"
+#include "parser/parser_impl.h"
+#include "tree/named.h"
+#include "tree/walk.h"
+
+namespace {
+
+void Report(int level, const DovTxtPosn& at, const VString& text) {
+    if (WorkingParser)
+        WorkingParser->ParserError(level, at, text);
+    else if (DovMessageHook)
+        DovMessageHook(level, at, text);
+}
+
+bool Present(const DovExpr* node) { return node && node->Oper() != NULL_NODE; }
+
+// Argument 0 of `node` when the node has operation `op`; null otherwise.
+DovExpr* ArgZeroOf(const DovExpr* node, DovOper op) {
+    return node && node->Oper() == op ? DovArgOrNull(node, 0) : nullptr;
+}
+
+}  // namespace
+
+bool DovClausePresent(const DovExpr* node, int i) { return Present(DovArgOrNull(node, i)); }
+
+// --- DovClauseHolder ---------------------------------------------------------
+
+namespace {
+
+DovClauseHolder* gHolders = nullptr;
+
+bool Within(const DovExpr* inner, const DovExpr* outer) {
+    for (const DovExpr* n = inner; n; n = n->Parent())
+        if (n == outer) return true;
+    return false;
+}
+
+}  // namespace
+
+DovClauseHolder::DovClauseHolder() : nextHolder_(gHolders) { gHolders = this; }
+
+DovClauseHolder::~DovClauseHolder() {
+    for (DovClauseHolder** p = &gHolders; *p; p = &(*p)->nextHolder_)
+        if (*p == this) {
+            *p = nextHolder_;
+            break;
+        }
+    delete current;
+    current = nullptr;
+    gathered.Clear();
+}
+
+void DovClauseHoldersForget(const DovExpr* node) {
+    if (!node) return;
+    for (DovClauseHolder* h = gHolders; h; h = h->nextHolder_) {
+        if (Within(h->current, node)) {
+            h->current = nullptr;
+            h->counter = 0;
+        }
+        if (h->parkedSlot_ && Within(*h->parkedSlot_, node)) *h->parkedSlot_ = nullptr;
+    }
+}
+
+void DovClauseHolder::GatherAndDelete(DovExpr* node) {
+    if (!node) return;
+    DovGatherTokens(node, &gathered);
+    if (WorkingParser) WorkingParser->ForgetNodesWithin(node);
+    if (node->Parent()) node->DelThis();
+    delete node;
+}
+
+DovExpr* DovClauseHolder::Start(DovExpr* node) {
+    // An entry left unfinished (after a syntax error): its source tokens go
+    // to the next node rather than being lost with it.
+    if (current && current != node) {
+        DovTokenList kept;
+        kept.AppendList(gathered);
+        GatherAndDelete(current);
+        // The discarded node's text comes before the new node's.
+        if (node)
+            node->LeadingTokens()->PrependList(gathered);
+        gathered.PrependList(kept);
+    }
+    current = node;
+    counter = 0;
+    return node;
+}
+
+void DovClauseHolder::SetClause(int n, DovExpr* value) {
+    if (!current || n < 0 || n >= current->NumArgs()) {
+        Report(MSG_SEVERE, DovSrcPosnBeg(value),
+               current ? DovFormat("DovClauseHolder::SetClause: clause #%d is not available in %s", n,
+                                   DovOperName(current->Oper()))
+                       : VString("DovClauseHolder::SetClause: no current node"));
+        GatherAndDelete(value);
+        return;
+    }
+    if (DovClausePresent(current, n)) {
+        Report(MSG_ERR, DovSrcPosnBeg(value),
+               DovFormat("Clause %s is set more than once. Ignoring second instance.",
+                         DovOperArgName(current->Oper(), n).CStr()));
+        GatherAndDelete(value);
+        return;
+    }
+    if (value) value->Tokens().AppendList(gathered);
+    if (DovExpr* old = current->DelArg(n, -1, 1)) {
+        // A NULL_NODE placeholder: any text it holds stays in the slot.
+        DovGatherTokens(old, &current->ArgSlots(n)->tokens);
+        delete old;
+    }
+    current->SetArg(n, value, counter, 0);
+    ++counter;
+}
+
+void DovClauseHolder::AddToList(int n, DovOper listOp, DovExpr* value) {
+    if (!current || n < 0 || n >= current->NumArgs()) {
+        Report(MSG_SEVERE, DovSrcPosnBeg(value),
+               current ? DovFormat("DovClauseHolder::AddToList: clause #%d is not available in %s", n,
+                                   DovOperName(current->Oper()))
+                       : VString("DovClauseHolder::AddToList: no current node"));
+        GatherAndDelete(value);
+        return;
+    }
+    current->SetArgToList(n, listOp, value);
+    if (value) value->SetSlotOrder(counter);
+    ++counter;
+}
+
+DovExpr* DovClauseHolder::Finish() {
+    DovExpr* node = current;
+    if (!node) {
+        Report(MSG_SEVERE, DovNullPosn, "DovClauseHolder::Finish: no current node");
+        return nullptr;
+    }
+    node->Tokens().AppendList(gathered);
+    current = nullptr;
+    counter = 0;
+    return node;
+}
+
+// --- CheckClauseTable ----------------------------------------------------------
+
+void CheckClauseTable(DovExpr* node, std::span<const int> requirements, const char* entryKind,
+                      const DovTxtPosn& position) {
+    if (!node) return;
+    const int n = std::min(node->NumArgs(), static_cast<int>(requirements.size()));
+    for (int i = 0; i < n; ++i) {
+        const bool present = DovClausePresent(node, i);
+        if (requirements[i] == CLAUSE_FORBIDDEN && present)
+            Report(MSG_ERR, position,
+                   DovFormat("In %s clause '%s' is present. It must not be present.", entryKind,
+                             DovOperArgName(node->Oper(), i).CStr()));
+        else if (requirements[i] == CLAUSE_REQUIRED && !present)
+            Report(MSG_ERR, position,
+                   DovFormat("In %s clause '%s' is missing. It must be present.", entryKind,
+                             DovOperArgName(node->Oper(), i).CStr()));
+    }
+}
+
+// --- The CICS holder -------------------------------------------------------------
+
+int FindCicsOptionSlot(int statement, int option) {
+    const DovCicsOptionRow* end = CicsOptionTable + CicsOptionTableSize;
+    const DovCicsOptionRow* row =
+        std::lower_bound(CicsOptionTable, end, std::pair<int, int>(statement, option),
+                         [](const DovCicsOptionRow& r, const std::pair<int, int>& key) {
+                             return r.statement != key.first ? r.statement < key.first : r.option < key.second;
+                         });
+    if (row == end || row->statement != statement || row->option != option) return -1;
+    return row->slot;
+}
+
+DovCicsClauseHolder::DovCicsClauseHolder() { parkedSlot_ = &parked; }
+
+DovCicsClauseHolder::~DovCicsClauseHolder() {
+    delete parked;
+    parked = nullptr;
+}
+
+int DovCicsClauseHolder::PlaceOption(DovExpr* option) {
+    const int slot = FindCicsOptionSlot(current->Oper(), option->Oper());
+    if (slot < 0) {
+        Report(MSG_ERR, DovSrcPosnBeg(option),
+               DovFormat("Option %s can not be used in CICS statement %s. Option ignored.",
+                         DovOperName(option->Oper()), DovOperName(current->Oper())));
+        // The option's source text stays with the statement.
+        GatherAndDelete(option);
+        return -1;
+    }
+    SetClause(slot, option);
+    return slot;
+}
+
+DovExpr* DovCicsClauseHolder::Start(DovExpr* statement) {
+    DovClauseHolder::Start(statement);
+    DovExpr* option = parked;
+    parked = nullptr;
+    if (option) {
+        if (statement)
+            PlaceOption(option);
+        else
+            GatherAndDelete(option);
+    }
+    return statement;
+}
+
+int DovCicsClauseHolder::AddOption(DovExpr* option) {
+    if (!option) return -1;
+    if (!current) {
+        // Only the latest option waits; an earlier one keeps its tokens.
+        if (parked && parked != option) GatherAndDelete(parked);
+        parked = option;
+        return -1;
+    }
+    return PlaceOption(option);
+}
+
+// --- Screen ACCEPT and DISPLAY items ---------------------------------------------
+
+namespace {
+
+// Slots of the screen items.
+constexpr int kScreenPosnSpec = 0;
+constexpr int kScreenDataName = 1;
+constexpr int kScreenFromUpon = 5;
+constexpr int kScreenWith = 7;
+constexpr int kScreenCopy = 30;
+constexpr int kDisplayNoAdvancing = 31;
+// Slots of the program down to the CONSOLE IS CRT clause.
+constexpr int kProgEnvirDiv = 1;
+constexpr int kEnvirConfigSection = 1;
+constexpr int kConfigSpecialNames = 3;
+constexpr int kSpecialNamesConsole = 8;
+
+bool ProgramHasConsoleClause(const DovExpr* program) {
+    const DovExpr* envir = DovArgOrNull(program, kProgEnvirDiv);
+    if (!Present(envir)) return false;
+    const DovExpr* config = DovArgOrNull(envir, kEnvirConfigSection);
+    if (!Present(config)) return false;
+    const DovExpr* names = DovArgOrNull(config, kConfigSpecialNames);
+    if (!Present(names)) return false;
+    return DovClausePresent(names, kSpecialNamesConsole);
+}
+
+bool DefinedInScreenSection(DovExpr* name) {
+    if (!name || name->Oper() != NAMED_OBJ_USE) return false;
+    DovExpr* def = static_cast<DovNamedObjUse*>(name)->Definition();
+    DovExpr* section = def ? DovEnclosingSection(def) : nullptr;
+    return section && section->Oper() == SECTION_SCREEN;
+}
+
+// Whether a screen item must keep its screen form; `featureSlots` are the
+// slots that only the screen form has.
+bool KeepsScreenForm(DovExpr* item, DovExpr* program, bool crt,
+                     std::initializer_list<std::pair<int, int>> featureSlots) {
+    if (crt) return true;
+    if (program && ProgramHasConsoleClause(program)) return true;
+    for (auto [from, to] : featureSlots)
+        for (int i = from; i <= to; ++i)
+            if (DovClausePresent(item, i)) return true;
+    return DefinedInScreenSection(DovArgOrNull(item, kScreenDataName));
+}
+
+// Reports every slot of `item` that holds a clause and is neither moved to
+// the plain form nor `dropSilently`.
+void ReportLostClauses(DovExpr* item, std::initializer_list<std::pair<int, int>> moves, int dropSilently,
+                       const char* label) {
+    const DovTxtPosn at = DovSrcPosnBeg(item);
+    for (int i = 0; i < item->NumArgs(); ++i) {
+        bool moved = false;
+        for (auto [from, to] : moves) moved = moved || from == i;
+        if (!moved && i != dropSilently && DovClausePresent(item, i))
+            Report(MSG_WARN, at, DovFormat("%s: clause #%d was lost", label, i));
+    }
+}
+
+void MoveSlots(DovExpr* item, DovExpr* plain, std::initializer_list<std::pair<int, int>> moves, int dropSilently,
+               const char* label) {
+    ReportLostClauses(item, moves, dropSilently, label);
+    DovMoveSlotRecords(item, plain, moves);
+}
+
+// Puts `plain` in the place of `item` and deletes the item.
+void ReplaceItem(DovExpr* item, DovExpr* plain) {
+    if (item->Parent()) item->ReplThis(plain);
+    if (WorkingParser) WorkingParser->ForgetNodesWithin(item);
+    delete item;
+}
+
+}  // namespace
+
+void DovMoveSlotRecords(DovExpr* from, DovExpr* to, std::initializer_list<std::pair<int, int>> moves) {
+    DovTokenList pending;
+    for (int i = 0; i < from->NumArgs(); ++i) {
+        int target = -1;
+        for (auto [src, dst] : moves)
+            if (src == i) target = dst;
+        if (target >= 0 && target < to->NumArgs()) {
+            DovArgSlot* slot = from->DelArgSlot(i, 0, 0);
+            slot->tokens.PrependList(pending);
+            to->SetArg(target, slot);
+            continue;
+        }
+        pending.AppendList(from->ArgSlots(i)->tokens);
+        if (DovExpr* child = from->DelArg(i, 0, 1)) {
+            DovGatherTokens(child, &pending);
+            if (WorkingParser) WorkingParser->ForgetNodesWithin(child);
+            delete child;
+        }
+    }
+    to->Tokens().AppendList(pending);
+    to->Tokens().AppendList(from->Tokens());
+}
+
+DovExpr* ProcessDisplayItem(DovExpr* item, DovExpr* program) {
+    if (!item || item->Oper() != DISPLAY_SCREEN_ITEM) return item;
+    const DovExpr* upon = ArgZeroOf(DovArgOrNull(item, kScreenFromUpon), DSPL_UPON);
+    const bool crt = upon && (upon->Oper() == IOF_CRT || upon->Oper() == IOF_CRT_UNDER);
+    if (KeepsScreenForm(item, program, crt, {{kScreenPosnSpec, kScreenPosnSpec}, {2, 4}, {6, 6}, {8, 29}})) return item;
+
+    DovExpr* ansi = new DovExprOper(DISPLAY_ANSI_ITEM);
+    MoveSlots(item, ansi, {{kScreenDataName, 0}, {kScreenFromUpon, 1}, {kScreenCopy, 2}, {kDisplayNoAdvancing, 3}},
+              kScreenWith, "ProcessDisplayItem");
+    ansi->ArgSlots(0)->order = 0;
+    ReplaceItem(item, ansi);
+
+    DovExpr* device = ArgZeroOf(DovArgOrNull(ansi, 1), DSPL_UPON);
+    if (!DovClausePresent(ansi, 1) || (device && device->Oper() == IOF_CONSOLE)) return ansi;
+
+    // UPON a device other than the console: the function form, which has no
+    // NO ADVANCING phrase. A NO ADVANCING phrase there is reported, and its
+    // tokens stay in the tree.
+    DovExpr* func = new DovExprOper(DISPLAY_FUNC_ITEM);
+    if (DovClausePresent(ansi, 3))
+        Report(MSG_WARN, DovSrcPosnBeg(ansi),
+               DovFormat("ProcessDisplayItem: clause #%d was lost", kDisplayNoAdvancing));
+    MoveSlots(ansi, func, {{0, 0}, {1, 1}, {2, 2}}, 3, "ProcessDisplayItem");
+    ReplaceItem(ansi, func);
+    return func;
+}
+
+DovExpr* ProcessAcceptItem(DovExpr* item, DovExpr* program) {
+    if (!item || item->Oper() != ACCEPT_SCREEN_ITEM) return item;
+    const DovExpr* from = ArgZeroOf(DovArgOrNull(item, kScreenFromUpon), ACCP_FROM);
+    const bool crt = from && from->Oper() == IOF_CRT;
+    if (KeepsScreenForm(item, program, crt, {{kScreenPosnSpec, kScreenPosnSpec}, {2, 4}, {6, 6}, {8, 29}, {31, 38}}))
+        return item;
+
+    DovExpr* ansi = new DovExprOper(ACCEPT_ANSI_ITEM);
+    MoveSlots(item, ansi, {{kScreenDataName, 0}, {kScreenFromUpon, 1}, {kScreenCopy, 2}}, -1, "ProcessAcceptItem");
+    ansi->ArgSlots(0)->order = 0;
+    ReplaceItem(item, ansi);
+
+    DovExpr* device = ArgZeroOf(DovArgOrNull(ansi, 1), ACCP_FROM);
+    if (!DovClausePresent(ansi, 1) || (device && device->Oper() == IOF_CONSOLE)) return ansi;
+
+    DovExpr* func = new DovExprOper(ACCEPT_FUNC_ITEM);
+    MoveSlots(ansi, func, {{0, 0}, {1, 1}, {2, 2}}, -1, "ProcessAcceptItem");
+    ReplaceItem(ansi, func);
+    return func;
+}
+
+int DovScreenItemWalkStep(DovExpr* node, void* program) {
+    if (!node) return DOV_WALK_SKIP;
+    switch (node->Oper()) {
+        case ACCEPT_SCREEN_ITEM:
+            ProcessAcceptItem(node, static_cast<DovExpr*>(program));
+            return DOV_WALK_SKIP;
+        case DISPLAY_SCREEN_ITEM:
+            ProcessDisplayItem(node, static_cast<DovExpr*>(program));
+            return DOV_WALK_SKIP;
+        default:
+            return DOV_WALK_DESCEND;
+    }
+}
