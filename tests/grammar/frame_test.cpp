@@ -157,6 +157,18 @@ TEST_F(Frame, RecoveryWindowCountsOnlyTheShiftsOfTheWayTaken) {
     EXPECT_EQ(rec.errors, Strings{"syntax error at D4"});
 }
 
+TEST_F(Frame, TokenAfterTheCompletedStartSymbolIsASyntaxError) {
+    // After 'V ;' the start symbol is complete; the next V meets the final
+    // state, which takes nothing but the end of input. Recovery pops the
+    // finished start symbol and recovers from state 0.
+    ASSERT_EQ(Run("V ; V ;", false, &SingleTestTables), 0);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at V2"});
+    EXPECT_EQ(rec.released, (Strings{"one(V0 ;1)@1", "V2@0"}));
+    EXPECT_EQ(result_, "err(;3)");
+    ASSERT_EQ(Run("V ;", false, &SingleTestTables), 0);
+    EXPECT_EQ(result_, "one(V0 ;1)");
+}
+
 TEST_F(Frame, ErrorAfterATrialThatRanOnIsReportedWhereTheTrialStopped) {
     // D0 ; D2 ; recover; the trial of A4 runs on past its statement and meets
     // D8: that is where the error is reported, after the replay of A4's

@@ -10,6 +10,7 @@
 
 extern const DovGrammarTables FrameTestTables;
 extern const DovGrammarTables WindowTestTables;
+extern const DovGrammarTables SingleTestTables;
 
 namespace frame_test {
 
