@@ -4,6 +4,7 @@
 #pragma once
 
 #include "parser/data_layout.h"
+#include "parser/data_map.h"
 #include "parser/error_nodes.h"
 #include "parser/grammar_types.h"
 #include "parser/hooks.h"
