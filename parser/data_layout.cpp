@@ -77,6 +77,12 @@ void Trace(int bit, const char* format, ...) {
     va_end(ap);
 }
 
+// The arguments of a trace are worked out only when its bit is on.
+#define LAYOUT_TRACE(bit, ...)                                   \
+    do {                                                         \
+        if (DovLayoutTraceMask & (bit)) Trace((bit), __VA_ARGS__); \
+    } while (0)
+
 // ---- small helpers ------------------------------------------------------------
 
 bool Absent(const DovExpr* node) { return !node || node->Oper() == NULL_NODE; }
@@ -327,7 +333,7 @@ void LayOutEntry(DovExpr* entry, const DovLayoutSettings& settings) {
     SetNumber(entry, kDdLength, n);
     SetNumber(entry, kDdOffset01, run.offset);
     Advance(n);
-    Trace(1, "offset %s level %d at %d length %d\n", NameOf(entry), (long long)LevelOf(entry),
+    LAYOUT_TRACE(1, "offset %s level %d at %d length %d\n", NameOf(entry), (long long)LevelOf(entry),
           (long long)SlotOrUnknown(entry, kDdOffset01), (long long)n);
 }
 
@@ -389,7 +395,7 @@ DovExpr* FindPrecedingEntry(DovExpr* constEntry) {
             return Arg(holder, kHolderEntry);
         for (int i = list->FindArg(holder) - 1; i >= 0; --i)
             if (DovExpr* e = LastDataEntryIn(Arg(list, i))) {
-                Trace(4, "NEXT follows%D\n", e);
+                LAYOUT_TRACE(4, "NEXT follows%D\n", e);
                 return e;
             }
         DovExpr* up = list->Parent();
@@ -397,7 +403,7 @@ DovExpr* FindPrecedingEntry(DovExpr* constEntry) {
         holder = up;
         list = holder->Parent();
     }
-    Trace(4, "NEXT follows nothing\n");
+    LAYOUT_TRACE(4, "NEXT follows nothing\n");
     return nullptr;
 }
 
@@ -436,7 +442,7 @@ DovExpr* DovFindDefInGroup(DovExpr* entry, DovExpr* use, int mode) {
     } else if (mode == 0) {
         found = FindBelow(list, def);
     }
-    Trace(8, "group search for %s: %s\n", def->Image().CStr(), found ? "found" : "not found");
+    LAYOUT_TRACE(8, "group search for %s: %s\n", def->Image().CStr(), found ? "found" : "not found");
     return found;
 }
 
@@ -512,7 +518,7 @@ int DataItemGlobalOffset(DovExpr* entry, std::int64_t& offset) {
     const std::int64_t answer = Add(off01, total);
     if (IsUnknown(answer)) return 1;
     offset = answer;
-    Trace(2, "global offset %d\n", (long long)answer);
+    LAYOUT_TRACE(2, "global offset %d\n", (long long)answer);
     return 0;
 }
 
@@ -549,6 +555,11 @@ void ResolveRenames(DovExpr* entry) {
 namespace {
 
 bool ValueOf(DovExpr* node, std::int64_t& value) {
+    // A literal needs no temporary copy.
+    if (node && node->Oper() == INT_NUM_CONST) {
+        value = node->IntValue();
+        return true;
+    }
     DovExpr* v = DovLayoutCalcValueExpr(node);
     if (!v) return false;
     value = v->IntValue();
@@ -570,7 +581,7 @@ DovExpr* Evaluate(DovExpr* node) {
         node = Absent(clause) ? nullptr : Arg(clause, 0);
         if (Absent(node)) return nullptr;
     }
-    Trace(16, "value of%D\n", node);
+    LAYOUT_TRACE(16, "value of%D\n", node);
 
     const int op = node->Oper();
     switch (op) {
@@ -874,7 +885,7 @@ void LayOutHolder(DovExpr* holder, const DovLayoutSettings& settings) {
             run.prevRecordLength = rounded;
         }
         run.globalBase = GlobalBaseFor(holder, run.globalBase);
-        Trace(2, "record base %d\n", (long long)run.globalBase);
+        LAYOUT_TRACE(2, "record base %d\n", (long long)run.globalBase);
         SetGlobalOffsets(holder, run.globalBase);
     }
 }

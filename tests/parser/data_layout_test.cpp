@@ -471,7 +471,10 @@ TEST(DataLayout, SecondRunAndSwitches) {
     t.Layout();
     const std::string first = MapOf(t);
     t.messages.Clear();
+    // Nothing is allocated a second time: every result slot is reused.
+    const std::int32_t nodes = DovExpr::node_ctr;
     t.Layout();
+    EXPECT_EQ(DovExpr::node_ctr, nodes);
     EXPECT_EQ(MapOf(t), first);
     EXPECT_TRUE(t.Messages().empty());
 
