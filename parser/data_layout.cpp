@@ -120,18 +120,20 @@ std::int64_t SlotOrUnknown(const DovExpr* node, int slot) {
 // A "0" node in the slot when it is empty or holds a null node (or anything
 // that is no integer).
 void EnsureNumber(DovExpr* node, int slot) {
+    if (!node || slot >= node->NumArgs()) return;
     DovExpr* n = Arg(node, slot);
     if (!n || n->Oper() != INT_NUM_CONST) node->SetArg(slot, new DovIntNumConst("0", 0), -1, 0);
 }
 
 void SetNumber(DovExpr* node, int slot, std::int64_t value) {
     EnsureNumber(node, slot);
-    DovExpr* n = node->Args(slot);
+    DovExpr* n = Arg(node, slot);
+    if (!n) return;  // a node without such a slot
     if (n->IntValue() != value || n->Image().IsEmpty()) n->SetValue(static_cast<long long>(value));
 }
 
 void SetCategory(DovExpr* entry, int category) {
-    if (!DovOperIsValid(static_cast<std::uint16_t>(category))) return;
+    if (!DovOperIsValid(static_cast<std::uint16_t>(category)) || entry->NumArgs() <= kDdCategory) return;
     DovExpr* old = Arg(entry, kDdCategory);
     if (old && old->Oper() == category && old->NumArgs() == 0) return;
     entry->SetArg(kDdCategory, new DovExprOper(static_cast<DovOper>(category)), -1, 0);
@@ -167,7 +169,7 @@ DovNamedObjDef* DefOfUse(DovExpr* use) {
     if (!use || use->Oper() != NAMED_OBJ_USE) return nullptr;
     DovExpr* target = use->Link().target;
     if (!DovIsLiveLinkedNode(target) || target->Oper() != NAMED_OBJ_DEF) return nullptr;
-    return static_cast<DovNamedObjDef*>(target);
+    return dynamic_cast<DovNamedObjDef*>(target);
 }
 
 // The entry declaring the definition behind a name use, or null.
@@ -447,8 +449,11 @@ DovExpr* DovFindDefInGroup(DovExpr* entry, DovExpr* use, int mode) {
 }
 
 DovExpr* FollowRedefines(DovExpr* entry) {
-    // A chain longer than the entries of its list would be a cycle.
-    for (int steps = 0; entry && steps < 100000; ++steps) {
+    // A chain longer than the entries of its list is a cycle.
+    const DovExpr* holder = entry ? entry->Parent() : nullptr;
+    const DovExpr* list = holder ? holder->Parent() : nullptr;
+    const int limit = list ? list->NumArgs() + 1 : 1;
+    for (int steps = 0; entry && steps <= limit; ++steps) {
         if (!IsDataEntry(entry)) return nullptr;
         DovExpr* redefines = Arg(entry, kDdRedefines);
         if (Absent(redefines)) return entry;
@@ -759,7 +764,7 @@ void LayOutHolder(DovExpr* holder, const DovLayoutSettings& settings) {
 
     // 3. OCCURS bounds.
     DovExpr* occurs = Arg(entry, kDdOccurs);
-    const bool table = !Absent(occurs);
+    const bool table = occurs && occurs->Oper() == DX_OCCURS;
     std::int64_t lower = 1, upper = 1;
     bool flexible = false;
     if (table) {
