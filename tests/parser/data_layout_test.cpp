@@ -343,6 +343,23 @@ std::vector<Case> Cases() {
          },
          {{"B", LEN, 0}, {"C", OFF, 0}},
          {"Cannot compute length for DU_DISPLAY_WS field: not implemented. Length of this filed assumed to be 0 bytes."}},
+        {"a table of items with a bad PICTURE is reported once",
+         Mode(1),
+         [](DataTree& t) {
+             ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "T", "X9Q")}));
+             t.Occurs("T", 3);
+         },
+         {{"T", LEN, 0}},
+         {"Cannot determine category for PIC string: X9Q"}},
+        {"a table whose first member is a group keeps that member's group category",
+         Mode(2),
+         [](DataTree& t) {
+             ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "G", nullptr, DU_COMP_1), Item(2, 10, "H"),
+                                           Item(3, 15, "F1"), Item(3, 15, "F2")}));
+             t.Occurs("G", 2);
+         },
+         {{"H", LEN, 8}, {"G", LEN, 16}, {"G", ELT, 8}},
+         {}},
         {"a PICTURE without a category",
          Mode(1),
          [](DataTree& t) { ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A", "X9Q")})); },
@@ -358,6 +375,7 @@ TEST(DataLayout, EdgeCases) {
         c.build(t);
         if (testing::Test::HasFatalFailure()) return;
         EXPECT_EQ(t.Layout(c.settings), 0);
+        if (t.Entry("H")) EXPECT_EQ(t.Category("H"), DCAT_GROUP);
         for (const Expect& e : c.expects)
             EXPECT_EQ(Read(t, e), e.value) << e.name << " " << FieldName(e.field);
         EXPECT_EQ(t.Messages(), c.messages);
@@ -485,6 +503,24 @@ TEST(DataLayout, SecondRunAndSwitches) {
     EXPECT_EQ(bare.Local("C"), DataTree::kMissing);
     EXPECT_EQ(bare.Global("Z"), DataTree::kMissing);
     EXPECT_EQ(bare.ConstValue("K"), DataTree::kMissing);
+}
+
+// The trace switches print the layout's steps; the results stay the same.
+TEST(DataLayout, Traces) {
+    DataTree t;
+    ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "B", "X(3)"), Item(1, 5, "R", "X")}));
+    t.Redefines("R", "B");
+    t.Const(WS(t), nullptr, "K", new DovExprOper(EX_VAL_NEXT));
+    const int saved = DovLayoutTraceMask;
+    DovLayoutTraceMask = 31;
+    testing::internal::CaptureStdout();
+    t.Layout();
+    const std::string out = testing::internal::GetCapturedStdout();
+    DovLayoutTraceMask = saved;
+    EXPECT_NE(out.find("offset B level 5 at 0 length 3\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("group search for B: found\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("NEXT follows\n"), std::string::npos) << out;
+    EXPECT_EQ(t.ConstValue("K"), 3);
 }
 
 // A nested program is laid out once, with its own records.
