@@ -375,7 +375,9 @@ TEST(DataLayout, EdgeCases) {
         c.build(t);
         if (testing::Test::HasFatalFailure()) return;
         EXPECT_EQ(t.Layout(c.settings), 0);
-        if (t.Entry("H")) EXPECT_EQ(t.Category("H"), DCAT_GROUP);
+        if (t.Entry("H")) {
+            EXPECT_EQ(t.Category("H"), DCAT_GROUP);
+        }
         for (const Expect& e : c.expects)
             EXPECT_EQ(Read(t, e), e.value) << e.name << " " << FieldName(e.field);
         EXPECT_EQ(t.Messages(), c.messages);
