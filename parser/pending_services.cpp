@@ -79,9 +79,3 @@ DovExpr* CollectExecToken(DovTokenItem* item) {
 }
 
 int CollectNoteText(DovTokenItem*) { return 0; }
-
-// ==========================================================================
-// data_layout.cpp stand-in: DovCalcLengthsAndOffsets
-// ==========================================================================
-
-int DovCalcLengthsAndOffsets(DovExpr*, DovTokenList*, int, int, int, const DovLayoutSettings&) { return 0; }
