@@ -467,7 +467,10 @@ DovExpr* CollectExecToken(DovTokenItem* item) {
     DovParserImpl* p = WorkingParser;
     if (!item) return p ? p->execList : nullptr;
     const VString text = item->token ? DovTokenText(*item->token) : VString();
+    // Comment lines keep their code: SplitExecLines gives them to the line
+    // they stand on.
     auto recode = [](DovToken* t) {
+        if (t->code == CM_COMMENT) return;
         if (t->code == SEP_SPACE) {
             t->code = PRESERVED_SPACE;
         } else {
