@@ -396,3 +396,32 @@ TEST(TokenAdapter, CicsAssignNamesArePlainWordsOutsideTheParentheses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TokenAdapter, AReplaceMarkerArrivesAsAnInlinedCopyWithItsNode) {
+    TokenAdapterRun run;
+    const auto lexemes = run.Run(Program("REPLACE ==OLD-NAME== BY ==NEW-NAME==.\n           MOVE OLD-NAME TO B."));
+    const auto codes = Codes(lexemes);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), SEP_REPLACE), 0);
+    const Lexeme* marker = FindCode(lexemes, SEP_INLINED_COPY);
+    ASSERT_NE(marker, nullptr);
+    EXPECT_FALSE(marker->valueOper.empty());
+    EXPECT_FALSE(marker->carried.empty());
+    EXPECT_NE(FindImage(lexemes, "NEW-NAME"), nullptr);
+}
+
+TEST(TokenAdapter, OldCopySkipsTheMembersWordsUpToThePeriod) {
+    for (int oldCopy : {0, 1}) {
+        SCOPED_TRACE(oldCopy);
+        TokenAdapterRun run;
+        run.parser.oldCopy = oldCopy;
+        run.parser.AppendListSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        run.dir.Write("mem.cpy", "           DISPLAY 'IN'.\n");
+        const auto codes = Codes(run.Run(Program("MOVE A TO B COPY MEM.\n           STOP RUN.")));
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), RW_DISPLAY), oldCopy ? 0 : 1);
+        EXPECT_TRUE(Contains(codes, {RW_STOP, RW_RUN, SEP_DOT}));
+    }
+}
+
+}  // namespace
