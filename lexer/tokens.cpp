@@ -539,7 +539,7 @@ void DovLexer::FollowModes(int code) {
     if (code == RW_IDENTIFICATION || code == RW_ID || code == RW_PROGRAM_ID) modes.procedure = modes.acceptDisplay = 0;
     if (modes.procedure && (code == RW_ACCEPT || code == RW_DISPLAY))
         modes.acceptDisplay = 1;
-    else if (EndsAcceptDisplay(code))
+    else if (modes.acceptDisplay && EndsAcceptDisplay(code))
         modes.acceptDisplay = 0;
 }
 

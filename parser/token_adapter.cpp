@@ -496,12 +496,15 @@ DovExpr* SplitExecLines(DovOper code) {
     if (p) p->execList = nullptr;
 
     // 1. The subsystem name: the first element that is no blank or line end.
+    // The tokens of the blanks before it (comment lines among them) go with it.
     DovExpr* subsystem = nullptr;
+    DovTokenList before;
     while (open && open->NumArgs() > 0) {
         DovExpr* element = open->DelArg(0, 1, 0);
         if (!element) continue;
         const VString& image = element->Image();
         if (image == " " || image == "\n") {
+            before.AppendList(element->Tokens());
             delete element;
             continue;
         }
@@ -514,9 +517,11 @@ DovExpr* SplitExecLines(DovOper code) {
     DovExpr* line = nullptr;
     bool firstLineExempt = false;
     int lineNo = 0;
+    DovTokenList lineEnd;  // the tokens of the line end just met
     auto endLine = [&] {
         if (lineNo == 0 && line) firstLineExempt = true;
         lines->AddArg(line);
+        lines->ArgSlots(lines->NumArgs() - 1)->tokens.AppendList(lineEnd);
         line = nullptr;
         ++lineNo;
     };
@@ -525,6 +530,7 @@ DovExpr* SplitExecLines(DovOper code) {
         DovExpr* element = open->DelArg(i, 0, 1);
         if (!element) continue;
         if (element->Image() == "\n") {
+            lineEnd.AppendList(element->Tokens());
             delete element;
             endLine();
             continue;
@@ -554,6 +560,10 @@ DovExpr* SplitExecLines(DovOper code) {
 
     // 4. The statement.
     auto* node = new DovExprOper(code);
+    if (subsystem)
+        subsystem->Tokens().PrependList(before);
+    else
+        node->Tokens().AppendList(before);
     node->SetArg(0, subsystem);
     node->SetArg(1, lines);
     delete open;

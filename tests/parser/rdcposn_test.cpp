@@ -8,6 +8,7 @@
 #include "parser/parser.h"
 #include "parser/token_adapter.h"
 #include "tree/leaf.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -225,7 +226,20 @@ TEST_F(Collectors, ExecTokensArePreservedAndSplitIntoLines) {
     ASSERT_NE(lines->ArgSlots(1)->tokens.First(), nullptr);
     EXPECT_EQ(lines->ArgSlots(1)->tokens.First()->code, CM_COMMENT);
     for (const DovToken* t : lines->Args(1)->Args(1)->Tokens()) EXPECT_NE(t->code, CM_COMMENT);
+    // No token of the block is lost: the leading blank went with DLI, the
+    // line end to its line's slot.
+    DovTokenList all;
+    DovGatherTokens(stmt, &all);
+    int count = 0;
+    for (const DovToken* t : all) count += t != nullptr;
+    EXPECT_EQ(count, 9);
     delete stmt;
+
+    // Without an open list: an empty statement.
+    DovExpr* empty = SplitExecLines(STMT_EXEC);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->Args(0), nullptr);
+    delete empty;
 }
 
 TEST_F(Collectors, NoteTextBecomesPersistentCommentLines) {
