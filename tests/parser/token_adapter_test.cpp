@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -421,6 +422,62 @@ TEST(TokenAdapter, OldCopySkipsTheMembersWordsUpToThePeriod) {
         const auto codes = Codes(run.Run(Program("MOVE A TO B COPY MEM.\n           STOP RUN.")));
         EXPECT_EQ(std::count(codes.begin(), codes.end(), RW_DISPLAY), oldCopy ? 0 : 1);
         EXPECT_TRUE(Contains(codes, {RW_STOP, RW_RUN, SEP_DOT}));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TokenAdapter, DamagedSourcesReachTheEndOfInput) {
+    const std::string source =
+        "000100 IDENTIFICATION DIVISION.\n"
+        "000200 PROGRAM-ID. FUZZ.\n"
+        "000300 ENVIRONMENT DIVISION.\n"
+        "000400 CONFIGURATION SECTION.\n"
+        "000500 SOURCE-COMPUTER. X-1.\n"
+        "000600 DATA DIVISION.\n"
+        "000700 WORKING-STORAGE SECTION.\n"
+        "000800 01 A PIC X(10) VALUE 'ABC'.\n"
+        "000900 COPY MEMBER REPLACING ==X== BY ==Y==.\n"
+        "001000 PROCEDURE DIVISION.\n"
+        "001100 P1.\n"
+        "001200     IF A > = 1 ADD 1 TO B ON SIZE ERROR NEXT SENTENCE.\n"
+        "001300     MOVE FUNCTION LENGTH(A) TO B NOT AT END\n"
+        "001400     EXEC SQL SELECT C INTO :A FROM T WITH HOLD END-EXEC\n"
+        "001500     ACCEPT A FROM COMMAND-LINE\n"
+        "001600     COPY MEMBER.\n"
+        "001700     END PROGRAM FUZZ.\n";
+    const char alphabet[] = " .'\"=-*$()\n,;:><ABCXYZ09";
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 200; ++round) {
+        std::string text = source;
+        const int edits = 1 + static_cast<int>(random() % 8);
+        for (int e = 0; e < edits && !text.empty(); ++e) {
+            const std::size_t at = random() % text.size();
+            const char c = alphabet[random() % (sizeof alphabet - 1)];
+            switch (random() % 3) {
+                case 0: text[at] = c; break;
+                case 1: text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c); break;
+                default: text.erase(at, 1 + random() % 20); break;
+            }
+        }
+        TokenAdapterRun run;
+        run.parser.messageCallback = [](int, const DovTxtPosn&, const VString&) {};
+        run.parser.oldCopy = static_cast<int>(random() % 2);
+        run.parser.irrevInline = static_cast<int>(random() % 2);
+        run.parser.inlineCopy = static_cast<int>(random() % 4 != 0);
+        run.parser.AppendListSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        run.dir.Write("MEMBER.cpy", "000100 01 X PIC X.\n");
+        const unsigned flips = static_cast<unsigned>(random());
+        int n = 0;
+        const auto lexemes = run.Run(text, [&](const Lexeme& l) {
+            ProcedureFlagAfterHeader(l);
+            WorkingParser->nameClassification = (flips >> (n++ % 32)) & 1;
+        });
+        ASSERT_FALSE(lexemes.empty()) << text;
+        EXPECT_EQ(lexemes.back().code, 0) << text;
+        ASSERT_EQ(WorkingParser, nullptr);
     }
 }
 
