@@ -482,3 +482,36 @@ TEST(TokenAdapter, DamagedSourcesReachTheEndOfInput) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TokenAdapter, NameClassificationLeftOffAfterTheSourceComputerNameComesBackAtTheNextHeader) {
+    // The grammar's marker before the SOURCE-COMPUTER name switches name
+    // classification off and nothing in that paragraph switches it on.
+    TokenAdapterRun run;
+    int last = 0;
+    const auto lexemes = run.Run(
+        "       IDENTIFICATION DIVISION.\n"
+        "       PROGRAM-ID. P.\n"
+        "       ENVIRONMENT DIVISION.\n"
+        "       CONFIGURATION SECTION.\n"
+        "       SOURCE-COMPUTER. X-1 WITH DEBUGGING MODE.\n"
+        "       DATA DIVISION.\n"
+        "       WORKING-STORAGE SECTION.\n"
+        "       01 COUNTER PIC 9.\n"
+        "       PROCEDURE DIVISION.\n"
+        "           STOP RUN.\n",
+        [&](const Lexeme& l) {
+            if (last == RW_SOURCE_COMPUTER && l.code == SEP_DOT) WorkingParser->nameClassification = 0;
+            last = l.code;
+        });
+    const Lexeme* computer = FindImage(lexemes, "X-1");
+    ASSERT_NE(computer, nullptr);
+    EXPECT_EQ(computer->code, TK_CHAR_STRING);
+    const Lexeme* counter = FindImage(lexemes, "COUNTER");
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->code, TK_USER_DEFD_WORD);
+    EXPECT_EQ(counter->valueOper, "SYMBOL_TABLE_ELT");
+}
+
+}  // namespace
