@@ -292,7 +292,7 @@ TEST(TokenAdapter, AnUninlinedCopyIsFollowedByASuppliedPeriod) {
     EXPECT_TRUE(Contains(Codes(lexemes), {TK_USER_DEFD_WORD, SEP_UNINLINED_COPY, SEP_DOT, RW_STOP}));
 }
 
-// Decision: lexer and adapter modes follow from the tokens, so a word gets
+// Lexer and adapter modes follow from the tokens, so a word gets
 // the same class whether the grammar reads it on trial or not. None of these
 // runs sets a switch.
 struct ModeCase {
