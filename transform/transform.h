@@ -1,7 +1,10 @@
 // The transformation library: the DovTransform base class, its class
-// registry, the engine with its tree walker and the usage map.
+// registry, the engine with its tree walker, the usage map, the
+// transformation storage with its files, and the tree iterators.
 #pragma once
 
 #include "transform/base.h"
 #include "transform/engine.h"
+#include "transform/iterator.h"
+#include "transform/storage.h"
 #include "transform/usage.h"
