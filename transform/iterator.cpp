@@ -4,31 +4,42 @@
 #include "transform/base.h"
 #include "tree/expr.h"
 
-namespace {
-
-// The index of `node` in its parent, with the parent; -1 when it has none
-// or the parent does not hold it.
-int IndexInParent(const DovExpr* node, DovExpr*& parent) {
-    parent = nullptr;
+int DovTreeIterator::IndexInParent(const DovExpr* node, DovExpr*& parent) {
+    parent = node->Parent();
+    if (!parent) return -1;
+    for (const Place& p : places_)
+        if (p.node == node && DovArgOrNull(parent, p.index) == node) return p.index;
     int at = node->FindMe(&parent);
-    if (at < 0) parent = nullptr;
-    return parent ? at : -1;
+    if (at < 0) {
+        parent = nullptr;
+        return -1;
+    }
+    places_[next_place_] = Place{node, at};
+    next_place_ = (next_place_ + 1) % kPlaces;
+    return at;
 }
 
-}  // namespace
+DovExpr* DovTreeIterator::Enter(DovExpr* parent, int index) {
+    DovExpr* child = DovArgOrNull(parent, index);
+    if (child) {
+        places_[next_place_] = Place{child, index};
+        next_place_ = (next_place_ + 1) % kPlaces;
+    }
+    return child;
+}
 
 DovExpr* DovTreeIterator::Next() {
     if (!current) return nullptr;
-    if (current->NumArgs() > 0) return current = DovArgOrNull(current, 0);
+    if (current->NumArgs() > 0) return current = Enter(current, 0);
     if (current == root) return current = nullptr;
-    DovExpr* node = current;
+    const DovExpr* node = current;
     for (;;) {
         DovExpr* parent = nullptr;
         int at = IndexInParent(node, parent);
         // A node outside the root's subtree, or a broken parent link, ends
-        // the walk instead of leaving the subtree.
+        // the walk instead of leaving the tree.
         if (at < 0) return current = nullptr;
-        if (at < parent->NumArgs() - 1) return current = DovArgOrNull(parent, at + 1);
+        if (at < parent->NumArgs() - 1) return current = Enter(parent, at + 1);
         if (parent == root) return current = nullptr;
         node = parent;
     }
@@ -40,8 +51,8 @@ DovExpr* DovTreeIterator::Previous() {
     int at = IndexInParent(current, parent);
     if (at < 0) return current = nullptr;
     if (at == 0) return current = parent;
-    current = DovArgOrNull(parent, at - 1);
-    while (current && current->NumArgs() > 0) current = DovArgOrNull(current, current->NumArgs() - 1);
+    current = Enter(parent, at - 1);
+    while (current && current->NumArgs() > 0) current = Enter(current, current->NumArgs() - 1);
     return current;
 }
 

@@ -1,6 +1,6 @@
 // Tree iterators: a pre-order walk over one subtree, one node per step,
-// forward or backward, without recursion or memory of its own; it climbs
-// through the parent links. Searches by predicate and collection of the
+// forward or backward, without recursion or allocation; it climbs through
+// the parent links. Searches by predicate and collection of the
 // matching nodes; the transformation searches built on them are static
 // members of DovTransform (SearchNext, SearchPrevious, CollectMatches).
 #pragma once
@@ -41,6 +41,27 @@ public:
 
     DovExpr* current = nullptr;  // null when the iteration is over or has not started
     DovExpr* root = nullptr;     // the subtree the iteration is bounded to
+
+private:
+    // The places in their parents of the nodes the latest steps went
+    // through, so that a step in a wide argument list need not search the
+    // list for the node it comes from. Each one is checked against the tree
+    // before it is used: moving the iterator or changing the tree between
+    // steps makes a place merely useless, never wrong.
+    struct Place {
+        const DovExpr* node = nullptr;
+        int index = -1;
+    };
+    static constexpr int kPlaces = 8;
+
+    // The index of `node` in its parent and the parent; -1 (parent null)
+    // for a node without one or one its parent does not hold.
+    int IndexInParent(const DovExpr* node, DovExpr*& parent);
+    // Argument `index` of `parent`, its place noted.
+    DovExpr* Enter(DovExpr* parent, int index);
+
+    Place places_[kPlaces];
+    int next_place_ = 0;
 };
 
 // 1 when `node` is a COBOL_PROGRAM node other than the one `other` points

@@ -128,6 +128,47 @@ TEST(TreeIterator, AnEmptySlotEndsTheIteration) {
     EXPECT_EQ(Walk(filled, &DovTreeIterator::Next), (Strings{"A", "NULL", "a2", "B"}));
 }
 
+TEST(TreeIterator, ChangesBetweenStepsAreFollowed) {
+    Tree t(Op("root", {Leaf("a"), Leaf("b"), Leaf("c"), Leaf("d")}));
+    DovTreeIterator it(t.get());
+    EXPECT_EQ(Name(it.Next()), "a");
+    EXPECT_EQ(Name(it.Next()), "b");
+    // Two new nodes in front shift b two places on.
+    t->InsArg(Leaf("x"), 0);
+    t->InsArg(Leaf("y"), 0);
+    EXPECT_EQ(Name(it.Next()), "c");
+    EXPECT_EQ(Name(it.Previous()), "b");
+    EXPECT_EQ(Name(it.Previous()), "a");
+    // a leaves; the node now before b is x.
+    it.current = t->Args(3);
+    delete t->DelArg(2, 1, 0);
+    EXPECT_EQ(Name(it.current), "b");
+    EXPECT_EQ(Name(it.Previous()), "x");
+    // Moved by hand to the other end.
+    it.current = t->Args(t->NumArgs() - 1);
+    EXPECT_EQ(Name(it.Previous()), "c");
+    EXPECT_EQ(Name(it.Next()), "d");
+    EXPECT_EQ(it.Next(), nullptr);
+}
+
+TEST(TreeIterator, AWideListBothWays) {
+    std::vector<DovExpr*> items;
+    Strings expected;
+    for (int i = 0; i < 3000; ++i) {
+        std::string n = "s" + std::to_string(i);
+        items.push_back(Op(n.c_str(), {Leaf((n + "a").c_str()), Leaf((n + "b").c_str())}));
+        for (const char* suffix : {"", "a", "b"}) expected.push_back(n + suffix);
+    }
+    Tree t(Op("list", items));
+    DovTreeIterator it(t.get());
+    EXPECT_EQ(Walk(it, &DovTreeIterator::Next), expected);
+    DovTreeIterator back(t.get(), t->Args(2999)->Args(1));
+    Strings backward = Walk(back, &DovTreeIterator::Previous);
+    expected.pop_back();
+    expected.insert(expected.begin(), "list");
+    EXPECT_EQ(Strings(backward.rbegin(), backward.rend()), expected);
+}
+
 TEST(TreeIterator, FindNextAndFindPrevious) {
     Tree t = Larger();
     DovTreeIterator it(t.get());
