@@ -1,6 +1,8 @@
 // The transformation storage, transformation files and their readers.
 #include "transform/storage.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <istream>
 
@@ -23,6 +25,20 @@ int RefuseName(const char* operation, const VString& name, VString& message) {
     message = DovFormat("%s: transformation name '%s' is not allowed: its file would lie outside the directory",
                         operation, DovEscapeString(name.CStr()).CStr());
     return DOV_STORE_NOT_DONE;
+}
+
+// Whether the file at `path` can be opened for writing, leaving it as it
+// was: 0, or 10 with a message.
+int ProbeWritable(const VString& path, VString& message) {
+    const bool existed = DovFileExists(path);
+    std::ofstream probe;
+    if (int rc = DovOpenOutFile(probe, path, DovFileMode::Text, DovWriteMode::Append)) {
+        message = DovFormat("Cannot open file '%s' for output", path.CStr());
+        return rc;
+    }
+    probe.close();
+    if (!existed) unlink(DovRemoveDotDot(path).CStr());
+    return 0;
 }
 
 }  // namespace
@@ -243,13 +259,16 @@ int DovTranStorage::Rename(const VString& old_name, const VString& new_name, con
 
     DovTransform* existing = nullptr;
     VString existing_dir;
-    if (Exists(new_name, &existing, &existing_dir)) {
-        if (!overwrite) {
-            message = DovFormat(
-                "Cannot rename transformation '%s' to '%s/%s' because transformation '%s/%s' already exists",
-                old_name.CStr(), new_dir.CStr(), new_name.CStr(), existing_dir.CStr(), new_name.CStr());
-            return kDuplicate;
-        }
+    const bool clash = Exists(new_name, &existing, &existing_dir) != 0;
+    if (clash && !overwrite) {
+        message = DovFormat("Cannot rename transformation '%s' to '%s/%s' because transformation '%s/%s' already exists",
+                            old_name.CStr(), new_dir.CStr(), new_name.CStr(), existing_dir.CStr(), new_name.CStr());
+        return kDuplicate;
+    }
+    // Nothing is deleted before it is sure that the new file can be written:
+    // otherwise a rename into a missing directory would leave no file at all.
+    if (int rc = ProbeWritable(FilePath(new_dir, new_name), message)) return rc;
+    if (clash) {
         if (int rc = DelFromMem(new_name, 0, message)) return rc;
         if (int rc = DelFromFile(new_name, 0, message)) return rc;
     }

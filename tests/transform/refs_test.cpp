@@ -216,6 +216,16 @@ TEST_F(Refs, ResolveReportsIntoTheList) {
     // A list is not required.
     EXPECT_EQ(broken.Resolve(nullptr), '<');
 
+    // A file with more references than the array holds.
+    Strings many;
+    for (int i = 0; i < DOV_MAX_TRANSFORM_REFS + 1; ++i) many.push_back("r" + std::to_string(i));
+    File("many", many);
+    DovTransformRef too_many("many", nullptr, 0, 1);
+    msgs.Clear();
+    EXPECT_EQ(too_many.Resolve(&msgs), '>');
+    EXPECT_EQ(MessageLines(msgs), (Strings{"970:DovTransform::GetTic: too many references (129)@0:0"}));
+    EXPECT_EQ(Storage().count, 0);
+
     TestGrep held("held");
     DovTransformRef owned("x", &held, 1, 1);
     EXPECT_EQ(owned.Resolve(&msgs), 0);

@@ -383,6 +383,25 @@ TEST_F(TranStorage, RenameWithOverwrite) {
     delete old_b;
 }
 
+TEST_F(TranStorage, ARenameThatCannotWriteKeepsTheOldFile) {
+    const std::string old_file = File(Dir(), "a", Minimal("a"));
+    File(Dir(), "b", Minimal("b"));
+    const std::string missing = Dir() + "/no/such/dir";
+    VString m;
+    EXPECT_EQ(Storage().Rename("a", "b", missing.c_str(), 1, 0, m), 10);
+    EXPECT_EQ(m, ("Cannot open file '" + missing + "/b.dov' for output").c_str());
+    EXPECT_EQ(ReadAll(old_file), Minimal("a"));
+    EXPECT_EQ(ReadAll(Dir() + "/b.dov"), Minimal("b"));
+    DovTransform* t = nullptr;
+    ASSERT_EQ(Storage().FindLoaded("a", &t), 1);
+    EXPECT_EQ(t->name, "a");
+    EXPECT_EQ(t->dir_name, Dir().c_str());
+    // The test of the target leaves no file behind.
+    ASSERT_EQ(Storage().Rename("a", "c", Dir("elsewhere").c_str(), 0, 0, m), 0) << m;
+    EXPECT_EQ(ReadAll(Dir("elsewhere") + "/c.dov"), Minimal("c"));
+    EXPECT_FALSE(FileExists(old_file));
+}
+
 TEST_F(TranStorage, RenameWithUpdateOfReferencesDoesTheWorkAndSays20) {
     File(Dir(), "a", Minimal("a"));
     VString m;
