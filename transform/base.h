@@ -64,7 +64,7 @@ struct DovTransformRef {
     // entry owns it when there was one. Load flag 1.
     DovTransformRef(const VString& name, DovTransform*& variable);
 
-    // Deletes an owned transformation; the pointer is left as it is.
+    // Deletes an owned transformation and clears the pointer.
     void Release();
     // The transformation: the owned one, or else the one the current storage
     // finds or loads by name (null when it has none). A failure other than

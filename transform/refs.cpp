@@ -33,6 +33,8 @@ void Report(DovTokenList* msgs, const VString& text) {
         DovTransformMessageHook(text);
 }
 
+DovTranStorage& CurrentStorage() { return DovCurrentTranStorage ? *DovCurrentTranStorage : DovGlobalTranStorage; }
+
 }  // namespace
 
 // --- DovTransformRef -----------------------------------------------------------------
@@ -46,7 +48,12 @@ DovTransformRef::DovTransformRef(const VString& name, DovTransform*& variable)
 }
 
 void DovTransformRef::Release() {
-    if (owned && transform) delete transform;
+    if (!owned || !transform) return;
+    // The pointer goes with the object: the referring transformation's
+    // destructor must not delete it a second time.
+    DovTransform* t = transform;
+    transform = nullptr;
+    delete t;
 }
 
 DovTransform* DovTransformRef::Get() {
@@ -54,7 +61,7 @@ DovTransform* DovTransformRef::Get() {
     transform = nullptr;
     VString message;
     DovTransform* found = nullptr;
-    int rc = DovCurrentTranStorage->Load(name, found, message);
+    int rc = CurrentStorage().Load(name, found, message);
     if (rc == 0) {
         transform = found;
     } else if (rc != DOV_TR_NOT_FOUND) {
@@ -69,7 +76,7 @@ char DovTransformRef::Resolve(DovTokenList* msgs) {
     transform = nullptr;
     VString message;
     DovTransform* found = nullptr;
-    int rc = DovCurrentTranStorage->Load(name, found, message);
+    int rc = CurrentStorage().Load(name, found, message);
     if (rc) {
         if (msgs) msgs->AddNewToken(MSG_ERR, DovNullPosn, message);
         return static_cast<char>(rc);

@@ -81,7 +81,7 @@ public:
 };
 
 // The storage built at start-up, and the storage that references resolve
-// through (initially that one).
+// through (initially that one; null stands for it as well).
 extern DovTranStorage DovGlobalTranStorage;
 extern DovTranStorage* DovCurrentTranStorage;
 

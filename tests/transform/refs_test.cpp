@@ -65,6 +65,18 @@ TEST_F(Refs, TheEntryForms) {
     EXPECT_EQ(TestGrep::destroyed, destroyed);
     taken.Release();
     EXPECT_EQ(TestGrep::destroyed, destroyed + 1);
+    EXPECT_EQ(taken.transform, nullptr);
+    taken.Release();
+    EXPECT_EQ(TestGrep::destroyed, destroyed + 1);
+
+    // Released inside its owner, the transformation is not deleted again
+    // with the owner.
+    auto* owner = new TestGrep("owner");
+    owner->AddOwnedRef(new TestGrep("child"), 1);
+    owner->refs[0].Release();
+    EXPECT_EQ(TestGrep::destroyed, destroyed + 2);
+    delete owner;
+    EXPECT_EQ(TestGrep::destroyed, destroyed + 3);
 }
 
 TEST_F(Refs, InsRefPositions) {
