@@ -1,6 +1,5 @@
 // The transformation library: the DovTransform base class, its class
-// registry, the engine with its tree walker, the usage map, the
-// transformation storage with its files, and the tree iterators.
+// registry, the engine with its tree walker and the usage map.
 #pragma once
 
 #include "transform/base.h"
