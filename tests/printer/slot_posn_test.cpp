@@ -66,6 +66,17 @@ TEST(SlotPosn, GapTokensWhereThePositionsDiffer) {
     delete move;
 }
 
+TEST(SlotPosn, ASecondRunAddsNothing) {
+    WorkingParserScope parser;
+    DovExpr* move = Move();
+    DovSetSlotPosn(move);
+    DovSetSlotPosn(move);
+    EXPECT_EQ(Gaps(move->ArgSlots(0)->tokens).size(), 1u);
+    EXPECT_EQ(Gaps(move->ArgSlots(1)->tokens).size(), 1u);
+    EXPECT_EQ(Gaps(move->Args(1)->ArgSlots(1)->tokens).size(), 1u);
+    delete move;
+}
+
 TEST(SlotPosn, NoGapTokenWhereThePositionsMeetOrAreMissing) {
     WorkingParserScope parser;
     struct Case {
