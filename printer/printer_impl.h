@@ -14,7 +14,7 @@ public:
     // Copies the settings (not the option table); the copy builds its own
     // generation table on its first pass.
     DovPrettyPrinterImpl(const DovPrettyPrinterImpl& other);
-    DovPrettyPrinterImpl(const DovPrettyPrinter& other);
+    explicit DovPrettyPrinterImpl(const DovPrettyPrinter& other);
     // Empties the option table, copies the settings and drops the
     // generation table.
     DovPrettyPrinterImpl& operator=(const DovPrettyPrinterImpl& other);
