@@ -264,21 +264,21 @@ VString DovFormatSequenceNumber(const VString& format, long long number) {
         }
         // %[flags][width][.precision][length]conversion
         int j = i + 1;
-        std::string spec = "%";
-        while (j < n && (f[j] == '-' || f[j] == '+' || f[j] == ' ' || f[j] == '#' || f[j] == '0')) spec += f[j++];
+        std::string pattern = "%";
+        while (j < n && (f[j] == '-' || f[j] == '+' || f[j] == ' ' || f[j] == '#' || f[j] == '0')) pattern += f[j++];
         int digits = 0;
         bool tooWide = false;
         while (j < n && f[j] >= '0' && f[j] <= '9') {
             if (++digits > 2) tooWide = true;
-            if (!tooWide) spec += f[j];
+            if (!tooWide) pattern += f[j];
             ++j;
         }
         if (j < n && f[j] == '.') {
-            spec += f[j++];
+            pattern += f[j++];
             digits = 0;
             while (j < n && f[j] >= '0' && f[j] <= '9') {
                 if (++digits > 2) tooWide = true;
-                if (!tooWide) spec += f[j];
+                if (!tooWide) pattern += f[j];
                 ++j;
             }
         }
@@ -292,13 +292,13 @@ VString DovFormatSequenceNumber(const VString& format, long long number) {
             i = j < n ? j + 1 : n;
             continue;
         }
-        spec += "ll";
-        spec += conv;
+        pattern += "ll";
+        pattern += conv;
         char buf[160];
         if (conv == 'd' || conv == 'i')
-            std::snprintf(buf, sizeof buf, spec.c_str(), number);
+            std::snprintf(buf, sizeof buf, pattern.c_str(), number);
         else
-            std::snprintf(buf, sizeof buf, spec.c_str(), static_cast<unsigned long long>(number));
+            std::snprintf(buf, sizeof buf, pattern.c_str(), static_cast<unsigned long long>(number));
         out += buf;
         used = true;
         i = j + 1;
