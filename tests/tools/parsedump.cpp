@@ -1,0 +1,87 @@
+#include "tests/tools/parsedump.h"
+
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+#include "lbase/cmdline.h"
+#include "lbase/message.h"
+#include "parser/parser.h"
+
+namespace vemlo_tools {
+
+namespace {
+
+// Sends standard output to another stream while it lives.
+class CoutTo {
+public:
+    explicit CoutTo(std::ostream& out) : saved_(std::cout.rdbuf(out.rdbuf())) {}
+    CoutTo(const CoutTo&) = delete;
+    CoutTo& operator=(const CoutTo&) = delete;
+    ~CoutTo() {
+        std::cout.flush();
+        std::cout.rdbuf(saved_);
+    }
+
+private:
+    std::streambuf* saved_;
+};
+
+const char kUsage[] = "usage: parsedump [parser options] [-lex-only] [-data-map] FILE...\n";
+
+}  // namespace
+
+int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    DovParserImpl parser;
+    const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
+
+    // The tool's own switches; every other word is the parser's.
+    bool dataMap = false;
+    std::vector<const char*> words;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-lex-only") == 0)
+            parser.lexOnly = 1;
+        else if (std::strcmp(argv[i], "-data-map") == 0)
+            dataMap = true;  // the data map listing comes with the data layout
+        else
+            words.push_back(argv[i]);
+    }
+    (void)dataMap;
+    VStringList files, problems;
+    int rc = SetCLFlag(table, 0, static_cast<int>(words.size()), words.data(), files, problems);
+    for (const VStringListNode* n = problems.head; n; n = n->next) err << "parsedump: " << n->value << '\n';
+    if (rc != 0) {
+        err << kUsage;
+        return 2;
+    }
+    if (files.IsEmpty()) {
+        err << kUsage;
+        return 2;
+    }
+    VString error;
+    if (parser.ResolveDialectDefaults(error) != 0) {
+        err << "parsedump: " << error << '\n';
+        return 2;
+    }
+
+    CoutTo redirect(out);
+    int result = 0;
+    for (const VStringListNode* n = files.head; n; n = n->next) {
+        DovExpr* root = nullptr;
+        DovTokenList messages;
+        // A parse that stops before reading counts nothing.
+        parser.tokenCount = 0;
+        parser.lineCount = 0;
+        const int status = parser.Parse(n->value.CStr(), root, &messages);
+        if (root) {
+            root->Print(std::cout);
+            delete root;
+        }
+        for (const DovToken* m : messages) DovPrintPosnMessage(m->code, m->Beg(), m->image);
+        std::cout << "status " << status << " tokens " << parser.tokenCount << " lines " << parser.lineCount << '\n';
+        if (status != 0 && status != 1) result = 1;
+    }
+    return result;
+}
+
+}  // namespace vemlo_tools

@@ -1,0 +1,6 @@
+// parsedump: the parser's tree and messages of source files, for developers.
+#include <iostream>
+
+#include "tests/tools/parsedump.h"
+
+int main(int argc, char** argv) { return vemlo_tools::ParseDumpMain(argc, argv, std::cout, std::cerr); }
