@@ -12,40 +12,6 @@
 #include "tree/symtab.h"
 
 // ==========================================================================
-// programs.cpp stand-in: InitSourceTree, FinishSource
-// ==========================================================================
-
-void InitSourceTree(DovParserImpl* parser) {
-    DovExpr* root = new DovExprOper(COBOL_FILE);
-    DovExpr* table = new DovExprOper(SYMBOL_TABLE_ELT_LIST);
-    root->SetArg(kDovFileSymbolTableArg, table);
-    parser->root = root;
-    parser->programStack[0] = root;
-    parser->programCount = 1;
-    parser->currentSymTab = table;
-}
-
-int DovParserImpl::FinishSource(int abort) {
-    // Whatever programs are still open: deleted on an abort, else simply
-    // dropped from the stack (nothing opens programs before programs.cpp).
-    for (int i = programCount - 1; i >= 1; --i) {
-        if (abort) delete programStack[i];
-        programStack[i] = nullptr;
-    }
-    if (programCount > 1) programCount = 1;
-    return 0;
-}
-
-// ==========================================================================
-// symbols.cpp stand-in: FindNameInProg
-// ==========================================================================
-
-DovSymTabElt* DovParserImpl::FindNameInProg(const VString& name) {
-    if (!currentSymTab) return nullptr;
-    return SymTabFindOrAdd(currentSymTab, name);
-}
-
-// ==========================================================================
 // token_adapter.cpp stand-in: yylval, yyposn, TokenExpr, CollectExecToken,
 // CollectNoteText
 // ==========================================================================

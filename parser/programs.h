@@ -1,0 +1,43 @@
+// The tables and walk steps of the program frame (programs.cpp): the
+// predefined special registers of the source root and the CICS EIB block
+// that CICS programs get in their LINKAGE SECTION.
+#pragma once
+
+#include <cstdint>
+
+#include "tree/data_items.h"
+#include "tree/dials.h"
+#include "tree/expr.h"
+
+// One predefined special register: its data-item row and the dialects that
+// have it (bit d set for DovDialect number d).
+struct DovSpecialRegister {
+    DovDataItemRow row;
+    std::uint32_t dialects;
+};
+
+// The special registers in the order they are declared, then an end row
+// whose name is null.
+constexpr int kDovSpecialRegisterCount = 22;
+extern const DovSpecialRegister DovSpecialRegisters[kDovSpecialRegisterCount + 1];
+
+// The dialect set of a register's dialect bits.
+DovDials DovSpecialRegisterDials(std::uint32_t dialects);
+
+// The CICS EIB block: CICS-BLOCKS (hidden holder), DFHEIBLK and its fields,
+// then an end row whose name is null. EIBRESP, EIBRESP2 and EIBRLDBK follow
+// EIBNODAT, so that every earlier field keeps its place.
+constexpr int kDovCicsEibRowCount = 31;
+extern const DovDataItemRow DovCicsEibRows[kDovCicsEibRowCount + 1];
+
+// True when `program`'s symbol table holds an element named like a row of
+// the EIB block: the program refers to EIB fields and gets the block when
+// the cics-eib setting is "auto".
+bool DovProgramRefersToEib(DovExpr* program);
+
+// Pre-order step of the walk "DovAddCicsEibDecls" over one program (the
+// walk's root): at a DIVISION_DATA the EIB block is declared at the end of
+// the LINKAGE SECTION, which is made when missing; result 2 there, 2 at a
+// nested COBOL_PROGRAM (finished, with its own block when it needs one),
+// 1 everywhere else.
+int DovAddCicsEibDecls(DovExpr* node, DovExpr* root, void* context);
