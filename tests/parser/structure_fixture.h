@@ -86,6 +86,13 @@ protected:
         DovSymTabTraceLevel = 0;
     }
 
+    // Drops the tree and state of one parse, as the next parse does, and
+    // keeps the options.
+    void NewFile() {
+        parser = static_cast<const DovParser&>(parser);
+        parser.messages = &messages;
+    }
+
     void UseDialects(std::initializer_list<int> dialects) {
         parser.dials = Dials(dialects);
         parser.lexer.dials = parser.dials;
