@@ -175,6 +175,18 @@ DovNamedObjDef* DovParserImpl::SymTabDefine(DovSymTabElt* element, int category,
     }
     const auto newCategory = static_cast<DovNameCategory>(category);
 
+    // A name lent by an enclosing program (a GLOBAL item, a constant ...)
+    // that the innermost program declares again gets its own element there:
+    // the local definition hides the lent one instead of joining it.
+    if (newCategory != NC_PROGRAM_NAME && currentSymTab && element->Parent() &&
+        element->Parent() != currentSymTab) {
+        for (int level = 1; level < programCount - 1; ++level)
+            if (LevelTable(this, level) == element->Parent()) {
+                element = SymTabFindOrAdd(currentSymTab, element->Name());
+                break;
+            }
+    }
+
     // 2. Program names are known at source level. A source-level table that
     // already holds another element of the name keeps it, and the element
     // stays where it is.

@@ -768,6 +768,63 @@ TEST_F(StructureTest, ANonGlobalHomonymDoesNotMakeAGlobalNameAmbiguous) {
     EXPECT_TRUE(messages.IsEmpty()) << Messages()[0];
 }
 
+TEST_F(StructureTest, ALocalDeclarationHidesAGlobalNameOfTheEnclosingProgram) {
+    InitSourceTree(&parser);
+    DovExpr* outer = Program("OUTER");
+    Storage(outer, {Dd(1, "COUNTER", true)});
+    ProcDiv(outer);
+    DovNamedObjUse* outerUse = Use({"COUNTER"}, NC_DATA_NAME);
+    Sentence({outerUse});
+    DovExpr* inner = Program("INNER");
+    // The word is looked up first (and found in OUTER), then declared.
+    Storage(inner, {Dd(1, "COUNTER")});
+    ProcDiv(inner);
+    DovNamedObjUse* innerUse = Use({"COUNTER"}, NC_DATA_NAME);
+    Sentence({innerUse});
+    End("INNER");
+    End("OUTER");
+    ASSERT_NE(innerUse->Definition(), nullptr);
+    ASSERT_NE(outerUse->Definition(), nullptr);
+    EXPECT_EQ(DovEnclosingOper(innerUse->Definition(), COBOL_PROGRAM), inner);
+    EXPECT_EQ(DovEnclosingOper(outerUse->Definition(), COBOL_PROGRAM), outer);
+    EXPECT_EQ(outerUse->Definition()->Element()->References().Count(), 2);  // its definition and the name use
+    EXPECT_TRUE(messages.IsEmpty()) << Messages()[0];
+}
+
+TEST_F(StructureTest, NestedProgramsAreResolvedOnce) {
+    parser.multiUndefdErrs = 1;
+    InitSourceTree(&parser);
+    Program("OUTER");
+    DovExpr* inner = Program("INNER");
+    ProcDiv(inner);
+    Sentence({Use({"NOWHERE"}, NC_DATA_NAME)});
+    DovExpr* fc = Op(DECL_FC_ENTRY, {{1, Use({"NO-FD"}, NC_FILE_NAME)}});
+    inner->SetArg(1, Op(DIVISION_ENVIRONMENT, {{2, Op(SECTION_INPUT_OUTPUT, {{1, Op(PARA_FILE_CONTROL, {{1, List(DECL_FC_ENTRY_LIST, {fc})}})}})}}), -1, 0);
+    End("INNER");
+    End("OUTER");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"ERR:File-name 'NO-FD' is defined in FC entry but not in FD entry",
+                                                    "ERR:Object named 'NOWHERE' is not defined"}));
+}
+
+TEST_F(StructureTest, TwoProgramsOfTheSameLiteralName) {
+    InitSourceTree(&parser);
+    for (int i = 0; i < 2; ++i) {
+        parser.StartProgram();
+        // A literal program name is entered in the program's own table first.
+        DovSymTabElt* elt = SymTabFindOrAdd(parser.currentSymTab, "SAME");
+        DovNamedObjDef* def = parser.SymTabDefine(elt, NC_PROGRAM_NAME, 0);
+        ASSERT_NE(def, nullptr);
+        EXPECT_NE(def->Element(), nullptr);
+        EXPECT_NE(def->Element()->Parent(), nullptr);  // in a table, never left loose
+        parser.programStack[parser.programCount - 1]->SetArg(
+            0, Op(DIVISION_IDENTIFICATION, {{1, Op(PARA_PROGRAM_ID, {{0, def}})}}), -1, 0);
+        End("SAME");
+    }
+    EXPECT_TRUE(CaughtMessages().empty()) << CaughtMessages()[0].text;
+    EXPECT_EQ(ProgramShape(RootPrograms()), "SAME SAME");
+    EXPECT_NE(SymTabFind(DovArgOrNull(Root(), 3), "SAME"), nullptr);
+}
+
 TEST_F(StructureTest, GlobalTest) {
     InitSourceTree(&parser);
     Program("PROG");
