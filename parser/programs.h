@@ -1,6 +1,23 @@
 // The tables and walk steps of the program frame (programs.cpp): the
 // predefined special registers of the source root and the CICS EIB block
 // that CICS programs get in their LINKAGE SECTION.
+//
+// The DovParserImpl services of programs.cpp, as the grammar's actions use
+// them:
+//   StartProgram    pushes a new COBOL_PROGRAM with its own symbol table; a
+//                   program past the stack's 19 levels first finishes the
+//                   innermost one (MSG_ERR "Too many levels of Nested
+//                   Programs") and takes its place.
+//   EndProgram      takes the END_COBOL_PROGRAM header of the innermost
+//                   program and finishes it; a header it ignores (no open
+//                   program, another name) stays the caller's.
+//   FinishProgram   ends the innermost n programs: EIB block, resolution of
+//                   their uses, null nodes in empty slots 4 and 5, and into
+//                   the list of the program (or root) below them.
+//   FinishSource    ends every open program (abort: deletes them).
+//   ProcessNewProc  places a section, paragraph, sentence or marker in the
+//                   current procedure holder; 0, or 1 when it was refused
+//                   (the node stays the caller's).
 #pragma once
 
 #include <cstdint>

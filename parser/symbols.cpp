@@ -268,15 +268,16 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
     int kind = 0;
     if (names && names->Oper() == OF_IN_LIST) kind = 1;
     if (names && names->Oper() == SQL_VAR_NAME_LIST) kind = 2;
-    const VString text = QualText(names);
-    const DovTxtPosn at = DovSrcPosnBeg(use);
+    // The name's text and the use's position, only for messages and traces.
+    auto text = [names] { return QualText(names); };
+    auto at = [use] { return DovSrcPosnBeg(use); };
     if (kind == 0)
-        ParserError(MSG_SEVERE, at,
-                    DovFormat("Qualified name '%s' has unknown list oper %s", text.CStr(),
+        ParserError(MSG_SEVERE, at(),
+                    DovFormat("Qualified name '%s' has unknown list oper %s", text().CStr(),
                               DovOperName(names ? names->Oper() : NULL_NODE)));
 
     // 4. Trace.
-    if (structureTrace) std::cout << "*SymTabResolve: qe=" << text << " type=" << kind << " @" << at << std::endl;
+    if (structureTrace) std::cout << "*SymTabResolve: qe=" << text() << " type=" << kind << " @" << at() << std::endl;
 
     // 5. A debugging operand may name anything.
     if (debuggingOperand) use->SetCategory(NC_UNKNOWN);
@@ -370,14 +371,14 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
         const DovNameCategory actual = element->Category();
         if (!sameParaDataName) {
             if (expected == NC_PROC_NAME && actual != NC_PARA_NAME && actual != NC_SECTION_NAME)
-                ParserError(MSG_ERR, at,
+                ParserError(MSG_ERR, at(),
                             DovFormat("Paragraph or Section name is expected here, but you use %s '%s' instead",
-                                      DovNameCategoryStr(actual).CStr(), text.CStr()));
+                                      DovNameCategoryStr(actual).CStr(), text().CStr()));
             else if (expected != NC_UNKNOWN && expected != NC_PROC_NAME && IsProcCategory(actual))
-                ParserError(MSG_ERR, at,
+                ParserError(MSG_ERR, at(),
                             DovFormat("Data, file, index, condition or similar name is expected here, but you use "
                                       "%s '%s' instead",
-                                      DovNameCategoryStr(actual).CStr(), text.CStr()));
+                                      DovNameCategoryStr(actual).CStr(), text().CStr()));
         }
         use->SetCategory(actual);
         return;
@@ -386,7 +387,7 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
     // 12. Several definitions: the nearest one before the use.
     if (candidates.Count() >= 2) {
         const bool report = use->Setting() == 0;
-        if (report) ParserError(MSG_ERR, at, DovFormat("Object '%s' used here is defined more than once.", text.CStr()));
+        if (report) ParserError(MSG_ERR, at(), DovFormat("Object '%s' used here is defined more than once.", text().CStr()));
         int chosen = 0;
         DovNamedObjDef* best = nullptr;
         int number = 0;
@@ -403,10 +404,10 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
         }
         if (!best) {
             if (!report) {
-                ParserError(MSG_ERR, at,
+                ParserError(MSG_ERR, at(),
                             DovFormat("Object '%s' used here is defined more than once, but none of definitions "
                                       "precedes the use",
-                                      text.CStr()));
+                                      text().CStr()));
                 use->Link() = DovLink();
                 return;
             }
@@ -415,22 +416,22 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
         }
         LinkUse(use, best);
         if (report)
-            ParserError(MSG_ERR, at,
+            ParserError(MSG_ERR, at(),
                         DovFormat("-- Using definition #%d: %s", chosen, DovFullQualNameStr(best).CStr()));
         return;
     }
 
     // 13. No definition.
     if (use->Category() == NC_FILE_NAME && items == 1 && parent && parent->Oper() == DECL_FC_ENTRY) {
-        ParserError(MSG_ERR, at,
-                    DovFormat("File-name '%s' is defined in FC entry but not in FD entry", text.CStr()));
+        ParserError(MSG_ERR, at(),
+                    DovFormat("File-name '%s' is defined in FC entry but not in FD entry", text().CStr()));
         return;
     }
     if (element->Category() == NC_UNKNOWN) {
         if (multiUndefdErrs) {
-            ParserError(MSG_ERR, at, DovFormat("Object named '%s' is not defined", text.CStr()));
+            ParserError(MSG_ERR, at(), DovFormat("Object named '%s' is not defined", text().CStr()));
         } else if ((element->ExtraWord() & kDovUndefinedReported) == 0) {
-            ParserError(MSG_ERR, at, DovFormat("Object named '%s' is not defined (1 error per name)", text.CStr()));
+            ParserError(MSG_ERR, at(), DovFormat("Object named '%s' is not defined (1 error per name)", text().CStr()));
             element->SetExtraWord(element->ExtraWord() | kDovUndefinedReported);
         }
     }
