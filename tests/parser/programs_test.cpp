@@ -651,5 +651,97 @@ TEST_F(StructureTest, WithoutNameResolutionUsesStayUnresolved) {
     EXPECT_TRUE(messages.IsEmpty());
 }
 
+// ---------------------------------------------------------------------------
+// Random sequences of the services
+// ---------------------------------------------------------------------------
+
+// The grammar may call the services in any order a damaged source leads it
+// to: random programs, END PROGRAMs, data entries, procedure elements and
+// uses must leave one consistent tree with every program in it once.
+TEST_F(StructureTest, RandomServiceSequencesLeaveAConsistentTree) {
+    const char* names[] = {"A", "B", "C", "D", "X", "Y"};
+    const int categories[] = {NC_UNKNOWN, NC_DATA_NAME, NC_PROC_NAME, NC_FILE_NAME, NC_PARA_NAME};
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(seed);
+        unsigned state = seed * 2654435761u;
+        auto next = [&state](int n) {
+            state = state * 1103515245u + 12345u;
+            return static_cast<int>((state >> 16) % static_cast<unsigned>(n));
+        };
+        NewFile();
+        parser.cicsEib = next(3);
+        parser.multiUndefdErrs = next(2);
+        parser.assignExternal = next(2);
+        parser.sameParaDataName = next(2);
+        InitSourceTree(&parser);
+        int started = 0;
+        DovExpr* procOwner = nullptr;
+        for (int step = 0; step < 160; ++step) {
+            DovExpr* innermost = parser.programCount > 1 ? parser.programStack[parser.programCount - 1] : nullptr;
+            if (innermost != procOwner) {
+                procOwner = nullptr;
+                parser.procHolder = nullptr;
+                parser.ResetProcState();
+            }
+            const char* name = names[next(6)];
+            switch (next(9)) {
+                case 0:
+                case 1:
+                    Program(name);
+                    ++started;
+                    break;
+                case 2:
+                    End(next(2) && innermost ? ProgramName(innermost).c_str() : name);
+                    break;
+                case 3:
+                    parser.FinishProgram(next(3));
+                    break;
+                case 4:
+                    if (innermost) Storage(innermost, {Sub(Dd(1, name, next(2)), Dd(5, names[next(6)]))});
+                    break;
+                case 5:
+                    if (innermost && !procOwner && !DovArgOrNull(innermost, 3)) {
+                        ProcDiv(innermost);
+                        procOwner = innermost;
+                    }
+                    break;
+                case 6:
+                    if (procOwner) next(2) ? (void)Section(name) : (void)Para(name);
+                    break;
+                case 7:
+                    if (procOwner) {
+                        std::vector<const char*> qualified = {name};
+                        if (next(2)) qualified.push_back(names[next(6)]);
+                        Sentence({Use(qualified, categories[next(5)], next(2))});
+                    }
+                    break;
+                case 8:
+                    if (innermost && !DovArgOrNull(innermost, 1)) {
+                        DovExpr* device = Op(FCX_DEVICE, {{2, List(EX_LIST, {Use({name}, NC_DATA_NAME)})}});
+                        if (next(2)) device->SetArg(0, new DovExprOper(FCX_EXTERNAL), -1, 0);
+                        DovExpr* select = Op(DECL_FC_ENTRY, {{1, Use({names[next(6)]}, NC_FILE_NAME)},
+                                                             {2, Op(FCX_ASSIGN, {{0, device}})}});
+                        innermost->SetArg(1, List(DECL_FC_ENTRY_LIST, {select}), -1, 0);
+                    }
+                    break;
+            }
+            ASSERT_LE(parser.programCount, kDovMaxProgramLevels);
+            ASSERT_TRUE(CaughtMessages().empty()) << CaughtMessages()[0].text;
+        }
+        if (next(4) == 0) {
+            parser.FinishSource(1);
+            EXPECT_EQ(parser.programCount, 1);
+            continue;
+        }
+        parser.FinishSource(0);
+        EXPECT_EQ(parser.programCount, 1);
+        EXPECT_EQ(CountOper(Root(), COBOL_PROGRAM), started);
+        DovTokenList findings;
+        EXPECT_EQ(DovCheckTree(Root(), &findings), 0);
+        for (const DovToken* t : findings) ADD_FAILURE() << t->image;
+        EXPECT_TRUE(CaughtMessages().empty());
+    }
+}
+
 }  // namespace
 }  // namespace structure_test

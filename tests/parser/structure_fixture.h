@@ -90,6 +90,7 @@ protected:
     // keeps the options.
     void NewFile() {
         parser = static_cast<const DovParser&>(parser);
+        messages.Clear();
         parser.messages = &messages;
     }
 
