@@ -12,6 +12,17 @@
 #include "tree/symtab.h"
 #include "tree/walk.h"
 
+// The normalisation of screen ACCEPT and DISPLAY items (ProcessAcceptItem,
+// ProcessDisplayItem) belongs to the clause collection of parser/clauses.h.
+// CALL POINT: while that file is not part of the library the walk below is
+// left out; with it, every finished program's items are processed.
+#if __has_include("parser/clauses.h")
+#include "parser/clauses.h"
+#define DOV_PROGRAMS_SCREEN_ITEMS 1
+#else
+#define DOV_PROGRAMS_SCREEN_ITEMS 0
+#endif
+
 namespace {
 
 // Slots of the source root, of a program and of the nodes below them.
@@ -58,30 +69,28 @@ VString ProgramIdName(DovExpr* program) {
     return name && name->IsTerminal() ? name->Image() : VString();
 }
 
-// Walk step of the screen ACCEPT and DISPLAY items. The normalisation of
-// ProcessAcceptItem / ProcessDisplayItem (clause collection) is not part of
-// this library yet: CALL POINT, see NormaliseScreenItems.
+// Walk step of the screen ACCEPT and DISPLAY items of one program (the
+// context); a nested program was done when it was finished and is not
+// entered again. An item may be replaced in its parent, so the walk never
+// descends into one.
 int ScreenItemStep(DovExpr* node, void* context) {
     if (!node) return DOV_WALK_DESCEND;
-    if (node->Oper() == COBOL_PROGRAM && node != context) return DOV_WALK_SKIP;
-    if (node->Oper() == SYMBOL_TABLE_ELT_LIST) return DOV_WALK_SKIP;
-    if (node->Oper() == ACCEPT_SCREEN_ITEM || node->Oper() == DISPLAY_SCREEN_ITEM) {
-        // CALL POINT: ProcessAcceptItem(node, program) for ACCEPT_SCREEN_ITEM,
-        // ProcessDisplayItem(node, program) for DISPLAY_SCREEN_ITEM, with
-        // program = static_cast<DovExpr*>(context); either may replace the
-        // item in its parent, which is why the walk does not descend.
-        return DOV_WALK_SKIP;
-    }
-    return DOV_WALK_DESCEND;
+    const DovOper op = node->Oper();
+    if (op == COBOL_PROGRAM && node != context) return DOV_WALK_SKIP;
+    if (op == SYMBOL_TABLE_ELT_LIST) return DOV_WALK_SKIP;
+    if (op != ACCEPT_SCREEN_ITEM && op != DISPLAY_SCREEN_ITEM) return DOV_WALK_DESCEND;
+#if DOV_PROGRAMS_SCREEN_ITEMS
+    auto* program = static_cast<DovExpr*>(context);
+    if (op == ACCEPT_SCREEN_ITEM)
+        ProcessAcceptItem(node, program);
+    else
+        ProcessDisplayItem(node, program);
+#endif
+    return DOV_WALK_SKIP;
 }
 
-// The screen items of a finished program (its nested programs have been
-// done when they were finished).
 void NormaliseScreenItems(DovExpr* program) {
-    // CALL POINT: enable this walk together with the two calls in
-    // ScreenItemStep once ProcessAcceptItem and ProcessDisplayItem exist.
-    constexpr bool kScreenItemsNormalised = false;
-    if (kScreenItemsNormalised) WalkTheTree(program, program, ScreenItemStep);
+    if (DOV_PROGRAMS_SCREEN_ITEMS) WalkTheTree(program, program, ScreenItemStep);
 }
 
 }  // namespace
