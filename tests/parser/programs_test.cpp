@@ -651,6 +651,30 @@ TEST_F(StructureTest, WithoutNameResolutionUsesStayUnresolved) {
     EXPECT_TRUE(messages.IsEmpty());
 }
 
+#if __has_include("parser/clauses.h")
+// Screen items that use no screen feature take their plain form when their
+// program is finished, once: a nested program finished before its parent is
+// not processed again.
+TEST_F(StructureTest, ScreenItemsOfFinishedProgramsTakeTheirPlainForm) {
+    InitSourceTree(&parser);
+    DovExpr* outer = Program("OUTER");
+    Storage(outer, {Dd(1, "WS-A")});
+    ProcDiv(outer);
+    DovExpr* outerSentence = Sentence({Op(DISPLAY_SCREEN_ITEM, {{1, Use({"WS-A"}, NC_DATA_NAME)}})});
+    DovExpr* inner = Program("INNER");
+    Storage(inner, {Dd(1, "WS-B")});
+    ProcDiv(inner);
+    DovExpr* innerSentence = Sentence({Op(ACCEPT_SCREEN_ITEM, {{1, Use({"WS-B"}, NC_DATA_NAME)}})});
+    End("INNER");
+    EXPECT_EQ(DovArgOrNull(DovArgOrNull(innerSentence, 0), 0)->Oper(), ACCEPT_ANSI_ITEM);
+    EXPECT_EQ(DovArgOrNull(DovArgOrNull(outerSentence, 0), 0)->Oper(), DISPLAY_SCREEN_ITEM);
+    End("OUTER");
+    EXPECT_EQ(DovArgOrNull(DovArgOrNull(outerSentence, 0), 0)->Oper(), DISPLAY_ANSI_ITEM);
+    EXPECT_EQ(DovArgOrNull(DovArgOrNull(innerSentence, 0), 0)->Oper(), ACCEPT_ANSI_ITEM);
+    EXPECT_EQ(Messages(), std::vector<std::string>());
+}
+#endif
+
 // ---------------------------------------------------------------------------
 // Random sequences of the services
 // ---------------------------------------------------------------------------
