@@ -26,6 +26,10 @@ constexpr int kQuietDuplicateDialects[] = {DIAL_ANSI85, DIAL_VSII, DIAL_XOPEN, D
 
 bool Absent(const DovExpr* node) { return !node || node->Oper() == NULL_NODE; }
 
+// Set while resolution defines a name in place of its use (ASSIGN TO): that
+// definition belongs to the program being finished, whatever is innermost.
+bool g_definingForUse = false;
+
 bool IsQualList(const DovExpr* node) {
     return node && (node->Oper() == OF_IN_LIST || node->Oper() == SQL_VAR_NAME_LIST);
 }
@@ -178,7 +182,7 @@ DovNamedObjDef* DovParserImpl::SymTabDefine(DovSymTabElt* element, int category,
     // A name lent by an enclosing program (a GLOBAL item, a constant ...)
     // that the innermost program declares again gets its own element there:
     // the local definition hides the lent one instead of joining it.
-    if (newCategory != NC_PROGRAM_NAME && currentSymTab && element->Parent() &&
+    if (newCategory != NC_PROGRAM_NAME && !g_definingForUse && currentSymTab && element->Parent() &&
         element->Parent() != currentSymTab) {
         for (int level = 1; level < programCount - 1; ++level)
             if (LevelTable(this, level) == element->Parent()) {
@@ -345,7 +349,10 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
             return;
         }
         if (candidates.IsEmpty()) {
-            if (DovNamedObjDef* def = SymTabDefine(element, NC_DATA_NAME, 0)) ReplaceUse(this, use, def);
+            g_definingForUse = true;
+            DovNamedObjDef* def = SymTabDefine(element, NC_DATA_NAME, 0);
+            g_definingForUse = false;
+            if (def) ReplaceUse(this, use, def);
             return;
         }
     }

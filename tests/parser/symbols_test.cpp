@@ -637,6 +637,26 @@ INSTANTIATE_TEST_SUITE_P(
                       AssignCase{"PlainDefined", false, 0, true, "use"}),
     [](const ::testing::TestParamInfo<AssignCase>& info) { return std::string(info.param.label); });
 
+TEST_F(StructureTest, AssignNamesOfProgramsEndedTogetherStayInTheirPrograms) {
+    InitSourceTree(&parser);
+    std::vector<DovExpr*> programs;
+    std::vector<DovExpr*> lists;
+    for (const char* name : {"FIRST", "SECOND"}) {
+        DovExpr* program = Program(name);
+        DovExpr* refs = List(EX_LIST, {Use({"DEVNAME"}, NC_DATA_NAME)});
+        DovExpr* select = Op(DECL_FC_ENTRY, {{2, Op(FCX_ASSIGN, {{0, Op(FCX_DEVICE, {{2, refs}})}})}});
+        program->SetArg(1, Op(DIVISION_ENVIRONMENT, {{2, Op(SECTION_INPUT_OUTPUT, {{1, Op(PARA_FILE_CONTROL, {{1, List(DECL_FC_ENTRY_LIST, {select})}})}})}}), -1, 0);
+        programs.push_back(program);
+        lists.push_back(refs);
+    }
+    parser.FinishSource(0);  // both end in one call, the outer one first
+    for (int i = 0; i < 2; ++i) {
+        auto* def = dynamic_cast<DovNamedObjDef*>(DovArgOrNull(lists[i], 0));
+        ASSERT_NE(def, nullptr);
+        EXPECT_EQ(def->Element()->Parent(), DovArgOrNull(programs[i], 6));
+    }
+}
+
 TEST_F(StructureTest, UnknownListOperation) {
     InitSourceTree(&parser);
     DovExpr* program = Program("PROG");
