@@ -250,7 +250,15 @@ DovExpr* DovParserImpl::StartProgram() {
     if (structureTrace) std::cout << "\n*=== DovParserImpl::StartProgram() ===" << std::endl;
     currencySign = '$';
     // A program always lies below a source root.
-    if (programCount < 1 || !programStack[0]) InitSourceTree(this);
+    if (programCount < 1 || !programStack[0]) {
+        if (root && root->Oper() == COBOL_FILE) {
+            programStack[0] = root;
+            programCount = 1;
+            currentSymTab = SymTabOfHolder(root);
+        } else {
+            InitSourceTree(this);
+        }
+    }
     if (programCount >= kDovMaxProgramLevels) {
         // One odd file must not end a run: the innermost program is finished
         // and the new one takes its place on the stack.

@@ -183,6 +183,16 @@ TEST_F(StructureTest, StartProgramPushesAProgramWithItsOwnTable) {
     EXPECT_EQ(DovArgOrNull(program, 5)->Oper(), NULL_NODE);
 }
 
+TEST_F(StructureTest, AProgramWithoutASourceRootGetsOne) {
+    DovExpr* program = parser.StartProgram();
+    ASSERT_NE(Root(), nullptr);
+    EXPECT_EQ(parser.programStack[0], Root());
+    EXPECT_EQ(parser.programStack[1], program);
+    EXPECT_EQ(parser.programCount, 2);
+    parser.FinishSource(0);
+    EXPECT_EQ(program->Parent(), RootPrograms());
+}
+
 // A script of program actions: "S A" starts program A, "E A" is END
 // PROGRAM A, "X n" ends n programs, "F" finishes the source.
 struct StackCase {
