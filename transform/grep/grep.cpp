@@ -58,11 +58,15 @@ WyrGrep::WyrGrep(const WyrGrep& other)
       node_dump(other.node_dump),
       print_err_pos(other.print_err_pos) {
     // The copy is ready to search with the query last compiled by the other
-    // one; a query that does not compile leaves it matching nothing.
+    // one; a query that does not compile leaves it matching nothing. Before
+    // the other one's first Prepare there is no text: compiling it would
+    // give a query that matches every node, where the other matches none.
     query.text = other.query.text;
-    VString message;
-    int column = 0;
-    query.Compile(nullptr, message, column);
+    if (!query.text.IsEmpty()) {
+        VString message;
+        int column = 0;
+        query.Compile(nullptr, message, column);
+    }
 }
 
 // The members go in reverse order: the source reader (closing its file),
