@@ -92,6 +92,28 @@ TEST(GrepPrepare, CompileErrorTable) {
     }
 }
 
+// The grep only searches: a query that would change the tree is refused,
+// although the language has the assignment.
+TEST(GrepPrepare, AssignmentsAreRefused) {
+    for (const char* text : {"NODE V AND OP = V", "STR S AND IMAGE = 'x'", "INT N AND INTVALUE = 5"}) {
+        SCOPED_TRACE(text);
+        DovQuery allowed(text);
+        allowed.allowAssignments = true;
+        VString message;
+        int column = -1;
+        EXPECT_EQ(allowed.Compile(nullptr, message, column), 0);
+
+        GrepRun run;
+        run.grep.query_text = text;
+        run.grep.print_err_pos = 0;
+        EXPECT_EQ(run.Prepare(), 87);
+        const std::string t = text;
+        EXPECT_EQ(Messages(run.msgs), (Strings{"ERR|Incorrect Query '" + t + "': Unknown or disallowed command at col " +
+                                               std::to_string(t.find(" = ") + 1)}));
+        EXPECT_EQ(run.grep.query.chain, nullptr);
+    }
+}
+
 TEST(GrepPrepare, CaretPictureTable) {
     struct Case {
         const char* query;

@@ -183,6 +183,7 @@ TEST(GrepQueryFile, SpecificationsThroughPrepare) {
         {"C:q.txt", "STMT_GOTO"},
         {"C:dir/q.txt:Main", "STMT_ADD"},
         {"C:dir/q.txt:main", "STMT_ADD"},
+        {"C:dir/q.txt:MAIN", "STMT_ADD"},
         {":x", "STMT_DISPLAY"},
     };
     for (const Case& c : cases) {
