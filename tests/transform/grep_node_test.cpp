@@ -39,14 +39,22 @@ struct Fixture {
     ScratchDir dir;
     std::string path;
     DovExpr* root = nullptr;
-    Fixture() {
+    // The fixture's lines, each with `suffix` appended.
+    explicit Fixture(const std::string& suffix = "") {
         std::string text;
-        for (const char* line : kSourceLines) text += std::string(line) + "\n";
+        for (const char* line : kSourceLines) text += std::string(line) + suffix + "\n";
         path = dir.Write("GREPFIX.CBL", text);
         root = vemlo_test::BuildCorpusTree(path, dir.Path().string());
     }
     ~Fixture() { delete root; }
 };
+
+std::vector<DovExpr*> NodesOf(DovExpr* root, DovOper op) {
+    std::vector<DovExpr*> out;
+    for (DovExpr* n : vemlo_test::TreeNodes(root))
+        if (n->Oper() == op) out.push_back(n);
+    return out;
+}
 
 // Runs the grep over the fixture's tree as the driver does: Prepare, then
 // ApplyAll with the apply flag.
@@ -183,9 +191,7 @@ TEST(GrepNodes, ReaderGoesBackAndForth) {
     grep.query_text = "STMT_MOVE";
     DovTokenList msgs;
     ASSERT_EQ(grep.Prepare(nullptr, nullptr, &msgs), 0);
-    std::vector<DovExpr*> moves;
-    for (DovExpr* n : vemlo_test::TreeNodes(f.root))
-        if (n->Oper() == STMT_MOVE) moves.push_back(n);
+    const std::vector<DovExpr*> moves = NodesOf(f.root, STMT_MOVE);
     ASSERT_EQ(moves.size(), 3u);
     for (DovExpr* n : {moves[2], moves[0], moves[1], moves[1]}) EXPECT_EQ(grep.TransformNode(n, 1, &msgs, nullptr), 0);
     EXPECT_EQ(Messages(msgs), (Strings{"INFO|           ADD 1 TO WS-A.  MOVE 3 TO WS-C.",
@@ -194,3 +200,27 @@ TEST(GrepNodes, ReaderGoesBackAndForth) {
 }
 
 }  // namespace
+
+// Matches that alternate between two files on the same line numbers get
+// the line of their own file each time.
+TEST(GrepNodes, TwoFilesSameLines) {
+    Fixture a;
+    Fixture b(" *> B");
+    ASSERT_NE(a.root, nullptr);
+    ASSERT_NE(b.root, nullptr);
+    WyrGrep grep;
+    grep.query_text = "STMT_MOVE";
+    DovTokenList msgs;
+    ASSERT_EQ(grep.Prepare(nullptr, nullptr, &msgs), 0);
+    const std::vector<DovExpr*> in_a = NodesOf(a.root, STMT_MOVE), in_b = NodesOf(b.root, STMT_MOVE);
+    ASSERT_EQ(in_a.size(), 3u);
+    ASSERT_EQ(in_b.size(), 3u);
+    for (DovExpr* n : {in_a[0], in_b[0], in_a[0], in_b[2], in_a[2], in_a[2], in_b[2]})
+        EXPECT_EQ(grep.TransformNode(n, 1, &msgs, nullptr), 0);
+    EXPECT_EQ(Messages(msgs), (Strings{"INFO|           MOVE 1 TO WS-A.", "INFO|           MOVE 1 TO WS-A. *> B",
+                                       "INFO|           MOVE 1 TO WS-A.",
+                                       "INFO|           ADD 1 TO WS-A.  MOVE 3 TO WS-C. *> B",
+                                       "INFO|           ADD 1 TO WS-A.  MOVE 3 TO WS-C.",
+                                       "INFO|           ADD 1 TO WS-A.  MOVE 3 TO WS-C.",
+                                       "INFO|           ADD 1 TO WS-A.  MOVE 3 TO WS-C. *> B"}));
+}

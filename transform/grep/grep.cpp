@@ -124,6 +124,9 @@ void WyrGrep::DefineOptions() {
 // --- preparing for a file ------------------------------------------------------
 
 int WyrGrep::Prepare(DovParser*, DovPrettyPrinter*, DovTokenList* msgs) {
+    // A new input file: no line is known yet.
+    last_line_posn_ = DovTxtPosn();
+    last_line_ = VString();
     if (!query_file.IsEmpty()) {
         VString file, name;
         WyrGrepSplitQueryFile(query_file, file, name);
@@ -175,7 +178,7 @@ int WyrGrep::Prepare(DovParser*, DovPrettyPrinter*, DovTokenList* msgs) {
 // --- the per-node work ---------------------------------------------------------
 
 char WyrGrep::TransformNode(DovExpr* node, int apply, DovTokenList* msgs, DovExpr**) {
-    if (!query.Match(node)) return DOV_TR_NOT_APPLICABLE;
+    if (!node || !query.Match(node)) return DOV_TR_NOT_APPLICABLE;
     // Quiet: the grep's own messages stand for the engine's "Found".
     WillTransform(this, 1);
     if (apply == 0) return 0;
@@ -188,12 +191,20 @@ char WyrGrep::TransformNode(DovExpr* node, int apply, DovTokenList* msgs, DovExp
     } else {
         // The reader moves its copy of the position to the start of the
         // line; the message stays at the node's own column.
-        DovTxtPosn at = p;
-        VString line, message;
-        if (src_file.GetSrcLine(at, line, message) == 0)
-            Report(msgs, MSG_INFO, p, line);
-        else
-            Report(msgs, MSG_ERR, p, message);
+        if (last_line_posn_.Line() != 0 && last_line_posn_.Line() == p.Line() &&
+            last_line_posn_.FileIndex() == p.FileIndex()) {
+            Report(msgs, MSG_INFO, p, last_line_);
+        } else {
+            DovTxtPosn at = p;
+            VString line, message;
+            if (src_file.GetSrcLine(at, line, message) == 0) {
+                Report(msgs, MSG_INFO, p, line);
+                last_line_posn_ = DovTxtPosn(p.Line(), 0, p.FileIndex());
+                last_line_ = line;
+            } else {
+                Report(msgs, MSG_ERR, p, message);
+            }
+        }
     }
     if (node_dump) {
         FastOstrstream os;

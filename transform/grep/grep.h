@@ -68,6 +68,14 @@ public:
     // Longest query text a query file may give: the string limit. Only
     // tests lower it.
     static std::uint32_t max_query_len;
+
+private:
+    // The source line read last and where it is (file index and line; line
+    // 0 for none). Further matches on that line take it from here: the
+    // reader has moved past it, and going back would read the file again
+    // from its start.
+    DovTxtPosn last_line_posn_;
+    VString last_line_;
 };
 
 // Registers the class "Grep" once per process (later calls do nothing and
