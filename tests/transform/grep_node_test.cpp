@@ -179,7 +179,8 @@ TEST(GrepNodes, UnreadableSource) {
     ASSERT_EQ(Messages(msgs).size(), 1u);
     EXPECT_EQ(msgs.First()->code, MSG_ERR);
     EXPECT_EQ(msgs.First()->Beg(), at);
-    EXPECT_EQ(Messages(msgs)[0], "ERR|SrcPrintText: cannot open file '" + std::string(DovSrcFileName(at.FileIndex()).CStr()) + "'");
+    const std::string name = DovSrcFileName(at.FileIndex()).CStr();
+    EXPECT_EQ(Messages(msgs)[0], "ERR|SrcPrintText: cannot open file '" + name + "'");
 }
 
 // A run of matches reads forward in one open file; a match before the last

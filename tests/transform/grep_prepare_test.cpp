@@ -108,8 +108,9 @@ TEST(GrepPrepare, AssignmentsAreRefused) {
         run.grep.print_err_pos = 0;
         EXPECT_EQ(run.Prepare(), 87);
         const std::string t = text;
-        EXPECT_EQ(Messages(run.msgs), (Strings{"ERR|Incorrect Query '" + t + "': Unknown or disallowed command at col " +
-                                               std::to_string(t.find(" = ") + 1)}));
+        const std::string at = std::to_string(t.find(" = ") + 1);
+        EXPECT_EQ(Messages(run.msgs),
+                  (Strings{"ERR|Incorrect Query '" + t + "': Unknown or disallowed command at col " + at}));
         EXPECT_EQ(run.grep.query.chain, nullptr);
     }
 }
@@ -142,8 +143,9 @@ TEST(GrepPrepare, PrintQueryComesBeforeTheCompile) {
     run.grep.print_query = 1;
     run.grep.print_err_pos = 0;
     EXPECT_EQ(run.Prepare(), 87);
-    EXPECT_EQ(Messages(run.msgs), (Strings{"INFO|Query: OP ~ STMT_MOVE",
-                                           "ERR|Incorrect Query 'OP ~ STMT_MOVE': Unknown or disallowed command at col 5"}));
+    EXPECT_EQ(Messages(run.msgs),
+              (Strings{"INFO|Query: OP ~ STMT_MOVE",
+                       "ERR|Incorrect Query 'OP ~ STMT_MOVE': Unknown or disallowed command at col 5"}));
     EXPECT_EQ(run.msgs.First()->Beg(), DovNullPosn);
     // And the query as it is, line feeds included.
     GrepRun lines;

@@ -114,7 +114,8 @@ void WyrGrep::DefineOptions() {
     options.flags[0] = record('-', "", nullptr, nullptr, "Grep");
     options.flags[1] = record('s', "q", nullptr, &query_text, "Query");
     options.flags[2] = record('s', "qf", nullptr, &query_file, "Take query from this file");
-    options.flags[3] = record('b', "print-query", &print_query, nullptr, "Print received query exactly as parser sees it");
+    options.flags[3] =
+        record('b', "print-query", &print_query, nullptr, "Print received query exactly as parser sees it");
     options.flags[4] = record('b', "print-err-pos", &print_err_pos, nullptr,
                               "If query is incorrect, indicate position of error in the query");
     options.flags[5] = record('b', "print-src", &print_src, nullptr, "Print source lines that match query");
