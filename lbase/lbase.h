@@ -9,6 +9,7 @@
 #include "lbase/fast_ostream.h"
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
+#include "lbase/small_blocks.h"
 #include "lbase/strutil.h"
 #include "lbase/tic.h"
 #include "lbase/txtposn.h"

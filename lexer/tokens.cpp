@@ -76,8 +76,11 @@ const NamedCode kIntrinsics[] = {
 
 const NamedCode* Find(const NamedCode* table, std::size_t count, const VString& word) {
     if (static_cast<std::size_t>(word.Len()) != std::strlen(word.CStr())) return nullptr;
+    // The first characters sort out nearly every entry without a full
+    // comparison (the table words are never empty).
+    const char first = word.CStr()[0];
     for (std::size_t i = 0; i < count; ++i)
-        if (word == table[i].word) return &table[i];
+        if (table[i].word[0] == first && word == table[i].word) return &table[i];
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "lbase/small_blocks.h"
 #include "lbase/txtposn.h"
 #include "lbase/vstring.h"
 #include "lbase/vstring_list.h"
@@ -39,6 +40,8 @@ public:
     const DovTxtPosn& Beg() const { return range.beg; }
     const DovTxtPosn& End() const { return range.end; }
 
+    VEMLO_SMALL_BLOCK_OPERATORS
+
     std::int16_t code = 0;
     VString image;
     DovTxtPosnRange range;
@@ -59,6 +62,8 @@ VString DovTokenMsgStr(const DovToken& token);
 VString DovTokenText(const DovToken& token);
 
 struct DovTokenCell {
+    VEMLO_SMALL_BLOCK_OPERATORS
+
     DovToken* token = nullptr;  // owned; may be null
     DovTokenCell* next = nullptr;
 };
@@ -166,6 +171,8 @@ public:
 
     // The token's debug form, ", " and the kept list's debug form.
     void Print(std::ostream& os) const;
+
+    VEMLO_SMALL_BLOCK_OPERATORS
 
     DovToken* token = nullptr;
     DovTokenList list;
