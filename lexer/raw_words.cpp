@@ -23,6 +23,33 @@ bool IsLiteralPrefix(int c) {
     }
 }
 
+DovTxtPosn LineColumn(const DovInputFile* in, int column) {
+    return DovTxtPosn(in->posn.Line(), static_cast<std::uint32_t>(column), in->posn.FileIndex());
+}
+
+// True for a character at the read index of the line that the separator
+// layer hands up as a character of a word by itself, without looking at the
+// characters after it (a literal prefix letter only when no quote follows on
+// the line).
+bool PlainWordChar(const DovInputFile* in, int c, bool starComments, bool percentComments) {
+    switch (c) {
+        case 0: case ' ': case '\'': case '"':
+        case ',': case '.': case ';': case '&': case '(': case ')': case ':': case '=':
+            return false;
+        case '*':
+            return !starComments;
+        case '%':
+            return !percentComments;
+        default:
+            break;
+    }
+    if (IsLiteralPrefix(c)) {
+        const int at = in->readIndex + 1;
+        return at < in->lineLen && !IsQuote(static_cast<unsigned char>(in->line[at]));
+    }
+    return true;
+}
+
 }  // namespace
 
 // Reads a nonnumeric literal. `lit` is the item that becomes the literal: the
@@ -190,6 +217,16 @@ DovTokenItem* DovLexer::GetSepOrChar() {
         if (c == ' ' || c == SEP_SPACE) {
             tok->code = SEP_SPACE;
             for (;;) {
+                // Blanks further on the same line join the run straight from
+                // the line: the character layer would hand out nothing else
+                // for them.
+                if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() &&
+                                                !(traceFlags & 0x20)) {
+                    while (in->readIndex < in->lineLen && in->line[in->readIndex] == ' ') {
+                        ++in->readIndex;
+                        tok->range.end = LineColumn(in, in->readIndex);
+                    }
+                }
                 DovTokenItem* next = GetCharAB();
                 if (next->token->code != ' ' && next->token->code != SEP_SPACE) {
                     UnGetCharAB(next);
@@ -265,7 +302,23 @@ DovTokenItem* DovLexer::GetRawTextWord() {
     }
     std::string text(1, static_cast<char>(tok->code));
     bool reported = false;
+    const bool keepCase = execState && Has(DIAL_NET);
+    const bool starComments = Has(DIAL_MF) || Has(DIAL_MS) || Has(DIAL_FSC);
+    const bool percentComments = Has(DIAL_WANG);
     for (;;) {
+        // The ordinary characters further on the same line go into the word
+        // straight from the line, as the two layers below would hand them up
+        // (no push-back, no waiting comment, no trace).
+        if (DovInputFile* in = current; in && !in->sepPushBack && !in->pushBack && pendingComments.IsEmpty() &&
+                                        !(traceFlags & 0x20)) {
+            while (in->readIndex < in->lineLen && static_cast<int>(text.size()) < kDovMaxRawWord) {
+                const int c = static_cast<unsigned char>(in->line[in->readIndex]);
+                if (!PlainWordChar(in, c, starComments, percentComments)) break;
+                text += static_cast<char>(keepCase ? c : DovCharToUpper(c));
+                ++in->readIndex;
+                tok->range.end = LineColumn(in, in->readIndex);
+            }
+        }
         DovTokenItem* next = GetSepOrChar();
         const int c = next->token->code;
         if (next->token->IsSeparator() || c > 255 || c <= 0) {
