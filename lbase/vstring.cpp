@@ -181,7 +181,10 @@ int VString::Compare(const VString& other) const {
 }
 
 bool VString::operator==(const char* text) const {
-    return std::strcmp(CStr(), text ? text : "") == 0;
+    const char* mine = CStr();
+    const char* theirs = text ? text : "";
+    // Most comparisons fail at the first character.
+    return mine[0] == theirs[0] && std::strcmp(mine, theirs) == 0;
 }
 
 bool VString::operator==(const VString& other) const {

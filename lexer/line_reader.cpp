@@ -202,7 +202,9 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     int wordEnd = wordStart;
     while (wordEnd < len && static_cast<unsigned char>(buf[wordEnd]) > ' ') ++wordEnd;
     int wordLen = wordEnd - wordStart < kMaxFirstWord ? wordEnd - wordStart : kMaxFirstWord;
-    VString word = VString(buf + wordStart, wordLen).ToUpper();
+    char upper[kMaxFirstWord];
+    for (int i = 0; i < wordLen; ++i) upper[i] = static_cast<char>(DovCharToUpper(buf[wordStart + i]));
+    VString word(upper, wordLen);
 
     if (dollarDialect && wordLen > 0 && word[0] == '$') {
         // The directive moves left so that its '$' stands in the indicator

@@ -27,19 +27,19 @@ DovTxtPosn LineColumn(const DovInputFile* in, int column) {
     return DovTxtPosn(in->posn.Line(), static_cast<std::uint32_t>(column), in->posn.FileIndex());
 }
 
+// DovCharToUpper's rule: only a-z change.
+int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
 // True for a character at the read index of the line that the separator
 // layer hands up as a character of a word by itself, without looking at the
 // characters after it (a literal prefix letter only when no quote follows on
-// the line).
-bool PlainWordChar(const DovInputFile* in, int c, bool starComments, bool percentComments) {
+// the line). '*' and '%' may open a comment in some dialects: they take the
+// layers' own way.
+bool PlainWordChar(const DovInputFile* in, int c) {
     switch (c) {
-        case 0: case ' ': case '\'': case '"':
+        case 0: case ' ': case '\'': case '"': case '*': case '%':
         case ',': case '.': case ';': case '&': case '(': case ')': case ':': case '=':
             return false;
-        case '*':
-            return !starComments;
-        case '%':
-            return !percentComments;
         default:
             break;
     }
@@ -303,8 +303,6 @@ DovTokenItem* DovLexer::GetRawTextWord() {
     std::string text(1, static_cast<char>(tok->code));
     bool reported = false;
     const bool keepCase = execState && Has(DIAL_NET);
-    const bool starComments = Has(DIAL_MF) || Has(DIAL_MS) || Has(DIAL_FSC);
-    const bool percentComments = Has(DIAL_WANG);
     for (;;) {
         // The ordinary characters further on the same line go into the word
         // straight from the line, as the two layers below would hand them up
@@ -313,8 +311,8 @@ DovTokenItem* DovLexer::GetRawTextWord() {
                                         !(traceFlags & 0x20)) {
             while (in->readIndex < in->lineLen && static_cast<int>(text.size()) < kDovMaxRawWord) {
                 const int c = static_cast<unsigned char>(in->line[in->readIndex]);
-                if (!PlainWordChar(in, c, starComments, percentComments)) break;
-                text += static_cast<char>(keepCase ? c : DovCharToUpper(c));
+                if (!PlainWordChar(in, c)) break;
+                text += static_cast<char>(keepCase ? c : AsciiUpper(c));
                 ++in->readIndex;
                 tok->range.end = LineColumn(in, in->readIndex);
             }
