@@ -165,6 +165,17 @@ void DovLexer::UnGetCharAB(DovTokenItem* item) {
 }
 
 void DovLexer::SetCodeIfSepFollows(DovToken* token, int code) {
+    // Within the line, with nothing pushed back or waiting, the next
+    // character can be read where it stands: reading it as an item and
+    // putting that back would leave the same state.
+    if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20) &&
+                                    in->readIndex < in->lineLen) {
+        const int i = in->readIndex;
+        const char c = in->line[i];
+        if (c == ' ' || (c == '=' && i + 1 < in->lineLen && in->line[i + 1] == '='))
+            token->code = static_cast<std::int16_t>(code);
+        return;
+    }
     DovTokenItem* next = GetCharAB();
     const int c = next->token->code;
     bool ends = c == ' ' || c == SEP_SPACE || c == SEP_EOF || c == SEP_UNINLINED_COPY || c == SEP_INLINED_COPY ||
