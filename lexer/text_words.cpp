@@ -2,6 +2,7 @@
 // its parentheses), and where separators need no space, or inside EXEC SQL,
 // words are split again at operator characters.
 #include <string>
+#include <utility>
 
 #include "lexer/lexer_object.h"
 #include "tree/expr.h"
@@ -34,7 +35,10 @@ DovTokenItem* DovLexer::GetTextWord() {
         DovTokenItem* item = GetCopylessTextWord();
         const int code = item->token->code;
         if (code == TK_CHAR_STRING) {
-            std::string text(item->token->image.CStr(), item->token->image.Len());
+            // The text is built only when a word joins on; a word alone
+            // keeps its image.
+            std::string text;
+            bool joined = false;
             bool reported = false;
             for (;;) {
                 DovTokenItem* next = GetCopylessTextWord();
@@ -49,6 +53,10 @@ DovTokenItem* DovLexer::GetTextWord() {
                 const std::string piece = n == TK_CHAR_STRING
                                               ? std::string(next->token->image.CStr(), next->token->image.Len())
                                               : std::string(DovTokenText(*next->token).CStr(), 1);
+                if (!joined) {
+                    text.assign(item->token->image.CStr(), item->token->image.Len());
+                    joined = true;
+                }
                 if (!reported && text.size() + piece.size() > kDovMaxRawWord) {
                     Report(MSG_ERR, next->token->Beg(),
                            DovFormat("DovLexer::GetTextWord: text-word '%s...' is too long. Truncated", text.c_str()));
@@ -58,7 +66,8 @@ DovTokenItem* DovLexer::GetTextWord() {
                 item->token->range.end = next->token->End();
                 carried.AppendItemDropToken(next);
             }
-            item->token->image = VString(text.data(), static_cast<int>(text.size()));
+            if (joined || item->token->image.IsEmpty())
+                item->token->image = VString(text.data(), static_cast<int>(text.size()));
             result = item;
         } else if (!execState && !noteState && code == SEP_SPACE) {
             carried.AppendItemDropToken(item);
@@ -161,7 +170,9 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
         brokenIndex = 0;
         DovTokenItem* word = GetTextWord();
         if ((sepSpaceRequired == 0 || execSql) && word->token->code == TK_CHAR_STRING && !picSeen) {
-            brokenWord = word->token->image;
+            // The word's text moves over for the split; a word that stays
+            // whole gets it back, and nothing remains to split.
+            brokenWord = std::move(word->token->image);
             brokenBeg = word->token->Beg();
             brokenEnd = word->token->End();
             if (!NextFragment(offset, length)) {
@@ -170,7 +181,10 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
                 continue;
             }
             // The first fragment keeps the word's item.
-            if (length != brokenWord.Len()) {
+            if (length == brokenWord.Len()) {
+                word->token->image = std::move(brokenWord);
+                brokenIndex = 0;
+            } else {
                 word->token->image = VString(brokenWord.CStr() + offset, length);
                 if (brokenBeg.IsSet() && brokenEnd.IsSet()) word->token->range = FragmentRange(offset, length);
             }
