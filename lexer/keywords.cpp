@@ -1,8 +1,7 @@
 #include "lexer/keywords.h"
 
 #include <cstring>
-#include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "tree/token_codes.h"
 
@@ -31,28 +30,77 @@ int FindInTable(const char* const* names, int count, int first_code, const VStri
 
 }  // namespace
 
-KeywordEntry* FindKeyword(const char* word, KeywordEntry* table) {
-    if (!word || !table) return nullptr;
-    if (table == DovKeywordTable) {
-        // Every word of every source goes through here: the reserved-word
-        // table is indexed once, keeping the first record of each word.
-        static const std::unordered_map<std::string_view, KeywordEntry*> index = [] {
-            std::unordered_map<std::string_view, KeywordEntry*> map;
-            for (KeywordEntry* e = DovKeywordTable; e->word; ++e) map.emplace(e->word, e);
-            return map;
-        }();
-        auto found = index.find(word);
-        return found == index.end() ? nullptr : found->second;
+namespace {
+
+// The reserved-word table indexed once: an open-addressing hash table of the
+// first record of each word, probed by the word's bytes and length.
+class KeywordIndex {
+public:
+    KeywordIndex() {
+        std::size_t count = 0;
+        for (KeywordEntry* e = DovKeywordTable; e->word; ++e) ++count;
+        std::size_t size = 16;
+        while (size < count * 2) size *= 2;
+        slots_.assign(size, Slot{});
+        mask_ = size - 1;
+        for (KeywordEntry* e = DovKeywordTable; e->word; ++e) {
+            const std::size_t len = std::strlen(e->word);
+            std::size_t i = Hash(e->word, len) & mask_;
+            bool present = false;
+            for (; slots_[i].entry; i = (i + 1) & mask_)
+                if (slots_[i].len == len && std::memcmp(slots_[i].entry->word, e->word, len) == 0) {
+                    present = true;
+                    break;
+                }
+            if (!present) slots_[i] = Slot{e, len};
+        }
     }
+
+    KeywordEntry* Find(const char* word, std::size_t len) const {
+        for (std::size_t i = Hash(word, len) & mask_; slots_[i].entry; i = (i + 1) & mask_)
+            if (slots_[i].len == len && std::memcmp(slots_[i].entry->word, word, len) == 0) return slots_[i].entry;
+        return nullptr;
+    }
+
+private:
+    struct Slot {
+        KeywordEntry* entry = nullptr;
+        std::size_t len = 0;
+    };
+    static std::size_t Hash(const char* p, std::size_t len) {
+        std::uint64_t h = 14695981039346656037ull;
+        for (std::size_t i = 0; i < len; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * 1099511628211ull;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+};
+
+const KeywordIndex& Index() {
+    static const KeywordIndex index;
+    return index;
+}
+
+KeywordEntry* FindKeyword(const char* word, std::size_t len, KeywordEntry* table) {
+    if (!word || !table) return nullptr;
+    // Every word of every source goes through here.
+    if (table == DovKeywordTable) return Index().Find(word, len);
     for (KeywordEntry* e = table; e->word; ++e)
         if (std::strcmp(e->word, word) == 0) return e;
     return nullptr;
 }
 
+}  // namespace
+
+KeywordEntry* FindKeyword(const char* word, KeywordEntry* table) {
+    return FindKeyword(word, word ? std::strlen(word) : 0, table);
+}
+
 KeywordEntry* FindKeyword(const VString& word, KeywordEntry* table) {
     // A word with a NUL inside cannot equal any keyword.
-    if (std::strlen(word.CStr()) != static_cast<std::size_t>(word.Len())) return nullptr;
-    return FindKeyword(word.CStr(), table);
+    const std::size_t len = static_cast<std::size_t>(word.Len());
+    if (std::memchr(word.CStr(), '\0', len)) return nullptr;
+    return FindKeyword(word.CStr(), len, table);
 }
 
 bool DovKeywordIsReserved(const KeywordEntry& entry, std::uint32_t dials, bool extra_keywords) {

@@ -300,7 +300,11 @@ DovTokenItem* DovLexer::GetRawTextWord() {
         Report(MSG_SEVERE, tok->Beg(), "DovLexer::GetRawTextWord: got bad char from GetSepOrChar()");
         return item;
     }
-    std::string text(1, static_cast<char>(tok->code));
+    // At most kDovMaxRawWord characters are kept; the word is built on the
+    // stack.
+    char text[kDovMaxRawWord + 1];
+    int size = 0;
+    text[size++] = static_cast<char>(tok->code);
     bool reported = false;
     const bool keepCase = execState && Has(DIAL_NET);
     for (;;) {
@@ -309,10 +313,10 @@ DovTokenItem* DovLexer::GetRawTextWord() {
         // (no push-back, no waiting comment, no trace).
         if (DovInputFile* in = current; in && !in->sepPushBack && !in->pushBack && pendingComments.IsEmpty() &&
                                         !(traceFlags & 0x20)) {
-            while (in->readIndex < in->lineLen && static_cast<int>(text.size()) < kDovMaxRawWord) {
+            while (in->readIndex < in->lineLen && size < kDovMaxRawWord) {
                 const int c = static_cast<unsigned char>(in->line[in->readIndex]);
                 if (!PlainWordChar(in, c)) break;
-                text += static_cast<char>(keepCase ? c : AsciiUpper(c));
+                text[size++] = static_cast<char>(keepCase ? c : AsciiUpper(c));
                 ++in->readIndex;
                 tok->range.end = LineColumn(in, in->readIndex);
             }
@@ -323,18 +327,18 @@ DovTokenItem* DovLexer::GetRawTextWord() {
             UnGetSepOrChar(next);
             break;
         }
-        if (static_cast<int>(text.size()) < kDovMaxRawWord) {
-            text += static_cast<char>(c);
+        if (size < kDovMaxRawWord) {
+            text[size++] = static_cast<char>(c);
         } else if (!reported) {
-            Report(MSG_ERR, tok->Beg(),
-                   DovFormat("GetRawTextWord: text-word '%s...' is too long. Truncated", text.c_str()));
+            text[size] = '\0';
+            Report(MSG_ERR, tok->Beg(), DovFormat("GetRawTextWord: text-word '%s...' is too long. Truncated", text));
             reported = true;
         }
         tok->range.end = next->token->End();
         item->list.AppendItemDropToken(next);
     }
     tok->code = TK_CHAR_STRING;
-    tok->image = VString(text.data(), static_cast<int>(text.size()));
+    tok->image = VString(text, size);
     return item;
 }
 
