@@ -28,10 +28,10 @@ std::uint32_t CheckedLen(std::size_t len) {
 
 void VString::Assign(const char* p, std::size_t len) {
     std::uint32_t checked = CheckedLen(len);
-    char* fresh = new char[len + 1];
+    char* fresh = NewBuffer(len);
     if (len) std::memcpy(fresh, p, len);
     fresh[len] = '\0';
-    delete[] text_;
+    Release();
     text_ = fresh;
     len_ = checked;
 }
@@ -50,8 +50,10 @@ VString::VString(FastOstrstream& stream) {
     std::size_t len = 0;
     char* buf = stream.buf_.Release(len);
     if (buf) {
-        text_ = buf;
-        len_ = CheckedLen(std::strlen(buf));
+        // The stream's buffer is sized for the stream: the text moves into
+        // a buffer of its own length.
+        Assign(buf, std::strlen(buf));
+        delete[] buf;
     }
 }
 
@@ -64,7 +66,7 @@ VString& VString::operator=(const VString& other) {
     if (other.text_) {
         Assign(other.text_, other.len_);
     } else {
-        delete[] text_;
+        Release();
         text_ = nullptr;
         len_ = 0;
     }
@@ -73,7 +75,7 @@ VString& VString::operator=(const VString& other) {
 
 VString& VString::operator=(VString&& other) noexcept {
     if (this != &other) {
-        delete[] text_;
+        Release();
         text_ = other.text_;
         len_ = other.len_;
         other.text_ = nullptr;
@@ -84,7 +86,7 @@ VString& VString::operator=(VString&& other) noexcept {
 
 void VString::Adopt(VString& other) {
     if (this == &other) return;
-    delete[] text_;
+    Release();
     text_ = other.text_;
     len_ = other.len_;
     other.text_ = nullptr;
@@ -95,11 +97,11 @@ VString& VString::operator+=(const VString& other) {
     if (!text_) return *this = other;
     if (!other.text_) return *this;
     std::size_t total = std::size_t(len_) + other.len_;
-    char* fresh = new char[CheckedLen(total) + std::size_t(1)];
+    char* fresh = NewBuffer(CheckedLen(total));
     std::memcpy(fresh, text_, len_);
     std::memcpy(fresh + len_, other.text_, other.len_);
     fresh[total] = '\0';
-    delete[] text_;
+    Release();
     text_ = fresh;
     len_ = static_cast<std::uint32_t>(total);
     return *this;
@@ -205,7 +207,7 @@ void VString::RemoveChars(const VString& set) {
     for (std::uint32_t i = 0; i < len_; ++i)
         if (!std::memchr(set.text_, text_[i], set_len)) kept.push_back(text_[i]);
     if (kept.empty()) {
-        delete[] text_;
+        Release();
         text_ = nullptr;
         len_ = 0;
     } else {

@@ -1,9 +1,13 @@
 // VString: the library's string. Each copy owns a heap copy of its
-// characters; the empty string normally owns no buffer at all.
+// characters; the empty string normally owns no buffer at all. A buffer is
+// exactly one byte longer than the text and comes from DovSmallBlocks, so
+// short texts are taken from and returned to its free lists.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
+
+#include "lbase/small_blocks.h"
 
 class FastOstrstream;
 
@@ -19,7 +23,7 @@ public:
         other.text_ = nullptr;
         other.len_ = 0;
     }
-    ~VString() { delete[] text_; }
+    ~VString() { Release(); }
 
     VString& operator=(const VString& other);
     VString& operator=(VString&& other) noexcept;
@@ -80,6 +84,12 @@ public:
 private:
     // Makes a string of `len` characters copied from `p` (may hold NULs).
     void Assign(const char* p, std::size_t len);
+    // A buffer for `len` characters and the terminator; its release.
+    static char* NewBuffer(std::size_t len) { return static_cast<char*>(DovSmallBlocks::Take(len + 1)); }
+    // Gives the buffer back (the string's fields stay as they are).
+    void Release() noexcept {
+        if (text_) DovSmallBlocks::Give(text_, std::size_t(len_) + 1);
+    }
 
     char* text_ = nullptr;
     std::uint32_t len_ = 0;

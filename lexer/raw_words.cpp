@@ -226,6 +226,9 @@ DovTokenItem* DovLexer::GetSepOrChar() {
                         ++in->readIndex;
                         tok->range.end = LineColumn(in, in->readIndex);
                     }
+                    // Another character on the line ends the run; it stays
+                    // where it is for the next read, as if read and put back.
+                    if (in->readIndex < in->lineLen) break;
                 }
                 DovTokenItem* next = GetCharAB();
                 if (next->token->code != ' ' && next->token->code != SEP_SPACE) {
