@@ -31,31 +31,60 @@ bool WordIs(const VString& word, std::initializer_list<const char*> names) {
 // file has ended with nothing read, else 0 with the line in the buffer.
 int DovLexer::ReadPhysicalLine(DovInputFile* in) {
     const int limit = lineFormat == LINE_FORMAT_FIXED ? kDovFixedLineLimit : kDovLineBufferSize;
-    std::streambuf* source = in->stream.rdbuf();
+    std::ifstream& source = in->stream;
     char* buf = in->line;
     int len = 0;
     int nuls = 0;
     bool atEnd = false;
 
+    // The stream's own line search takes the line in pieces of up to the
+    // size of `piece`; the characters go into the buffer as they come.
+    char piece[512];
     for (;;) {
-        int c = source ? source->sbumpc() : std::char_traits<char>::eof();
-        if (c == std::char_traits<char>::eof()) {
-            atEnd = true;
-            break;
+        if (!source.good()) source.clear();
+        source.getline(piece, sizeof piece);
+        const std::streamsize got = source.gcount();
+        int count;
+        bool more = false;
+        if (source.eof()) {
+            atEnd = true;  // no line break: everything read is text
+            count = static_cast<int>(got);
+        } else if (source.fail()) {
+            more = true;  // the piece is full and the line goes on
+            count = static_cast<int>(got);
+        } else {
+            count = static_cast<int>(got) - 1;  // the line break was counted
         }
-        if (c == '\n') break;
-        if (c == '\0') {
-            ++nuls;
-            c = ' ';
-        }
-        if (c == '\t') {
-            // A blank, then blanks up to the next multiple of 8.
-            do {
+        const char* p = piece;
+        const char* const e = piece + count;
+        while (p < e) {
+            if (len >= limit) {
+                // The buffer is full: only the NULs of the rest still count.
+                for (const char* z = p; (z = static_cast<const char*>(std::memchr(z, '\0', e - z))); ++z) ++nuls;
+                break;
+            }
+            // Plain characters go over in one copy, up to a tab or a NUL.
+            const char* q = static_cast<const char*>(std::memchr(p, '\t', e - p));
+            if (!q) q = e;
+            if (const char* z = static_cast<const char*>(std::memchr(p, '\0', q - p))) q = z;
+            if (q > p) {
+                const int n = static_cast<int>(q - p) < limit - len ? static_cast<int>(q - p) : limit - len;
+                std::memcpy(buf + len, p, static_cast<std::size_t>(n));
+                len += n;
+            }
+            if (q == e) break;
+            if (*q == '\0') {
+                ++nuls;
                 if (len < limit) buf[len++] = ' ';
-            } while (len % 8 != 0 && len < limit);
-            continue;
+            } else {
+                // A blank, then blanks up to the next multiple of 8.
+                do {
+                    if (len < limit) buf[len++] = ' ';
+                } while (len % 8 != 0 && len < limit);
+            }
+            p = q + 1;
         }
-        if (len < limit) buf[len++] = static_cast<char>(c);
+        if (!more) break;
     }
 
     if (nuls > 0)
@@ -70,6 +99,9 @@ int DovLexer::ReadPhysicalLine(DovInputFile* in) {
         }
         in->eofPending = 1;
     }
+    // Trailing blanks go eight at a time while they can.
+    static constexpr char kEightBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (len >= 8 && std::memcmp(buf + len - 8, kEightBlanks, 8) == 0) len -= 8;
     while (len > 0 && (IsBlank(buf[len - 1]) || buf[len - 1] == '\f')) --len;
     buf[len] = '\0';
     in->lineLen = len;

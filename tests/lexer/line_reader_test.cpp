@@ -107,6 +107,24 @@ TEST_F(LexerTest, NulCharactersAreBlanksWithAWarning) {
               std::vector<std::string>{"969@1:Line has 3 NULL (0x00) characters, we replace them with spaces"});
 }
 
+// Lines far longer than the buffer: every NUL of the line counts, also past
+// the kept part; a tab before the end of the kept part still expands; the
+// line after starts at its own first character whatever the long line's
+// length.
+TEST_F(LexerTest, LongLinesCountEveryNulAndKeepTheNextLineWhole) {
+    lexer.lineFormat = LINE_FORMAT_FREE;
+    std::string source = "\tA" + std::string(300, 'B') + '\0' + std::string(700, 'C') + '\0' + "D\n";
+    for (int n : {510, 511, 512, 513, 1023, 1024, 1025}) source += std::string(n, 'E') + "\n";
+    source += "LAST";
+    auto lines = ReadAll(source);
+    std::vector<std::string> want = {"0|        A" + std::string(247, 'B')};
+    for (int i = 0; i < 7; ++i) want.push_back("0|" + std::string(256, 'E'));
+    want.push_back("0|LAST");
+    EXPECT_EQ(Coded(lines), want);
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{"969@1:Line has 2 NULL (0x00) characters, we replace them with spaces"});
+}
+
 TEST_F(LexerTest, LastLineWithoutNewlineThenEofStays) {
     lexer.SetInput(dir.Write("a.cbl", "000100 A\n000200 B").c_str());
     EXPECT_EQ(lexer.GetLine(), 0);
