@@ -1,0 +1,21 @@
+#include "grammar/actions.h"
+
+YYSTYPE DovKeywordNode(DovOper op) { return new DovExprOper(op); }
+
+YYSTYPE DovAbsentNode() { return new DovNullNode; }
+
+YYSTYPE DovListFirst(DovOper op, YYSTYPE item) { return DovListExpr(op, DovN(item)); }
+
+YYSTYPE DovListAppend(DovOper op, YYSTYPE list, YYSTYPE item) {
+    return DovListExpr(op, DovN(list), DovN(item));
+}
+
+void DovSetSlot(YYSTYPE node, int slot, YYSTYPE child) {
+    if (DovExpr* n = DovN(node)) n->SetArg(slot, DovN(child));
+}
+
+void DovDeleteExprCell(YYSTYPE* cell) {
+    if (!cell) return;
+    delete DovN(*cell);
+    *cell = nullptr;
+}

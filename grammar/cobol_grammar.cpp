@@ -1,0 +1,66 @@
+#include "grammar/cobol_grammar.h"
+
+#include "parser/error_nodes.h"
+#include "parser/hooks.h"
+#include "parser/parser_impl.h"
+
+DovFrameGrammar DovCobolGrammar = {&DovCobolGrammarTables, {}, nullptr};
+
+const int DovGrammarHasSql = 1;
+const int DovGrammarHasCics = 1;
+
+namespace {
+
+// A reported error opens a fresh pending error node, which then takes the
+// tokens of everything recovery discards and becomes the value of the
+// `error` alternative that recovers.
+void ReportError(const char* text, int code, YYSTYPE* value, YYPOSN* posn) {
+    ReportSyntaxError(text, code, value, posn);
+    DeleteErrPosn(nullptr, -1);
+}
+
+// The frame never shares a skipped lookahead's position list with another
+// cell, so the list goes once its tokens are in the error node.
+void DeletePosn(YYPOSN posn, int code) {
+    DeleteErrPosn(posn, code);
+    if (code == 0) delete posn;
+}
+
+void ClearState() {
+    yyretlval = nullptr;
+    yyretposn = nullptr;
+    yynerrs = 0;
+}
+
+void DropLeftovers() {
+    if (yyretposn) {
+        yyretposn->Clear();
+        delete yyretposn;
+    }
+    yyretposn = nullptr;
+    yyretlval = nullptr;
+}
+
+}  // namespace
+
+void DovInstallGrammar() {
+    DovGrammar.parse = yyparse;
+    DovGrammar.acceptsDials = DovGrammarAcceptsDials;
+    DovGrammar.clearState = ClearState;
+    DovGrammar.dropLeftovers = DropLeftovers;
+    DovCobolGrammar.services.report_syntax_error = ReportError;
+    DovCobolGrammar.services.delete_value = DeleteErrValue;
+    DovCobolGrammar.services.delete_posn = DeletePosn;
+}
+
+int yyparse() {
+    if (!DovCobolGrammar.services.lex) {
+        if (WorkingParser) WorkingParser->ParserError(MSG_ERR, DovNullPosn, "yyparse: no token source is installed");
+        return 1;
+    }
+    return DovRunGrammar(DovCobolGrammar);
+}
+
+bool DovGrammarAcceptsDials(DovDials dials) {
+    return DovDialsLevel(dials, DIAL_WANG) == 0 && DovDialsLevel(dials, DIAL_DML) == 0;
+}

@@ -1,0 +1,517 @@
+#include "grammar/frame.h"
+
+#include <cstring>
+#include <iostream>
+#include <utility>
+#include <vector>
+
+YYSTYPE yyretlval = nullptr;
+YYPOSN yyretposn = nullptr;
+int yynerrs = 0;
+YYParseState* yypath = nullptr;
+int DovGrammarTraceLevel = 0;
+
+namespace {
+
+constexpr int kErrorToken = 256;
+
+// Gathers the tokens of a right-hand side into the result position: what the
+// frame does for a grammar without a position reduction of its own.
+void GatherPositions(YYPOSN* result, YYPOSN* posns, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!posns[i]) continue;
+        if (!*result) *result = new DovTokenList;
+        (*result)->AppendList(*posns[i]);
+        delete posns[i];
+        posns[i] = nullptr;
+    }
+}
+
+void FreeChain(YYParseState*& head) {
+    while (head) {
+        YYParseState* next = head->save;
+        YYFreeState(head);
+        head = next;
+    }
+}
+
+// Copies the stacks of `from`, up to its top, into `to`, growing them when
+// needed, and sets `to`'s tops to the same depth.
+void CopyStacks(YYParseState* to, const YYParseState* from) {
+    const int depth = from->Depth();
+    while (to->stacksize < static_cast<unsigned>(depth) + 1) YYMoreStack(to);
+    std::memcpy(to->ss, from->ss, static_cast<std::size_t>(depth + 1) * sizeof(int));
+    YYSCopy(to->vs, from->vs, depth + 1);
+    YYPCopy(to->ps, from->ps, depth + 1);
+    to->ssp = to->ss + depth;
+    to->vsp = to->vs + depth;
+    to->psp = to->ps + depth;
+}
+
+}  // namespace
+
+void DovGrammarReduction::ReducePosnNow(YYSTYPE value) {
+    if (trial || !reduce_posn) return;
+    YYPOSN* first_posn = psp + 1 - len;
+    if (grammar->services.reduce_posn)
+        grammar->services.reduce_posn(&pos, first_posn, vsp + 1 - len, len, depth, lookahead, &yyposn, value);
+    else
+        GatherPositions(&pos, first_posn, len);
+    reduce_posn = 0;
+}
+
+namespace {
+
+class Run {
+public:
+    explicit Run(DovFrameGrammar& g) : g_(g), t_(*g.tables), svc_(g.services) {}
+    int Parse();
+
+private:
+    enum class Step { kLoop, kReduce, kError, kRecover, kAccept, kAbort, kCommit, kAccepted };
+
+    // A lookup of base table `base` at `index` with column `column`: the
+    // index into table/check, or -1 when there is no entry.
+    int Lookup(const int* base, int index, int column) const {
+        const int b = base[index];
+        if (b == 0) return -1;
+        const int n = b + column;
+        if (n < 0 || n > t_.table_size || t_.check[n] != column) return -1;
+        return n;
+    }
+    bool Trial() const { return yyps->save != nullptr; }
+    void Push(int state, YYSTYPE val, YYPOSN pos);
+    Step Loop();
+    Step Reduce(int rule);
+    Step SyntaxError();
+    Step Recover();
+    Step Commit();
+    int Accept();
+    int Abort();
+    void ReleaseOwned();
+    void FreeRecords();
+    void OpenTrialPoint(int ctry);
+    void RestoreFrom(const YYParseState* rec);
+    void ReleaseValue(YYSTYPE v, int code) const {
+        if (svc_.delete_value) svc_.delete_value(v, code);
+    }
+    void ReleasePosn(YYPOSN p, int code) const {
+        if (svc_.delete_posn) svc_.delete_posn(p, code);
+    }
+    void ReleaseQueued(int from) const;
+    void NoteErrorContext();
+    void Trace(int level, const char* what, int a = -1, int b = -1) const;
+    const char* TokenName(int code) const {
+        if (t_.token_names && code >= 0 && code <= t_.max_token && t_.token_names[code]) return t_.token_names[code];
+        return "?";
+    }
+
+    DovFrameGrammar& g_;
+    const DovGrammarTables& t_;
+    const DovGrammarServices& svc_;
+    int yychar_ = -1;
+    int state_ = 0;
+    int rule_ = 0;
+    bool report_ = true;  // false for an error an action raised (YYERROR): no message
+    // The error context: the furthest queue index that a failed trial reached,
+    // with the alternatives that led there (state, ctry), outermost first.
+    bool have_errctx_ = false;
+    int errctx_lexeme_ = 0;
+    std::vector<std::pair<int, int>> errctx_path_;
+    // Set while replaying the way to the furthest error: the error met
+    // there is reported even when an action raised it.
+    bool replaying_error_ = false;
+};
+
+void Run::Trace(int level, const char* what, int a, int b) const {
+    if (DovGrammarTraceLevel < level) return;
+    std::cout << "grammar[" << t_.name << "," << yyps->Depth() << (Trial() ? ",trial" : "") << "]: state "
+              << state_ << ": " << what;
+    if (a >= 0) std::cout << ' ' << a;
+    if (b >= 0) std::cout << ' ' << b;
+    if (yychar_ >= 0) std::cout << " (lookahead " << TokenName(yychar_) << ')';
+    std::cout << '\n';
+}
+
+void Run::Push(int state, YYSTYPE val, YYPOSN pos) {
+    if (yyps->ssp >= yyps->ss + yyps->stacksize - 1) YYMoreStack(yyps);
+    *++yyps->ssp = state;
+    *++yyps->vsp = val;
+    *++yyps->psp = pos;
+    state_ = state;
+}
+
+void Run::RestoreFrom(const YYParseState* rec) {
+    CopyStacks(yyps, rec);
+    state_ = rec->state;
+    yyps->errflag = rec->errflag;
+    yylexq.read = rec->lexeme;
+    yychar_ = -1;
+}
+
+void Run::OpenTrialPoint(int ctry) {
+    YYParseState* save = YYNewState(yyps->Depth());
+    save->save = yyps->save;
+    save->state = state_;
+    save->errflag = yyps->errflag;
+    CopyStacks(save, yyps);
+    save->ctry = ctry;
+    if (!yyps->save) {
+        DovLexemeQueueCreate();
+        if (yylexq.Drained()) {
+            yylexq.read = yylexq.end = 0;
+            if (yychar_ >= 0) {
+                yylexq.yylexemes[0] = yychar_;
+                yylexq.yylvals[0] = yylval;
+                yylexq.yylpsns[0] = yyposn;
+                yylexq.end = 1;
+                yychar_ = -1;
+            }
+        }
+    }
+    if (yychar_ >= 0) {
+        --yylexq.read;
+        yychar_ = -1;
+    }
+    save->lexeme = yylexq.read;
+    yyps->save = save;
+}
+
+Run::Step Run::Loop() {
+    rule_ = t_.defred[state_];
+    if (rule_) return Step::kReduce;
+    if (yychar_ < 0) {
+        yychar_ = YYLex1();
+        if (yychar_ < 0) yychar_ = 0;
+        Trace(2, "read");
+    }
+    int n = Lookup(t_.cindex, state_, yychar_);
+    if (n >= 0) {
+        int ctry;
+        if (yypath) {
+            YYParseState* rec = yypath;
+            yypath = rec->save;
+            ctry = rec->ctry;
+            const bool same = rec->state == state_;
+            YYFreeState(rec);
+            if (!same) {
+                Trace(1, "replay path disagrees at a conflict: abort");
+                return Step::kAbort;
+            }
+            Trace(1, "conflict: replaying alternative", ctry);
+        } else {
+            ctry = t_.table[n];
+            if (t_.ctable[ctry] == -1) ++ctry;
+            Trace(1, "conflict: trial point opened, alternative", ctry);
+            OpenTrialPoint(ctry);
+        }
+        if (ctry == t_.table[n]) {
+            if (yychar_ < 0) ++yylexq.read;
+            yychar_ = -1;
+            if (yyps->errflag > 0) --yyps->errflag;
+            Push(t_.ctable[ctry], yylval, yyposn);
+            return Step::kLoop;
+        }
+        rule_ = t_.ctable[ctry];
+        return Step::kReduce;
+    }
+    n = Lookup(t_.sindex, state_, yychar_);
+    if (n >= 0) {
+        yychar_ = -1;
+        if (yyps->errflag > 0) --yyps->errflag;
+        Trace(2, "shift to", t_.table[n]);
+        Push(t_.table[n], yylval, yyposn);
+        return Step::kLoop;
+    }
+    n = Lookup(t_.rindex, state_, yychar_);
+    if (n >= 0) {
+        rule_ = t_.table[n];
+        return Step::kReduce;
+    }
+    report_ = true;
+    return Step::kError;
+}
+
+Run::Step Run::Reduce(int rule) {
+    const int len = t_.len[rule];
+    if (yyps->ssp + 1 - len >= yyps->ss + yyps->stacksize) YYMoreStack(yyps);
+    yyps->val = nullptr;
+    yyps->pos = nullptr;
+    int reduce_posn = 1;
+    const bool trial = Trial();
+    if (DovGrammarTraceLevel >= 2) {
+        Trace(2, "reduce by rule", rule);
+        if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
+    }
+    DovGrammarReduction r{rule, len, yyps->vsp, yyps->psp, yyps->val, yyps->pos, reduce_posn,
+                          trial, yychar_, yyps->Depth(), &g_};
+    if (t_.action) {
+        switch (t_.action(r)) {
+        case DOV_ACTION_COMMIT:
+            if (trial) return Step::kCommit;
+            break;
+        case DOV_ACTION_ERROR:
+            report_ = false;
+            return Step::kError;
+        case DOV_ACTION_ACCEPT:
+            if (trial) return Step::kCommit;
+            // Nothing reached the start symbol: what the stacks hold is
+            // released as at an abort.
+            ReleaseOwned();
+            FreeRecords();
+            return Step::kAccepted;
+        case DOV_ACTION_ABORT:
+            return Step::kAbort;
+        default:
+            break;
+        }
+    }
+    if (!trial) {
+        r.ReducePosnNow(yyps->val);
+        if (g_.rule_counts) ++g_.rule_counts[rule];
+    }
+    yyps->ssp -= len;
+    yyps->vsp -= len;
+    yyps->psp -= len;
+    const int below = *yyps->ssp;
+    const int lhs = t_.lhs[rule];
+    if (below == 0 && lhs == 0) {
+        Push(t_.final_state, yyps->val, yyps->pos);
+        yyretlval = yyps->val;
+        yyretposn = yyps->pos;
+        if (yychar_ < 0) {
+            yychar_ = YYLex1();
+            if (yychar_ < 0) yychar_ = 0;
+        }
+        return yychar_ == 0 ? Step::kAccept : Step::kLoop;
+    }
+    const int n = Lookup(t_.gindex, lhs, below);
+    state_ = below;
+    Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], yyps->val, yyps->pos);
+    return Step::kLoop;
+}
+
+void Run::NoteErrorContext() {
+    if (have_errctx_ && errctx_lexeme_ >= yylexq.read) return;
+    have_errctx_ = true;
+    errctx_lexeme_ = yylexq.read;
+    errctx_path_.clear();
+    for (YYParseState* p = yyps->save; p; p = p->save) errctx_path_.emplace_back(p->state, p->ctry);
+    // The chain is innermost first; the replay wants the outermost first.
+    for (std::size_t i = 0, j = errctx_path_.size(); i + 1 < j; ++i, --j) std::swap(errctx_path_[i], errctx_path_[j - 1]);
+}
+
+Run::Step Run::SyntaxError() {
+    // Inside the recovery window a table error skips tokens; an action's
+    // YYERROR still rejects the alternative under trial.
+    if (report_ && yyps->errflag != 0) return Step::kRecover;
+    while (yyps->save) {
+        NoteErrorContext();
+        YYParseState* save = yyps->save;
+        RestoreFrom(save);
+        const int ctry = ++save->ctry;
+        if (t_.ctable[ctry] >= 0) {
+            Trace(1, "trial failed: next alternative", ctry);
+            rule_ = t_.ctable[ctry];
+            return Step::kReduce;
+        }
+        yyps->save = save->save;
+        if (yyps->save) {
+            YYFreeState(save);
+            continue;
+        }
+        // Every alternative failed. Run again, outside trial mode, the way
+        // that got furthest: the error is met there with every action run,
+        // so that everything read up to it is built and owned.
+        Trace(1, "every alternative failed: replaying to the furthest error at lexeme", errctx_lexeme_);
+        for (auto it = errctx_path_.rbegin(); it != errctx_path_.rend(); ++it) {
+            YYParseState* rec = YYNewState(0);
+            rec->state = it->first;
+            rec->ctry = it->second;
+            rec->save = yypath;
+            yypath = rec;
+        }
+        have_errctx_ = false;
+        replaying_error_ = true;
+        YYFreeState(save);
+        return Step::kLoop;
+    }
+    if (report_ || replaying_error_) {
+        Trace(1, "syntax error");
+        if (svc_.report_syntax_error) svc_.report_syntax_error("syntax error", yychar_, &yylval, &yyposn);
+        ++yynerrs;
+    }
+    replaying_error_ = false;
+    return Step::kRecover;
+}
+
+Run::Step Run::Recover() {
+    const bool trial = Trial();
+    if (yyps->errflag < 3) {
+        yyps->errflag = 3;
+        for (;;) {
+            const int n = Lookup(t_.sindex, *yyps->ssp, kErrorToken);
+            if (n >= 0) {
+                state_ = *yyps->ssp;
+                Trace(1, "recovery shifts error to", t_.table[n]);
+                // The error token carries no value of its own: the lookahead
+                // stays the lookahead's, so no cell ever shares it.
+                Push(t_.table[n], nullptr, nullptr);
+                return Step::kLoop;
+            }
+            if (yyps->ssp <= yyps->ss) {
+                Trace(1, "recovery found no state that shifts error: abort");
+                return Step::kAbort;
+            }
+            if (!trial) {
+                ReleaseValue(*yyps->vsp, 1);
+                ReleasePosn(*yyps->psp, 1);
+                *yyps->vsp = 0;
+                *yyps->psp = nullptr;
+            }
+            --yyps->ssp;
+            --yyps->vsp;
+            --yyps->psp;
+        }
+    }
+    if (yychar_ == 0) {
+        Trace(1, "end of input in recovery: abort");
+        return Step::kAbort;
+    }
+    Trace(1, "recovery skips a token");
+    if (!trial) {
+        ReleaseValue(yylval, 0);
+        ReleasePosn(yyposn, 0);
+        yylval = nullptr;
+        yyposn = nullptr;
+    }
+    yychar_ = -1;
+    return Step::kLoop;
+}
+
+Run::Step Run::Commit() {
+    if (yypath) {
+        Trace(1, "second commit while replaying: abort");
+        return Step::kAbort;
+    }
+    while (yyps->save) {
+        YYParseState* save = yyps->save;
+        yyps->save = save->save;
+        save->save = yypath;
+        yypath = save;
+    }
+    have_errctx_ = false;
+    Trace(1, "trial committed: replaying from lexeme", yypath->lexeme);
+    RestoreFrom(yypath);
+    return Step::kLoop;
+}
+
+void Run::FreeRecords() {
+    have_errctx_ = false;
+    FreeChain(yyps->save);
+    YYFreeState(yyps);
+    yyps = nullptr;
+    FreeChain(yypath);
+}
+
+int Run::Accept() {
+    FreeRecords();
+    return 0;
+}
+
+void Run::ReleaseQueued(int from) const {
+    for (int i = from; i < yylexq.end; ++i) {
+        ReleaseValue(yylexq.yylvals[i], 2);
+        ReleasePosn(yylexq.yylpsns[i], 2);
+        yylexq.yylvals[i] = nullptr;
+        yylexq.yylpsns[i] = nullptr;
+    }
+    yylexq.read = yylexq.end = 0;
+}
+
+void Run::ReleaseOwned() {
+    // What the run still owns: in trial mode the stacks of the outermost
+    // trial point and everything queued since it (the working stacks and
+    // the inner points hold copies); otherwise the working stacks, the held
+    // lookahead and the unread queue.
+    YYParseState* owner = yyps;
+    int queued_from = yylexq.read;
+    if (yyps->save) {
+        owner = yyps->save;
+        while (owner->save) owner = owner->save;
+        queued_from = owner->lexeme;
+    } else if (yychar_ > 0) {
+        ReleaseValue(yylval, 2);
+        ReleasePosn(yyposn, 2);
+    }
+    for (int i = 1; i <= owner->Depth(); ++i) {
+        ReleaseValue(owner->vs[i], 2);
+        ReleasePosn(owner->ps[i], 2);
+    }
+    if (yylexq.yylexemes) ReleaseQueued(queued_from);
+}
+
+int Run::Abort() {
+    ReleaseOwned();
+    FreeRecords();
+    return 1;
+}
+
+int Run::Parse() {
+    // Nothing of an earlier run may reach this one: unread lexemes are
+    // released and the replay path dropped.
+    if (yylexq.yylexemes) ReleaseQueued(yylexq.read);
+    FreeChain(yypath);
+    if (yyps) {
+        FreeChain(yyps->save);
+        YYFreeState(yyps);
+    }
+    DovGrammarTokenSource = svc_.lex;
+    yyps = YYNewState(12);
+    yyps->save = nullptr;
+    yyps->errflag = 0;
+    *yyps->ss = 0;
+    *yyps->vs = 0;
+    *yyps->ps = nullptr;
+    yynerrs = 0;
+    yychar_ = -1;
+    state_ = 0;
+    if (!svc_.lex) return Abort();
+    Step step = Step::kLoop;
+    for (;;) {
+        switch (step) {
+        case Step::kLoop:
+            step = Loop();
+            break;
+        case Step::kReduce:
+            step = Reduce(rule_);
+            break;
+        case Step::kError:
+            step = SyntaxError();
+            break;
+        case Step::kRecover:
+            step = Recover();
+            break;
+        case Step::kCommit:
+            step = Commit();
+            break;
+        case Step::kAccept:
+            if (Trial()) {
+                step = Commit();
+                break;
+            }
+            return Accept();
+        case Step::kAbort:
+            return Abort();
+        case Step::kAccepted:
+            return 0;
+        }
+    }
+}
+
+}  // namespace
+
+int DovRunGrammar(DovFrameGrammar& grammar) {
+    Run run(grammar);
+    return run.Parse();
+}

@@ -1,0 +1,106 @@
+#include "grammar/parse_state.h"
+
+#include <cstring>
+
+DovLexemeQueue yylexq;
+YYParseState* yyps = nullptr;
+int (*DovGrammarTokenSource)() = nullptr;
+
+YYParseState* YYNewState(int n) {
+    if (n < 0) n = 0;
+    const unsigned cells = static_cast<unsigned>(n) + 4;
+    auto* p = new YYParseState;
+    p->stacksize = cells;
+    p->ss = new int[cells];
+    p->vs = new YYSTYPE[cells]();
+    p->ps = new YYPOSN[cells]();
+    p->ssp = p->ss;
+    p->vsp = p->vs;
+    p->psp = p->ps;
+    return p;
+}
+
+void YYFreeState(YYParseState* p) {
+    if (!p) return;
+    delete[] p->ss;
+    delete[] p->vs;
+    delete[] p->ps;
+    delete p;
+}
+
+void YYMoreStack(YYParseState* p) {
+    const int depth = p->Depth();
+    const unsigned old_size = p->stacksize;
+    const unsigned new_size = old_size + kDovGrammarGrowth;
+    int* ss = new int[new_size];
+    auto* vs = new YYSTYPE[new_size]();
+    auto* ps = new YYPOSN[new_size]();
+    std::memcpy(ss, p->ss, old_size * sizeof(int));
+    YYSCopy(vs, p->vs, static_cast<int>(old_size));
+    YYPCopy(ps, p->ps, static_cast<int>(old_size));
+    delete[] p->ss;
+    delete[] p->vs;
+    delete[] p->ps;
+    p->ss = ss;
+    p->vs = vs;
+    p->ps = ps;
+    p->stacksize = new_size;
+    p->ssp = ss + depth;
+    p->vsp = vs + depth;
+    p->psp = ps + depth;
+}
+
+void YYSCopy(YYSTYPE* to, const YYSTYPE* from, int n) {
+    for (int i = n - 1; i >= 0; --i) to[i] = from[i];
+}
+
+void YYPCopy(YYPOSN* to, const YYPOSN* from, int n) {
+    for (int i = n - 1; i >= 0; --i) to[i] = from[i];
+}
+
+void DovLexemeQueueCreate() {
+    if (yylexq.yylexemes) return;
+    yylexq.yylexemes = new int[kDovGrammarGrowth];
+    yylexq.yylvals = new YYSTYPE[kDovGrammarGrowth]();
+    yylexq.yylpsns = new YYPOSN[kDovGrammarGrowth]();
+    yylexq.capacity = kDovGrammarGrowth;
+    yylexq.read = yylexq.end = 0;
+}
+
+void yyexpand() {
+    DovLexemeQueue& q = yylexq;
+    const int old_size = q.capacity;
+    const int new_size = old_size + kDovGrammarGrowth;
+    int* codes = new int[new_size];
+    auto* vals = new YYSTYPE[new_size]();
+    auto* posns = new YYPOSN[new_size]();
+    if (old_size > 0) std::memcpy(codes, q.yylexemes, static_cast<std::size_t>(old_size) * sizeof(int));
+    YYSCopy(vals, q.yylvals, old_size);
+    YYPCopy(posns, q.yylpsns, old_size);
+    delete[] q.yylexemes;
+    delete[] q.yylvals;
+    delete[] q.yylpsns;
+    q.yylexemes = codes;
+    q.yylvals = vals;
+    q.yylpsns = posns;
+    q.capacity = new_size;
+}
+
+int YYLex1() {
+    DovLexemeQueue& q = yylexq;
+    if (q.read < q.end) {
+        yylval = q.yylvals[q.read];
+        yyposn = q.yylpsns[q.read];
+        return q.yylexemes[q.read++];
+    }
+    if (yyps && yyps->save) {
+        if (q.read >= q.capacity) yyexpand();
+        const int code = DovGrammarTokenSource();
+        q.yylexemes[q.read] = code;
+        q.yylvals[q.read] = yylval;
+        q.yylpsns[q.read] = yyposn;
+        q.end = ++q.read;
+        return code;
+    }
+    return DovGrammarTokenSource();
+}

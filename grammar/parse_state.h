@@ -1,0 +1,77 @@
+// Parse-state records and the lexeme queue of the grammar frame.
+//
+// A parse-state record holds three parallel stacks (automaton states,
+// semantic values, positions) and where the parse stood when the record was
+// made. The frame keeps one working record; at a conflict it saves copies of
+// it (trial points), and the tokens read while a trial point is open wait in
+// the lexeme queue so that another alternative, or the replay of the chosen
+// one, reads them again.
+#pragma once
+
+#include "parser/grammar_types.h"
+
+struct YYParseState {
+    YYParseState* save = nullptr;  // next record of the same chain
+    int state = 0;                 // automaton state when the record was made
+    int errflag = 0;               // error-recovery countdown, 0..3
+    int* ssp = nullptr;            // tops of the three stacks
+    YYSTYPE* vsp = nullptr;
+    YYPOSN* psp = nullptr;
+    YYSTYPE val = nullptr;             // $$ of the reduction under way
+    YYPOSN pos = nullptr;          // its position
+    int* ss = nullptr;             // bases of the three stacks
+    YYSTYPE* vs = nullptr;
+    YYPOSN* ps = nullptr;
+    int lexeme = 0;                // queue index at which the record resumes
+    unsigned stacksize = 0;        // cells of each stack
+    int ctry = 0;                  // index into the conflict lists of the alternative tried
+
+    // Depth of the stacks: the index of the top cell.
+    int Depth() const { return static_cast<int>(ssp - ss); }
+};
+
+// Cells added at each growth of the stacks and of the queue.
+inline constexpr int kDovGrammarGrowth = 16;
+
+// A record whose three stacks have n + 4 cells, the value and position cells
+// zeroed, the tops at cell 0; the other fields are the caller's.
+YYParseState* YYNewState(int n);
+// Frees the record and its stacks; null is allowed.
+void YYFreeState(YYParseState* p);
+// Grows the record's three stacks by 16 cells, keeping their contents and
+// the depth of the tops.
+void YYMoreStack(YYParseState* p);
+// Copy n value (position) cells, from the last to the first.
+void YYSCopy(YYSTYPE* to, const YYSTYPE* from, int n);
+void YYPCopy(YYPOSN* to, const YYPOSN* from, int n);
+
+// The lexeme queue: three parallel arrays of one capacity, the entry to read
+// next and one past the last entry stored. It lives for the whole run of the
+// program; its entries only mean something during one parse.
+struct DovLexemeQueue {
+    int* yylexemes = nullptr;
+    YYSTYPE* yylvals = nullptr;
+    YYPOSN* yylpsns = nullptr;
+    int read = 0;
+    int end = 0;
+    int capacity = 0;
+
+    bool Drained() const { return read == end; }
+};
+extern DovLexemeQueue yylexq;
+
+// The working record; its save chain is the stack of open trial points.
+extern YYParseState* yyps;
+
+// The token source that YYLex1 reads from: the running grammar's. Returns a
+// token code and leaves the token's value and position in yylval, yyposn.
+extern int (*DovGrammarTokenSource)();
+
+// The next lexeme: from the queue while it holds unread entries; else, in
+// trial mode, a new token read from the token source and queued; else
+// straight from the token source.
+int YYLex1();
+// Grows the queue by 16 entries, keeping its contents and indexes.
+void yyexpand();
+// Makes the three queue arrays with 16 entries when they do not exist yet.
+void DovLexemeQueueCreate();

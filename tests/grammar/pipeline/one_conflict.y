@@ -1,0 +1,9 @@
+/* One shift/reduce conflict: after 'A' with 'B' next, shift or reduce a.
+ * shift/reduce conflicts: 1 */
+%token P_A 300
+%token P_B 301
+%token P_C 302
+%%
+s : a P_B P_C | P_A P_B P_B ;
+a : P_A ;
+%%

@@ -1,0 +1,45 @@
+/* A second small grammar of the frame tests: a conflict right at the start
+ * of a statement, so that a trial point opens inside the recovery window of
+ * an error just recovered from. Same tokens and actions as frame_test.y.
+ *
+ * shift/reduce conflicts: 2
+ *
+ * id   state  lookahead  competing rules                      winner  test
+ * W01  0      T_A        shift (stmt: T_A . T_X T_C T_SEMI)    shift   Frame.RecoveryWindowCountsOnlyTheShiftsOfTheWayTaken
+ *                        or reduce e: (empty)
+ * W02  5      T_A        the same lists after stmts               shift   (as W01)
+ */
+%{
+#include "tests/grammar/frame_test_actions.h"
+%}
+
+%token T_A 300
+%token T_B 301
+%token T_C 302
+%token T_X 303
+%token T_SEMI 304
+%token T_V 307
+
+%%
+
+prog
+    : stmts                              { $$ = Build("prog", $1); }
+    ;
+
+stmts
+    : stmt                               { $$ = Build("stmts", $1); }
+    | stmts stmt                         { $$ = Build("stmts", $1, $2); }
+    ;
+
+stmt
+    : e T_A T_B T_SEMI                   { $$ = Build("eb", $2, $3, $4); }
+    | T_A T_X T_C T_SEMI                 { $$ = Build("c", $1, $2, $3, $4); }
+    | T_V T_SEMI                         { $$ = Build("v", $1, $2); }
+    | error T_SEMI                       { $$ = Build("err", $2); }
+    ;
+
+e
+    : /* empty */
+    ;
+
+%%
