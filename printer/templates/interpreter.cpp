@@ -100,6 +100,8 @@ private:
     DovExpr* Arg(int i) const { return DovArgOrNull(node_, i); }
     // Blanks up to 0-based column `target`.
     void PadTo(int target) {
+        // At the start of a line the next character is indented first.
+        if (Col() == 0 && IndentPos(DovPrinting.g_xs) >= target) return;
         while (Col() < target) {
             const int before = Col();
             Out(' ');
