@@ -96,6 +96,25 @@ DovTokenItem* DovLexer::ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem*
     };
 
     for (;;) {
+        // The characters of the value on the same line come straight from
+        // the line, as the character layer would hand them out (no push-back,
+        // no waiting comment, no trace); a delimiter and a new line take the
+        // way below.
+        if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20)) {
+            while (in->readIndex < in->lineLen) {
+                const int c = static_cast<unsigned char>(in->line[in->readIndex]);
+                if (c == delim) break;
+                const DovTxtPosn at = LineColumn(in, in->readIndex);
+                if (at.Line() != last.Line()) break;
+                if (!tooLong()) {
+                    text += static_cast<char>(upper ? AsciiUpper(c) : c);
+                    ++stored;
+                }
+                last = at;
+                ++in->readIndex;
+                tok->range.end = LineColumn(in, in->readIndex);
+            }
+        }
         DovTokenItem* next = GetCharAB();
         int c = next->token->code;
         if (c == SEP_EOF) {
