@@ -21,7 +21,10 @@ bool HasHighBitMark(char c) { return c == '#' || c == '*' || c == '/' || c == 'D
 }  // namespace
 
 DovTokenItem* DovLexer::NewItem(int code, const DovTxtPosn& beg, const DovTxtPosn& end) {
-    return new DovTokenItem(new DovToken(code, VString(), DovTxtPosnRange{beg, end}));
+    auto* token = new DovToken;
+    token->code = static_cast<std::int16_t>(code);
+    token->range = DovTxtPosnRange{beg, end};
+    return new DovTokenItem(token);
 }
 
 // Every item that leaves the layer takes the comments waiting in front of it.

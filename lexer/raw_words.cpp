@@ -30,24 +30,37 @@ DovTxtPosn LineColumn(const DovInputFile* in, int column) {
 // DovCharToUpper's rule: only a-z change.
 int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
-// True for a character at the read index of the line that the separator
-// layer hands up as a character of a word by itself, without looking at the
-// characters after it (a literal prefix letter only when no quote follows on
-// the line). '*' and '%' may open a comment in some dialects: they take the
-// layers' own way.
-bool PlainWordChar(const DovInputFile* in, int c) {
-    switch (c) {
-        case 0: case ' ': case '\'': case '"': case '*': case '%':
-        case ',': case '.': case ';': case '&': case '(': case ')': case ':': case '=':
-            return false;
-        default:
-            break;
+// How the separator layer takes a character of a line inside a word: 0 it
+// ends the word or needs the layers' own way ('*' and '%' may open a comment
+// in some dialects), 1 a character of the word by itself, 2 a literal prefix
+// letter, a character of the word unless a quote follows it.
+struct WordCharTable {
+    unsigned char kind[256];
+    constexpr WordCharTable() : kind() {
+        for (int c = 0; c < 256; ++c) kind[c] = 1;
+        for (const char* p = " '\",.;&():=*%"; *p; ++p) kind[static_cast<unsigned char>(*p)] = 0;
+        kind[0] = 0;
+        for (const char* p = "BbGgHhNnXx"; *p; ++p) kind[static_cast<unsigned char>(*p)] = 2;
     }
-    if (IsLiteralPrefix(c)) {
-        const int at = in->readIndex + 1;
-        return at < in->lineLen && !IsQuote(static_cast<unsigned char>(in->line[at]));
+};
+constexpr WordCharTable kWordChars;
+
+// The characters of a word from index `i` of the line on that the separator
+// layer hands up without looking further than the next character; returns
+// the index after them. At most `room` characters go into `out`, upper-cased
+// unless `keepCase`.
+int TakePlainWordChars(const DovInputFile* in, int i, char* out, int& size, int room, bool keepCase) {
+    const char* line = in->line;
+    const int n = in->lineLen;
+    while (i < n && size < room) {
+        const int c = static_cast<unsigned char>(line[i]);
+        const int kind = kWordChars.kind[c];
+        if (kind == 0) break;
+        if (kind == 2 && (i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
+        out[size++] = static_cast<char>(keepCase ? c : AsciiUpper(c));
+        ++i;
     }
-    return true;
+    return i;
 }
 
 }  // namespace
@@ -241,9 +254,11 @@ DovTokenItem* DovLexer::GetSepOrChar() {
                 // for them.
                 if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() &&
                                                 !(traceFlags & 0x20)) {
-                    while (in->readIndex < in->lineLen && in->line[in->readIndex] == ' ') {
-                        ++in->readIndex;
-                        tok->range.end = LineColumn(in, in->readIndex);
+                    int i = in->readIndex;
+                    while (i < in->lineLen && in->line[i] == ' ') ++i;
+                    if (i != in->readIndex) {
+                        in->readIndex = i;
+                        tok->range.end = LineColumn(in, i);
                     }
                     // Another character on the line ends the run; it stays
                     // where it is for the next read, as if read and put back.
@@ -335,12 +350,10 @@ DovTokenItem* DovLexer::GetRawTextWord() {
         // (no push-back, no waiting comment, no trace).
         if (DovInputFile* in = current; in && !in->sepPushBack && !in->pushBack && pendingComments.IsEmpty() &&
                                         !(traceFlags & 0x20)) {
-            while (in->readIndex < in->lineLen && size < kDovMaxRawWord) {
-                const int c = static_cast<unsigned char>(in->line[in->readIndex]);
-                if (!PlainWordChar(in, c)) break;
-                text[size++] = static_cast<char>(keepCase ? c : AsciiUpper(c));
-                ++in->readIndex;
-                tok->range.end = LineColumn(in, in->readIndex);
+            const int i = TakePlainWordChars(in, in->readIndex, text, size, kDovMaxRawWord, keepCase);
+            if (i != in->readIndex) {
+                in->readIndex = i;
+                tok->range.end = LineColumn(in, i);
             }
         }
         DovTokenItem* next = GetSepOrChar();

@@ -132,7 +132,7 @@ const char* DovCicsKeywordName(int code) {
 
 DovToken::~DovToken() {
     code = 0;
-    image = VString();
+    if (image.Ptr()) image = VString();
 }
 
 int DovToken::IsSeparator() const {

@@ -80,7 +80,9 @@ public:
     // Also announces itself on standard output: whole lists are not meant to
     // be copied by assignment in the library; Assign does it quietly.
     DovTokenList& operator=(const DovTokenList& other);
-    ~DovTokenList() { Clear(); }
+    ~DovTokenList() {
+        if (head) Clear();
+    }
 
     DovTokenList& Assign(const DovTokenList& other);
     // Deletes every token and cell.
