@@ -206,7 +206,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         }
     } else {
         if (len <= 6) return CM_BLANK_LINE;
-        if (!Has(DIAL_RM) && !Has(DIAL_RM85) && (buf[0] == '*' || buf[0] == '/')) return CM_COMMENT;
+        if ((buf[0] == '*' || buf[0] == '/') && !Has(DIAL_RM) && !Has(DIAL_RM85)) return CM_COMMENT;
         char ind = buf[indicator];
         if (ind == '*' || ind == '/') return CM_COMMENT;
         if (ind == 'D') {
@@ -220,12 +220,13 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         return CM_COMMENT;
     }
 
-    if (Has(DIAL_FSC) && len - (indicator + 1) >= 3 && buf[textStart] == '@') return CM_COMMENT;
+    if (len - (indicator + 1) >= 3 && buf[textStart] == '@' && Has(DIAL_FSC)) return CM_COMMENT;
 
     // The first word.
-    const bool dollarDialect = Has(DIAL_MF) || Has(DIAL_MS);
+    // The dialect tests come after the cheaper tests of the characters.
+    auto dollarDialect = [this] { return Has(DIAL_MF) || Has(DIAL_MS); };
     int wordStart;
-    if (dollarDialect && len > indicator && buf[indicator] == '$') {
+    if (len > indicator && buf[indicator] == '$' && dollarDialect()) {
         wordStart = indicator;
     } else {
         wordStart = textStart;
@@ -238,7 +239,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     for (int i = 0; i < wordLen; ++i) upper[i] = static_cast<char>(DovCharToUpper(buf[wordStart + i]));
     VString word(upper, wordLen);
 
-    if (dollarDialect && wordLen > 0 && word[0] == '$') {
+    if (wordLen > 0 && word[0] == '$' && dollarDialect()) {
         // The directive moves left so that its '$' stands in the indicator
         // column.
         if (wordStart > indicator) {
@@ -275,14 +276,12 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         return CM_COMMENT;
     }
 
-    const bool ibm = Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS);
-    if (ibm) {
-        if (optionsLinesAllowed && WordIs(word, {"CBL", "PROCESS"})) return CM_COMMENT;
-        if (WordIs(word, {"*CONTROL", "*CBL"})) return CM_COMMENT;
-    }
+    auto ibm = [this] { return Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS); };
+    if (optionsLinesAllowed && WordIs(word, {"CBL", "PROCESS"}) && ibm()) return CM_COMMENT;
+    if (WordIs(word, {"*CONTROL", "*CBL"}) && ibm()) return CM_COMMENT;
     optionsLinesAllowed = 0;
-    if ((ibm || Has(DIAL_MF)) && WordIs(word, {"EJECT", "SKIP1", "SKIP2", "SKIP3"})) return CM_COMMENT;
-    if ((Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF)) && word == "TITLE") return CM_COMMENT;
+    if (WordIs(word, {"EJECT", "SKIP1", "SKIP2", "SKIP3"}) && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
+    if (word == "TITLE" && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
 
     if (progidComments && word == "PROGRAM-ID.") {
         int i = wordEnd;
