@@ -182,12 +182,7 @@ int VString::Compare(const VString& other) const {
     return std::strcmp(CStr(), other.CStr());
 }
 
-bool VString::operator==(const char* text) const {
-    const char* mine = CStr();
-    const char* theirs = text ? text : "";
-    // Most comparisons fail at the first character.
-    return mine[0] == theirs[0] && std::strcmp(mine, theirs) == 0;
-}
+bool VString::EqualTail(const char* a, const char* b) { return std::strcmp(a + 1, b + 1) == 0; }
 
 bool VString::operator==(const VString& other) const {
     return len_ == other.len_ && (len_ == 0 || std::memcmp(text_, other.text_, len_) == 0);

@@ -53,7 +53,12 @@ public:
     int IsOneOf(const char* list) const;
     int Find(const VString& pattern) const;
     int Compare(const VString& other) const;
-    bool operator==(const char* text) const;
+    bool operator==(const char* text) const {
+        const char* mine = CStr();
+        const char* theirs = text ? text : "";
+        // Most comparisons fail at the first character.
+        return mine[0] == theirs[0] && (mine[0] == '\0' || EqualTail(mine, theirs));
+    }
     bool operator!=(const char* text) const { return !(*this == text); }
     bool operator==(const VString& other) const;
     bool operator!=(const VString& other) const { return !(*this == other); }
@@ -82,6 +87,9 @@ public:
     static constexpr std::uint32_t kMaxLen = 0x7fffffffu;
 
 private:
+    // The C library's comparison of two C strings whose first characters are
+    // equal and not NUL, from the second character on.
+    static bool EqualTail(const char* a, const char* b);
     // Makes a string of `len` characters copied from `p` (may hold NULs).
     void Assign(const char* p, std::size_t len);
     // A buffer for `len` characters and the terminator; its release.

@@ -29,7 +29,7 @@ DovTokenItem* DovLexer::NewItem(int code, const DovTxtPosn& beg, const DovTxtPos
 
 // Every item that leaves the layer takes the comments waiting in front of it.
 DovTokenItem* DovLexer::TakePendingComments(DovTokenItem* item) {
-    item->list.AppendList(pendingComments);
+    if (!pendingComments.IsEmpty()) item->list.AppendList(pendingComments);
     return item;
 }
 
