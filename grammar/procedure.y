@@ -30,7 +30,7 @@ procedure_division_head
     ;
 
 mark_proc_division
-    : /* empty */ [ /* TRIAL: the flag holds for tokens read ahead */ WorkingParser->procDivision = 1; ]
+    : /* empty */ [ /* TRIAL: the flag holds for tokens read ahead */ DovSetProcDivision(); ]
     ;
 
 /* Reaches the division node three cells to its left ($-2: the head). */
@@ -143,7 +143,7 @@ procedure_element
     | paragraph_header
     | sentence
     | copy_marker                                   { DovProcElement(YYREDUCTION, $1); }
-    | error SEP_DOT                                 { DovProcElement(YYREDUCTION, DovErrorValue()); }
+    | error SEP_DOT                                 { DovProcElement(YYREDUCTION, DovErrorValue(YYREDUCTION)); }
     ;
 
 section_header
@@ -191,7 +191,7 @@ procedure_ref
 procedure_qual_name
     : procedure_name_part                           { $$ = DovListFirst(OF_IN_LIST, $1); }
     | procedure_name_part of_in_word procedure_name_part
-      { $$ = DovListAppend(OF_IN_LIST, DovListFirst(OF_IN_LIST, $1), $3); }
+      { $$ = DovListJoin(YYREDUCTION, OF_IN_LIST, DovListFirst(OF_IN_LIST, $1), $3); }
     ;
 
 procedure_name_part
