@@ -217,7 +217,9 @@ int yylex() {
                     code = TK_AREA_A_NAME;
                     item->token->code = static_cast<std::int16_t>(code);
                 }
-            } else if (IsAreaAHeader(code)) {
+            } else if (IsAreaAHeader(code) && !(code == RW_LINKAGE && p->lastCode != SEP_DOT)) {
+                // (LINKAGE after anything but a period closes WITH ... LINKAGE:
+                // no section header.)
                 if (fixedColumns && item->token->Beg().IsSet() && item->token->Beg().Column() >= 11)
                     p->ParserError(MSG_WARN, item->token->Beg(),
                                    DovFormat("This token should appear in Area A, not in Area B: %s",
