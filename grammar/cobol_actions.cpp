@@ -261,7 +261,25 @@ YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word) {
     return DovElementOfWord(word);
 }
 
-YYSTYPE DovDeclarativesStart() {
+void DovKeepPosn(DovGrammarReduction& r) {
+    if (r.trial || !r.reduce_posn) return;
+    auto* kept = new DovTokenList;
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        kept->AppendList(*posn);
+        delete posn;
+        posn = nullptr;
+    }
+    delete r.pos;
+    r.pos = kept;
+    r.reduce_posn = 0;
+}
+
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r) {
+    // The header's tokens stay in the rule's position: the closing rule
+    // hands them to the section list.
+    DovKeepPosn(r);
     DovExpr* node = new DovExprOper(DECLARATIVE_SECTIONS);
     if (DovParserImpl* p = WorkingParser) {
         p->declaratives = 1;

@@ -88,8 +88,11 @@ void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name);
 // A procedure name term (area-A name, word or integer): its element, the
 // word's own position taken over without a position reduction.
 YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word);
+// The rule's tokens become its result position as they are (no position
+// reduction): a later rule hands them on.
+void DovKeepPosn(DovGrammarReduction& r);
 // DECLARATIVES .: DECLARATIVE_SECTIONS, now the current procedure holder.
-YYSTYPE DovDeclarativesStart();
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r);
 // The end of DECLARATIVES: END_DECLARATIVES into its slot; hook; flags.
 YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end);
 // The error alternative's value: the pending error node (GenErrNode), which

@@ -120,7 +120,7 @@ opt_declaratives
     ;
 
 declaratives_start
-    : RW_DECLARATIVES SEP_DOT                       { $$ = DovDeclarativesStart(); }
+    : RW_DECLARATIVES SEP_DOT                       { $$ = DovDeclarativesStart(YYREDUCTION); }
     ;
 
 end_declaratives

@@ -413,6 +413,12 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
         }
         DovExpr* term = values ? DovValueNode(values[i]) : nullptr;
         if (!top || !term || L->IsEmpty()) continue;
+        if (term == top) {
+            // $$ is this term itself (a value passed on): what came before it
+            // goes in front of it, not to its end.
+            top->LeadingTokens()->PrependList(*L);
+            continue;
+        }
         const int bound = SearchedArgs(top);
         bool placed = false;
         for (int k = 0; k < bound && !placed; ++k) {
