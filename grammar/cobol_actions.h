@@ -100,6 +100,11 @@ YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, 
 // then runs no position reduction.
 YYSTYPE DovErrorValue(DovGrammarReduction& r);
 
+// ---- Screen phrases ----------------------------------------------------------------
+// A screen attribute phrase: its node gets the rule's tokens and goes to
+// clause `clause` of the node ScreenHolder collects for.
+void DovScreenClause(DovGrammarReduction& r, int clause, YYSTYPE node);
+
 // ---- Parameters -------------------------------------------------------------------
 // The mode in force for USING parameters (EX_PT_BY_*).
 void DovSetParamMode(int mode);

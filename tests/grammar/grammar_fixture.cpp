@@ -129,11 +129,12 @@ GrammarRun::GrammarRun() {
 
 GrammarRun::~GrammarRun() { delete root_; }
 
-int GrammarRun::ParseText(const std::string& source) {
+int GrammarRun::ParseText(const std::string& source) { return ParseFile(dir_.Write("snippet.cbl", source)); }
+
+int GrammarRun::ParseFile(const std::string& file) {
     delete root_;
     root_ = nullptr;
     messages_.Clear();
-    const std::string file = dir_.Write("snippet.cbl", source);
     const DovGrammarHooks saved_hooks = DovGrammar;
     DovInstallGrammar();
     const DovGrammarServices saved = DovCobolGrammar.services;

@@ -47,6 +47,8 @@ public:
 
     // Parses `source` as a whole file; the Parse status.
     int ParseText(const std::string& source);
+    // Parses the file `path` as it is; the Parse status.
+    int ParseFile(const std::string& path);
     // Parses `lines` (each written from column 12, one per line) as the
     // procedure division of a minimal program:
     //   IDENTIFICATION DIVISION. PROGRAM-ID. T. PROCEDURE DIVISION. P-0.
