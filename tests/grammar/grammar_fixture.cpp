@@ -220,14 +220,17 @@ int GrammarRun::Reductions(const std::string& rule) const {
 
 std::string GrammarRun::TokenDifference() const {
     if (!root_) return "no tree";
-    // Gathering moves the tokens out of the nodes: gather from a copy.
-    DovExpr* copy = root_->Copy();
-    DovTokenList gathered;
-    DovGatherTokens(copy, &gathered);
-    delete copy;
+    // The walk of DovGatherTokens, copying each token list instead of moving it.
     std::vector<Delivered> tree;
-    for (const DovToken* t : gathered)
-        if (t) tree.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+    root_->NamedWalk(root_, &tree, "TokenDifference", nullptr, nullptr,
+                     [](DovTokenList* list, DovExpr*, DovExpr*, void* context) -> int {
+                         auto* out = static_cast<std::vector<Delivered>*>(context);
+                         for (const DovToken* t : *list)
+                             if (t)
+                                 out->push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(),
+                                                 t->End()});
+                         return DOV_WALK_DESCEND;
+                     });
     const std::size_t n = std::max(tree.size(), delivered.size());
     for (std::size_t i = 0; i < n; ++i) {
         const bool have_a = i < delivered.size(), have_b = i < tree.size();
