@@ -273,4 +273,13 @@ TEST(ProcedureBody, TheProcedureFlagHoldsForTheFirstTokenAfterTheHeader) {
     EXPECT_TRUE(area_a);
 }
 
+TEST(Programs, AnEndProgramWithNoProgramOpenKeepsItsTokens) {
+    GrammarRun run;
+    EXPECT_EQ(run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. A.\n       PROCEDURE DIVISION.\n"
+                            "           STOP RUN.\n       END PROGRAM A.\n       END PROGRAM A.\n"),
+              2);
+    EXPECT_EQ(run.Messages(), std::vector<std::string>{"ERROR: There are no more programs to END. Ignored."});
+    EXPECT_EQ(run.TokenDifference(), "");
+}
+
 }  // namespace
