@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -210,7 +211,10 @@ int RunTool(DovTool& tool, int argc, const char* const* argv, DovDials allowedDi
     // 12. Every input file can be read before any is processed.
     for (const VStringListNode* n = tool.input_files.head; n; n = n->next) {
         std::ifstream in;
-        const int opened = DovOpenInFile(in, n->value.CStr(), DovFileMode::Binary, DovOpenTrace::Off);
+        int opened = DovOpenInFile(in, n->value.CStr(), DovFileMode::Binary, DovOpenTrace::Off);
+        // A directory opens as a stream but cannot be read as a source.
+        std::error_code ec;
+        if (opened == 0 && std::filesystem::is_directory(n->value.CStr(), ec)) opened = 11;
         if (opened != 0) {
             error = DovFormat("Cannot open file '%s' for input", n->value.CStr());
             result = static_cast<unsigned char>(opened);
