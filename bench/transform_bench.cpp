@@ -1,6 +1,7 @@
 // Speed of the transformation walker: a transformation that applies nowhere
 // (the common case of a search) and one that applies everywhere without
-// changing anything, with and without the path re-check.
+// changing anything, with and without the path re-check. Speed of the tree
+// iterator stepping through the same tree forward and backward.
 #include <benchmark/benchmark.h>
 
 #include "transform/transform.h"
@@ -46,5 +47,26 @@ void BM_WalkAppliedWithPathCheck(benchmark::State& state) { Walk(state, true, 0)
 BENCHMARK(BM_WalkNotApplicable)->Arg(20000);
 BENCHMARK(BM_WalkAppliedNoCheck)->Arg(20000);
 BENCHMARK(BM_WalkAppliedWithPathCheck)->Arg(20000);
+
+void Iterate(benchmark::State& state, bool forward) {
+    DovExpr* t = MakeStatements(static_cast<int>(state.range(0)));
+    long steps = 0;
+    for (auto _ : state) {
+        DovTreeIterator it(t);
+        if (!forward) {
+            // Start on the last node of the tree.
+            it.current = t->Args(t->NumArgs() - 1);
+            it.current = it.current->Args(it.current->NumArgs() - 1);
+        }
+        while (forward ? it.Next() : it.Previous()) ++steps;
+    }
+    state.SetItemsProcessed(steps);
+    delete t;
+}
+
+void BM_IteratorNext(benchmark::State& state) { Iterate(state, true); }
+void BM_IteratorPrevious(benchmark::State& state) { Iterate(state, false); }
+BENCHMARK(BM_IteratorNext)->Arg(200)->Arg(2000)->Arg(20000);
+BENCHMARK(BM_IteratorPrevious)->Arg(200)->Arg(2000)->Arg(20000);
 
 }  // namespace

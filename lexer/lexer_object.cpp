@@ -183,6 +183,7 @@ void DovLexer::Reset() {
     intrinsicNames = 0;
     debuggingLines = 0;
     decimalPoint = '.';
+    modes = TokenModes();
     tokensReturned = 0;
     linesRead = 0;
     codeLines = 0;

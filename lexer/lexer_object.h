@@ -296,6 +296,22 @@ public:
     int debuggingLines = 0;       // 1: 'D' lines are compiled (WITH DEBUGGING MODE)
     int decimalPoint = '.';       // ',' after DECIMAL-POINT IS COMMA
 
+    // Modes that follow from the tokens themselves, so that a word gets the
+    // same class however far ahead of the grammar it is read. Each is set by
+    // the token that opens it (FollowModes) and read by the classification
+    // of the words after it.
+    struct TokenModes {
+        int functionName = 0;     // the word after FUNCTION names an intrinsic function
+        int programName = 0;      // PROGRAM-ID [.] seen: the next word is no reserved word
+        int decimalPoint = 0;     // DECIMAL-POINT [IS] seen: COMMA makes ',' the decimal point
+        int recordingMode = 0;    // RECORDING [MODE] [IS] seen: the mode word may be an extra keyword
+        int procedure = 0;        // inside a PROCEDURE DIVISION
+        int acceptDisplay = 0;    // inside an ACCEPT or DISPLAY statement: extra keywords count
+        int cicsWords = 0;        // words of the current EXEC CICS command so far
+        int cicsAssign = 0;       // inside EXEC CICS ASSIGN
+        int cicsParens = 0;       // open parentheses inside EXEC CICS ASSIGN
+    } modes;
+
     // Statistics, read by the parser after the parse.
     int tokensReturned = 0;
     int linesRead = 0;
@@ -414,6 +430,8 @@ private:
 
     // Token layer helpers.
     void EndExec();
+    // Moves the token modes on past a token that GetToken returns.
+    void FollowModes(int code);
     void ClassifyWord(DovToken* token);
     bool SqlComment(DovTokenItem* item, DovTokenList& carried);
     bool ClassifySql(DovTokenItem* item, DovTokenList& carried);

@@ -184,10 +184,16 @@ void DovLexer::ClassifyWord(DovToken* token) {
         return;
     }
     if (!LegalWord(token, false)) return;
-    if (const KeywordEntry* entry = DovReservedKeyword(word, dials.word, reservedCheck != 0, extraKeywords != 0)) {
+    // The word after FUNCTION and the name after PROGRAM-ID are never
+    // reserved words; context keywords count inside ACCEPT and DISPLAY and
+    // for the recording mode.
+    const bool functionName = modes.functionName != 0;
+    const bool reserved = reservedCheck && !functionName && !modes.programName;
+    const bool extra = extraKeywords || modes.acceptDisplay || modes.recordingMode;
+    if (const KeywordEntry* entry = DovReservedKeyword(word, dials.word, reserved, extra)) {
         code = entry->code;
         word = VString();
-    } else if (intrinsicNames) {
+    } else if (intrinsicNames || functionName) {
         const NamedCode* function = Find(kIntrinsics, word);
         if (!function) {
             Report(MSG_ERR, token->Beg(), DovFormat("Not a legal intrinsic function name: '%s'", word.CStr()));
@@ -280,8 +286,14 @@ bool DovLexer::ClassifySql(DovTokenItem* item, DovTokenList& carried) {
 bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
     DovToken* token = item->token;
     switch (token->code) {
+        case SEP_LEFT_PAR:
+            if (modes.cicsAssign) ++modes.cicsParens;
+            return true;
+        case SEP_RIGHT_PAR:
+            if (modes.cicsParens > 0) --modes.cicsParens;
+            return true;
         case SEP_UNINLINED_COPY: case SEP_INLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF: case SEP_REPLACE:
-        case SEP_LEFT_PAR: case SEP_RIGHT_PAR: case SEP_EQEQ: case SEP_EOF: case TK_NONNUM_LIT:
+        case SEP_EQEQ: case SEP_EOF: case TK_NONNUM_LIT:
             return true;
         case SEP_DOT: case SEP_SEMI: case SEP_COLON:
             Report(MSG_ERR, token->Beg(),
@@ -311,10 +323,18 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
                 return true;
             }
             if (!LegalWord(token, false)) return true;
+            // Inside ASSIGN the names outside the parentheses are plain
+            // words: no CICS keyword and no symbol lookup.
+            const int word = modes.cicsWords++;
+            if (modes.cicsAssign && modes.cicsParens == 0) {
+                token->code = TK_CHAR_STRING;
+                return true;
+            }
             if (reservedCheck) {
                 if (int code = DovFindCicsKeyword(token->image)) {
                     token->code = static_cast<std::int16_t>(code);
                     token->image = VString();
+                    if (word == 0 && code == CTK_ASSIGN) modes.cicsAssign = 1;
                     return true;
                 }
             }
@@ -338,6 +358,7 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
 // The end of an EXEC block: END-EXEC or the end of the file.
 void DovLexer::EndExec() {
     execState = execSql = execCics = 0;
+    modes.cicsWords = modes.cicsAssign = modes.cicsParens = 0;
     sqlCommentAt = DovNullPosn;
 }
 
@@ -381,6 +402,7 @@ DovTokenItem* DovLexer::GetToken() {
                     }
                     if (cicsSwitch && token->image == "CICS") {
                         execCics = 1;
+                        modes.cicsWords = modes.cicsAssign = modes.cicsParens = 0;
                         token->code = TK_CICS;
                         token->image = VString();
                         break;
@@ -466,6 +488,7 @@ DovTokenItem* DovLexer::GetToken() {
     }
     CountCodeLine(item->token);
     item->list.PrependList(carried);
+    FollowModes(item->token->code);
     Trace(0x01, "-GetToken: ", item);
     return item;
 }
@@ -487,6 +510,57 @@ void DovLexer::CountCodeLine(const DovToken* token) {
         codeLineMarks[file] = at.Line();
         ++codeLines;
     }
+}
+
+namespace {
+
+// Tokens after which an ACCEPT or DISPLAY statement is over: the period,
+// the verbs that start another statement, the phrase words of the enclosing
+// statements and the scope terminators.
+bool EndsAcceptDisplay(int code) {
+    switch (code) {
+        case SEP_DOT:
+        case RW_ADD: case RW_ALTER: case RW_CALL: case RW_CANCEL: case RW_CLOSE: case RW_COMPUTE:
+        case RW_CONTINUE: case RW_DELETE: case RW_DIVIDE: case RW_ENTRY: case RW_EVALUATE: case RW_EXIT:
+        case RW_GO: case RW_GOBACK: case RW_IF: case RW_INITIALIZE: case RW_INITIATE: case RW_INSPECT:
+        case RW_MERGE: case RW_MOVE: case RW_MULTIPLY: case RW_OPEN: case RW_PERFORM: case RW_READ:
+        case RW_RECEIVE: case RW_RELEASE: case RW_RETURN: case RW_REWRITE: case RW_SEARCH: case RW_SEND:
+        case RW_SET: case RW_SORT: case RW_START: case RW_STOP: case RW_STRING: case RW_SUBTRACT:
+        case RW_SUPPRESS: case RW_TERMINATE: case RW_UNSTRING: case RW_USE: case RW_WRITE: case RW_EXEC:
+        case RW_GENERATE: case RW_ENABLE: case RW_DISABLE: case RW_PURGE: case RW_EXHIBIT: case RW_EXAMINE:
+        case RW_TRANSFORM: case RW_ELSE: case RW_WHEN: case RW_DECLARATIVES: case RW_SECTION:
+            return true;
+        default: {
+            const char* name = DovTokenName(code);
+            return name && (std::strncmp(name, "RW_END_", 7) == 0 || std::strcmp(name, "RW_END") == 0);
+        }
+    }
+}
+
+}  // namespace
+
+void DovLexer::FollowModes(int code) {
+    modes.functionName = code == RW_FUNCTION;
+    if (code == RW_PROGRAM_ID)
+        modes.programName = 1;
+    else if (code != SEP_DOT)
+        modes.programName = 0;
+    if (code == RW_DECIMAL_POINT) {
+        modes.decimalPoint = 1;
+    } else if (modes.decimalPoint && code != RW_IS) {
+        if (code == RW_COMMA) decimalPoint = ',';
+        modes.decimalPoint = 0;
+    }
+    if (code == RW_RECORDING)
+        modes.recordingMode = 1;
+    else if (!modes.recordingMode || (code != RW_MODE && code != RW_IS))
+        modes.recordingMode = 0;
+    if (code == RW_PROCEDURE) modes.procedure = 1;
+    if (code == RW_IDENTIFICATION || code == RW_ID || code == RW_PROGRAM_ID) modes.procedure = modes.acceptDisplay = 0;
+    if (modes.procedure && (code == RW_ACCEPT || code == RW_DISPLAY))
+        modes.acceptDisplay = 1;
+    else if (modes.acceptDisplay && EndsAcceptDisplay(code))
+        modes.acceptDisplay = 0;
 }
 
 void DovLexer::UnGetToken(DovTokenItem* item) {

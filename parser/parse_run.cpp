@@ -97,6 +97,8 @@ void DovParserImpl::ResetParseState() {
     noteComment = nullptr;
     noteQueue.Clear();
     trailingTokens.Clear();
+    computerName = 0;
+    sourceComputerOpen = 0;
 }
 
 std::vector<DovExpr*> DovParserImpl::LooseTops(DovExpr* const* owned, int ownedCount) const {

@@ -6,6 +6,7 @@
 #include "parser/cics_options.h"
 #include "parser/clauses.h"
 #include "parser/data_layout.h"
+#include "parser/data_map.h"
 #include "parser/error_nodes.h"
 #include "parser/grammar_types.h"
 #include "parser/hooks.h"

@@ -136,6 +136,12 @@ public:
     DovToken* noteComment = nullptr;    // the NOTE comment token being built
     DovTokenList noteQueue;             // finished NOTE comment tokens
     DovTokenList trailingTokens;        // tokens after the last program, for END_COBOL_FILE
+    // Modes the adapter follows from the tokens it delivers: 1 after
+    // SOURCE-COMPUTER or OBJECT-COMPUTER, 2 after its period (the computer
+    // name comes next and is not looked up); and whether a SOURCE-COMPUTER
+    // paragraph is open, whose name classification the next header restores.
+    int computerName = 0;
+    int sourceComputerOpen = 0;
 
 private:
     // The per-parse reset of every field above but the lexer.

@@ -53,11 +53,36 @@ constexpr int DOV_MAX_TRANSFORM_REFS = 128;
 
 // One reference from a transformation to another.
 struct DovTransformRef {
+    DovTransformRef() = default;
+    // All four fields as given.
+    DovTransformRef(const VString& name, DovTransform* transform, int owned, int load)
+        : name(name), transform(transform), owned(owned), load(load) {}
+    // The name taken from the transformation (empty for null); the load flag
+    // is left to the caller.
+    DovTransformRef(DovTransform* transform, int owned);
+    // Takes the transformation over from `variable`, which becomes null: the
+    // entry owns it when there was one. Load flag 1.
+    DovTransformRef(const VString& name, DovTransform*& variable);
+
+    // Deletes an owned transformation and clears the pointer.
+    void Release();
+    // The transformation: the owned one, or else the one the current storage
+    // finds or loads by name (null when it has none). A failure other than
+    // "not found" goes to the message hook.
+    DovTransform* Get();
+    // Looks the transformation up through the current storage unless the
+    // entry owns it: 0, or the storage's code with an MSG_ERR message in
+    // `msgs` (when given).
+    char Resolve(DovTokenList* msgs);
+
     VString name;                       // the referenced instance name
     DovTransform* transform = nullptr;  // null until resolved
     int owned = 0;                      // nonzero: deleted and cloned with the referring one
     int load = 0;                       // nonzero: resolved by name when references are loaded
 };
+
+class DovTreeIterator;
+class DovLinkList;
 
 // Result codes of transformation operations (one byte; 0 is success).
 enum DovTransformResult : char {
@@ -104,7 +129,9 @@ public:
     virtual char PrepareFile(const VString& file, DovParser* parser, DovPrettyPrinter* printer, DovTokenList* msgs);
     // Called for each input file before it is parsed; the base returns 0.
     virtual char PreProcess(const VString& file, DovParser* parser, DovPrettyPrinter* printer, DovTokenList* msgs);
-    // Resolves the references that carry the load flag.
+    // Resolves the references that carry the load flag, then lets each
+    // referenced transformation load its own, depth first. A transformation
+    // met again while it is being loaded (a cycle) stops it with 'C'.
     virtual char LoadRefs(DovTokenList* msgs);
     // The per-node work. `after`, when given, may receive the node where
     // processing goes on.
@@ -158,6 +185,36 @@ public:
     static char ApplyRepeatedly(DovTransform* t, DovExpr* node, DovTokenList* msgs, DovExpr** after);
     // Number of applications running (nested) right now.
     static int NestedDepth();
+
+    // Searches driven by a tree iterator, in search mode (apply 0). Next and
+    // Previous: 0 with the iterator on the first node where TransformNode
+    // returned 0, 'D' when there is none (the iterator then is null), or the
+    // code that stopped the search. CollectMatches appends every matching
+    // node of the iterator's subtree to `out`.
+    static char SearchNext(DovTransform* t, DovTreeIterator& it, DovTokenList* msgs);
+    static char SearchPrevious(DovTransform* t, DovTreeIterator& it, DovTokenList* msgs);
+    static char CollectMatches(DovTransform* t, DovTreeIterator& it, DovLinkList& out, DovTokenList* msgs);
+
+    // References. FindRef: the transformation of the first entry of that
+    // name (through DovTransformRef::Get), or null. InsRef: puts a copy of
+    // the entry at `index` (appends for an index outside 0 .. count) and
+    // returns the index used, or -1 when the array is full. AddOwnedRef:
+    // appends {t's name, t, owned, load 1} and marks t as owned when it
+    // went in; -1 when full (t then stays the caller's). RemoveRef: takes
+    // out the entry at `index` (the last one for an index outside the
+    // entries) and returns it; nothing is deleted. ResolveRefs: resolves
+    // every entry with the load flag; 0 or the first failure code.
+    DovTransform* FindRef(const VString& ref_name);
+    int InsRef(const DovTransformRef& entry, int index);
+    int AppendRef(const DovTransformRef& entry);
+    int AddOwnedRef(DovTransform* t, int owned);
+    DovTransformRef RemoveRef(int index);
+    char ResolveRefs(DovTokenList* msgs);
+
+    // Writes the transformation file: the directory name ("-(no-dir)-" when
+    // empty), "/", the instance name and ".dov". 0, or 10 when the file
+    // cannot be written, 20 for a name that would leave the directory.
+    int Save(VString& message) const;
 
     // Announces, from inside TransformNode, that `t` did its work at the
     // node being transformed: counts the use (unless quiet) and attaches a

@@ -31,9 +31,11 @@ char DovTransform::GetTic(std::istream& is, VString& message) {
     if (rc) return rc;
     int n = 0;
     if ((rc = GetTicIntNo(is, n, false, ':', message))) return rc;
-    if (n > DOV_MAX_TRANSFORM_REFS) {
-        message = DovFormat("DovTransform::GetTic: %d references, at most %d allowed", n, DOV_MAX_TRANSFORM_REFS);
-        return TIC_BAD_INT;
+    // A count past the array is refused before anything is stored; an
+    // overlong number has wrapped below zero.
+    if (n > DOV_MAX_TRANSFORM_REFS || n < 0) {
+        message = DovFormat("DovTransform::GetTic: too many references (%d)", n);
+        return TIC_READ_ERROR;
     }
     if ((rc = description.GetTic(is, '\n', message))) return rc;
     ref_count = 0;

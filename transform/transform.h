@@ -5,5 +5,7 @@
 
 #include "transform/base.h"
 #include "transform/engine.h"
+#include "transform/iterator.h"
+#include "transform/storage.h"
 #include "transform/usage.h"
 #include "transform/query/query.h"

@@ -165,6 +165,14 @@ public:
     // node's class does not carry.
     void ReportMisuse(const char* label) const;
 
+    // Printer messages into the message list of the running print pass:
+    // about this node (at its subtree's begin position, the text prefixed
+    // with that position and the operation name), or about no node (at the
+    // null position, the text unchanged). Defined by the printer library
+    // (printer/messages.cpp); a program that calls them links it.
+    void AddPError(int severity, const VString& text);
+    static void AddError(int severity, const VString& text);
+
     // The TIC text form of whole trees. Writing renumbers the tree's nodes
     // 0..n-1 in pre-order; reading returns 0 and the root, or an error
     // character with its text and a null root.

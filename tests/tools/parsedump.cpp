@@ -42,11 +42,10 @@ int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (std::strcmp(argv[i], "-lex-only") == 0)
             parser.lexOnly = 1;
         else if (std::strcmp(argv[i], "-data-map") == 0)
-            dataMap = true;  // the data map listing comes with the data layout
+            dataMap = true;
         else
             words.push_back(argv[i]);
     }
-    (void)dataMap;
     VStringList files, problems;
     int rc = SetCLFlag(table, 0, static_cast<int>(words.size()), words.data(), files, problems);
     for (const VStringListNode* n = problems.head; n; n = n->next) err << "parsedump: " << n->value << '\n';
@@ -75,6 +74,7 @@ int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         const int status = parser.Parse(n->value.CStr(), root, &messages);
         if (root) {
             root->Print(std::cout);
+            if (dataMap) DovPrintDataMap(std::cout, root);
             delete root;
         }
         for (const DovToken* m : messages) DovPrintPosnMessage(m->code, m->Beg(), m->image);

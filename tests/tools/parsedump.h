@@ -10,7 +10,8 @@ namespace vemlo_tools {
 // The tool: parsedump [parser options] [-lex-only] [-data-map] FILE...
 // The parser options are those of the parser's option groups
 // (-lang=, -lang2=, -line-format=, -copylib-dir=, -copylib-sfx=, -sql, ...).
-// For each file: the tree (nothing with -lex-only), every message of its
+// For each file: the tree (nothing with -lex-only), with -data-map the data
+// map listing of the tree after it, every message of its
 // list as "file:line:col: ERROR: text", then "status N tokens T lines L".
 // Everything goes to `out` (standard output is sent there meanwhile), usage
 // errors to `err`. 0 when every status is 0 or 1, 1 otherwise, 2 for a bad

@@ -247,18 +247,24 @@ TEST(DovTransform, DeleteAllLiveDeletesOwnersBeforeWhatTheyOwn) {
 }
 
 TEST(DovTransform, LoadRefsNeedsItsReferencesResolved) {
+    // A reference that is not owned is found by its name in the storage.
     Counted inner("inner");
     Counted outer("outer");
-    outer.refs[0] = DovTransformRef{"inner", &inner, 0, 1};
+    VString m;
+    ASSERT_EQ(DovCurrentTranStorage->New(&inner, m), 0) << m;
+    outer.refs[0] = DovTransformRef{"inner", nullptr, 0, 1};
     outer.refs[1] = DovTransformRef{"kept", nullptr, 0, 0};
     outer.ref_count = 2;
     DovTokenList msgs;
     EXPECT_EQ(outer.LoadRefs(&msgs), 0);
     EXPECT_TRUE(msgs.IsEmpty());
+    EXPECT_EQ(outer.refs[0].transform, &inner);
+    EXPECT_EQ(outer.refs[1].transform, nullptr);
     outer.refs[2] = DovTransformRef{"elsewhere", nullptr, 0, 1};
     outer.ref_count = 3;
     EXPECT_EQ(outer.LoadRefs(&msgs), 'n');
     EXPECT_EQ(vemlo_test::MessageLines(msgs), (Strings{"970:Cannot find transformation 'elsewhere' for load@0:0"}));
+    EXPECT_EQ(DovCurrentTranStorage->DelFromMem("inner", 1, m), 0);
 }
 
 }  // namespace

@@ -61,7 +61,8 @@ TEST(Record, BadInputTable) {
     const Case cases[] = {
         {"negative count", "v:C:n:-1:d\n", ';'},
         {"count without its colon", "v:C:n:1;d\n", ';'},
-        {"too many references", "v:C:n:129:d\n", ';'},
+        {"too many references", "v:C:n:129:d\n", '>'},
+        {"a count that wrapped below zero", "v:C:n:4294967295:d\n", '>'},
         {"ends inside the references", "v:C:n:2:d\nr:1\n", 0},
         {"bad load flag", "v:C:n:1:d\nr:x\n", ';'},
         {"empty", "", 0},

@@ -1,0 +1,104 @@
+// The print state of the one print pass that may run in the process, and
+// the output layer through which every character of a pass goes: it indents
+// new lines, breaks a line that would run past the right margin onto a
+// continuation line, fills columns 73 and up at each line end and counts the
+// characters written so that nodes can record where their text went.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "lbase/txtposn.h"
+#include "lbase/vstring.h"
+
+class DovExpr;
+class DovPrettyPrinter;
+class DovPrettyPrinterImpl;
+class DovSrcFile;
+class DovTokenList;
+
+// Output files a pass may have open at once: the main output and nested
+// copybook files.
+constexpr int kDovPrintCopyLevels = 10;
+
+// One output file level: the file (empty name for the main output), the
+// stream that receives its text, and what starting a nested level saves.
+struct DovPrintCopyLevel {
+    VString fileName;
+    std::ostream* stream = nullptr;
+    int savedXpos = 0;
+    DovTxtPosn savedSrcPosn;
+    int savedLineNo = 1;
+};
+
+// Counters never wrap: they stop at the largest value of their type.
+struct DovPrintState {
+    DovPrettyPrinterImpl* printer = nullptr;  // the printer whose pass runs
+    DovTokenList* messages = nullptr;         // where printer messages go
+    int inUse = 0;                            // 1 while a pass runs
+    int debugWord = 0;                        // the printer's debug flags during the pass
+    int areaA = 7;                            // 0-based start of area A
+    int areaB = 11;                           // 0-based start of area B
+    int rightMargin = 72;                     // characters a line holds before column 73
+    int g_xs = 0;                             // indentation level
+    int g_xpos = 0;                           // characters already on the current line
+    int gen_gen = 0;                          // the line holds generated or changed text
+    int line_no = 1;                          // line of the current output file, from 1
+    std::int64_t charCount = 0;               // characters written since the pass began
+    DovTxtPosn last_line_src_posn;            // source position of the text being copied
+    char lastChar = 0;                        // the last character handed to PutcLine
+    int skipNewline = 0;                      // drop the next newline at the start of a line
+    int readerCount = 0;                      // source readers, one per source-file index
+    DovSrcFile* readers = nullptr;
+    DovSrcFile* currentReader = nullptr;      // the reader on the source line being copied
+    VString copyDir;                          // directory for copybook files of the pass
+    DovPrintCopyLevel copyLevels[kDovPrintCopyLevels];
+    int currentLevel = 0;                     // 1 = main output; 0 = measuring only
+
+    // The stream of the current level, or null (length pass, bad level).
+    std::ostream* CurrentStream() const;
+    // Sets area A, area B and the right margin for a gen-line-format value.
+    void SetLineFormatColumns(int lineFormat);
+    // Creates one closed reader per entry of the source-file-name table at
+    // the null position; frees them again. No current reader after either.
+    void CreateSourceReaders();
+    void FreeSourceReaders();
+};
+
+// The print state of the process.
+extern DovPrintState DovPrinting;
+
+// The settings the output layer reads: the current printer's, or the
+// defaults when no printer is current.
+const DovPrettyPrinter& DovPrintSettings();
+
+// Starts a pass of `printer` that reports into `messages`: refused with 41
+// while another pass runs, before anything of the caller's is installed
+// ("PrettyPrint is already in use" goes to `messages` on `node`, and the
+// running pass keeps its printer and message list). Otherwise the printer
+// and the list become current, the pass is marked in use and the printer's
+// debug flags are copied into the debug word; 0.
+int DovBeginPrintPass(DovPrettyPrinterImpl* printer, DovTokenList* messages, DovExpr* node);
+// Ends the running pass: frees the source readers, no current reader, the
+// in-use mark cleared.
+void DovEndPrintPass();
+
+// Output operations. `mark` is the from-source mark of the node being
+// printed (0: generated or changed text); `counting` is nonzero in the
+// length pass, in which characters are only measured.
+void PrintStr(const char* text, int mark, int counting);
+void PrintStr(const VString& text, int mark, int counting);
+void PrintChar(char ch, int mark, int counting);
+// The 0-based position at which text of indentation level `level` starts.
+int IndentPos(int level);
+void PutcMargin(char ch, int counting);
+// `lineId` allows copying the identification area of the source line.
+void PutcLine(char ch, int lineId);
+void Putc(char ch);
+
+// The text of a sequence number for columns 73 and up: `format` with its
+// first integer conversion filled with `number`. Every other conversion is
+// written as it stands, and widths and precisions are held to two digits,
+// so that no option value can make the formatting read a missing argument
+// or produce a runaway text.
+VString DovFormatSequenceNumber(const VString& format, long long number);

@@ -1,0 +1,46 @@
+// DovPrettyPrinterImpl: the printer that the tool descriptor holds. It owns
+// the generation table (one chain of print templates per operation code,
+// built by its first pass and kept) and runs the passes that print a tree.
+#pragma once
+
+#include <iosfwd>
+
+#include "printer/print_template.h"
+#include "printer/settings.h"
+
+class DovPrettyPrinterImpl : public DovPrettyPrinter {
+public:
+    DovPrettyPrinterImpl() = default;
+    // Copies the settings (not the option table); the copy builds its own
+    // generation table on its first pass.
+    DovPrettyPrinterImpl(const DovPrettyPrinterImpl& other);
+    explicit DovPrettyPrinterImpl(const DovPrettyPrinter& other);
+    // Empties the option table, copies the settings and drops the
+    // generation table.
+    DovPrettyPrinterImpl& operator=(const DovPrettyPrinterImpl& other);
+    ~DovPrettyPrinterImpl() override;
+
+    int PrintToFile(const VString& fileName, DovExpr* root, DovTokenList* messages) override;
+    int PrintToString(VString& text, DovExpr* root, DovTokenList* messages) override;
+    // The main pass: 0 printed; 41 another pass runs; 43 ('+') a bad
+    // indentation step; otherwise the result of building the generation
+    // table or of printing the root.
+    int PrettyPrint(std::ostream& out, DovExpr* root, DovTokenList* messages);
+    // Reprints one subtree where it was printed before and moves the
+    // generated positions of the rest of the tree; 0, or 41.
+    int FragmentPrint(std::ostream& out, DovExpr* node, DovTokenList* messages);
+
+    // Frees the generation table; the next pass builds it again.
+    void DropGenTable() { DovFreeGenTable(gen_table); }
+
+    PrintTemplate* gen_table = nullptr;  // kDovGenTableSlots slots, or null
+};
+
+// Result codes of the passes.
+constexpr int kDovPrintInUse = 41;
+constexpr int kDovPrintBadIndentStep = 43;
+
+// Installs what the printer provides to the libraries below it: the
+// slot-position pass that every parse runs. Safe to call more than once;
+// also done at start-up by any program that links a printer.
+void DovInstallPrinterHooks();

@@ -1,0 +1,233 @@
+#include "printer/slot_posn.h"
+
+#include <algorithm>
+#include <iostream>
+#include <utility>
+
+#include "lbase/message.h"
+#include "parser/parser_impl.h"
+#include "printer/print_state.h"
+#include "printer/settings.h"
+#include "tree/expr.h"
+#include "tree/oper.h"
+#include "tree/walk.h"
+
+namespace {
+
+DovTxtPosn g_last_posn;
+
+// A position counts as set here when any of its fields is nonzero.
+bool PosnSet(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
+
+int TraceLevel() { return WorkingParser ? WorkingParser->tokenTrace : 0; }
+
+// Leading slots of `node` that keep their order (all of them for -1).
+int FixedOrderCount(const DovExpr* node) {
+    const std::uint16_t op = node->Oper();
+    const int fixed = DovOperIsValid(op) ? DovOperCatalogue[op].fixedOrder : -1;
+    return fixed < 0 ? node->NumArgs() : fixed;
+}
+
+// Scratch storage of SourcePrint, reused from node to node.
+struct OrderScratch {
+    std::vector<DovPrintSlot> built;
+    std::vector<std::pair<int, int>> keyed;  // (order index, entry) of the free clauses
+};
+
+void BuildEntries(DovExpr* node, std::vector<DovPrintSlot>& built) {
+    built.clear();
+    const std::uint16_t op = node->Oper();
+    const int fixed = FixedOrderCount(node);
+    const int n = node->NumArgs();
+    for (int i = 0; i < n; ++i) {
+        if (DovOperArgIsDerived(op, i)) continue;
+        DovArgSlot* slot = node->ArgSlots(i);
+        if (!slot) continue;
+        DovExpr* child = slot->arg;
+        if (i >= fixed && child && DovOperIsList(child->Oper())) {
+            const int m = child->NumArgs();
+            for (int k = 0; k < m; ++k) {
+                DovArgSlot* element = child->ArgSlots(k);
+                if (!element) continue;
+                if (k == 0)
+                    built.push_back({element, node, i});
+                else
+                    built.push_back({element, child, k});
+            }
+            continue;
+        }
+        built.push_back({slot, node, i});
+    }
+}
+
+// SourcePrint's ordering, appending to `out`.
+char OrderEntries(DovExpr* node, std::vector<DovPrintSlot>& out, OrderScratch& scratch, VString& message) {
+    if (!node || node->NumArgs() <= 0) return 0;
+    std::vector<DovPrintSlot>& built = scratch.built;
+    BuildEntries(node, built);
+    const std::size_t start = out.size();
+    const std::size_t total = built.size();
+    const std::size_t fixed = std::min(static_cast<std::size_t>(FixedOrderCount(node)), total);
+    char rc = 0;
+
+    // The leading fixed-order clauses, in slot order.
+    int expected = 0;
+    for (std::size_t i = 0; i < fixed; ++i) {
+        const DovPrintSlot& e = built[i];
+        const int order = e.slot->order;
+        out.push_back(e);
+        if (order < 0) continue;
+        if (order == expected) {
+            ++expected;
+            continue;
+        }
+        if (message.IsEmpty()) {
+            const VString clause = DovOperArgName(e.holder->Oper(), e.index);
+            message = DovFormat("SourcePrint: bad order of fixed clauses in %s: clause '%s' has index %d instead of %d",
+                                DovOperName(node->Oper()), clause.CStr(), order, expected);
+        }
+        rc = kDovSourcePrintBadOrder;
+    }
+
+    // The other clauses by source order index, from the expected one up: the
+    // first entry of each index.
+    std::vector<std::pair<int, int>>& keyed = scratch.keyed;
+    keyed.clear();
+    for (std::size_t i = fixed; i < total; ++i) {
+        const int order = built[i].slot->order;
+        if (order >= expected) keyed.emplace_back(order, static_cast<int>(i));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
+    int last = -1;
+    for (const auto& [order, i] : keyed) {
+        if (order == last) continue;
+        out.push_back(built[static_cast<std::size_t>(i)]);
+        last = order;
+    }
+
+    // Then the clauses without an index, in slot order.
+    for (std::size_t i = fixed; i < total; ++i)
+        if (built[i].slot->order < 0) out.push_back(built[i]);
+
+    const std::size_t appended = out.size() - start;
+    if (appended < total) {
+        if (message.IsEmpty())
+            message = DovFormat("SourcePrint: all_arg_no (%d) != ord_arg_no (%d)", static_cast<int>(total),
+                                static_cast<int>(appended));
+        rc = kDovSourcePrintBadOrder;
+    }
+    return rc;
+}
+
+void Warn(DovExpr* node, const VString& message) {
+    const DovTxtPosn at = DovSrcPosnBeg(node);
+    if (WorkingParser)
+        WorkingParser->ParserError(MSG_WARN, at, message);
+    else if (DovMessageHook)
+        DovMessageHook(MSG_WARN, at, message);
+}
+
+// State of one run of the pass: the print slots of every node being
+// worked on, stacked, with their children's ranges beside them.
+struct SlotPass {
+    std::vector<DovPrintSlot> entries;
+    std::vector<DovTxtPosnRange> childRanges;
+    OrderScratch scratch;
+    int trace = 0;
+};
+
+DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
+    DovTxtPosnRange range;
+    if (!node || node->Oper() == SYMBOL_TABLE_ELT_LIST) return range;
+    if (pass.trace > 0) std::cout << "\n@SetSlotPosnOper: " << DovOperName(node->Oper()) << '\n';
+
+    const std::size_t base = pass.entries.size();
+    if (node->NumArgs() > 0) {
+        VString message;
+        if (OrderEntries(node, pass.entries, pass.scratch, message) != 0) Warn(node, message);
+    }
+    const std::size_t end = pass.entries.size();
+    pass.childRanges.resize(end);
+
+    for (std::size_t k = base; k < end; ++k) {
+        const DovPrintSlot e = pass.entries[k];  // the stack grows below
+        if (pass.trace > 0) std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
+        e.slot->tokens.WidenPosnRange(range);
+        UpdateErrorExpr(e.slot->tokens);
+        DovTxtPosnRange child;
+        if (e.slot->arg) {
+            if (pass.trace > 0)
+                std::cout << "=SetSlotPosnOper: arg #" << (k - base) << ' ' << DovOperName(e.slot->arg->Oper())
+                          << '\n';
+            child = SetSlotPosnOf(pass, e.slot->arg);
+            if (PosnSet(child.beg) && !PosnSet(range.beg)) range.beg = child.beg;
+            if (PosnSet(child.end)) range.end = child.end;
+        }
+        pass.childRanges[k] = child;
+    }
+
+    node->Tokens().WidenPosnRange(range);
+    UpdateErrorExpr(node->Tokens());
+
+    // Gap tokens between a slot's tokens (or the previous argument) and its
+    // child.
+    DovTxtPosn prev;
+    for (std::size_t k = base; k < end; ++k) {
+        DovArgSlot* slot = pass.entries[k].slot;
+        const DovTxtPosnRange tokens = slot->tokens.PosnRange();
+        if (PosnSet(tokens.end)) prev = tokens.end;
+        const DovTxtPosnRange& child = pass.childRanges[k];
+        if (PosnSet(prev) && PosnSet(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
+            !(prev == child.beg)) {
+            auto* gap = new DovToken(SEP_SPACE, VString(), DovTxtPosnRange{prev, child.beg});
+            if (pass.trace > 0) std::cout << "+SetSlotPosnOper: add space token " << gap->range << '\n';
+            slot->tokens.AppendToken(gap);
+        }
+        if (PosnSet(child.end)) prev = child.end;
+    }
+
+    pass.entries.resize(base);
+    pass.childRanges.resize(base);
+    if (pass.trace > 0) std::cout << "*SetSlotPosnOper: rc " << range << '\n';
+    return range;
+}
+
+}  // namespace
+
+char SourcePrint(DovExpr* node, std::vector<DovPrintSlot>& out, VString& message) {
+    out.clear();
+    OrderScratch scratch;
+    return OrderEntries(node, out, scratch, message);
+}
+
+void UpdateErrorExpr(const DovTokenList& list) {
+    const bool trace = TraceLevel() > 1;
+    for (const DovToken* t : list) {
+        if (!t || !PosnSet(t->End())) continue;
+        g_last_posn = t->End();
+        if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
+    }
+}
+
+const DovTxtPosn& DovSlotPosnLastPosn() { return g_last_posn; }
+
+DovTxtPosnRange SetSlotPosnOper(DovExpr* node) {
+    SlotPass pass;
+    pass.trace = TraceLevel();
+    return SetSlotPosnOf(pass, node);
+}
+
+void DovSetSlotPosn(DovExpr* root) {
+    g_last_posn = DovNullPosn;
+    SetSlotPosnOper(root);
+}
+
+int DovUnchangedFromSource(const DovExpr* node) {
+    if (!node || !DovPrintSettings().gen_src || node->Flag() == 0) return 0;
+    for (int i = 0; i < node->NumArgs(); ++i) {
+        const DovArgSlot* slot = node->ArgSlots(i);
+        if (slot && slot->tokens.HasUnplacedToken()) return 0;
+    }
+    return node->Tokens().HasUnplacedToken() ? 0 : 1;
+}

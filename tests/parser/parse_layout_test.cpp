@@ -1,0 +1,157 @@
+// The data layout inside a parse: Parse lays out the tree its grammar built
+// with the options' settings, its messages join the parse's, parsedump
+// -data-map lists the result; and the layout laws over the NIST programs.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lbase/cmdline.h"
+#include "parser/data_slots.h"
+#include "parser/parser.h"
+#include "tests/lexer/temp_dir.h"
+#include "tests/parser/layout_laws.h"
+#include "tests/support/corpus.h"
+#include "tests/tools/parsedump.h"
+#include "tree/tree.h"
+
+namespace {
+
+struct DumpRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+DumpRun Parsedump(std::vector<std::string> args) {
+    args.insert(args.begin(), "parsedump");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    std::ostringstream out, err;
+    const int status = vemlo_tools::ParseDumpMain(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+// A stand-in grammar: one program whose WORKING-STORAGE holds
+// 01 A. 05 B PIC X(3). 05 C PIC 9(4) COMP SYNC. 05 D REDEFINES NOWHERE PIC X.
+int BuildDataDivision() {
+    DovExpr* root = WorkingParser->root;
+    auto* program = new DovExprOper(COBOL_PROGRAM);
+    program->SetArg(kDovProgSymbolTableArg, new DovExprOper(SYMBOL_TABLE_ELT_LIST), -1, 0);
+    root->SetArg(0, new DovExprOper(COBOL_PROGRAM_LIST, {program}), -1, 0);
+    auto* list = new DovExprOper(DECL_DD_LIST);
+    auto* section = new DovExprOper(SECTION_WORKING_STORAGE);
+    section->SetArg(0, list, -1, 0);
+    auto* division = new DovExprOper(DIVISION_DATA);
+    division->SetArg(4, section, -1, 0);
+    program->SetArg(dov_data_slots::kProgDataDiv, division, -1, 0);
+    const DovDataItemRow rows[] = {{0, 1, "A", nullptr, DU_NONE, nullptr},
+                                   {1, 5, "B", "X(3)", DU_NONE, nullptr},
+                                   {1, 5, "C", "9(4)", DU_COMP, nullptr},
+                                   {1, 5, "D", "X", DU_NONE, nullptr},
+                                   {0, 0, nullptr, nullptr, DU_NONE, nullptr}};
+    VString message;
+    if (DovDeclDataItemHierarchy(list, rows, 0, program, message) != 0) return 1;
+    DovExpr* group = list->Args(0)->Args(1);
+    group->Args(1)->Args(0)->SetArg(dov_data_slots::kDdSynchronized, new DovExprOper(DX_SYNCHRONIZED), -1, 0);
+    group->Args(2)->Args(0)->SetArg(dov_data_slots::kDdRedefines,
+                                    new DovExprOper(DX_REDEFINES, {DovMakeDataNameUse("NOWHERE", program)}), -1, 0);
+    return 0;
+}
+
+class ParseLayout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = DovGrammar;
+        DovGrammar = DovGrammarHooks();
+        DovGrammar.parse = BuildDataDivision;
+        source = dir.Write("prog.cbl", "000100 IDENTIFICATION DIVISION.\n");
+    }
+    void TearDown() override { DovGrammar = saved; }
+
+    vemlo_test::TempDir dir;
+    std::string source;
+    DovGrammarHooks saved;
+};
+
+// The data map row of C up to its offset column.
+std::string RowOfC() {
+    std::string row = "05|. C";
+    row.resize(34, ' ');
+    row += "|9(4)";
+    row.resize(45, ' ');
+    return row + "| N|COMP   |*";
+}
+
+TEST_F(ParseLayout, DataMapFollowsTheTree) {
+    DumpRun run = Parsedump({"-data-map", source});
+    EXPECT_EQ(run.status, 1) << run.err;  // the layout's error makes status 2
+    const std::size_t tree = run.out.find("COBOL_FILE");
+    const std::size_t map = run.out.find("\nWORKING-STORAGE SECTION:\n");
+    ASSERT_NE(map, std::string::npos) << run.out;
+    EXPECT_LT(tree, map);
+    EXPECT_NE(run.out.find(RowOfC() + "|     3|     2|     3\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("ERROR: No Argument for REDEFINES found in current context\nstatus 2 "), std::string::npos)
+        << run.out;
+    // Word mode aligns the synchronized item; no -data-map, no listing.
+    run = Parsedump({"-data-map", "-lo-stor-mode=word", source});
+    EXPECT_NE(run.out.find(RowOfC() + "|     4|     2|     4\n"), std::string::npos) << run.out;
+    run = Parsedump({source});
+    EXPECT_EQ(run.out.find("WORKING-STORAGE SECTION:"), std::string::npos);
+    EXPECT_NE(run.out.find("DCAT_GROUP"), std::string::npos) << run.out;
+    // Without lengths and offsets the tree holds none.
+    run = Parsedump({"-no-leng-offs", source});
+    EXPECT_EQ(run.out.find("DCAT_GROUP"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("status 0 "), std::string::npos) << run.out;
+}
+
+bool HasDataEntry(const DovExpr* node) {
+    if (!node) return false;
+    if (node->Oper() == DECL_DD_ENTRY) return true;
+    for (int i = 0; i < node->NumArgs(); ++i)
+        if (HasDataEntry(DovArgOrNull(node, i))) return true;
+    return false;
+}
+
+// Every NIST program that Parse accepts keeps the two layout laws.
+TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
+    VEMLO_REQUIRE_CORPUS();
+    DovParserImpl parser;
+    const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
+    std::vector<std::string> args = {"-lang=ansi85",
+                                     "-copylib-dir=" + (*vemlo_test::CorpusDir() / "nist-copy").string(),
+                                     "-copylib-sfx=.CPY"};
+    std::vector<const char*> words;
+    for (const std::string& a : args) words.push_back(a.c_str());
+    VStringList rest, problems;
+    ASSERT_EQ(SetCLFlag(table, 0, static_cast<int>(words.size()), words.data(), rest, problems), 0);
+    VString error;
+    ASSERT_EQ(parser.ResolveDialectDefaults(error), 0) << error.CStr();
+
+    int programs = 0, withData = 0, elementary = 0, groups = 0;
+    for (const auto& file : vemlo_test::CorpusFiles("nist")) {
+        if (file.extension() == ".cpy" || file.extension() == ".CPY") continue;
+        ++programs;
+        DovExpr* root = nullptr;
+        DovTokenList messages;
+        const int status = parser.Parse(file.string().c_str(), root, &messages);
+        if (root && status <= 1 && HasDataEntry(root)) {
+            ++withData;
+            const vemlo_test::LayoutLawReport report = vemlo_test::CheckLayoutLaws(root);
+            elementary += report.elementary;
+            groups += report.groups;
+            for (const std::string& v : report.violations) ADD_FAILURE() << file.filename().string() << ": " << v;
+        }
+        delete root;
+    }
+    ASSERT_GT(programs, 0);
+    if (withData == 0)
+        GTEST_SKIP() << "Parse returned no data division for any of the " << programs
+                     << " NIST programs (the grammar does not parse data divisions yet)";
+    std::cout << "Layout laws held on " << withData << " NIST programs: " << elementary << " elementary items, "
+              << groups << " groups\n";
+}
+
+}  // namespace
