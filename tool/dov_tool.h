@@ -7,7 +7,7 @@
 #include "lbase/vstring.h"
 #include "lbase/vstring_list.h"
 #include "parser/parser_impl.h"
-#include "tool/printer_link.h"
+#include "printer/printer_impl.h"
 
 class DovTool {
 public:

@@ -228,7 +228,7 @@ int RunTool(DovTool& tool, int argc, const char* const* argv, DovDials allowedDi
         result = static_cast<unsigned char>(tool.parser.ResolveDialectDefaults(error));
         if (result != 0) return endRun();
         if (tool.progress) tool.parser.progressCallback = ShowParseProgress;
-        DovSymTabTraceLevel = tool.parser.structureTrace;
+        DovSymTabTraceLevel = tool.parser.tokenTrace;
     }
     // 14. Find-only lists what it finds.
     if (findOnly) {

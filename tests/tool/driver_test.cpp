@@ -15,6 +15,7 @@
 #include "tests/support/child_process.h"
 #include "tests/tool/run_vemlo.h"
 #include "tool/tool.h"
+#include "transform/transform.h"
 #include "tree/expr.h"
 
 namespace {

@@ -1,11 +1,13 @@
 // vemlo: finds things in COBOL source with a query.
 #include "grammar/cobol_grammar.h"
 #include "lbase/message.h"
+#include "printer/printer_impl.h"
+#include "transform/grep/grep.h"
 #include "tool/tool.h"
 
 int main(int argc, char** argv) {
     DovInstallGrammar();
-    DovToolInstallPrinter();
+    DovInstallPrinterHooks();
 
     // The grep is the program's own, not one of the registry's; DovExit ends
     // the process without destroying it.
