@@ -210,7 +210,7 @@ TEST(VemloCli, EveryFileEndsWithItsSummaryAndSeveralFilesWithAnEmptyLine) {
 }
 
 TEST(VemloCli, ProgressLeavesABlankedLineOnStandardError) {
-    const VemloRun run = RunVemlo({"-progress", "-q=STMT_MOVE", "TWOMOVES.cbl"});
+    const VemloRun run = RunVemlo({"-progress", "-q=STMT_GOTO", "TWOMOVES.cbl"});
     ASSERT_TRUE(run.exited);
     const std::string blanking = std::string(27, ' ') + "\r";
     ASSERT_GE(run.err.size(), blanking.size());
