@@ -1,0 +1,49 @@
+// Services of the EXEC block and embedded SQL rules (grammar/exec.y,
+// grammar/sql.y): the node shapes those rules cannot build with the common
+// helpers of grammar/actions.h, each called from one action.
+#pragma once
+
+#include "grammar/actions.h"
+#include "parser/token_adapter.h"
+
+// ---- Embedded SQL -----------------------------------------------------------
+
+// SQL_HOST_VAR_REF over a NAMED_OBJ_USE (data-name) of `names`, an
+// SQL_VAR_NAME_LIST of identifier nodes: each identifier is replaced by a
+// NAME_USE of the element of its name in the current program's symbol table
+// (added there when absent) and deleted.
+YYSTYPE DovSqlHostVarRef(YYSTYPE names);
+
+// The target of WHENEVER ... GO TO / PERFORM: a NAMED_OBJ_USE (proc-name)
+// over OF_IN_LIST(NAME_USE) of the element named like the identifier, added
+// to the current program's symbol table when absent; the identifier node is
+// deleted.
+YYSTYPE DovSqlProcTarget(YYSTYPE ident);
+
+// A comparison: a two-argument node whose operation is the code `op`
+// carries (sql_comp_op).
+YYSTYPE DovSqlCompare(YYSTYPE left, YYSTYPE op, YYSTYPE right);
+
+// A row of VALUES: a row constructor stays as it is; any other row value is
+// wrapped as SQL_ROW_CONSTRUCTOR(SQL_EXPR_LIST [value]).
+YYSTYPE DovSqlValuesRow(YYSTYPE row);
+
+// ---- EXEC blocks --------------------------------------------------------------
+
+// After the position reduction of a generic EXEC block (SplitExecLines): the
+// node's own tokens up to and including the EXEC keyword move to the token
+// list of its subsystem slot; the rest stay on the node.
+void DovExecHeadToSubsys(YYSTYPE node);
+
+// The statement of an EXEC SQL block whose text is a syntax error: the
+// pending syntax-error node, which holds the skipped tokens.
+YYSTYPE DovExecErrNode();
+
+// An EXEC block in the data division: STMT_EXEC and STMT_EXEC_SQL become
+// STMT_EXEC_IN_DCL and STMT_EXEC_SQL_IN_DCL (same slots); other nodes pass.
+YYSTYPE DovExecInDataDivision(YYSTYPE node);
+
+// One word of a CICS block kept as tokens: the word's value is released
+// (a symbol-table element is the table's and is left alone); its tokens
+// stay on the block. Returns the block.
+YYSTYPE DovExecBlockWord(YYSTYPE block, YYSTYPE* word);
