@@ -16,7 +16,7 @@
  * conflicts are not allowed. btyacc's listing of the conflicts is written to
  * build/generated/grammar/cobol.conflicts.txt at every build.
  *
- * shift/reduce conflicts: 0
+ * shift/reduce conflicts: 3
  *
  * id   state  lookahead  competing rules  winner  test
  * (none yet)
@@ -28,6 +28,7 @@
  */
 %{
 #include "grammar/actions.h"
+#include "grammar/sql_actions.h"
 %}
 
 %include tokens.y.inc
@@ -48,4 +49,7 @@ program_list
 
 %include program.y
 %include procedure.y
+%include exec.y
+%include sql.y
+%include cics_fallback.y
 %include words.y

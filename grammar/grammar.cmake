@@ -46,5 +46,7 @@ endfunction()
 vemlo_btyacc_grammar(
   TARGET grammar NAME cobol GRAMMAR "${CMAKE_SOURCE_DIR}/grammar/cobol.y"
   INCLUDES "${CMAKE_SOURCE_DIR}/grammar/program.y" "${CMAKE_SOURCE_DIR}/grammar/procedure.y"
+           "${CMAKE_SOURCE_DIR}/grammar/exec.y"
+           "${CMAKE_SOURCE_DIR}/grammar/sql.y" "${CMAKE_SOURCE_DIR}/grammar/cics_fallback.y"
            "${CMAKE_SOURCE_DIR}/grammar/words.y"
-  TOKENS EXPECT_SR 0 SYMBOL DovCobolGrammarTables)
+  TOKENS EXPECT_SR 3 SYMBOL DovCobolGrammarTables)

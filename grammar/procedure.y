@@ -55,6 +55,7 @@ statement
     | next_sentence_stmt
     | goto_stmt
     | perform_stmt
+    | exec_stmt
     ;
 
 /* ---- STOP RUN, GOBACK, EXIT, CONTINUE, NEXT SENTENCE -------------------------
