@@ -1,0 +1,97 @@
+// EXEC ... END-EXEC blocks: the generic form of any other subsystem keeps
+// its text line by line, an SQL statement the grammar does not cover is a
+// syntax error inside its block that keeps the block's tokens, and the rest
+// of the program parses on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/grammar/sql_support.h"
+
+namespace {
+
+using vemlo_test::FindAll;
+using vemlo_test::FindFirst;
+using vemlo_test::Shape;
+using vemlo_test::SqlParse;
+using vemlo_test::TreeTokens;
+
+// The spellings that are not blanks or line ends.
+std::vector<std::string> Words(const std::vector<std::string>& tokens) {
+    std::vector<std::string> out;
+    for (const std::string& t : tokens) {
+        const bool blank = std::all_of(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\n'; });
+        if (!blank) out.push_back(t);
+    }
+    return out;
+}
+
+bool Contains(const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+TEST(ExecBlocks, OtherSubsystemKeepsItsLinesAndComments) {
+    SqlParse parse(SqlParse::Program({
+        "EXEC DLI GU USING PCB(1)",
+        "    SEGMENT(ROOT)",
+        "* a comment inside the block",
+        "    INTO(AREA1) END-EXEC.",
+    }));
+    EXPECT_EQ(parse.SyntaxErrors(), 0);
+    ASSERT_EQ(FindAll(parse.Root(), STMT_EXEC).size(), 1u);
+    DovExpr* exec = FindFirst(parse.Root(), STMT_EXEC);
+    EXPECT_EQ(Shape(exec->Args(0)), "TOKEN_STRING[DLI]");
+    DovExpr* lines = exec->Args(1);
+    ASSERT_NE(lines, nullptr);
+    ASSERT_EQ(lines->Oper(), EX_EXEC_LINE_LIST);
+    // The rest of the first line, the second line, the comment line (no
+    // words of its own) and the last line.
+    ASSERT_EQ(lines->NumArgs(), 4);
+    EXPECT_EQ(lines->Args(0)->NumArgs(), 6);  // GU USING PCB ( 1 )
+    // The comment sits in the slot of its line, not on a word.
+    bool comment_in_slot = false;
+    for (int i = 0; i < lines->NumArgs(); ++i)
+        for (const DovToken* t : lines->ArgSlots(i)->tokens) comment_in_slot |= t->code == CM_COMMENT;
+    EXPECT_TRUE(comment_in_slot);
+    // Every word of the block is in the node; EXEC belongs to the subsystem
+    // slot, END-EXEC stays on the node.
+    const std::vector<std::string> words = Words(TreeTokens(exec));
+    for (const char* w : {"GU", "USING", "PCB", "(", "1", ")", "SEGMENT", "ROOT", "INTO", "AREA1"})
+        EXPECT_TRUE(Contains(words, w)) << w;
+    bool exec_in_subsys = false;
+    for (const DovToken* t : exec->ArgSlots(0)->tokens) exec_in_subsys |= t->code == RW_EXEC;
+    EXPECT_TRUE(exec_in_subsys);
+    bool end_on_node = false;
+    for (const DovToken* t : exec->Tokens()) end_on_node |= t->code == RW_END_EXEC;
+    EXPECT_TRUE(end_on_node);
+}
+
+TEST(ExecBlocks, UncoveredSqlIsAnErrorInsideTheBlock) {
+    SqlParse parse(SqlParse::Program({
+        "EXEC SQL DROP TABLE IF EXISTS T1 END-EXEC.",
+        "EXEC SQL COMMIT END-EXEC.",
+    }));
+    EXPECT_EQ(parse.SyntaxErrors(), 1);
+    const std::vector<DovExpr*> blocks = FindAll(parse.Root(), STMT_EXEC_SQL);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0]->Args(0)->Oper(), STMT__SYNTAX_ERROR);
+    EXPECT_EQ(Shape(blocks[1]), "STMT_EXEC_SQL(SQL_STMT_COMMIT)");
+    // The skipped words are in the failed block.
+    const std::vector<std::string> words = Words(TreeTokens(blocks[0]));
+    for (const char* w : {"TABLE", "IF", "EXISTS", "T1"}) EXPECT_TRUE(Contains(words, w)) << w;
+    // The statement after the blocks still parses.
+    EXPECT_NE(FindFirst(parse.Root(), STMT_STOP), nullptr);
+}
+
+TEST(ExecBlocks, EndOfFileInsideABlockClosesIt) {
+    SqlParse parse(
+        "       IDENTIFICATION DIVISION.\n"
+        "       PROGRAM-ID. T.\n"
+        "       PROCEDURE DIVISION.\n"
+        "           EXEC SQL COMMIT\n");
+    EXPECT_EQ(FindAll(parse.Root(), STMT_EXEC_SQL).size(), 1u);
+}
+
+}  // namespace
