@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "grammar/grammar.h"
+#include "lbase/cmdline.h"
 #include "tree/oper.h"
 
 namespace vemlo_test {
@@ -30,11 +31,21 @@ void CollectTokens(const DovExpr* node, std::vector<std::string>& out) {
 
 }  // namespace
 
-SqlParse::SqlParse(const std::string& source) {
+SqlParse::SqlParse(const std::string& source) { Run(dir_.Write("p.cbl", source)); }
+
+SqlParse::SqlParse(const std::string& path, const std::vector<std::string>& options) {
+    const DovCommandLineFlagTable& table = *parser_.DefineOptions(kDovParserOptionGroups);
+    std::vector<const char*> words;
+    for (const std::string& o : options) words.push_back(o.c_str());
+    VStringList files, problems;
+    EXPECT_EQ(SetCLFlag(table, 0, static_cast<int>(words.size()), words.data(), files, problems), 0);
+    Run(path);
+}
+
+void SqlParse::Run(const std::string& path) {
     DovInstallGrammar();
     VString error;
     EXPECT_EQ(parser_.ResolveDialectDefaults(error), 0) << error.CStr();
-    const std::string path = dir_.Write("p.cbl", source);
     status_ = parser_.Parse(path.c_str(), root_, &messages_);
 }
 
@@ -57,6 +68,13 @@ std::vector<std::string> SqlParse::Errors() const {
     std::vector<std::string> out;
     for (const DovToken* t : messages_)
         if (t->code == MSG_ERR) out.push_back(t->image.CStr());
+    return out;
+}
+
+std::vector<const DovToken*> SqlParse::ErrorTokens() const {
+    std::vector<const DovToken*> out;
+    for (const DovToken* t : messages_)
+        if (t->code == MSG_ERR) out.push_back(t);
     return out;
 }
 

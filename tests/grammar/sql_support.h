@@ -18,6 +18,9 @@ class SqlParse {
 public:
     // Parses `source`, a whole fixed-format program.
     explicit SqlParse(const std::string& source);
+    // Parses the file `path` with parser options given as on a command line
+    // (-lang=vsii, -copylib-dir=DIR, ...).
+    SqlParse(const std::string& path, const std::vector<std::string>& options);
     // Parses `statements` (procedure division lines, each placed in area B)
     // inside a small program whose working storage declares `data` lines.
     static std::string Program(const std::vector<std::string>& statements,
@@ -30,10 +33,14 @@ public:
     int Status() const { return status_; }
     // The texts of the error messages, in order.
     std::vector<std::string> Errors() const;
+    // The error messages with their positions.
+    std::vector<const DovToken*> ErrorTokens() const;
     // The number of "syntax error" messages.
     int SyntaxErrors() const;
 
 private:
+    void Run(const std::string& path);
+
     TempDir dir_;
     DovParserImpl parser_;
     DovExpr* root_ = nullptr;
