@@ -79,7 +79,7 @@ sql_declare_table_stmt
 
 sql_col_def_list
     : sql_col_def                       { $$ = DovListFirst(SQL_COL_DEF_LIST, $1); }
-    | sql_col_def_list ST_COMMA sql_col_def { $$ = DovListAppend(SQL_COL_DEF_LIST, $1, $3); }
+    | sql_col_def_list ST_COMMA sql_col_def { $$ = DovListJoin(YYREDUCTION, SQL_COL_DEF_LIST, $1, $3); }
     ;
 
 sql_col_def
@@ -246,7 +246,7 @@ sql_select_list
 
 sql_select_items
     : sql_select_item                   { $$ = DovListFirst(SQL_SEL_ITEM_LIST, $1); }
-    | sql_select_items ST_COMMA sql_select_item { $$ = DovListAppend(SQL_SEL_ITEM_LIST, $1, $3); }
+    | sql_select_items ST_COMMA sql_select_item { $$ = DovListJoin(YYREDUCTION, SQL_SEL_ITEM_LIST, $1, $3); }
     ;
 
 sql_select_item
@@ -267,7 +267,7 @@ opt_sql_from
  * sql_table_name: SQL_TABLE_REF    opt_sql_where: SQL_WHERE or a null node   */
 sql_table_ref_list
     : sql_table_ref                     { $$ = DovListFirst(SQL_TABLE_REF_LIST, $1); }
-    | sql_table_ref_list ST_COMMA sql_table_ref { $$ = DovListAppend(SQL_TABLE_REF_LIST, $1, $3); }
+    | sql_table_ref_list ST_COMMA sql_table_ref { $$ = DovListJoin(YYREDUCTION, SQL_TABLE_REF_LIST, $1, $3); }
     ;
 
 sql_table_ref
@@ -310,7 +310,7 @@ opt_sql_having
  * sql_col_ref_list: SQL_COL_REF_LIST    sql_col_ref: SQL_COL_REF            */
 sql_col_ref_list
     : sql_col_ref                       { $$ = DovListFirst(SQL_COL_REF_LIST, $1); }
-    | sql_col_ref_list ST_COMMA sql_col_ref { $$ = DovListAppend(SQL_COL_REF_LIST, $1, $3); }
+    | sql_col_ref_list ST_COMMA sql_col_ref { $$ = DovListJoin(YYREDUCTION, SQL_COL_REF_LIST, $1, $3); }
     ;
 
 sql_col_ref
@@ -365,7 +365,7 @@ opt_sql_update_table
 
 sql_update_assign_list
     : sql_update_assign                 { $$ = DovListFirst(SQL_UPDATE_ASSIGN_LIST, $1); }
-    | sql_update_assign_list ST_COMMA sql_update_assign { $$ = DovListAppend(SQL_UPDATE_ASSIGN_LIST, $1, $3); }
+    | sql_update_assign_list ST_COMMA sql_update_assign { $$ = DovListJoin(YYREDUCTION, SQL_UPDATE_ASSIGN_LIST, $1, $3); }
     ;
 
 sql_update_assign
@@ -422,7 +422,7 @@ opt_sql_order_by
 
 sql_order_item_list
     : sql_order_item                    { $$ = DovListFirst(SQL_ORDER_ITEM_LIST, $1); }
-    | sql_order_item_list ST_COMMA sql_order_item { $$ = DovListAppend(SQL_ORDER_ITEM_LIST, $1, $3); }
+    | sql_order_item_list ST_COMMA sql_order_item { $$ = DovListJoin(YYREDUCTION, SQL_ORDER_ITEM_LIST, $1, $3); }
     ;
 
 sql_order_item
@@ -549,7 +549,7 @@ sql_get_descr_args
 
 sql_get_assign_list
     : sql_get_assign                    { $$ = DovListFirst(SQL_GET_ASSIGN_LIST, $1); }
-    | sql_get_assign_list ST_COMMA sql_get_assign { $$ = DovListAppend(SQL_GET_ASSIGN_LIST, $1, $3); }
+    | sql_get_assign_list ST_COMMA sql_get_assign { $$ = DovListJoin(YYREDUCTION, SQL_GET_ASSIGN_LIST, $1, $3); }
     ;
 
 sql_get_assign
@@ -563,7 +563,7 @@ sql_set_descr_args
 
 sql_set_assign_list
     : sql_set_assign                    { $$ = DovListFirst(SQL_SET_ASSIGN_LIST, $1); }
-    | sql_set_assign_list ST_COMMA sql_set_assign { $$ = DovListAppend(SQL_SET_ASSIGN_LIST, $1, $3); }
+    | sql_set_assign_list ST_COMMA sql_set_assign { $$ = DovListJoin(YYREDUCTION, SQL_SET_ASSIGN_LIST, $1, $3); }
     ;
 
 sql_set_assign
@@ -577,7 +577,7 @@ sql_set_assign
  * sql_host_var_names: SQL_VAR_NAME_LIST of the identifiers, in written order */
 sql_host_var_list
     : sql_ind_host_var                  { $$ = DovListFirst(SQL_IND_HOST_VAR_LIST, $1); }
-    | sql_host_var_list ST_COMMA sql_ind_host_var { $$ = DovListAppend(SQL_IND_HOST_VAR_LIST, $1, $3); }
+    | sql_host_var_list ST_COMMA sql_ind_host_var { $$ = DovListJoin(YYREDUCTION, SQL_IND_HOST_VAR_LIST, $1, $3); }
     ;
 
 sql_ind_host_var
@@ -591,8 +591,8 @@ sql_host_var_ref
     ;
 
 sql_host_var_names
-    : ST_IDENT                          { $$ = DovListFirst(SQL_VAR_NAME_LIST, $1); }
-    | sql_host_var_names ST_DOT ST_IDENT { $$ = DovListAppend(SQL_VAR_NAME_LIST, $1, $3); }
+    : ST_IDENT                          { $$ = DovSqlFirstName(YYREDUCTION, $1); }
+    | sql_host_var_names ST_DOT ST_IDENT { $$ = DovListJoin(YYREDUCTION, SQL_VAR_NAME_LIST, $1, $3); }
     ;
 
 /* ---- Value expressions ----------------------------------------------------------------------------------------------
@@ -602,15 +602,15 @@ sql_host_var_names
  * sql_value_expr, sql_term, sql_factor, sql_primary: the expression node    */
 sql_value_expr
     : sql_term                          { $$ = $1; }
-    | sql_value_expr ST_PLUS sql_term   { $$ = DovListAppend(SQL_OP_ADD, $1, $3); }
-    | sql_value_expr ST_MINUS sql_term  { $$ = DovListAppend(SQL_OP_SUB, $1, $3); }
-    | sql_value_expr ST_VERT ST_VERT sql_term { $$ = DovListAppend(SQL_OP_CONCAT, $1, $4); }
+    | sql_value_expr ST_PLUS sql_term   { $$ = DovListJoin(YYREDUCTION, SQL_OP_ADD, $1, $3); }
+    | sql_value_expr ST_MINUS sql_term  { $$ = DovListJoin(YYREDUCTION, SQL_OP_SUB, $1, $3); }
+    | sql_value_expr ST_VERT ST_VERT sql_term { $$ = DovListJoin(YYREDUCTION, SQL_OP_CONCAT, $1, $4); }
     ;
 
 sql_term
     : sql_factor                        { $$ = $1; }
-    | sql_term ST_STAR sql_factor       { $$ = DovListAppend(SQL_OP_MUL, $1, $3); }
-    | sql_term ST_SLASH sql_factor      { $$ = DovListAppend(SQL_OP_DIV, $1, $3); }
+    | sql_term ST_STAR sql_factor       { $$ = DovListJoin(YYREDUCTION, SQL_OP_MUL, $1, $3); }
+    | sql_term ST_SLASH sql_factor      { $$ = DovListJoin(YYREDUCTION, SQL_OP_DIV, $1, $3); }
     ;
 
 sql_factor
@@ -739,12 +739,12 @@ sql_trim_spec
  * sql_comp_op: the comparison's operation code (a small integer, no node)   */
 sql_search_cond
     : sql_bool_term                     { $$ = $1; }
-    | sql_search_cond STK_OR sql_bool_term { $$ = DovListAppend(SQL_OP_OR, $1, $3); }
+    | sql_search_cond STK_OR sql_bool_term { $$ = DovListJoin(YYREDUCTION, SQL_OP_OR, $1, $3); }
     ;
 
 sql_bool_term
     : sql_bool_factor                   { $$ = $1; }
-    | sql_bool_term STK_AND sql_bool_factor { $$ = DovListAppend(SQL_OP_AND, $1, $3); }
+    | sql_bool_term STK_AND sql_bool_factor { $$ = DovListJoin(YYREDUCTION, SQL_OP_AND, $1, $3); }
     ;
 
 sql_bool_factor
@@ -798,7 +798,7 @@ sql_row_value
 
 sql_expr_list
     : sql_value_expr                    { $$ = DovListFirst(SQL_EXPR_LIST, $1); }
-    | sql_expr_list ST_COMMA sql_value_expr { $$ = DovListAppend(SQL_EXPR_LIST, $1, $3); }
+    | sql_expr_list ST_COMMA sql_value_expr { $$ = DovListJoin(YYREDUCTION, SQL_EXPR_LIST, $1, $3); }
     ;
 
 /* ---- Query expressions and joined tables ---------------------------------------------------------------------------------
@@ -841,7 +841,7 @@ sql_query_spec
 
 sql_row_list
     : sql_row_value                     { $$ = DovListFirst(SQL_ROW_CONSTRUCTOR_LIST, DovSqlValuesRow($1)); }
-    | sql_row_list ST_COMMA sql_row_value { $$ = DovListAppend(SQL_ROW_CONSTRUCTOR_LIST, $1, DovSqlValuesRow($3)); }
+    | sql_row_list ST_COMMA sql_row_value { $$ = DovListJoin(YYREDUCTION, SQL_ROW_CONSTRUCTOR_LIST, $1, DovSqlValuesRow($3)); }
     ;
 
 opt_sql_all

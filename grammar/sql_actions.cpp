@@ -1,6 +1,7 @@
 #include "grammar/sql_actions.h"
 
 #include "parser/error_nodes.h"
+#include "parser/token_adapter.h"
 #include "parser/parser_impl.h"
 #include "tree/named.h"
 #include "tree/qualname.h"
@@ -37,6 +38,14 @@ YYSTYPE DovSqlHostVarRef(YYSTYPE names) {
     return new DovExprOper(SQL_HOST_VAR_REF, DovMakeNamedObjUse(list, NC_DATA_NAME, 0));
 }
 
+YYSTYPE DovSqlFirstName(DovGrammarReduction& r, YYSTYPE ident) {
+    DovExpr* list = DovN(DovListFirst(SQL_VAR_NAME_LIST, ident));
+    if (!list || r.trial || !r.reduce_posn) return list;
+    r.ReducePosnNow(list);
+    if (DovArgSlot* slot = list->ArgSlots(0)) slot->tokens.AppendList(list->Tokens());
+    return list;
+}
+
 YYSTYPE DovSqlProcTarget(YYSTYPE ident) {
     DovExpr* name = DovN(ident);
     DovExpr* use = NameUseFor(name);
@@ -55,20 +64,37 @@ YYSTYPE DovSqlValuesRow(YYSTYPE row) {
     return new DovExprOper(SQL_ROW_CONSTRUCTOR, DovListExpr(SQL_EXPR_LIST, value));
 }
 
-void DovExecHeadToSubsys(YYSTYPE node) {
-    DovExpr* exec = DovN(node);
-    if (!exec) return;
+YYSTYPE DovExecTokenBlock(DovGrammarReduction& r) {
+    DovExpr* exec = SplitExecLines(STMT_EXEC);
+    if (!exec) return nullptr;
+    r.ReducePosnNow(exec);
     DovArgSlot* slot = exec->ArgSlots(0);
-    if (!slot) return;
+    if (!slot) return exec;
     DovTokenList& own = exec->Tokens();
     while (DovToken* token = own.PopFront()) {
         const bool was_exec = token->code == RW_EXEC;
         slot->tokens.AppendToken(token);
         if (was_exec) break;
     }
+    return exec;
 }
 
-YYSTYPE DovExecErrNode() { return WorkingParser ? GenErrNode(WorkingParser) : nullptr; }
+YYSTYPE DovExecSqlError(DovGrammarReduction& r) {
+    DovExpr* error = WorkingParser ? GenErrNode(WorkingParser) : nullptr;
+    DovExpr* exec = new DovExprOper(STMT_EXEC_SQL, error);
+    // No position reduction: the tokens are placed here, around what the
+    // error node already holds.
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        DovTokenList& to = k < r.len ? exec->ArgSlots(0)->tokens : exec->Tokens();
+        to.AppendList(*posn);
+        delete posn;
+        posn = nullptr;
+    }
+    r.reduce_posn = 0;
+    return exec;
+}
 
 YYSTYPE DovExecInDataDivision(YYSTYPE node) {
     DovExpr* exec = DovN(node);

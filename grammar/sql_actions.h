@@ -3,8 +3,7 @@
 // helpers of grammar/actions.h, each called from one action.
 #pragma once
 
-#include "grammar/actions.h"
-#include "parser/token_adapter.h"
+#include "grammar/cobol_actions.h"
 
 // ---- Embedded SQL -----------------------------------------------------------
 
@@ -20,6 +19,11 @@ YYSTYPE DovSqlHostVarRef(YYSTYPE names);
 // deleted.
 YYSTYPE DovSqlProcTarget(YYSTYPE ident);
 
+// The SQL_VAR_NAME_LIST of the first name of a host variable; the name's
+// tokens go to its slot (not to the end of the list), so that the names
+// after it keep the source order.
+YYSTYPE DovSqlFirstName(DovGrammarReduction& r, YYSTYPE ident);
+
 // A comparison: a two-argument node whose operation is the code `op`
 // carries (sql_comp_op).
 YYSTYPE DovSqlCompare(YYSTYPE left, YYSTYPE op, YYSTYPE right);
@@ -30,14 +34,16 @@ YYSTYPE DovSqlValuesRow(YYSTYPE row);
 
 // ---- EXEC blocks --------------------------------------------------------------
 
-// After the position reduction of a generic EXEC block (SplitExecLines): the
-// node's own tokens up to and including the EXEC keyword move to the token
-// list of its subsystem slot; the rest stay on the node.
-void DovExecHeadToSubsys(YYSTYPE node);
+// The generic EXEC block (EXEC END-EXEC of any other subsystem): the
+// STMT_EXEC node that SplitExecLines builds from the collected tokens; the
+// rule's tokens are handed to it now, and those up to and including the
+// EXEC keyword then move to the token list of its subsystem slot.
+YYSTYPE DovExecTokenBlock(DovGrammarReduction& r);
 
-// The statement of an EXEC SQL block whose text is a syntax error: the
-// pending syntax-error node, which holds the skipped tokens.
-YYSTYPE DovExecErrNode();
+// EXEC SQL error END-EXEC: STMT_EXEC_SQL over the pending syntax-error node
+// (which holds what recovery skipped); EXEC and SQL go to the statement
+// slot's tokens, END-EXEC to the node's own, in source order.
+YYSTYPE DovExecSqlError(DovGrammarReduction& r);
 
 // An EXEC block in the data division: STMT_EXEC and STMT_EXEC_SQL become
 // STMT_EXEC_IN_DCL and STMT_EXEC_SQL_IN_DCL (same slots); other nodes pass.

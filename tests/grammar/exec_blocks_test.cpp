@@ -8,15 +8,34 @@
 #include <string>
 #include <vector>
 
-#include "tests/grammar/sql_support.h"
+#include "tests/grammar/grammar_fixture.h"
 
 namespace {
 
-using vemlo_test::FindAll;
-using vemlo_test::FindFirst;
-using vemlo_test::Shape;
-using vemlo_test::SqlParse;
-using vemlo_test::TreeTokens;
+using vemlo_grammar_test::FindAll;
+using vemlo_grammar_test::FindFirst;
+using vemlo_grammar_test::GrammarRun;
+using vemlo_grammar_test::Shape;
+
+void AddTokens(const DovTokenList& list, std::vector<std::string>& out) {
+    for (const DovToken* t : list) out.push_back(DovTokenText(*t).CStr());
+}
+
+// The spellings of every token of a subtree, in walk order.
+void CollectTokens(const DovExpr* node, std::vector<std::string>& out) {
+    if (!node) return;
+    for (int i = 0; i < node->NumArgs(); ++i) {
+        if (const DovArgSlot* slot = node->ArgSlots(i)) AddTokens(slot->tokens, out);
+        CollectTokens(node->Args(i), out);
+    }
+    AddTokens(node->Tokens(), out);
+}
+
+std::vector<std::string> TreeTokens(const DovExpr* node) {
+    std::vector<std::string> out;
+    CollectTokens(node, out);
+    return out;
+}
 
 // The spellings that are not blanks or line ends.
 std::vector<std::string> Words(const std::vector<std::string>& tokens) {
@@ -33,16 +52,20 @@ bool Contains(const std::vector<std::string>& words, const std::string& word) {
 }
 
 TEST(ExecBlocks, OtherSubsystemKeepsItsLinesAndComments) {
-    SqlParse parse(SqlParse::Program({
-        "EXEC DLI GU USING PCB(1)",
-        "    SEGMENT(ROOT)",
-        "* a comment inside the block",
-        "    INTO(AREA1) END-EXEC.",
-    }));
-    EXPECT_EQ(parse.SyntaxErrors(), 0);
-    ASSERT_EQ(FindAll(parse.Root(), STMT_EXEC).size(), 1u);
-    DovExpr* exec = FindFirst(parse.Root(), STMT_EXEC);
-    EXPECT_EQ(Shape(exec->Args(0)), "TOKEN_STRING[DLI]");
+    GrammarRun run;
+    run.ParseText(
+        "       IDENTIFICATION DIVISION.\n"
+        "       PROGRAM-ID. T.\n"
+        "       PROCEDURE DIVISION.\n"
+        "           EXEC DLI GU USING PCB(1)\n"
+        "               SEGMENT(ROOT)\n"
+        "      * a comment inside the block\n"
+        "               INTO(AREA1) END-EXEC.\n");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.TokenDifference(), "");
+    ASSERT_EQ(FindAll(run.root(), STMT_EXEC).size(), 1u);
+    DovExpr* exec = FindFirst(run.root(), STMT_EXEC);
+    EXPECT_EQ(Shape(exec->Args(0)), "DLI");
     DovExpr* lines = exec->Args(1);
     ASSERT_NE(lines, nullptr);
     ASSERT_EQ(lines->Oper(), EX_EXEC_LINE_LIST);
@@ -69,12 +92,14 @@ TEST(ExecBlocks, OtherSubsystemKeepsItsLinesAndComments) {
 }
 
 TEST(ExecBlocks, UncoveredSqlIsAnErrorInsideTheBlock) {
-    SqlParse parse(SqlParse::Program({
-        "EXEC SQL DROP TABLE IF EXISTS T1 END-EXEC.",
-        "EXEC SQL COMMIT END-EXEC.",
-    }));
-    EXPECT_EQ(parse.SyntaxErrors(), 1);
-    const std::vector<DovExpr*> blocks = FindAll(parse.Root(), STMT_EXEC_SQL);
+    GrammarRun run;
+    run.ParseStatements(
+        "EXEC SQL DROP TABLE IF EXISTS T1 END-EXEC.\n"
+        "EXEC SQL COMMIT END-EXEC.\n"
+        "STOP RUN.");
+    EXPECT_EQ(run.SyntaxErrors(), 1) << run.MessageText();
+    EXPECT_EQ(run.TokenDifference(), "");
+    const std::vector<DovExpr*> blocks = FindAll(run.root(), STMT_EXEC_SQL);
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(blocks[0]->Args(0)->Oper(), STMT__SYNTAX_ERROR);
     EXPECT_EQ(Shape(blocks[1]), "STMT_EXEC_SQL(SQL_STMT_COMMIT)");
@@ -82,16 +107,14 @@ TEST(ExecBlocks, UncoveredSqlIsAnErrorInsideTheBlock) {
     const std::vector<std::string> words = Words(TreeTokens(blocks[0]));
     for (const char* w : {"TABLE", "IF", "EXISTS", "T1"}) EXPECT_TRUE(Contains(words, w)) << w;
     // The statement after the blocks still parses.
-    EXPECT_NE(FindFirst(parse.Root(), STMT_STOP), nullptr);
+    EXPECT_NE(FindFirst(run.root(), STMT_STOP), nullptr);
 }
 
 TEST(ExecBlocks, EndOfFileInsideABlockClosesIt) {
-    SqlParse parse(
-        "       IDENTIFICATION DIVISION.\n"
-        "       PROGRAM-ID. T.\n"
-        "       PROCEDURE DIVISION.\n"
-        "           EXEC SQL COMMIT\n");
-    EXPECT_EQ(FindAll(parse.Root(), STMT_EXEC_SQL).size(), 1u);
+    GrammarRun run;
+    run.ParseStatements("EXEC SQL COMMIT");
+    EXPECT_EQ(FindAll(run.root(), STMT_EXEC_SQL).size(), 1u);
+    EXPECT_EQ(run.TokenDifference(), "");
 }
 
 }  // namespace

@@ -3,17 +3,34 @@
 // the shape of the first node of one operation.
 #include <gtest/gtest.h>
 
-#include "tests/grammar/sql_support.h"
+#include <sstream>
+#include <string>
+
+#include "tests/grammar/grammar_fixture.h"
 #include "tree/named.h"
 #include "tree/symtab.h"
 
 namespace {
 
-using vemlo_test::ExecSql;
-using vemlo_test::FindAll;
-using vemlo_test::FindFirst;
-using vemlo_test::Shape;
-using vemlo_test::SqlParse;
+using vemlo_grammar_test::FindAll;
+using vemlo_grammar_test::FindFirst;
+using vemlo_grammar_test::GrammarRun;
+using vemlo_grammar_test::Shape;
+
+// One EXEC SQL block holding `sql`, on as many lines as it needs.
+std::string ExecSql(const std::string& sql) {
+    std::string out, line = "EXEC SQL";
+    std::istringstream words(sql);
+    for (std::string word; words >> word;) {
+        if (line.size() + 1 + word.size() > 58) {
+            out += line + "\n";
+            line = "  " + word;
+        } else {
+            line += " " + word;
+        }
+    }
+    return out + line + "\nEND-EXEC.";
+}
 
 struct ShapeCase {
     const char* sql;
@@ -22,10 +39,10 @@ struct ShapeCase {
 };
 
 // The host variable :X and the table T as they appear in the shapes.
-#define HV(x) "SQL_HOST_VAR_REF(NAMED_OBJ_USE(SQL_VAR_NAME_LIST(NAME_USE[" x "])))"
-#define IHV(x) "SQL_IND_HOST_VAR(" HV(x) ",-)"
-#define COL(c) "SQL_COL_REF(-," c ")"
-#define TAB(t) "SQL_TABLE_REF(-," t ")"
+#define HV(x) "SQL_HOST_VAR_REF(NAMED_OBJ_USE(SQL_VAR_NAME_LIST(" x ")))"
+#define IHV(x) "SQL_IND_HOST_VAR(" HV(x) ",null)"
+#define COL(c) "SQL_COL_REF(null," c ")"
+#define TAB(t) "SQL_TABLE_REF(null," t ")"
 
 const ShapeCase kCases[] = {
     // Value expressions: one list per chain of one operator, parentheses
@@ -38,14 +55,14 @@ const ShapeCase kCases[] = {
      "SQL_SEL_ITEM_EXPR(SQL_OP_ADD(SQL_OP_PARENS(SQL_OP_ADD(" COL("A") "," COL("B") "))," COL("C") "))"},
     {"SELECT A + B * C / 2 INTO :X FROM T", SQL_OP_ADD,
      "SQL_OP_ADD(" COL("A") ",SQL_OP_DIV(SQL_OP_MUL(" COL("B") "," COL("C") "),2))"},
-    {"SELECT - A || 'X' INTO :X FROM T", SQL_OP_CONCAT, "SQL_OP_CONCAT(SQL_OP_UN_MINUS(" COL("A") "),'X')"},
+    {"SELECT - A | | 'X' INTO :X FROM T", SQL_OP_CONCAT, "SQL_OP_CONCAT(SQL_OP_UN_MINUS(" COL("A") "),'X')"},
     // Column references and host variables.
     {"SELECT S.T.C INTO :X FROM T", SQL_SEL_ITEM_EXPR, "SQL_SEL_ITEM_EXPR(SQL_COL_REF(SQL_TABLE_REF(S,T),C))"},
     {"SELECT T.C, T.*, S.T.* INTO :X FROM T", SQL_SEL_ITEM_LIST,
      "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_COL_REF(" TAB("T") ",C)),SQL_SEL_ITEM_TABLE_STAR(" TAB("T")
      "),SQL_SEL_ITEM_TABLE_STAR(SQL_TABLE_REF(S,T)))"},
     {"SELECT C INTO :A.B FROM T", SQL_HOST_VAR_REF,
-     "SQL_HOST_VAR_REF(NAMED_OBJ_USE(SQL_VAR_NAME_LIST(NAME_USE[A],NAME_USE[B])))"},
+     "SQL_HOST_VAR_REF(NAMED_OBJ_USE(SQL_VAR_NAME_LIST(A,B)))"},
     {"FETCH C1 INTO :A :IA, :B INDICATOR :IB", SQL_IND_HOST_VAR_LIST,
      "SQL_IND_HOST_VAR_LIST(SQL_IND_HOST_VAR(" HV("A") "," HV("IA") "),SQL_IND_HOST_VAR(" HV("B") "," HV("IB") "))"},
     // The SELECT ... INTO statement with and without its optional clauses.
@@ -90,8 +107,8 @@ const ShapeCase kCases[] = {
      ")),SQL_TABLE_REF_LIST(SQL_TABLE_REF_ITEM(" TAB("U") ",null)),null,null,null)))"},
     // Functions.
     {"SELECT RAND ( ), STR (A), STR (A, 1, 2) INTO :X FROM T", SQL_SEL_ITEM_LIST,
-     "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_SF_RAND(-)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A")
-     ",-,-)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A") ",1,2)))"},
+     "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_SF_RAND(null)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A")
+     ",null,null)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A") ",1,2)))"},
     {"SELECT CAST (A AS DECIMAL (5, 2)), CONVERT (CHAR (3), A), CONVERT (A, B, C) INTO :X FROM T",
      SQL_SEL_ITEM_LIST,
      "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_SF_CAST(" COL("A") ",SQL_TYPE_DECIMAL(5,2))),SQL_SEL_ITEM_EXPR("
@@ -111,10 +128,10 @@ const ShapeCase kCases[] = {
     {"DECLARE T TABLE (A DECIMAL, B NUMERIC (5) NOT NULL, C CHAR (2) NOT NULL WITH DEFAULT, D VARCHAR (9) "
      "PRIMARY KEY, E INTEGER UNIQUE, F FLOAT CHECK (F > 0), G DOUBLE PRECISION, H CHARACTER VARYING (4))",
      SQL_STMT_DECLARE_TABLE,
-     "SQL_STMT_DECLARE_TABLE(" TAB("T") ",SQL_COL_DEF_LIST(SQL_COL_DEF(A,SQL_TYPE_DECIMAL(-,-),null),SQL_COL_DEF(B,"
-     "SQL_TYPE_NUMERIC(5,-),SQL_CONSTR_NOT_NULL),SQL_COL_DEF(C,SQL_TYPE_CHAR(2),SQL_CONSTR_NOT_NULL_DEFAULT),"
+     "SQL_STMT_DECLARE_TABLE(" TAB("T") ",SQL_COL_DEF_LIST(SQL_COL_DEF(A,SQL_TYPE_DECIMAL(null,null),null),SQL_COL_DEF(B,"
+     "SQL_TYPE_NUMERIC(5,null),SQL_CONSTR_NOT_NULL),SQL_COL_DEF(C,SQL_TYPE_CHAR(2),SQL_CONSTR_NOT_NULL_DEFAULT),"
      "SQL_COL_DEF(D,SQL_TYPE_VARCHAR(9),SQL_CONSTR_PRIMARY_KEY),SQL_COL_DEF(E,SQL_TYPE_INT,SQL_CONSTR_UNIQUE),"
-     "SQL_COL_DEF(F,SQL_TYPE_FLOAT(-),SQL_CONSTR_CHECK(SQL_OP_GT(" COL("F") ",0))),SQL_COL_DEF(G,"
+     "SQL_COL_DEF(F,SQL_TYPE_FLOAT(null),SQL_CONSTR_CHECK(SQL_OP_GT(" COL("F") ",0))),SQL_COL_DEF(G,"
      "SQL_TYPE_DOUBLE_PRECISION,null),SQL_COL_DEF(H,SQL_TYPE_VARCHAR(4),null)))"},
     // INSERT, UPDATE, DELETE.
     {"INSERT INTO T VALUES 1, (2, 3)", SQL_OP_VALUES,
@@ -167,9 +184,9 @@ const ShapeCase kCases[] = {
     // WHENEVER.
     {"WHENEVER NOT FOUND CONTINUE", SQL_STMT_WHENEVER, "SQL_STMT_WHENEVER(SQL_ERR_NOT_FOUND,SQL_ACT_CONTINUE)"},
     {"WHENEVER SQLWARNING PERFORM P9", SQL_STMT_WHENEVER,
-     "SQL_STMT_WHENEVER(SQL_ERR_SQLWARNING,SQL_ACT_PERFORM(NAMED_OBJ_USE(OF_IN_LIST(NAME_USE[P9]))))"},
+     "SQL_STMT_WHENEVER(SQL_ERR_SQLWARNING,SQL_ACT_PERFORM(P9))"},
     {"WHENEVER SQLERROR GOTO P9", SQL_STMT_WHENEVER,
-     "SQL_STMT_WHENEVER(SQL_ERR_SQLERROR,SQL_ACT_GOTO(NAMED_OBJ_USE(OF_IN_LIST(NAME_USE[P9]))))"},
+     "SQL_STMT_WHENEVER(SQL_ERR_SQLERROR,SQL_ACT_GOTO(P9))"},
     // Sections, transactions, connections, SET.
     {"BEGIN DECLARE SECTION", SQL_STMT_BEGIN_DECLARE_SECTION, "SQL_STMT_BEGIN_DECLARE_SECTION"},
     {"END DECLARE SECTION", SQL_STMT_END_DECLARE_SECTION, "SQL_STMT_END_DECLARE_SECTION"},
@@ -253,9 +270,11 @@ const ShapeCase kCases[] = {
 TEST(SqlShapes, EachConstructBuildsItsNodes) {
     for (const ShapeCase& c : kCases) {
         SCOPED_TRACE(c.sql);
-        SqlParse parse(SqlParse::Program(ExecSql(c.sql)));
-        EXPECT_EQ(parse.SyntaxErrors(), 0);
-        DovExpr* exec = FindFirst(parse.Root(), STMT_EXEC_SQL);
+        GrammarRun run;
+        run.ParseStatements(ExecSql(c.sql));
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        EXPECT_EQ(run.TokenDifference(), "");
+        DovExpr* exec = FindFirst(run.root(), STMT_EXEC_SQL);
         ASSERT_NE(exec, nullptr);
         EXPECT_EQ(Shape(FindFirst(exec, c.op)), c.shape);
     }
@@ -266,31 +285,38 @@ TEST(SqlShapes, EachConstructBuildsItsNodes) {
 TEST(SqlShapes, WheneverTargetWithOrWithoutColon) {
     for (const char* sql : {"WHENEVER SQLERROR GO TO :P1", "WHENEVER SQLERROR GO TO P1"}) {
         SCOPED_TRACE(sql);
-        SqlParse parse(SqlParse::Program(ExecSql(sql)));
-        EXPECT_EQ(parse.SyntaxErrors(), 0);
-        DovExpr* stmt = FindFirst(parse.Root(), SQL_STMT_WHENEVER);
-        EXPECT_EQ(Shape(stmt), "SQL_STMT_WHENEVER(SQL_ERR_SQLERROR,SQL_ACT_GOTO(NAMED_OBJ_USE(OF_IN_LIST(NAME_USE[P1]))))");
+        GrammarRun run;
+        run.ParseStatements(ExecSql(sql));
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        EXPECT_EQ(run.TokenDifference(), "");
+        DovExpr* stmt = FindFirst(run.root(), SQL_STMT_WHENEVER);
+        EXPECT_EQ(Shape(stmt), "SQL_STMT_WHENEVER(SQL_ERR_SQLERROR,SQL_ACT_GOTO(P1))");
         auto* use = dynamic_cast<DovNamedObjUse*>(FindFirst(stmt, NAMED_OBJ_USE));
         ASSERT_NE(use, nullptr);
         EXPECT_EQ(use->Category(), NC_PROC_NAME);
         bool found = false;
-        for (DovExpr* table : FindAll(parse.Root(), SYMBOL_TABLE_ELT_LIST))
+        for (DovExpr* table : FindAll(run.root(), SYMBOL_TABLE_ELT_LIST))
             found = found || SymTabFind(table, VString("P1"), nullptr) != nullptr;
         EXPECT_TRUE(found);
     }
 }
 
-// A host variable names the data item of the program: its name use is
-// linked to the same symbol-table element as the item.
+// A host variable is a data name of the program: a NAME_USE of the
+// element of its name in the program's symbol table.
 TEST(SqlShapes, HostVariableUsesTheProgramsElement) {
-    SqlParse parse(SqlParse::Program(ExecSql("SELECT C INTO :HV-1 FROM T"), {"01 HV-1 PIC X(4)."}));
-    EXPECT_EQ(parse.SyntaxErrors(), 0);
-    auto* use = dynamic_cast<DovNamedObjUse*>(FindFirst(FindFirst(parse.Root(), SQL_HOST_VAR_REF), NAMED_OBJ_USE));
+    GrammarRun run;
+    run.ParseStatements(ExecSql("SELECT C INTO :HV-1 FROM T"));
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    auto* use = dynamic_cast<DovNamedObjUse*>(FindFirst(FindFirst(run.root(), SQL_HOST_VAR_REF), NAMED_OBJ_USE));
     ASSERT_NE(use, nullptr);
     EXPECT_EQ(use->Category(), NC_DATA_NAME);
     auto* name = dynamic_cast<DovNameUse*>(FindFirst(use, NAME_USE));
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(std::string(name->Image().CStr()), "HV-1");
+    // The element is the program's own: the same one a COBOL name gets.
+    DovExpr* table = FindFirst(run.Program(), SYMBOL_TABLE_ELT_LIST);
+    ASSERT_NE(table, nullptr);
+    EXPECT_NE(SymTabFind(table, VString("HV-1")), nullptr);
 }
 
 }  // namespace
