@@ -30,28 +30,25 @@ exec_data_entry
  * token block, so that a CICS program parses and loses no token.
  * DELETE THIS SECTION (down to the end of the file) when cics.y defines
  * cics_statement: the CICS rules take its place.
- * cics_statement: an EX_EXEC_TOKEN_LIST holding the tokens (the words' own
- *                 tokens stay on the list; the values of words and literals are dropped)     */
+ * cics_statement: an EX_EXEC_TOKEN_LIST whose own list holds the tokens
+ * cics_any_token: null; a literal's node is dropped, a word's value is its
+ *                 symbol-table element, which the table keeps              */
 cics_statement
     : /* empty */                       { $$ = DovKeywordNode(EX_EXEC_TOKEN_LIST); }
-    | cics_statement cics_any_token     { $$ = DovExecBlockWord($1, &$2); }
+    | cics_statement cics_any_token     { $$ = $1; }
     ;
 
 cics_any_token
     : cics_keyword_token
-    | TK_USER_DEFD_WORD                 { $$ = $1; }
-    | TK_AREA_A_NAME                    { $$ = $1; }
-    | TK_CHAR_STRING                    { $$ = $1; }
-    | TK_INT_NUM_LIT                    { $$ = $1; }
-    | TK_NONNUM_LIT                     { $$ = $1; }
-    | UW_SYMBOLIC_CHAR                  { $$ = $1; }
-    | UW_SYMBOLIC_CONSTANT              { $$ = $1; }
-    | UW_CONSTANT_NAME                  { $$ = $1; }
-    | UW_USER_FIG_CONST                 { $$ = $1; }
+    | TK_CHAR_STRING                    { DovDeleteExprCell(&$1); }
+    | TK_INT_NUM_LIT                    { DovDeleteExprCell(&$1); }
+    | TK_NONNUM_LIT                     { DovDeleteExprCell(&$1); }
     ;
 
 cics_keyword_token
     : SEP_LEFT_PAR | SEP_RIGHT_PAR | SEP_EQEQ | RW_OF | RW_IN
+    | TK_USER_DEFD_WORD | TK_AREA_A_NAME | UW_SYMBOLIC_CHAR | UW_SYMBOLIC_CONSTANT | UW_CONSTANT_NAME
+    | UW_USER_FIG_CONST
     | CTK_ABCODE | CTK_ABEND | CTK_ABPROGRAM | CTK_ABSTIME | CTK_ACEE | CTK_ADDRESS | CTK_AFTER
     | CTK_AID | CTK_ALARM | CTK_ALLOCATE | CTK_ALLOCERR | CTK_ALTERNATE | CTK_ASIS | CTK_ASKTIME
     | CTK_ASSIGN | CTK_AT | CTK_ATTACH | CTK_ATTACHID | CTK_AUXILIARY | CTK_BELOW | CTK_BIF

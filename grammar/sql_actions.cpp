@@ -177,8 +177,3 @@ YYSTYPE DovExecInDataDivision(YYSTYPE node) {
     else if (exec->Oper() == STMT_EXEC_SQL) exec->SetOper(STMT_EXEC_SQL_IN_DCL, 0, 0);
     return exec;
 }
-
-YYSTYPE DovExecBlockWord(YYSTYPE block, YYSTYPE* word) {
-    if (word && DovN(*word) && DovN(*word)->Oper() != SYMBOL_TABLE_ELT) DovDeleteExprCell(word);
-    return block;
-}

@@ -48,8 +48,3 @@ YYSTYPE DovExecSqlError(DovGrammarReduction& r);
 // An EXEC block in the data division: STMT_EXEC and STMT_EXEC_SQL become
 // STMT_EXEC_IN_DCL and STMT_EXEC_SQL_IN_DCL (same slots); other nodes pass.
 YYSTYPE DovExecInDataDivision(YYSTYPE node);
-
-// One word of a CICS block kept as tokens: the word's value is released
-// (a symbol-table element is the table's and is left alone); its tokens
-// stay on the block. Returns the block.
-YYSTYPE DovExecBlockWord(YYSTYPE block, YYSTYPE* word);

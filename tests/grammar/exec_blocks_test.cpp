@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "grammar/sql_actions.h"
 #include "tests/grammar/grammar_fixture.h"
 
 namespace {
@@ -147,6 +148,60 @@ TEST(ExecBlocks, EndOfFileInsideABlockClosesIt) {
     run.ParseStatements("EXEC SQL COMMIT");
     EXPECT_EQ(FindAll(run.root(), STMT_EXEC_SQL).size(), 1u);
     EXPECT_EQ(run.TokenDifference(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// Until the CICS rules are in, an EXEC CICS block is one token block that
+// keeps every word.
+TEST(ExecBlocks, CicsBlockIsKeptAsTokens) {
+    GrammarRun run;
+    run.ParseStatements(
+        "EXEC CICS SEND MAP('M1') MAPSET('S1')\n"
+        "     ERASE RESP(WS-RESP) END-EXEC.\n"
+        "STOP RUN.");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.TokenDifference(), "");
+    DovExpr* exec = FindFirst(run.root(), STMT_EXEC_CICS);
+    ASSERT_NE(exec, nullptr);
+    const std::vector<std::string> words = Words(TreeTokens(exec));
+    for (const char* w : {"SEND", "MAP", "'M1'", "MAPSET", "ERASE", "RESP", "WS-RESP"})
+        EXPECT_TRUE(Contains(words, w)) << w;
+    EXPECT_NE(FindFirst(run.root(), STMT_STOP), nullptr);
+}
+
+// With SQL handling off, an EXEC SQL block is a generic block.
+TEST(ExecBlocks, SqlSwitchedOffIsAGenericBlock) {
+    GrammarRun run;
+    run.parser().sqlSwitch = 0;
+    run.ParseStatements("EXEC SQL SELECT A INTO :B FROM T END-EXEC.\nSTOP RUN.");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(FindAll(run.root(), STMT_EXEC_SQL).size(), 0u);
+    DovExpr* exec = FindFirst(run.root(), STMT_EXEC);
+    ASSERT_NE(exec, nullptr);
+    EXPECT_EQ(Shape(exec->Args(0)), "SQL");
+    const std::vector<std::string> expected = {"EXEC", "SQL", "SELECT", "A", "INTO", ":", "B", "FROM", "T", "END-EXEC"};
+    EXPECT_EQ(Words(TreeTokens(exec)), expected);
+}
+
+// In the data division an EXEC block takes its data-division form, with
+// the same slots.
+TEST(ExecBlocks, DataDivisionForm) {
+    struct Case {
+        DovOper from, to;
+    };
+    for (const Case c : {Case{STMT_EXEC, STMT_EXEC_IN_DCL}, Case{STMT_EXEC_SQL, STMT_EXEC_SQL_IN_DCL},
+                         Case{STMT_EXEC_CICS, STMT_EXEC_CICS}}) {
+        DovExpr* node = new DovExprOper(c.from);
+        const int slots = node->NumArgs();
+        YYSTYPE value = DovExecInDataDivision(node);
+        EXPECT_EQ(value, node);
+        EXPECT_EQ(node->Oper(), c.to);
+        EXPECT_EQ(node->NumArgs(), slots);
+        delete node;
+    }
 }
 
 }  // namespace
