@@ -619,6 +619,9 @@ sql_factor
     | ST_MINUS sql_factor               { $$ = DovConstructNode(SQL_OP_UN_MINUS, $2); }
     ;
 
+/* CONFLICT Q01, Q02 (register): after "( value" a ")" may close a
+ * parenthesised value or a one-value row constructor (sql_expr_list). The
+ * shift (the parenthesised value) is tried first; test SqlShapes.*.          */
 sql_primary
     : ST_STR_LITER                      { $$ = $1; }
     | ST_EXACT_NUM_LIT                  { $$ = $1; }
@@ -856,6 +859,9 @@ opt_sql_corresponding
                                         { $$ = DovConstructNode(SQL_CORRESPONDING, DovConstructNode(SQL_CORRESP_BY, $4)); }
     ;
 
+/* CONFLICT Q03 (register): after "( joined-table" a ")" may close a
+ * parenthesised joined table or a query in parentheses (a join operand, a
+ * table expression). The shift is tried first; test SqlShapes.*.            */
 sql_joined_table
     : sql_join_operand opt_sql_natural sql_join_type STK_JOIN sql_join_operand opt_sql_join_spec
                                         { $$ = DovConstructNode(SQL_OP_JOIN, $1, $2, $3, $5, $6); }
