@@ -40,9 +40,9 @@ struct ShapeCase {
 
 // The host variable :X and the table T as they appear in the shapes.
 #define HV(x) "SQL_HOST_VAR_REF(NAMED_OBJ_USE(SQL_VAR_NAME_LIST(" x ")))"
-#define IHV(x) "SQL_IND_HOST_VAR(" HV(x) ",null)"
-#define COL(c) "SQL_COL_REF(null," c ")"
-#define TAB(t) "SQL_TABLE_REF(null," t ")"
+#define IHV(x) "SQL_IND_HOST_VAR(" HV(x) ",-)"
+#define COL(c) "SQL_COL_REF(-," c ")"
+#define TAB(t) "SQL_TABLE_REF(-," t ")"
 
 const ShapeCase kCases[] = {
     // Value expressions: one list per chain of one operator, parentheses
@@ -107,8 +107,8 @@ const ShapeCase kCases[] = {
      ")),SQL_TABLE_REF_LIST(SQL_TABLE_REF_ITEM(" TAB("U") ",null)),null,null,null)))"},
     // Functions.
     {"SELECT RAND ( ), STR (A), STR (A, 1, 2) INTO :X FROM T", SQL_SEL_ITEM_LIST,
-     "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_SF_RAND(null)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A")
-     ",null,null)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A") ",1,2)))"},
+     "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_SF_RAND(-)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A")
+     ",-,-)),SQL_SEL_ITEM_EXPR(SQL_SF_STR(" COL("A") ",1,2)))"},
     {"SELECT CAST (A AS DECIMAL (5, 2)), CONVERT (CHAR (3), A), CONVERT (A, B, C) INTO :X FROM T",
      SQL_SEL_ITEM_LIST,
      "SQL_SEL_ITEM_LIST(SQL_SEL_ITEM_EXPR(SQL_SF_CAST(" COL("A") ",SQL_TYPE_DECIMAL(5,2))),SQL_SEL_ITEM_EXPR("
@@ -128,10 +128,10 @@ const ShapeCase kCases[] = {
     {"DECLARE T TABLE (A DECIMAL, B NUMERIC (5) NOT NULL, C CHAR (2) NOT NULL WITH DEFAULT, D VARCHAR (9) "
      "PRIMARY KEY, E INTEGER UNIQUE, F FLOAT CHECK (F > 0), G DOUBLE PRECISION, H CHARACTER VARYING (4))",
      SQL_STMT_DECLARE_TABLE,
-     "SQL_STMT_DECLARE_TABLE(" TAB("T") ",SQL_COL_DEF_LIST(SQL_COL_DEF(A,SQL_TYPE_DECIMAL(null,null),null),SQL_COL_DEF(B,"
-     "SQL_TYPE_NUMERIC(5,null),SQL_CONSTR_NOT_NULL),SQL_COL_DEF(C,SQL_TYPE_CHAR(2),SQL_CONSTR_NOT_NULL_DEFAULT),"
+     "SQL_STMT_DECLARE_TABLE(" TAB("T") ",SQL_COL_DEF_LIST(SQL_COL_DEF(A,SQL_TYPE_DECIMAL(-,-),null),SQL_COL_DEF(B,"
+     "SQL_TYPE_NUMERIC(5,-),SQL_CONSTR_NOT_NULL),SQL_COL_DEF(C,SQL_TYPE_CHAR(2),SQL_CONSTR_NOT_NULL_DEFAULT),"
      "SQL_COL_DEF(D,SQL_TYPE_VARCHAR(9),SQL_CONSTR_PRIMARY_KEY),SQL_COL_DEF(E,SQL_TYPE_INT,SQL_CONSTR_UNIQUE),"
-     "SQL_COL_DEF(F,SQL_TYPE_FLOAT(null),SQL_CONSTR_CHECK(SQL_OP_GT(" COL("F") ",0))),SQL_COL_DEF(G,"
+     "SQL_COL_DEF(F,SQL_TYPE_FLOAT(-),SQL_CONSTR_CHECK(SQL_OP_GT(" COL("F") ",0))),SQL_COL_DEF(G,"
      "SQL_TYPE_DOUBLE_PRECISION,null),SQL_COL_DEF(H,SQL_TYPE_VARCHAR(4),null)))"},
     // INSERT, UPDATE, DELETE.
     {"INSERT INTO T VALUES 1, (2, 3)", SQL_OP_VALUES,
