@@ -415,6 +415,14 @@ void Run::FreeRecords() {
 }
 
 int Run::Accept() {
+    // The end of input is still held as the lookahead: its value and
+    // position are the run's, and nothing else takes them.
+    if (yychar_ >= 0 && !yyps->save) {
+        ReleaseValue(yylval, 2);
+        ReleasePosn(yyposn, 2);
+        yylval = nullptr;
+        yyposn = nullptr;
+    }
     FreeRecords();
     return 0;
 }
@@ -440,7 +448,7 @@ void Run::ReleaseOwned() {
         owner = yyps->save;
         while (owner->save) owner = owner->save;
         queued_from = owner->lexeme;
-    } else if (yychar_ > 0) {
+    } else if (yychar_ >= 0) {
         ReleaseValue(yylval, 2);
         ReleasePosn(yyposn, 2);
     }

@@ -259,6 +259,9 @@ bool DovLexer::ClassifySql(DovTokenItem* item, DovTokenList& carried) {
             token->code = token->image.CStr()[0] == '"' ? ST_IDENT : ST_STR_LITER;
             return true;
         case TK_CHAR_STRING: {
+            // The not sign also comes as its two UTF-8 bytes (C2 AC) from
+            // sources saved as UTF-8.
+            if (token->image == "\xc2\xac") token->image = VString("\xac");
             if (token->image.Len() == 1) {
                 if (const NamedCode* op = Find(kSqlOperators, token->image)) {
                     token->code = static_cast<std::int16_t>(op->code);
@@ -489,10 +492,30 @@ DovTokenItem* DovLexer::GetToken() {
         ++tokensReturned;
         break;
     }
+    CountCodeLine(item->token);
     item->list.PrependList(carried);
     FollowModes(item->token->code);
     Trace(0x01, "-GetToken: ", item);
     return item;
+}
+
+void DovLexer::CountCodeLine(const DovToken* token) {
+    if (!token) return;
+    switch (token->code) {
+        case SEP_UNINLINED_COPY: case SEP_INLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF: case SEP_REPLACE:
+        case SEP_EOF:
+            return;
+        default:
+            break;
+    }
+    const DovTxtPosn& at = token->Beg();
+    if (at.Line() == 0) return;
+    const std::size_t file = at.FileIndex();
+    if (file >= codeLineMarks.size()) codeLineMarks.resize(file + 1, 0);
+    if (at.Line() > codeLineMarks[file]) {
+        codeLineMarks[file] = at.Line();
+        ++codeLines;
+    }
 }
 
 namespace {
