@@ -38,6 +38,7 @@
  * the level of the unary rules (%prec).                                      */
 %{
 #include "grammar/cobol_actions.h"
+#include "grammar/sql_actions.h"
 %}
 
 %include tokens.y.inc
@@ -62,7 +63,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 8
+ * shift/reduce conflicts: 11
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * (state numbers as of the core's grammar; each family's change renumbers them:
@@ -91,7 +92,20 @@
  * C-DATA  (ident.y, environment.y, data.y)
  * C-STMT  (stmt_control.y, stmt_arith.y, stmt_data.y)
  * C-IO    (stmt_io.y)
- * C-SQL   (exec.y, sql.y)
+ * C-SQL   (exec.y, sql.y; tests/grammar/sql_shapes_test.cpp)
+ * Q01  ST_RIGHT_PAR  sql_primary: ST_LEFT_PAR sql_value_expr . ST_RIGHT_PAR
+ *           /  sql_expr_list: sql_value_expr .   (a parenthesis that may
+ *           open a row constructor: in a condition, in VALUES)
+ *           shift first: a parenthesised value; a one-value row
+ *           constructor on failure. test SqlShapes.EachConstructBuildsItsNodes
+ *           ("(A) = B", "VALUES 1, (2, 3)")
+ * Q02  the same as Q01 in the second state btyacc makes for it (after a
+ *           value that follows an operator inside the parenthesis).
+ * Q03  ST_RIGHT_PAR  sql_joined_table: ST_LEFT_PAR sql_joined_table . ST_RIGHT_PAR
+ *           /  sql_query_expr: sql_joined_table .
+ *           shift first: a parenthesised joined table; a query in
+ *           parentheses (a join operand, a table expression) on failure.
+ *           test SqlShapes.EachConstructBuildsItsNodes ("(U CROSS JOIN V)")
  * C-CICS  (cics.y)
  *
  * ---- error alternatives ------------------------------------------------------
@@ -100,6 +114,7 @@
  *   procedure_element (a sentence), synced on the period.
  *   opt_proc_copy_marker (between the procedure header and declaratives),
  *   synced on the period.
+ *   exec_stmt (the statement of an EXEC SQL block), synced on END-EXEC.
  */
 
 %%
