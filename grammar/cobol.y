@@ -74,7 +74,7 @@
  * C02  '('  state 131: identifier: identifier_base . '(' refmod ')'  /  identifier_base .
  *           shift (reference modification) first; the identifier ends on
  *           failure. test OperandTrials.*
- * C03  ')'  state 246: arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
+ * C03  ')'  state 288: arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
  *           (in a parenthesis that may hold a condition, also after a
  *           relational operator) shift first: a parenthesised expression;
  *           a parenthesised condition on failure. test OperandTrials.*, Conditions.*
@@ -84,7 +84,7 @@
  *           opt_proc_copy_marker: copy_marker  /  opt_proc_copy_marker: empty
  *           shift first: the marker goes to PD_COPY_BEFORE_DECL /
  *           PD_COPY_BEFORE_SECTIONS. test ProcedureBody.CopyMarkersAfterTheHeaderAndAmongSentences
- * C06  '('  state 333: function_ref: FUNCTION char-string . opt_function_args
+ * C06  '('  state 779: function_ref: FUNCTION char-string . opt_function_args
  *           /  opt_function_args: empty
  *           shift (arguments) first; a reference modification on failure.
  *           test OperandTrials.*
