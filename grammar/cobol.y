@@ -38,6 +38,7 @@
  * the level of the unary rules (%prec).                                      */
 %{
 #include "grammar/cobol_actions.h"
+#include "grammar/cics_actions.h"
 %}
 
 %include tokens.y.inc
@@ -62,7 +63,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 8
+ * shift/reduce conflicts: 11
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * C01  '('  data_name . '(' subscripts ')'  /  identifier_base: data_name .
@@ -89,7 +90,13 @@
  * C-STMT  (stmt_control.y, stmt_arith.y, stmt_data.y)
  * C-IO    (stmt_io.y)
  * C-SQL   (exec.y, sql.y)
- * C-CICS  (cics.y)
+ * C-CICS  (cics.y, cics_rules.y.inc; tests/grammar/cics_golden_test.cpp)
+ * X01  CTK_MAP  cics_command: CTK_RECEIVE null_marker . cics_map_option
+ *           /  cics_command: CTK_RECEIVE null_marker .
+ *           shift (RECEIVE MAP) first; the plain RECEIVE with MAP as an
+ *           option on failure. test CicsGolden.LeadingOption*
+ * X02  CTK_MAP  the same after CTK_SEND (SEND MAP / SEND).
+ * X03  CTK_SET  the same after CTK_ADDRESS (ADDRESS SET / ADDRESS).
  *
  * ---- error alternatives ------------------------------------------------------
  * `error` appears only at these entry boundaries, always as the last
@@ -97,6 +104,9 @@
  *   procedure_element (a sentence), synced on the period.
  *   opt_proc_copy_marker (between the procedure header and declaratives),
  *   synced on the period.
+ *   cics_statement (an EXEC CICS statement), synced on END-EXEC by exec_stmt.
+ *   cics_option (an option of a CICS command), synced on the next option or
+ *   END-EXEC.
  */
 
 %%
@@ -113,5 +123,6 @@
 %include exec.y
 %include sql.y
 %include cics.y
+%include cics_rules.y.inc
 %include operands.y
 %include words.y
