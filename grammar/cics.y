@@ -33,9 +33,11 @@ exec_stmt
  * test CicsGolden.LeadingOption*.
  *
  * The words of ASSIGN are read as plain words (no reserved words, no symbol
- * lookup) and its references in parentheses normally: the switches follow
- * the markers cics_plain_words and cics_normal_words, each reduced by
- * default before the next token is read.                                    */
+ * lookup) and its references in parentheses normally. The lexer follows
+ * that from the tokens themselves (ASSIGN first, then the parentheses), so
+ * a word read ahead in a trial gets the same class; the markers
+ * cics_plain_words and cics_normal_words set the parser's switches to match
+ * outside trial mode.                                                       */
 cics_statement
     : cics_command cics_start cics_option_list      { $$ = DovCicsFinishCommand(YYREDUCTION); }
     | CTK_ASSIGN null_marker cics_plain_words cics_assignment_list cics_normal_words
@@ -96,11 +98,11 @@ cics_assignment
     ;
 
 cics_plain_words
-    : /* empty */                                   [ DovCicsWordSwitches(0); /* TRIAL: read-ahead words */ ]
+    : /* empty */                                   { DovCicsWordSwitches(0); }
     ;
 
 cics_normal_words
-    : /* empty */                                   [ DovCicsWordSwitches(1); /* TRIAL: read-ahead words */ ]
+    : /* empty */                                   { DovCicsWordSwitches(1); }
     ;
 
 /* ---- HANDLE and IGNORE -----------------------------------------------------------------------------

@@ -35,9 +35,9 @@ YYSTYPE DovCicsErrorStatement(DovGrammarReduction& r);
 
 // ---- Lexer and adapter switches of ASSIGN ----------------------------------
 // Sets the lexer's reserved-word check and the adapter's name
-// classification together (0: words after ASSIGN are plain words). Runs in
-// trial mode too, so that tokens read ahead get the class they get outside
-// a trial; idempotent.
+// classification together (0: words after ASSIGN are plain words). The
+// lexer reads the words of ASSIGN by its own token modes as well, so that a
+// word read ahead in a trial is classified the same.
 void DovCicsWordSwitches(int on);
 
 // ---- Options -----------------------------------------------------------------
