@@ -39,7 +39,7 @@ std::vector<std::string> Words(const std::string& text) {
             w += c;
             continue;
         }
-        if (c == '(' || c == ')' || std::isspace(static_cast<unsigned char>(c))) {
+        if (c == '(' || c == ')' || c == ',' || std::isspace(static_cast<unsigned char>(c))) {
             if (!w.empty()) words.push_back(Upper(w));
             w.clear();
             if (c == '(' || c == ')') words.push_back(std::string(1, c));
@@ -48,6 +48,9 @@ std::vector<std::string> Words(const std::string& text) {
         w += c;
     }
     if (!w.empty()) words.push_back(Upper(w));
+    // A period ends a sentence, not a word.
+    for (std::string& word : words)
+        if (word.size() > 1 && word.back() == '.' && word[0] != '\'' && word[0] != '"') word.pop_back();
     return words;
 }
 
@@ -92,7 +95,8 @@ std::string CommandOf(const CicsBlock& block) {
     if (i + 1 >= words.size()) return "";
     const std::string first = words[i + 1];
     static const char* const kTwoWords[] = {"HANDLE", "IGNORE", "DELETEQ", "READQ", "WRITEQ", "BIF", "PUSH",
-                                            "SEND",   "RECEIVE", "ADDRESS", "DEFINE", "QUERY", "GET", "DELETE"};
+                                            "SEND",   "RECEIVE", "ADDRESS", "DEFINE", "QUERY", "GET", "DELETE",
+                                            "SYNCPOINT"};
     for (const char* w : kTwoWords) {
         if (first != w || i + 2 >= words.size()) continue;
         const std::string second = words[i + 2];
