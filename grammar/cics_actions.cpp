@@ -6,10 +6,12 @@
 
 namespace {
 
-// The syntax-error node that collects what recovery skips after an error
-// option, until the statement takes those tokens; with the serial of the
-// source root it belongs to, so that a node of an earlier parse (freed with
-// that parse) is never touched.
+// The pending syntax-error node that collects what recovery skips after an
+// error option (and what it pops in an error it does not report), with the
+// serial of the source root it belongs to, so that a node of an earlier
+// parse is never touched. It stays the parser's pending node: an error
+// reported later replaces it, the next error alternative takes it, the end
+// of the parse frees it.
 DovExpr* skipped_node = nullptr;
 std::int32_t skipped_root = -1;
 
@@ -18,19 +20,17 @@ std::int32_t RootSerial() {
     return p && p->root ? p->root->Serial() : -1;
 }
 
-// Moves the tokens recovery skipped after an error option to the holder's
-// gathered tokens (so that they reach the statement) and frees their node.
+// Moves the tokens the pending node collected since the error option to the
+// holder's gathered tokens, so that they reach the statement. A node the
+// parser no longer holds as pending was taken or freed by others.
 void TakeSkippedTokens() {
-    DovExpr* node = skipped_node;
-    skipped_node = nullptr;
-    if (!node || skipped_root != RootSerial()) return;
     DovParserImpl* p = WorkingParser;
-    // Taken over by another error alternative: it is that one's now.
-    if (node->Parent()) return;
-    if (p && p->errNode == node) p->errNode = nullptr;
-    if (p) p->ForgetNodesWithin(node);
+    DovExpr* node = skipped_node;
+    if (!node || !p || skipped_root != RootSerial() || p->errNode != node || node->Parent()) {
+        skipped_node = nullptr;
+        return;
+    }
     DovGatherTokens(node, &CicsHolder.gathered);
-    delete node;
 }
 
 }  // namespace
@@ -38,14 +38,12 @@ void TakeSkippedTokens() {
 // ---- Command heads -------------------------------------------------------------
 
 YYSTYPE DovCicsCommand(DovOper op, YYSTYPE marker) {
-    TakeSkippedTokens();
     DovExpr* statement = new DovExprOper(op);
     statement->SetArg(0, DovN(marker), -1, 0);
     return statement;
 }
 
 YYSTYPE DovCicsLeadCommand(DovOper op, YYSTYPE* marker) {
-    TakeSkippedTokens();
     DovDeleteExprCell(marker);
     return new DovExprOper(op);
 }
@@ -56,6 +54,7 @@ void DovCicsStart(YYSTYPE statement) { CicsHolder.Start(DovN(statement)); }
 
 YYSTYPE DovCicsFinishCommand(DovGrammarReduction& r) {
     TakeSkippedTokens();
+    skipped_node = nullptr;
     DovExpr* statement = CicsHolder.Finish();
     r.ReducePosnNow(statement);
     if (statement && statement->NumArgs() > 0) statement->ArgSlots(0)->tokens.AppendList(statement->Tokens());
@@ -78,6 +77,7 @@ YYSTYPE DovCicsHandle(DovOper op, YYSTYPE marker, YYSTYPE list) {
 
 YYSTYPE DovCicsErrorStatement(DovGrammarReduction& r) {
     TakeSkippedTokens();
+    skipped_node = nullptr;
     // A statement the holder still collects lost its place in the tree:
     // what it gathered goes with the error node.
     DovExpr* node = DovN(DovErrorValue(r));
@@ -105,7 +105,6 @@ void DovCicsWordSwitches(int on) {
 // ---- Options -------------------------------------------------------------------------
 
 YYSTYPE DovCicsOption(DovGrammarReduction& r, DovOper op, YYSTYPE argument) {
-    TakeSkippedTokens();
     DovExpr* option = new DovExprOper(op, DovN(argument));
     r.ReducePosnNow(option);
     CicsHolder.AddOption(option);
@@ -113,7 +112,6 @@ YYSTYPE DovCicsOption(DovGrammarReduction& r, DovOper op, YYSTYPE argument) {
 }
 
 YYSTYPE DovCicsBareOption(DovGrammarReduction& r, DovOper op) {
-    TakeSkippedTokens();
     DovExpr* option = new DovExprOper(op);
     r.ReducePosnNow(option);
     CicsHolder.AddOption(option);
@@ -122,6 +120,7 @@ YYSTYPE DovCicsBareOption(DovGrammarReduction& r, DovOper op) {
 
 YYSTYPE DovCicsErrorOption(DovGrammarReduction& r) {
     TakeSkippedTokens();
+    skipped_node = nullptr;
     DovExpr* node = DovN(DovErrorValue(r));
     CicsHolder.AddOption(node);
     // The error node was refused and freed; what recovery skips from here
