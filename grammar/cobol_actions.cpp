@@ -261,7 +261,25 @@ YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word) {
     return DovElementOfWord(word);
 }
 
-YYSTYPE DovDeclarativesStart() {
+void DovKeepPosn(DovGrammarReduction& r) {
+    if (r.trial || !r.reduce_posn) return;
+    auto* kept = new DovTokenList;
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        kept->AppendList(*posn);
+        delete posn;
+        posn = nullptr;
+    }
+    delete r.pos;
+    r.pos = kept;
+    r.reduce_posn = 0;
+}
+
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r) {
+    // The header's tokens stay in the rule's position: the closing rule
+    // hands them to the section list.
+    DovKeepPosn(r);
     DovExpr* node = new DovExprOper(DECLARATIVE_SECTIONS);
     if (DovParserImpl* p = WorkingParser) {
         p->declaratives = 1;
@@ -296,16 +314,31 @@ YYSTYPE DovErrorValue(DovGrammarReduction& r) {
     if (!p) return nullptr;
     DovExpr* node = GenErrNode(p);
     // No position reduction: the tokens of the rule's symbols (the sync
-    // token's) follow what recovery skipped, in the node's own list.
+    // token's) follow what recovery skipped, in the node's token list.
+    p->errNode = node;
     for (int k = 1; k <= r.len; ++k) {
         YYPOSN& posn = YYPOSNARGR(r, k);
         if (!posn) continue;
-        if (node) node->Tokens().AppendList(*posn);
+        AttachErrTokens(posn, 3);
         delete posn;
         posn = nullptr;
     }
     r.reduce_posn = 0;
+    // What recovery discards from here on (a second error within the silent
+    // window) goes to a fresh pending node, which the next error alternative
+    // takes: never behind tokens that the tree already holds.
+    p->errNode = nullptr;
+    GenErrNode(p);
     return node;
+}
+
+// ---- Screen phrases ----------------------------------------------------------------
+
+void DovScreenClause(DovGrammarReduction& r, int clause, YYSTYPE node) {
+    DovExpr* n = DovN(node);
+    if (!n) return;
+    r.ReducePosnNow(n);
+    ScreenHolder.SetClause(clause, n);
 }
 
 // ---- Parameters ---------------------------------------------------------------------

@@ -125,22 +125,28 @@ GrammarRun::GrammarRun() {
     VString error;
     parser_.ResolveDialectDefaults(error);
     parser_.resolveNames = 0;
+    parser_.fillNullArgs = 0;
 }
 
 GrammarRun::~GrammarRun() { delete root_; }
 
-int GrammarRun::ParseText(const std::string& source) {
+int GrammarRun::ParseText(const std::string& source) { return ParseFile(dir_.Write("snippet.cbl", source)); }
+
+int GrammarRun::ParseFile(const std::string& file) {
     delete root_;
     root_ = nullptr;
     messages_.Clear();
-    const std::string file = dir_.Write("snippet.cbl", source);
     const DovGrammarHooks saved_hooks = DovGrammar;
     DovInstallGrammar();
     const DovGrammarServices saved = DovCobolGrammar.services;
     DovCobolGrammar.services.lex = RecordingLex;
     delivered.clear();
     delivered_lexemes = 0;
+    rule_counts_.assign(static_cast<std::size_t>(DovCobolGrammar.tables->rule_count), 0u);
+    unsigned* const saved_counts = DovCobolGrammar.rule_counts;
+    DovCobolGrammar.rule_counts = rule_counts_.data();
     const int status = parser_.Parse(file.c_str(), root_, &messages_);
+    DovCobolGrammar.rule_counts = saved_counts;
     DovCobolGrammar.services = saved;
     DovGrammar = saved_hooks;
     lexemes_ = delivered_lexemes;
@@ -204,6 +210,13 @@ int GrammarRun::SyntaxErrors() const {
     for (const std::string& m : Messages())
         if (m.find("syntax error") != std::string::npos) ++n;
     return n;
+}
+
+int GrammarRun::Reductions(const std::string& rule) const {
+    const DovGrammarTables& t = *DovCobolGrammar.tables;
+    for (int i = 0; i < t.rule_count && i < static_cast<int>(rule_counts_.size()); ++i)
+        if (t.rule_texts[i] && rule == t.rule_texts[i]) return static_cast<int>(rule_counts_[i]);
+    return -1;
 }
 
 std::string GrammarRun::TokenDifference() const {
