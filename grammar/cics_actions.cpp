@@ -33,6 +33,26 @@ void TakeSkippedTokens() {
     DovGatherTokens(node, &CicsHolder.gathered);
 }
 
+// The value of an error alternative that has no sync token of its own: the
+// pending syntax-error node, which stays pending, so that what recovery
+// discards after the reduction (up to the next option or END-EXEC) goes to
+// it. No position reduction (the error token has none).
+DovExpr* ErrorValue(DovGrammarReduction& r) {
+    DovParserImpl* p = WorkingParser;
+    if (!p) return nullptr;
+    DovExpr* node = GenErrNode(p);
+    p->errNode = node;
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        AttachErrTokens(posn, 3);
+        delete posn;
+        posn = nullptr;
+    }
+    r.reduce_posn = 0;
+    return node;
+}
+
 }  // namespace
 
 // ---- Command heads -------------------------------------------------------------
@@ -80,7 +100,7 @@ YYSTYPE DovCicsErrorStatement(DovGrammarReduction& r) {
     skipped_node = nullptr;
     // A statement the holder still collects lost its place in the tree:
     // what it gathered goes with the error node.
-    DovExpr* node = DovN(DovErrorValue(r));
+    DovExpr* node = ErrorValue(r);
     DovExpr* unfinished = CicsHolder.current ? CicsHolder.Finish() : nullptr;
     if (unfinished) {
         if (DovParserImpl* p = WorkingParser) p->ForgetNodesWithin(unfinished);
@@ -121,7 +141,7 @@ YYSTYPE DovCicsBareOption(DovGrammarReduction& r, DovOper op) {
 YYSTYPE DovCicsErrorOption(DovGrammarReduction& r) {
     TakeSkippedTokens();
     skipped_node = nullptr;
-    DovExpr* node = DovN(DovErrorValue(r));
+    DovExpr* node = ErrorValue(r);
     CicsHolder.AddOption(node);
     // The error node was refused and freed; what recovery skips from here
     // on goes to a fresh pending node, which the statement empties later.

@@ -52,58 +52,58 @@ TEST(CicsGolden, HandleAssignIgnore) {
     const Case cases[] = {
         {"EXEC CICS HANDLE CONDITION NOTFND (P1) ERROR END-EXEC.",
          "CS_STMT_HANDLE_CONDITION(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(NOTFND,P1),"
-         "CS_GRP_CONDITION_HANDLER(ERROR,null)),null,null,null)",
+         "CS_GRP_CONDITION_HANDLER(ERROR,-)),-,-,-)",
          0},
         // Handler names outside the condition keywords come as user words.
         {"EXEC CICS HANDLE AID CLEAR(P1) PF3(P2) END-EXEC.",
          "CS_STMT_HANDLE_AID(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(CLEAR,P1),"
-         "CS_GRP_CONDITION_HANDLER(PF3,P2)),null,null,null)",
+         "CS_GRP_CONDITION_HANDLER(PF3,P2)),-,-,-)",
          0},
         {"EXEC CICS IGNORE CONDITION MYCOND END-EXEC.",
-         "CS_STMT_IGNORE_CONDITION(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(MYCOND,null)),null,null,null)", 0},
-        {"EXEC CICS HANDLE CONDITION END-EXEC.", "CS_STMT_HANDLE_CONDITION(null,null,null,null,null)", 0},
+         "CS_STMT_IGNORE_CONDITION(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(MYCOND,-)),-,-,-)", 0},
+        {"EXEC CICS HANDLE CONDITION END-EXEC.", "CS_STMT_HANDLE_CONDITION(null,null,-,-,-)", 0},
         // ABCODE is a CICS keyword elsewhere; in ASSIGN it is a plain word,
         // and the reference in parentheses is read normally.
         {"EXEC CICS ASSIGN ABCODE (X) END-EXEC.",
-         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X)),null,null,null)", 0},
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X)),-,-,-)", 0},
         {"EXEC CICS ASSIGN SYSID(WS-SYS) RESP(WS-R) END-EXEC.",
-         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,WS-SYS),CS_GRP_ASSIGN(RESP,WS-R)),null,null,null)", 0},
-        {"EXEC CICS ASSIGN END-EXEC.", "CS_STMT_ASSIGN(null,null,null,null,null)", 0},
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,WS-SYS),CS_GRP_ASSIGN(RESP,WS-R)),-,-,-)", 0},
+        {"EXEC CICS ASSIGN END-EXEC.", "CS_STMT_ASSIGN(null,null,-,-,-)", 0},
     };
     for (const Case& c : cases) Check(c);
 }
 
 TEST(CicsGolden, CommandsAndOptions) {
     const Case cases[] = {
-        {"EXEC CICS SYNCPOINT END-EXEC.", "CS_STMT_SYNCPOINT(null,null,null,null)", 0},
-        {"EXEC CICS RETURN END-EXEC.", "CS_STMT_RETURN(null,null,null,null,null,null,null,null,null,null,null)", 0},
+        {"EXEC CICS SYNCPOINT END-EXEC.", "CS_STMT_SYNCPOINT(null,-,-,-)", 0},
+        {"EXEC CICS RETURN END-EXEC.", "CS_STMT_RETURN(null,-,-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS XCTL PROGRAM('P2') COMMAREA(WS-C) LENGTH(100) END-EXEC.",
-         "CS_STMT_XCTL(null,CS_CL_PROGRAM('P2'),CS_CL_COMMAREA(WS-C),CS_CL_LENGTH(100),null,null,null,null,null)", 0},
+         "CS_STMT_XCTL(null,CS_CL_PROGRAM('P2'),CS_CL_COMMAREA(WS-C),CS_CL_LENGTH(100),-,-,-,-,-)", 0},
         // PROGRAM alone is the bare form of a dual keyword (DUMP).
         {"EXEC CICS DUMP DUMPCODE('D1') PROGRAM END-EXEC.",
-         "CS_STMT_DUMP(null,CS_CL_DUMPCODE('D1'),null,null,null,null,null,CS_CL_PROGRAM(null),null,null,null,null,null,null,null,null,null,null,null)", 0},
+         "CS_STMT_DUMP(null,CS_CL_DUMPCODE('D1'),-,-,-,-,-,CS_CL_PROGRAM(-),-,-,-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS ABEND ABCODE('ABC1') NODUMP END-EXEC.",
-         "CS_STMT_ABEND(null,CS_CL_ABCODE('ABC1'),null,CS_CL_NODUMP,null,null,null)", 0},
-        {"EXEC CICS ABEND ABCODE(WS-CODE) END-EXEC.", "CS_STMT_ABEND(null,CS_CL_ABCODE(WS-CODE),null,null,null,null,null)", 0},
+         "CS_STMT_ABEND(null,CS_CL_ABCODE('ABC1'),-,CS_CL_NODUMP,-,-,-)", 0},
+        {"EXEC CICS ABEND ABCODE(WS-CODE) END-EXEC.", "CS_STMT_ABEND(null,CS_CL_ABCODE(WS-CODE),-,-,-,-,-)", 0},
         {"EXEC CICS WRITEQ TS QUEUE(Q) FROM(D) LENGTH(LENGTH OF D) NOSUSPEND RESP(R) END-EXEC.",
-         "CS_STMT_WRITEQ_TS(null,CS_CL_QUEUE(Q),CS_CL_FROM(D),CS_CL_LENGTH(SR_LENGTH_OF(D)),null,null,null,null,null,"
-         "CS_CL_NOSUSPEND,null,CS_CL_RESP(R),null)",
+         "CS_STMT_WRITEQ_TS(null,CS_CL_QUEUE(Q),CS_CL_FROM(D),CS_CL_LENGTH(SR_LENGTH_OF(D)),-,-,-,-,-,"
+         "CS_CL_NOSUSPEND,-,CS_CL_RESP(R),-)",
          0},
         {"EXEC CICS GETMAIN SET(ADDRESS OF LS-AREA) FLENGTH(4096) END-EXEC.",
-         "CS_STMT_GETMAIN(null,CS_CL_SET(SR_ADDRESS_OF(LS-AREA)),CS_CL_FLENGTH(4096),null,null,null,null,null,null,null,null)", 0},
+         "CS_STMT_GETMAIN(null,CS_CL_SET(SR_ADDRESS_OF(LS-AREA)),CS_CL_FLENGTH(4096),-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS READ FILE('F1') INTO(R) RIDFLD(K) KEYLENGTH(8) GENERIC GTEQ UPDATE END-EXEC.",
-         "CS_STMT_READ(null,CS_CL_FILE('F1'),null,CS_CL_UPDATE(null),null,CS_CL_INTO(R),null,CS_CL_RIDFLD(K),"
-         "CS_CL_KEYLENGTH(8),CS_CL_GENERIC,null,null,CS_CL_GTEQ,null,null,null,null)",
+         "CS_STMT_READ(null,CS_CL_FILE('F1'),-,CS_CL_UPDATE(-),-,CS_CL_INTO(R),-,CS_CL_RIDFLD(K),"
+         "CS_CL_KEYLENGTH(8),CS_CL_GENERIC,-,-,CS_CL_GTEQ,-,-,-,-)",
          0},
         {"EXEC CICS START TRANSID('T1') AFTER MINUTES(5) END-EXEC.",
-         "CS_STMT_START(null,CS_CL_TRANSID('T1'),null,CS_CL_AFTER,null,CS_CL_MINUTES(5),null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null)", 0},
-        {"EXEC CICS HANDLE ABEND LABEL(P9) END-EXEC.", "CS_STMT_HANDLE_ABEND(null,CS_CL_LABEL(P9),null,null,null)", 0},
+         "CS_STMT_START(null,CS_CL_TRANSID('T1'),-,CS_CL_AFTER,-,CS_CL_MINUTES(5),-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)", 0},
+        {"EXEC CICS HANDLE ABEND LABEL(P9) END-EXEC.", "CS_STMT_HANDLE_ABEND(null,CS_CL_LABEL(P9),-,-,-)", 0},
         {"EXEC CICS FORMATTIME ABSTIME(T) DATESEP('/') TIMESEP END-EXEC.",
-         "CS_STMT_FORMATTIME(null,CS_CL_ABSTIME(T),null,null,null,CS_CL_DATESEP('/'),null,null,null,null,null,null,null,null,null,CS_CL_TIMESEP(null),"
-         "null,null,null,null,null,null,null,null,null,null)",
+         "CS_STMT_FORMATTIME(null,CS_CL_ABSTIME(T),-,-,-,CS_CL_DATESEP('/'),-,-,-,-,-,-,-,-,-,CS_CL_TIMESEP(-),"
+         "-,-,-,-,-,-,-,-,-,-)",
          0},
         {"EXEC CICS ADDRESS COMMAREA(P) EIB(ADDRESS OF E) END-EXEC.",
-         "CS_STMT_ADDRESS(null,null,CS_CL_COMMAREA(P),null,CS_CL_EIB(SR_ADDRESS_OF(E)),null,null,null,null,null)", 0},
+         "CS_STMT_ADDRESS(null,-,CS_CL_COMMAREA(P),-,CS_CL_EIB(SR_ADDRESS_OF(E)),-,-,-,-,-)", 0},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -111,21 +111,21 @@ TEST(CicsGolden, CommandsAndOptions) {
 TEST(CicsGolden, LeadingOptionAndCursor) {
     const Case cases[] = {
         {"EXEC CICS SEND MAP('M1') MAPSET('S1') ERASE END-EXEC.",
-         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),null,null,CS_CL_MAPSET('S1'),null,null,null,null,null,CS_CL_ERASE,null,null,null,null,null,null,null)", 0},
+         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,CS_CL_MAPSET('S1'),-,-,-,-,-,CS_CL_ERASE,-,-,-,-,-,-,-)", 0},
         // MAP after another option is an option of the plain SEND, which
         // takes neither MAPSET nor MAP: both refused.
         {"EXEC CICS SEND MAPSET('S1') MAP('M1') END-EXEC.",
-         "CS_STMT_SEND(null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null)", 2},
+         "CS_STMT_SEND(null,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)", 2},
         {"EXEC CICS SEND MAP('M1') CURSOR END-EXEC.",
-         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),null,null,null,null,null,null,CS_CL_CURSOR(null),null,null,null,null,null,null,null,null,null)", 0},
+         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,-,-,-,-,CS_CL_CURSOR(-),-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS SEND MAP('M1') CURSOR(POS) END-EXEC.",
-         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),null,null,null,null,null,null,CS_CL_CURSOR(POS),null,null,null,null,null,null,null,null,null)", 0},
+         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,-,-,-,-,CS_CL_CURSOR(POS),-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS RECEIVE MAP('M1') INTO(D) ASIS MAPSET('S1') END-EXEC.",
-         "CS_STMT_RECEIVE_MAP(CS_CL_MAP('M1'),null,null,CS_CL_MAPSET('S1'),CS_CL_INTO(D),null,CS_CL_ASIS,null,null,null,null,null)", 0},
+         "CS_STMT_RECEIVE_MAP(CS_CL_MAP('M1'),-,-,CS_CL_MAPSET('S1'),CS_CL_INTO(D),-,CS_CL_ASIS,-,-,-,-,-)", 0},
         {"EXEC CICS RECEIVE INTO(D) LENGTH(L) END-EXEC.",
-         "CS_STMT_RECEIVE(null,CS_CL_INTO(D),CS_CL_LENGTH(L),null,null,null,null,null,null,null,null,null,null,null,null,null)", 0},
+         "CS_STMT_RECEIVE(null,CS_CL_INTO(D),CS_CL_LENGTH(L),-,-,-,-,-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS ADDRESS SET(ADDRESS OF A) USING(P) END-EXEC.",
-         "CS_STMT_ADDRESS_SET(CS_CL_SET(SR_ADDRESS_OF(A)),CS_CL_USING(P),null,null,null)", 0},
+         "CS_STMT_ADDRESS_SET(CS_CL_SET(SR_ADDRESS_OF(A)),CS_CL_USING(P),-,-,-)", 0},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -133,10 +133,10 @@ TEST(CicsGolden, LeadingOptionAndCursor) {
 TEST(CicsGolden, RepeatedAndRefusedOptions) {
     const Case cases[] = {
         {"EXEC CICS LINK PROGRAM('P') RESP(WS-R1) RESP(WS-R2) END-EXEC.",
-         "CS_STMT_LINK(null,CS_CL_PROGRAM('P'),null,null,null,null,null,null,null,null,null,CS_CL_RESP(WS-R1),null)", 1},
+         "CS_STMT_LINK(null,CS_CL_PROGRAM('P'),-,-,-,-,-,-,-,-,-,CS_CL_RESP(WS-R1),-)", 1},
         {"EXEC CICS START TRANSID('T') AFTER AT END-EXEC.",
-         "CS_STMT_START(null,CS_CL_TRANSID('T'),null,CS_CL_AFTER,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null,null)", 1},
-        {"EXEC CICS ABEND FILE('F') END-EXEC.", "CS_STMT_ABEND(null,null,null,null,null,null,null)", 1},
+         "CS_STMT_START(null,CS_CL_TRANSID('T'),-,CS_CL_AFTER,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)", 1},
+        {"EXEC CICS ABEND FILE('F') END-EXEC.", "CS_STMT_ABEND(null,-,-,-,-,-,-)", 1},
     };
     for (const Case& c : cases) Check(c);
     GrammarRun run;
@@ -201,10 +201,10 @@ TEST(CicsGolden, ErrorRecovery) {
     EXPECT_EQ(vemlo_cics_test::LostOrDuplicated(run), "");
     const auto stmts = run.Statements();
     ASSERT_EQ(stmts.size(), 4u);
-    EXPECT_EQ(Shape(stmts[0]->Args(0)), "CS_STMT_SYNCPOINT(null,null,null,null)");
-    EXPECT_EQ(Shape(stmts[1]->Args(0)), "CS_STMT_DELETE(null,null,null,null,null,null,null,null,null,null,null,CS_CL_RESP(R),null)");
+    EXPECT_EQ(Shape(stmts[0]->Args(0)), "CS_STMT_SYNCPOINT(null,-,-,-)");
+    EXPECT_EQ(Shape(stmts[1]->Args(0)), "CS_STMT_DELETE(null,-,-,-,-,-,-,-,-,-,-,CS_CL_RESP(R),-)");
     EXPECT_EQ(stmts[2]->Args(0)->Oper(), STMT__SYNTAX_ERROR);
-    EXPECT_EQ(Shape(stmts[3]->Args(0)), "CS_STMT_RETURN(null,null,null,null,null,null,null,null,null,null,null)");
+    EXPECT_EQ(Shape(stmts[3]->Args(0)), "CS_STMT_RETURN(null,-,-,-,-,-,-,-,-,-,-)");
     EXPECT_EQ(vemlo_cics_test::TypedCicsStatements(run.root()), 3);
 }
 
@@ -220,7 +220,7 @@ TEST(CicsGolden, AssignReadAheadInTrial) {
     EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
     DovExpr* assign = FindFirst(run.root(), CS_STMT_ASSIGN);
     ASSERT_NE(assign, nullptr);
-    EXPECT_EQ(Shape(assign), "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X),CS_GRP_ASSIGN(APPLID,Y)),null,null,null)");
+    EXPECT_EQ(Shape(assign), "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X),CS_GRP_ASSIGN(APPLID,Y)),-,-,-)");
     EXPECT_EQ(run.StatementShape(1), "STMT_MOVE(ABCODE,EX_LIST(Z))");
     EXPECT_EQ(run.TokenDifference(), "");
 }
