@@ -415,6 +415,12 @@ void Run::FreeRecords() {
 }
 
 int Run::Accept() {
+    // The end-of-input lookahead is no symbol of the tree: its position
+    // goes to the discard hook like everything else the run leaves.
+    if (yychar_ == 0 && yyposn) {
+        ReleasePosn(yyposn, 2);
+        yyposn = nullptr;
+    }
     FreeRecords();
     return 0;
 }
