@@ -3,9 +3,11 @@
 // conflict, refused and repeated options, and error recovery inside a block.
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <sstream>
 #include <string>
 
+#include "grammar/frame.h"
 #include "tests/grammar/cics_support.h"
 #include "tests/grammar/grammar_fixture.h"
 
@@ -208,20 +210,51 @@ TEST(CicsGolden, ErrorRecovery) {
     EXPECT_EQ(vemlo_cics_test::TypedCicsStatements(run.root()), 3);
 }
 
-// A CICS block inside a condition's statements, read while a trial is open
-// for the subscript before it: ASSIGN's words keep their class.
+// ASSIGN read ahead while a trial is open: the leading-option conflict of
+// RECEIVE MAP opens one, and no commit comes before the sentence ends, so
+// the ASSIGN after it and the statement after that are read on trial. The
+// words keep the class they get outside a trial.
 TEST(CicsGolden, AssignReadAheadInTrial) {
     GrammarRun run;
+    // The frame's trace shows the assignment group reduced on trial.
+    std::ostringstream trace;
+    std::streambuf* saved = std::cout.rdbuf(trace.rdbuf());
+    DovGrammarTraceLevel = 2;
     run.ParseStatements(
-        "IF A (1) = B\n"
-        "  EXEC CICS ASSIGN ABCODE(X) APPLID(Y) END-EXEC\n"
-        "END-IF.\n"
-        "MOVE ABCODE TO Z.");
+        "EXEC CICS RECEIVE MAP('M1') INTO(D) END-EXEC\n"
+        "EXEC CICS ASSIGN ABCODE(X) APPLID(Y) END-EXEC\n"
+        "MOVE ABCODE TO Z\n"
+        "EXEC CICS HANDLE ABEND LABEL(P-0) END-EXEC.");
+    DovGrammarTraceLevel = 0;
+    std::cout.rdbuf(saved);
+    bool assignment_on_trial = false;
+    std::istringstream lines(trace.str());
+    for (std::string line, last; std::getline(lines, line); last = line)
+        if (line.find("cics_assignment : TK_CHAR_STRING") != std::string::npos && last.find(",trial]") != std::string::npos)
+            assignment_on_trial = true;
+    EXPECT_TRUE(assignment_on_trial);
     EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.Messages().size(), 0u) << run.MessageText();
     DovExpr* assign = FindFirst(run.root(), CS_STMT_ASSIGN);
     ASSERT_NE(assign, nullptr);
-    EXPECT_EQ(Shape(assign), "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X),CS_GRP_ASSIGN(APPLID,Y)),-,-,-)");
-    EXPECT_EQ(run.StatementShape(1), "STMT_MOVE(ABCODE,EX_LIST(Z))");
+    EXPECT_EQ(Shape(assign),
+              "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X),CS_GRP_ASSIGN(APPLID,Y)),-,-,-)");
+    EXPECT_EQ(run.StatementShape(2), "STMT_MOVE(ABCODE,EX_LIST(Z))");
+    EXPECT_EQ(Shape(FindFirst(run.root(), CS_STMT_HANDLE_ABEND)), "CS_STMT_HANDLE_ABEND(null,CS_CL_LABEL(P-0),-,-,-)");
+    EXPECT_EQ(vemlo_cics_test::LostOrDuplicated(run), "");
+}
+
+// IGNORE CONDITION keeps its tokens where the position reduction put them:
+// the keywords before the marker's slot.
+TEST(CicsGolden, IgnoreTokenPlacement) {
+    GrammarRun run;
+    run.ParseStatements("EXEC CICS IGNORE CONDITION LENGERR END-EXEC.");
+    DovExpr* ic = FindFirst(run.root(), CS_STMT_IGNORE_CONDITION);
+    ASSERT_NE(ic, nullptr);
+    std::string slot0;
+    for (const DovToken* t : ic->ArgSlots(0)->tokens)
+        if (t->code != SEP_SPACE) slot0 += std::to_string(t->code) + " ";
+    EXPECT_EQ(slot0, std::to_string(CTK_IGNORE) + " " + std::to_string(CTK_CONDITION) + " ");
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
