@@ -33,6 +33,10 @@ void Record(const DovTokenList& list) {
 // the position, those a COPY marker's node carries, and at the end those
 // kept for the end of the file).
 int RecordingLex() {
+    // Only what this call adds to the end-of-file tokens is delivered now.
+    std::size_t trailing_before = 0;
+    if (WorkingParser)
+        for (const DovToken* t : WorkingParser->trailingTokens) trailing_before += t ? 1 : 0;
     const int code = yylex();
     ++delivered_lexemes;
     if (code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) {
@@ -45,7 +49,14 @@ int RecordingLex() {
         }
     }
     if (yyposn) Record(*yyposn);
-    if (code == 0 && WorkingParser) Record(WorkingParser->trailingTokens);
+    if (code == 0 && WorkingParser) {
+        std::size_t i = 0;
+        for (const DovToken* t : WorkingParser->trailingTokens) {
+            if (!t) continue;
+            if (i++ >= trailing_before)
+                delivered.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+        }
+    }
     return code;
 }
 
@@ -221,14 +232,17 @@ int GrammarRun::Reductions(const std::string& rule) const {
 
 std::string GrammarRun::TokenDifference() const {
     if (!root_) return "no tree";
-    // Gathering moves the tokens out of the nodes: gather from a copy.
-    DovExpr* copy = root_->Copy();
-    DovTokenList gathered;
-    DovGatherTokens(copy, &gathered);
-    delete copy;
+    // The walk of DovGatherTokens, copying each token list instead of moving it.
     std::vector<Delivered> tree;
-    for (const DovToken* t : gathered)
-        if (t) tree.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+    root_->NamedWalk(root_, &tree, "TokenDifference", nullptr, nullptr,
+                     [](DovTokenList* list, DovExpr*, DovExpr*, void* context) -> int {
+                         auto* out = static_cast<std::vector<Delivered>*>(context);
+                         for (const DovToken* t : *list)
+                             if (t)
+                                 out->push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(),
+                                                 t->End()});
+                         return DOV_WALK_DESCEND;
+                     });
     const std::size_t n = std::max(tree.size(), delivered.size());
     for (std::size_t i = 0; i < n; ++i) {
         const bool have_a = i < delivered.size(), have_b = i < tree.size();
