@@ -94,12 +94,13 @@
  * C-IO    (stmt_io.y)
  * C-SQL   (exec.y, sql.y)
  * C-CICS  (cics.y, cics_rules.y.inc; tests/grammar/cics_golden_test.cpp)
- * X01  CTK_MAP  cics_command: CTK_RECEIVE null_marker . cics_map_option
+ * X01  CTK_MAP  state 358: cics_command: CTK_RECEIVE null_marker . cics_map_option
  *           /  cics_command: CTK_RECEIVE null_marker .
  *           shift (RECEIVE MAP) first; the plain RECEIVE with MAP as an
  *           option on failure. test CicsGolden.LeadingOption*
- * X02  CTK_MAP  the same after CTK_SEND (SEND MAP / SEND).
- * X03  CTK_SET  the same after CTK_ADDRESS (ADDRESS SET / ADDRESS).
+ * X02  CTK_MAP  state 363: the same after CTK_SEND (SEND MAP / SEND).
+ * X03  CTK_SET  state 335: the same after CTK_ADDRESS, with cics_set_option
+ *           (ADDRESS SET / ADDRESS).
  *
  * ---- error alternatives ------------------------------------------------------
  * `error` appears only at these entry boundaries, always as the last
