@@ -9,15 +9,6 @@
  * IN as RW_OF and RW_IN, other words as user words, the parentheses as
  * SEP_LEFT_PAR and SEP_RIGHT_PAR.                                            */
 
-/* ---- The EXEC CICS block -------------------------------------------------------------------
- * EXEC CICS command END-EXEC
- * exec_stmt: STMT_EXEC_CICS (the CICS statement)
- * Until exec.y has its own EXEC CICS form this rule stands here; delete it
- * when exec.y's lands (the two would be a reduce/reduce conflict).          */
-exec_stmt
-    : RW_EXEC TK_CICS cics_statement RW_END_EXEC    { $$ = DovConstructNode(STMT_EXEC_CICS, $3); }
-    ;
-
 /* ---- CICS statements -----------------------------------------------------------------------
  * command-head [option]...
  * ASSIGN { name ( reference ) }...

@@ -39,6 +39,7 @@
 %{
 #include "grammar/cobol_actions.h"
 #include "grammar/cics_actions.h"
+#include "grammar/sql_actions.h"
 %}
 
 %include tokens.y.inc
@@ -63,7 +64,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 11
+ * shift/reduce conflicts: 14
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * (state numbers as of the core's grammar; each family's change renumbers them:
@@ -92,7 +93,20 @@
  * C-DATA  (ident.y, environment.y, data.y)
  * C-STMT  (stmt_control.y, stmt_arith.y, stmt_data.y)
  * C-IO    (stmt_io.y)
- * C-SQL   (exec.y, sql.y)
+ * C-SQL   (exec.y, sql.y; tests/grammar/sql_shapes_test.cpp)
+ * Q01  ST_RIGHT_PAR  sql_primary: ST_LEFT_PAR sql_value_expr . ST_RIGHT_PAR
+ *           /  sql_expr_list: sql_value_expr .   (a parenthesis that may
+ *           open a row constructor: in a condition, in VALUES)
+ *           shift first: a parenthesised value; a one-value row
+ *           constructor on failure. test SqlShapes.EachConstructBuildsItsNodes
+ *           ("(A) = B", "VALUES 1, (2, 3)")
+ * Q02  the same as Q01 in the second state btyacc makes for it (after a
+ *           value that follows an operator inside the parenthesis).
+ * Q03  ST_RIGHT_PAR  sql_joined_table: ST_LEFT_PAR sql_joined_table . ST_RIGHT_PAR
+ *           /  sql_query_expr: sql_joined_table .
+ *           shift first: a parenthesised joined table; a query in
+ *           parentheses (a join operand, a table expression) on failure.
+ *           test SqlShapes.EachConstructBuildsItsNodes ("(U CROSS JOIN V)")
  * C-CICS  (cics.y, cics_rules.y.inc; tests/grammar/cics_golden_test.cpp)
  * X01  CTK_MAP  state 358: cics_command: CTK_RECEIVE null_marker . cics_map_option
  *           /  cics_command: CTK_RECEIVE null_marker .
@@ -108,6 +122,7 @@
  *   procedure_element (a sentence), synced on the period.
  *   opt_proc_copy_marker (between the procedure header and declaratives),
  *   synced on the period.
+ *   exec_stmt (the statement of an EXEC SQL block), synced on END-EXEC.
  *   cics_statement (an EXEC CICS statement), synced on END-EXEC by exec_stmt.
  *   cics_option (an option of a CICS command), synced on the next option or
  *   END-EXEC.

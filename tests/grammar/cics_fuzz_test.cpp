@@ -1,6 +1,7 @@
 // Token-level random mutations of EXEC CICS blocks parsed as whole
-// programs: tokens dropped, doubled, swapped or replaced by CICS words,
-// parentheses, literals, names and END-EXEC. Every run ends with a tree
+// programs: tokens of the blocks' bodies dropped, doubled, swapped or
+// replaced by CICS words, parentheses, literals, names, a period and
+// END-EXEC. Every run ends with a tree
 // that holds every delivered token once, and the parse never gives up.
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ const char* const kBlocks[] = {
     "EXEC CICS DEFINE COUNTER(C) POOL(P) VALUE(V) END-EXEC",
 };
 
-const char* const kWords[] = {"EXEC",  "CICS",   "END-EXEC", "(",      ")",     "'LIT'", "NAME",  "OF",
+const char* const kWords[] = {"END-EXEC", "(",      ")",     "'LIT'", "NAME",  "OF",
                               "IN",    "MAP",    "SET",      "ADDRESS", "LENGTH", "RESP",  "ASSIGN", "HANDLE",
                               "AID",   "CONDITION", "ERROR", "SEND",   "RECEIVE", "CURSOR", "UPDATE", "12",
                               "LABEL", "IGNORE", "ABEND",    "ABCODE", ".",     "FILE",  "TS",    "TD"};
@@ -68,23 +69,28 @@ TEST(CicsFuzz, TokenMutationsOfBlocks) {
     std::mt19937 rng(2512);
     const int kWordCount = static_cast<int>(sizeof kWords / sizeof kWords[0]);
     for (int round = 0; round < 300; ++round) {
+        // The bodies are mutated; EXEC CICS at the head of each block stays,
+        // so that every block is read as CICS.
         std::vector<std::string> words;
         const int blocks = 1 + static_cast<int>(rng() % 3);
         for (int b = 0; b < blocks; ++b) {
-            std::vector<std::string> w = Split(kBlocks[rng() % (sizeof kBlocks / sizeof kBlocks[0])]);
-            words.insert(words.end(), w.begin(), w.end());
-        }
-        const int edits = 1 + static_cast<int>(rng() % 4);
-        for (int e = 0; e < edits && !words.empty(); ++e) {
-            const std::size_t at = rng() % words.size();
-            switch (rng() % 4) {
-                case 0: words.erase(words.begin() + static_cast<long>(at)); break;
-                case 1: words.insert(words.begin() + static_cast<long>(at), words[at]); break;
-                case 2:
-                    if (at + 1 < words.size()) std::swap(words[at], words[at + 1]);
-                    break;
-                default: words[at] = kWords[rng() % kWordCount]; break;
+            std::vector<std::string> body = Split(kBlocks[rng() % (sizeof kBlocks / sizeof kBlocks[0])]);
+            body.erase(body.begin(), body.begin() + 2);
+            const int edits = static_cast<int>(rng() % 4);
+            for (int e = 0; e < edits && !body.empty(); ++e) {
+                const std::size_t at = rng() % body.size();
+                switch (rng() % 4) {
+                    case 0: body.erase(body.begin() + static_cast<long>(at)); break;
+                    case 1: body.insert(body.begin() + static_cast<long>(at), body[at]); break;
+                    case 2:
+                        if (at + 1 < body.size()) std::swap(body[at], body[at + 1]);
+                        break;
+                    default: body[at] = kWords[rng() % kWordCount]; break;
+                }
             }
+            words.push_back("EXEC");
+            words.push_back("CICS");
+            words.insert(words.end(), body.begin(), body.end());
         }
         words.push_back(".");
         words.push_back("EXEC CICS RETURN END-EXEC.");
