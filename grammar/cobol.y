@@ -108,12 +108,12 @@
  *           parentheses (a join operand, a table expression) on failure.
  *           test SqlShapes.EachConstructBuildsItsNodes ("(U CROSS JOIN V)")
  * C-CICS  (cics.y, cics_rules.y.inc; tests/grammar/cics_golden_test.cpp)
- * X01  CTK_MAP  state 358: cics_command: CTK_RECEIVE null_marker . cics_map_option
+ * X01  CTK_MAP  state 397: cics_command: CTK_RECEIVE null_marker . cics_map_option
  *           /  cics_command: CTK_RECEIVE null_marker .
  *           shift (RECEIVE MAP) first; the plain RECEIVE with MAP as an
  *           option on failure. test CicsGolden.LeadingOption*
- * X02  CTK_MAP  state 363: the same after CTK_SEND (SEND MAP / SEND).
- * X03  CTK_SET  state 335: the same after CTK_ADDRESS, with cics_set_option
+ * X02  CTK_MAP  state 402: the same after CTK_SEND (SEND MAP / SEND).
+ * X03  CTK_SET  state 374: the same after CTK_ADDRESS, with cics_set_option
  *           (ADDRESS SET / ADDRESS).
  *
  * ---- error alternatives ------------------------------------------------------
