@@ -48,6 +48,9 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     DovTxtPosn s = t.Beg();
     const DovTxtPosn& e = t.End();
     bool adjusted = false;
+    // A space collapsed to at most one blank is copied where the line
+    // stands: no line end, no padding in front of it.
+    bool collapsed = false;
     if (s.FileIndex() == e.FileIndex()) {
         if (IsSpace(t.code) && static_cast<int>(s.Column()) < st.g_xpos) {
             const int cmp = DovTxtPosnCompare(e, s);
@@ -55,6 +58,7 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
                 s = e;
                 if (st.lastChar != ' ' && s.Column() > 0) s.SetColumn(s.Column() - 1);
                 adjusted = true;
+                collapsed = true;
             } else if (s.Line() != e.Line() && cmp > 0) {
                 PutcLine('\n', 1);
                 ended = 1;
@@ -80,7 +84,7 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     }
     if (adjusted && Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
     if (t.code == PRESERVED_SPACE) return 0;
-    if (static_cast<int>(s.Column()) < st.g_xpos || (Given(st.last_line_src_posn) && st.last_line_src_posn.Line() != s.Line())) {
+    if (!collapsed && (static_cast<int>(s.Column()) < st.g_xpos || (Given(st.last_line_src_posn) && st.last_line_src_posn.Line() != s.Line()))) {
         PutcLine('\n', 1);
         ended = 1;
     }
@@ -97,7 +101,7 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     DovSrcFile* reader = &st.readers[ix];
     st.currentReader = reader;
     VString message;
-    if (settings.gen_line_id_comments && st.g_xpos == 0 && s.Column() >= 6) {
+    if (!collapsed && settings.gen_line_id_comments && st.g_xpos == 0 && s.Column() >= 6) {
         if (int rc = reader->SetPosn(DovTxtPosn(s.Line(), 0, s.FileIndex()), message)) {
             Severe(message);
             stop = true;
@@ -113,7 +117,7 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
             PutcLine(static_cast<char>(c), 1);
         }
     }
-    PadSourceTo(static_cast<int>(s.Column()));
+    if (!collapsed) PadSourceTo(static_cast<int>(s.Column()));
     if (int rc = reader->SetPosn(s, message)) {
         Severe(message);
         stop = true;
