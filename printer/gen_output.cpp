@@ -7,6 +7,8 @@
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
 #include "lbase/strutil.h"
+#include "printer/printer_impl.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -63,4 +65,13 @@ int DovMakeGenOutputDirs(const VString& output, VString& error) {
         return kDovGenCannotMakeDir;
     }
     return 0;
+}
+
+int DovGenerateFile(DovPrettyPrinterImpl& printer, const VString& input, DovExpr* root, const DovGenNaming& naming,
+                    VString& output, DovTokenList* messages, VString& error) {
+    DovRaiseComments(root);
+    output = DovGenOutputName(input, naming);
+    if (int rc = DovMakeGenOutputDirs(output, error)) return rc;
+    printer.gen_posn = 0;
+    return printer.PrintToFile(output, root, messages);
 }

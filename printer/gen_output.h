@@ -35,3 +35,16 @@ int DovCheckGenOutputs(const VStringList& inputs, const DovGenNaming& naming, VS
 // Makes the directories leading to `output`: 0, or 10 with "Cannot create
 // directory for '%s': %s".
 int DovMakeGenOutputDirs(const VString& output, VString& error);
+
+class DovExpr;
+class DovPrettyPrinterImpl;
+class DovTokenList;
+
+// The generating step for one parsed input: raises the comments of `root`
+// in front of the nodes they precede, forms the output name (into
+// `output`), makes its directories, and prints the tree into it with
+// `printer` (generated positions off). 0; 10 with `error` when the
+// directories cannot be made (nothing is printed); otherwise PrintToFile's
+// result with its messages in `messages`.
+int DovGenerateFile(DovPrettyPrinterImpl& printer, const VString& input, DovExpr* root, const DovGenNaming& naming,
+                    VString& output, DovTokenList* messages, VString& error);
