@@ -9,6 +9,7 @@
 #include "printer/print_oper.h"
 #include "printer/print_state.h"
 #include "printer/printer_impl.h"
+#include "printer/src_print.h"
 #include "printer/templates/print_templates.h"
 #include "tree/expr.h"
 #include "tree/walk.h"
@@ -147,6 +148,7 @@ int DovPrettyPrinterImpl::PrettyPrint(std::ostream& out, DovExpr* root, DovToken
             }
             SetMainLevel(out);
             if (gen_src) st.CreateSourceReaders();
+            DovForgetSourceLines();
             st.currentReader = nullptr;
             rc = DovPrettyPrintNode(root, 0, 0);
             if (rc == 0 && st.g_xpos > 0) PutcLine('\n', 1);
@@ -188,6 +190,7 @@ int DovPrettyPrinterImpl::FragmentPrint(std::ostream& out, DovExpr* node, DovTok
         st.copyDir = VString();
         SetMainLevel(out);
         if (gen_src) st.CreateSourceReaders();
+        DovForgetSourceLines();
         st.currentReader = nullptr;
         rc = DovPrettyPrintNode(node, 0, 0);
         if (rc == 0 && node->Parent() && oldBeg.IsSet() && oldEnd.IsSet()) {

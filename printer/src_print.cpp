@@ -1,5 +1,6 @@
 #include "printer/src_print.h"
 
+#include <cstdint>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,14 @@
 #include "tree/token.h"
 
 namespace {
+
+// The sequence area (columns 1 to 6) of the source line read last for it.
+struct SequenceArea {
+    int file = -1;
+    std::uint32_t line = 0;
+    char text[6] = {};
+};
+SequenceArea g_sequenceArea;
 
 // A token position counts as given when any of its fields is nonzero.
 bool Given(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
@@ -102,20 +111,29 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     st.currentReader = reader;
     VString message;
     if (!collapsed && settings.gen_line_id_comments && st.g_xpos == 0 && s.Column() >= 6) {
-        if (int rc = reader->SetPosn(DovTxtPosn(s.Line(), 0, s.FileIndex()), message)) {
-            Severe(message);
-            stop = true;
-            return static_cast<char>(rc);
-        }
-        for (int i = 0; i < 6; ++i) {
-            const int c = reader->Getc();
-            if (c < 0 || c == '\n') {
-                Severe("SrcPrintText: NewLine or EOF at line number area");
+        SequenceArea& area = g_sequenceArea;
+        if (area.file != ix || area.line != s.Line()) {
+            // Read once per line: a reader already past the line's start
+            // would have to read its file again from the beginning.
+            area.file = -1;
+            if (int rc = reader->SetPosn(DovTxtPosn(s.Line(), 0, s.FileIndex()), message)) {
+                Severe(message);
                 stop = true;
-                return '/';
+                return static_cast<char>(rc);
             }
-            PutcLine(static_cast<char>(c), 1);
+            for (int i = 0; i < 6; ++i) {
+                const int c = reader->Getc();
+                if (c < 0 || c == '\n') {
+                    Severe("SrcPrintText: NewLine or EOF at line number area");
+                    stop = true;
+                    return '/';
+                }
+                area.text[i] = static_cast<char>(c);
+            }
+            area.file = ix;
+            area.line = s.Line();
         }
+        for (char c : area.text) PutcLine(c, 1);
     }
     if (!collapsed) PadSourceTo(static_cast<int>(s.Column()));
     if (int rc = reader->SetPosn(s, message)) {
@@ -144,6 +162,8 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
 }
 
 }  // namespace
+
+void DovForgetSourceLines() { g_sequenceArea = SequenceArea{}; }
 
 char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
     const DovPrettyPrinter& settings = DovPrintSettings();

@@ -20,6 +20,11 @@ class DovTokenList;
 // position that cannot be reached).
 char SrcPrintText(DovTokenList& tokens, int fromSrc, int* ended = nullptr);
 
+// Forgets what SrcPrintText remembers of source lines; every pass starts
+// with it, since the files behind the source-file indexes may change
+// between passes.
+void DovForgetSourceLines();
+
 // The print pass of an unchanged operator node: its slots in source order,
 // each slot's tokens from the source, each child from its source or, when
 // changed, through the slot's excerpt of the holder's template; then the
