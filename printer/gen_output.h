@@ -11,7 +11,7 @@
 // Result codes, with their text in `error`.
 constexpr int kDovGenCannotMakeDir = 10;     // "Cannot create directory for '%s': %s"
 constexpr int kDovGenOneFileForSeveral = 21; // "Cannot specify one output file '%s' for several input files"
-constexpr int kDovGenOutputIsInput = 23;     // the output would overwrite an input file
+constexpr int kDovGenOutputIsInput = 21;     // the output would overwrite an input file
 
 struct DovGenNaming {
     VString genFile;     // gen-file: one output name, or empty
@@ -28,7 +28,7 @@ VString DovGenOutputName(const VString& input, const DovGenNaming& naming);
 
 // Checks every output name of a run before anything is written: one
 // gen-file for several inputs gives 21; an output name that names one of
-// the inputs (the same file, however spelled) gives 23 with "Output file
+// the inputs (the same file, however spelled) gives 21 with "Output file
 // '%s' would overwrite the input file '%s'". 0 when every output is safe.
 int DovCheckGenOutputs(const VStringList& inputs, const DovGenNaming& naming, VString& error);
 
