@@ -110,7 +110,11 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     DovSrcFile* reader = &st.readers[ix];
     st.currentReader = reader;
     VString message;
-    if (!collapsed && settings.gen_line_id_comments && st.g_xpos == 0 && s.Column() >= 6) {
+    // Only fixed and variable lines have a sequence area; a free-format line
+    // holds text in its first six columns.
+    const bool freeFormat =
+        settings.gen_line_format == DOV_GEN_LF_FREE || settings.gen_line_format == DOV_GEN_LF_FSC_FREE;
+    if (!collapsed && settings.gen_line_id_comments && !freeFormat && st.g_xpos == 0 && s.Column() >= 6) {
         SequenceArea& area = g_sequenceArea;
         if (area.file != ix || area.line != s.Line()) {
             // Read once per line: a reader already past the line's start

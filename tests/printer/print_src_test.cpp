@@ -227,6 +227,19 @@ TEST(SrcPrintText, LineIdCommentsKeepTheSequenceArea) {
     EXPECT_EQ(pass.Text(), "123456     MOVE");
 }
 
+TEST(SrcPrintText, AFreeFormatLineHasNoSequenceAreaToCopy) {
+    SourceFile src("    DISPLAY X\n");
+    DovPrettyPrinterImpl printer;
+    printer.gen_src = 1;
+    printer.gen_line_format = DOV_GEN_LF_FREE;
+    PrintPass pass(printer);
+    DovPrinting.CreateSourceReaders();
+    DovTokenList list;
+    Add(list, W("X", 1, 12, 13, src.Index()));
+    EXPECT_EQ(SrcPrintText(list, 1), 0);
+    EXPECT_EQ(pass.Text(), "            X");
+}
+
 TEST(SrcPrintText, CommentsWithoutPositionsPrintOnlyWhenCommentsArePrinted) {
     for (int printComments : {0, 1}) {
         DovPrettyPrinterImpl printer;

@@ -2,5 +2,9 @@
        PROGRAM-ID. FIXED1.                                              FIX00020
       * A COMMENT LINE                                                  FIX00030
        PROCEDURE DIVISION.                                              FIX00040
-           DISPLAY "HELLO"   UPON CONSOLE.                              FIX00050
-           STOP RUN.                                                    FIX00060
+       P1.                                                              FIX00050
+           MOVE A   TO B.                                               FIX00060
+
+           MOVE C
+             TO D.                                                      FIX00080
+           STOP RUN.                                                    FIX00090
