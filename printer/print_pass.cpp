@@ -90,6 +90,11 @@ struct FragmentShift {
 }  // namespace
 
 int DovPrettyPrinterImpl::PrintToFile(const VString& fileName, DovExpr* root, DovTokenList* messages) {
+    if (DovPrinting.inUse) {
+        // Refused before the file is opened, so that it keeps its text.
+        FastOstrstream nowhere;
+        return PrettyPrint(nowhere, root, messages);
+    }
     std::ofstream out;
     if (DovOpenOutFile(out, fileName, DovFileMode::Text, DovWriteMode::Truncate) != 0) {
         if (messages)

@@ -2,6 +2,8 @@
 // refusals, generated positions, and fragment printing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -58,6 +60,25 @@ TEST(PrintPass, ASecondPassWhileOneRunsIsRefused) {
     EXPECT_EQ(DovPrinting.inUse, 1);
     DovEndPrintPass();
     ResetPrintState();
+    delete move;
+}
+
+TEST(PrintPass, ARefusedPassLeavesItsOutputFileAlone) {
+    ResetPrintState();
+    const std::string path = ::testing::TempDir() + "vemlo_print_pass_kept.cbl";
+    { std::ofstream(path) << "KEEP ME\n"; }
+    DovPrettyPrinterImpl running, other;
+    DovTokenList runningMessages, messages;
+    ASSERT_EQ(DovBeginPrintPass(&running, &runningMessages, nullptr), 0);
+    DovExprOper* move = Move("A", "B");
+    EXPECT_EQ(other.PrintToFile(path.c_str(), move, &messages), kDovPrintInUse);
+    DovEndPrintPass();
+    ResetPrintState();
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "KEEP ME");
+    std::remove(path.c_str());
     delete move;
 }
 
