@@ -4,8 +4,11 @@
 #pragma once
 
 #include "printer/messages.h"
+#include "printer/gen_output.h"
+#include "printer/print_oper.h"
 #include "printer/print_state.h"
 #include "printer/print_template.h"
 #include "printer/printer_impl.h"
 #include "printer/settings.h"
 #include "printer/slot_posn.h"
+#include "printer/src_print.h"

@@ -1,6 +1,7 @@
 #include "printer/printer_impl.h"
 
 #include "parser/hooks.h"
+#include "printer/print_oper.h"
 #include "printer/print_state.h"
 #include "printer/slot_posn.h"
 
@@ -43,7 +44,10 @@ DovPrettyPrinterImpl::~DovPrettyPrinterImpl() {
     DropGenTable();
 }
 
-void DovInstallPrinterHooks() { DovSlotPosnHook = DovSetSlotPosn; }
+void DovInstallPrinterHooks() {
+    DovSlotPosnHook = DovSetSlotPosn;
+    DovInstallPrintOperations();
+}
 
 namespace {
 // Every program that holds a printer links this file, and with it the

@@ -3,6 +3,7 @@
 // built by its first pass and kept) and runs the passes that print a tree.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 
 #include "printer/print_template.h"
@@ -39,8 +40,14 @@ public:
 // Result codes of the passes.
 constexpr int kDovPrintInUse = 41;
 constexpr int kDovPrintBadIndentStep = 43;
+// PrintToString: the printed text is longer than a string may be.
+constexpr int kDovPrintTooLong = 44;
+
+// The longest text PrintToString hands back (the string type's limit).
+extern std::size_t DovPrintStringLimit;
 
 // Installs what the printer provides to the libraries below it: the
-// slot-position pass that every parse runs. Safe to call more than once;
+// slot-position pass that every parse runs, the node print operations and
+// source text copying for the template interpreter. Safe to call more than once;
 // also done at start-up by any program that links a printer.
 void DovInstallPrinterHooks();

@@ -13,6 +13,7 @@
 #include "lbase/message.h"
 #include "lbase/strutil.h"
 #include "parser/hooks.h"
+#include "printer/gen_output.h"
 #include "tool/dov_tool.h"
 #include "tool/hooks.h"
 #include "transform/transform.h"
@@ -245,6 +246,12 @@ int RunTool(DovTool& tool, int argc, const char* const* argv, DovDials allowedDi
             result = DOV_TOOL_BAD_OPTIONS;
             return endRun();
         }
+        // No output may overwrite an input: refused before any file is read.
+        const DovGenNaming naming{tool.gen_file, tool.gen_sfx, tool.gen_main_dir, VString(defaultSuffix)};
+        if (const int rc = DovCheckGenOutputs(tool.input_files, naming, error)) {
+            result = static_cast<unsigned char>(rc);
+            return endRun();
+        }
     }
 
     // 16. The files.
@@ -315,15 +322,8 @@ int RunTool(DovTool& tool, int argc, const char* const* argv, DovDials allowedDi
         // Generating.
         if (!toSummary && !findOnly && generate && root) {
             DovRaiseComments(root);
-            VString output;
-            if (!tool.gen_file.IsEmpty()) {
-                output = tool.gen_file;
-            } else if (tool.gen_main_dir.IsEmpty()) {
-                output = DovReplaceExtension(file, tool.gen_sfx);
-            } else {
-                output = tool.gen_main_dir + VString("/") + file;
-                if (!(tool.gen_sfx == defaultSuffix)) output = DovReplaceExtension(output, tool.gen_sfx);
-            }
+            const VString output =
+                DovGenOutputName(file, DovGenNaming{tool.gen_file, tool.gen_sfx, tool.gen_main_dir, VString(defaultSuffix)});
             tool.gen_file = output;
             if (!silent) std::cout << " Writing  " << output << '\n';
             int err = 0;

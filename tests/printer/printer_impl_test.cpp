@@ -104,17 +104,6 @@ TEST(PrinterImpl, APassStartsAndEnds) {
     vemlo_test::ResetPrintState();
 }
 
-TEST(PrinterImpl, TheStandInPassesReportThatPrintingIsMissing) {
-    vemlo_test::ResetPrintState();
-    DovPrettyPrinterImpl p;
-    DovTokenList msgs;
-    std::ostringstream out;
-    EXPECT_NE(p.PrettyPrint(out, nullptr, &msgs), 0);
-    EXPECT_EQ(DovPrinting.inUse, 0);
-    EXPECT_FALSE(msgs.IsEmpty());
-    vemlo_test::ResetPrintState();
-}
-
 TEST(PrinterImpl, AGonePrinterIsNoLongerCurrent) {
     vemlo_test::ResetPrintState();
     DovTokenList msgs;

@@ -1,0 +1,24 @@
+// The node print operations: leaves print their image, string literals
+// their image with continuation lines, operator nodes their template (or,
+// when unchanged, their source text); copybook begin and end nodes open and
+// close copybook output files when the printer has a copy directory.
+#pragma once
+
+class DovExpr;
+
+// Prints (lengthPass 0) or measures (lengthPass 1) `node` with the version
+// of its class; `breakRequest` asks an operator node to break wherever its
+// template allows. 0 or a result character.
+char DovPrettyPrintNode(DovExpr* node, int lengthPass, int breakRequest);
+
+// The result of the last print operation reached through a node's virtual
+// PrettyPrintOper, whose selector is lengthPass | breakRequest << 1.
+extern char DovLastPrintResult;
+
+// Installs the print operations as the tree's print hooks and as the
+// template interpreter's argument printer, and source text copying as the
+// interpreter's printer of attached tokens.
+void DovInstallPrintOperations();
+
+// Result of a copybook output that is refused or cannot be made.
+constexpr char kDovCopybookRefused = '6';

@@ -1,0 +1,336 @@
+#include "printer/src_print.h"
+
+#include <cstdint>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "lbase/message.h"
+#include "lexer/src_file.h"
+#include "printer/print_state.h"
+#include "printer/printer_impl.h"
+#include "printer/settings.h"
+#include "printer/templates/comment.h"
+#include "printer/templates/interpreter.h"
+#include "printer/templates/print_templates.h"
+#include "tree/expr.h"
+#include "tree/oper.h"
+#include "tree/token.h"
+
+namespace {
+
+// The sequence area (columns 1 to 6) of the source line read last for it.
+struct SequenceArea {
+    int file = -1;
+    std::uint32_t line = 0;
+    char text[6] = {};
+};
+SequenceArea g_sequenceArea;
+
+// A token position counts as given when any of its fields is nonzero.
+bool Given(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
+
+bool Debug(int bit) { return (DovPrintSettings().debug_flags & bit) != 0; }
+
+bool Present(const DovExpr* e) { return e && e->Oper() != NULL_NODE; }
+
+bool IsSpace(int code) { return code == SEP_SPACE || code == PRESERVED_SPACE; }
+
+// True when the reader stands before `end` in the same file.
+bool Before(const DovTxtPosn& at, const DovTxtPosn& end) { return DovTxtPosnCompare(at, end) == -1; }
+
+void PadSourceTo(int column) {
+    while (DovPrinting.g_xpos < column) {
+        const int before = DovPrinting.g_xpos;
+        PutcLine(' ', 1);
+        if (DovPrinting.g_xpos <= before) break;
+    }
+}
+
+void Severe(const VString& text) { DovExpr::AddError(MSG_SEVERE, text); }
+
+// Copies one token's text (begin `b`, end `e`) from its source. 0 or a
+// result character; `stop` set when the rest of the list is to be left.
+char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
+    DovPrintState& st = DovPrinting;
+    const DovPrettyPrinter& settings = DovPrintSettings();
+    DovTxtPosn s = t.Beg();
+    const DovTxtPosn& e = t.End();
+    bool adjusted = false;
+    // A space collapsed to at most one blank is copied where the line
+    // stands: no line end, no padding in front of it.
+    bool collapsed = false;
+    if (s.FileIndex() == e.FileIndex()) {
+        if (IsSpace(t.code) && static_cast<int>(s.Column()) < st.g_xpos) {
+            const int cmp = DovTxtPosnCompare(e, s);
+            if (s.Line() == e.Line() && cmp > 0) {
+                s = e;
+                if (st.lastChar != ' ' && s.Column() > 0) s.SetColumn(s.Column() - 1);
+                adjusted = true;
+                collapsed = true;
+            } else if (s.Line() != e.Line() && cmp > 0) {
+                PutcLine('\n', 1);
+                ended = 1;
+                s = DovTxtPosn(t.Beg().Line() + 1, 0, t.Beg().FileIndex());
+                adjusted = true;
+            }
+        }
+    } else {
+        if (!IsSpace(t.code)) {
+            PrintChar(' ', 0, 0);
+            DovExpr::AddError(MSG_WARN, VString("SrcPrintText: at ") + DovTxtPosnStr(t.Beg()) +
+                                            VString(" switch files: ") + DovTxtPosnStr(t.Beg()) + VString("-") +
+                                            DovTxtPosnStr(e));
+            stop = true;
+            return 0;
+        }
+        if (Given(st.last_line_src_posn) && st.last_line_src_posn.FileIndex() == e.FileIndex())
+            s = st.last_line_src_posn;
+        else
+            s = DovTxtPosn(e.Line(), 0, e.FileIndex());
+        adjusted = true;
+        if (s == e) return 0;
+    }
+    if (adjusted && Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
+    if (t.code == PRESERVED_SPACE) return 0;
+    if (!collapsed && (static_cast<int>(s.Column()) < st.g_xpos || (Given(st.last_line_src_posn) && st.last_line_src_posn.Line() != s.Line()))) {
+        PutcLine('\n', 1);
+        ended = 1;
+    }
+    if (t.code == PRESERVED_STRING && !fromSrc) {
+        PadSourceTo(static_cast<int>(s.Column()));
+        return 0;
+    }
+    const int ix = static_cast<int>(s.FileIndex());
+    if (ix < 0 || ix >= st.readerCount || !st.readers) {
+        Severe(DovFormat("SrcPrintText: bad file_ix %d", ix));
+        stop = true;
+        return '0';
+    }
+    DovSrcFile* reader = &st.readers[ix];
+    st.currentReader = reader;
+    VString message;
+    // Only fixed and variable lines have a sequence area; a free-format line
+    // holds text in its first six columns.
+    const bool freeFormat =
+        settings.gen_line_format == DOV_GEN_LF_FREE || settings.gen_line_format == DOV_GEN_LF_FSC_FREE;
+    if (!collapsed && settings.gen_line_id_comments && !freeFormat && st.g_xpos == 0 && s.Column() >= 6) {
+        SequenceArea& area = g_sequenceArea;
+        if (area.file != ix || area.line != s.Line()) {
+            // Read once per line: a reader already past the line's start
+            // would have to read its file again from the beginning.
+            area.file = -1;
+            if (int rc = reader->SetPosn(DovTxtPosn(s.Line(), 0, s.FileIndex()), message)) {
+                Severe(message);
+                stop = true;
+                return static_cast<char>(rc);
+            }
+            for (int i = 0; i < 6; ++i) {
+                const int c = reader->Getc();
+                if (c < 0 || c == '\n') {
+                    Severe("SrcPrintText: NewLine or EOF at line number area");
+                    stop = true;
+                    return '/';
+                }
+                area.text[i] = static_cast<char>(c);
+            }
+            area.file = ix;
+            area.line = s.Line();
+        }
+        for (char c : area.text) PutcLine(c, 1);
+    }
+    if (!collapsed) PadSourceTo(static_cast<int>(s.Column()));
+    if (int rc = reader->SetPosn(s, message)) {
+        Severe(message);
+        stop = true;
+        return static_cast<char>(rc);
+    }
+    if (Given(e)) {
+        while (Before(reader->posn, e)) {
+            const int c = reader->Getc();
+            if (c < 0) {
+                Severe("SrcPrintText: EOF where text is expected");
+                stop = true;
+                return '/';
+            }
+            const char ch = static_cast<char>(c);
+            if (t.code == SEP_SPACE && ch != '\n' && st.g_xpos == 6)
+                PutcLine(' ', 1);
+            else
+                PutcLine(ch, 1);
+            ended = ch == '\n' ? 1 : 0;
+        }
+    }
+    if (t.code != SEP_EOF) st.last_line_src_posn = e;
+    return 0;
+}
+
+}  // namespace
+
+void DovForgetSourceLines() { g_sequenceArea = SequenceArea{}; }
+
+char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
+    const DovPrettyPrinter& settings = DovPrintSettings();
+    const bool trace = Debug(DOV_PDBG_SOURCE);
+    if (trace) std::cout << "#+++SrcPrintText: src_p=" << fromSrc << " gen_xpos=" << DovPrinting.g_xpos << '\n';
+    char rc = 0;
+    int ended = 0;
+    for (DovToken* t : tokens) {
+        if (!t) continue;
+        if (t->code == CM_COMMENT) {
+            const bool b = Given(t->Beg()), e = Given(t->End());
+            if ((!b && !e) || !settings.gen_src) {
+                if (settings.gen_print_comments) {
+                    PrintComment(t->image, 0);
+                    ended = 1;
+                }
+                continue;
+            }
+            if (b != e) {
+                DovExpr::AddError(MSG_WARN, "SrcPrintText: token bad beg or end position. Ignored.");
+                continue;
+            }
+        } else if (t->code == CM_PERSISTENT) {
+            PrintComment(t->image, 0);
+            ended = 1;
+            continue;
+        } else if (!fromSrc && t->code != PRESERVED_SPACE && t->code != PRESERVED_STRING) {
+            continue;
+        }
+        bool stop = false;
+        rc = CopyToken(*t, fromSrc, ended, stop);
+        if (stop) break;
+    }
+    if (endedOut) *endedOut = ended;
+    if (trace) std::cout << "#---SrcPrintText: rc=" << static_cast<int>(rc) << '\n';
+    return rc;
+}
+
+char ComputeCGexcerpt(VString& excerpt, const DovPrintSlot& entry) {
+    excerpt = VString();
+    DovExpr* holder = entry.holder;
+    PrintTemplate* found = nullptr;
+    if (char rc = FindCGentry(&found, holder)) return rc;
+    const char* tmpl = found && found->text ? found->text : "";
+    std::string out;
+    bool done = false;
+    if (DovOperIsList(holder->Oper())) {
+        if (entry.index == 0) {
+            out = "$1";
+        } else {
+            for (const char* p = tmpl; *p; ++p)
+                if (*p != '@') out += *p;
+            out += "$" + std::to_string(entry.index + 1);
+        }
+        done = true;
+    } else {
+        for (const char* p = tmpl; *p && !done; ++p) {
+            if (*p == '\\') {
+                if (!p[1]) break;
+                ++p;
+                continue;
+            }
+            if (*p != '$' || p[1] < '0' || p[1] > '9') continue;
+            const bool inCond = p > tmpl && p[-1] == '{';
+            const char* q = p;
+            int index = 0;
+            if (char rc = GetArgNo(&index, &q, holder->NumArgs(), holder)) return rc;
+            if (index == entry.index) {
+                if (inCond && (q[1] == '?' || q[1] == '=')) {
+                    for (const char* r = q + 2; *r && *r != ':' && *r != '}'; ++r) {
+                        out += *r;
+                        if (*r == '\\' && r[1]) out += *++r;
+                    }
+                } else {
+                    out.assign(p, q + 1);
+                }
+                done = true;
+                break;
+            }
+            if (inCond) {
+                // Past the other argument's conditional.
+                const char* r = q + 1;
+                while (*r && *r != '}') {
+                    if (*r == '\\' && r[1]) ++r;
+                    ++r;
+                }
+                if (!*r) break;
+                p = r;
+            } else {
+                p = q;
+            }
+        }
+    }
+    if (!done) {
+        DovExpr* child = entry.slot ? entry.slot->arg : nullptr;
+        if (child && child->Oper() != SYMBOL_TABLE_ELT_LIST && holder->Oper() != DECL_DD_HIDDEN)
+            child->AddPError(MSG_WARN, DovFormat("ComputeCGexcerpt: oper %s: printing arg #%d that is not in the table",
+                                                 DovOperName(holder->Oper()), entry.index + 1));
+    }
+    excerpt = VString(out.c_str());
+    if (Debug(DOV_PDBG_LOOKUP)) std::cout << "CGexcerpt: '" << out << "'\n";
+    return 0;
+}
+
+char SlotPrint(DovExpr* node) {
+    std::vector<DovPrintSlot> entries;
+    VString message;
+    if (SourcePrint(node, entries, message)) node->AddPError(MSG_WARN, message);
+    const bool trace = Debug(DOV_PDBG_CHARS);
+    if (trace) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const DovExpr* c = entries[i].slot ? entries[i].slot->arg : nullptr;
+            std::cout << "**SlotPrint: #" << i << ": " << (c ? DovOperName(c->Oper()) : "-NULL-")
+                      << " from_src=" << (entries[i].slot ? entries[i].slot->code : 0)
+                      << " arg_ix=" << entries[i].index << " root=" << DovOperName(entries[i].holder->Oper()) << '\n';
+        }
+        std::cout << "**\n";
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const DovPrintSlot& entry = entries[i];
+        DovArgSlot* slot = entry.slot;
+        if (!slot) continue;
+        DovExpr* child = slot->arg;
+        const bool present = Present(child);
+        const int flag = slot->code != 0 && ((present && DovUnchangedFromSource(child)) ||
+                                             (!slot->tokens.IsEmpty() && !slot->tokens.HasUnplacedToken()))
+                             ? 1
+                             : 0;
+        if (trace)
+            std::cout << "==SlotPrint: #" << i << (present ? "" : "(NULL)") << " slot_src_p=" << flag << '\n';
+        if (char rc = SrcPrintText(slot->tokens, flag)) return rc;
+        if (!present) continue;
+        VString excerpt;
+        if (char rc = ComputeCGexcerpt(excerpt, entry)) return rc;
+        if (flag) {
+            for (const char* p = excerpt.CStr(); p && *p; ++p) {
+                if (*p == '\t') {
+                    ++DovPrinting.g_xs;
+                    if (trace) std::cout << "[]g_xs: ++ to " << DovPrinting.g_xs << '\n';
+                } else if (*p == '\b') {
+                    --DovPrinting.g_xs;
+                    if (trace) std::cout << "[]g_xs: -- to " << DovPrinting.g_xs << '\n';
+                } else if (*p == '\\' && p[1]) {
+                    ++p;
+                } else if (*p == '$' && p[1] == 'x') {
+                    ++p;
+                } else if (*p == '$' && p[1] == 'p') {
+                    ++p;
+                    if (p[1]) ++p;
+                } else if (*p == '$' && p[1] >= '0' && p[1] <= '9') {
+                    int index = 0;
+                    if (char rc = GetArgNo(&index, &p, entry.holder->NumArgs(), entry.holder)) return rc;
+                    if (index != entry.index) {
+                        child->AddPError(MSG_SEVERE, "SourcePrint: Wrong arg_no when accounting for tab and backtab");
+                        return ',';
+                    }
+                    if (char rc = DovPrintArgument(child, 0, 0)) return rc;
+                }
+            }
+        } else if (auto* holder = dynamic_cast<DovExprOper*>(entry.holder)) {
+            if (char rc = holder->print(excerpt.CStr(), 0, 0, 0)) return rc;
+        }
+    }
+    if (trace) std::cout << "==SlotPrint: TAIL\n";
+    return SrcPrintText(node->Tokens(), 1);
+}
