@@ -116,15 +116,7 @@ int main(int argc, char** argv) {
     for (const auto& [line, words] : lines) {
         const std::string& head = words[0];
         if (head == "%totals") {
-            if (totalsLine) Fail(line, "second %totals line");
-            totalsLine = line;
-            for (std::size_t i = 1; i < words.size(); ++i) {
-                std::size_t eq = words[i].find('=');
-                int v = 0;
-                if (eq == std::string::npos || !ParseInt(words[i].substr(eq + 1), v))
-                    Fail(line, "bad total '" + words[i] + "'");
-                if (!totals.emplace(words[i].substr(0, eq), v).second) Fail(line, "total named twice");
-            }
+            gen::ReadTotalsLine(gFile, line, words, totalsLine, totals);
         } else if (head == "command") {
             Command c{line, {}, {}, {}};
             std::size_t i = 1;

@@ -74,15 +74,7 @@ int main(int argc, char** argv) {
         for (std::string w; ws >> w;) words.push_back(w);
         if (words.empty()) continue;
         if (words[0] == "%totals") {
-            if (totalsLine) Fail(line, "second %totals line");
-            totalsLine = line;
-            for (std::size_t i = 1; i < words.size(); ++i) {
-                std::size_t eq = words[i].find('=');
-                int v = 0;
-                if (eq == std::string::npos || !ParseInt(words[i].substr(eq + 1), v))
-                    Fail(line, "bad total '" + words[i] + "'");
-                if (!totals.emplace(words[i].substr(0, eq), v).second) Fail(line, "total named twice");
-            }
+            gen::ReadTotalsLine(gFile, line, words, totalsLine, totals);
             continue;
         }
         if (text[0] == ' ' || text[0] == '\t') {

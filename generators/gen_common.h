@@ -48,6 +48,23 @@ inline std::ifstream OpenInput(const char* tool, const std::string& path) {
     return in;
 }
 
+// Reads the "%totals NAME=COUNT..." line `words` (line `line` of `file`)
+// into `totals`; a second totals line, a malformed count or a name given
+// twice is a fault. `totalsLine` is the line of the first one, 0 before it.
+template <class Count>
+void ReadTotalsLine(const std::string& file, int line, const std::vector<std::string>& words, int& totalsLine,
+                    std::map<std::string, Count>& totals) {
+    if (totalsLine) Fail(file, line, "second %totals line");
+    totalsLine = line;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        std::size_t eq = words[i].find('=');
+        int v = 0;
+        if (eq == std::string::npos || !ParseInt(words[i].substr(eq + 1), v))
+            Fail(file, line, "bad total '" + words[i] + "'");
+        if (!totals.emplace(words[i].substr(0, eq), v).second) Fail(file, line, "total named twice");
+    }
+}
+
 // What a generator needs of one catalogue operation.
 struct CatalogueOper {
     int code = 0;
