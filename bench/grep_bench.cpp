@@ -12,24 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "tests/transform/query_corpus_tree.h"
 #include "transform/transform.h"
 
 namespace {
 
-std::filesystem::path CorpusFolder() {
-    const char* env = std::getenv("VEMLO_CORPUS_DIR");
-    return env && *env ? env : VEMLO_CORPUS_DIR;
-}
-
-std::vector<std::string> NistPrograms() {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(CorpusFolder() / "nist", ec))
-        if (entry.is_regular_file()) files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+using vemlo_bench::CorpusFolder;
 
 const char* const kQueries[] = {
     "STMT_MOVE",
@@ -38,7 +27,7 @@ const char* const kQueries[] = {
 
 // range(0): the query; range(1): print-src.
 void BM_GrepNist(benchmark::State& state) {
-    const std::vector<std::string> files = NistPrograms();
+    const std::vector<std::string> files = vemlo_bench::CorpusFiles("nist");
     if (files.empty()) {
         state.SkipWithError("corpus absent");
         return;

@@ -40,7 +40,16 @@ void BothPasses(DovPrettyPrinterImpl& printer, DovExpr* node, std::ostream& out,
     DovEndPrintPass();
 }
 
-void BM_TemplateStatements(benchmark::State& state) {
+// n names in one IDENT_LIST.
+DovExprOper* LongList(int n) {
+    auto* list = new DovExprOper(IDENT_LIST);
+    for (int i = 0; i < n; ++i) list->AddArg(new DovCharString("WS-ITEM"));
+    return list;
+}
+
+// Times both passes over the tree `build` makes of range(0) items, in a
+// printer with the built-in template table.
+void TimeBothPasses(benchmark::State& state, DovExprOper* (*build)(int)) {
     const int n = static_cast<int>(state.range(0));
     DovPrettyPrinterImpl printer;
     DovTokenList messages;
@@ -49,28 +58,16 @@ void BM_TemplateStatements(benchmark::State& state) {
     DovBeginPrintPass(&printer, &messages, nullptr);
     RecomputeGenTable(&printer);
     DovEndPrintPass();
-    DovExprOper* tree = Statements(n);
+    DovExprOper* tree = build(n);
     for (auto _ : state) BothPasses(printer, tree, out, messages);
     delete tree;
     state.SetItemsProcessed(state.iterations() * n);
 }
+
+void BM_TemplateStatements(benchmark::State& state) { TimeBothPasses(state, Statements); }
 BENCHMARK(BM_TemplateStatements)->Arg(1000)->Arg(20000);
 
-void BM_TemplateLongList(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    DovPrettyPrinterImpl printer;
-    DovTokenList messages;
-    NullBuf buf;
-    std::ostream out(&buf);
-    DovBeginPrintPass(&printer, &messages, nullptr);
-    RecomputeGenTable(&printer);
-    DovEndPrintPass();
-    auto* list = new DovExprOper(IDENT_LIST);
-    for (int i = 0; i < n; ++i) list->AddArg(new DovCharString("WS-ITEM"));
-    for (auto _ : state) BothPasses(printer, list, out, messages);
-    delete list;
-    state.SetItemsProcessed(state.iterations() * n);
-}
+void BM_TemplateLongList(benchmark::State& state) { TimeBothPasses(state, LongList); }
 BENCHMARK(BM_TemplateLongList)->Arg(1000)->Arg(20000);
 
 }  // namespace

@@ -13,12 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_corpus.h"
+
 namespace {
 
-std::filesystem::path CorpusFolder() {
-    const char* env = std::getenv("VEMLO_CORPUS_DIR");
-    return env && *env ? env : VEMLO_CORPUS_DIR;
-}
+using vemlo_bench::CorpusFolder;
 
 void BM_VemloNist(benchmark::State& state) {
     std::vector<std::string> files;

@@ -23,33 +23,18 @@
 #include <string>
 #include <vector>
 
+#include "gen_common.h"
+
 namespace {
 
 std::string gFile;
 
-[[noreturn]] void Fail(const std::string& file, int line, const std::string& text) {
-    std::cerr << file << ':' << line << ": " << text << '\n';
-    std::exit(1);
-}
+using gen::Fail;
+using gen::ParseInt;
+
 [[noreturn]] void Fail(int line, const std::string& text) { Fail(gFile, line, text); }
 
-bool ParseInt(const std::string& s, int& value) {
-    if (s.empty() || s.size() > 9) return false;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    value = v;
-    return true;
-}
-
-bool GoodWord(const std::string& s) {
-    if (s.empty() || s[0] < 'A' || s[0] > 'Z') return false;
-    for (char c : s)
-        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
-    return true;
-}
+using gen::GoodName;
 
 bool GoodSymbol(const std::string& s) {
     if (s.empty() || s[0] < 'a' || s[0] > 'z') return false;
@@ -58,14 +43,7 @@ bool GoodSymbol(const std::string& s) {
     return true;
 }
 
-std::ifstream Open(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "gen_cics_grammar: cannot open " << path << '\n';
-        std::exit(1);
-    }
-    return in;
-}
+std::ifstream Open(const std::string& path) { return gen::OpenInput("gen_cics_grammar", path); }
 
 // The token names of tree/tokens.def ("CODE NAME ..." lines).
 std::set<std::string> ReadTokens(const std::string& path) {
@@ -79,43 +57,6 @@ std::set<std::string> ReadTokens(const std::string& path) {
         if (ws >> code >> name && ParseInt(code, n)) names.insert(name);
     }
     return names;
-}
-
-// The argument count of every operation of tree/operations.def: the pairs
-// after the first six words, which are bare words or double-quoted texts
-// with backslash escapes.
-std::map<std::string, int> ReadCatalogue(const std::string& path) {
-    std::ifstream in = Open(path);
-    std::map<std::string, int> opers;
-    std::string text;
-    for (int line = 1; std::getline(in, text); ++line) {
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-        if (text.empty() || text[0] == '#' || text[0] == '%') continue;
-        std::vector<std::string> words;
-        std::size_t i = 0;
-        while (true) {
-            while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-            if (i >= text.size()) break;
-            std::size_t b = i;
-            if (text[i] == '"') {
-                for (++i;; ++i) {
-                    if (i >= text.size()) Fail(path, line, "unterminated text");
-                    if (text[i] == '\\') {
-                        ++i;
-                        continue;
-                    }
-                    if (text[i] == '"') break;
-                }
-                ++i;
-            }
-            while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-            words.push_back(text.substr(b, i - b));
-        }
-        if (words.empty()) continue;
-        if (words.size() < 6 || (words.size() - 6) % 2) Fail(path, line, "malformed operation line");
-        opers[words[1]] = static_cast<int>(words.size() - 6) / 2;
-    }
-    return opers;
 }
 
 struct Command {
@@ -139,7 +80,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::set<std::string> tokens = ReadTokens(argv[1]);
-    const std::map<std::string, int> catalogue = ReadCatalogue(argv[2]);
+    const std::map<std::string, gen::CatalogueOper> catalogue = gen::ReadCatalogue("gen_cics_grammar", argv[2]);
     gFile = argv[3];
     const std::string outPath = argv[4];
     std::ifstream in = Open(gFile);
@@ -170,20 +111,12 @@ int main(int argc, char** argv) {
     std::vector<std::string> conditions;
     int conditionsLine = 0;
     auto needToken = [&](int line, const std::string& kw) {
-        if (!GoodWord(kw) || !tokens.count("CTK_" + kw)) Fail(line, "no CICS token CTK_" + kw);
+        if (!GoodName(kw) || !tokens.count("CTK_" + kw)) Fail(line, "no CICS token CTK_" + kw);
     };
     for (const auto& [line, words] : lines) {
         const std::string& head = words[0];
         if (head == "%totals") {
-            if (totalsLine) Fail(line, "second %totals line");
-            totalsLine = line;
-            for (std::size_t i = 1; i < words.size(); ++i) {
-                std::size_t eq = words[i].find('=');
-                int v = 0;
-                if (eq == std::string::npos || !ParseInt(words[i].substr(eq + 1), v))
-                    Fail(line, "bad total '" + words[i] + "'");
-                if (!totals.emplace(words[i].substr(0, eq), v).second) Fail(line, "total named twice");
-            }
+            gen::ReadTotalsLine(gFile, line, words, totalsLine, totals);
         } else if (head == "command") {
             Command c{line, {}, {}, {}};
             std::size_t i = 1;
@@ -194,7 +127,7 @@ int main(int argc, char** argv) {
             if (c.keywords.empty() || i + 1 >= words.size()) Fail(line, "expected command KEYWORD... = STATEMENT");
             c.statement = words[i + 1];
             auto st = catalogue.find("CS_STMT_" + c.statement);
-            if (!GoodWord(c.statement) || st == catalogue.end())
+            if (!GoodName(c.statement) || st == catalogue.end())
                 Fail(line, "no operation CS_STMT_" + c.statement + " in the catalogue");
             if (i + 2 < words.size()) {
                 if (words[i + 2] != "lead" || i + 4 != words.size() || !GoodSymbol(words[i + 3]))
@@ -252,7 +185,7 @@ int main(int argc, char** argv) {
     for (const OptionList& l : optionLists) {
         for (const std::string& kw : l.keywords) {
             const int want = withArgument.count(kw) ? 1 : 0;
-            const int have = catalogue.at("CS_CL_" + kw);
+            const int have = catalogue.at("CS_CL_" + kw).argCount;
             if (have != want)
                 Fail(l.line, "CS_CL_" + kw + " has " + std::to_string(have) + " argument slots in the catalogue, not " +
                                  std::to_string(want));

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "gen_common.h"
+
 namespace {
 
 const std::string kStmtPrefix = "CS_STMT_";
@@ -31,80 +33,12 @@ const std::string kOptionPrefix = "CS_CL_";
 
 std::string gFile;
 
-[[noreturn]] void Fail(const std::string& file, int line, const std::string& text) {
-    std::cerr << file << ':' << line << ": " << text << '\n';
-    std::exit(1);
-}
+using gen::CatalogueOper;
+using gen::Fail;
+using gen::GoodName;
+using gen::ParseInt;
+
 [[noreturn]] void Fail(int line, const std::string& text) { Fail(gFile, line, text); }
-
-bool ParseInt(const std::string& s, int& value) {
-    if (s.empty() || s.size() > 9) return false;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    value = v;
-    return true;
-}
-
-bool GoodName(const std::string& s) {
-    if (s.empty() || s[0] < 'A' || s[0] > 'Z') return false;
-    for (char c : s)
-        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
-    return true;
-}
-
-// What the table needs of one catalogue operation.
-struct CatalogueOper {
-    int code = 0;
-    int argCount = 0;
-};
-
-// Reads the code, the name and the slot count of every operation of the
-// catalogue. The words of a line are bare words or double-quoted texts with
-// backslash escapes, a text possibly followed by '*'; the slots are the pairs
-// after the first six words.
-std::map<std::string, CatalogueOper> ReadCatalogue(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "gen_cics_options: cannot open " << path << '\n';
-        std::exit(1);
-    }
-    std::map<std::string, CatalogueOper> opers;
-    std::string text;
-    for (int line = 1; std::getline(in, text); ++line) {
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-        if (text.empty() || text[0] == '#' || text[0] == '%') continue;
-        std::vector<std::string> words;
-        std::size_t i = 0;
-        while (true) {
-            while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-            if (i >= text.size()) break;
-            std::size_t b = i;
-            if (text[i] == '"') {
-                for (++i;; ++i) {
-                    if (i >= text.size()) Fail(path, line, "unterminated text");
-                    if (text[i] == '\\') {
-                        ++i;
-                        continue;
-                    }
-                    if (text[i] == '"') break;
-                }
-                ++i;
-            }
-            while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-            words.push_back(text.substr(b, i - b));
-        }
-        if (words.empty()) continue;
-        if (words.size() < 6 || (words.size() - 6) % 2) Fail(path, line, "malformed operation line");
-        CatalogueOper op;
-        if (!ParseInt(words[0], op.code) || !GoodName(words[1])) Fail(path, line, "malformed operation line");
-        op.argCount = static_cast<int>(words.size() - 6) / 2;
-        opers[words[1]] = op;
-    }
-    return opers;
-}
 
 struct Row {
     int stmt;
@@ -121,14 +55,10 @@ int main(int argc, char** argv) {
         std::cerr << "usage: gen_cics_options OPERATIONS.def CICS_OPTIONS.def OUTPUT_DIR\n";
         return 2;
     }
-    const std::map<std::string, CatalogueOper> catalogue = ReadCatalogue(argv[1]);
+    const std::map<std::string, CatalogueOper> catalogue = gen::ReadCatalogue("gen_cics_options", argv[1]);
     gFile = argv[2];
     const std::string outDir = argv[3];
-    std::ifstream in(gFile, std::ios::binary);
-    if (!in) {
-        std::cerr << "gen_cics_options: cannot open " << gFile << '\n';
-        return 1;
-    }
+    std::ifstream in = gen::OpenInput("gen_cics_options", gFile);
 
     // Statement lines with their continuations, each with the line it
     // starts on.
@@ -144,15 +74,7 @@ int main(int argc, char** argv) {
         for (std::string w; ws >> w;) words.push_back(w);
         if (words.empty()) continue;
         if (words[0] == "%totals") {
-            if (totalsLine) Fail(line, "second %totals line");
-            totalsLine = line;
-            for (std::size_t i = 1; i < words.size(); ++i) {
-                std::size_t eq = words[i].find('=');
-                int v = 0;
-                if (eq == std::string::npos || !ParseInt(words[i].substr(eq + 1), v))
-                    Fail(line, "bad total '" + words[i] + "'");
-                if (!totals.emplace(words[i].substr(0, eq), v).second) Fail(line, "total named twice");
-            }
+            gen::ReadTotalsLine(gFile, line, words, totalsLine, totals);
             continue;
         }
         if (text[0] == ' ' || text[0] == '\t') {

@@ -102,52 +102,24 @@ void DovParser::CopySettings(const DovParser& other) {
 }
 
 DovCommandLineFlagTable* DovParser::DefineOptions(int mask) {
-    auto heading = [](const char* title) {
-        DovCommandLineFlag f;
-        f.kind = '-';
-        f.name = "";
-        f.help = title;
-        f.mask = 7;
-        return f;
-    };
+    auto heading = [](const char* title) { return DovOptionHeading(title); };
     auto flag = [](char kind, const char* name, int* value, const char* help, int groups) {
-        DovCommandLineFlag f;
-        f.kind = kind;
-        f.name = name;
-        f.value = value;
-        f.help = help;
-        f.mask = groups;
-        return f;
+        return DovOptionRecord(kind, name, value, nullptr, help, groups);
     };
     auto choice = [](const char* name, int* value, const VString* choices, VString* display, const char* help,
                      int groups) {
-        DovCommandLineFlag f;
-        f.kind = 'l';
-        f.name = name;
-        f.value = value;
+        DovCommandLineFlag f = DovOptionRecord('l', name, value, display, help, groups);
         f.choices = choices;
-        f.string = display;
-        f.help = help;
-        f.mask = groups;
         return f;
     };
     auto list = [](const char* name, VStringArray& array, const char* help, int groups) {
-        DovCommandLineFlag f;
-        f.kind = 'z';
-        f.name = name;
-        f.string = array.items;
+        DovCommandLineFlag f = DovOptionRecord('z', name, nullptr, array.items, help, groups);
         f.count = &array.count;
         f.capacity = array.capacity;
-        f.help = help;
-        f.mask = groups;
         return f;
     };
-    DovCommandLineFlag text;
-    text.kind = 's';
-    text.name = "langs";
-    text.string = &encodedDialects;
-    text.help = "Encoded dialects string";
-    text.mask = 8;
+    const DovCommandLineFlag text =
+        DovOptionRecord('s', "langs", nullptr, &encodedDialects, "Encoded dialects string", 8);
 
     const DovCommandLineFlag records[] = {
         heading("Cobol Dialects"),

@@ -61,6 +61,26 @@ using DovGrammarHookFn = void (*)(void* cell);
 // DovParser::AppendListSetting instead, which keeps the table in step.
 void DovAppendSetting(VStringArray& array, const VString& text);
 
+// One record of an option table: its kind, its name, the number or the text
+// it sets, its help and the option groups (mask) it belongs to.
+inline DovCommandLineFlag DovOptionRecord(char kind, const char* name, int* value, VString* string,
+                                          const char* help, int mask) {
+    DovCommandLineFlag f;
+    f.kind = kind;
+    f.name = name;
+    f.value = value;
+    f.string = string;
+    f.help = help;
+    f.mask = mask;
+    return f;
+}
+
+// A heading of an option table: a '-' record with an empty name and the
+// title as its help.
+inline DovCommandLineFlag DovOptionHeading(const char* title, int mask = 7) {
+    return DovOptionRecord('-', "", nullptr, nullptr, title, mask);
+}
+
 class DovParser {
 public:
     DovParser();

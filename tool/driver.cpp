@@ -13,6 +13,7 @@
 #include "lbase/message.h"
 #include "lbase/strutil.h"
 #include "parser/hooks.h"
+#include "parser/options.h"
 #include "printer/gen_output.h"
 #include "tool/dov_tool.h"
 #include "tool/hooks.h"
@@ -31,33 +32,14 @@ const VString* BailoutLevelNames() {
 
 namespace {
 
-DovCommandLineFlag Heading(const char* title) {
-    DovCommandLineFlag f;
-    f.kind = '-';
-    f.name = "";
-    f.help = title;
-    f.mask = 7;
-    return f;
-}
+DovCommandLineFlag Heading(const char* title) { return DovOptionHeading(title); }
 
 DovCommandLineFlag Flag(char kind, const char* name, int* value, const char* help, int mask) {
-    DovCommandLineFlag f;
-    f.kind = kind;
-    f.name = name;
-    f.value = value;
-    f.help = help;
-    f.mask = mask;
-    return f;
+    return DovOptionRecord(kind, name, value, nullptr, help, mask);
 }
 
 DovCommandLineFlag Text(const char* name, VString* string, const char* help, int mask) {
-    DovCommandLineFlag f;
-    f.kind = 's';
-    f.name = name;
-    f.string = string;
-    f.help = help;
-    f.mask = mask;
-    return f;
+    return DovOptionRecord('s', name, nullptr, string, help, mask);
 }
 
 // Prints every message of the list through the tool's hook, then empties it.

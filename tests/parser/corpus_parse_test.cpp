@@ -5,6 +5,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/corpus.h"
@@ -12,12 +13,6 @@
 
 namespace {
 
-struct Folder {
-    const char* name;
-    const char* copybooks;
-    const char* lang;
-    const char* suffix;  // null: the default
-};
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
@@ -27,18 +22,11 @@ int Count(const std::string& text, const std::string& what) {
 
 TEST(CorpusParse, EveryProgramLexesWithStatus0Or1) {
     VEMLO_REQUIRE_CORPUS();
-    const Folder folders[] = {
-        {"nist", "nist-copy", "ansi85", ".CPY"},
-        {"sql", "sql", "mf", nullptr},
-        {"genapp", "genapp", "vsii", nullptr},
-        {"course", "course", "vsii", nullptr},
-    };
     int files = 0;
-    for (const Folder& folder : folders) {
+    for (const vemlo_test::CorpusFolder& folder : vemlo_test::kCorpusFolders) {
         SCOPED_TRACE(folder.name);
-        std::vector<std::string> args = {"parsedump", "-lex-only", std::string("-lang=") + folder.lang,
-                                         "-copylib-dir=" + (*vemlo_test::CorpusDir() / folder.copybooks).string()};
-        if (folder.suffix) args.push_back(std::string("-copylib-sfx=") + folder.suffix);
+        std::vector<std::string> args = {"parsedump", "-lex-only"};
+        for (std::string& word : vemlo_test::CorpusOptions(folder)) args.push_back(std::move(word));
         int programs = 0;
         for (const auto& file : vemlo_test::CorpusFiles(folder.name)) {
             if (file.extension() == ".cpy" || file.extension() == ".CPY") continue;

@@ -5,8 +5,10 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "parser/parser.h"
+#include "tests/support/mutate.h"
 #include "tests/lexer/temp_dir.h"
 
 namespace {
@@ -41,16 +43,7 @@ TEST(ParseFuzz, DamagedSourcesLexToTheEnd) {
     std::mt19937 random(20261210);
     for (int round = 0; round < 300; ++round) {
         std::string text = kSource;
-        const int edits = 1 + static_cast<int>(random() % 8);
-        for (int e = 0; e < edits && !text.empty(); ++e) {
-            const std::size_t at = random() % text.size();
-            const char c = alphabet[random() % (sizeof alphabet - 1)];
-            switch (random() % 3) {
-                case 0: text[at] = c; break;
-                case 1: text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c); break;
-                default: text.erase(at, 1 + random() % 20); break;
-            }
-        }
+        vemlo_test::MutateText(text, random, std::string_view(alphabet, sizeof alphabet - 1));
         const std::string file = dir.Write("fuzz.cbl", text);
         DovExpr* root = nullptr;
         DovTokenList messages;

@@ -14,25 +14,14 @@
 #include "tests/lexer/temp_dir.h"
 #include "tests/parser/layout_laws.h"
 #include "tests/support/corpus.h"
+#include "tests/parser/parsedump_run.h"
 #include "tests/tools/parsedump.h"
 #include "tree/tree.h"
 
 namespace {
 
-struct DumpRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-DumpRun Parsedump(std::vector<std::string> args) {
-    args.insert(args.begin(), "parsedump");
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    const int status = vemlo_tools::ParseDumpMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+using vemlo_test::DumpRun;
+using vemlo_test::Parsedump;
 
 // A stand-in grammar: one program whose WORKING-STORAGE holds
 // 01 A. 05 B PIC X(3). 05 C PIC 9(4) COMP SYNC. 05 D REDEFINES NOWHERE PIC X.

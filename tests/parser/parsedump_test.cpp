@@ -8,24 +8,13 @@
 
 #include "parser/parser.h"
 #include "tests/lexer/temp_dir.h"
+#include "tests/parser/parsedump_run.h"
 #include "tests/tools/parsedump.h"
 
 namespace {
 
-struct DumpRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-DumpRun Parsedump(std::vector<std::string> args) {
-    args.insert(args.begin(), "parsedump");
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    const int status = vemlo_tools::ParseDumpMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+using vemlo_test::DumpRun;
+using vemlo_test::Parsedump;
 
 class ParsedumpTool : public ::testing::Test {
 protected:

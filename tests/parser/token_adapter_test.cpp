@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "tests/support/mutate.h"
 #include "tests/parser/token_fixture.h"
 
 namespace {
@@ -452,16 +454,7 @@ TEST(TokenAdapter, DamagedSourcesReachTheEndOfInput) {
     std::mt19937 random(20261210);
     for (int round = 0; round < 200; ++round) {
         std::string text = source;
-        const int edits = 1 + static_cast<int>(random() % 8);
-        for (int e = 0; e < edits && !text.empty(); ++e) {
-            const std::size_t at = random() % text.size();
-            const char c = alphabet[random() % (sizeof alphabet - 1)];
-            switch (random() % 3) {
-                case 0: text[at] = c; break;
-                case 1: text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c); break;
-                default: text.erase(at, 1 + random() % 20); break;
-            }
-        }
+        vemlo_test::MutateText(text, random, std::string_view(alphabet, sizeof alphabet - 1));
         TokenAdapterRun run;
         run.parser.messageCallback = [](int, const DovTxtPosn&, const VString&) {};
         run.parser.oldCopy = static_cast<int>(random() % 2);

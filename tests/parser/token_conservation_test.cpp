@@ -173,34 +173,19 @@ std::string Compare(const std::vector<Entry>& lexed, const std::vector<Entry>& a
     return "";
 }
 
-struct Folder {
-    const char* name;
-    const char* copybooks;
-    const char* lang;
-    const char* suffix;
-};
-
 TEST(TokenConservation, EveryCorpusProgramKeepsAllItsTokensInOrder) {
     VEMLO_REQUIRE_CORPUS();
-    const Folder folders[] = {
-        {"nist", "nist-copy", "ansi85", ".CPY"},
-        {"sql", "sql", "mf", nullptr},
-        {"genapp", "genapp", "vsii", nullptr},
-        {"course", "course", "vsii", nullptr},
-    };
     DovGrammarHooks saved = DovGrammar;
     const int savedSql = DovCanParseSql, savedCics = DovCanParseCics;
     // SQL and CICS words are classified as the grammar will have them.
     DovCanParseSql = DovCanParseCics = 1;
     int files = 0, supplied = 0;
     long long tokens = 0;
-    for (const Folder& folder : folders) {
+    for (const vemlo_test::CorpusFolder& folder : vemlo_test::kCorpusFolders) {
         SCOPED_TRACE(folder.name);
         DovParserImpl parser;
         const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
-        std::vector<std::string> words = {std::string("-lang=") + folder.lang,
-                                          "-copylib-dir=" + (*vemlo_test::CorpusDir() / folder.copybooks).string()};
-        if (folder.suffix) words.push_back(std::string("-copylib-sfx=") + folder.suffix);
+        const std::vector<std::string> words = vemlo_test::CorpusOptions(folder);
         std::vector<const char*> argv;
         for (const std::string& w : words) argv.push_back(w.c_str());
         VStringList rest, problems;

@@ -18,7 +18,7 @@ namespace {
 using vemlo_test::GrepRun;
 using Strings = std::vector<std::string>;
 
-std::string Str(const VString& s) { return std::string(s.CStr(), static_cast<std::size_t>(s.Len())); }
+using vemlo_test::Str;
 
 // Whether "Grep" was registered before the first test ran, that is, by the
 // start-up registration alone (the registry tests empty the registry).

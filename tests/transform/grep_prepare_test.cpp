@@ -16,7 +16,7 @@ using vemlo_test::Messages;
 using vemlo_test::ScratchDir;
 using Strings = std::vector<std::string>;
 
-std::string Str(const VString& s) { return std::string(s.CStr(), static_cast<std::size_t>(s.Len())); }
+using vemlo_test::Str;
 
 TEST(GrepPrepare, NoQuery) {
     GrepRun run;

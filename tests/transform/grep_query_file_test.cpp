@@ -15,7 +15,7 @@ using vemlo_test::Messages;
 using vemlo_test::ScratchDir;
 using Strings = std::vector<std::string>;
 
-std::string Str(const VString& s) { return std::string(s.CStr(), static_cast<std::size_t>(s.Len())); }
+using vemlo_test::Str;
 
 TEST(GrepQueryFile, SplitTable) {
     struct Case {
@@ -214,21 +214,27 @@ TEST(GrepQueryFile, MissingSectionKeepsOptionQ) {
     EXPECT_EQ(Messages(without_q.msgs), (Strings{"ERR|No query specified"}));
 }
 
+// Prepare of `run` with the query "STMT_MOVE" and the query file `spec`,
+// which it refuses with the one error "<before><file><after>" (the file part
+// of the specification), the query text kept as nothing was read.
+void RefusedQueryFile(GrepRun& run, const char* spec, const std::string& before, const std::string& after) {
+    run.grep.query_text = "STMT_MOVE";
+    run.grep.query_file = spec;
+    EXPECT_EQ(run.Prepare(), 'T');
+    VString file, name;
+    WyrGrepSplitQueryFile(spec, file, name);
+    EXPECT_EQ(Messages(run.msgs), (Strings{"ERR|" + before + Str(file) + after}));
+    EXPECT_EQ(Str(run.grep.query_text), "STMT_MOVE");
+}
+
 TEST(GrepQueryFile, UnreadableFiles) {
     ScratchDir dir;
     std::filesystem::create_directory(dir.Path() / "adir");
     for (const char* spec : {"nothere.txt", "nothere.txt:main", "adir", "adir:main"}) {
         SCOPED_TRACE(spec);
         GrepRun run;
-        run.grep.query_text = "STMT_MOVE";
-        run.grep.query_file = spec;
-        EXPECT_EQ(run.Prepare(), 'T');
-        VString file, name;
-        WyrGrepSplitQueryFile(spec, file, name);
-        EXPECT_EQ(Messages(run.msgs), (Strings{"ERR|Cannot open query file '" + Str(file) + "'"}));
+        RefusedQueryFile(run, spec, "Cannot open query file '", "'");
         EXPECT_EQ(run.msgs.First()->Beg(), DovNullPosn);
-        // Nothing was read: the text stays.
-        EXPECT_EQ(Str(run.grep.query_text), "STMT_MOVE");
     }
 }
 
@@ -241,13 +247,7 @@ TEST(GrepQueryFile, TooLongFileIsAnError) {
     for (const char* spec : {"long.txt", "sec.txt:m"}) {
         SCOPED_TRACE(spec);
         GrepRun run;
-        run.grep.query_text = "STMT_MOVE";
-        run.grep.query_file = spec;
-        EXPECT_EQ(run.Prepare(), 'T');
-        VString file, name;
-        WyrGrepSplitQueryFile(spec, file, name);
-        EXPECT_EQ(Messages(run.msgs), (Strings{"ERR|Query file '" + Str(file) + "' is too long"}));
-        EXPECT_EQ(Str(run.grep.query_text), "STMT_MOVE");
+        RefusedQueryFile(run, spec, "Query file '", "' is too long");
     }
     WyrGrep::max_query_len = saved;
 }

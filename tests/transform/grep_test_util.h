@@ -29,6 +29,9 @@ private:
     std::filesystem::path saved_;
 };
 
+// The bytes of a VString as a std::string.
+inline std::string Str(const VString& s) { return std::string(s.CStr(), static_cast<std::size_t>(s.Len())); }
+
 // "<code>|<text>" per token; the code as INFO, ERR or the number.
 std::vector<std::string> Messages(const DovTokenList& list);
 
