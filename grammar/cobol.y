@@ -6,46 +6,112 @@
  * Values are YYSTYPE (a node pointer or a small integer, see
  * parser/grammar_types.h); there is no %union and no %type, so every rule file
  * says what each nonterminal yields in its banners. Actions follow the
- * conventions of grammar/actions.h.
+ * conventions of grammar/actions.h and call the services of
+ * grammar/cobol_actions.h.
  *
- * ---- Conflict register -----------------------------------------------------
+ * Rule files and their families (each family writes only its own file):
+ *   program.y       source file, programs, END PROGRAM, PROGRAM-ID   (core)
+ *   ident.y         identification division paragraphs after PROGRAM-ID
+ *   environment.y   environment division
+ *   data.y          data division
+ *   procedure.y     procedure division frame, statement dispatcher (core)
+ *   stmt_control.y  control flow statements            (control_stmt)
+ *   stmt_arith.y    arithmetic statements              (arith_stmt)
+ *   stmt_data.y     data movement statements           (data_stmt)
+ *   stmt_io.y       input-output, sort/merge, report writer, communication,
+ *                   ACCEPT/DISPLAY                      (io_stmt)
+ *   exec.y          EXEC blocks                         (exec_stmt)
+ *   sql.y           embedded SQL                        (sql_ names)
+ *   cics.y          embedded CICS                       (cics_ names)
+ *   operands.y      operands, identifiers, literals, expressions,
+ *                   conditions                          (core)
+ *   words.y         noise words and word sets           (core; anyone may
+ *                   add a line, one rule per line, sorted)
+ *
+ * ---- Precedence --------------------------------------------------------------
+ * Lowest first. Arithmetic: + and - below * and /, those below **, unary +
+ * and - above ** (so - A ** 2 is (- A) ** 2); each binary level is left
+ * associative (A ** B ** C is (A ** B) ** C, one AR_EXP list). Conditions:
+ * OR below AND; NOT binds its operand directly (see operands.y, where the
+ * operand of NOT is a primary condition), so NOT A AND B is (NOT A) AND B.
+ * OP_UN_PLUS and OP_UN_MINUS never arrive from the lexer: they only name
+ * the level of the unary rules (%prec).                                      */
+%{
+#include "grammar/cobol_actions.h"
+%}
+
+%include tokens.y.inc
+
+%nonassoc PRTY_LOW              /* below every operator: see function_arg_list */
+%left RW_OR                     /* condition OR condition */
+%left RW_AND                    /* condition AND condition */
+%left OP_PLUS OP_MINUS          /* e + e, e - e */
+%left OP_MUL OP_DIV             /* e * e, e / e */
+%left OP_EXP                    /* e ** e */
+%right OP_UN_PLUS OP_UN_MINUS   /* + e, - e */
+
+/* ---- Conflict register ---------------------------------------------------------
  * Every shift/reduce conflict left in the tables, resolved by trial parsing
  * with the shift tried first. The build pins their number
  * (grammar/grammar.cmake, EXPECT_SR) and checks it against the line below;
  * a changed number ships with its register line and its test. Reduce/reduce
  * conflicts are not allowed. btyacc's listing of the conflicts is written to
- * build/generated/grammar/cobol.conflicts.txt at every build.
+ * build/generated/grammar/cobol.conflicts.txt at every build; the state
+ * numbers below are those of build/generated/grammar/cobol.output and move
+ * whenever the grammar changes (find a conflict by its lookahead and rules).
+ * Each family registers its conflicts in its own section, one line each:
+ *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 0
+ * shift/reduce conflicts: 8
  *
- * id   state  lookahead  competing rules  winner  test
- * (none yet)
+ * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
+ * C01  '('  data_name . '(' subscripts ')'  /  identifier_base: data_name .
+ *           shift (subscripts) first; reference modification on failure.
+ *           test OperandTrials.*
+ * C02  '('  identifier: identifier_base . '(' refmod ')'  /  identifier_base .
+ *           shift (reference modification) first; the identifier ends on
+ *           failure. test OperandTrials.*
+ * C03  ')'  arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
+ *           (in a parenthesis that may hold a condition, also after a
+ *           relational operator) shift first: a parenthesised expression;
+ *           a parenthesised condition on failure. test OperandTrials.*
+ * C05  SEP_UNINLINED_COPY, SEP_INLINED_COPY (4 conflicts: after the
+ *           procedure header and after the declaratives)
+ *           opt_proc_copy_marker: copy_marker  /  opt_proc_copy_marker: empty
+ *           shift first: the marker goes to PD_COPY_BEFORE_DECL /
+ *           PD_COPY_BEFORE_SECTIONS. test ProcedureGolden.*
+ * C06  '('  function_ref: FUNCTION char-string . opt_function_args
+ *           /  opt_function_args: empty
+ *           shift (arguments) first; a reference modification on failure.
+ *           test OperandTrials.*
+ *
+ * C-DATA  (ident.y, environment.y, data.y)
+ * C-STMT  (stmt_control.y, stmt_arith.y, stmt_data.y)
+ * C-IO    (stmt_io.y)
+ * C-SQL   (exec.y, sql.y)
+ * C-CICS  (cics.y)
  *
  * ---- error alternatives ------------------------------------------------------
  * `error` appears only at these entry boundaries, always as the last
  * alternative and followed by its sync token:
  *   procedure_element (a sentence), synced on the period.
+ *   opt_proc_copy_marker (between the procedure header and declaratives),
+ *   synced on the period.
  */
-%{
-#include "grammar/actions.h"
-%}
-
-%include tokens.y.inc
 
 %%
 
-/* ---- Source file ----------------------------------------------------------
- * source_file: a first program, then the programs after it.
- * source_file: null    program_list: null                                   */
-source_file
-    : first_program program_list
-    ;
-
-program_list
-    : /* empty */
-    | program_list later_program
-    ;
-
 %include program.y
+%include ident.y
+%include environment.y
+%include data.y
 %include procedure.y
+%include stmt_control.y
+%include stmt_arith.y
+%include stmt_data.y
+%include stmt_io.y
+%include exec.y
+%include sql.y
+%include cics.y
+%include operands.y
 %include words.y

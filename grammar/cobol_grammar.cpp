@@ -3,6 +3,7 @@
 #include "parser/error_nodes.h"
 #include "parser/hooks.h"
 #include "parser/parser_impl.h"
+#include "parser/token_adapter.h"
 
 DovFrameGrammar DovCobolGrammar = {&DovCobolGrammarTables, {}, nullptr};
 
@@ -51,6 +52,8 @@ void DovInstallGrammar() {
     DovCobolGrammar.services.report_syntax_error = ReportError;
     DovCobolGrammar.services.delete_value = DeleteErrValue;
     DovCobolGrammar.services.delete_posn = DeletePosn;
+    DovCobolGrammar.services.lex = yylex;
+    DovCobolGrammar.services.reduce_posn = RdcPosn;
 }
 
 int yyparse() {

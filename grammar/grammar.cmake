@@ -45,6 +45,19 @@ endfunction()
 # of grammar/cobol.y.
 vemlo_btyacc_grammar(
   TARGET grammar NAME cobol GRAMMAR "${CMAKE_SOURCE_DIR}/grammar/cobol.y"
-  INCLUDES "${CMAKE_SOURCE_DIR}/grammar/program.y" "${CMAKE_SOURCE_DIR}/grammar/procedure.y"
+  INCLUDES
+           "${CMAKE_SOURCE_DIR}/grammar/program.y"
+           "${CMAKE_SOURCE_DIR}/grammar/ident.y"
+           "${CMAKE_SOURCE_DIR}/grammar/environment.y"
+           "${CMAKE_SOURCE_DIR}/grammar/data.y"
+           "${CMAKE_SOURCE_DIR}/grammar/procedure.y"
+           "${CMAKE_SOURCE_DIR}/grammar/stmt_control.y"
+           "${CMAKE_SOURCE_DIR}/grammar/stmt_arith.y"
+           "${CMAKE_SOURCE_DIR}/grammar/stmt_data.y"
+           "${CMAKE_SOURCE_DIR}/grammar/stmt_io.y"
+           "${CMAKE_SOURCE_DIR}/grammar/exec.y"
+           "${CMAKE_SOURCE_DIR}/grammar/sql.y"
+           "${CMAKE_SOURCE_DIR}/grammar/cics.y"
+           "${CMAKE_SOURCE_DIR}/grammar/operands.y"
            "${CMAKE_SOURCE_DIR}/grammar/words.y"
-  TOKENS EXPECT_SR 0 SYMBOL DovCobolGrammarTables)
+  TOKENS EXPECT_SR 8 SYMBOL DovCobolGrammarTables)

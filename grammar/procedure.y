@@ -1,108 +1,233 @@
-/* ---- Procedure division ------------------------------------------------------
- * PROCEDURE DIVISION. { section-name SECTION [segment]. | paragraph-name. |
- *                       sentence }...
- * opt_procedure_division: the division or null
- * procedure_element: a section header, a paragraph header or a sentence    */
+/* ---- PROCEDURE DIVISION ------------------------------------------------------------
+ * PROCEDURE DIVISION [mnemonic-name] [WITH name LINKAGE]
+ *     [{USING|CHAINING} {[BY {REFERENCE|CONTENT|VALUE}] data-name}...]
+ *     [{RETURNING|GIVING} data-name] .
+ *     [copy-marker] [DECLARATIVES. {section-header USE ... . {paragraph | sentence}...}...
+ *     END DECLARATIVES.] [copy-marker]
+ *     { section-name SECTION [segment]. | paragraph-name. | sentence | copy-marker }...
+ * opt_procedure_division, procedure_division: DIVISION_PROCEDURE or null
+ * procedure_division_head: DIVISION_PROCEDURE with its header phrases
+ * The elements are placed by ProcessNewProc as they are reduced; the
+ * element rules yield null.                                                  */
 opt_procedure_division
     : /* empty */
-    | procedure_division
+    | procedure_division                            { $$ = $1; }
     ;
 
 procedure_division
-    : procedure_division_header procedure_elements
+    : procedure_division_head opt_proc_copy_marker opt_declaratives proc_body_start opt_proc_copy_marker
+      procedure_elements
+      { $$ = DovProcDivisionEnd($1, $2, $3, $5); }
     ;
 
-procedure_division_header
-    : RW_PROCEDURE RW_DIVISION SEP_DOT
+/* The flag marker reduces by default right after the period, before the
+ * token after it is read: the token adapter marks Area-A names only inside
+ * the procedure division. */
+procedure_division_head
+    : RW_PROCEDURE RW_DIVISION opt_call_convention opt_with_linkage opt_using_phrase opt_returning_phrase SEP_DOT
+      mark_proc_division
+      { $$ = DovProcDivisionStart(YYREDUCTION, $3, $4, $5, $6); }
     ;
 
+mark_proc_division
+    : /* empty */ [ /* TRIAL: the flag holds for tokens read ahead */ WorkingParser->procDivision = 1; ]
+    ;
+
+/* Reaches the division node three cells to its left ($-2: the head). */
+proc_body_start
+    : /* empty */                                   { DovProcBodyStart(YYVALARG(-2)); }
+    ;
+
+opt_call_convention
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | TK_USER_DEFD_WORD                             { $$ = DovUseOfWord($1, NC_MNEMONIC_NAME); }
+    ;
+
+/* CONFLICT C05 (register): a COPY marker after the header (and after the
+ * declaratives) may stand in the division's marker slot or be the first
+ * procedure element; the shift (the slot) is tried first. */
+opt_proc_copy_marker
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | copy_marker                                   { $$ = $1; }
+    ;
+
+copy_marker
+    : SEP_UNINLINED_COPY                            { $$ = $1; }
+    | SEP_INLINED_COPY                              { $$ = $1; }
+    ;
+
+/* ---- WITH ... LINKAGE, USING, CHAINING, RETURNING --------------------------------
+ * WITH name LINKAGE    {USING|CHAINING} param...    {RETURNING|GIVING} data-name
+ * opt_with_linkage: EX_CALL_WITH_LINKAGE or a null node (CALL and ENTRY too)
+ * opt_using_phrase: EX_PROC_USING / EX_PROC_CHAINING or a null node
+ * proc_param_list: EX_PROC_PARAM_LIST    proc_param: EX_PROC_PARAM
+ * opt_by_phrase: EX_PT_BY_REFERENCE / _CONTENT / _VALUE or a null node
+ * The token adapter reads the name of WITH ... LINKAGE as a plain character
+ * string; the markers stay as empty rules around it.                         */
+opt_with_linkage
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | RW_WITH mark_linkage_name TK_CHAR_STRING mark_linkage_end RW_LINKAGE
+      { $$ = DovConstructNode(EX_CALL_WITH_LINKAGE, $3); }
+    ;
+
+mark_linkage_name
+    : /* empty */
+    ;
+
+mark_linkage_end
+    : /* empty */
+    ;
+
+opt_using_phrase
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | RW_USING mark_by_reference proc_param_list    { $$ = DovConstructNode(EX_PROC_USING, $3); }
+    | RW_CHAINING mark_by_reference proc_param_list { $$ = DovConstructNode(EX_PROC_CHAINING, $3); }
+    ;
+
+mark_by_reference
+    : /* empty */                                   { DovSetParamMode(EX_PT_BY_REFERENCE); }
+    ;
+
+proc_param_list
+    : proc_param                                    { $$ = DovListFirst(EX_PROC_PARAM_LIST, $1); }
+    | proc_param_list proc_param                    { $$ = DovListAppend(EX_PROC_PARAM_LIST, $1, $2); }
+    ;
+
+proc_param
+    : opt_by_phrase data_name                       { $$ = DovProcParam($1, $2); }
+    ;
+
+opt_by_phrase
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | _by RW_REFERENCE                              { $$ = DovByPhrase(EX_PT_BY_REFERENCE); }
+    | _by RW_CONTENT                                { $$ = DovByPhrase(EX_PT_BY_CONTENT); }
+    | _by RW_VALUE                                  { $$ = DovByPhrase(EX_PT_BY_VALUE); }
+    ;
+
+opt_returning_phrase
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | RW_RETURNING data_name                        { $$ = $2; }
+    | RW_GIVING data_name                           { $$ = $2; }
+    ;
+
+/* ---- DECLARATIVES ----------------------------------------------------------------------
+ * DECLARATIVES. {section-header sentence...}... END DECLARATIVES.
+ * opt_declaratives: DECLARATIVE_SECTIONS or a null node                      */
+opt_declaratives
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | declaratives_start procedure_elements end_declaratives
+      { $$ = DovDeclarativesEnd(YYREDUCTION, 1, $1, $3); }
+    ;
+
+declaratives_start
+    : RW_DECLARATIVES SEP_DOT                       { $$ = DovDeclarativesStart(); }
+    ;
+
+end_declaratives
+    : RW_END_DECLARATIVES SEP_DOT                   { $$ = DovKeywordNode(END_DECLARATIVES); }
+    ;
+
+/* ---- Procedure elements -------------------------------------------------------------------
+ * section-name SECTION [segment].    paragraph-name.    sentence    copy-marker
+ * Each element goes to ProcessNewProc (the rules yield null).
+ * procedure_name_term: the name's symbol-table element, its position the
+ * word's own. The error alternative keeps what it skipped in its
+ * STMT__SYNTAX_ERROR node.                                                     */
 procedure_elements
     : /* empty */
     | procedure_elements procedure_element
     ;
 
 procedure_element
-    : procedure_name RW_SECTION opt_segment SEP_DOT
-    | procedure_name SEP_DOT
-    | SEP_DOT
-    | statement_list SEP_DOT
-    | error SEP_DOT
+    : section_header
+    | paragraph_header
+    | sentence
+    | copy_marker                                   { DovProcElement(YYREDUCTION, $1); }
+    | error SEP_DOT                                 { DovProcElement(YYREDUCTION, DovErrorValue()); }
     ;
 
-procedure_name
-    : TK_AREA_A_NAME
-    | TK_USER_DEFD_WORD
-    | TK_INT_NUM_LIT
+section_header
+    : procedure_name_term RW_SECTION opt_segment SEP_DOT  { DovSectionHeader(YYREDUCTION, $1, $3); }
+    ;
+
+paragraph_header
+    : procedure_name_term SEP_DOT                   { DovParagraphHeader(YYREDUCTION, $1); }
+    ;
+
+/* A sentence commits a trial: it is complete. */
+sentence
+    : SEP_DOT                                       { DovProcElement(YYREDUCTION, DovKeywordNode(SENTENCE_EMPTY)); }
+    | statement_list SEP_DOT
+      [ /* TRIAL: commit */ YYVALID; DovProcElement(YYREDUCTION, DovConstructNode(SENTENCE, $1)); ]
+    ;
+
+procedure_name_term
+    : TK_AREA_A_NAME                                { $$ = DovProcNameTerm(YYREDUCTION, $1); }
+    | TK_USER_DEFD_WORD                             { $$ = DovProcNameTerm(YYREDUCTION, $1); }
+    | TK_INT_NUM_LIT                                { $$ = DovProcNameTerm(YYREDUCTION, $1); }
     ;
 
 opt_segment
-    : /* empty */
-    | TK_INT_NUM_LIT
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | TK_INT_NUM_LIT                                { $$ = $1; }
     ;
 
-/* ---- Statement lists -----------------------------------------------------------
- * statement_list: a STMT_LIST of the statements                              */
-statement_list
-    : statement
-    | statement_list statement
-    ;
-
-statement
-    : stop_stmt
-    | goback_stmt
-    | exit_stmt
-    | continue_stmt
-    | next_sentence_stmt
-    | goto_stmt
-    | perform_stmt
-    ;
-
-/* ---- STOP RUN, GOBACK, EXIT, CONTINUE, NEXT SENTENCE -------------------------
- * STOP RUN    GOBACK    EXIT [PROGRAM | PARAGRAPH | SECTION | PERFORM [CYCLE]]
- * CONTINUE    NEXT SENTENCE
- * each: its statement node                                                    */
-stop_stmt
-    : RW_STOP RW_RUN
-    ;
-
-goback_stmt
-    : RW_GOBACK
-    ;
-
-exit_stmt
-    : RW_EXIT
-    | RW_EXIT RW_PROGRAM
-    | RW_EXIT RW_PARAGRAPH
-    | RW_EXIT RW_SECTION
-    | RW_EXIT_PERFORM
-    | RW_EXIT_PERFORM RW_CYCLE
-    ;
-
-continue_stmt
-    : RW_CONTINUE
-    ;
-
-next_sentence_stmt
-    : RW_NEXT_SENTENCE
-    ;
-
-/* ---- GO TO, PERFORM of a procedure ---------------------------------------------
- * GO [TO] procedure-name    PERFORM procedure-name [{THRU|THROUGH} procedure-name]
- * procedure_range: EX_PROC_RANGE    procedure_ref: the use of the name        */
-goto_stmt
-    : RW_GO _to procedure_ref
-    ;
-
-perform_stmt
-    : RW_PERFORM procedure_range
-    ;
-
+/* ---- Procedure-name references ---------------------------------------------------------------
+ * procedure-name [{THRU|THROUGH} procedure-name]    procedure-name...
+ * procedure-name: paragraph-name [{OF|IN} section-name]
+ * procedure_range: EX_PROC_RANGE (PROC_RANGE_TO empty without THRU)
+ * procedure_ref: NAMED_OBJ_USE of proc-name    procedure_qual_name: OF_IN_LIST
+ * procedure_name_part: NAME_USE    procedure_name_list: EX_LIST
+ * opt_procedure_name_list: EX_LIST or a null node                             */
 procedure_range
-    : procedure_ref
-    | procedure_ref thru_word procedure_ref
+    : procedure_ref                                 { $$ = DovConstructNode(EX_PROC_RANGE, $1); }
+    | procedure_ref thru_word procedure_ref         { $$ = DovConstructNode(EX_PROC_RANGE, $1, $3); }
     ;
 
 procedure_ref
-    : procedure_name
-    | procedure_name of_in_word procedure_name
+    : procedure_qual_name                           { $$ = DovNamedUse($1, NC_PROC_NAME, 0); }
+    ;
+
+procedure_qual_name
+    : procedure_name_part                           { $$ = DovListFirst(OF_IN_LIST, $1); }
+    | procedure_name_part of_in_word procedure_name_part
+      { $$ = DovListAppend(OF_IN_LIST, DovListFirst(OF_IN_LIST, $1), $3); }
+    ;
+
+procedure_name_part
+    : TK_AREA_A_NAME                                { $$ = DovNameUseOfWord($1); }
+    | TK_USER_DEFD_WORD                             { $$ = DovNameUseOfWord($1); }
+    | TK_INT_NUM_LIT                                { $$ = DovNameUseOfWord($1); }
+    ;
+
+procedure_name_list
+    : procedure_ref                                 { $$ = DovListFirst(EX_LIST, $1); }
+    | procedure_name_list procedure_ref             { $$ = DovListAppend(EX_LIST, $1, $2); }
+    ;
+
+opt_procedure_name_list
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | procedure_name_list                           { $$ = $1; }
+    ;
+
+/* ---- Statement lists and the statement dispatcher -------------------------------------------
+ * statement_list: STMT_LIST    opt_statement_list: STMT_LIST or a null node
+ * statement: the statement node of its family's rule. One alternative per
+ * family; each family file defines its nonterminal.                            */
+opt_statement_list
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | statement_list                                { $$ = $1; }
+    ;
+
+statement_list
+    : statement                                     { $$ = DovListFirst(STMT_LIST, $1); }
+    | statement_list statement                      { $$ = DovListAppend(STMT_LIST, $1, $2); }
+    ;
+
+statement
+    : control_stmt                                  { $$ = $1; }
+    | arith_stmt                                    { $$ = $1; }
+    | data_stmt                                     { $$ = $1; }
+    | io_stmt                                       { $$ = $1; }
+    | exec_stmt                                     { $$ = $1; }
     ;

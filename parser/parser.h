@@ -12,4 +12,6 @@
 #include "parser/hooks.h"
 #include "parser/options.h"
 #include "parser/parser_impl.h"
+#include "parser/programs.h"
+#include "parser/symbols.h"
 #include "parser/token_adapter.h"

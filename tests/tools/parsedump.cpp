@@ -7,6 +7,9 @@
 #include "lbase/cmdline.h"
 #include "lbase/message.h"
 #include "parser/parser.h"
+#if VEMLO_PARSEDUMP_GRAMMAR
+#include "grammar/grammar.h"
+#endif
 
 namespace vemlo_tools {
 
@@ -32,6 +35,9 @@ const char kUsage[] = "usage: parsedump [parser options] [-lex-only] [-data-map]
 }  // namespace
 
 int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
+#if VEMLO_PARSEDUMP_GRAMMAR
+    DovInstallGrammar();
+#endif
     DovParserImpl parser;
     const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
 

@@ -1,0 +1,338 @@
+#include "grammar/cobol_actions.h"
+
+#include "parser/error_nodes.h"
+#include "parser/parser_impl.h"
+#include "tree/leaf.h"
+#include "tree/named.h"
+#include "tree/qualname.h"
+#include "tree/symtab.h"
+
+// ---- Clause holders ---------------------------------------------------------
+// Static objects of the grammar: constructed before main, destroyed at exit
+// (which deletes a node still being collected).
+DovClauseHolder ConfigurationHolder;
+DovClauseHolder SpecialNamesHolder;
+DovClauseHolder PhraseHolder;
+DovClauseHolder FileControlHolder;
+DovClauseHolder FdHolder;
+DovClauseHolder DataEntryHolder;
+DovClauseHolder RdHolder;
+DovClauseHolder ScreenHolder;
+DovCicsClauseHolder CicsHolder;
+
+namespace {
+
+// The BY phrase in force for USING parameters.
+int param_mode = EX_PT_BY_REFERENCE;
+
+bool Absent(const DovExpr* node) { return !node || node->Oper() == NULL_NODE; }
+
+// Hands `node` to the parser's grammar hook through a cell of its own.
+void CallGrammarHook(DovExpr*& cell) {
+    DovParserImpl* p = WorkingParser;
+    if (p && p->grammarHook) p->grammarHook(&cell);
+}
+
+// The symbol table of the innermost open program (the file's when none).
+DovExpr* CurrentTable() {
+    DovParserImpl* p = WorkingParser;
+    return p ? p->currentSymTab : nullptr;
+}
+
+}  // namespace
+
+bool DovOneTrialPointOpen() { return yyps && yyps->save && !yyps->save->save; }
+
+// ---- Names ------------------------------------------------------------------
+
+YYSTYPE DovElementOfWord(YYSTYPE word) {
+    DovExpr* node = DovN(word);
+    if (!node) return nullptr;
+    if (node->Oper() == SYMBOL_TABLE_ELT) return node;
+    // A literal or a character string standing for a name: the element of its
+    // text; the literal goes.
+    DovExpr* table = CurrentTable();
+    DovExpr* element = table ? SymTabFindOrAdd(table, node->Image()) : nullptr;
+    if (!node->Parent()) delete node;
+    return element;
+}
+
+YYSTYPE DovDefineName(YYSTYPE word, int category, int flag) {
+    DovExpr* element = DovElementOfWord(word);
+    DovParserImpl* p = WorkingParser;
+    if (!element || !p) return DovAbsentNode();
+    DovExpr* def = p->SymTabDefine(static_cast<DovSymTabElt*>(element), category, flag);
+    return def ? def : DovAbsentNode();
+}
+
+YYSTYPE DovUseOfWord(YYSTYPE word, int category) {
+    DovExpr* element = DovElementOfWord(word);
+    if (!element) return DovAbsentNode();
+    return DovMakeNamedObjUseForElt(element, static_cast<DovNameCategory>(category), nullptr);
+}
+
+YYSTYPE DovNameUseOfWord(YYSTYPE word) {
+    DovExpr* element = DovElementOfWord(word);
+    if (!element) return DovAbsentNode();
+    return new DovNameUse(DovLink(element));
+}
+
+YYSTYPE DovNamedUse(YYSTYPE qualified, int category, int setting) {
+    DovExpr* names = DovN(qualified);
+    if (!names) return DovAbsentNode();
+    return DovMakeNamedObjUse(names, static_cast<DovNameCategory>(category), setting);
+}
+
+YYSTYPE DovPlainNameUse(YYSTYPE word, int category, YYPOSN* tokens) {
+    DovExpr* element = DovElementOfWord(word);
+    if (!element) return DovAbsentNode();
+    DovExpr* use =
+        DovMakeNamedObjUseForElt(element, static_cast<DovNameCategory>(category), tokens ? *tokens : nullptr);
+    return use;
+}
+
+// ---- Programs -----------------------------------------------------------------
+
+YYSTYPE DovProgramStart() {
+    DovParserImpl* p = WorkingParser;
+    return p ? p->StartProgram() : nullptr;
+}
+
+void DovProgramDivisions(YYSTYPE program, YYSTYPE id, YYSTYPE env, YYSTYPE data, YYSTYPE proc) {
+    DovExpr* prog = DovN(program);
+    YYSTYPE parts[4] = {id, env, data, proc};
+    for (int i = 0; i < 4; ++i) {
+        DovExpr* part = DovN(parts[i]);
+        if (prog)
+            prog->SetArg(i, part, -1, 0);
+        else
+            delete part;
+    }
+}
+
+void DovEndProgram(DovGrammarReduction& r, YYSTYPE name) {
+    DovExpr* header = new DovExprOper(END_COBOL_PROGRAM, DovN(name));
+    r.ReducePosnNow(header);
+    DovParserImpl* p = WorkingParser;
+    if (!p) {
+        delete header;
+        return;
+    }
+    DovExpr* cell = header;
+    CallGrammarHook(cell);
+    header = cell;
+    const int open = p->programCount;
+    p->EndProgram(header);
+    if (header && !header->Parent() && p->programCount == open) {
+        // Ignored (reported by EndProgram): the header stays with the
+        // innermost open program, so that its tokens are kept.
+        DovExpr* program = open > 1 ? p->programStack[open - 1] : nullptr;
+        if (program && Absent(program->Args(5)))
+            program->SetArg(5, header, -1, 0);
+        else
+            delete header;
+    }
+}
+
+YYSTYPE DovMissingPart(const char* text) {
+    DovParserImpl* p = WorkingParser;
+    if (p && !DovDialsLevel(p->lexer.dials, DIAL_MF)) p->ParserError(MSG_WARN, DovNullPosn, text);
+    return DovAbsentNode();
+}
+
+YYSTYPE DovIdDivision(YYSTYPE header, YYSTYPE paragraph) {
+    DovExpr* division = new DovExprOper(DIVISION_IDENTIFICATION);
+    division->SetArg(0, DovN(header), -1, 0);
+    division->SetArg(1, DovN(paragraph), -1, 0);
+    return division;
+}
+
+// ---- Procedure division ---------------------------------------------------------
+
+YYSTYPE DovProcDivisionStart(DovGrammarReduction& r, YYSTYPE mnemonic, YYSTYPE linkage, YYSTYPE using_phrase,
+                             YYSTYPE giving) {
+    DovExpr* division = new DovExprOper(DIVISION_PROCEDURE);
+    division->SetArg(0, DovN(mnemonic), -1, 0);
+    division->SetArg(1, DovN(linkage), -1, 0);
+    division->SetArg(2, DovN(using_phrase), -1, 0);
+    division->SetArg(3, DovN(giving), -1, 0);
+    r.ReducePosnNow(division);
+    DovExpr* cell = division;
+    CallGrammarHook(cell);
+    if (DovParserImpl* p = WorkingParser) p->procDivision = 1;
+    return cell;
+}
+
+void DovProcBodyStart(YYSTYPE division) {
+    DovParserImpl* p = WorkingParser;
+    DovExpr* node = DovN(division);
+    if (!p || !node) return;
+    p->procHolder = node;
+    p->procSectionSlot = 7;  // PD_SECTIONS
+}
+
+YYSTYPE DovProcDivisionEnd(YYSTYPE division, YYSTYPE copy1, YYSTYPE declaratives, YYSTYPE copy2) {
+    DovExpr* node = DovN(division);
+    DovParserImpl* p = WorkingParser;
+    if (!node) {
+        delete DovN(copy1);
+        delete DovN(declaratives);
+        delete DovN(copy2);
+        return nullptr;
+    }
+    node->SetArg(4, DovN(copy1), -1, 0);        // PD_COPY_BEFORE_DECL
+    node->SetArg(5, DovN(declaratives), -1, 0); // PD_DECLARATIVES
+    node->SetArg(6, DovN(copy2), -1, 0);        // PD_COPY_BEFORE_SECTIONS
+    if (p) {
+        p->procDivision = 0;
+        p->procHolder = nullptr;
+        p->procSectionSlot = 0;
+        p->ResetProcState();
+    }
+    return node;
+}
+
+void DovProcElement(DovGrammarReduction& r, YYSTYPE element) {
+    DovExpr* node = DovN(element);
+    if (!node) return;
+    r.ReducePosnNow(node);
+    DovParserImpl* p = WorkingParser;
+    if (!p || p->ProcessNewProc(node) != 0) {
+        // Refused (reported): nothing of it stays in the parse state.
+        if (p) p->ForgetNodesWithin(node);
+        delete node;
+        return;
+    }
+    DovExpr* cell = node;
+    CallGrammarHook(cell);
+}
+
+namespace {
+
+// Procedure header: the definition of the name, the node of `op` holding
+// it in slot 0 and `second` in slot 1 (when given), its tokens, ProcessNewProc.
+void ProcHeader(DovGrammarReduction& r, DovOper op, YYSTYPE name, int category, int flag, YYSTYPE second,
+                bool has_second) {
+    DovExpr* def = DovN(DovDefineName(name, category, flag));
+    // The name's cell now holds the definition, so that its tokens go there.
+    YYVALARGR(r, 1) = def;
+    DovExpr* node = new DovExprOper(op);
+    node->SetArg(0, def, -1, 0);
+    if (has_second) node->SetArg(1, DovN(second), -1, 0);
+    r.ReducePosnNow(node);
+    // The name's tokens go to the definition; the header's own tokens (the
+    // keyword, the segment's, the period) to the slot that will hold the
+    // paragraphs or sentences.
+    const int body = op == SECTION_PROC ? 2 : 1;
+    if (def) def->Tokens().AppendList(node->ArgSlots(0)->tokens);
+    node->ArgSlots(body)->tokens.AppendList(node->Tokens());
+    DovParserImpl* p = WorkingParser;
+    if (!p || p->ProcessNewProc(node) != 0) {
+        if (p) p->ForgetNodesWithin(node);
+        delete node;
+        return;
+    }
+    DovExpr* cell = node;
+    CallGrammarHook(cell);
+}
+
+}  // namespace
+
+void DovSectionHeader(DovGrammarReduction& r, YYSTYPE name, YYSTYPE segment) {
+    ProcHeader(r, SECTION_PROC, name, NC_SECTION_NAME, 0, segment, true);
+}
+
+void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name) {
+    ProcHeader(r, PARA_PROC, name, NC_PARA_NAME, 1, nullptr, false);
+}
+
+YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word) {
+    // The word's own position becomes the rule's; no reduction runs.
+    r.pos = YYPOSNARGR(r, 1);
+    YYPOSNARGR(r, 1) = nullptr;
+    r.reduce_posn = 0;
+    return DovElementOfWord(word);
+}
+
+YYSTYPE DovDeclarativesStart() {
+    DovExpr* node = new DovExprOper(DECLARATIVE_SECTIONS);
+    if (DovParserImpl* p = WorkingParser) {
+        p->declaratives = 1;
+        p->procHolder = node;
+        p->procSectionSlot = 0;  // DECLS_SECTIONS
+    }
+    return node;
+}
+
+YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end) {
+    DovExpr* node = DovN(declaratives);
+    if (!node) {
+        delete DovN(end);
+        return DovAbsentNode();
+    }
+    node->SetArg(1, DovN(end), -1, 0);  // DECLS_END
+    // The DECLARATIVES header's tokens go to the section list.
+    YYVALARGR(r, k) = node->Args(0);
+    r.ReducePosnNow(node);
+    DovExpr* cell = node;
+    CallGrammarHook(cell);
+    if (DovParserImpl* p = WorkingParser) {
+        p->declaratives = 0;
+        p->procHolder = nullptr;
+        p->ResetProcState();
+    }
+    return cell;
+}
+
+YYSTYPE DovErrorValue() {
+    DovParserImpl* p = WorkingParser;
+    if (!p) return nullptr;
+    p->errorReduction = 1;
+    return GenErrNode(p);
+}
+
+// ---- Parameters ---------------------------------------------------------------------
+
+void DovSetParamMode(int mode) { param_mode = mode; }
+
+YYSTYPE DovProcParam(YYSTYPE by_phrase, YYSTYPE name) {
+    return DovConstructNode(EX_PROC_PARAM, by_phrase, name, new DovExprOper(static_cast<DovOper>(param_mode)));
+}
+
+YYSTYPE DovByPhrase(int mode) {
+    param_mode = mode;
+    return DovKeywordNode(static_cast<DovOper>(mode));
+}
+
+// ---- Operands -------------------------------------------------------------------------
+
+YYSTYPE DovNotOp(YYSTYPE op) { return DovIntToValue(DovValueToInt(op) + 13); }
+
+YYSTYPE DovCompare(YYSTYPE op, YYSTYPE left, YYSTYPE right) {
+    return DovConstructNode(static_cast<DovOper>(DovValueToInt(op)), left, right);
+}
+
+YYSTYPE DovClassTest(YYSTYPE op, YYSTYPE subject) {
+    return DovConstructNode(static_cast<DovOper>(DovValueToInt(op)), subject);
+}
+
+YYSTYPE DovAbbreviated(YYSTYPE op, YYSTYPE object) {
+    YYSTYPE subject = DovAbsentNode();
+    return DovCompare(op, subject, object);
+}
+
+void DovParenMark(DovGrammarReduction& r) {
+    // The cell of the name or base before the parenthesis: two to the left
+    // of the marker (the parenthesis is one).
+    if (r.trial) YYVALARGR(r, -1) = DovIntToValue(1);
+}
+
+int DovParenBuilt(DovGrammarReduction& r) { return r.trial && DovOneTrialPointOpen(); }
+
+int DovParenSkipped(DovGrammarReduction& r) {
+    if (!r.trial) return 0;
+    YYSTYPE& cell = YYVALARGR(r, 1);
+    if (!cell) return 0;
+    cell = nullptr;
+    return DovOneTrialPointOpen();
+}

@@ -1,0 +1,119 @@
+// The services the COBOL grammar's actions call: each action of the rule
+// files is one call to one of these (see grammar/actions.h for the
+// conventions). They work on the working parser.
+//
+// Every function taking a DovGrammarReduction& may hand the rule's tokens
+// to a node before the node goes elsewhere than $$ (YYREDUCEPOSN); the rule
+// passes its reduction as `YYREDUCTION`.
+#pragma once
+
+#include "grammar/actions.h"
+#include "parser/clauses.h"
+#include "parser/parser_impl.h"
+#include "tree/name_category.h"
+
+// The value and position cells of the k-th right-hand symbol of a
+// reduction (k <= 0: the symbols left of the rule).
+#define YYVALARGR(r, k) ((r).vsp[(k) - (r).len])
+#define YYPOSNARGR(r, k) ((r).psp[(k) - (r).len])
+
+// ---- Clause holders -------------------------------------------------------
+// The grammar's nine holders; they live for the whole run and delete, at
+// exit, a node that was never finished.
+extern DovClauseHolder ConfigurationHolder;
+extern DovClauseHolder SpecialNamesHolder;
+extern DovClauseHolder PhraseHolder;
+extern DovClauseHolder FileControlHolder;
+extern DovClauseHolder FdHolder;
+extern DovClauseHolder DataEntryHolder;
+extern DovClauseHolder RdHolder;
+extern DovClauseHolder ScreenHolder;
+extern DovCicsClauseHolder CicsHolder;
+
+// ---- Trial parsing ----------------------------------------------------------
+// True while exactly one trial point is open (the innermost has no older).
+bool DovOneTrialPointOpen();
+
+// ---- Names --------------------------------------------------------------------
+// The symbol-table element of a word value: the element itself, or for a
+// literal (integer or nonnumeric) the element of its text in the current
+// program's table, the literal node being deleted.
+YYSTYPE DovElementOfWord(YYSTYPE word);
+// The definition of a name (a word or a literal, see DovElementOfWord).
+YYSTYPE DovDefineName(YYSTYPE word, int category, int flag);
+// The use of one word: an unresolved NAMED_OBJ_USE of that category.
+YYSTYPE DovUseOfWord(YYSTYPE word, int category);
+// A NAME_USE linked to the word's element (literals: the element of the
+// text); one part of a qualified name.
+YYSTYPE DovNameUseOfWord(YYSTYPE word);
+// A NAMED_OBJ_USE of a qualified name (OF_IN_LIST).
+YYSTYPE DovNamedUse(YYSTYPE qualified, int category, int setting);
+// The use of a plain word with its tokens (the word's position list).
+YYSTYPE DovPlainNameUse(YYSTYPE word, int category, YYPOSN* tokens);
+
+// ---- Programs -------------------------------------------------------------------
+// The new COBOL_PROGRAM of StartProgram (outside trial mode).
+YYSTYPE DovProgramStart();
+// Sets the four division slots of the program made by DovProgramStart.
+void DovProgramDivisions(YYSTYPE program, YYSTYPE id, YYSTYPE env, YYSTYPE data, YYSTYPE proc);
+// END PROGRAM name: builds END_COBOL_PROGRAM, hands it to EndProgram and
+// calls the grammar hook.
+void DovEndProgram(DovGrammarReduction& r, YYSTYPE name);
+// The missing identification division header or PROGRAM-ID paragraph:
+// the warning `text` (not for the mf dialect) and a null node.
+YYSTYPE DovMissingPart(const char* text);
+// The identification division: DIVISION_IDENTIFICATION (header, paragraph).
+YYSTYPE DovIdDivision(YYSTYPE header, YYSTYPE paragraph);
+
+// ---- Procedure division --------------------------------------------------------
+// The header's node (DIVISION_PROCEDURE with its four phrases); grammar
+// hook; the procedure-division flag.
+YYSTYPE DovProcDivisionStart(DovGrammarReduction& r, YYSTYPE mnemonic, YYSTYPE linkage, YYSTYPE using_phrase,
+                             YYSTYPE giving);
+// The division becomes the current procedure holder (slot PD_SECTIONS).
+void DovProcBodyStart(YYSTYPE division);
+// The end of the division: the copy markers and declaratives into their
+// slots, the flags and holder cleared. Yields the division.
+YYSTYPE DovProcDivisionEnd(YYSTYPE division, YYSTYPE copy1, YYSTYPE declaratives, YYSTYPE copy2);
+// Hands a finished procedure element (section, paragraph, sentence, marker,
+// error node) to ProcessNewProc after its position reduction, then calls
+// the grammar hook.
+void DovProcElement(DovGrammarReduction& r, YYSTYPE element);
+// A section header: name SECTION [segment] .
+void DovSectionHeader(DovGrammarReduction& r, YYSTYPE name, YYSTYPE segment);
+// A paragraph header: name .
+void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name);
+// A procedure name term (area-A name, word or integer): its element, the
+// word's own position taken over without a position reduction.
+YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word);
+// DECLARATIVES .: DECLARATIVE_SECTIONS, now the current procedure holder.
+YYSTYPE DovDeclarativesStart();
+// The end of DECLARATIVES: END_DECLARATIVES into its slot; hook; flags.
+YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end);
+// The error alternative's value: the pending error node; the flag set.
+YYSTYPE DovErrorValue();
+
+// ---- Parameters -------------------------------------------------------------------
+// The mode in force for USING parameters (EX_PT_BY_*).
+void DovSetParamMode(int mode);
+// EX_PROC_PARAM of a parameter (type phrase, data name, mode leaf).
+YYSTYPE DovProcParam(YYSTYPE by_phrase, YYSTYPE name);
+// The BY phrase node: sets the mode and yields its node.
+YYSTYPE DovByPhrase(int mode);
+
+// ---- Operands -------------------------------------------------------------------
+// A relational, class or sign operator value (an operation code), and its
+// negated form (code + 13).
+inline YYSTYPE DovOpValue(int code) { return DovIntToValue(code); }
+YYSTYPE DovNotOp(YYSTYPE op);
+// A comparison node of the operator's code with two arguments.
+YYSTYPE DovCompare(YYSTYPE op, YYSTYPE left, YYSTYPE right);
+// A class or sign test node of the operator's code with one argument.
+YYSTYPE DovClassTest(YYSTYPE op, YYSTYPE subject);
+// The abbreviated relation: the null subject first, then the comparison.
+YYSTYPE DovAbbreviated(YYSTYPE op, YYSTYPE object);
+// The six trial-mode actions of the subscript and reference-modification
+// conflicts (see operands.y).
+void DovParenMark(DovGrammarReduction& r);
+int DovParenBuilt(DovGrammarReduction& r);
+int DovParenSkipped(DovGrammarReduction& r);
