@@ -38,6 +38,7 @@
  * the level of the unary rules (%prec).                                      */
 %{
 #include "grammar/cobol_actions.h"
+#include "grammar/data_actions.h"
 %}
 
 %include tokens.y.inc
@@ -62,7 +63,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 8
+ * shift/reduce conflicts: 34
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * C01  '('  data_name . '(' subscripts ')'  /  identifier_base: data_name .
@@ -85,7 +86,39 @@
  *           shift (arguments) first; a reference modification on failure.
  *           test OperandTrials.*
  *
- * C-DATA  (ident.y, environment.y, data.y)
+ * C-DATA  (ident.y, environment.y, data.y; tests/grammar/env_*.cpp, data_*.cpp)
+ * D01  SEP_INLINED_COPY, SEP_UNINLINED_COPY (8 conflicts: after the
+ *           configuration paragraphs (2 states), the FILE-CONTROL header and
+ *           the last SELECT entry)  config_paragraph / select_entry: marker  /  the
+ *           end of the section, the marker then standing before the FILE
+ *           SECTION's first FD. shift first: the marker stays with the
+ *           paragraph or entry list it follows. test EnvTrials.*
+ * D02  SEP_INLINED_COPY, SEP_UNINLINED_COPY (2)  special_names_clause: marker
+ *           /  _dot: empty (the paragraph ends). shift first: the marker is a
+ *           clause of SPECIAL-NAMES. test EnvTrials.*
+ * D03  SEP_INLINED_COPY, SEP_UNINLINED_COPY (2)  opt_copy_before_name: marker
+ *           /  opt_copy_before_name: empty (the marker a clause). shift
+ *           first; it always succeeds, the name after the marker being
+ *           optional. The entry's period commits. test DataTrials.*
+ * D04  RW_ALTERNATE  reserve_areas: RW_ALTERNATE . RW_AREA(S)  /  the end of
+ *           RESERVE (ALTERNATE RECORD KEY follows). shift first. test
+ *           EnvTrials.*
+ * D05  RW_FILE  device_kind: RW_DISK . RW_FILE  /  device_word: RW_DISK
+ *           (FILE STATUS follows). shift first. test EnvTrials.*
+ * D06  RW_RECORD (2)  lock_phrase: LOCK ON [MULTIPLE] . RECORD  /  _record:
+ *           empty (RECORD KEY follows). shift first. test EnvTrials.*
+ * D07  RW_DESTINATION  cd_phrase: DESTINATION COUNT / TABLE  /  the symbolic
+ *           DESTINATION IS phrase. shift first, committed after DESTINATION.
+ *           test DataTrials.*
+ * D09  SEP_INLINED_COPY, SEP_UNINLINED_COPY (4)  id_markers: marker after
+ *           PROGRAM-ID  /  opt_id_paragraphs ends (the marker then a
+ *           configuration paragraph). shift first. test IdentTrials.*
+ * D10  TK_USER_DEFD_WORD (2)  opt_switch_is: mnemonic-name after an
+ *           implementor switch name / the next clause begins with an
+ *           implementor name; symbolic_const_defs: the next constant / the
+ *           next clause. shift first. test EnvTrials.*
+ * D08  RW_NEXT  opt_on_next_page: NEXT PAGE  /  the next clause NEXT GROUP.
+ *           shift first, committed after NEXT. test DataTrials.*
  * C-STMT  (stmt_control.y, stmt_arith.y, stmt_data.y)
  * C-IO    (stmt_io.y)
  * C-SQL   (exec.y, sql.y)
@@ -97,6 +130,9 @@
  *   procedure_element (a sentence), synced on the period.
  *   opt_proc_copy_marker (between the procedure header and declaratives),
  *   synced on the period.
+ *   select_entry (a FILE-CONTROL entry), synced on the period.
+ *   data_entry_element, report_group_element, screen_element (a data,
+ *   report group or screen entry), synced on the period.
  */
 
 %%

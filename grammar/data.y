@@ -81,7 +81,7 @@ fd_clauses
     ;
 
 fd_clause
-    : RW_RECORD _contains record_size_range fd_compressed
+    : RW_RECORD _contains record_size_range fd_compressed _characters
         { $$ = DovConstructNode(FDX_RECORD_CONTAINS, $3, $4); YYREDUCEPOSN($$); DovFdClause(FD_RECORD_SIZE, $$); }
     | RW_RECORD _is RW_VARYING _in _size opt_fd_from opt_fd_to fd_compressed _characters opt_depending_on
         { $$ = DovConstructNode(FDX_RECORD_VARYING, $6, $7, $8, $10); YYREDUCEPOSN($$); DovFdClause(FD_RECORD_SIZE, $$); }
@@ -99,7 +99,7 @@ fd_clause
         { $$ = DovKeywordNode(DX_EXTERNAL); YYREDUCEPOSN($$); DovFdClause(FD_EXTERNAL, $$); }
     | _is RW_GLOBAL
         { $$ = DovKeywordNode(DX_GLOBAL); YYREDUCEPOSN($$); DovFdClause(FD_GLOBAL, $$); }
-    | RW_DATA records_word data_records_commit _is_are dd_data_name_uses
+    | RW_DATA records_word data_records_commit _is_are data_name_list
         { $$ = DovConstructNode(FDX_DATA_RECORDS, $5); YYREDUCEPOSN($$); DovFdClause(FD_DATA_RECORDS, $$); }
     | RW_LABEL records_word _is_are label_records
         { $$ = DovConstructNode(FDX_LABEL_RECORDS, $4); YYREDUCEPOSN($$); DovFdClause(FD_LABEL_RECORDS, $$); }
@@ -131,8 +131,8 @@ mark_value_of_words
     ;
 
 record_size_range
-    : dd_integer                            { $$ = $1; }
-    | dd_integer RW_TO dd_integer           { $$ = DovConstructNode(EX_INT_CONST_RANGE, $1, $3); }
+    : integer                            { $$ = $1; }
+    | integer RW_TO integer           { $$ = DovConstructNode(EX_INT_CONST_RANGE, $1, $3); }
     ;
 
 fd_compressed
@@ -141,18 +141,18 @@ fd_compressed
 
 opt_fd_from
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | dd_integer                            { $$ = DovConstructNode(FDX_FROM, $1); }
-    | RW_FROM dd_integer                    { $$ = DovConstructNode(FDX_FROM, $2); }
+    | integer                            { $$ = DovConstructNode(FDX_FROM, $1); }
+    | RW_FROM integer                    { $$ = DovConstructNode(FDX_FROM, $2); }
     ;
 
 opt_fd_to
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_TO dd_integer                      { $$ = DovConstructNode(FDX_TO, $2); }
+    | RW_TO integer                      { $$ = DovConstructNode(FDX_TO, $2); }
     ;
 
 opt_depending_on
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_DEPENDING _on dd_data_ref          { $$ = DovConstructNode(EX_DEPENDING_ON, $3); }
+    | RW_DEPENDING _on data_name          { $$ = DovConstructNode(EX_DEPENDING_ON, $3); }
     ;
 
 block_units
@@ -172,13 +172,13 @@ recording_mode
 
 opt_code_set_for
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_FOR dd_data_name_uses              { $$ = DovConstructNode(FDX_CODE_SET_FOR, $2); }
+    | RW_FOR data_name_list              { $$ = DovConstructNode(FDX_CODE_SET_FOR, $2); }
     ;
 
 label_records
     : RW_STANDARD                           { $$ = DovKeywordNode(FDX_STANDARD); }
     | RW_OMITTED                            { $$ = DovKeywordNode(FDX_OMITTED); }
-    | dd_data_name_uses                     { $$ = $1; }
+    | data_name_list                     { $$ = $1; }
     ;
 
 value_of_items
@@ -191,13 +191,13 @@ value_of_item
     ;
 
 value_of_name
-    : dd_data_ref                           { $$ = $1; }
+    : data_name                           { $$ = $1; }
     | RW_FILE_ID                            { $$ = DovKeywordNode(FDX_VO_FILE_ID); }
     ;
 
 dd_value_of_value
-    : dd_literal                            { $$ = $1; }
-    | dd_data_ref                           { $$ = $1; }
+    : literal                            { $$ = $1; }
+    | data_name                           { $$ = $1; }
     ;
 
 /* ---- LINAGE ----------------------------------------------------------------------
@@ -224,8 +224,8 @@ linage_phrase
     ;
 
 dd_int_or_name
-    : dd_integer                            { $$ = $1; }
-    | dd_data_ref                           { $$ = $1; }
+    : integer                            { $$ = $1; }
+    | data_name                           { $$ = $1; }
     ;
 
 /* ---- Record entries -------------------------------------------------------------
@@ -257,7 +257,7 @@ data_entry_element
  * commits.                                                                  */
 data_entry
     : level_number opt_copy_before_name opt_entry_name dd_start dd_clauses dd_commit SEP_DOT
-        { DovDataEntryFinish(yyr); }
+        { DovDataEntryFinish(YYREDUCTION); }
     ;
 
 dd_start
@@ -292,7 +292,7 @@ dd_clauses
     ;
 
 dd_clause
-    : RW_REDEFINES dd_data_ref
+    : RW_REDEFINES data_name_redef
         { $$ = DovConstructNode(DX_REDEFINES, $2); YYREDUCEPOSN($$); DovDataClause(DD_REDEFINES, $$); }
     | RW_RENAMES renames_range
         { $$ = DovConstructNode(DX_RENAMES, $2); YYREDUCEPOSN($$); DovDataClause(DD_RENAMES, $$); }
@@ -321,8 +321,9 @@ dd_clause
     ;
 
 renames_range
-    : dd_data_ref                           { $$ = DovConstructNode(EX_RENAMES_THRU, $1, DovAbsentNode()); }
-    | dd_data_ref thru_word dd_data_ref     { $$ = DovConstructNode(EX_RENAMES_THRU, $1, $3); }
+    : data_name_redef                       { $$ = DovConstructNode(EX_RENAMES_THRU, $1, DovAbsentNode()); }
+    | data_name_redef thru_word data_name_redef
+        { $$ = DovConstructNode(EX_RENAMES_THRU, $1, $3); }
     ;
 
 /* usage_word: the DU_ node; COMP, COMP-1 and COMP-2 depend on the dialects */
@@ -359,8 +360,8 @@ usage_word
  * OCCURS n [TO m] [TIMES] [DEPENDING ON name] [{ASCENDING|DESCENDING} KEY IS
  *     name...]... [INDEXED BY index-name...]                                   */
 occurs_times
-    : dd_integer                            { $$ = $1; }
-    | dd_integer RW_TO dd_integer           { $$ = DovConstructNode(EX_INT_CONST_RANGE, $1, $3); }
+    : integer                            { $$ = $1; }
+    | integer RW_TO integer           { $$ = DovConstructNode(EX_INT_CONST_RANGE, $1, $3); }
     ;
 
 occurs_keys
@@ -369,19 +370,11 @@ occurs_keys
     ;
 
 occurs_key
-    : ascending_descending _key _is dd_data_name_list
+    : ascending_descending _key _is data_name_list
         { $$ = DovConstructNode(DX_OCCURS_KEY, $1, $4); }
     ;
 
-ascending_descending
-    : RW_ASCENDING                          { $$ = DovKeywordNode(EX_ASCENDING); }
-    | RW_DESCENDING                         { $$ = DovKeywordNode(EX_DESCENDING); }
-    ;
 
-dd_data_name_list
-    : dd_data_ref                           { $$ = DovListFirst(EX_LIST, $1); }
-    | dd_data_name_list dd_data_ref         { $$ = DovListAppend(EX_LIST, $1, $2); }
-    ;
 
 opt_indexed_by
     : /* empty */                           { $$ = DovAbsentNode(); }
@@ -445,12 +438,11 @@ dd_value
     ;
 
 dd_value_term
-    : dd_literal                            { $$ = $1; }
-    | UW_CONSTANT_NAME                      { $$ = DovUseOfWord($1, NC_CONSTANT_NAME); }
+    : literal_all                           { $$ = $1; }
     | TK_USER_DEFD_WORD                     { $$ = DovUndefinedConstant($1); }
     | RW_NEXT                               { $$ = DovKeywordNode(EX_VAL_NEXT); }
-    | RW_START RW_OF dd_data_ref            { $$ = DovConstructNode(EX_VAL_START_OF, $3); }
-    | RW_LENGTH RW_OF dd_data_ref           { $$ = DovConstructNode(EX_VAL_LENGTH_OF, $3); }
+    | RW_START RW_OF data_name            { $$ = DovConstructNode(EX_VAL_START_OF, $3); }
+    | RW_LENGTH RW_OF data_name           { $$ = DovConstructNode(EX_VAL_LENGTH_OF, $3); }
     ;
 
 opt_when_set_false
@@ -545,7 +537,7 @@ cd_phrase
     | RW_COUNT _is cd_item_def                      { $$ = DovConstructNode(EX_CD_MSG_COUNT_IS, $3); }
     | RW_DESTINATION cd_commit RW_COUNT _is cd_item_def
         { $$ = DovConstructNode(EX_CD_DEST_COUNT_IS, $5); }
-    | RW_DESTINATION cd_commit RW_TABLE RW_OCCURS dd_integer _times opt_cd_indexed_by
+    | RW_DESTINATION cd_commit RW_TABLE RW_OCCURS integer _times opt_cd_indexed_by
         { $$ = DovConstructNode(EX_CD_DEST_TABLE_OCCURS, $5, $7); }
     ;
 
@@ -635,11 +627,11 @@ rd_clauses
 rd_clause
     : _is RW_GLOBAL
         { $$ = DovKeywordNode(DX_GLOBAL); YYREDUCEPOSN($$); DovRdClause(RD_GLOBAL, $$); }
-    | _with RW_CODE dd_literal
+    | _with RW_CODE literal
         { $$ = DovConstructNode(EX_RD_CODE, $3); YYREDUCEPOSN($$); DovRdClause(RD_CODE, $$); }
     | control_word _is_are control_names
         { $$ = DovConstructNode(EX_RD_CONTROLS, $3); YYREDUCEPOSN($$); DovRdClause(RD_CONTROLS, $$); }
-    | RW_PAGE _limits_is dd_integer _lines page_phrases
+    | RW_PAGE _limits_is integer _line page_phrases
         { $$ = DovConstructNode(EX_RD_PAGE_LIMITS, $3, $5); YYREDUCEPOSN($$); DovRdClause(RD_PAGE_LIMITS, $$); }
     | SEP_INLINED_COPY                      { YYREDUCEPOSN($1); DovRdClause(RD_UNINLINED_COPY, $1); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovRdClause(RD_UNINLINED_COPY, $1); }
@@ -651,7 +643,7 @@ control_names
     ;
 
 control_name
-    : dd_data_ref                           { $$ = $1; }
+    : data_name                           { $$ = $1; }
     | RW_FINAL                              { $$ = DovKeywordNode(EX_RD_FINAL); }
     ;
 
@@ -661,10 +653,10 @@ page_phrases
     ;
 
 page_phrase
-    : RW_HEADING dd_integer                 { $$ = DovConstructNode(EX_RD_HEADING, $2); }
-    | RW_FOOTING dd_integer                 { $$ = DovConstructNode(EX_RD_FOOTING, $2); }
-    | RW_FIRST RW_DETAIL dd_integer         { $$ = DovConstructNode(EX_RD_FIRST_DETAIL, $3); }
-    | RW_LAST RW_DETAIL dd_integer          { $$ = DovConstructNode(EX_RD_LAST_DETAIL, $3); }
+    : RW_HEADING integer                 { $$ = DovConstructNode(EX_RD_HEADING, $2); }
+    | RW_FOOTING integer                 { $$ = DovConstructNode(EX_RD_FOOTING, $2); }
+    | RW_FIRST RW_DETAIL integer         { $$ = DovConstructNode(EX_RD_FIRST_DETAIL, $3); }
+    | RW_LAST RW_DETAIL integer          { $$ = DovConstructNode(EX_RD_LAST_DETAIL, $3); }
     ;
 
 /* ---- Report group entries ---------------------------------------------------------
@@ -685,7 +677,7 @@ report_group_element
 
 report_group_entry
     : level_number opt_group_name rgd_start rgd_clauses dd_commit SEP_DOT
-        { DovReportGroupFinish(yyr); }
+        { DovReportGroupFinish(YYREDUCTION); }
     ;
 
 rgd_start
@@ -705,17 +697,17 @@ rgd_clauses
 rgd_clause
     : RW_LINE _number_is rgd_position
         { $$ = DovConstructNode(EX_RGD_LINE_NUMBER, $3); YYREDUCEPOSN($$); DovDataClause(RGD_LINE_NUMBER, $$); }
-    | RW_COLUMN _number_is dd_integer
+    | RW_COLUMN _number_is integer
         { $$ = DovConstructNode(EX_RGD_COLUMN_NUMBER, $3); YYREDUCEPOSN($$); DovDataClause(RGD_COLUMN_NUMBER, $$); }
     | RW_NEXT rgd_commit RW_GROUP _is rgd_position
         { $$ = DovConstructNode(EX_RGD_NEXT_GROUP, $5); YYREDUCEPOSN($$); DovDataClause(RGD_NEXT_GROUP, $$); }
     | RW_TYPE _is rgd_type
         { $$ = DovConstructNode(EX_RGD_TYPE, $3); YYREDUCEPOSN($$); DovDataClause(RGD_TYPE, $$); }
-    | RW_SOURCE _is dd_data_ref
+    | RW_SOURCE _is data_name
         { $$ = DovConstructNode(EX_RGD_SOURCE, $3); YYREDUCEPOSN($$); DovDataClause(RGD_SOURCE, $$); }
-    | RW_VALUE _is dd_literal
+    | RW_VALUE _is literal
         { $$ = DovConstructNode(EX_RGD_VALUE, $3); YYREDUCEPOSN($$); DovDataClause(RGD_VALUE, $$); }
-    | RW_SUM dd_data_name_list opt_sum_upon opt_sum_reset
+    | RW_SUM data_name_list opt_sum_upon opt_sum_reset
         { $$ = DovConstructNode(EX_RGD_SUM, $2, $3, $4); YYREDUCEPOSN($$); DovDataClause(RGD_SUM, $$); }
     | RW_GROUP _indicate
         { $$ = DovKeywordNode(EX_RGD_GROUP_INDICATE); YYREDUCEPOSN($$); DovDataClause(RGD_GROUP, $$); }
@@ -737,8 +729,8 @@ rgd_commit
     ;
 
 rgd_position
-    : dd_integer opt_on_next_page           { $$ = DovConstructNode(EX_RGD_POS_INT, $1, $2); }
-    | RW_PLUS dd_integer                    { $$ = DovConstructNode(EX_RGD_POS_PLUS, $2); }
+    : integer opt_on_next_page           { $$ = DovConstructNode(EX_RGD_POS_INT, $1, $2); }
+    | RW_PLUS integer                    { $$ = DovConstructNode(EX_RGD_POS_PLUS, $2); }
     | RW_NEXT RW_PAGE                       { $$ = DovKeywordNode(EX_RGD_POS_NEXT_PAGE); }
     ;
 
@@ -767,7 +759,7 @@ rgd_type
 
 opt_sum_upon
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_UPON dd_data_name_list             { $$ = DovConstructNode(EX_RGD_SUM_UPON, $2); }
+    | RW_UPON data_name_list             { $$ = DovConstructNode(EX_RGD_SUM_UPON, $2); }
     ;
 
 opt_sum_reset
@@ -781,7 +773,7 @@ opt_sum_reset
 opt_screen_section
     : /* empty */                           { $$ = DovAbsentNode(); }
     | RW_SCREEN RW_SECTION SEP_DOT screen_entries
-        { $$ = DovScreenSection(yyr); }
+        { $$ = DovScreenSection(YYREDUCTION); }
     ;
 
 screen_entries
@@ -798,7 +790,7 @@ screen_element
 
 screen_entry
     : level_number opt_screen_name scrd_start screen_clauses dd_commit SEP_DOT
-        { DovScreenEntryFinish(yyr); }
+        { DovScreenEntryFinish(YYREDUCTION); }
     ;
 
 scrd_start
@@ -817,22 +809,22 @@ screen_clauses
     ;
 
 screen_clause
-    : RW_BELL                               { DovScreenAttr(yyr, IX_ADIS_BELL, DSPL_BELL); }
-    | RW_BEEP                               { DovScreenAttr(yyr, IX_ADIS_BELL, DSPL_BELL); }
-    | RW_BLINK                              { DovScreenAttr(yyr, IX_ADIS_BLINK, DSPL_BLINK); }
+    : RW_BELL                               { DovScreenAttr(YYREDUCTION, IX_ADIS_BELL, DSPL_BELL); }
+    | RW_BEEP                               { DovScreenAttr(YYREDUCTION, IX_ADIS_BELL, DSPL_BELL); }
+    | RW_BLINK                              { DovScreenAttr(YYREDUCTION, IX_ADIS_BLINK, DSPL_BLINK); }
     | RW_ERASE opt_eol_eos
         { $$ = DovConstructNode(DSPL_ERASE, $2); YYREDUCEPOSN($$); DovScreenClause(IX_ADIS_ERASE, $$); }
-    | RW_GRID                               { DovScreenAttr(yyr, IX_ADIS_GRID, DSPL_GRID); }
-    | RW_HIGHLIGHT                          { DovScreenAttr(yyr, IX_ADIS_HIGH_LOW, DSPL_HIGHLIGHT); }
-    | RW_BOLD                               { DovScreenAttr(yyr, IX_ADIS_HIGH_LOW, DSPL_HIGHLIGHT); }
-    | RW_LOWLIGHT                           { DovScreenAttr(yyr, IX_ADIS_HIGH_LOW, DSPL_LOWLIGHT); }
-    | RW_DIM                                { DovScreenAttr(yyr, IX_ADIS_HIGH_LOW, DSPL_LOWLIGHT); }
-    | RW_LEFTLINE                           { DovScreenAttr(yyr, IX_ADIS_LEFTLINE, DSPL_LEFTLINE); }
-    | RW_OVERLINE                           { DovScreenAttr(yyr, IX_ADIS_OVERLINE, DSPL_OVERLINE); }
-    | RW_REVERSE_VIDEO                      { DovScreenAttr(yyr, IX_ADIS_REVERSE, DSPL_REVERSE_VIDEO); }
-    | RW_REVERSED                           { DovScreenAttr(yyr, IX_ADIS_REVERSE, DSPL_REVERSE_VIDEO); }
-    | RW_UNDERLINE                          { DovScreenAttr(yyr, IX_ADIS_UNDERLINE, DSPL_UNDERLINE); }
-    | RW_UNDERLINED                         { DovScreenAttr(yyr, IX_ADIS_UNDERLINE, DSPL_UNDERLINE); }
+    | RW_GRID                               { DovScreenAttr(YYREDUCTION, IX_ADIS_GRID, DSPL_GRID); }
+    | RW_HIGHLIGHT                          { DovScreenAttr(YYREDUCTION, IX_ADIS_HIGH_LOW, DSPL_HIGHLIGHT); }
+    | RW_BOLD                               { DovScreenAttr(YYREDUCTION, IX_ADIS_HIGH_LOW, DSPL_HIGHLIGHT); }
+    | RW_LOWLIGHT                           { DovScreenAttr(YYREDUCTION, IX_ADIS_HIGH_LOW, DSPL_LOWLIGHT); }
+    | RW_DIM                                { DovScreenAttr(YYREDUCTION, IX_ADIS_HIGH_LOW, DSPL_LOWLIGHT); }
+    | RW_LEFTLINE                           { DovScreenAttr(YYREDUCTION, IX_ADIS_LEFTLINE, DSPL_LEFTLINE); }
+    | RW_OVERLINE                           { DovScreenAttr(YYREDUCTION, IX_ADIS_OVERLINE, DSPL_OVERLINE); }
+    | RW_REVERSE_VIDEO                      { DovScreenAttr(YYREDUCTION, IX_ADIS_REVERSE, DSPL_REVERSE_VIDEO); }
+    | RW_REVERSED                           { DovScreenAttr(YYREDUCTION, IX_ADIS_REVERSE, DSPL_REVERSE_VIDEO); }
+    | RW_UNDERLINE                          { DovScreenAttr(YYREDUCTION, IX_ADIS_UNDERLINE, DSPL_UNDERLINE); }
+    | RW_UNDERLINED                         { DovScreenAttr(YYREDUCTION, IX_ADIS_UNDERLINE, DSPL_UNDERLINE); }
     | RW_SIZE _is dd_int_or_name
         { $$ = DovConstructNode(DSPL_SIZE, $3); YYREDUCEPOSN($$); DovScreenClause(IX_ADIS_SIZE, $$); }
     | foreground_word _is dd_int_or_name
@@ -850,18 +842,3 @@ opt_eol_eos
     | RW_EOL                                { $$ = DovKeywordNode(DSPL_EOL); }
     | RW_EOS                                { $$ = DovKeywordNode(DSPL_EOS); }
     ;
-
-/* ---- Words of the data division -------------------------------------------------- */
-picture_word    : RW_PIC | RW_PICTURE ;
-value_word      : RW_VALUE | RW_VALUES ;
-sync_word       : RW_SYNC | RW_SYNCHRONIZED ;
-just_word       : RW_JUST | RW_JUSTIFIED ;
-zero_word       : RW_ZERO | RW_ZEROS | RW_ZEROES ;
-records_word    : RW_RECORD | RW_RECORDS ;
-report_word     : RW_REPORT | RW_REPORTS ;
-control_word    : RW_CONTROL | RW_CONTROLS ;
-foreground_word : RW_FOREGROUND_COLOR | RW_FOREGROUND_COLOUR ;
-background_word : RW_BACKGROUND_COLOR | RW_BACKGROUND_COLOUR ;
-_usage_is       : /* empty */ | RW_USAGE _is ;
-_number_is      : /* empty */ | RW_NUMBER _is ;
-_limits_is      : /* empty */ | RW_LIMIT _is_are | RW_LIMITS _is_are ;

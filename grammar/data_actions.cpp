@@ -19,7 +19,7 @@ bool Absent(YYSTYPE value) {
     return !node || node->Oper() == NULL_NODE;
 }
 
-bool HasDialect(int dialect) { return WorkingParser && WorkingParser->lexer.Has(dialect); }
+bool HasDialect(int dialect) { return WorkingParser && DovDialsLevel(WorkingParser->lexer.dials, dialect) != 0; }
 
 // A definition of the name `text` in the current program's table.
 DovExpr* DefineText(const char* text, int category, int flag) {
@@ -67,9 +67,7 @@ YYSTYPE DovEnvDivision(YYSTYPE* header, YYSTYPE* config, YYSTYPE* io) {
     return DovConstructNode(DIVISION_ENVIRONMENT, *header, *config, *io);
 }
 
-void DovConfigStart(YYSTYPE* header) {
-    StartWith(ConfigurationHolder, new DovExprOper(SECTION_CONFIGURATION), {{CS_HEADER, *header}});
-}
+void DovConfigStart() { ConfigurationHolder.Start(new DovExprOper(SECTION_CONFIGURATION)); }
 
 void DovConfigClause(int slot, YYSTYPE value) { ConfigurationHolder.SetClause(slot, DovN(value)); }
 
@@ -173,6 +171,14 @@ void DovDeviceClause(DovGrammarReduction& r, YYSTYPE* device, YYSTYPE* value) {
     node->SetArg(SNX_FUNC_SWITCH__MNEM, is);
     r.ReducePosnNow(node);
     SpecialNamesHolder.AddToList(SN_FUNC_SWITCH, SNX_FUNC_SWITCH_LIST, node);
+}
+
+YYSTYPE DovPlainWord(YYSTYPE* word) {
+    DovExpr* node = DovN(*word);
+    YYSTYPE text = new DovCharString(node ? node->Image() : VString());
+    // An element of the symbol table stays there; any other value goes.
+    if (node && node->Oper() != SYMBOL_TABLE_ELT) DovDeleteExprCell(word);
+    return text;
 }
 
 YYSTYPE DovAlsoList(YYSTYPE* first, YYSTYPE* also) {
@@ -402,4 +408,17 @@ void DovScreenAttr(DovGrammarReduction& r, int slot, DovOper op) {
     DovExpr* node = new DovExprOper(op);
     r.ReducePosnNow(node);
     ScreenHolder.SetClause(slot, node);
+}
+
+// ---- Identification division ------------------------------------------------------
+
+void DovMarkerTokensOn(DovGrammarReduction& r, YYSTYPE* marker) {
+    DovExpr* node = DovN(*marker);
+    *marker = nullptr;
+    r.ReducePosnNow(nullptr);
+    if (!node) return;
+    if (!r.pos) r.pos = new DovTokenList;
+    DovGatherTokens(node, r.pos);
+    P().ForgetNodesWithin(node);
+    delete node;
 }

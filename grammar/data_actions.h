@@ -9,13 +9,14 @@
 #pragma once
 
 #include "grammar/actions.h"
+#include "grammar/data_rule_slots.h"
 
 // ---- Environment division -------------------------------------------------------
 // DIVISION_ENVIRONMENT (header, configuration, input-output), or the header's
 // value when all three are absent (the other two are deleted).
 YYSTYPE DovEnvDivision(YYSTYPE* header, YYSTYPE* config, YYSTYPE* io);
-// Starts SECTION_CONFIGURATION in its holder with the header in CS_HEADER.
-void DovConfigStart(YYSTYPE* header);
+// Starts SECTION_CONFIGURATION in its holder (the header comes as a clause).
+void DovConfigStart();
 // A paragraph (or COPY marker) of the configuration section into `slot`.
 void DovConfigClause(int slot, YYSTYPE value);
 // The finished section, or a null node when every slot is absent.
@@ -41,6 +42,9 @@ YYSTYPE DovSwitchNumber(YYSTYPE* integer);
 // device IS {mnemonic | CRT}: CONSOLE IS CRT into SN_CONSOLE, anything else a
 // switch entry (CRT after another device is reported first).
 void DovDeviceClause(DovGrammarReduction& r, YYSTYPE* device, YYSTYPE* value);
+// An implementor name (a switch, or a clause of I-O-CONTROL) kept as its
+// plain text.
+YYSTYPE DovPlainWord(YYSTYPE* word);
 // A literal followed by ALSO literals: the EX_ALPH_ALSO_LIST of all of them.
 YYSTYPE DovAlsoList(YYSTYPE* first, YYSTYPE* also);
 
@@ -132,3 +136,8 @@ void DovScreenEntryFinish(DovGrammarReduction& r);
 void DovScreenClause(int slot, YYSTYPE value);
 // A screen attribute word: its node, with the rule's tokens, into `slot`.
 void DovScreenAttr(DovGrammarReduction& r, int slot, DovOper op);
+
+// ---- Identification division ------------------------------------------------------
+// A marker with no slot to hold it: its tokens go to the rule's position
+// (and so to the next node), the marker node is released.
+void DovMarkerTokensOn(DovGrammarReduction& r, YYSTYPE* marker);

@@ -16,19 +16,14 @@ opt_environment_header
  * [CONFIGURATION SECTION.] { SOURCE-COMPUTER. ... | OBJECT-COMPUTER. ... |
  *                            SPECIAL-NAMES. ... | REPOSITORY. ... }...
  * opt_configuration_section: SECTION_CONFIGURATION or the null node
- * config_start: marker, starts the section in its holder                      */
+ * config_start: marker, starts the section in its holder. The header is
+ * taken among the paragraphs, so that a COPY marker may stand before it.    */
 opt_configuration_section
-    : opt_configuration_header config_start config_paragraphs
-        { $$ = DovConfigFinish(); }
-    ;
-
-opt_configuration_header
-    : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_CONFIGURATION RW_SECTION SEP_DOT   { $$ = DovKeywordNode(SECTION_CONFIGURATION_HEADER); }
+    : config_start config_paragraphs        { $$ = DovConfigFinish(); }
     ;
 
 config_start
-    : /* empty */                           { DovConfigStart(&YYVALARG(0)); }
+    : /* empty */                           { DovConfigStart(); }
     ;
 
 config_paragraphs
@@ -37,7 +32,9 @@ config_paragraphs
     ;
 
 config_paragraph
-    : source_computer_para                  { DovConfigClause(CS_SOURCE_COMPUTER, $1); }
+    : RW_CONFIGURATION RW_SECTION SEP_DOT
+        { $$ = DovKeywordNode(SECTION_CONFIGURATION_HEADER); YYREDUCEPOSN($$); DovConfigClause(CS_HEADER, $$); }
+    | source_computer_para                  { DovConfigClause(CS_SOURCE_COMPUTER, $1); }
     | object_computer_para                  { DovConfigClause(CS_OBJECT_COMPUTER, $1); }
     | special_names_para                    { DovConfigClause(CS_SPEC_NAMES, $1); }
     | repository_para                       { DovConfigClause(CS_REPOSITORY, $1); }
@@ -92,11 +89,11 @@ object_computer_clause_list
     ;
 
 object_computer_clause
-    : RW_MEMORY _size env_integer memory_unit
+    : RW_MEMORY _size integer memory_unit
         { $$ = DovConstructNode(EX_CC_MEMORY_SIZE, $3, $4); }
     | _program RW_COLLATING _sequence _is alphabet_name_use
         { $$ = DovConstructNode(EX_CC_COLLATING_SEQUENCE, $5); }
-    | RW_SEGMENT_LIMIT _is env_integer      { $$ = DovConstructNode(EX_CC_SEGMENT_LIMIT, $3); }
+    | RW_SEGMENT_LIMIT _is integer      { $$ = DovConstructNode(EX_CC_SEGMENT_LIMIT, $3); }
     ;
 
 memory_unit
@@ -131,7 +128,7 @@ special_names_clause
     | device_clause
     | RW_ALPHABET alphabet_name_def _is alphabet_value
         { $$ = DovConstructNode(SNX_ALPHABET, $2, $4); YYREDUCEPOSN($$); DovSpecialNamesAdd(SN_ALPHABET, SNX_ALPHABET_LIST, $$); }
-    | RW_SYMBOLIC _characters symbolic_char_defs _are_is symbolic_char_values opt_symbolic_in
+    | RW_SYMBOLIC _characters symbolic_char_defs _is_are symbolic_char_values opt_symbolic_in
         { $$ = DovConstructNode(SNX_SYMB_CHARS, $3, $5, $6); YYREDUCEPOSN($$); DovSpecialNamesAdd(SN_SYMB_CHARS, SNX_SYMB_CHARS_LIST, $$); }
     | RW_SYMBOLIC RW_CONSTANT symbolic_const_defs
         { $$ = DovConstructNode(SNX_SYMBOLIC_CONSTANT, $3); YYREDUCEPOSN($$); DovSpecialNamesAdd(SN_SYMBOLIC_CONSTANT, SNX_SYMBOLIC_CONSTANT_LIST, $$); }
@@ -143,11 +140,11 @@ special_names_clause
         { $$ = DovKeywordNode(SNX_DECIMAL_POINT); YYREDUCEPOSN($$); DovSpecialNamesSet(SN_DECIMAL_POINT, $$); }
     | RW_NUMERIC RW_SIGN _is RW_TRAILING RW_SEPARATE
         { $$ = DovKeywordNode(SNX_NUMERIC_SIGN_IS_TS); YYREDUCEPOSN($$); DovSpecialNamesSet(SN_NUMERIC_SIGN, $$); }
-    | RW_CALL_CONVENTION env_integer _is TK_USER_DEFD_WORD
+    | RW_CALL_CONVENTION integer _is TK_USER_DEFD_WORD
         { $$ = DovConstructNode(SNX_CALL_CONVENTION, $2, DovDefineName($4, NC_MNEMONIC_NAME, 0)); YYREDUCEPOSN($$); DovSpecialNamesAdd(SN_CALL_CONVENTION, SNX_CALL_CONV_LIST, $$); }
-    | RW_CURSOR _is env_data_ref
+    | RW_CURSOR _is data_name
         { $$ = DovConstructNode(SNX_CURSOR, $3); YYREDUCEPOSN($$); DovSpecialNamesSet(SN_CURSOR, $$); }
-    | RW_CRT RW_STATUS _is env_data_ref
+    | RW_CRT RW_STATUS _is data_name
         { $$ = DovConstructNode(SNX_CRT_STATUS, $4); YYREDUCEPOSN($$); DovSpecialNamesSet(SN_CRT_STATUS, $$); }
     | SEP_INLINED_COPY                      { YYREDUCEPOSN($1); DovSpecialNamesSet(SN_UNINLINED_COPY, $1); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovSpecialNamesSet(SN_UNINLINED_COPY, $1); }
@@ -214,10 +211,11 @@ switch_name
     | RW_UPSI_7                             { $$ = DovKeywordNode(SW_UPSI_7); }
     | RW_SWITCH TK_NONNUM_LIT               { $$ = DovConstructNode(SW_SWITCH, $2); }
     | RW_SWITCH TK_INT_NUM_LIT              { $$ = DovSwitchNumber(&$2); }
+    | TK_USER_DEFD_WORD                     { $$ = DovPlainWord(&$1); }
     ;
 
 device_clause
-    : device_name RW_IS device_is_value     { DovDeviceClause(yyr, &$1, &$3); }
+    : device_name RW_IS device_is_value     { DovDeviceClause(YYREDUCTION, &$1, &$3); }
     ;
 
 device_is_value
@@ -299,9 +297,7 @@ alphabet_also_list
     ;
 
 alphabet_literal
-    : TK_NONNUM_LIT                         { $$ = $1; }
-    | TK_INT_NUM_LIT                        { $$ = $1; }
-    | env_figurative                        { $$ = $1; }
+    : literal                               { $$ = $1; }
     ;
 
 symbolic_char_defs
@@ -314,8 +310,8 @@ symbolic_char_def
     ;
 
 symbolic_char_values
-    : env_integer                           { $$ = DovListFirst(EX_LIST, $1); }
-    | symbolic_char_values env_integer      { $$ = DovListAppend(EX_LIST, $1, $2); }
+    : integer                           { $$ = DovListFirst(EX_LIST, $1); }
+    | symbolic_char_values integer      { $$ = DovListAppend(EX_LIST, $1, $2); }
     ;
 
 opt_symbolic_in
@@ -330,7 +326,7 @@ symbolic_const_defs
     ;
 
 symbolic_const_def
-    : TK_USER_DEFD_WORD _is env_literal
+    : TK_USER_DEFD_WORD _is literal
         { $$ = DovConstructNode(SNX_SYMB_CONST, DovDefineName($1, NC_SYMBOLIC_CONSTANT, 0), $3); }
     ;
 
@@ -444,21 +440,21 @@ select_clause
         { $$ = DovConstructNode(FCX_ORGANIZATION, $1); YYREDUCEPOSN($$); DovFileControlClause(FC_ORGANIZATION, $$); }
     | RW_ACCESS _mode _is access_mode
         { $$ = DovConstructNode(FCX_ACCESS_MODE, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_ACCESS_MODE, $$); }
-    | RW_RELATIVE _key _is env_data_ref
+    | RW_RELATIVE _key _is data_name
         { $$ = DovConstructNode(FCX_RELATIVE_KEY, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_RELATIVE_KEY, $$); }
     | RW_RECORD _key _is record_key
         { $$ = DovConstructNode(FCX_RECORD_KEY, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_RECORD_KEY, $$); }
     | RW_ALTERNATE _record _key _is record_key alt_key_start alt_key_phrases
         { $$ = DovAltKeyFinish(); YYREDUCEPOSN($$); DovFileControlList(FC_ALT_RECORD_KEYS, FCX_ALTERNATE_RECORD_KEY_LIST, $$); }
-    | _file RW_STATUS _is env_data_ref opt_env_data_ref
+    | _file RW_STATUS _is data_name opt_data_name
         { $$ = DovConstructNode(FCX_FILE_STATUS, $4, $5); YYREDUCEPOSN($$); DovFileControlClause(FC_FILE_STATUS, $$); }
-    | RW_SORT RW_STATUS _is env_data_ref
+    | RW_SORT RW_STATUS _is data_name
         { $$ = DovConstructNode(FCX_FILE_STATUS, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_FILE_STATUS, $$); }
     | RW_LOCK _mode _is lock_mode
         { $$ = DovConstructNode(FCX_LOCK_MODE_IS, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_LOCK_MODE, $$); }
-    | RW_PASSWORD _is env_data_ref
+    | RW_PASSWORD _is data_name
         { $$ = DovConstructNode(FCX_PASSWORD, $3); YYREDUCEPOSN($$); DovFileControlClause(FC_PASSWORD, $$); }
-    | RW_PADDING _character _is env_value
+    | RW_PADDING _character _is ident_or_literal
         { $$ = DovConstructNode(FCX_PADDING_CHAR, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_PADDING_CHAR, $$); }
     | RW_RECORD RW_DELIMITER _is delimiter_value
         { $$ = DovConstructNode(FCX_REC_DELIMITER, $4); YYREDUCEPOSN($$); DovFileControlClause(FC_REC_DELIMITER, $$); }
@@ -527,7 +523,7 @@ assign_names
     ;
 
 assign_name
-    : env_data_ref                          { $$ = $1; }
+    : data_name                          { $$ = $1; }
     | TK_NONNUM_LIT                         { $$ = $1; }
     ;
 
@@ -554,7 +550,7 @@ access_mode
     ;
 
 record_key
-    : env_data_ref                          { $$ = $1; }
+    : data_name                          { $$ = $1; }
     | split_key_name OP_EQ split_key_comps opt_split_key_occurs
         { $$ = DovConstructNode(FCX_SPLIT_REC_KEY, $1, $3, $4); }
     ;
@@ -564,13 +560,13 @@ split_key_name
     ;
 
 split_key_comps
-    : env_data_ref                          { $$ = DovListFirst(SPLIT_KEY_COMP_LIST, $1); }
-    | split_key_comps OP_PLUS env_data_ref  { $$ = DovListAppend(SPLIT_KEY_COMP_LIST, $1, $3); }
+    : data_name                          { $$ = DovListFirst(SPLIT_KEY_COMP_LIST, $1); }
+    | split_key_comps OP_PLUS data_name  { $$ = DovListAppend(SPLIT_KEY_COMP_LIST, $1, $3); }
     ;
 
 opt_split_key_occurs
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_OCCURS env_integer _times          { $$ = DovConstructNode(SPLIT_KEY_OCCURS, $2); }
+    | RW_OCCURS integer _times          { $$ = DovConstructNode(SPLIT_KEY_OCCURS, $2); }
     ;
 
 alt_key_start
@@ -585,7 +581,7 @@ alt_key_phrases
 alt_key_phrase
     : _with RW_DUPLICATES
         { $$ = DovKeywordNode(FCX_ALTKEY_WITH_DUPLICATES); YYREDUCEPOSN($$); DovAltKeyPhrase(ALTRECKEY_DUPLS, $$); }
-    | RW_SUPPRESS RW_WHEN env_literal
+    | RW_SUPPRESS RW_WHEN literal
         { $$ = DovConstructNode(FCX_ALTKEY_SUPPRESS_WHEN, $3); YYREDUCEPOSN($$); DovAltKeyPhrase(ALTRECKEY_SUPPRESS, $$); }
     ;
 
@@ -612,7 +608,7 @@ delimiter_value
     ;
 
 reserve_count
-    : env_integer                           { $$ = $1; }
+    : integer                           { $$ = $1; }
     | RW_NO                                 { $$ = DovKeywordNode(EX_NO); }
     ;
 
@@ -651,6 +647,8 @@ io_control_entry
         { $$ = DovConstructNode(IOCX_MULTIPLE_FILE, $5); }
     | RW_APPLY apply_kind RW_ON io_file_uses
         { $$ = DovConstructNode(IOCX_APPLY, $2, $4); }
+    | SEP_INLINED_COPY                      { $$ = $1; }
+    | SEP_UNINLINED_COPY                    { $$ = $1; }
     ;
 
 opt_rerun_on
@@ -660,8 +658,8 @@ opt_rerun_on
 
 rerun_condition
     : _end _of reel_unit _of io_file_use    { $$ = DovConstructNode(IOCX_END_OF, $3, $5); }
-    | env_integer RW_RECORDS _of io_file_use { $$ = DovConstructNode(IOCX_RECORDS_OF, $1, $4); }
-    | env_integer RW_CLOCK_UNITS            { $$ = DovConstructNode(IOCX_CLOCK_UNITS, $1); }
+    | integer RW_RECORDS _of io_file_use { $$ = DovConstructNode(IOCX_RECORDS_OF, $1, $4); }
+    | integer RW_CLOCK_UNITS            { $$ = DovConstructNode(IOCX_CLOCK_UNITS, $1); }
     | TK_USER_DEFD_WORD                     { $$ = DovUseOfWord($1, NC_UNKNOWN); }
     ;
 
@@ -688,7 +686,7 @@ io_file_position
 
 opt_file_position
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_POSITION env_integer               { $$ = DovConstructNode(IOCX_POSITION, $2); }
+    | RW_POSITION integer               { $$ = DovConstructNode(IOCX_POSITION, $2); }
     ;
 
 apply_kind
