@@ -131,6 +131,8 @@
  *   opt_proc_copy_marker (between the procedure header and declaratives),
  *   synced on the period.
  *   select_entry (a FILE-CONTROL entry), synced on the period.
+ *   dd_clause (a clause of a data description entry: the error node is its
+ *   COPY/error clause and the entry ends at its period).
  *   data_entry_element, report_group_element, screen_element (a data,
  *   report group or screen entry), synced on the period.
  */

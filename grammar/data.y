@@ -318,6 +318,7 @@ dd_clause
         { $$ = DovConstructNode(EX_COND_VALUE, $3, $4); YYREDUCEPOSN($$); DovDataClause(DD_VALUE, $$); }
     | SEP_INLINED_COPY                      { YYREDUCEPOSN($1); DovDataClause(DD_UNINLINED_COPY, $1); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovDataClause(DD_UNINLINED_COPY, $1); }
+    | error                                 { $$ = DovErrorValue(); YYREDUCEPOSN($$); DovDataClause(DD_UNINLINED_COPY, $$); }
     ;
 
 renames_range

@@ -1,6 +1,7 @@
 #include "grammar/data_actions.h"
 
 #include <cstdio>
+#include <string>
 
 #include "grammar/cobol_actions.h"
 #include "parser/parser_impl.h"
@@ -12,7 +13,44 @@
 
 namespace {
 
-DovParserImpl& P() { return *WorkingParser; }
+// The working parser; grammar runs without one (token-code tests) get a
+// stand-in whose reports and data list go nowhere.
+DovParserImpl* Parser() { return WorkingParser; }
+
+void Report(int level, const DovTxtPosn& position, const char* text) {
+    if (DovParserImpl* p = Parser()) p->ParserError(level, position, text);
+}
+
+// Places an entry through the working parser; without one the entry is
+// released.
+void AddEntry(int level, DovExpr* entry, int holderCode) {
+    if (DovParserImpl* p = Parser())
+        p->AddDataEntry(level, entry, holderCode);
+    else
+        delete entry;
+}
+
+void CheckLevel(DovExpr* number) {
+    if (DovParserImpl* p = Parser()) p->CheckLevelNumber(number);
+}
+
+// The characters of a nonnumeric literal's image: the text between its
+// quotes with doubled quotes single.
+std::string LiteralText(const std::string& image) {
+    if (image.size() < 2) return image;
+    const char quote = image[0];
+    if ((quote != '"' && quote != '\'') || image.back() != quote) return image;
+    std::string text;
+    for (std::size_t i = 1; i + 1 < image.size(); ++i) {
+        text += image[i];
+        if (image[i] == quote && image[i + 1] == quote) ++i;
+    }
+    return text;
+}
+
+void Forget(const DovExpr* node) {
+    if (DovParserImpl* p = Parser()) p->ForgetNodesWithin(node);
+}
 
 bool Absent(YYSTYPE value) {
     DovExpr* node = DovN(value);
@@ -23,8 +61,10 @@ bool HasDialect(int dialect) { return WorkingParser && DovDialsLevel(WorkingPars
 
 // A definition of the name `text` in the current program's table.
 DovExpr* DefineText(const char* text, int category, int flag) {
-    DovSymTabElt* element = SymTabFindOrAdd(P().currentSymTab, VString(text));
-    return P().SymTabDefine(element, category, flag);
+    DovParserImpl* p = Parser();
+    if (!p || !p->currentSymTab) return new DovNullNode;
+    DovSymTabElt* element = SymTabFindOrAdd(p->currentSymTab, VString(text));
+    return p->SymTabDefine(element, category, flag);
 }
 
 // Starts `node` in `holder` and sets the first clauses from `values`.
@@ -41,14 +81,16 @@ void FinishEntry(DovGrammarReduction& r, DovClauseHolder& holder, int holderCode
     r.ReducePosnNow(entry);
     DovExpr* level = entry->NumArgs() > 0 ? entry->Args(0) : nullptr;
     int value = level && level->Oper() == INT_NUM_CONST ? static_cast<int>(level->IntValue()) : 0;
-    P().AddDataEntry(value, entry, holderCode);
+    AddEntry(value, entry, holderCode);
 }
 
 // The pending data list taken over, or a null node.
 DovExpr* TakeDataList() {
-    P().AddDataEntry(0, nullptr, 1);
-    DovExpr* list = P().dataList;
-    P().dataList = nullptr;
+    DovParserImpl* p = Parser();
+    if (!p) return new DovNullNode;
+    p->AddDataEntry(0, nullptr, 1);
+    DovExpr* list = p->dataList;
+    p->dataList = nullptr;
     return list ? list : new DovNullNode;
 }
 
@@ -81,7 +123,7 @@ YYSTYPE DovConfigFinish() {
     DovTokenList tokens;
     DovGatherTokens(section, &tokens);
     null->Tokens().AppendList(tokens);
-    P().ForgetNodesWithin(section);
+    Forget(section);
     delete section;
     return null;
 }
@@ -108,12 +150,12 @@ void DovSpecialNamesCurrency(YYSTYPE clause) {
     // one in the paragraph counts.
     DovExpr* para = SpecialNamesHolder.current;
     if (!para || !node || para->Args(SN_CURRENCY_SIGN) != node || !literal) return;
-    VString text = literal->Value();
-    if (text.Len() != 1) {
-        P().ParserError(MSG_ERR, DovSrcPosnBeg(literal), "Currency Sign literal must have length of one");
+    const std::string text = LiteralText(literal->Image().CStr());
+    if (text.size() != 1) {
+        Report(MSG_ERR, DovSrcPosnBeg(literal), "Currency Sign literal must have length of one");
         return;
     }
-    P().currencySign = static_cast<unsigned char>(text[0]);
+    if (DovParserImpl* p = Parser()) p->currencySign = static_cast<unsigned char>(text[0]);
 }
 
 YYSTYPE DovSpecialNamesFinish() { return SpecialNamesHolder.Finish(); }
@@ -136,7 +178,7 @@ YYSTYPE DovSwitchNumber(YYSTYPE* integer) {
     } else {
         char text[64];
         std::snprintf(text, sizeof text, "Bad switch number: %lld", n);
-        P().ParserError(MSG_ERR, number ? DovSrcPosnBeg(number) : DovTxtPosn(), text);
+        Report(MSG_ERR, number ? DovSrcPosnBeg(number) : DovTxtPosn(), text);
         node = new DovExprOper(SW_SWITCH_0);
     }
     if (number) {
@@ -165,7 +207,7 @@ void DovDeviceClause(DovGrammarReduction& r, YYSTYPE* device, YYSTYPE* value) {
         SpecialNamesHolder.SetClause(SN_CONSOLE, node);
         return;
     }
-    if (crt) P().ParserError(MSG_ERR, DovSrcPosnBeg(is), "CRT can only appear in CONSOLE IS CRT");
+    if (crt) Report(MSG_ERR, DovSrcPosnBeg(is), "CRT can only appear in CONSOLE IS CRT");
     DovExpr* node = new DovExprOper(SNX_FUNC_SWITCH);
     node->SetArg(SNX_FUNC_SWITCH__SW_IOF, dev);
     node->SetArg(SNX_FUNC_SWITCH__MNEM, is);
@@ -234,7 +276,8 @@ YYSTYPE DovAltKeyFinish() { return PhraseHolder.Finish(); }
 // ---- Data division ---------------------------------------------------------------
 
 YYSTYPE DovDataDivision(YYSTYPE* cells, YYSTYPE* result) {
-    bool empty = Absent(cells[0]);
+    // No section: the header's value (a null node when it is missing too).
+    bool empty = true;
     for (int i = 2; i < 10 && empty; ++i) empty = Absent(cells[i]);
     if (empty) {
         *result = cells[0];
@@ -251,11 +294,13 @@ YYSTYPE DovDataDivision(YYSTYPE* cells, YYSTYPE* result) {
 }
 
 YYSTYPE DovDataHeaderMissing() {
-    if (!HasDialect(DIAL_MF)) P().ParserError(MSG_WARN, DovTxtPosn(), "DATA DIVISION header is missing");
+    if (!HasDialect(DIAL_MF)) Report(MSG_WARN, DovTxtPosn(), "DATA DIVISION header is missing");
     return DovAbsentNode();
 }
 
-void DovDataDivisionSeen() { P().dataDivision = 1; }
+void DovDataDivisionSeen() {
+    if (DovParserImpl* p = Parser()) p->dataDivision = 1;
+}
 
 YYSTYPE DovFileSection(YYSTYPE* header, YYSTYPE* entries) {
     if (Absent(*header) && Absent(*entries)) {
@@ -299,11 +344,16 @@ void DovDataClause(int slot, YYSTYPE value) { DataEntryHolder.SetClause(slot, Do
 
 YYSTYPE DovRecordEntries() { return TakeDataList(); }
 
-void DovDataMarker(YYSTYPE marker, int holderCode) { P().AddDataEntry(99, DovN(marker), holderCode); }
+void DovDataMarker(YYSTYPE marker, int holderCode) { AddEntry(99, DovN(marker), holderCode); }
 
 void DovDataLoose(YYSTYPE node) {
-    P().AddDataEntry(0, nullptr, 1);
-    P().dataList = DovListExpr(DECL_DD_LIST, P().dataList, DovN(node));
+    DovParserImpl* p = Parser();
+    if (!p) {
+        delete DovN(node);
+        return;
+    }
+    p->AddDataEntry(0, nullptr, 1);
+    p->dataList = DovListExpr(DECL_DD_LIST, p->dataList, DovN(node));
 }
 
 void DovDataEntryStart(YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name) {
@@ -312,7 +362,7 @@ void DovDataEntryStart(YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name) {
     if (DovExpr* number = DovN(*level)) {
         // The level is checked on the entry that carries it.
         DataEntryHolder.SetClause(DD_LEVEL, number);
-        P().CheckLevelNumber(number);
+        CheckLevel(number);
     }
     DataEntryHolder.SetClause(DD_COPY_BEF_NAME, DovN(*copy));
     DataEntryHolder.SetClause(DD_DATA_NAME, DovN(*name));
@@ -321,12 +371,12 @@ void DovDataEntryStart(YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name) {
 void DovDataEntryFinish(DovGrammarReduction& r) { FinishEntry(r, DataEntryHolder, DECL_DD); }
 
 YYSTYPE DovDefineConstantAgain(YYSTYPE word) {
-    P().ParserError(MSG_WARN, DovTxtPosn(), "Double definition of 78-level constant. Second definition is ignored.");
+    Report(MSG_WARN, DovTxtPosn(), "Double definition of 78-level constant. Second definition is ignored.");
     return DovDefineName(word, NC_CONSTANT_NAME, 1);
 }
 
 YYSTYPE DovUndefinedConstant(YYSTYPE word) {
-    P().ParserError(MSG_WARN, DovTxtPosn(), "Undefined 78-level constant");
+    Report(MSG_WARN, DovTxtPosn(), "Undefined 78-level constant");
     return DovUseOfWord(word, NC_CONSTANT_NAME);
 }
 
@@ -372,7 +422,7 @@ void DovReportGroupStart(YYSTYPE* level, YYSTYPE* name) {
     DataEntryHolder.Start(entry);
     if (DovExpr* number = DovN(*level)) {
         DataEntryHolder.SetClause(RGD_LEVEL, number);
-        P().CheckLevelNumber(number);
+        CheckLevel(number);
     }
     DataEntryHolder.SetClause(RGD_DATA_NAME, DovN(*name));
 }
@@ -381,9 +431,11 @@ void DovReportGroupFinish(DovGrammarReduction& r) { FinishEntry(r, DataEntryHold
 
 YYSTYPE DovScreenSection(DovGrammarReduction& r) {
     DovExpr* section = new DovExprOper(SECTION_SCREEN);
-    P().AddDataEntry(0, nullptr, 1);
-    section->SetArg(SECTION_SCREEN__DESCRS, P().dataList);
-    P().dataList = nullptr;
+    if (DovParserImpl* p = Parser()) {
+        p->AddDataEntry(0, nullptr, 1);
+        section->SetArg(SECTION_SCREEN__DESCRS, p->dataList);
+        p->dataList = nullptr;
+    }
     r.ReducePosnNow(section);
     // The header's tokens belong to the slot of the entries.
     section->ArgSlots(SECTION_SCREEN__DESCRS)->tokens.AppendList(section->Tokens());
@@ -395,7 +447,7 @@ void DovScreenEntryStart(YYSTYPE* level, YYSTYPE* name) {
     ScreenHolder.Start(entry);
     if (DovExpr* number = DovN(*level)) {
         ScreenHolder.SetClause(IX_ADIS_LEVEL, number);
-        P().CheckLevelNumber(number);
+        CheckLevel(number);
     }
     ScreenHolder.SetClause(IX_ADIS_DATA_NAME, DovN(*name));
 }
@@ -419,6 +471,6 @@ void DovMarkerTokensOn(DovGrammarReduction& r, YYSTYPE* marker) {
     if (!node) return;
     if (!r.pos) r.pos = new DovTokenList;
     DovGatherTokens(node, r.pos);
-    P().ForgetNodesWithin(node);
+    Forget(node);
     delete node;
 }

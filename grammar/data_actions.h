@@ -65,7 +65,8 @@ YYSTYPE DovAltKeyFinish();
 // ---- Data division ---------------------------------------------------------------
 // The division from the ten values starting at `cells` (header, flag
 // marker, schema, file, working-storage, local-storage, linkage,
-// communication, report, screen); the header's value when all are absent.
+// communication, report, screen); the header's value (the header node or
+// a null node) when every section is absent.
 // Calls the grammar hook with the result cell.
 YYSTYPE DovDataDivision(YYSTYPE* cells, YYSTYPE* result);
 // A missing DATA DIVISION header: the warning (not under mf), a null node.

@@ -107,10 +107,13 @@ memory_unit
  * SPECIAL-NAMES. [switch-clause | device-clause | ALPHABET ... | SYMBOLIC ...
  *     | CLASS ... | CURRENCY ... | DECIMAL-POINT IS COMMA | NUMERIC SIGN ...
  *     | CALL-CONVENTION ... | CURSOR ... | CRT STATUS ...]... [.]
+ * The switch names (SWITCH-n, SWITCH n) are keywords only here: the
+ * context-word switch is on from the period after SPECIAL-NAMES.
  * special_names_para: PARA_SPECIAL_NAMES, collected in its holder
  * special_names_start: marker, starts the paragraph                          */
 special_names_para
-    : RW_SPECIAL_NAMES SEP_DOT special_names_start special_names_clauses _dot
+    : RW_SPECIAL_NAMES SEP_DOT mark_context_words_on special_names_start special_names_clauses _dot
+      mark_context_words_off
         { $$ = DovSpecialNamesFinish(); }
     ;
 
