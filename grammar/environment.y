@@ -408,7 +408,7 @@ select_entries
  * select_entry: DECL_FC_ENTRY, collected in its holder; a COPY marker in
  * place of an entry passes on                                                  */
 select_entry
-    : RW_SELECT opt_optional file_name_def select_start select_clauses SEP_DOT
+    : RW_SELECT opt_optional file_name_use select_start select_clauses SEP_DOT
         { $$ = DovFileControlFinish(); }
     | SEP_INLINED_COPY                      { $$ = $1; }
     | SEP_UNINLINED_COPY                    { $$ = $1; }
@@ -425,8 +425,9 @@ opt_optional
     | RW_NOT RW_OPTIONAL                    { $$ = DovKeywordNode(FCX_NOT_OPTIONAL); }
     ;
 
-file_name_def
-    : TK_USER_DEFD_WORD                     { $$ = DovDefineName($1, NC_FILE_NAME, 0); }
+/* The FD entry defines the file; the SELECT entry names it. */
+file_name_use
+    : TK_USER_DEFD_WORD                     { $$ = DovUseOfWord($1, NC_FILE_NAME); }
     ;
 
 select_clauses
@@ -625,10 +626,12 @@ reserve_areas
 
 /* ---- I-O-CONTROL --------------------------------------------------------------
  * I-O-CONTROL. [RERUN ... | SAME ... AREA ... | MULTIPLE FILE ... | APPLY ...]... .
+ * The period may end any clause, also one copied in before a COPY's end
+ * marker: it is taken among the clauses.
  * opt_io_control: PARA_I_O_CONTROL (clauses in a STMT_LIST) or the null node */
 opt_io_control
     : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_I_O_CONTROL SEP_DOT io_control_start io_control_entries _dot
+    | RW_I_O_CONTROL SEP_DOT io_control_start io_control_entries
         { $$ = $3; DovSetSlot($3, PARA_I_O_CONTROL__CLAUSES, $4); }
     ;
 
@@ -639,6 +642,7 @@ io_control_start
 io_control_entries
     : /* empty */                           { $$ = DovAbsentNode(); }
     | io_control_entries io_control_entry   { $$ = DovListAppend(STMT_LIST, $1, $2); }
+    | io_control_entries SEP_DOT            { $$ = $1; }
     ;
 
 io_control_entry

@@ -108,11 +108,11 @@ TEST(EnvShapes, AssignDiskAgainstDiskFrom) {
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->NumArgs(), 3);
     EXPECT_EQ(Shape(list->Args(0)),
-              "DECL_FC_ENTRY(~,def:F1,FCX_ASSIGN(FCX_DEVICE(~,DEV_DISK)),~,~,~,~,~,FCX_FILE_STATUS(use:FS1))");
-    EXPECT_EQ(Shape(list->Args(1)), "DECL_FC_ENTRY(~,def:F2,FCX_ASSIGN(FCX_DEVICE(~,DEV_DISK_FROM_FILE,EX_LIST("
+              "DECL_FC_ENTRY(~,use:F1,FCX_ASSIGN(FCX_DEVICE(~,DEV_DISK)),~,~,~,~,~,FCX_FILE_STATUS(use:FS1))");
+    EXPECT_EQ(Shape(list->Args(1)), "DECL_FC_ENTRY(~,use:F2,FCX_ASSIGN(FCX_DEVICE(~,DEV_DISK_FROM_FILE,EX_LIST("
                                     "\"f2.dat\"))))");
     EXPECT_EQ(Shape(list->Args(2)),
-              "DECL_FC_ENTRY(FCX_OPTIONAL,def:F3,FCX_ASSIGN(FCX_DEVICE(~,DEV_DISK_FILE,EX_LIST(\"f3\"))),"
+              "DECL_FC_ENTRY(FCX_OPTIONAL,use:F3,FCX_ASSIGN(FCX_DEVICE(~,DEV_DISK_FILE,EX_LIST(\"f3\"))),"
               "FCX_ORGANIZATION(FCX_ORG_INDEXED),FCX_ACCESS_MODE(FCX_AM_DYNAMIC),~,FCX_RECORD_KEY(use:K3),"
               "FCX_ALTERNATE_RECORD_KEY_LIST(FCX_ALTERNATE_RECORD_KEY(use:K4,~,~,~,FCX_ALTKEY_WITH_DUPLICATES)))");
 }
@@ -171,6 +171,24 @@ TEST(EnvTrials, IoControlAndObjectComputer) {
     EXPECT_EQ(Shape(FindOper(p.root, PARA_I_O_CONTROL)),
               "PARA_I_O_CONTROL(STMT_LIST(IOCX_SAME_AREA(IOCX_RECORD,EX_LIST(use:F1,use:F2)),"
               "IOCX_RERUN(IOCX_RERUN_ON(use:F1),IOCX_RECORDS_OF(100,use:F2))))");
+}
+
+}  // namespace
+
+namespace {
+
+// The SELECT entry names the file that its FD defines: one definition, so
+// its uses resolve; a SELECT without FD is reported.
+TEST(EnvShapes, SelectNamesTheFileOfItsFd) {
+    auto p = vemlo_test::ParseCobol({"IDENTIFICATION DIVISION.", "PROGRAM-ID. P.", "ENVIRONMENT DIVISION.",
+                                     "FILE-CONTROL.", "    SELECT F ASSIGN TO \"f\".", "    SELECT G ASSIGN TO \"g\".",
+                                     "DATA DIVISION.", "FILE SECTION.", "FD F.", "01 R PIC X.",
+                                     "PROCEDURE DIVISION.", "    STOP RUN."},
+                                    {"-lang=ansi85"});
+    EXPECT_EQ(p.SyntaxErrors(), 0);
+    EXPECT_FALSE(p.Said("defined more than once"));
+    EXPECT_TRUE(p.Said("File-name 'G' is defined in FC entry but not in FD entry"));
+    EXPECT_FALSE(p.Said("File-name 'F'"));
 }
 
 }  // namespace
