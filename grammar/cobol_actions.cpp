@@ -157,10 +157,17 @@ YYSTYPE DovProcDivisionStart(DovGrammarReduction& r, YYSTYPE mnemonic, YYSTYPE l
     division->SetArg(2, DovN(using_phrase), -1, 0);
     division->SetArg(3, DovN(giving), -1, 0);
     r.ReducePosnNow(division);
+    // The header's last tokens (its period) stand before what follows it, not
+    // after the whole division.
+    division->ArgSlots(4)->tokens.AppendList(division->Tokens());
     DovExpr* cell = division;
     CallGrammarHook(cell);
     if (DovParserImpl* p = WorkingParser) p->procDivision = 1;
     return cell;
+}
+
+void DovSetProcDivision() {
+    if (DovParserImpl* p = WorkingParser) p->procDivision = 1;
 }
 
 void DovProcBodyStart(YYSTYPE division) {
@@ -254,7 +261,25 @@ YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word) {
     return DovElementOfWord(word);
 }
 
-YYSTYPE DovDeclarativesStart() {
+void DovKeepPosn(DovGrammarReduction& r) {
+    if (r.trial || !r.reduce_posn) return;
+    auto* kept = new DovTokenList;
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        kept->AppendList(*posn);
+        delete posn;
+        posn = nullptr;
+    }
+    delete r.pos;
+    r.pos = kept;
+    r.reduce_posn = 0;
+}
+
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r) {
+    // The header's tokens stay in the rule's position: the closing rule
+    // hands them to the section list.
+    DovKeepPosn(r);
     DovExpr* node = new DovExprOper(DECLARATIVE_SECTIONS);
     if (DovParserImpl* p = WorkingParser) {
         p->declaratives = 1;
@@ -284,11 +309,36 @@ YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, 
     return cell;
 }
 
-YYSTYPE DovErrorValue() {
+YYSTYPE DovErrorValue(DovGrammarReduction& r) {
     DovParserImpl* p = WorkingParser;
     if (!p) return nullptr;
-    p->errorReduction = 1;
-    return GenErrNode(p);
+    DovExpr* node = GenErrNode(p);
+    // No position reduction: the tokens of the rule's symbols (the sync
+    // token's) follow what recovery skipped, in the node's token list.
+    p->errNode = node;
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        AttachErrTokens(posn, 3);
+        delete posn;
+        posn = nullptr;
+    }
+    r.reduce_posn = 0;
+    // What recovery discards from here on (a second error within the silent
+    // window) goes to a fresh pending node, which the next error alternative
+    // takes: never behind tokens that the tree already holds.
+    p->errNode = nullptr;
+    GenErrNode(p);
+    return node;
+}
+
+// ---- Screen phrases ----------------------------------------------------------------
+
+void DovScreenClause(DovGrammarReduction& r, int clause, YYSTYPE node) {
+    DovExpr* n = DovN(node);
+    if (!n) return;
+    r.ReducePosnNow(n);
+    ScreenHolder.SetClause(clause, n);
 }
 
 // ---- Parameters ---------------------------------------------------------------------
@@ -302,6 +352,20 @@ YYSTYPE DovProcParam(YYSTYPE by_phrase, YYSTYPE name) {
 YYSTYPE DovByPhrase(int mode) {
     param_mode = mode;
     return DovKeywordNode(static_cast<DovOper>(mode));
+}
+
+// ---- Lists with separators ------------------------------------------------------
+
+YYSTYPE DovListJoin(DovGrammarReduction& r, DovOper op, YYSTYPE list, YYSTYPE item) {
+    DovExpr* joined = DovN(DovListAppend(op, list, item));
+    if (!joined || r.trial || !r.reduce_posn) return joined;
+    DovTokenList kept;
+    kept.AppendList(joined->Tokens());
+    r.ReducePosnNow(joined);
+    const int last = joined->NumArgs() - 1;
+    if (last >= 0) joined->ArgSlots(last)->tokens.AppendList(joined->Tokens());
+    joined->Tokens().AppendList(kept);
+    return joined;
 }
 
 // ---- Operands -------------------------------------------------------------------------

@@ -70,6 +70,8 @@ YYSTYPE DovIdDivision(YYSTYPE header, YYSTYPE paragraph);
 // hook; the procedure-division flag.
 YYSTYPE DovProcDivisionStart(DovGrammarReduction& r, YYSTYPE mnemonic, YYSTYPE linkage, YYSTYPE using_phrase,
                              YYSTYPE giving);
+// Sets the procedure-division flag (the token adapter reads it).
+void DovSetProcDivision();
 // The division becomes the current procedure holder (slot PD_SECTIONS).
 void DovProcBodyStart(YYSTYPE division);
 // The end of the division: the copy markers and declaratives into their
@@ -86,12 +88,22 @@ void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name);
 // A procedure name term (area-A name, word or integer): its element, the
 // word's own position taken over without a position reduction.
 YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word);
+// The rule's tokens become its result position as they are (no position
+// reduction): a later rule hands them on.
+void DovKeepPosn(DovGrammarReduction& r);
 // DECLARATIVES .: DECLARATIVE_SECTIONS, now the current procedure holder.
-YYSTYPE DovDeclarativesStart();
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r);
 // The end of DECLARATIVES: END_DECLARATIVES into its slot; hook; flags.
 YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end);
-// The error alternative's value: the pending error node; the flag set.
-YYSTYPE DovErrorValue();
+// The error alternative's value: the pending error node (GenErrNode), which
+// also takes the tokens of the rule's own symbols (the sync token); the rule
+// then runs no position reduction.
+YYSTYPE DovErrorValue(DovGrammarReduction& r);
+
+// ---- Screen phrases ----------------------------------------------------------------
+// A screen attribute phrase: its node gets the rule's tokens and goes to
+// clause `clause` of the node ScreenHolder collects for.
+void DovScreenClause(DovGrammarReduction& r, int clause, YYSTYPE node);
 
 // ---- Parameters -------------------------------------------------------------------
 // The mode in force for USING parameters (EX_PT_BY_*).
@@ -100,6 +112,12 @@ void DovSetParamMode(int mode);
 YYSTYPE DovProcParam(YYSTYPE by_phrase, YYSTYPE name);
 // The BY phrase node: sets the mode and yields its node.
 YYSTYPE DovByPhrase(int mode);
+
+// ---- Lists with separators ------------------------------------------------------
+// DovListAppend for a rule `list SEP item` (OF, &, an operator, AND, OR):
+// the separator's tokens go before the new item (its argument slot), not to
+// the end of the list, so that the tree keeps the source order.
+YYSTYPE DovListJoin(DovGrammarReduction& r, DovOper op, YYSTYPE list, YYSTYPE item);
 
 // ---- Operands -------------------------------------------------------------------
 // A relational, class or sign operator value (an operation code), and its

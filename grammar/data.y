@@ -246,7 +246,7 @@ data_entry_element
     : data_entry
     | SEP_INLINED_COPY                      { DovDataMarker($1, DECL_DD); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovDataLoose($1); }
-    | error SEP_DOT                         { $$ = DovErrorValue(); YYREDUCEPOSN($$); DovDataLoose($$); }
+    | error SEP_DOT                         { $$ = DovErrorValue(YYREDUCTION); YYREDUCEPOSN($$); DovDataLoose($$); }
     ;
 
 /* ---- Data description entry -------------------------------------------------------
@@ -300,7 +300,7 @@ dd_clause
         { $$ = DovKeywordNode(DX_EXTERNAL); YYREDUCEPOSN($$); DovDataClause(DD_EXTERNAL, $$); }
     | _is RW_GLOBAL
         { $$ = DovKeywordNode(DX_GLOBAL); YYREDUCEPOSN($$); DovDataClause(DD_GLOBAL, $$); }
-    | picture_word _is TK_PIC_CHAR_STRING
+    | pic_word _is TK_PIC_CHAR_STRING
         { $$ = DovConstructNode(DX_PICTURE, $3); YYREDUCEPOSN($$); DovDataClause(DD_PICTURE, $$); }
     | _usage_is usage_word
         { $$ = DovConstructNode(DX_USAGE, $2); YYREDUCEPOSN($$); DovDataClause(DD_USAGE, $$); }
@@ -318,7 +318,7 @@ dd_clause
         { $$ = DovConstructNode(EX_COND_VALUE, $3, $4); YYREDUCEPOSN($$); DovDataClause(DD_VALUE, $$); }
     | SEP_INLINED_COPY                      { YYREDUCEPOSN($1); DovDataClause(DD_UNINLINED_COPY, $1); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovDataClause(DD_UNINLINED_COPY, $1); }
-    | error                                 { $$ = DovErrorValue(); YYREDUCEPOSN($$); DovDataClause(DD_UNINLINED_COPY, $$); }
+    | error                                 { $$ = DovErrorValue(YYREDUCTION); YYREDUCEPOSN($$); DovDataClause(DD_UNINLINED_COPY, $$); }
     ;
 
 renames_range
@@ -673,7 +673,7 @@ report_group_element
     : report_group_entry
     | SEP_INLINED_COPY                      { DovDataMarker($1, DECL_RGD); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovDataLoose($1); }
-    | error SEP_DOT                         { $$ = DovErrorValue(); YYREDUCEPOSN($$); DovDataLoose($$); }
+    | error SEP_DOT                         { $$ = DovErrorValue(YYREDUCTION); YYREDUCEPOSN($$); DovDataLoose($$); }
     ;
 
 report_group_entry
@@ -714,7 +714,7 @@ rgd_clause
         { $$ = DovKeywordNode(EX_RGD_GROUP_INDICATE); YYREDUCEPOSN($$); DovDataClause(RGD_GROUP, $$); }
     | _usage_is RW_DISPLAY
         { $$ = DovConstructNode(DX_USAGE, DovKeywordNode(DU_DISPLAY)); YYREDUCEPOSN($$); DovDataClause(RGD_USAGE, $$); }
-    | picture_word _is TK_PIC_CHAR_STRING
+    | pic_word _is TK_PIC_CHAR_STRING
         { $$ = DovConstructNode(DX_PICTURE, $3); YYREDUCEPOSN($$); DovDataClause(RGD_PICTURE, $$); }
     | sign_is sign_position opt_separate
         { $$ = DovConstructNode(DX_SIGN, $2, $3); YYREDUCEPOSN($$); DovDataClause(RGD_SIGN, $$); }
@@ -786,7 +786,7 @@ screen_element
     : screen_entry
     | SEP_INLINED_COPY                      { DovDataMarker($1, DECL_SCRD); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovDataLoose($1); }
-    | error SEP_DOT                         { $$ = DovErrorValue(); YYREDUCEPOSN($$); DovDataLoose($$); }
+    | error SEP_DOT                         { $$ = DovErrorValue(YYREDUCTION); YYREDUCEPOSN($$); DovDataLoose($$); }
     ;
 
 screen_entry
@@ -834,12 +834,8 @@ screen_clause
         { $$ = DovConstructNode(DSPL_BACKGROUND_COLOR, $3); YYREDUCEPOSN($$); DovScreenClause(IX_ADIS_BACKGROUND_COLOR, $$); }
     | RW_CONTROL _is dd_int_or_name
         { $$ = DovConstructNode(DSPL_CONTROL, $3); YYREDUCEPOSN($$); DovScreenClause(IX_ADIS_CONTROL, $$); }
+    | screen_phrase
     | SEP_INLINED_COPY                      { YYREDUCEPOSN($1); DovScreenClause(IX_ADIS_UNINLINED_COPY, $1); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovScreenClause(IX_ADIS_UNINLINED_COPY, $1); }
     ;
 
-opt_eol_eos
-    : /* empty */                           { $$ = DovAbsentNode(); }
-    | RW_EOL                                { $$ = DovKeywordNode(DSPL_EOL); }
-    | RW_EOS                                { $$ = DovKeywordNode(DSPL_EOS); }
-    ;

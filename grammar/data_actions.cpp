@@ -132,8 +132,11 @@ void DovDebuggingLinesOn() {
     if (WorkingParser) WorkingParser->lexer.debuggingLines = 1;
 }
 
-void DovSpecialNamesStart() {
+void DovSpecialNamesStart(YYPOSN* header, int count) {
     StartWith(SpecialNamesHolder, new DovExprOper(PARA_SPECIAL_NAMES), {{SN_NOT_USED, DovAbsentNode()}});
+    DovTokenList& front = SpecialNamesHolder.current->ArgSlots(SN_NOT_USED)->tokens;
+    for (int i = 0; i < count; ++i)
+        if (header[i]) front.AppendList(*header[i]);
 }
 
 void DovSpecialNamesSet(int slot, YYSTYPE value) { SpecialNamesHolder.SetClause(slot, DovN(value)); }
@@ -284,6 +287,13 @@ YYSTYPE DovDataDivision(YYSTYPE* cells, YYSTYPE* result) {
         cells[0] = nullptr;
         for (int i = 1; i < 10; ++i) DovDeleteExprCell(&cells[i]);
     } else {
+        // Sections without the header: the warning, at the first section.
+        if (Absent(cells[0]) && !HasDialect(DIAL_MF))
+            for (int i = 2; i < 10; ++i)
+                if (!Absent(cells[i])) {
+                    Report(MSG_WARN, DovSrcPosnBeg(DovN(cells[i])), "DATA DIVISION header is missing");
+                    break;
+                }
         DovExpr* division = new DovExprOper(DIVISION_DATA);
         division->SetArg(DS_HEADER, DovN(cells[0]));
         for (int i = 2; i < 10; ++i) division->SetArg(i, DovN(cells[i]));
@@ -293,10 +303,7 @@ YYSTYPE DovDataDivision(YYSTYPE* cells, YYSTYPE* result) {
     return *result;
 }
 
-YYSTYPE DovDataHeaderMissing() {
-    if (!HasDialect(DIAL_MF)) Report(MSG_WARN, DovTxtPosn(), "DATA DIVISION header is missing");
-    return DovAbsentNode();
-}
+YYSTYPE DovDataHeaderMissing() { return DovAbsentNode(); }
 
 void DovDataDivisionSeen() {
     if (DovParserImpl* p = Parser()) p->dataDivision = 1;

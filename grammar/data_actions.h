@@ -24,8 +24,9 @@ YYSTYPE DovConfigFinish();
 // WITH DEBUGGING MODE: the lexer compiles debugging lines from now on.
 void DovDebuggingLinesOn();
 
-// SPECIAL-NAMES: the paragraph in its holder, its clauses, its end.
-void DovSpecialNamesStart();
+// SPECIAL-NAMES: the paragraph in its holder (the tokens of the `count`
+// position cells from `header` on go to its first slot), its clauses, its end.
+void DovSpecialNamesStart(YYPOSN* header, int count);
 void DovSpecialNamesSet(int slot, YYSTYPE value);
 void DovSpecialNamesAdd(int slot, DovOper listOp, YYSTYPE value);
 // CURRENCY SIGN: the clause, its check, and the parser's currency sign.
@@ -69,7 +70,9 @@ YYSTYPE DovAltKeyFinish();
 // a null node) when every section is absent.
 // Calls the grammar hook with the result cell.
 YYSTYPE DovDataDivision(YYSTYPE* cells, YYSTYPE* result);
-// A missing DATA DIVISION header: the warning (not under mf), a null node.
+// A missing DATA DIVISION header: a null node. A division whose sections
+// come without it is warned about (not under mf) by DovDataDivision, at its
+// first section; a program with no data division at all is not.
 YYSTYPE DovDataHeaderMissing();
 // The parser's data-division flag.
 void DovDataDivisionSeen();

@@ -117,8 +117,10 @@ special_names_para
         { $$ = DovSpecialNamesFinish(); }
     ;
 
+/* The header's tokens (SPECIAL-NAMES and its period, the three cells left
+ * of the marker) go in front of the clauses, into the first slot. */
 special_names_start
-    : /* empty */                           { DovSpecialNamesStart(); }
+    : /* empty */                           { DovSpecialNamesStart(&YYPOSNARG(-2), 3); }
     ;
 
 special_names_clauses
@@ -412,7 +414,7 @@ select_entry
         { $$ = DovFileControlFinish(); }
     | SEP_INLINED_COPY                      { $$ = $1; }
     | SEP_UNINLINED_COPY                    { $$ = $1; }
-    | error SEP_DOT                         { $$ = DovErrorValue(); }
+    | error SEP_DOT                         { $$ = DovErrorValue(YYREDUCTION); }
     ;
 
 select_start

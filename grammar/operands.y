@@ -136,7 +136,7 @@ data_name_redef
 
 qualified_name
     : name_word                                     { $$ = DovListFirst(OF_IN_LIST, $1); }
-    | qualified_name of_in_word name_word           { $$ = DovListAppend(OF_IN_LIST, $1, $3); }
+    | qualified_name of_in_word name_word           { $$ = DovListJoin(YYREDUCTION, OF_IN_LIST, $1, $3); }
     ;
 
 name_word
@@ -235,7 +235,7 @@ literal
 
 concat_literal
     : concat_item                                   { $$ = $1; }
-    | concat_literal SEP_AMPER concat_item          { $$ = DovListAppend(STR_CONCATENATE, $1, $3); }
+    | concat_literal SEP_AMPER concat_item          { $$ = DovListJoin(YYREDUCTION, STR_CONCATENATE, $1, $3); }
     ;
 
 concat_item
@@ -281,11 +281,11 @@ before_after
  * (a chain of one operator is one list), AR_UN_PLUS / AR_UN_MINUS, OP_PARENS.
  * Precedence: see cobol.y.                                                    */
 arith_expr
-    : arith_expr OP_PLUS arith_expr                 { $$ = DovListAppend(AR_ADD, $1, $3); }
-    | arith_expr OP_MINUS arith_expr                { $$ = DovListAppend(AR_SUB, $1, $3); }
-    | arith_expr OP_MUL arith_expr                  { $$ = DovListAppend(AR_MUL, $1, $3); }
-    | arith_expr OP_DIV arith_expr                  { $$ = DovListAppend(AR_DIV, $1, $3); }
-    | arith_expr OP_EXP arith_expr                  { $$ = DovListAppend(AR_EXP, $1, $3); }
+    : arith_expr OP_PLUS arith_expr                 { $$ = DovListJoin(YYREDUCTION, AR_ADD, $1, $3); }
+    | arith_expr OP_MINUS arith_expr                { $$ = DovListJoin(YYREDUCTION, AR_SUB, $1, $3); }
+    | arith_expr OP_MUL arith_expr                  { $$ = DovListJoin(YYREDUCTION, AR_MUL, $1, $3); }
+    | arith_expr OP_DIV arith_expr                  { $$ = DovListJoin(YYREDUCTION, AR_DIV, $1, $3); }
+    | arith_expr OP_EXP arith_expr                  { $$ = DovListJoin(YYREDUCTION, AR_EXP, $1, $3); }
     | OP_PLUS arith_expr %prec OP_UN_PLUS           { $$ = DovConstructNode(AR_UN_PLUS, $2); }
     | OP_MINUS arith_expr %prec OP_UN_MINUS         { $$ = DovConstructNode(AR_UN_MINUS, $2); }
     | SEP_LEFT_PAR arith_expr SEP_RIGHT_PAR         { $$ = DovConstructNode(OP_PARENS, $2); }
@@ -309,8 +309,8 @@ arith_expr
  * (expression) is tried first.
  * rel_op, class_op, sign_op: the operation code as a value (not a node).    */
 condition
-    : condition RW_OR condition                     { $$ = DovListAppend(LOG_OR, $1, $3); }
-    | condition RW_AND condition                    { $$ = DovListAppend(LOG_AND, $1, $3); }
+    : condition RW_OR condition                     { $$ = DovListJoin(YYREDUCTION, LOG_OR, $1, $3); }
+    | condition RW_AND condition                    { $$ = DovListJoin(YYREDUCTION, LOG_AND, $1, $3); }
     | primary_condition                             { $$ = $1; }
     | abbreviated_relation                          { $$ = $1; }
     ;

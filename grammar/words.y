@@ -58,7 +58,7 @@ just_word     : RW_JUST | RW_JUSTIFIED ;
 low_value_word  : RW_LOW_VALUE | RW_LOW_VALUES ;
 null_word     : RW_NULL | RW_NULLS ;
 of_in_word    : RW_OF | RW_IN ;
-picture_word  : RW_PIC | RW_PICTURE ;
+pic_word      : RW_PIC | RW_PICTURE ;
 pos_word      : RW_POS | RW_POSITION ;
 quote_word    : RW_QUOTE | RW_QUOTES ;
 records_word  : RW_RECORD | RW_RECORDS ;
