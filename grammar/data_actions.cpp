@@ -113,6 +113,22 @@ void DovConfigStart() { ConfigurationHolder.Start(new DovExprOper(SECTION_CONFIG
 
 void DovConfigClause(int slot, YYSTYPE value) { ConfigurationHolder.SetClause(slot, DovN(value)); }
 
+void DovConfigHeader(YYSTYPE header) {
+    DovExpr* section = ConfigurationHolder.current;
+    DovExpr* node = DovN(header);
+    if (!section || !node || DovClausePresent(section, CS_HEADER)) {
+        DovConfigClause(CS_HEADER, header);
+        return;
+    }
+    // The header is the section's first clause even after a COPY marker:
+    // it takes order 0 and the clauses before it move up one.
+    for (int i = 0; i < section->NumArgs(); ++i)
+        if (DovArgSlot* slot = section->ArgSlots(i); slot && slot->order >= 0) ++slot->order;
+    delete section->DelArg(CS_HEADER, -1, 1);
+    section->SetArg(CS_HEADER, node, 0, 0);
+    ++ConfigurationHolder.counter;
+}
+
 YYSTYPE DovConfigFinish() {
     DovExpr* section = ConfigurationHolder.Finish();
     if (!section) return DovAbsentNode();

@@ -19,6 +19,9 @@ YYSTYPE DovEnvDivision(YYSTYPE* header, YYSTYPE* config, YYSTYPE* io);
 void DovConfigStart();
 // A paragraph (or COPY marker) of the configuration section into `slot`.
 void DovConfigClause(int slot, YYSTYPE value);
+// The CONFIGURATION SECTION header: clause 0, first in order even when a
+// COPY marker came before it.
+void DovConfigHeader(YYSTYPE header);
 // The finished section, or a null node when every slot is absent.
 YYSTYPE DovConfigFinish();
 // WITH DEBUGGING MODE: the lexer compiles debugging lines from now on.

@@ -33,7 +33,7 @@ config_paragraphs
 
 config_paragraph
     : RW_CONFIGURATION RW_SECTION SEP_DOT
-        { $$ = DovKeywordNode(SECTION_CONFIGURATION_HEADER); YYREDUCEPOSN($$); DovConfigClause(CS_HEADER, $$); }
+        { $$ = DovKeywordNode(SECTION_CONFIGURATION_HEADER); YYREDUCEPOSN($$); DovConfigHeader($$); }
     | source_computer_para                  { DovConfigClause(CS_SOURCE_COMPUTER, $1); }
     | object_computer_para                  { DovConfigClause(CS_OBJECT_COMPUTER, $1); }
     | special_names_para                    { DovConfigClause(CS_SPEC_NAMES, $1); }

@@ -239,3 +239,20 @@ TEST(DataTrials, CommunicationDestinations) {
 }
 
 }  // namespace
+
+namespace {
+
+// An EXEC SQL INCLUDE whose member is not found stands in the procedure
+// division as its marker statement, like a COPY that is not inlined; it
+// used to end the program with a terminal message.
+TEST(DataTrials, UninlinedIncludeInTheProcedureDivision) {
+    auto p = vemlo_test::ParseCobol({"IDENTIFICATION DIVISION.", "PROGRAM-ID. P.", "DATA DIVISION.",
+                                     "WORKING-STORAGE SECTION.", "01 A PIC X.", "PROCEDURE DIVISION.",
+                                     "    EXEC SQL INCLUDE NOSUCHMEMBER END-EXEC.", "    STOP RUN."},
+                                    {"-lang=mf"});
+    ASSERT_NE(p.root, nullptr);
+    EXPECT_EQ(vemlo_test::CountOper(p.root, STMT_UNINLINED_INCLUDE), 1);
+    EXPECT_NE(vemlo_test::FindOper(p.root, STMT_STOP), nullptr);
+}
+
+}  // namespace
