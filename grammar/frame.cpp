@@ -415,6 +415,14 @@ void Run::FreeRecords() {
 }
 
 int Run::Accept() {
+    // The end-of-input lookahead is not shifted: its value and position
+    // (an empty list) are the run's to release.
+    if (yychar_ == 0) {
+        ReleaseValue(yylval, 2);
+        ReleasePosn(yyposn, 2);
+        yylval = nullptr;
+        yyposn = nullptr;
+    }
     FreeRecords();
     return 0;
 }

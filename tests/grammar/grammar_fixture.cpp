@@ -36,6 +36,10 @@ void Record(const DovTokenList& list) {
 // the position, those a COPY marker's node carries, and at the end those
 // kept for the end of the file).
 int RecordingLex() {
+    // Only what this call adds to the end-of-file tokens is delivered now.
+    std::size_t trailing_before = 0;
+    if (WorkingParser)
+        for (const DovToken* t : WorkingParser->trailingTokens) trailing_before += t ? 1 : 0;
     const int code = yylex();
     ++delivered_lexemes;
     if (code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) {
@@ -48,7 +52,14 @@ int RecordingLex() {
         }
     }
     if (yyposn) Record(*yyposn);
-    if (code == 0 && WorkingParser) Record(WorkingParser->trailingTokens);
+    if (code == 0 && WorkingParser) {
+        std::size_t i = 0;
+        for (const DovToken* t : WorkingParser->trailingTokens) {
+            if (!t) continue;
+            if (i++ >= trailing_before)
+                delivered.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+        }
+    }
     return code;
 }
 

@@ -159,6 +159,9 @@ TEST(Operands, AFunctionNameTheLexerDoesNotKnowIsReportedAndKept) {
     } const cases[] = {
         {"MOVE FUNCTION NO-SUCH TO D.", "STMT_MOVE(INTR_FUNCTION(NO-SUCH,null),EX_LIST(D))"},
         {"MOVE FUNCTION NO-SUCH(1) TO D.", "STMT_MOVE(INTR_FUNCTION(NO-SUCH,OP_PARENS(FUNC_ARG_LIST(1))),EX_LIST(D))"},
+        // CONFLICT C06: the arguments are tried first, then the reference
+        // modification.
+        {"MOVE FUNCTION NO-SUCH(1:2) TO D.", "STMT_MOVE(REFERENCE_MOD(INTR_FUNCTION(NO-SUCH,null),1,2),EX_LIST(D))"},
     };
     for (const Unknown& c : cases) {
         SCOPED_TRACE(c.source);

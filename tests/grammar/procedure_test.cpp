@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/grammar/grammar_fixture.h"
+#include "tests/lexer/temp_dir.h"
 
 namespace {
 
@@ -239,6 +240,47 @@ TEST(Programs, AnEndProgramOfAnotherNameIsReportedAndItsTokensKept) {
               2);
     EXPECT_EQ(run.Messages(), std::vector<std::string>{"ERROR: END PROGRAM B does not end the current Program. Ignored."});
     EXPECT_EQ(Shape(run.Program()->Args(5)), "END_COBOL_PROGRAM(B)");
+    EXPECT_EQ(run.TokenDifference(), "");
+}
+
+// CONFLICT C05: a COPY marker right after the header goes to the
+// division's slot; one among the sentences is a procedure element.
+TEST(ProcedureBody, CopyMarkersAfterTheHeaderAndAmongSentences) {
+    GrammarRun run;
+    vemlo_test::TempDir members;
+    members.Write("MEMB.cpy", "           CONTINUE.\n");
+    DovAppendSetting(run.parser().copyDirs, members.Path().c_str());
+    DovAppendSetting(run.parser().copySuffixes, ".cpy");
+    ASSERT_EQ(run.ParseText(Program("", "       COPY MEMB.\n       P1.\n           COPY MEMB.\n           STOP RUN.\n")), 0)
+        << run.MessageText();
+    const DovExpr* pd = run.ProcedureDivision();
+    EXPECT_EQ(pd->Args(4) ? pd->Args(4)->Oper() : 0, STMT_INLINED_COPY_BEG);
+    const std::vector<DovExpr*> paras = FindAll(pd->Args(7), PARA_PROC);
+    ASSERT_EQ(paras.size(), 2u);
+    std::vector<int> ops;
+    for (int i = 0; i < paras[1]->Args(1)->NumArgs(); ++i) ops.push_back(paras[1]->Args(1)->Args(i)->Oper());
+    EXPECT_EQ(ops, (std::vector<int>{STMT_INLINED_COPY_BEG, SENTENCE, STMT_INLINED_COPY_END, SENTENCE}));
+    EXPECT_EQ(run.TokenDifference(), "");
+}
+
+// The flag marker after the header's period reduces before the next token
+// is read: the paragraph name right after it is already an Area-A name.
+TEST(ProcedureBody, TheProcedureFlagHoldsForTheFirstTokenAfterTheHeader) {
+    GrammarRun run;
+    ASSERT_EQ(run.ParseText(Program("", "       P1.\n           STOP RUN.\n")), 0) << run.MessageText();
+    const DovExpr* def = FindFirst(FindFirst(run.root(), PARA_PROC), NAMED_OBJ_DEF);
+    ASSERT_NE(def, nullptr);
+    bool area_a = false;
+    for (const DovToken* t : const_cast<DovExpr*>(def)->Tokens()) area_a = area_a || t->code == TK_AREA_A_NAME;
+    EXPECT_TRUE(area_a);
+}
+
+TEST(Programs, AnEndProgramWithNoProgramOpenKeepsItsTokens) {
+    GrammarRun run;
+    EXPECT_EQ(run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. A.\n       PROCEDURE DIVISION.\n"
+                            "           STOP RUN.\n       END PROGRAM A.\n       END PROGRAM A.\n"),
+              2);
+    EXPECT_EQ(run.Messages(), std::vector<std::string>{"ERROR: There are no more programs to END. Ignored."});
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
