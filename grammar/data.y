@@ -430,12 +430,12 @@ value_range
 
 dd_value
     : dd_value_term                         { $$ = $1; }
-    | dd_value OP_PLUS dd_value_term        { $$ = DovListAppend(AR_ADD, $1, $3); }
-    | dd_value OP_MINUS dd_value_term       { $$ = DovListAppend(AR_SUB, $1, $3); }
-    | dd_value OP_MUL dd_value_term         { $$ = DovListAppend(AR_MUL, $1, $3); }
-    | dd_value OP_DIV dd_value_term         { $$ = DovListAppend(AR_DIV, $1, $3); }
-    | dd_value RW_AND dd_value_term         { $$ = DovListAppend(BIT_AND, $1, $3); }
-    | dd_value RW_OR dd_value_term          { $$ = DovListAppend(BIT_OR, $1, $3); }
+    | dd_value OP_PLUS dd_value_term        { $$ = DovListJoin(YYREDUCTION, AR_ADD, $1, $3); }
+    | dd_value OP_MINUS dd_value_term       { $$ = DovListJoin(YYREDUCTION, AR_SUB, $1, $3); }
+    | dd_value OP_MUL dd_value_term         { $$ = DovListJoin(YYREDUCTION, AR_MUL, $1, $3); }
+    | dd_value OP_DIV dd_value_term         { $$ = DovListJoin(YYREDUCTION, AR_DIV, $1, $3); }
+    | dd_value RW_AND dd_value_term         { $$ = DovListJoin(YYREDUCTION, BIT_AND, $1, $3); }
+    | dd_value RW_OR dd_value_term          { $$ = DovListJoin(YYREDUCTION, BIT_OR, $1, $3); }
     ;
 
 dd_value_term

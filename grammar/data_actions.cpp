@@ -497,3 +497,19 @@ void DovMarkerTokensOn(DovGrammarReduction& r, YYSTYPE* marker) {
     Forget(node);
     delete node;
 }
+
+// ---- Between parses -------------------------------------------------------------------
+
+void DovResetHolders() {
+    DovClauseHolder* holders[] = {&ConfigurationHolder, &SpecialNamesHolder, &PhraseHolder, &FileControlHolder,
+                                  &FdHolder,            &DataEntryHolder,    &RdHolder,     &ScreenHolder,
+                                  &CicsHolder};
+    for (DovClauseHolder* h : holders) {
+        delete h->current;
+        h->current = nullptr;
+        h->counter = 0;
+        h->gathered.Clear();
+    }
+    delete CicsHolder.parked;
+    CicsHolder.parked = nullptr;
+}

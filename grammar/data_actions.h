@@ -148,3 +148,8 @@ void DovScreenAttr(DovGrammarReduction& r, int slot, DovOper op);
 // A marker with no slot to hold it: its tokens go to the rule's position
 // (and so to the next node), the marker node is released.
 void DovMarkerTokensOn(DovGrammarReduction& r, YYSTYPE* marker);
+
+// ---- Between parses -------------------------------------------------------------------
+// Every holder idle and empty: an entry a parse left unfinished and the
+// tokens gathered for it belong to that parse, not to the next one.
+void DovResetHolders();

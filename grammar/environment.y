@@ -292,13 +292,15 @@ alphabet_range
     : alphabet_literal                      { $$ = DovConstructNode(EX_ALPH_LITER_RANGE, $1); }
     | alphabet_literal thru_word alphabet_literal
         { $$ = DovConstructNode(EX_ALPH_LITER_RANGE, $1, $3); }
-    | alphabet_literal alphabet_also_list   { $$ = DovConstructNode(EX_ALPH_LITER_RANGE, DovAlsoList(&$1, &$2)); }
+    | alphabet_also_list                    { $$ = DovConstructNode(EX_ALPH_LITER_RANGE, $1); }
     ;
 
+/* ALSO stays in front of the literal it introduces. */
 alphabet_also_list
-    : RW_ALSO alphabet_literal              { $$ = DovListFirst(EX_ALPH_ALSO_LIST, $2); }
+    : alphabet_literal RW_ALSO alphabet_literal
+        { $$ = DovListJoin(YYREDUCTION, EX_ALPH_ALSO_LIST, $1, $3); }
     | alphabet_also_list RW_ALSO alphabet_literal
-        { $$ = DovListAppend(EX_ALPH_ALSO_LIST, $1, $3); }
+        { $$ = DovListJoin(YYREDUCTION, EX_ALPH_ALSO_LIST, $1, $3); }
     ;
 
 alphabet_literal
@@ -567,7 +569,7 @@ split_key_name
 
 split_key_comps
     : data_name                          { $$ = DovListFirst(SPLIT_KEY_COMP_LIST, $1); }
-    | split_key_comps OP_PLUS data_name  { $$ = DovListAppend(SPLIT_KEY_COMP_LIST, $1, $3); }
+    | split_key_comps OP_PLUS data_name  { $$ = DovListJoin(YYREDUCTION, SPLIT_KEY_COMP_LIST, $1, $3); }
     ;
 
 opt_split_key_occurs
