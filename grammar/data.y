@@ -216,7 +216,7 @@ linage_phrases
 linage_phrase
     : _with RW_FOOTING _at dd_int_or_name
         { $$ = DovConstructNode(FDX_LIN_FOOTING, $4); YYREDUCEPOSN($$); DovDataClause(FDX_LINAGE__FOOTING, $$); }
-    | RW_LINES
+    | RW_LINES                              { DovLinageNoise(YYREDUCTION); }
     | _at RW_TOP dd_int_or_name
         { $$ = DovConstructNode(FDX_LIN_TOP, $3); YYREDUCEPOSN($$); DovDataClause(FDX_LINAGE__TOP, $$); }
     | _at RW_BOTTOM dd_int_or_name

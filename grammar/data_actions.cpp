@@ -365,6 +365,29 @@ YYSTYPE DovLinageFinish() {
 
 void DovDataClause(int slot, YYSTYPE value) { DataEntryHolder.SetClause(slot, DovN(value)); }
 
+YYSTYPE DovPeriodAfterLast(DovGrammarReduction& r, YYSTYPE list) {
+    DovExpr* node = DovN(list);
+    DovExpr* last = node && node->Oper() != NULL_NODE && node->NumArgs() > 0 ? node->Args(node->NumArgs() - 1) : node;
+    r.ReducePosnNow(nullptr);
+    if (last && r.pos) last->Tokens().AppendList(*r.pos);
+    return list;
+}
+
+void DovLinageNoise(DovGrammarReduction& r) {
+    DovExpr* linage = DataEntryHolder.current;
+    r.ReducePosnNow(nullptr);
+    if (!linage || !r.pos) return;
+    // The clause written last is the one with the highest order number.
+    DovExpr* last = nullptr;
+    int order = -1;
+    for (int i = 0; i < linage->NumArgs(); ++i)
+        if (DovArgSlot* slot = linage->ArgSlots(i); slot && slot->arg && slot->order > order) {
+            order = slot->order;
+            last = slot->arg;
+        }
+    if (last) last->Tokens().AppendList(*r.pos);
+}
+
 YYSTYPE DovRecordEntries() { return TakeDataList(); }
 
 void DovDataMarker(YYSTYPE marker, int holderCode) { AddEntry(99, DovN(marker), holderCode); }

@@ -93,6 +93,11 @@ void DovValueOfContextWords();
 // adds the LINAGE-COUNTER definition.
 void DovLinageStart(YYSTYPE* pageSize);
 YYSTYPE DovLinageFinish();
+// A period after a clause of a list: its tokens follow the list's last
+// element (the list is the value).
+YYSTYPE DovPeriodAfterLast(DovGrammarReduction& r, YYSTYPE list);
+// LINES between LINAGE phrases: its tokens follow the phrase written last.
+void DovLinageNoise(DovGrammarReduction& r);
 // A clause of the node the data-entry holder collects.
 void DovDataClause(int slot, YYSTYPE value);
 

@@ -646,7 +646,7 @@ io_control_start
 io_control_entries
     : /* empty */                           { $$ = DovAbsentNode(); }
     | io_control_entries io_control_entry   { $$ = DovListAppend(STMT_LIST, $1, $2); }
-    | io_control_entries SEP_DOT            { $$ = $1; }
+    | io_control_entries SEP_DOT            { $$ = DovPeriodAfterLast(YYREDUCTION, $1); }
     ;
 
 io_control_entry
