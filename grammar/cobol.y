@@ -40,6 +40,7 @@
 #include "grammar/cobol_actions.h"
 #include "grammar/cics_actions.h"
 #include "grammar/sql_actions.h"
+#include "grammar/data_actions.h"
 %}
 
 %include tokens.y.inc
@@ -64,7 +65,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 14
+ * shift/reduce conflicts: 40
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * (state numbers as of the core's grammar; each family's change renumbers them:
@@ -90,7 +91,39 @@
  *           shift (arguments) first; a reference modification on failure.
  *           test OperandTrials.*
  *
- * C-DATA  (ident.y, environment.y, data.y)
+ * C-DATA  (ident.y, environment.y, data.y; tests/grammar/env_*.cpp, data_*.cpp)
+ * D01  SEP_INLINED_COPY, SEP_UNINLINED_COPY (8 conflicts: after the
+ *           configuration paragraphs (2 states), the FILE-CONTROL header and
+ *           the last SELECT entry)  config_paragraph / select_entry: marker  /  the
+ *           end of the section, the marker then standing before the FILE
+ *           SECTION's first FD. shift first: the marker stays with the
+ *           paragraph or entry list it follows. test EnvTrials.*
+ * D02  SEP_INLINED_COPY, SEP_UNINLINED_COPY (2)  special_names_clause: marker
+ *           /  _dot: empty (the paragraph ends). shift first: the marker is a
+ *           clause of SPECIAL-NAMES. test EnvTrials.*
+ * D03  SEP_INLINED_COPY, SEP_UNINLINED_COPY (2)  opt_copy_before_name: marker
+ *           /  opt_copy_before_name: empty (the marker a clause). shift
+ *           first; it always succeeds, the name after the marker being
+ *           optional. The entry's period commits. test DataTrials.*
+ * D04  RW_ALTERNATE  reserve_areas: RW_ALTERNATE . RW_AREA(S)  /  the end of
+ *           RESERVE (ALTERNATE RECORD KEY follows). shift first. test
+ *           EnvTrials.*
+ * D05  RW_FILE  device_kind: RW_DISK . RW_FILE  /  device_word: RW_DISK
+ *           (FILE STATUS follows). shift first. test EnvTrials.*
+ * D06  RW_RECORD (2)  lock_phrase: LOCK ON [MULTIPLE] . RECORD  /  _record:
+ *           empty (RECORD KEY follows). shift first. test EnvTrials.*
+ * D07  RW_DESTINATION  cd_phrase: DESTINATION COUNT / TABLE  /  the symbolic
+ *           DESTINATION IS phrase. shift first, committed after DESTINATION.
+ *           test DataTrials.*
+ * D09  SEP_INLINED_COPY, SEP_UNINLINED_COPY (4)  id_markers: marker after
+ *           PROGRAM-ID  /  opt_id_paragraphs ends (the marker then a
+ *           configuration paragraph). shift first. test IdentTrials.*
+ * D10  TK_USER_DEFD_WORD (2)  opt_switch_is: mnemonic-name after an
+ *           implementor switch name / the next clause begins with an
+ *           implementor name; symbolic_const_defs: the next constant / the
+ *           next clause. shift first. test EnvTrials.*
+ * D08  RW_NEXT  opt_on_next_page: NEXT PAGE  /  the next clause NEXT GROUP.
+ *           shift first, committed after NEXT. test DataTrials.*
  * C-STMT  (stmt_control.y, stmt_arith.y, stmt_data.y)
  * C-IO    (stmt_io.y)
  * C-SQL   (exec.y, sql.y; tests/grammar/sql_shapes_test.cpp)
@@ -126,6 +159,11 @@
  *   cics_statement (an EXEC CICS statement), synced on END-EXEC by exec_stmt.
  *   cics_option (an option of a CICS command), synced on the next option or
  *   END-EXEC.
+ *   select_entry (a FILE-CONTROL entry), synced on the period.
+ *   dd_clause (a clause of a data description entry: the error node is its
+ *   COPY/error clause and the entry ends at its period).
+ *   data_entry_element, report_group_element, screen_element (a data,
+ *   report group or screen entry), synced on the period.
  */
 
 %%

@@ -1,5 +1,6 @@
 #include "grammar/cobol_grammar.h"
 
+#include "grammar/data_actions.h"
 #include "parser/error_nodes.h"
 #include "parser/hooks.h"
 #include "parser/parser_impl.h"
@@ -30,6 +31,7 @@ void DeletePosn(YYPOSN posn, int code) {
 }
 
 void ClearState() {
+    DovResetHolders();
     yyretlval = nullptr;
     yyretposn = nullptr;
     yynerrs = 0;

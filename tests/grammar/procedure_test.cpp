@@ -168,8 +168,10 @@ TEST(ProcedureBody, TheGrammarHookSeesEveryDivisionElementAndEndProgram) {
                                         "       END PROGRAM T.\n")),
               0)
         << run.MessageText();
-    const std::vector<int> expected = {DIVISION_PROCEDURE, SECTION_PROC, SENTENCE,       DECLARATIVE_SECTIONS,
-                                       PARA_PROC,          SENTENCE,     SENTENCE_EMPTY, END_COBOL_PROGRAM};
+    // The data division's value comes first: a null node when it is absent.
+    const std::vector<int> expected = {NULL_NODE, DIVISION_PROCEDURE, SECTION_PROC,   SENTENCE,
+                                       DECLARATIVE_SECTIONS, PARA_PROC, SENTENCE, SENTENCE_EMPTY,
+                                       END_COBOL_PROGRAM};
     EXPECT_EQ(hooked, expected);
 }
 
