@@ -2,6 +2,7 @@
  * A noise word (`_x`) leaves only its tokens, which the position reduction
  * hands to the next node; a word set (`x_word`) is one of its words,
  * required. One rule per line, sorted; any family may add a line.           */
+_advancing    : /* empty */ | RW_ADVANCING ;
 _after        : /* empty */ | RW_AFTER ;
 _are          : /* empty */ | RW_ARE ;
 _area         : /* empty */ | RW_AREA ;
@@ -11,9 +12,11 @@ _character    : /* empty */ | RW_CHARACTER ;
 _characters   : /* empty */ | RW_CHARACTERS ;
 _collating    : /* empty */ | RW_COLLATING ;
 _contains     : /* empty */ | RW_CONTAINS ;
+_data         : /* empty */ | RW_DATA ;
 _dot          : /* empty */ | SEP_DOT ;
 _for          : /* empty */ | RW_FOR ;
 _in           : /* empty */ | RW_IN ;
+_initial      : /* empty */ | RW_INITIAL ;
 _is           : /* empty */ | RW_IS ;
 _is_are       : /* empty */ | RW_IS | RW_ARE ;
 _key          : /* empty */ | RW_KEY ;
@@ -25,9 +28,14 @@ _number       : /* empty */ | RW_NUMBER ;
 _of           : /* empty */ | RW_OF ;
 _on           : /* empty */ | RW_ON ;
 _on_kwd       : /* empty */ | CMB_ON_BEF_KWD ;
+_order        : /* empty */ | RW_ORDER ;
+_printing     : /* empty */ | RW_PRINTING ;
+_proceed_to   : /* empty */ | RW_PROCEED RW_TO ;
 _program      : /* empty */ | RW_PROGRAM ;
 _record       : /* empty */ | RW_RECORD ;
+_references   : /* empty */ | RW_REFERENCES ;
 _size         : /* empty */ | RW_SIZE ;
+_standard     : /* empty */ | RW_STANDARD ;
 _status       : /* empty */ | RW_STATUS ;
 _than         : /* empty */ | RW_THAN ;
 _then         : /* empty */ | RW_THEN ;
@@ -36,6 +44,9 @@ _values       : /* empty */ | RW_VALUES ;
 _with         : /* empty */ | RW_WITH ;
 col_word      : RW_COL | RW_COLUMN ;
 corr_word     : RW_CORR | RW_CORRESPONDING ;
+else_word     : RW_ELSE | RW_OTHERWISE ;
+eop_word      : RW_END_OF_PAGE | RW_EOP ;
+giving_word   : RW_GIVING | RW_RETURNING ;
 high_value_word : RW_HIGH_VALUE | RW_HIGH_VALUES ;
 low_value_word  : RW_LOW_VALUE | RW_LOW_VALUES ;
 null_word     : RW_NULL | RW_NULLS ;
