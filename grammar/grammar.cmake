@@ -60,4 +60,4 @@ vemlo_btyacc_grammar(
            "${CMAKE_SOURCE_DIR}/grammar/cics.y"
            "${CMAKE_SOURCE_DIR}/grammar/operands.y"
            "${CMAKE_SOURCE_DIR}/grammar/words.y"
-  TOKENS EXPECT_SR 12 SYMBOL DovCobolGrammarTables)
+  TOKENS EXPECT_SR 30 SYMBOL DovCobolGrammarTables)
