@@ -166,10 +166,10 @@ opt_read_lock
 
 opt_read_key
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | RW_KEY _is record_key                                                 { $$ = DovConstructNode(EX_READ_KEY_IS, $3); }
+    | RW_KEY _is io_record_key                                                 { $$ = DovConstructNode(EX_READ_KEY_IS, $3); }
     ;
 
-record_key
+io_record_key
     : data_name                                                             { $$ = DovConstructNode(REC_KEY_USE, $1); }
     ;
 
@@ -262,7 +262,7 @@ start_stmt
 
 opt_start_key
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | RW_KEY _is rel_op record_key                                          { $$ = DovStartKey($3, $4); }
+    | RW_KEY _is rel_op io_record_key                                          { $$ = DovStartKey($3, $4); }
     ;
 
 opt_end_start
