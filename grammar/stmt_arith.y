@@ -35,7 +35,7 @@ add_stmt
 add_format
     : operand_list RW_TO receiving_list                                     { $$ = DovConstructNode(EX_ARITH_ADD_TO, $1, $3); }
     | operand_list RW_GIVING receiving_list                                 { $$ = DovConstructNode(EX_ARITH_ADD_GIVING, $1, $3); }
-    | operand_list RW_TO operand RW_GIVING receiving_list                   { $$ = DovConstructNode(EX_ARITH_ADD_GIVING, DovListAppend(EX_LIST, $1, $3), $5); }
+    | operand_list RW_TO operand RW_GIVING receiving_list                   { $$ = DovConstructNode(EX_ARITH_ADD_GIVING, DovListJoin(YYREDUCTION, EX_LIST, $1, $3), $5); }
     | corr_word identifier RW_TO receiving_operand                          { $$ = DovConstructNode(EX_ARITH_ADD_CORR_TO, $2, $4); }
     ;
 

@@ -53,7 +53,7 @@ evaluate_stmt
 
 eval_subjects
     : eval_subject                                               { $$ = DovListFirst(EX_EVAL_SUBJ_LIST, $1); }
-    | eval_subjects RW_ALSO eval_subject                         { $$ = DovListAppend(EX_EVAL_SUBJ_LIST, $1, $3); }
+    | eval_subjects RW_ALSO eval_subject                         { $$ = DovListJoin(YYREDUCTION, EX_EVAL_SUBJ_LIST, $1, $3); }
     ;
 
 eval_subject
@@ -86,7 +86,7 @@ eval_when_phrase
 
 eval_objects
     : eval_object                                                { $$ = DovListFirst(EX_EVAL_OBJ_LIST, $1); }
-    | eval_objects RW_ALSO eval_object                           { $$ = DovListAppend(EX_EVAL_OBJ_LIST, $1, $3); }
+    | eval_objects RW_ALSO eval_object                           { $$ = DovListJoin(YYREDUCTION, EX_EVAL_OBJ_LIST, $1, $3); }
     ;
 
 eval_object
@@ -150,7 +150,7 @@ opt_perf_test
 
 perf_variations
     : perf_variation                                                        { $$ = DovListFirst(EX_PERF_VARN_LIST, $1); }
-    | perf_variations RW_AFTER perf_variation                               { $$ = DovListAppend(EX_PERF_VARN_LIST, $1, $3); }
+    | perf_variations RW_AFTER perf_variation                               { $$ = DovListJoin(YYREDUCTION, EX_PERF_VARN_LIST, $1, $3); }
     ;
 
 perf_variation
@@ -333,7 +333,7 @@ use_stmt
     : RW_USE opt_use_global RW_AFTER _standard use_event RW_PROCEDURE _on use_on
         { $$ = DovUseAfterStmt($2, $5, $8, DovAbsentNode()); }
     | RW_USE opt_use_global RW_BEFORE RW_REPORTING identifier              { $$ = DovUseBeforeReportingStmt($2, $5); }
-    | RW_USE _for RW_DEBUGGING use_debug_on use_debug_items use_debug_off  { $$ = DovUseForDebuggingStmt($5); }
+    | RW_USE _for RW_DEBUGGING use_debug_on _on use_debug_items use_debug_off  { $$ = DovUseForDebuggingStmt($6); }
     ;
 
 opt_use_global
@@ -377,7 +377,7 @@ use_debug_off
     ;
 
 use_debug_items
-    : _on use_debug_item                                                    { $$ = DovListFirst(EX_LIST, $2); }
+    : use_debug_item                                                        { $$ = DovListFirst(EX_LIST, $1); }
     | use_debug_items use_debug_item                                        { $$ = DovListAppend(EX_LIST, $1, $2); }
     ;
 

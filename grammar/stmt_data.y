@@ -266,7 +266,7 @@ opt_unstr_delimited
 
 unstr_delimiters
     : unstr_delimiter                                                       { $$ = DovListFirst(EX_UNSTR_OR_LIST, $1); }
-    | unstr_delimiters RW_OR unstr_delimiter                                { $$ = DovListAppend(EX_UNSTR_OR_LIST, $1, $3); }
+    | unstr_delimiters RW_OR unstr_delimiter                                { $$ = DovListJoin(YYREDUCTION, EX_UNSTR_OR_LIST, $1, $3); }
     ;
 
 unstr_delimiter

@@ -442,7 +442,8 @@ unlock_stmt
     ;
 
 /* ---- ACCEPT ------------------------------------------------------------------------------------
- * ACCEPT identifier [FROM {mnemonic | DATE | DAY | DAY-OF-WEEK | TIME | ...}] [item phrases]
+ * ACCEPT identifier [FROM {mnemonic | DATE | DAY | DAY-OF-WEEK | TIME}] [UNIT n]
+ *     [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [WITH] [AUTO | AUTO-SKIP]
  *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-ACCEPT]
  * ACCEPT cd MESSAGE COUNT
  * accept_stmt: STMT_ACCEPT or STMT_ACCEPT_MSG_COUNT
@@ -468,7 +469,15 @@ accept_phrases
 
 accept_phrase
     : RW_FROM accept_source                                                 { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(ACCP_FROM, $2)); }
+    | RW_WITH                                                               { DovScreenItemClause(YYREDUCTION, 7, DovKeywordNode(DSPL_WITH)); }
+    | auto_word                                                             { DovScreenItemClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
+    | RW_UNIT operand                                                       { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UNIT, $2)); }
     | screen_position_phrase
+    ;
+
+auto_word
+    : RW_AUTO
+    | RW_AUTO_SKIP
     ;
 
 accept_source
@@ -505,7 +514,7 @@ opt_end_accept
     ;
 
 /* ---- DISPLAY, EXHIBIT -----------------------------------------------------------------------------
- * DISPLAY {operand [item phrases]}... [UPON mnemonic] [WITH NO ADVANCING]
+ * DISPLAY {operand [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | WITH | NO ADVANCING]...}...
  *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-DISPLAY]
  * EXHIBIT [CHANGED] [NAMED] operand...
  * display_stmt: STMT_DISPLAY    display_item: DISPLAY_SCREEN_ITEM                   */
@@ -533,8 +542,10 @@ display_phrases
     ;
 
 display_phrase
-    : RW_UPON io_device_name                                                 { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UPON, $2)); }
-    | _with RW_NO _advancing                                                { DovScreenItemClause(YYREDUCTION, 31, DovKeywordNode(DSPL_NO_ADVANCING)); }
+    : RW_UPON io_device_name                                                { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UPON, $2)); }
+    | RW_UNIT operand                                                       { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UNIT, $2)); }
+    | RW_WITH                                                               { DovScreenItemClause(YYREDUCTION, 7, DovKeywordNode(DSPL_WITH)); }
+    | RW_NO _advancing                                                      { DovScreenItemClause(YYREDUCTION, 31, DovKeywordNode(DSPL_NO_ADVANCING)); }
     | screen_position_phrase
     ;
 
