@@ -35,8 +35,13 @@ add_stmt
 add_format
     : operand_list RW_TO receiving_list                                     { $$ = DovConstructNode(EX_ARITH_ADD_TO, $1, $3); }
     | operand_list RW_GIVING receiving_list                                 { $$ = DovConstructNode(EX_ARITH_ADD_GIVING, $1, $3); }
-    | operand_list RW_TO operand RW_GIVING receiving_list                   { $$ = DovConstructNode(EX_ARITH_ADD_GIVING, DovListJoin(YYREDUCTION, EX_LIST, $1, $3), $5); }
+    | add_to_sources RW_GIVING receiving_list                               { $$ = DovConstructNode(EX_ARITH_ADD_GIVING, $1, $3); }
     | corr_word identifier RW_TO receiving_operand                          { $$ = DovConstructNode(EX_ARITH_ADD_CORR_TO, $2, $4); }
+    ;
+
+/* ADD a b TO c GIVING d: c is one more addend. */
+add_to_sources
+    : operand_list RW_TO operand                                            { $$ = DovListJoin(YYREDUCTION, EX_LIST, $1, $3); }
     ;
 
 opt_end_add
