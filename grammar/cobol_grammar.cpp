@@ -1,5 +1,6 @@
 #include "grammar/cobol_grammar.h"
 
+#include "grammar/cobol_actions.h"
 #include "parser/error_nodes.h"
 #include "parser/hooks.h"
 #include "parser/parser_impl.h"
@@ -27,10 +28,25 @@ void DeletePosn(YYPOSN posn, int code) {
     if (code == 0) delete posn;
 }
 
+// A holder left with an unfinished node by an aborted parse must not hand
+// that node's tokens to the first node of the next parse.
+void ResetHolders() {
+    DovClauseHolder* holders[] = {&ConfigurationHolder, &SpecialNamesHolder, &PhraseHolder,
+                                  &FileControlHolder,   &FdHolder,           &DataEntryHolder,
+                                  &RdHolder,            &ScreenHolder,       &CicsHolder};
+    for (DovClauseHolder* h : holders) {
+        delete h->current;
+        h->current = nullptr;
+        h->counter = 0;
+        h->gathered.Clear();
+    }
+}
+
 void ClearState() {
     yyretlval = nullptr;
     yyretposn = nullptr;
     yynerrs = 0;
+    ResetHolders();
 }
 
 void DropLeftovers() {

@@ -20,19 +20,26 @@ void Error(const char* text) {
 
 bool InDeclaratives() { return WorkingParser && WorkingParser->declaratives; }
 
+// Deletes a phrase that is not kept; its tokens go to `owner`.
+void Drop(DovExpr* phrase, DovExpr* owner) {
+    if (!phrase) return;
+    DovGatherTokens(phrase, &owner->Tokens());
+    delete phrase;
+}
+
 // Of an AT phrase and an INVALID KEY phrase one is kept; the other is
-// deleted. Both present: reported, the AT phrase stays.
-DovExpr* ChooseException(DovExpr* at, DovExpr* invalid, const char* bothText) {
+// dropped. Both present: reported, the AT phrase stays.
+DovExpr* ChooseException(DovExpr* at, DovExpr* invalid, const char* bothText, DovExpr* owner) {
     if (Present(at) && Present(invalid)) {
         Error(bothText);
-        delete invalid;
+        Drop(invalid, owner);
         return at;
     }
     if (Present(invalid)) {
-        delete at;
+        Drop(at, owner);
         return invalid;
     }
-    delete invalid;
+    Drop(invalid, owner);
     return at;
 }
 
@@ -115,8 +122,8 @@ YYSTYPE DovReadStmt(YYSTYPE file, YYSTYPE nextPrev, YYSTYPE into, YYSTYPE lock, 
     read->SetArg(4, DovN(lock));
     read->SetArg(5, DovN(key));
     read->SetArg(6, new DovNullNode);
-    read->SetArg(7, ChooseException(DovN(atEnd), DovN(invalid), kBoth));
-    read->SetArg(8, ChooseException(notAtEnd, notInvalid, kBoth));
+    read->SetArg(7, ChooseException(DovN(atEnd), DovN(invalid), kBoth, read));
+    read->SetArg(8, ChooseException(notAtEnd, notInvalid, kBoth, read));
     read->SetArg(9, DovN(endRead));
     return read;
 }
@@ -132,8 +139,8 @@ YYSTYPE DovWriteStmt(YYSTYPE record, YYSTYPE from, YYSTYPE advancing, YYSTYPE at
     write->SetArg(1, DovN(from));
     write->SetArg(2, DovN(advancing));
     write->SetArg(3, new DovNullNode);
-    write->SetArg(4, ChooseException(DovN(atEop), DovN(invalid), kBoth));
-    write->SetArg(5, ChooseException(notAtEop, notInvalid, kBoth));
+    write->SetArg(4, ChooseException(DovN(atEop), DovN(invalid), kBoth, write));
+    write->SetArg(5, ChooseException(notAtEop, notInvalid, kBoth, write));
     write->SetArg(6, DovN(endWrite));
     return write;
 }
@@ -160,3 +167,20 @@ void DovScreenItemClause(DovGrammarReduction& r, int n, YYSTYPE phrase) {
 }
 
 YYSTYPE DovScreenItemFinish() { return ScreenHolder.Finish(); }
+
+YYSTYPE DovPassOn(DovGrammarReduction& r, YYSTYPE value) {
+    DovExpr* node = DovN(value);
+    if (!node || r.trial || !r.reduce_posn) return value;
+    DovTokenList own;
+    own.AppendList(node->Tokens());
+    r.ReducePosnNow(node);
+    DovTokenList* lead = node->LeadingTokens();
+    if (lead != &node->Tokens()) {
+        DovTokenList front;
+        front.AppendList(node->Tokens());
+        front.AppendList(*lead);
+        lead->AppendList(front);
+    }
+    node->Tokens().AppendList(own);
+    return value;
+}

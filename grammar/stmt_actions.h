@@ -56,3 +56,8 @@ YYSTYPE DovProcRefAsOperand(YYSTYPE ref);
 void DovScreenItemStart(DovOper op, YYSTYPE position, YYSTYPE* operand);
 void DovScreenItemClause(DovGrammarReduction& r, int n, YYSTYPE phrase);
 YYSTYPE DovScreenItemFinish();
+
+// A rule that hands on one of its values after leading keywords ({FROM x},
+// {USING list}): the keywords' tokens go in front of the value's own tokens
+// (its first slot, or its own list), where the tree walk meets them first.
+YYSTYPE DovPassOn(DovGrammarReduction& r, YYSTYPE value);

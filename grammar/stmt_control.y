@@ -259,7 +259,7 @@ entry_stmt
 
 opt_entry_using
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | RW_USING identifier_list                                              { $$ = $2; }
+    | RW_USING identifier_list                                              { $$ = DovPassOn(YYREDUCTION, $2); }
     ;
 
 /* ---- EXIT, STOP, GOBACK, CONTINUE, NEXT SENTENCE, ENTER -----------------------

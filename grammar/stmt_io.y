@@ -373,12 +373,12 @@ send_stmt
 
 opt_send_from
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | RW_FROM identifier                                                    { $$ = $2; }
+    | RW_FROM identifier                                                    { $$ = DovPassOn(YYREDUCTION, $2); }
     ;
 
 opt_send_with
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | RW_WITH identifier                                                    { $$ = $2; }
+    | RW_WITH identifier                                                    { $$ = DovPassOn(YYREDUCTION, $2); }
     | RW_WITH RW_ESI                                                        { $$ = DovKeywordNode(EX_SEND_ESI); }
     | RW_WITH RW_EMI                                                        { $$ = DovKeywordNode(EX_SEND_EMI); }
     | RW_WITH RW_EGI                                                        { $$ = DovKeywordNode(EX_SEND_EGI); }
