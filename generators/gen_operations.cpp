@@ -4,11 +4,20 @@
 // (oper_tables.cpp).
 //
 //   gen_operations INPUT.def OUTPUT_DIR
+//   gen_operations --print-table INPUT.def CONDITIONAL.def OUTPUT_DIR
+//
+// The second form writes the pretty printer's built-in template table
+// (default_table.cpp): one unconditional entry per defined code, its text the
+// catalogue's template, and before it the code's conditional entry from
+// CONDITIONAL.def. Both forms read the same catalogue, so the catalogue's
+// template column and the printer's table cannot disagree.
 //
 // The data is checked before anything is written: codes in order from 1,
 // well-formed names, no name twice, no list with slots or statement flag, an
-// order count within the slots, and the counts of the "%totals" line. Any
-// fault is reported as FILE:LINE: text and ends the run with status 1.
+// order count within the slots, every template well formed for its
+// operation (see CheckTemplate) and the family patterns of the templates, and
+// the counts of the "%totals" line. Any fault is reported as FILE:LINE: text
+// and ends the run with status 1.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -239,15 +248,342 @@ void WriteFile(const std::string& path, const std::string& text) {
     }
 }
 
+// ---------------------------------------------------------------------------
+// Print templates.
+
+// What CheckTemplate learns about one template.
+struct TemplateShape {
+    bool list = false;       // "@..." or "\r@..."
+    bool tail = false;       // ends with a "[...]" tail
+    std::string tailText;    // the text inside the tail
+    bool crLed = false;      // first character is a carriage return
+    bool plainWord = false;  // no directive at all: a fixed word or phrase
+    std::vector<int> named;  // argument numbers (from 1) in order of first mention
+};
+
+// Checks one template of operation `op` (line `line`, `what` names it in
+// messages) and returns its shape. A template may name only the operation's
+// own slots and never a derived one; `$N` with N >= 2 stands inside a
+// conditional on N; conditionals do not nest, each opens with `{$N?` or
+// `{$N=` and is closed; a tail `[...]` is closed and ends the text; `^` is
+// followed by `x`, `$p` by a tab stop 1..6; no break point follows a line
+// end; a list template's separator holds no directive that would break the
+// element conditionals it is expanded into.
+TemplateShape CheckTemplate(const std::string& text, const Oper& op, int line, const std::string& what) {
+    TemplateShape shape;
+    auto fail = [&](const std::string& msg) { Fail(line, what + " of " + op.name + ": " + msg); };
+    const int nslots = static_cast<int>(op.slots.size());
+    std::size_t i = 0;
+    if (!text.empty() && text[0] == '\r') {
+        shape.crLed = true;
+        i = 1;
+    }
+    if (i < text.size() && text[i] == '@') {
+        shape.list = true;
+        if (!op.list) fail("a list template for an operation that is no list");
+        for (std::size_t j = i + 1; j < text.size(); ++j) {
+            char c = text[j];
+            if (c == '\\') {
+                if (++j >= text.size()) fail("'\\' at the end of the separator");
+                continue;
+            }
+            if (c == '{' || c == '}' || c == ':' || c == '$' || c == '[' || c == ']' || c == '^' || c == '@')
+                fail(std::string("directive '") + c + "' in a list separator");
+        }
+        return shape;
+    }
+    if (op.list && !text.empty()) fail("a list operation needs a list template (\"@\" and a separator)");
+
+    bool plain = true;
+    int cond = 0;  // argument number of the open conditional, 0: none
+    bool elsePart = false;
+    bool lineEnd = false;
+    std::set<int> seen;
+    auto readArg = [&](std::size_t& k) -> int {
+        // k stands on '$' followed by a digit; leaves k on the last digit.
+        long n = 0;
+        while (k + 1 < text.size() && text[k + 1] >= '0' && text[k + 1] <= '9') {
+            n = n * 10 + (text[++k] - '0');
+            if (n > 9999) fail("argument number beyond 9999");
+        }
+        if (n < 1) fail("argument $0");
+        if (n > nslots) fail("$" + std::to_string(n) + ": the operation has " + std::to_string(nslots) + " slots");
+        if (op.slots[n - 1].derived) fail("$" + std::to_string(n) + " names the derived slot " + op.slots[n - 1].name);
+        if (seen.insert(static_cast<int>(n)).second) shape.named.push_back(static_cast<int>(n));
+        return static_cast<int>(n);
+    };
+    for (; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+            case '\\':
+                plain = false;
+                if (++i >= text.size()) fail("'\\' at the end of the text");
+                break;
+            case '$': {
+                plain = false;
+                if (i + 1 >= text.size()) fail("'$' at the end of the text");
+                char d = text[i + 1];
+                if (d == 'x') {
+                    ++i;
+                } else if (d == 'p') {
+                    if (i + 2 >= text.size() || text[i + 2] < '1' || text[i + 2] > '6')
+                        fail("$p needs a tab stop 1..6");
+                    i += 2;
+                } else if (d >= '0' && d <= '9') {
+                    int n = readArg(i);
+                    if (!cond && n >= 2) fail("$" + std::to_string(n) + " must stand inside {$" + std::to_string(n) + "...}");
+                    if (cond && n != cond)
+                        fail("$" + std::to_string(n) + " inside the conditional on $" + std::to_string(cond));
+                } else {
+                    fail(std::string("bad directive '$") + d + "'");
+                }
+                break;
+            }
+            case '^':
+                plain = false;
+                if (i + 1 >= text.size() || text[i + 1] != 'x') fail("'^' must be followed by 'x'");
+                ++i;
+                break;
+            case '{':
+                plain = false;
+                if (cond) fail("nested '{'");
+                if (i + 2 >= text.size() || text[i + 1] != '$' || text[i + 2] < '0' || text[i + 2] > '9')
+                    fail("'{' must be followed by $N");
+                ++i;
+                cond = readArg(i);
+                if (i + 1 >= text.size() || (text[i + 1] != '?' && text[i + 1] != '='))
+                    fail("'?' or '=' expected after {$" + std::to_string(cond));
+                ++i;
+                elsePart = false;
+                break;
+            case ':':
+                plain = false;
+                if (!cond) fail("':' outside a conditional");
+                if (elsePart) fail("second ':' in a conditional");
+                elsePart = true;
+                break;
+            case '}':
+                plain = false;
+                if (!cond) fail("'}' without '{'");
+                cond = 0;
+                break;
+            case '[': {
+                plain = false;
+                if (cond) fail("tail inside a conditional");
+                std::size_t close = text.find(']', i + 1);
+                if (close == std::string::npos) fail("tail not closed with ']'");
+                if (close + 1 != text.size()) fail("text after the tail");
+                shape.tail = true;
+                shape.tailText = text.substr(i + 1, close - i - 1);
+                i = close;
+                break;
+            }
+            case ']':
+                fail("']' without '['");
+                break;
+            case '|':
+            case '&':
+            case '%':
+            case '!':
+                plain = false;
+                if (lineEnd) fail("break point after a line end");
+                break;
+            case '\n':
+            case '\r':
+                plain = false;
+                lineEnd = true;
+                break;
+            case '\t':
+            case '\b':
+            case '~':
+            case 0xFF:
+                plain = false;
+                break;
+            case '@':
+                fail("'@' inside a template");
+                break;
+            default:
+                if (c < 0x20 || c >= 0x7f) fail("non-printable character " + std::to_string(c));
+        }
+    }
+    if (cond) fail("conditional not closed with '}'");
+    shape.plainWord = plain && !text.empty();
+    if (!text.empty() && text != "\xff") {
+        for (std::size_t k = 1; k < shape.named.size(); ++k)
+            if (shape.named[k] < shape.named[k - 1]) fail("arguments out of slot order");
+    }
+    return shape;
+}
+
+// The family patterns and the catalogue-wide counts of the templates.
+struct TemplateCounts {
+    long templates = 0, empty = 0, lists = 0, tails = 0, dotTails = 0, crLed = 0, words = 0;
+    long cicsWords = 0, cicsValued = 0, cicsCommands = 0, comparisons = 0;
+};
+
+bool StartsWith(const std::string& s, const std::string& p) { return s.compare(0, p.size(), p) == 0; }
+bool EndsWith(const std::string& s, const std::string& p) {
+    return s.size() >= p.size() && s.compare(s.size() - p.size(), p.size(), p) == 0;
+}
+
+void CheckTemplates(const std::vector<Oper>& ops, TemplateCounts& n) {
+    for (const Oper& op : ops) {
+        const std::string& t = op.printTemplate;
+        if (op.undefined) {
+            if (t != "-not-defined-") Fail(op.line, op.name + ": an undefined code's template is \"-not-defined-\"");
+            continue;
+        }
+        ++n.templates;
+        TemplateShape shape = CheckTemplate(t, op, op.line, "template");
+        n.empty += t.empty();
+        n.lists += shape.list;
+        n.tails += shape.tail;
+        n.dotTails += shape.tail && shape.tailText == ".";
+        n.crLed += shape.crLed;
+        n.words += shape.plainWord;
+        const int nslots = static_cast<int>(op.slots.size());
+        // Every slot that holds source text is printed, except a symbol
+        // table that the catalogue does not mark as derived; the DISPLAY
+        // statement's template prints its items only.
+        if (!t.empty() && !shape.list && t != "\xff") {
+            std::set<int> named(shape.named.begin(), shape.named.end());
+            for (int k = 0; k < nslots; ++k)
+                if (!op.slots[k].derived && !named.count(k + 1) && !EndsWith(op.slots[k].name, "_SYMBOL_TABLE") &&
+                    op.name != "STMT_DISPLAY")
+                    Fail(op.line, op.name + ": the template does not print slot " + op.slots[k].name);
+        }
+        if (!nslots && !op.list && !t.empty() && t != "\xff" && !shape.plainWord)
+            Fail(op.line, op.name + ": an operation without slots prints a fixed word or phrase");
+        if (StartsWith(op.name, "CS_CL_")) {
+            const std::string word = op.name.substr(6);
+            if (nslots == 0 && t == word)
+                ++n.cicsWords;
+            else if (nslots == 1 && t == word + "{$1?$p2($1)}")
+                ++n.cicsValued;
+            else
+                Fail(op.line, op.name + ": a CICS option prints " + word + " or " + word + "{$1?$p2($1)}");
+        } else if (StartsWith(op.name, "CS_STMT_")) {
+            std::string rest;
+            for (int k = 2; k <= nslots; ++k) rest += "{$" + std::to_string(k) + "?\n$" + std::to_string(k) + "}";
+            std::string head = t.substr(0, t.size() >= rest.size() ? t.size() - rest.size() : 0);
+            if (nslots < 1 || !EndsWith(t, rest) || head.empty() || head[0] < 'A' || head[0] > 'Z' ||
+                !EndsWith(head, "$1"))
+                Fail(op.line, op.name + ": a CICS command prints its word, $1 and each further option on a new line");
+            ++n.cicsCommands;
+        } else if (StartsWith(op.name, "CMP_")) {
+            bool relation = nslots == 2 && StartsWith(t, "$1{$2=") && EndsWith(t, "|$2}");
+            bool condition = nslots == 1 && StartsWith(t, "$1|[") && shape.tail;
+            if (!relation && !condition)
+                Fail(op.line, op.name + ": a comparison prints \"$1{$2= op|$2}\" or \"$1|[condition]\"");
+            ++n.comparisons;
+        }
+    }
+}
+
+// One conditional entry of the printer's table.
+struct CondEntry {
+    int code = 0;
+    std::string predicate;
+    std::string text;
+    int line = 0;
+};
+
+const char* const kPredicates[] = {"CondFdCopyAtEnd", "CondDdCopy",       "CondElseIf",
+                                   "CondDiskDevice",  "CondValueRanges",  "CondMoveSources",
+                                   "CondCallMnemonic", "CondExecLines",   "CondNoName"};
+
+// Reads CONDITIONAL.def: "CODE NAME PREDICATE "TEXT"" lines in increasing
+// code order, at most one per code, and its "%totals conditional=N" line.
+std::vector<CondEntry> ReadConditionals(const std::string& path, const std::vector<Oper>& ops) {
+    gInput = path;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "gen_operations: cannot open " << path << '\n';
+        std::exit(1);
+    }
+    std::vector<CondEntry> entries;
+    long total = -1;
+    int totalsLine = 0;
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.empty() || text[0] == '#') continue;
+        std::vector<Word> w = SplitLine(text, line);
+        if (w.empty()) continue;
+        if (!w[0].quoted && w[0].text == "%totals") {
+            int v = 0;
+            if (totalsLine || w.size() != 2 || !StartsWith(w[1].text, "conditional=") ||
+                !ParseInt(w[1].text.substr(12), v))
+                Fail(line, "expected one line \"%totals conditional=N\"");
+            total = v;
+            totalsLine = line;
+            continue;
+        }
+        if (w.size() != 4 || w[0].quoted || w[1].quoted || w[2].quoted || !w[3].quoted || w[3].star)
+            Fail(line, "expected CODE NAME PREDICATE \"TEMPLATE\"");
+        CondEntry e;
+        e.line = line;
+        if (!ParseInt(w[0].text, e.code) || e.code < 1 || e.code > static_cast<int>(ops.size()))
+            Fail(line, "bad code '" + w[0].text + "'");
+        const Oper& op = ops[e.code - 1];
+        if (op.name != w[1].text) Fail(line, "code " + w[0].text + " is " + op.name + ", not " + w[1].text);
+        if (op.undefined) Fail(line, op.name + " is undefined and has no template");
+        bool known = false;
+        for (const char* p : kPredicates) known |= w[2].text == p;
+        if (!known) Fail(line, "unknown predicate '" + w[2].text + "'");
+        if (!entries.empty() && entries.back().code >= e.code)
+            Fail(line, "conditional entries stand in increasing code order, one per code");
+        e.predicate = w[2].text;
+        e.text = w[3].text;
+        CheckTemplate(e.text, op, line, "conditional template");
+        if (e.text == op.printTemplate) Fail(line, op.name + ": the conditional text equals the unconditional one");
+        entries.push_back(std::move(e));
+    }
+    if (!totalsLine) Fail(0, "the %totals line is missing");
+    if (total != static_cast<long>(entries.size()))
+        Fail(totalsLine, "there are " + std::to_string(entries.size()) + " conditional entries, the totals line says " +
+                             std::to_string(total));
+    return entries;
+}
+
+// default_table.cpp: the printer's built-in table in code order, each
+// conditional entry before the unconditional entry of its code; the
+// undefined codes have none.
+std::string PrintTableSource(const std::vector<Oper>& ops, const std::vector<CondEntry>& conds) {
+    std::ostringstream c;
+    std::size_t rows = 0;
+    std::ostringstream body;
+    std::size_t ci = 0;
+    for (const Oper& op : ops) {
+        if (op.undefined) continue;
+        for (; ci < conds.size() && conds[ci].code == op.code; ++ci, ++rows)
+            body << "    PrintTemplate(" << op.code << ", " << conds[ci].predicate << ", " << Literal(conds[ci].text)
+                 << "),\n";
+        body << "    PrintTemplate(" << op.code << ", nullptr, " << Literal(op.printTemplate) << "),\n";
+        ++rows;
+    }
+    c << "// Generated by gen_operations from tree/operations.def and\n"
+         "// printer/templates/conditional_templates.def; edit those files.\n";
+    c << "#include \"printer/templates/print_templates.h\"\n"
+         "#include \"printer/templates/predicates.h\"\n\n";
+    c << "static_assert(kDovDefaultTableSize == " << rows << ", \"printer/templates/print_templates.h\");\n\n";
+    c << "const int default_table_size = kDovDefaultTableSize;\n\n";
+    c << "// Built before main; destroyed in reverse order at exit.\n";
+    c << "PrintTemplate default_table[kDovDefaultTableSize] = {\n" << body.str() << "};\n";
+    return c.str();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: gen_operations INPUT.def OUTPUT_DIR\n";
+    const bool printTable = argc == 5 && std::string(argv[1]) == "--print-table";
+    if (argc != 3 && !printTable) {
+        std::cerr << "usage: gen_operations INPUT.def OUTPUT_DIR\n"
+                     "       gen_operations --print-table INPUT.def CONDITIONAL.def OUTPUT_DIR\n";
         return 2;
     }
-    gInput = argv[1];
-    const std::string outDir = argv[2];
+    gInput = argv[printTable ? 2 : 1];
+    const std::string outDir = argv[printTable ? 4 : 2];
     std::ifstream in(gInput, std::ios::binary);
     if (!in) {
         std::cerr << "gen_operations: cannot open " << gInput << '\n';
@@ -256,6 +592,7 @@ int main(int argc, char** argv) {
 
     std::vector<Oper> ops;
     std::map<std::string, long> totals;
+    std::map<std::string, int> totalLines;
     int totalsLine = 0;
     std::string text;
     for (int line = 1; std::getline(in, text); ++line) {
@@ -264,14 +601,15 @@ int main(int argc, char** argv) {
         std::vector<Word> words = SplitLine(text, line);
         if (words.empty()) continue;
         if (words[0].text == "%totals" && !words[0].quoted) {
-            if (totalsLine) Fail(line, "second %totals line");
-            totalsLine = line;
+            if (!totalsLine) totalsLine = line;
             for (std::size_t i = 1; i < words.size(); ++i) {
                 std::size_t eq = words[i].text.find('=');
                 int v = 0;
                 if (words[i].quoted || eq == std::string::npos || !ParseInt(words[i].text.substr(eq + 1), v))
                     Fail(line, "bad total '" + words[i].text + "'");
-                totals[words[i].text.substr(0, eq)] = v;
+                if (!totals.emplace(words[i].text.substr(0, eq), v).second)
+                    Fail(line, "total " + words[i].text.substr(0, eq) + " named twice");
+                totalLines[words[i].text.substr(0, eq)] = line;
             }
             continue;
         }
@@ -310,9 +648,29 @@ int main(int argc, char** argv) {
     // dictionary; the two bounds are in it.
     const long names = 2 + lastCode - undefined + slots;
 
+    TemplateCounts tc;
+    CheckTemplates(ops, tc);
+
     const std::pair<const char*, long> actual[] = {
-        {"codes", lastCode},      {"lists", lists}, {"statements", statements}, {"fixed-order", fixedOrders},
-        {"undefined", undefined}, {"slots", slots}, {"derived", derived},       {"names", names},
+        {"codes", lastCode},
+        {"lists", lists},
+        {"statements", statements},
+        {"fixed-order", fixedOrders},
+        {"undefined", undefined},
+        {"slots", slots},
+        {"derived", derived},
+        {"names", names},
+        {"templates", tc.templates},
+        {"empty-templates", tc.empty},
+        {"list-templates", tc.lists},
+        {"tails", tc.tails},
+        {"dot-tails", tc.dotTails},
+        {"cr-templates", tc.crLed},
+        {"word-templates", tc.words},
+        {"cics-option-words", tc.cicsWords},
+        {"cics-option-values", tc.cicsValued},
+        {"cics-commands", tc.cicsCommands},
+        {"comparisons", tc.comparisons},
     };
     if (!totalsLine) Fail(0, "the %totals line is missing");
     for (const auto& [key, value] : totals) {
@@ -321,13 +679,21 @@ int main(int argc, char** argv) {
             if (key != k) continue;
             known = true;
             if (v != value)
-                Fail(totalsLine, "total " + key + " is " + std::to_string(v) + ", the totals line says " +
+                Fail(totalLines[key], "total " + key + " is " + std::to_string(v) + ", the totals line says " +
                                      std::to_string(value));
         }
-        if (!known) Fail(totalsLine, "unknown total '" + key + "'");
+        if (!known) Fail(totalLines[key], "unknown total '" + key + "'");
     }
     for (const auto& [k, v] : actual)
         if (!totals.count(k)) Fail(totalsLine, std::string("the totals line lacks ") + k);
+
+    if (printTable) {
+        const std::string catalogue = gInput;
+        std::vector<CondEntry> conds = ReadConditionals(argv[3], ops);
+        gInput = catalogue;
+        WriteFile(outDir + "/default_table.cpp", PrintTableSource(ops, conds));
+        return 0;
+    }
 
     const std::string banner = "// Generated by gen_operations from tree/operations.def; edit that file.\n";
 

@@ -17,8 +17,6 @@
 //   clauses.cpp        clause holders and the CICS option table
 //   data_layout.cpp    lengths and offsets (parser/data_layout.h)
 //   data_map.cpp       the data map listing
-// Until a file exists, pending_services.cpp holds stand-ins for what the
-// parse run calls of it.
 #pragma once
 
 #include <vector>

@@ -106,12 +106,6 @@ void DovExpr::operator delete(void* p) {
     std::free(p);
 }
 
-void DovExpr::SetPrintedLength(int len) {
-    if (len > 511) len = 511;
-    if (len < -512) len = -512;
-    printed_len_ = static_cast<std::int16_t>(len);
-}
-
 void DovExpr::SetOper(DovOper, int, int) { ReportMisuse("SetOper(DovOper)"); }
 
 const VString& DovExpr::Image() const {
@@ -228,8 +222,8 @@ DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
 DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
     subdiv_count = other.subdiv_count;
     if (other.subdivs && other.subdiv_count > 0) {
-        subdivs = new std::int16_t[static_cast<std::size_t>(other.subdiv_count)];
-        std::memcpy(subdivs, other.subdivs, sizeof(std::int16_t) * static_cast<std::size_t>(other.subdiv_count));
+        subdivs = new int[static_cast<std::size_t>(other.subdiv_count)];
+        std::memcpy(subdivs, other.subdivs, sizeof(int) * static_cast<std::size_t>(other.subdiv_count));
     }
     slots_.resize(other.slots_.size());
     for (std::size_t i = 0; i < slots_.size(); ++i) {

@@ -129,8 +129,7 @@ public:
     int Flag() const { return flag_; }
     void SetFlag(int flag) { flag_ = static_cast<std::uint8_t>(flag & 3); }
     int PrintedLength() const { return printed_len_; }
-    // Held within the field's signed 10-bit range instead of wrapping.
-    void SetPrintedLength(int len);
+    void SetPrintedLength(int len) { printed_len_ = len; }
     DovExpr* Parent() const { return parent_; }
     std::int32_t Serial() const { return serial_; }
     void SetSerial(std::int32_t serial) { serial_ = serial; }
@@ -195,7 +194,7 @@ private:
 
     std::uint16_t oper_;
     std::uint8_t flag_ = 0;
-    std::int16_t printed_len_ = 0;
+    int printed_len_ = 0;
     std::uint32_t num_args_ = 0;
     DovExpr* parent_ = nullptr;
     std::int32_t serial_;
@@ -253,10 +252,17 @@ public:
     void PrintArgs(std::ostream& os) const;
     void Report(int severity, const char* label, const VString& text) const;
 
-    // Printer fields.
-    std::int16_t subdiv_count = 0;
-    std::int16_t* subdivs = nullptr;
-    std::uint8_t printer_mark = 0;
+    // The template interpreter of the pretty printer (defined by the printer
+    // library): prints or, in the length pass, measures this node with
+    // `tmpl`. 0, or the result character of the first failure.
+    char print(const char* tmpl, int lengthPass, int breakRequest, int attachedTokens);
+
+    // Printer fields: the widths of the stretches between the break points
+    // of the node's template, measured by the last length pass (owned), and
+    // the column register x of the template language.
+    int subdiv_count = 0;
+    int* subdivs = nullptr;
+    int printer_mark = 0;
 
 protected:
     // Builds the slot array for `n` slots, each an empty record.

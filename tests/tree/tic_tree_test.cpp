@@ -417,7 +417,7 @@ TEST(DebugDump, Verbosity) {
 
     // The printer's subdivisions and the slot numbers: signed in decimal,
     // their 16-bit pattern in hexadecimal.
-    std::int16_t subdivs[] = {3, -1};
+    int subdivs[] = {3, -1};
     move.subdivs = subdivs;
     move.subdiv_count = 2;
     std::ostringstream dec;
