@@ -124,7 +124,7 @@
  * S04  '('  opt_function_args: .  /  function_ref: ... TK_CHAR_STRING mark_function_end .
  *           '(' arguments ')' (a function name the lexer does not know, then
  *           '(': its arguments or a reference modification) shift first.
- *           test StmtConflicts.S04
+ *           test OperandTrials.* (the trial of the core's function arguments)
  * S05  CMB_NOT_ON_AT  (18 states) a statement with a NOT phrase (NOT ON SIZE
  *           ERROR, NOT AT END, NOT INVALID KEY, NOT ON OVERFLOW, NOT ON
  *           EXCEPTION, NOT AT END-OF-PAGE) may end before NOT inside a phrase
