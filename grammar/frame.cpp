@@ -415,6 +415,12 @@ void Run::FreeRecords() {
 }
 
 int Run::Accept() {
+    // The end of input is never shifted: its position list, empty, is
+    // still the run's.
+    if (yychar_ == 0 && yyposn && yyposn->IsEmpty()) {
+        delete yyposn;
+        yyposn = nullptr;
+    }
     FreeRecords();
     return 0;
 }
