@@ -16,6 +16,9 @@ void DovSetSlot(YYSTYPE node, int slot, YYSTYPE child) {
 
 void DovDeleteExprCell(YYSTYPE* cell) {
     if (!cell) return;
-    delete DovN(*cell);
+    // A node with a parent belongs to a tree (a user word's value is its
+    // symbol-table element): only the cell lets go of it.
+    DovExpr* node = DovN(*cell);
+    if (node && !node->Parent()) delete node;
     *cell = nullptr;
 }

@@ -57,5 +57,6 @@ YYSTYPE DovListAppend(DovOper op, YYSTYPE list, YYSTYPE item);
 void DovSetSlot(YYSTYPE node, int slot, YYSTYPE child);
 
 // Releases a value the action does not keep: deletes the node the cell
-// holds, if any, and sets the cell to null.
+// holds, if any (not a node that has a parent, such as the symbol-table
+// element a user word arrives as), and sets the cell to null.
 void DovDeleteExprCell(YYSTYPE* cell);

@@ -90,22 +90,25 @@
  * shift/reduce conflicts: 30
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
- * C01  '('  data_name . '(' subscripts ')'  /  identifier_base: data_name .
+ * (state numbers as of the core's grammar; each family's change renumbers them:
+ * refresh them from cobol.conflicts.txt when you register yours)
+ * C01  '('  state 127: data_name . '(' subscripts ')'  /  identifier_base: data_name .
  *           shift (subscripts) first; reference modification on failure.
  *           test OperandTrials.*
- * C02  '('  identifier: identifier_base . '(' refmod ')'  /  identifier_base .
+ * C02  '('  state 131: identifier: identifier_base . '(' refmod ')'  /  identifier_base .
  *           shift (reference modification) first; the identifier ends on
  *           failure. test OperandTrials.*
- * C03  ')'  arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
+ * C03  ')'  state 246: arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
  *           (in a parenthesis that may hold a condition, also after a
  *           relational operator) shift first: a parenthesised expression;
- *           a parenthesised condition on failure. test OperandTrials.*
- * C05  SEP_UNINLINED_COPY, SEP_INLINED_COPY (4 conflicts: after the
- *           procedure header and after the declaratives)
+ *           a parenthesised condition on failure. test OperandTrials.*, Conditions.*
+ * C04  (none: the form after a relational operator shares C03's state)
+ * C05  SEP_UNINLINED_COPY, SEP_INLINED_COPY (4 conflicts: states 37 and 60,
+ *           after the procedure header and after the declaratives)
  *           opt_proc_copy_marker: copy_marker  /  opt_proc_copy_marker: empty
  *           shift first: the marker goes to PD_COPY_BEFORE_DECL /
- *           PD_COPY_BEFORE_SECTIONS. test ProcedureGolden.*
- * C06  '('  function_ref: FUNCTION char-string . opt_function_args
+ *           PD_COPY_BEFORE_SECTIONS. test ProcedureBody.CopyMarkersAfterTheHeaderAndAmongSentences
+ * C06  '('  state 333: function_ref: FUNCTION char-string . opt_function_args
  *           /  opt_function_args: empty
  *           shift (arguments) first; a reference modification on failure.
  *           test OperandTrials.*

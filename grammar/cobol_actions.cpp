@@ -6,6 +6,7 @@
 #include "tree/named.h"
 #include "tree/qualname.h"
 #include "tree/symtab.h"
+#include "tree/walk.h"
 
 // ---- Clause holders ---------------------------------------------------------
 // Static objects of the grammar: constructed before main, destroyed at exit
@@ -118,20 +119,23 @@ void DovEndProgram(DovGrammarReduction& r, YYSTYPE name) {
         delete header;
         return;
     }
-    DovExpr* cell = header;
-    CallGrammarHook(cell);
-    header = cell;
     const int open = p->programCount;
     p->EndProgram(header);
-    if (header && !header->Parent() && p->programCount == open) {
+    if (!header->Parent() && p->programCount == open) {
         // Ignored (reported by EndProgram): the header stays with the
         // innermost open program, so that its tokens are kept.
         DovExpr* program = open > 1 ? p->programStack[open - 1] : nullptr;
-        if (program && Absent(program->Args(5)))
+        if (program && Absent(program->Args(5))) {
             program->SetArg(5, header, -1, 0);
-        else
+        } else {
+            // No program to end: the tokens go with the end of the file.
+            DovGatherTokens(header, &p->trailingTokens);
             delete header;
+            return;
+        }
     }
+    DovExpr* cell = header;
+    CallGrammarHook(cell);
 }
 
 YYSTYPE DovMissingPart(const char* text) {
@@ -227,11 +231,14 @@ void ProcHeader(DovGrammarReduction& r, DovOper op, YYSTYPE name, int category, 
     node->SetArg(0, def, -1, 0);
     if (has_second) node->SetArg(1, DovN(second), -1, 0);
     r.ReducePosnNow(node);
-    // The name's tokens go to the definition; the header's own tokens (the
+    // The name's own token goes to the definition (what stands before it stays
+    // in the slot); the header's own tokens (the
     // keyword, the segment's, the period) to the slot that will hold the
     // paragraphs or sentences.
     const int body = op == SECTION_PROC ? 2 : 1;
-    if (def) def->Tokens().AppendList(node->ArgSlots(0)->tokens);
+    if (def) {
+        if (DovToken* name_token = node->ArgSlots(0)->tokens.PopBack()) def->Tokens().AppendToken(name_token);
+    }
     node->ArgSlots(body)->tokens.AppendList(node->Tokens());
     DovParserImpl* p = WorkingParser;
     if (!p || p->ProcessNewProc(node) != 0) {
@@ -261,7 +268,25 @@ YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word) {
     return DovElementOfWord(word);
 }
 
-YYSTYPE DovDeclarativesStart() {
+void DovKeepPosn(DovGrammarReduction& r) {
+    if (r.trial || !r.reduce_posn) return;
+    auto* kept = new DovTokenList;
+    for (int k = 1; k <= r.len; ++k) {
+        YYPOSN& posn = YYPOSNARGR(r, k);
+        if (!posn) continue;
+        kept->AppendList(*posn);
+        delete posn;
+        posn = nullptr;
+    }
+    delete r.pos;
+    r.pos = kept;
+    r.reduce_posn = 0;
+}
+
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r) {
+    // The header's tokens stay in the rule's position: the closing rule
+    // hands them to the section list.
+    DovKeepPosn(r);
     DovExpr* node = new DovExprOper(DECLARATIVE_SECTIONS);
     if (DovParserImpl* p = WorkingParser) {
         p->declaratives = 1;
@@ -296,16 +321,31 @@ YYSTYPE DovErrorValue(DovGrammarReduction& r) {
     if (!p) return nullptr;
     DovExpr* node = GenErrNode(p);
     // No position reduction: the tokens of the rule's symbols (the sync
-    // token's) follow what recovery skipped, in the node's own list.
+    // token's) follow what recovery skipped, in the node's token list.
+    p->errNode = node;
     for (int k = 1; k <= r.len; ++k) {
         YYPOSN& posn = YYPOSNARGR(r, k);
         if (!posn) continue;
-        if (node) node->Tokens().AppendList(*posn);
+        AttachErrTokens(posn, 3);
         delete posn;
         posn = nullptr;
     }
     r.reduce_posn = 0;
+    // What recovery discards from here on (a second error within the silent
+    // window) goes to a fresh pending node, which the next error alternative
+    // takes: never behind tokens that the tree already holds.
+    p->errNode = nullptr;
+    GenErrNode(p);
     return node;
+}
+
+// ---- Screen phrases ----------------------------------------------------------------
+
+void DovScreenClause(DovGrammarReduction& r, int clause, YYSTYPE node) {
+    DovExpr* n = DovN(node);
+    if (!n) return;
+    r.ReducePosnNow(n);
+    ScreenHolder.SetClause(clause, n);
 }
 
 // ---- Parameters ---------------------------------------------------------------------

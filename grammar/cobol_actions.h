@@ -88,14 +88,22 @@ void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name);
 // A procedure name term (area-A name, word or integer): its element, the
 // word's own position taken over without a position reduction.
 YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word);
+// The rule's tokens become its result position as they are (no position
+// reduction): a later rule hands them on.
+void DovKeepPosn(DovGrammarReduction& r);
 // DECLARATIVES .: DECLARATIVE_SECTIONS, now the current procedure holder.
-YYSTYPE DovDeclarativesStart();
+YYSTYPE DovDeclarativesStart(DovGrammarReduction& r);
 // The end of DECLARATIVES: END_DECLARATIVES into its slot; hook; flags.
 YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end);
 // The error alternative's value: the pending error node (GenErrNode), which
 // also takes the tokens of the rule's own symbols (the sync token); the rule
 // then runs no position reduction.
 YYSTYPE DovErrorValue(DovGrammarReduction& r);
+
+// ---- Screen phrases ----------------------------------------------------------------
+// A screen attribute phrase: its node gets the rule's tokens and goes to
+// clause `clause` of the node ScreenHolder collects for.
+void DovScreenClause(DovGrammarReduction& r, int clause, YYSTYPE node);
 
 // ---- Parameters -------------------------------------------------------------------
 // The mode in force for USING parameters (EX_PT_BY_*).

@@ -13,12 +13,14 @@ const int DovGrammarHasCics = 1;
 
 namespace {
 
-// A reported error opens a fresh pending error node, which then takes the
-// tokens of everything recovery discards and becomes the value of the
-// `error` alternative that recovers.
+// A reported error opens a fresh pending error node (unless one is pending
+// and not yet placed, which goes on collecting), which then takes the tokens
+// of everything recovery discards and becomes the value of the `error`
+// alternative that recovers.
 void ReportError(const char* text, int code, YYSTYPE* value, YYPOSN* posn) {
     ReportSyntaxError(text, code, value, posn);
-    DeleteErrPosn(nullptr, -1);
+    DovParserImpl* p = WorkingParser;
+    if (!p || !p->errNode || p->errNode->Parent()) DeleteErrPosn(nullptr, -1);
 }
 
 // The frame never shares a skipped lookahead's position list with another

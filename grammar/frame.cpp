@@ -415,10 +415,12 @@ void Run::FreeRecords() {
 }
 
 int Run::Accept() {
-    // The end of input is never shifted: its position list, empty, is
-    // still the run's.
-    if (yychar_ == 0 && yyposn && yyposn->IsEmpty()) {
-        delete yyposn;
+    // The end-of-input lookahead is not shifted: its value and position
+    // (an empty list) are the run's to release.
+    if (yychar_ == 0) {
+        ReleaseValue(yylval, 2);
+        ReleasePosn(yyposn, 2);
+        yylval = nullptr;
         yyposn = nullptr;
     }
     FreeRecords();

@@ -120,7 +120,7 @@ opt_declaratives
     ;
 
 declaratives_start
-    : RW_DECLARATIVES SEP_DOT                       { $$ = DovDeclarativesStart(); }
+    : RW_DECLARATIVES SEP_DOT                       { $$ = DovDeclarativesStart(YYREDUCTION); }
     ;
 
 end_declaratives
@@ -230,4 +230,91 @@ statement
     | data_stmt                                     { $$ = $1; }
     | io_stmt                                       { $$ = $1; }
     | exec_stmt                                     { $$ = $1; }
+    ;
+
+/* ---- Screen attribute phrases --------------------------------------------------------------
+ * AUTO | AUTO-SKIP | FULL | LENGTH-CHECK | REQUIRED | EMPTY-CHECK | SECURE | NO-ECHO
+ * | ZERO-FILL | BLANK {SCREEN|LINE} | PROMPT [CHARACTER] [IS] value
+ * | LINE [NUMBER] [IS] [+|-|PLUS] value | {COL|COLUMN} [NUMBER] [IS] [+|-|PLUS] value
+ * | VALUE [IS] literal | {PIC|PICTURE} [IS] string | FROM value | TO identifier
+ * | USING identifier | USAGE [IS] DISPLAY | BLANK WHEN ZERO | {JUST|JUSTIFIED} [RIGHT]
+ * | SIGN [IS] {LEADING|TRAILING} [SEPARATE [CHARACTER]] | OCCURS integer [TIMES]
+ * screen_phrase: null; each phrase's node goes to its clause of the node
+ * ScreenHolder collects for (a screen description entry, an ACCEPT or
+ * DISPLAY screen item: the families that use the phrases start the holder).
+ * The bare-literal and bare-DISPLAY forms of VALUE and USAGE are the using
+ * rules' to add where they cause no conflict.
+ * opt_screen_sign: SCRD_PLUS, SCRD_MINUS or a null node
+ * opt_eol_eos: DSPL_EOL, DSPL_EOS or a null node                              */
+screen_phrase
+    : RW_AUTO                                       { DovScreenClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
+    | RW_AUTO_SKIP                                  { DovScreenClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
+    | RW_FULL                                       { DovScreenClause(YYREDUCTION, 23, DovKeywordNode(ACCP_FULL)); }
+    | RW_LENGTH_CHECK                               { DovScreenClause(YYREDUCTION, 23, DovKeywordNode(ACCP_FULL)); }
+    | RW_REQUIRED                                   { DovScreenClause(YYREDUCTION, 24, DovKeywordNode(ACCP_REQUIRED)); }
+    | RW_EMPTY_CHECK                                { DovScreenClause(YYREDUCTION, 24, DovKeywordNode(ACCP_REQUIRED)); }
+    | RW_SECURE                                     { DovScreenClause(YYREDUCTION, 25, DovKeywordNode(ACCP_SECURE)); }
+    | RW_NO_ECHO                                    { DovScreenClause(YYREDUCTION, 25, DovKeywordNode(ACCP_SECURE)); }
+    | RW_ZERO_FILL                                  { DovScreenClause(YYREDUCTION, 26, DovKeywordNode(ACCP_ZERO_FILL)); }
+    | RW_BLANK screen_or_line
+      { DovScreenClause(YYREDUCTION, 29, DovConstructNode(DSPL_BLANK, $2)); }
+    | RW_PROMPT _character _is ident_or_literal
+      { DovScreenClause(YYREDUCTION, 21, DovConstructNode(SCRD_PROMPT, $4)); }
+    | RW_LINE _number _is opt_screen_sign ident_or_literal
+      { DovScreenClause(YYREDUCTION, 2, DovConstructNode(SCRD_LINE_NUMBER, $4, $5)); }
+    | col_word _number _is opt_screen_sign ident_or_literal
+      { DovScreenClause(YYREDUCTION, 3, DovConstructNode(SCRD_COLUMN_NUMBER, $4, $5)); }
+    | RW_VALUE _is literal_all
+      { DovScreenClause(YYREDUCTION, 31, DovConstructNode(SCRD_VALUE, $3)); }
+    | pic_word _is TK_PIC_CHAR_STRING
+      { DovScreenClause(YYREDUCTION, 32, DovConstructNode(SCRD_PICTURE, $3)); }
+    | RW_FROM ident_or_literal
+      { DovScreenClause(YYREDUCTION, 33, DovConstructNode(SCRD_FROM, $2)); }
+    | RW_TO identifier
+      { DovScreenClause(YYREDUCTION, 34, DovConstructNode(SCRD_TO, $2)); }
+    | RW_USING identifier
+      { DovScreenClause(YYREDUCTION, 35, DovConstructNode(SCRD_USING, $2)); }
+    | RW_USAGE _is RW_DISPLAY
+      { DovScreenClause(YYREDUCTION, 36, DovConstructNode(SCRD_USAGE, DovKeywordNode(DU_DISPLAY))); }
+    | RW_BLANK _when zero_word
+      { DovScreenClause(YYREDUCTION, 37, DovKeywordNode(SCRD_BWZ)); }
+    | just_word opt_right
+      { DovScreenClause(YYREDUCTION, 27, DovKeywordNode(SCRD_JUSTIFIED)); }
+    | RW_SIGN _is screen_sign_position opt_screen_sign_separate
+      { DovScreenClause(YYREDUCTION, 28, DovConstructNode(SCRD_SIGN, $3, $4)); }
+    | RW_OCCURS integer _times
+      { DovScreenClause(YYREDUCTION, 38, DovConstructNode(SCRD_OCCURS, $2)); }
+    ;
+
+screen_or_line
+    : RW_SCREEN                                     { $$ = DovKeywordNode(DSPL_SCREEN); }
+    | RW_LINE                                       { $$ = DovKeywordNode(DSPL_LINE); }
+    ;
+
+opt_screen_sign
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | RW_PLUS                                       { $$ = DovKeywordNode(SCRD_PLUS); }
+    | OP_PLUS                                       { $$ = DovKeywordNode(SCRD_PLUS); }
+    | OP_MINUS                                      { $$ = DovKeywordNode(SCRD_MINUS); }
+    ;
+
+opt_right
+    : /* empty */
+    | RW_RIGHT
+    ;
+
+screen_sign_position
+    : RW_LEADING                                    { $$ = DovKeywordNode(DX_SIGN_LEADING); }
+    | RW_TRAILING                                   { $$ = DovKeywordNode(DX_SIGN_TRAILING); }
+    ;
+
+opt_screen_sign_separate
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | RW_SEPARATE _character                        { $$ = DovKeywordNode(DX_SIGN_SEPARATE); }
+    ;
+
+opt_eol_eos
+    : /* empty */                                   { $$ = DovAbsentNode(); }
+    | RW_EOL                                        { $$ = DovKeywordNode(DSPL_EOL); }
+    | RW_EOS                                        { $$ = DovKeywordNode(DSPL_EOS); }
     ;

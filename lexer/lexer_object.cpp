@@ -186,6 +186,8 @@ void DovLexer::Reset() {
     modes = TokenModes();
     tokensReturned = 0;
     linesRead = 0;
+    codeLines = 0;
+    codeLineMarks.clear();
     errorFlag = 0;
 
     // The bare member name is always the last try.

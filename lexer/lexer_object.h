@@ -252,6 +252,9 @@ public:
     DovTokenItem* GetToken();
     // One token back; the next GetToken returns it.
     void UnGetToken(DovTokenItem* item);
+    // Counts the token's line in codeLines when no earlier token of that
+    // file counted it (markers and the end of input count no line).
+    void CountCodeLine(const DovToken* token);
 
     // Position of the current level (null when none is open).
     DovTxtPosn CurrentPosn() const { return current ? current->posn : DovNullPosn; }
@@ -312,6 +315,11 @@ public:
     // Statistics, read by the parser after the parse.
     int tokensReturned = 0;
     int linesRead = 0;
+    // Lines of any source file (main file and copybooks) that hold at least
+    // one token handed out by GetToken, and per file index the last line
+    // counted.
+    int codeLines = 0;
+    std::vector<std::uint32_t> codeLineMarks;
     // Set by a layer that gives up; makes the parse fail.
     int errorFlag = 0;
 

@@ -486,10 +486,30 @@ DovTokenItem* DovLexer::GetToken() {
         ++tokensReturned;
         break;
     }
+    CountCodeLine(item->token);
     item->list.PrependList(carried);
     FollowModes(item->token->code);
     Trace(0x01, "-GetToken: ", item);
     return item;
+}
+
+void DovLexer::CountCodeLine(const DovToken* token) {
+    if (!token) return;
+    switch (token->code) {
+        case SEP_UNINLINED_COPY: case SEP_INLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF: case SEP_REPLACE:
+        case SEP_EOF:
+            return;
+        default:
+            break;
+    }
+    const DovTxtPosn& at = token->Beg();
+    if (at.Line() == 0) return;
+    const std::size_t file = at.FileIndex();
+    if (file >= codeLineMarks.size()) codeLineMarks.resize(file + 1, 0);
+    if (at.Line() > codeLineMarks[file]) {
+        codeLineMarks[file] = at.Line();
+        ++codeLines;
+    }
 }
 
 namespace {

@@ -98,6 +98,7 @@ void DovParser::CopySettings(const DovParser& other) {
     printTree = other.printTree;
     tokenCount = other.tokenCount;
     lineCount = other.lineCount;
+    codeLineCount = other.codeLineCount;
 }
 
 DovCommandLineFlagTable* DovParser::DefineOptions(int mask) {

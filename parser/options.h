@@ -135,6 +135,7 @@ public:
     int printTree = 0;                                        // Parse prints the tree
     int tokenCount = 0;                                       // statistics of the last parse
     int lineCount = 0;
+    int codeLineCount = 0;                                    // lines holding a token for the grammar
 
 private:
     void CopySettings(const DovParser& other);

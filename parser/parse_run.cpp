@@ -330,6 +330,7 @@ int DovParserImpl::Parse(const char* fileName, DovExpr*& rootOut, DovTokenList* 
     // 18. Statistics.
     tokenCount = lexer.tokensReturned;
     lineCount = lexer.linesRead;
+    codeLineCount = lexer.codeLines;
 
     // 19. Done.
     messages = nullptr;

@@ -217,7 +217,9 @@ int yylex() {
                     code = TK_AREA_A_NAME;
                     item->token->code = static_cast<std::int16_t>(code);
                 }
-            } else if (IsAreaAHeader(code)) {
+            } else if (IsAreaAHeader(code) && !(code == RW_LINKAGE && p->lastCode != SEP_DOT)) {
+                // (LINKAGE after anything but a period closes WITH ... LINKAGE:
+                // no section header.)
                 if (fixedColumns && item->token->Beg().IsSet() && item->token->Beg().Column() >= 11)
                     p->ParserError(MSG_WARN, item->token->Beg(),
                                    DovFormat("This token should appear in Area A, not in Area B: %s",
@@ -411,6 +413,12 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
         }
         DovExpr* term = values ? DovValueNode(values[i]) : nullptr;
         if (!top || !term || L->IsEmpty()) continue;
+        if (term == top) {
+            // $$ is this term itself (a value passed on): what came before it
+            // goes in front of it, not to its end.
+            top->LeadingTokens()->PrependList(*L);
+            continue;
+        }
         const int bound = SearchedArgs(top);
         bool placed = false;
         for (int k = 0; k < bound && !placed; ++k) {

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs vemlo on the bundled sample program.
+# Sets up, builds and runs vemlo on the bundled sample program with a sample
+# query (the MOVE statements), then shows vemlo's exit status.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$root/build"
-if [[ -x "$root/build/tool/vemlo" ]]; then
-  "$root/build/tool/vemlo" -q='STMT_MOVE' "$root/samples/PAYROLL.cbl"
-else
-  echo "Built the libraries; the vemlo program itself is not there yet."
-fi
+cd "$root"
+status=0
+build/tool/vemlo -q='STMT_MOVE' samples/PAYROLL.cbl || status=$?
+echo "vemlo exit status: $status"
+# A status of 30 and above is a crash or an interrupt.
+[[ $status -lt 30 ]]

@@ -74,4 +74,16 @@ TEST(Actions, ValuesAreWideEnoughForNodePointers) {
     delete n;
 }
 
+TEST(Actions, ReleasingACellLeavesANodeOfATreeAlone) {
+    DovExpr* table = new DovExprOper(SYMBOL_TABLE_ELT_LIST);
+    DovExpr* element = new DovExprOper(STMT_CONTINUE);
+    table->AddArg(element);
+    YYSTYPE cell = element;
+    DovDeleteExprCell(&cell);
+    EXPECT_EQ(cell, nullptr);
+    ASSERT_EQ(table->NumArgs(), 1);
+    EXPECT_EQ(table->Args(0), element);
+    delete table;
+}
+
 }  // namespace

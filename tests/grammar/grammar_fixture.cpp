@@ -32,6 +32,10 @@ void Record(const DovTokenList& list) {
 // the position, those a COPY marker's node carries, and at the end those
 // kept for the end of the file).
 int RecordingLex() {
+    // Only what this call adds to the end-of-file tokens is delivered now.
+    std::size_t trailing_before = 0;
+    if (WorkingParser)
+        for (const DovToken* t : WorkingParser->trailingTokens) trailing_before += t ? 1 : 0;
     const int code = yylex();
     ++delivered_lexemes;
     if (code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) {
@@ -44,7 +48,14 @@ int RecordingLex() {
         }
     }
     if (yyposn) Record(*yyposn);
-    if (code == 0 && WorkingParser) Record(WorkingParser->trailingTokens);
+    if (code == 0 && WorkingParser) {
+        std::size_t i = 0;
+        for (const DovToken* t : WorkingParser->trailingTokens) {
+            if (!t) continue;
+            if (i++ >= trailing_before)
+                delivered.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+        }
+    }
     return code;
 }
 
@@ -124,22 +135,28 @@ GrammarRun::GrammarRun() {
     VString error;
     parser_.ResolveDialectDefaults(error);
     parser_.resolveNames = 0;
+    parser_.fillNullArgs = 0;
 }
 
 GrammarRun::~GrammarRun() { delete root_; }
 
-int GrammarRun::ParseText(const std::string& source) {
+int GrammarRun::ParseText(const std::string& source) { return ParseFile(dir_.Write("snippet.cbl", source)); }
+
+int GrammarRun::ParseFile(const std::string& file) {
     delete root_;
     root_ = nullptr;
     messages_.Clear();
-    const std::string file = dir_.Write("snippet.cbl", source);
     const DovGrammarHooks saved_hooks = DovGrammar;
     DovInstallGrammar();
     const DovGrammarServices saved = DovCobolGrammar.services;
     DovCobolGrammar.services.lex = RecordingLex;
     delivered.clear();
     delivered_lexemes = 0;
+    rule_counts_.assign(static_cast<std::size_t>(DovCobolGrammar.tables->rule_count), 0u);
+    unsigned* const saved_counts = DovCobolGrammar.rule_counts;
+    DovCobolGrammar.rule_counts = rule_counts_.data();
     const int status = parser_.Parse(file.c_str(), root_, &messages_);
+    DovCobolGrammar.rule_counts = saved_counts;
     DovCobolGrammar.services = saved;
     DovGrammar = saved_hooks;
     lexemes_ = delivered_lexemes;
@@ -205,16 +222,26 @@ int GrammarRun::SyntaxErrors() const {
     return n;
 }
 
+int GrammarRun::Reductions(const std::string& rule) const {
+    const DovGrammarTables& t = *DovCobolGrammar.tables;
+    for (int i = 0; i < t.rule_count && i < static_cast<int>(rule_counts_.size()); ++i)
+        if (t.rule_texts[i] && rule == t.rule_texts[i]) return static_cast<int>(rule_counts_[i]);
+    return -1;
+}
+
 std::string GrammarRun::TokenDifference() const {
     if (!root_) return "no tree";
-    // Gathering moves the tokens out of the nodes: gather from a copy.
-    DovExpr* copy = root_->Copy();
-    DovTokenList gathered;
-    DovGatherTokens(copy, &gathered);
-    delete copy;
+    // The walk of DovGatherTokens, copying each token list instead of moving it.
     std::vector<Delivered> tree;
-    for (const DovToken* t : gathered)
-        if (t) tree.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+    root_->NamedWalk(root_, &tree, "TokenDifference", nullptr, nullptr,
+                     [](DovTokenList* list, DovExpr*, DovExpr*, void* context) -> int {
+                         auto* out = static_cast<std::vector<Delivered>*>(context);
+                         for (const DovToken* t : *list)
+                             if (t)
+                                 out->push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(),
+                                                 t->End()});
+                         return DOV_WALK_DESCEND;
+                     });
     const std::size_t n = std::max(tree.size(), delivered.size());
     for (std::size_t i = 0; i < n; ++i) {
         const bool have_a = i < delivered.size(), have_b = i < tree.size();

@@ -41,11 +41,14 @@ public:
 
     // The parser's options, to change before a parse (dialect ansi85 and
     // fixed format by default; names are not resolved, so that snippets need
-    // no data division; set parser().resolveNames = 1 to resolve).
+    // no data division; set parser().resolveNames = 1 to resolve; empty
+    // slots stay empty, as the grammar leaves them: fillNullArgs is 0).
     DovParserImpl& parser() { return parser_; }
 
     // Parses `source` as a whole file; the Parse status.
     int ParseText(const std::string& source);
+    // Parses the file `path` as it is; the Parse status.
+    int ParseFile(const std::string& path);
     // Parses `lines` (each written from column 12, one per line) as the
     // procedure division of a minimal program:
     //   IDENTIFICATION DIVISION. PROGRAM-ID. T. PROCEDURE DIVISION. P-0.
@@ -74,6 +77,10 @@ public:
     int SyntaxErrors() const;
     // The number of delivered lexemes (what the grammar read, once each).
     int LexemeCount() const { return lexemes_; }
+    // How often the rule whose text (btyacc's, "lhs : rhs ...") is `rule`
+    // was reduced outside trial mode in the last parse; -1 when no rule has
+    // that text.
+    int Reductions(const std::string& rule) const;
 
     // "" when the tokens gathered from the tree are the delivered tokens in
     // order; otherwise the first difference.
@@ -85,6 +92,7 @@ private:
     DovExpr* root_ = nullptr;
     DovTokenList messages_;
     int lexemes_ = 0;
+    std::vector<unsigned> rule_counts_;
 };
 
 }  // namespace vemlo_grammar_test

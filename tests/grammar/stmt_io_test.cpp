@@ -69,7 +69,7 @@ TEST(StmtIo, SortMergeReportsCommunication) {
          "EX_GIVING(EX_LIST(F)))"},
         {"MERGE S ON ASCENDING KEY A USING F G OUTPUT PROCEDURE P-1.",
          "STMT_MERGE(S,EX_LIST(EX_SORT_KEY(EX_ASCENDING,EX_LIST(A))),null,EX_SORT_USING(EX_LIST(F,G)),"
-         "EX_OUTPUT_PROC_IS(EX_PROC_RANGE(P-1,null)))"},
+         "EX_OUTPUT_PROC_IS(EX_PROC_RANGE(P-1,-)))"},
         {"GENERATE R.", "STMT_GENERATE(R)"},
         {"INITIATE R1 R2.", "STMT_INITIATE(EX_LIST(R1,R2))"},
         {"TERMINATE R1.", "STMT_TERMINATE(EX_LIST(R1))"},
@@ -91,15 +91,15 @@ TEST(StmtIo, SortMergeReportsCommunication) {
 TEST(StmtIo, AcceptDisplayItems) {
     const Case cases[] = {
         {"ACCEPT X FROM DATE.",
-         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_DATE(null)),null)),null,null,null)"},
-        {"ACCEPT X FROM DEV.", "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(DEV),null)),null,null,null)"},
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_DATE(null)),-)),null,null,null)"},
+        {"ACCEPT X FROM DEV.", "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(DEV),-)),null,null,null)"},
         {"DISPLAY \"A\" X UPON C.",
-         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(\"A\",null,null,null),DISPLAY_FUNC_ITEM(X,DSPL_UPON(C),"
-         "null)),null,null,null)"},
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(\"A\",-,-,-),DISPLAY_FUNC_ITEM(X,DSPL_UPON(C),"
+         "-)),null,null,null)"},
         {"DISPLAY \"A\" UNIT 3.",
-         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_FUNC_ITEM(\"A\",DSPL_UNIT(3),null)),null,null,null)"},
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_FUNC_ITEM(\"A\",DSPL_UNIT(3),-)),null,null,null)"},
         {"DISPLAY \"A\" NO ADVANCING.",
-         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(\"A\",null,null,DSPL_NO_ADVANCING)),null,null,null)"},
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(\"A\",-,-,DSPL_NO_ADVANCING)),null,null,null)"},
     };
     CheckCases(cases);
 }
