@@ -116,7 +116,7 @@ TEST(StmtCorpus, NistOtherProgramsReport) {
         {"RL302M.CBL", true},  // XXXXX053
         {"SM101A.CBL", true},  // a copybook ending inside a statement
         {"SM201A.CBL", false},
-        {"SM203A.CBL", true},  // DATA DIVISION where none may stand
+        {"SM203A.CBL", false},
         {"SQ207M.CBL", false},
         {"SQ302M.CBL", true},  // XXXXX053
         {"SQ401M.CBL", false},
