@@ -39,6 +39,8 @@
 %{
 #include "grammar/cobol_actions.h"
 #include "grammar/stmt_actions.h"
+#include "grammar/cics_actions.h"
+#include "grammar/sql_actions.h"
 %}
 
 %include tokens.y.inc
@@ -87,7 +89,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 30
+ * shift/reduce conflicts: 36
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * (state numbers as of the core's grammar; each family's change renumbers them:
@@ -98,7 +100,7 @@
  * C02  '('  state 131: identifier: identifier_base . '(' refmod ')'  /  identifier_base .
  *           shift (reference modification) first; the identifier ends on
  *           failure. test OperandTrials.*
- * C03  ')'  state 246: arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
+ * C03  ')'  state 288: arith_expr: '(' arith_expr . ')'  /  simple_condition: arith_expr .
  *           (in a parenthesis that may hold a condition, also after a
  *           relational operator) shift first: a parenthesised expression;
  *           a parenthesised condition on failure. test OperandTrials.*, Conditions.*
@@ -108,7 +110,7 @@
  *           opt_proc_copy_marker: copy_marker  /  opt_proc_copy_marker: empty
  *           shift first: the marker goes to PD_COPY_BEFORE_DECL /
  *           PD_COPY_BEFORE_SECTIONS. test ProcedureBody.CopyMarkersAfterTheHeaderAndAmongSentences
- * C06  '('  state 333: function_ref: FUNCTION char-string . opt_function_args
+ * C06  '('  state 779: function_ref: FUNCTION char-string . opt_function_args
  *           /  opt_function_args: empty
  *           shift (arguments) first; a reference modification on failure.
  *           test OperandTrials.*
@@ -136,8 +138,28 @@
  *           not the inner statement's kind the trial fails and the enclosing
  *           statement takes it. test StmtConflicts.S05
  * C-IO    (stmt_io.y)
- * C-SQL   (exec.y, sql.y)
- * C-CICS  (cics.y)
+ * C-SQL   (exec.y, sql.y; tests/grammar/sql_shapes_test.cpp)
+ * Q01  ST_RIGHT_PAR  sql_primary: ST_LEFT_PAR sql_value_expr . ST_RIGHT_PAR
+ *           /  sql_expr_list: sql_value_expr .   (a parenthesis that may
+ *           open a row constructor: in a condition, in VALUES)
+ *           shift first: a parenthesised value; a one-value row
+ *           constructor on failure. test SqlShapes.EachConstructBuildsItsNodes
+ *           ("(A) = B", "VALUES 1, (2, 3)")
+ * Q02  the same as Q01 in the second state btyacc makes for it (after a
+ *           value that follows an operator inside the parenthesis).
+ * Q03  ST_RIGHT_PAR  sql_joined_table: ST_LEFT_PAR sql_joined_table . ST_RIGHT_PAR
+ *           /  sql_query_expr: sql_joined_table .
+ *           shift first: a parenthesised joined table; a query in
+ *           parentheses (a join operand, a table expression) on failure.
+ *           test SqlShapes.EachConstructBuildsItsNodes ("(U CROSS JOIN V)")
+ * C-CICS  (cics.y, cics_rules.y.inc; tests/grammar/cics_golden_test.cpp)
+ * X01  CTK_MAP  state 397: cics_command: CTK_RECEIVE null_marker . cics_map_option
+ *           /  cics_command: CTK_RECEIVE null_marker .
+ *           shift (RECEIVE MAP) first; the plain RECEIVE with MAP as an
+ *           option on failure. test CicsGolden.LeadingOption*
+ * X02  CTK_MAP  state 402: the same after CTK_SEND (SEND MAP / SEND).
+ * X03  CTK_SET  state 374: the same after CTK_ADDRESS, with cics_set_option
+ *           (ADDRESS SET / ADDRESS).
  *
  * ---- error alternatives ------------------------------------------------------
  * `error` appears only at these entry boundaries, always as the last
@@ -145,6 +167,10 @@
  *   procedure_element (a sentence), synced on the period.
  *   opt_proc_copy_marker (between the procedure header and declaratives),
  *   synced on the period.
+ *   exec_stmt (the statement of an EXEC SQL block), synced on END-EXEC.
+ *   cics_statement (an EXEC CICS statement), synced on END-EXEC by exec_stmt.
+ *   cics_option (an option of a CICS command), synced on the next option or
+ *   END-EXEC.
  */
 
 %%
@@ -161,5 +187,6 @@
 %include exec.y
 %include sql.y
 %include cics.y
+%include cics_rules.y.inc
 %include operands.y
 %include words.y

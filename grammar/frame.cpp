@@ -415,9 +415,9 @@ void Run::FreeRecords() {
 }
 
 int Run::Accept() {
-    // The end-of-input lookahead is not shifted: its value and position
-    // (an empty list) are the run's to release.
-    if (yychar_ == 0) {
+    // The end of input is still held as the lookahead: its value and
+    // position are the run's, and nothing else takes them.
+    if (yychar_ >= 0 && !yyps->save) {
         ReleaseValue(yylval, 2);
         ReleasePosn(yyposn, 2);
         yylval = nullptr;
@@ -448,7 +448,7 @@ void Run::ReleaseOwned() {
         owner = yyps->save;
         while (owner->save) owner = owner->save;
         queued_from = owner->lexeme;
-    } else if (yychar_ > 0) {
+    } else if (yychar_ >= 0) {
         ReleaseValue(yylval, 2);
         ReleasePosn(yyposn, 2);
     }

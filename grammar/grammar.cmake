@@ -58,6 +58,7 @@ vemlo_btyacc_grammar(
            "${CMAKE_SOURCE_DIR}/grammar/exec.y"
            "${CMAKE_SOURCE_DIR}/grammar/sql.y"
            "${CMAKE_SOURCE_DIR}/grammar/cics.y"
+           "${CMAKE_BINARY_DIR}/generated/grammar/cics_rules.y.inc"
            "${CMAKE_SOURCE_DIR}/grammar/operands.y"
            "${CMAKE_SOURCE_DIR}/grammar/words.y"
-  TOKENS EXPECT_SR 30 SYMBOL DovCobolGrammarTables)
+  TOKENS EXPECT_SR 36 SYMBOL DovCobolGrammarTables)

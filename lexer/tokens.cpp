@@ -256,6 +256,9 @@ bool DovLexer::ClassifySql(DovTokenItem* item, DovTokenList& carried) {
             token->code = token->image.CStr()[0] == '"' ? ST_IDENT : ST_STR_LITER;
             return true;
         case TK_CHAR_STRING: {
+            // The not sign also comes as its two UTF-8 bytes (C2 AC) from
+            // sources saved as UTF-8.
+            if (token->image == "\xc2\xac") token->image = VString("\xac");
             if (token->image.Len() == 1) {
                 if (const NamedCode* op = Find(kSqlOperators, token->image)) {
                     token->code = static_cast<std::int16_t>(op->code);

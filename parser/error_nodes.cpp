@@ -134,6 +134,9 @@ void DeleteErrValue(YYSTYPE value, int mode) {
     if (parser) parser->ForgetNodesWithin(node);
     DovTokenList tokens;
     DovGatherTokens(node, &tokens);
+    // With no pending node (it went with the cell) a fresh one keeps the
+    // tokens for the error alternative that ends the recovery.
+    if (parser && !parser->errNode && !tokens.IsEmpty()) parser->errNode = NewErrNode();
     AttachErrTokens(&tokens, mode);
     delete node;
 }
@@ -143,7 +146,17 @@ void DeleteErrPosn(YYPOSN posn, int mode) {
         if (mode == -1 && WorkingParser) {
             DovParserImpl* parser = WorkingParser;
             if (ErrTrace(parser)) std::cout << "-!!-CREATED NEW ERROR NODE\n";
+            // A pending node that no error alternative took is replaced:
+            // its tokens go to the new one and it is freed.
+            DovExpr* old = parser->errNode;
             parser->errNode = NewErrNode();
+            if (old && !old->Parent()) {
+                parser->ForgetNodesWithin(old);
+                DovTokenList tokens;
+                DovGatherTokens(old, &tokens);
+                AttachErrTokens(&tokens, mode);
+                delete old;
+            }
         }
         return;
     }

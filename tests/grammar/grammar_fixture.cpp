@@ -1,5 +1,6 @@
 #include "tests/grammar/grammar_fixture.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "grammar/grammar.h"
@@ -261,6 +262,45 @@ std::string GrammarRun::TokenDifference() const {
         if (have_b) out << tree[i].code << " '" << tree[i].image << "' " << tree[i].beg;
         else out << "(end)";
         out << " (" << delivered.size() << " delivered, " << tree.size() << " in the tree)";
+        return out.str();
+    }
+    return "";
+}
+
+std::string GrammarRun::TokenLossOrDuplication() const {
+    if (!root_) return "no tree";
+    DovExpr* copy = root_->Copy();
+    DovTokenList gathered;
+    DovGatherTokens(copy, &gathered);
+    delete copy;
+    std::vector<Delivered> tree;
+    for (const DovToken* t : gathered)
+        if (t) tree.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+    std::vector<Delivered> sent = delivered;
+    const auto before = [](const Delivered& a, const Delivered& b) {
+        if (int c = DovTxtPosnCompare(a.beg, b.beg)) return c < 0;
+        if (int c = DovTxtPosnCompare(a.end, b.end)) return c < 0;
+        return a.code < b.code;
+    };
+    std::stable_sort(tree.begin(), tree.end(), before);
+    std::stable_sort(sent.begin(), sent.end(), before);
+    const std::size_t n = std::max(tree.size(), sent.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i < tree.size() && i < sent.size()) {
+            const Delivered& a = sent[i];
+            const Delivered& b = tree[i];
+            const bool same_place = DovTxtPosnCompare(a.beg, b.beg) == 0 && DovTxtPosnCompare(a.end, b.end) == 0;
+            const bool preserved = b.code == PRESERVED_SPACE || b.code == PRESERVED_STRING;
+            if (same_place && (preserved || (a.code == b.code && a.image == b.image))) continue;
+        }
+        std::ostringstream out;
+        out << "token #" << i << " in position order: delivered ";
+        if (i < sent.size()) out << sent[i].code << " '" << sent[i].image << "' " << sent[i].beg;
+        else out << "(end)";
+        out << ", tree ";
+        if (i < tree.size()) out << tree[i].code << " '" << tree[i].image << "' " << tree[i].beg;
+        else out << "(end)";
+        out << " (" << sent.size() << " delivered, " << tree.size() << " in the tree)";
         return out.str();
     }
     return "";

@@ -85,6 +85,10 @@ public:
     // "" when the tokens gathered from the tree are the delivered tokens in
     // order; otherwise the first difference.
     std::string TokenDifference() const;
+    // "" when the tree holds exactly the delivered tokens, each once, in
+    // whatever order (clauses collected in any order sit in slot order);
+    // otherwise the first token lost or duplicated.
+    std::string TokenLossOrDuplication() const;
 
 private:
     DovParserImpl parser_;

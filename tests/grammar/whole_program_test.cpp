@@ -206,4 +206,17 @@ TEST(WholeProgram, DamagedProgramsEndCleanlyAndKeepTheirTokens) {
     EXPECT_GT(trees, 0);
 }
 
+// An aborted parse (here inside a trial: the subscript that never closes)
+// leaves nothing that the next parse would read.
+TEST(WholeProgram, AParseAfterAnAbortedOneStartsClean) {
+    GrammarRun run;
+    EXPECT_EQ(run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. A.\n       PROCEDURE DIVISION USING B\n"
+                            "           MOVE A(1 TO B\n"),
+              3);
+    EXPECT_EQ(run.root(), nullptr);
+    ASSERT_EQ(run.ParseText(kGolden), 0) << run.MessageText();
+    EXPECT_TRUE(run.Messages().empty());
+    EXPECT_EQ(run.TokenDifference(), "");
+}
+
 }  // namespace

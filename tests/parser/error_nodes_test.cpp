@@ -309,3 +309,39 @@ TEST_F(ErrorNodes, SetFromSrcWalkerMarksNodesAndSlots) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pending node that no error alternative took, replaced at the next
+// report: its tokens move to the new node and it is freed (the sanitizer
+// build checks the freeing).
+TEST_F(ErrorNodes, AReplacedPendingNodeGivesItsTokensToTheNewOne) {
+    GenErrNode(&parser);
+    DovTokenList* popped = new DovTokenList;
+    Add(*popped, Tok(RW_MOVE, "MOVE", 3, 11));
+    DeleteErrPosn(popped, 1);
+    DovExpr* first = parser.errNode;
+    DeleteErrPosn(nullptr, -1);
+    ASSERT_NE(parser.errNode, nullptr);
+    EXPECT_NE(parser.errNode, first);
+    EXPECT_EQ(Items().size(), 1u);
+    delete parser.errNode;
+    parser.errNode = nullptr;
+}
+
+// A popped cell that holds the pending node: the parser forgets the node,
+// and the cell's tokens go to a fresh pending node instead of being lost.
+TEST_F(ErrorNodes, TokensOfADiscardedCellHoldingThePendingNodeAreKept) {
+    DovExpr* errNode = GenErrNode(&parser);
+    DovExpr* statement = new DovExprOper(SENTENCE_LIST);
+    statement->AddArg(errNode);
+    Add(statement->Tokens(), Tok(RW_MOVE, "MOVE", 3, 11));
+    DeleteErrValue(statement, 1);
+    ASSERT_NE(parser.errNode, nullptr);
+    EXPECT_NE(parser.errNode, errNode);
+    EXPECT_EQ(Items().size(), 1u);
+    delete parser.errNode;
+    parser.errNode = nullptr;
+}
+
+}  // namespace

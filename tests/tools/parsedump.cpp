@@ -7,9 +7,6 @@
 #include "lbase/cmdline.h"
 #include "lbase/message.h"
 #include "parser/parser.h"
-#if VEMLO_PARSEDUMP_GRAMMAR
-#include "grammar/grammar.h"
-#endif
 
 namespace vemlo_tools {
 
@@ -35,9 +32,6 @@ const char kUsage[] = "usage: parsedump [parser options] [-lex-only] [-data-map]
 }  // namespace
 
 int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
-#if VEMLO_PARSEDUMP_GRAMMAR
-    DovInstallGrammar();
-#endif
     DovParserImpl parser;
     const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
 

@@ -1,0 +1,66 @@
+// The services the EXEC CICS rules call (grammar/cics.y and the rules
+// generated from grammar/cics_rules.def): command heads, options, the
+// statement frame with the CICS clause holder, ASSIGN, HANDLE and IGNORE,
+// condition names and the error alternatives. They work on the working
+// parser and on the grammar's one CICS holder (CicsHolder).
+#pragma once
+
+#include "grammar/cobol_actions.h"
+
+// ---- Command heads ---------------------------------------------------------
+// A command without a leading option: the statement node of `op` with all
+// slots empty, the marker's null node in slot 0.
+YYSTYPE DovCicsCommand(DovOper op, YYSTYPE marker);
+// A command with a leading option (ADDRESS SET, RECEIVE MAP, SEND MAP): the
+// statement node of `op` with all slots empty; the option, parked in the
+// holder, takes slot 0 when the statement starts. The marker's null node
+// has no place and is freed (its cell is cleared).
+YYSTYPE DovCicsLeadCommand(DovOper op, YYSTYPE* marker);
+
+// ---- The statement frame ----------------------------------------------------
+// The empty start symbol after the command head: makes `statement` the
+// holder's current statement, which places a parked leading option.
+void DovCicsStart(YYSTYPE statement);
+// The end of a general command: the finished statement from the holder,
+// the reduction's tokens handed over, then every token on the statement's
+// own list moved to the tail of slot 0's tokens.
+YYSTYPE DovCicsFinishCommand(DovGrammarReduction& r);
+// ASSIGN: CS_STMT_ASSIGN (marker, assignment list) through the holder.
+YYSTYPE DovCicsAssign(YYSTYPE marker, YYSTYPE list);
+// HANDLE AID, HANDLE CONDITION, IGNORE CONDITION: the statement of `op`
+// (marker, handler list) through the holder.
+YYSTYPE DovCicsHandle(DovOper op, YYSTYPE marker, YYSTYPE list);
+// The error alternative of a whole statement: the pending syntax-error node.
+YYSTYPE DovCicsErrorStatement(DovGrammarReduction& r);
+
+// ---- Lexer and adapter switches of ASSIGN ----------------------------------
+// Sets the lexer's reserved-word check and the adapter's name
+// classification together (0: words after ASSIGN are plain words). The
+// lexer reads the words of ASSIGN by its own token modes as well, so that a
+// word read ahead in a trial is classified the same.
+void DovCicsWordSwitches(int on);
+
+// ---- Options -----------------------------------------------------------------
+// An option with its argument (null for the bare keyword): the CS_CL_ node,
+// its tokens handed over, given to the CICS holder. The value stays the
+// option node; no later action uses it.
+YYSTYPE DovCicsOption(DovGrammarReduction& r, DovOper op, YYSTYPE argument);
+YYSTYPE DovCicsBareOption(DovGrammarReduction& r, DovOper op);
+// The error option: the pending syntax-error node given to the holder like
+// an option (refused there, its tokens kept for the statement). What the
+// recovery skips after it is collected for the statement too.
+YYSTYPE DovCicsErrorOption(DovGrammarReduction& r);
+
+// ---- Arguments, handlers and condition names ------------------------------
+// ADDRESS OF / LENGTH OF identifier written with the CICS words.
+YYSTYPE DovCicsAddressOf(YYSTYPE identifier);
+YYSTYPE DovCicsLengthOf(YYSTYPE identifier);
+// CS_GRP_ASSIGN (the word as a CHAR_STRING, the reference).
+YYSTYPE DovCicsAssignGroup(YYSTYPE word, YYSTYPE reference);
+// CS_GRP_CONDITION_HANDLER (name, procedure name or null).
+YYSTYPE DovCicsHandler(YYSTYPE name, YYSTYPE procedure);
+// A condition keyword: CHAR_STRING of its text.
+YYSTYPE DovCicsConditionWord(const char* text);
+// A user-defined word as a condition name: CHAR_STRING of the word's text
+// (the word's value is released).
+YYSTYPE DovCicsConditionUserWord(YYSTYPE word);
