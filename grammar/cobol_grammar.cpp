@@ -1,5 +1,6 @@
 #include "grammar/cobol_grammar.h"
 
+#include "grammar/cobol_actions.h"
 #include "grammar/data_actions.h"
 #include "parser/error_nodes.h"
 #include "parser/hooks.h"

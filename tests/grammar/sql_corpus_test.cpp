@@ -106,10 +106,14 @@ std::string Cause(const std::vector<std::string>& words, const std::string& file
     return "";
 }
 
+// The words of a block from its EXEC on: the comment lines before a
+// statement are among its leading tokens and are left out.
 std::vector<std::string> Words(const DovExpr* node) {
     std::vector<std::string> out;
-    for (const std::string& t : TreeTokens(node))
+    for (const std::string& t : TreeTokens(node)) {
+        if (out.empty() && t != "EXEC") continue;
         if (!t.empty() && t.find_first_not_of(" \n") != std::string::npos) out.push_back(t);
+    }
     return out;
 }
 
