@@ -246,6 +246,7 @@ data_entry_element
     : data_entry
     | SEP_INLINED_COPY                      { DovDataMarker($1, DECL_DD); }
     | SEP_UNINLINED_COPY                    { YYREDUCEPOSN($1); DovDataLoose($1); }
+    | exec_data_entry                       { YYREDUCEPOSN($1); DovDataLoose($1); }
     | error SEP_DOT                         { $$ = DovErrorValue(YYREDUCTION); YYREDUCEPOSN($$); DovDataLoose($$); }
     ;
 

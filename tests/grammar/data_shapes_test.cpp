@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/grammar/data_fixture.h"
+#include "tests/grammar/grammar_fixture.h"
 #include "tree/oper.h"
 
 namespace {
@@ -256,3 +257,26 @@ TEST(DataTrials, UninlinedIncludeInTheProcedureDivision) {
 }
 
 }  // namespace
+
+// An EXEC block among the data entries is a data-division EXEC node of its
+// own, between the entries around it, with every token kept in order.
+TEST(DataShapes, ExecBlockAmongTheEntries) {
+    vemlo_grammar_test::GrammarRun run;
+    run.ParseText("       IDENTIFICATION DIVISION.\n"
+                  "       PROGRAM-ID. P.\n"
+                  "       DATA DIVISION.\n"
+                  "       WORKING-STORAGE SECTION.\n"
+                  "       01 A PIC X.\n"
+                  "           EXEC SQL BEGIN DECLARE SECTION END-EXEC.\n"
+                  "       01 B PIC X.\n"
+                  "           EXEC SQL END DECLARE SECTION END-EXEC\n"
+                  "       01 C PIC X.\n"
+                  "       PROCEDURE DIVISION.\n"
+                  "           STOP RUN.\n");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    DovExpr* ws = vemlo_grammar_test::FindFirst(run.root(), SECTION_WORKING_STORAGE);
+    ASSERT_NE(ws, nullptr);
+    EXPECT_EQ(vemlo_grammar_test::FindAll(ws, STMT_EXEC_SQL_IN_DCL).size(), 2u);
+    EXPECT_EQ(vemlo_grammar_test::FindAll(ws, DECL_DD_ENTRY).size(), 3u);
+    EXPECT_EQ(run.TokenDifference(), "");
+}
