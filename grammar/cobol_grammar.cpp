@@ -1,5 +1,7 @@
 #include "grammar/cobol_grammar.h"
 
+#include "grammar/cobol_actions.h"
+#include "grammar/data_actions.h"
 #include "parser/error_nodes.h"
 #include "parser/hooks.h"
 #include "parser/parser_impl.h"
@@ -30,6 +32,7 @@ void DeletePosn(YYPOSN posn, int code) {
 }
 
 void ClearState() {
+    DovResetHolders();
     yyretlval = nullptr;
     yyretposn = nullptr;
     yynerrs = 0;

@@ -1,7 +1,600 @@
-/* ==== Input-output, sort/merge, report writer, communication, ACCEPT/DISPLAY ============
- * io_stmt: the statement node. Owned by the input-output family.
- * Placeholder until then: RW__SPARE_1 is a code no word has, so the
- * alternative never matches; replace it with the family's statements.       */
+/* ---- dispatcher: the statements of this family ------------------------------
+ * io_stmt: the statement node of the alternative                                 */
 io_stmt
-    : RW__SPARE_1
+    : open_stmt                                                    { $$ = $1; }
+    | close_stmt                                                   { $$ = $1; }
+    | read_stmt                                                    { $$ = $1; }
+    | write_stmt                                                   { $$ = $1; }
+    | rewrite_stmt                                                 { $$ = $1; }
+    | delete_stmt                                                  { $$ = $1; }
+    | start_stmt                                                   { $$ = $1; }
+    | return_stmt                                                  { $$ = $1; }
+    | release_stmt                                                 { $$ = $1; }
+    | sort_stmt                                                    { $$ = $1; }
+    | merge_stmt                                                   { $$ = $1; }
+    | generate_stmt                                                { $$ = $1; }
+    | initiate_stmt                                                { $$ = $1; }
+    | terminate_stmt                                               { $$ = $1; }
+    | suppress_stmt                                                { $$ = $1; }
+    | send_stmt                                                    { $$ = $1; }
+    | receive_stmt                                                 { $$ = $1; }
+    | enable_stmt                                                  { $$ = $1; }
+    | purge_stmt                                                   { $$ = $1; }
+    | commit_stmt                                                  { $$ = $1; }
+    | unlock_stmt                                                  { $$ = $1; }
+    | accept_stmt                                                  { $$ = $1; }
+    | display_stmt                                                 { $$ = $1; }
+    | exhibit_stmt                                                 { $$ = $1; }
+    ;
+
+/* ---- INVALID KEY phrases (DELETE, READ, REWRITE, START, WRITE) -------------------
+ * INVALID [KEY] statement...    NOT INVALID [KEY] statement...
+ * opt_invalid_key: EX_ON_INVALID_KEY or null                                     */
+opt_invalid_key
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_INVALID _key statement_list %prec PRTY_LOW                          { $$ = DovConstructNode(EX_ON_INVALID_KEY, $3); }
+    ;
+
+opt_not_invalid_key
+    : /* empty */ %prec PRTY_LOW                                            { $$ = DovAbsentNode(); }
+    | not_invalid_key                                                         { $$ = $1; }
+    ;
+
+not_invalid_key
+    : CMB_NOT_ON_AT RW_INVALID _key statement_list %prec PRTY_LOW            { $$ = DovConstructNode(EX_NOT_ON_INVALID_KEY, $4); }
+    ;
+
+/* ---- AT END phrases (READ, RETURN) -------------------------------------------------- */
+opt_at_end
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _at RW_END statement_list %prec PRTY_LOW                               { $$ = DovConstructNode(EX_ON_AT_END, $3); }
+    ;
+
+opt_not_at_end
+    : /* empty */ %prec PRTY_LOW                                            { $$ = DovAbsentNode(); }
+    | not_at_end                                                              { $$ = $1; }
+    ;
+
+not_at_end
+    : CMB_NOT_ON_AT _at RW_END statement_list %prec PRTY_LOW                 { $$ = DovConstructNode(EX_NOT_ON_AT_END, $4); }
+    ;
+
+/* ---- OPEN, CLOSE ------------------------------------------------------------------------
+ * OPEN {INPUT|OUTPUT|I-O|EXTEND} {file [REVERSED | WITH NO REWIND]}... ...
+ * CLOSE {file [REEL|UNIT [FOR REMOVAL | WITH NO REWIND] | WITH {NO REWIND | LOCK}]}...
+ * open_stmt: STMT_OPEN    close_stmt: STMT_CLOSE                                    */
+open_stmt
+    : RW_OPEN open_clauses                                                  { $$ = DovConstructNode(STMT_OPEN, $2); }
+    ;
+
+open_clauses
+    : open_clause                                                           { $$ = DovListFirst(EX_LIST, $1); }
+    | open_clauses open_clause                                              { $$ = DovListAppend(EX_LIST, $1, $2); }
+    ;
+
+open_clause
+    : open_mode open_files                                                  { $$ = DovConstructNode(EX_OPEN_CLAUSE, DovAbsentNode(), $1, $2); }
+    ;
+
+open_mode
+    : RW_INPUT                                                              { $$ = DovKeywordNode(IOCX_INPUT); }
+    | RW_OUTPUT                                                             { $$ = DovKeywordNode(IOCX_OUTPUT); }
+    | RW_I_O                                                                { $$ = DovKeywordNode(IOCX_I_O); }
+    | RW_EXTEND                                                             { $$ = DovKeywordNode(IOCX_EXTEND); }
+    ;
+
+open_files
+    : open_file                                                             { $$ = DovListFirst(EX_LIST, $1); }
+    | open_files open_file                                                  { $$ = DovListAppend(EX_LIST, $1, $2); }
+    ;
+
+open_file
+    : io_file_name opt_open_option                                             { $$ = DovConstructNode(EX_OPEN_FILE_NAME, $1, $2); }
+    ;
+
+opt_open_option
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_REVERSED                                                           { $$ = DovKeywordNode(IOCX_REVERSED); }
+    | _with RW_LOCK                                                         { $$ = DovKeywordNode(IOCX_WITH_LOCK); }
+    | _with RW_NO RW_REWIND                                                 { $$ = DovKeywordNode(IOCX_WITH_NO_REWIND); }
+    ;
+
+close_stmt
+    : RW_CLOSE close_items                                                  { $$ = DovConstructNode(STMT_CLOSE, $2); }
+    ;
+
+close_items
+    : close_item                                                            { $$ = DovListFirst(EX_LIST, $1); }
+    | close_items close_item                                                { $$ = DovListAppend(EX_LIST, $1, $2); }
+    ;
+
+close_item
+    : io_file_name opt_close_device opt_close_disposition                      { $$ = DovConstructNode(EX_CLOSE_ITEM, $1, $2, $3); }
+    ;
+
+opt_close_device
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_REEL                                                               { $$ = DovKeywordNode(IOCX_REEL); }
+    | RW_UNIT                                                               { $$ = DovKeywordNode(IOCX_UNIT); }
+    ;
+
+opt_close_disposition
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _with RW_LOCK                                                         { $$ = DovKeywordNode(IOCX_WITH_LOCK); }
+    | _with RW_NO RW_REWIND                                                 { $$ = DovKeywordNode(IOCX_WITH_NO_REWIND); }
+    | _for RW_REMOVAL                                                       { $$ = DovKeywordNode(IOCX_FOR_REMOVAL); }
+    ;
+
+/* ---- READ --------------------------------------------------------------------------------
+ * READ file [NEXT|PREVIOUS] [RECORD] [INTO identifier] [[WITH] [NO] LOCK] [KEY [IS] data-name]
+ *     [AT END ...] [NOT AT END ...] [INVALID KEY ...] [NOT INVALID KEY ...] [END-READ]
+ * read_stmt: STMT_READ (DovReadStmt picks AT END or INVALID KEY)                   */
+read_stmt
+    : RW_READ io_file_name opt_read_next _record opt_read_into opt_read_lock opt_read_key opt_at_end opt_invalid_key read_not_phrases opt_end_read
+        { $$ = DovReadStmt($2, $3, $5, $6, $7, $8, $9, $10, $11); }
+    ;
+
+/* NOT AT END and NOT INVALID KEY both start with NOT: one rule takes either
+ * or both, so that the word after NOT decides.
+ * read_not_phrases: a pair (DovPhrasePair) of the two phrases or null nodes */
+read_not_phrases
+    : /* empty */ %prec PRTY_LOW                                            { $$ = DovPhrasePair(DovAbsentNode(), DovAbsentNode()); }
+    | not_at_end %prec PRTY_LOW                                             { $$ = DovPhrasePair($1, DovAbsentNode()); }
+    | not_invalid_key %prec PRTY_LOW                                        { $$ = DovPhrasePair(DovAbsentNode(), $1); }
+    | not_at_end not_invalid_key                                            { $$ = DovPhrasePair($1, $2); }
+    ;
+
+opt_read_next
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_NEXT                                                               { $$ = DovKeywordNode(EX_READ_NEXT); }
+    | RW_PREVIOUS                                                           { $$ = DovKeywordNode(EX_READ_PREVIOUS); }
+    ;
+
+opt_read_into
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_INTO identifier                                                    { $$ = DovConstructNode(EX_READ_INTO, $2); }
+    ;
+
+opt_read_lock
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _with RW_LOCK                                                         { $$ = DovKeywordNode(EX_READ_LOCK); }
+    | _with RW_KEPT RW_LOCK                                                 { $$ = DovKeywordNode(EX_READ_KEPT_LOCK); }
+    | _with RW_NO RW_LOCK                                                   { $$ = DovKeywordNode(EX_READ_NO_LOCK); }
+    | _with RW_IGNORE RW_LOCK                                               { $$ = DovKeywordNode(EX_READ_IGNORE_LOCK); }
+    | _with RW_WAIT                                                         { $$ = DovKeywordNode(EX_READ_WAIT); }
+    ;
+
+opt_read_key
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_KEY _is io_record_key                                                 { $$ = DovConstructNode(EX_READ_KEY_IS, $3); }
+    ;
+
+io_record_key
+    : data_name                                                             { $$ = DovConstructNode(REC_KEY_USE, $1); }
+    ;
+
+opt_end_read
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_READ                                                           { $$ = DovKeywordNode(EX_END_READ); }
+    ;
+
+/* ---- WRITE, REWRITE, DELETE --------------------------------------------------------------
+ * WRITE record [FROM operand] [{BEFORE|AFTER} [ADVANCING] {n [LINE|LINES] | PAGE | mnemonic}]
+ *     [AT {END-OF-PAGE|EOP} ...] [NOT AT {END-OF-PAGE|EOP} ...]
+ *     [INVALID KEY ...] [NOT INVALID KEY ...] [END-WRITE]
+ * REWRITE record [FROM operand] [INVALID KEY ...] [NOT INVALID KEY ...] [END-REWRITE]
+ * DELETE file [RECORD] [INVALID KEY ...] [NOT INVALID KEY ...] [END-DELETE]
+ * write_stmt: STMT_WRITE (DovWriteStmt picks END-OF-PAGE or INVALID KEY)          */
+write_stmt
+    : RW_WRITE record_name opt_write_from opt_write_advancing opt_at_eop opt_invalid_key write_not_phrases opt_end_write
+        { $$ = DovWriteStmt($2, $3, $4, $5, $6, $7, $8); }
+    ;
+
+/* write_not_phrases: a pair of NOT AT END-OF-PAGE and NOT INVALID KEY, as
+ * read_not_phrases */
+write_not_phrases
+    : /* empty */ %prec PRTY_LOW                                            { $$ = DovPhrasePair(DovAbsentNode(), DovAbsentNode()); }
+    | not_at_eop %prec PRTY_LOW                                             { $$ = DovPhrasePair($1, DovAbsentNode()); }
+    | not_invalid_key %prec PRTY_LOW                                        { $$ = DovPhrasePair(DovAbsentNode(), $1); }
+    | not_at_eop not_invalid_key                                            { $$ = DovPhrasePair($1, $2); }
+    ;
+
+opt_write_from
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_FROM operand                                                       { $$ = DovConstructNode(EX_WRITE_FROM, $2); }
+    ;
+
+opt_write_advancing
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | before_after _advancing write_how_far                                 { $$ = DovConstructNode(IOCX_ADVANCING, $1, $3); }
+    | before_after RW_POSITIONING write_how_far                             { $$ = DovConstructNode(IOCX_POSITIONING, $1, $3); }
+    ;
+
+
+write_how_far
+    : operand _line                                                        { $$ = DovConstructNode(EX_LINES, $1); }
+    | RW_PAGE                                                               { $$ = DovKeywordNode(EX_PAGE); }
+    ;
+
+
+opt_at_eop
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _at eop_word statement_list %prec PRTY_LOW                             { $$ = DovConstructNode(EX_ON_AT_EOP, $3); }
+    ;
+
+not_at_eop
+    : CMB_NOT_ON_AT _at eop_word statement_list %prec PRTY_LOW               { $$ = DovConstructNode(EX_NOT_ON_AT_EOP, $4); }
+    ;
+
+
+opt_end_write
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_WRITE                                                          { $$ = DovKeywordNode(EX_END_WRITE); }
+    ;
+
+rewrite_stmt
+    : RW_REWRITE record_name opt_write_from opt_invalid_key opt_not_invalid_key opt_end_rewrite
+        { $$ = DovConstructNode(STMT_REWRITE, $2, $3, DovAbsentNode(), $4, $5, $6); }
+    ;
+
+opt_end_rewrite
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_REWRITE                                                        { $$ = DovKeywordNode(EX_END_REWRITE); }
+    ;
+
+delete_stmt
+    : RW_DELETE io_file_name _record opt_invalid_key opt_not_invalid_key opt_end_delete
+        { $$ = DovConstructNode(STMT_DELETE, $2, DovAbsentNode(), $4, $5, $6); }
+    ;
+
+opt_end_delete
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_DELETE                                                         { $$ = DovKeywordNode(EX_END_DELETE); }
+    ;
+
+/* ---- START ---------------------------------------------------------------------------------
+ * START file [KEY [IS] relation data-name] [INVALID KEY ...] [NOT INVALID KEY ...] [END-START]
+ * start_stmt: STMT_START    opt_start_key: a node of the relation's code            */
+start_stmt
+    : RW_START io_file_name opt_start_key opt_invalid_key opt_not_invalid_key opt_end_start
+        { $$ = DovConstructNode(STMT_START, $2, $3, DovAbsentNode(), $4, $5, $6); }
+    ;
+
+opt_start_key
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_KEY _is rel_op io_record_key                                          { $$ = DovStartKey($3, $4); }
+    ;
+
+opt_end_start
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_START                                                          { $$ = DovKeywordNode(EX_END_START); }
+    ;
+
+/* ---- RETURN, RELEASE -----------------------------------------------------------------------
+ * RETURN file [RECORD] [INTO identifier] [AT] END ... [NOT AT END ...] [END-RETURN]
+ * RELEASE record [FROM identifier]                                                    */
+return_stmt
+    : RW_RETURN io_file_name _record opt_read_into opt_at_end opt_not_at_end opt_end_return
+        { $$ = DovConstructNode(STMT_RETURN, $2, $4, $5, $6, $7); }
+    ;
+
+opt_end_return
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_RETURN                                                         { $$ = DovKeywordNode(EX_END_RETURN); }
+    ;
+
+release_stmt
+    : RW_RELEASE record_name opt_release_from                                 { $$ = DovConstructNode(STMT_RELEASE, $2, $3); }
+    ;
+
+opt_release_from
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_FROM identifier                                                    { $$ = DovConstructNode(EX_RELEASE_FROM, $2); }
+    ;
+
+/* ---- SORT, MERGE ----------------------------------------------------------------------------
+ * SORT file {[ON] {ASCENDING|DESCENDING} [KEY] data-name...}... [WITH DUPLICATES [IN ORDER]]
+ *     [[COLLATING] SEQUENCE [IS] alphabet]
+ *     {INPUT PROCEDURE [IS] range | USING file...} {OUTPUT PROCEDURE [IS] range | GIVING file...}
+ * MERGE file keys [sequence] USING file... {OUTPUT PROCEDURE [IS] range | GIVING file...}
+ * sort_stmt: STMT_SORT    merge_stmt: STMT_MERGE                                         */
+sort_stmt
+    : RW_SORT io_file_name sort_keys opt_sort_dups opt_collating sort_input sort_output
+        { $$ = DovConstructNode(STMT_SORT, $2, $3, $4, $5, $6, $7); }
+    ;
+
+merge_stmt
+    : RW_MERGE io_file_name sort_keys opt_collating sort_using sort_output
+        { $$ = DovConstructNode(STMT_MERGE, $2, $3, $4, $5, $6); }
+    ;
+
+sort_keys
+    : /* empty */                                                           { $$ = DovAbsentNode(); }
+    | sort_keys sort_key                                                    { $$ = DovListAppend(EX_LIST, $1, $2); }
+    ;
+
+sort_key
+    : _on_kwd ascending_descending _key data_name_list                                      { $$ = DovConstructNode(EX_SORT_KEY, $2, $4); }
+    ;
+
+opt_sort_dups
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _with RW_DUPLICATES _in _order                                        { $$ = DovKeywordNode(EX_WITH_DUPS_IN_ORDER); }
+    ;
+
+
+opt_collating
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _collating RW_SEQUENCE _is plain_name                                 { $$ = DovConstructNode(EX_SORT_COLL_SEQCE, $4); }
+    ;
+
+sort_input
+    : RW_INPUT RW_PROCEDURE _is procedure_range                             { $$ = DovConstructNode(EX_INPUT_PROC_IS, $4); }
+    | sort_using                                                            { $$ = $1; }
+    ;
+
+sort_using
+    : RW_USING io_file_names                                               { $$ = DovConstructNode(EX_SORT_USING, $2); }
+    ;
+
+sort_output
+    : RW_OUTPUT RW_PROCEDURE _is procedure_range                            { $$ = DovConstructNode(EX_OUTPUT_PROC_IS, $4); }
+    | RW_GIVING io_file_names                                              { $$ = DovConstructNode(EX_GIVING, $2); }
+    ;
+
+/* ---- Report writer: GENERATE, INITIATE, TERMINATE, SUPPRESS ---------------------------------- */
+generate_stmt
+    : RW_GENERATE data_name                                                 { $$ = DovConstructNode(STMT_GENERATE, $2); }
+    ;
+
+initiate_stmt
+    : RW_INITIATE data_name_list                                            { $$ = DovConstructNode(STMT_INITIATE, $2); }
+    ;
+
+terminate_stmt
+    : RW_TERMINATE data_name_list                                           { $$ = DovConstructNode(STMT_TERMINATE, $2); }
+    ;
+
+suppress_stmt
+    : RW_SUPPRESS _printing                                                 { $$ = DovKeywordNode(STMT_SUPPRESS_PRINTING); }
+    ;
+
+
+/* ---- Communication: SEND, RECEIVE, ENABLE, DISABLE, PURGE, ACCEPT MESSAGE COUNT ---------------
+ * SEND cd [FROM identifier] [WITH {identifier|ESI|EMI|EGI}] [{BEFORE|AFTER} [ADVANCING] ...]
+ *     [REPLACING [LINE]]
+ * RECEIVE cd {MESSAGE|SEGMENT} INTO identifier [NO DATA ...] [WITH DATA ...] [END-RECEIVE]
+ * {ENABLE|DISABLE} {INPUT [TERMINAL] | I-O TERMINAL | OUTPUT} cd [WITH] KEY operand
+ * PURGE cd                                                                               */
+send_stmt
+    : RW_SEND data_name opt_send_from opt_send_with opt_write_advancing opt_send_replacing
+        { $$ = DovConstructNode(STMT_SEND, $2, $3, $4, $5, $6); }
+    ;
+
+opt_send_from
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_FROM identifier                                                    { $$ = DovPassOn(YYREDUCTION, $2); }
+    ;
+
+opt_send_with
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_WITH identifier                                                    { $$ = DovPassOn(YYREDUCTION, $2); }
+    | RW_WITH RW_ESI                                                        { $$ = DovKeywordNode(EX_SEND_ESI); }
+    | RW_WITH RW_EMI                                                        { $$ = DovKeywordNode(EX_SEND_EMI); }
+    | RW_WITH RW_EGI                                                        { $$ = DovKeywordNode(EX_SEND_EGI); }
+    ;
+
+opt_send_replacing
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_REPLACING _line                                                    { $$ = DovKeywordNode(EX_SEND_REPLACING_LINE); }
+    ;
+
+
+receive_stmt
+    : RW_RECEIVE data_name receive_msgseg RW_INTO identifier opt_no_data opt_with_data opt_end_receive
+        { $$ = DovConstructNode(STMT_RECEIVE, $2, $3, $5, $6, $7, $8); }
+    ;
+
+receive_msgseg
+    : RW_MESSAGE                                                            { $$ = DovKeywordNode(EX_RECV_MESSAGE); }
+    | RW_SEGMENT                                                            { $$ = DovKeywordNode(EX_RECV_SEGMENT); }
+    ;
+
+opt_no_data
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_NO RW_DATA statement_list %prec PRTY_LOW                            { $$ = DovConstructNode(EX_ON_NO_DATA, $3); }
+    ;
+
+opt_with_data
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_WITH_DATA statement_list %prec PRTY_LOW                             { $$ = DovConstructNode(EX_NOT_ON_NO_DATA, $2); }
+    ;
+
+opt_end_receive
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_RECEIVE                                                        { $$ = DovKeywordNode(EX_END_RECEIVE); }
+    ;
+
+enable_stmt
+    : RW_ENABLE able_type data_name _with RW_KEY operand                    { $$ = DovConstructNode(STMT_ENABLE, $2, $3, $6); }
+    | RW_DISABLE able_type data_name _with RW_KEY operand                   { $$ = DovConstructNode(STMT_DISABLE, $2, $3, $6); }
+    ;
+
+able_type
+    : RW_INPUT                                                              { $$ = DovKeywordNode(EX_ABLE_INPUT); }
+    | RW_INPUT RW_TERMINAL                                                  { $$ = DovKeywordNode(EX_ABLE_INPUT_TERMINAL); }
+    | RW_I_O RW_TERMINAL                                                    { $$ = DovKeywordNode(EX_ABLE_I_O_TERMINAL); }
+    | RW_OUTPUT                                                             { $$ = DovKeywordNode(EX_ABLE_OUTPUT); }
+    ;
+
+purge_stmt
+    : RW_PURGE data_name                                                    { $$ = DovConstructNode(STMT_PURGE, $2); }
+    ;
+
+/* ---- COMMIT, ROLLBACK, UNLOCK ---------------------------------------------------------------- */
+commit_stmt
+    : RW_COMMIT                                                             { $$ = DovKeywordNode(STMT_COMMIT); }
+    | RW_ROLLBACK                                                           { $$ = DovKeywordNode(STMT_ROLLBACK); }
+    ;
+
+unlock_stmt
+    : RW_UNLOCK io_file_name _record                                           { $$ = DovConstructNode(STMT_UNLOCK, $2); }
+    ;
+
+/* ---- ACCEPT ------------------------------------------------------------------------------------
+ * ACCEPT identifier [FROM {mnemonic | DATE | DAY | DAY-OF-WEEK | TIME}] [UNIT n]
+ *     [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [WITH] [AUTO | AUTO-SKIP]
+ *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-ACCEPT]
+ * ACCEPT cd MESSAGE COUNT
+ * accept_stmt: STMT_ACCEPT or STMT_ACCEPT_MSG_COUNT
+ * accept_item: ACCEPT_SCREEN_ITEM, its phrases collected by the screen holder       */
+accept_stmt
+    : RW_ACCEPT accept_item opt_on_accept_exc opt_not_on_accept_exc opt_end_accept
+        { $$ = DovConstructNode(STMT_ACCEPT, DovListFirst(ACCEPT_ITEM_LIST, $2), $3, $4, $5); }
+    | RW_ACCEPT data_name RW_MESSAGE RW_COUNT                               { $$ = DovConstructNode(STMT_ACCEPT_MSG_COUNT, $2); }
+    ;
+
+accept_item
+    : identifier accept_item_start accept_phrases                           { $$ = DovScreenItemFinish(); }
+    ;
+
+accept_item_start
+    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, DovAbsentNode(), &YYVALARG(0)); }
+    ;
+
+accept_phrases
+    : /* empty */
+    | accept_phrases accept_phrase
+    ;
+
+accept_phrase
+    : RW_FROM accept_source                                                 { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(ACCP_FROM, $2)); }
+    | RW_WITH                                                               { DovScreenItemClause(YYREDUCTION, 7, DovKeywordNode(DSPL_WITH)); }
+    | auto_word                                                             { DovScreenItemClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
+    | RW_UNIT operand                                                       { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UNIT, $2)); }
+    | screen_position_phrase
+    ;
+
+auto_word
+    : RW_AUTO
+    | RW_AUTO_SKIP
+    ;
+
+accept_source
+    : io_device_name                                                         { $$ = $1; }
+    | RW_DATE opt_yyyymmdd                                                  { $$ = DovConstructNode(ACCP_DATE, $2); }
+    | RW_DAY opt_yyyyddd                                                    { $$ = DovConstructNode(ACCP_DAY, $2); }
+    | RW_DAY_OF_WEEK                                                        { $$ = DovKeywordNode(ACCP_DAY_OF_WEEK); }
+    | RW_TIME                                                               { $$ = DovKeywordNode(ACCP_TIME); }
+    ;
+
+opt_yyyymmdd
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_YYYYMMDD                                                           { $$ = DovKeywordNode(ACCP_DATE_YYYYMMDD); }
+    ;
+
+opt_yyyyddd
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_YYYYDDD                                                            { $$ = DovKeywordNode(ACCP_DATE_YYYYDDD); }
+    ;
+
+opt_on_accept_exc
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _on_kwd RW_EXCEPTION statement_list %prec PRTY_LOW                     { $$ = DovConstructNode(ON_ACCEPT_EXCEPTION, DovAbsentNode(), $3); }
+    ;
+
+opt_not_on_accept_exc
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | CMB_NOT_ON_AT _on_kwd RW_EXCEPTION statement_list %prec PRTY_LOW           { $$ = DovConstructNode(NOT_ON_ACCEPT_EXCEPTION, DovAbsentNode(), $4); }
+    ;
+
+opt_end_accept
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_ACCEPT                                                         { $$ = DovKeywordNode(EX_END_ACCEPT); }
+    ;
+
+/* ---- DISPLAY, EXHIBIT -----------------------------------------------------------------------------
+ * DISPLAY {operand [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | WITH | NO ADVANCING]...}...
+ *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-DISPLAY]
+ * EXHIBIT [CHANGED] [NAMED] operand...
+ * display_stmt: STMT_DISPLAY    display_item: DISPLAY_SCREEN_ITEM                   */
+display_stmt
+    : RW_DISPLAY display_items opt_on_display_exc opt_not_on_display_exc opt_end_display
+        { $$ = DovConstructNode(STMT_DISPLAY, $2, $3, $4, $5); }
+    ;
+
+display_items
+    : display_item                                                          { $$ = DovListFirst(DISPLAY_ITEM_LIST, $1); }
+    | display_items display_item                                            { $$ = DovListAppend(DISPLAY_ITEM_LIST, $1, $2); }
+    ;
+
+display_item
+    : operand display_item_start display_phrases                            { $$ = DovScreenItemFinish(); }
+    ;
+
+display_item_start
+    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, DovAbsentNode(), &YYVALARG(0)); }
+    ;
+
+display_phrases
+    : /* empty */
+    | display_phrases display_phrase
+    ;
+
+display_phrase
+    : RW_UPON io_device_name                                                { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UPON, $2)); }
+    | RW_UNIT operand                                                       { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UNIT, $2)); }
+    | RW_WITH                                                               { DovScreenItemClause(YYREDUCTION, 7, DovKeywordNode(DSPL_WITH)); }
+    | RW_NO _advancing                                                      { DovScreenItemClause(YYREDUCTION, 31, DovKeywordNode(DSPL_NO_ADVANCING)); }
+    | screen_position_phrase
+    ;
+
+screen_position_phrase
+    : _at RW_LINE _number operand                                           { DovScreenItemClause(YYREDUCTION, 2, DovConstructNode(DSPL_LINE_NUMBER, $4)); }
+    | _at col_word _number operand                                       { DovScreenItemClause(YYREDUCTION, 3, DovConstructNode(DSPL_COLUMN_NUMBER, $4)); }
+    ;
+
+opt_on_display_exc
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _on_kwd RW_EXCEPTION statement_list %prec PRTY_LOW                     { $$ = DovConstructNode(ON_DISPLAY_EXCEPTION, $3); }
+    ;
+
+opt_not_on_display_exc
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | CMB_NOT_ON_AT _on_kwd RW_EXCEPTION statement_list %prec PRTY_LOW           { $$ = DovConstructNode(NOT_ON_DISPLAY_EXCEPTION, $4); }
+    ;
+
+opt_end_display
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_DISPLAY                                                        { $$ = DovKeywordNode(EX_END_DISPLAY); }
+    ;
+
+exhibit_stmt
+    : RW_EXHIBIT opt_exhibit_changed opt_exhibit_named operand_list         { $$ = DovConstructNode(STMT_EXHIBIT, $2, $3, $4); }
+    ;
+
+opt_exhibit_changed
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_CHANGED                                                            { $$ = DovKeywordNode(EX_EXHIBIT_CHANGED); }
+    ;
+
+opt_exhibit_named
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_NAMED                                                              { $$ = DovKeywordNode(EX_EXHIBIT_NAMED); }
+    ;
+
+/* ---- File and device names -------------------------------------------------------------------
+ * io_file_name: the use of a file name    io_file_names: EX_LIST of them
+ * io_device_name: the use of a mnemonic or device name                             */
+io_file_name
+    : plain_name                                                            { $$ = $1; }
+    ;
+
+io_file_names
+    : io_file_name                                                          { $$ = DovListFirst(EX_LIST, $1); }
+    | io_file_names io_file_name                                            { $$ = DovListAppend(EX_LIST, $1, $2); }
+    ;
+
+io_device_name
+    : plain_name                                                            { $$ = $1; }
     ;

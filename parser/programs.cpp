@@ -365,7 +365,7 @@ int DovParserImpl::ProcessNewProc(DovExpr* node) {
     const bool sentence = op == SENTENCE || op == SENTENCE_EMPTY || op == STMT__SYNTAX_ERROR ||
                           op == STMT_UNINLINED_COPY || op == STMT_INLINED_COPY_BEG || op == STMT_INLINED_COPY_END ||
                           op == STMT_REPLACE || op == STMT_REPLACE_OFF || op == STMT_INLINED_INCLUDE_BEG ||
-                          op == STMT_INLINED_INCLUDE_END;
+                          op == STMT_INLINED_INCLUDE_END || op == STMT_UNINLINED_INCLUDE;
     if (op != SECTION_PROC && op != PARA_PROC && !sentence) {
         if (messageCallback) messageCallback(MSG_TERMINAL, currentPosn, "DovParserImpl::ProcessNewProc: bad proc type");
         return 1;

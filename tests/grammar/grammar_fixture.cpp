@@ -7,6 +7,7 @@
 #include "parser/hooks.h"
 #include "parser/parser_impl.h"
 #include "parser/token_adapter.h"
+#include "tree/oper.h"
 #include "tree/named.h"
 #include "tree/qualname.h"
 #include "tree/walk.h"
@@ -230,19 +231,61 @@ int GrammarRun::Reductions(const std::string& rule) const {
     return -1;
 }
 
+namespace {
+
+void GatherList(const DovTokenList& list, std::vector<Delivered>& out) {
+    for (const DovToken* t : list)
+        if (t) out.push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(), t->End()});
+}
+
+// The order number of a slot: its own, or for a list that a holder made
+// (AddToList numbers the list's elements) the first of its elements'.
+int SlotOrder(const DovArgSlot* slot) {
+    if (!slot) return -1;
+    if (slot->order >= 0) return slot->order;
+    const DovExpr* list = slot->arg;
+    int first = -1;
+    if (list && DovOperIsList(list->Oper()))
+        for (int i = 0; i < list->NumArgs(); ++i) {
+            const DovArgSlot* e = list->ArgSlots(i);
+            if (e && e->order >= 0 && (first < 0 || e->order < first)) first = e->order;
+        }
+    return first;
+}
+
+void GatherInClauseOrder(const DovExpr* node, std::vector<Delivered>& out) {
+    if (!node) return;
+    const int n = node->NumArgs();
+    // Slots with an order number take, in that order, the places of the
+    // slots that have one; the others stay where they are.
+    std::vector<int> slots(n), ordered;
+    for (int i = 0; i < n; ++i) {
+        slots[i] = i;
+        if (SlotOrder(node->ArgSlots(i)) >= 0) ordered.push_back(i);
+    }
+    std::vector<int> sorted = ordered;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+        return SlotOrder(node->ArgSlots(a)) < SlotOrder(node->ArgSlots(b));
+    });
+    for (std::size_t k = 0; k < ordered.size(); ++k) slots[ordered[k]] = sorted[k];
+    for (int i : slots) {
+        const DovArgSlot* slot = node->ArgSlots(i);
+        if (!slot) continue;
+        GatherList(slot->tokens, out);
+        GatherInClauseOrder(slot->arg, out);
+    }
+    GatherList(const_cast<DovExpr*>(node)->Tokens(), out);
+}
+
+}  // namespace
+
 std::string GrammarRun::TokenDifference() const {
     if (!root_) return "no tree";
-    // The walk of DovGatherTokens, copying each token list instead of moving it.
+    // The tree's tokens in source order: the walk order, except that the
+    // clauses an entry collected in any order are visited in the order they
+    // were written (their slots' order numbers).
     std::vector<Delivered> tree;
-    root_->NamedWalk(root_, &tree, "TokenDifference", nullptr, nullptr,
-                     [](DovTokenList* list, DovExpr*, DovExpr*, void* context) -> int {
-                         auto* out = static_cast<std::vector<Delivered>*>(context);
-                         for (const DovToken* t : *list)
-                             if (t)
-                                 out->push_back({t->code, std::string(t->image.CStr(), t->image.Len()), t->Beg(),
-                                                 t->End()});
-                         return DOV_WALK_DESCEND;
-                     });
+    GatherInClauseOrder(root_, tree);
     const std::size_t n = std::max(tree.size(), delivered.size());
     for (std::size_t i = 0; i < n; ++i) {
         const bool have_a = i < delivered.size(), have_b = i < tree.size();

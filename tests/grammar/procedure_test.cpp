@@ -94,10 +94,10 @@ TEST(ProcedureBody, SectionsParagraphsSentencesAndReferences) {
          "SECTION_PROC_LIST(SECTION_PROC(-,-,PARA_PROC_LIST(PARA_PROC(-,SENTENCE_LIST(SENTENCE(STMT_LIST("
          "STMT_STOP(EX_RUN,null,null))))))),SECTION_PROC(def:S1,50,PARA_PROC_LIST(PARA_PROC(def:P1,SENTENCE_LIST("
          "SENTENCE(STMT_LIST(STMT_PERFORM_PROC(EX_PROC_RANGE(P1 OF S1,P2 OF S1),null))))))))"},
-        // GO TO with several names and without any; EXIT's forms.
-        {"P1.\n    GO TO P1 P2. GO TO.\n    EXIT PROGRAM. EXIT PARAGRAPH. EXIT SECTION. EXIT PERFORM.\n",
+        // GO TO with several names (DEPENDING) and without any; EXIT's forms.
+        {"P1.\n    GO TO P1 P2 DEPENDING K. GO TO.\n    EXIT PROGRAM. EXIT PARAGRAPH. EXIT SECTION. EXIT PERFORM.\n",
          "SECTION_PROC_LIST(SECTION_PROC(-,-,PARA_PROC_LIST(PARA_PROC(def:P1,SENTENCE_LIST(SENTENCE(STMT_LIST("
-         "STMT_GOTO(EX_LIST(P1,P2)))),SENTENCE(STMT_LIST(STMT_GOTO(null))),SENTENCE(STMT_LIST(STMT_EXIT_PROGRAM("
+         "STMT_GOTO_DEPENDING(EX_LIST(P1,P2),EX_DEPENDING_ON(K)))),SENTENCE(STMT_LIST(STMT_GOTO(null))),SENTENCE(STMT_LIST(STMT_EXIT_PROGRAM("
          "null))),SENTENCE(STMT_LIST(STMT_EXIT_PARAGRAPH)),SENTENCE(STMT_LIST(STMT_EXIT_SECTION)),SENTENCE("
          "STMT_LIST(STMT_EXIT_PERFORM(null))))))))", DIAL_ACU},
         {"P1.\n    EXIT PERFORM CYCLE NEXT SENTENCE CONTINUE GOBACK.\n",
@@ -168,8 +168,10 @@ TEST(ProcedureBody, TheGrammarHookSeesEveryDivisionElementAndEndProgram) {
                                         "       END PROGRAM T.\n")),
               0)
         << run.MessageText();
-    const std::vector<int> expected = {DIVISION_PROCEDURE, SECTION_PROC, SENTENCE,       DECLARATIVE_SECTIONS,
-                                       PARA_PROC,          SENTENCE,     SENTENCE_EMPTY, END_COBOL_PROGRAM};
+    // The data division's value comes first: a null node when it is absent.
+    const std::vector<int> expected = {NULL_NODE, DIVISION_PROCEDURE, SECTION_PROC,   SENTENCE,
+                                       DECLARATIVE_SECTIONS, PARA_PROC, SENTENCE, SENTENCE_EMPTY,
+                                       END_COBOL_PROGRAM};
     EXPECT_EQ(hooked, expected);
 }
 

@@ -99,17 +99,23 @@ std::string Cause(const std::vector<std::string>& words, const std::string& file
     if (has("VALUE")) return "column named VALUE (an SQL keyword)";
     if (has("LENGTH")) return "LENGTH function";
     if (has("!")) return "!= operator";
-    if (first == "SELECT" && has("ORDER")) return "ORDER BY in SELECT ... INTO";
+    // (by its words, not their order: the error node of some of these
+    // blocks holds its words out of source order, see the token figure)
+    if (has("SELECT") && has("INTO") && has("ORDER")) return "ORDER BY in SELECT ... INTO";
     // Test programs of the precompiler that are malformed on purpose.
     for (const char* f : {"errml-errmc.cbl", "fetch-loop.cbl", "fetch-sqlca.cbl"})
         if (file == f) return "malformed on purpose";
     return "";
 }
 
+// The words of a block from its EXEC on: the comment lines before a
+// statement are among its leading tokens and are left out.
 std::vector<std::string> Words(const DovExpr* node) {
     std::vector<std::string> out;
-    for (const std::string& t : TreeTokens(node))
+    for (const std::string& t : TreeTokens(node)) {
+        if (out.empty() && t != "EXEC") continue;
         if (!t.empty() && t.find_first_not_of(" \n") != std::string::npos) out.push_back(t);
+    }
     return out;
 }
 

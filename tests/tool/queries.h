@@ -16,7 +16,7 @@ struct ExampleQuery {
 
 inline const std::vector<ExampleQuery>& ExampleQueries() {
     static const std::vector<ExampleQuery> queries = {
-        {"MOVE into a field", "NAME_USE AND IMAGE == 'WS-TOTAL' AND ISDESCOF(IDENT_LIST).PARENT == STMT_MOVE",
+        {"MOVE into a field", "NAME_USE AND IMAGE == 'WS-TOTAL' AND ISDESCOF(EX_LIST).PARENT == STMT_MOVE",
          "CORE.cbl",
          {"CORE.cbl:16:22:            MOVE 0 TO WS-TOTAL.",
           "CORE.cbl:18:32:            MOVE 5 TO WS-AMOUNT WS-TOTAL.",

@@ -1,0 +1,186 @@
+#include "grammar/stmt_actions.h"
+
+#include "parser/parser_impl.h"
+#include "tree/walk.h"
+
+namespace {
+
+// The BY phrase in force for the parameters of CALL ... USING.
+DovOper callMode = EX_PT_BY_REFERENCE;
+
+bool Present(DovExpr* node) { return node && node->Oper() != NULL_NODE; }
+
+void Warn(const char* text) {
+    if (WorkingParser) WorkingParser->ParserError(MSG_WARN, WorkingParser->CurrentPosn(), VString(text));
+}
+
+void Error(const char* text) {
+    if (WorkingParser) WorkingParser->ParserError(MSG_ERR, WorkingParser->CurrentPosn(), VString(text));
+}
+
+bool InDeclaratives() { return WorkingParser && WorkingParser->declaratives; }
+
+// Deletes a phrase that is not kept; its tokens go to `owner`.
+void Drop(DovExpr* phrase, DovExpr* owner) {
+    if (!phrase) return;
+    DovGatherTokens(phrase, &owner->Tokens());
+    delete phrase;
+}
+
+// Of an AT phrase and an INVALID KEY phrase one is kept; the other is
+// dropped. Both present: reported, the AT phrase stays.
+DovExpr* ChooseException(DovExpr* at, DovExpr* invalid, const char* bothText, DovExpr* owner) {
+    if (Present(at) && Present(invalid)) {
+        Error(bothText);
+        Drop(invalid, owner);
+        return at;
+    }
+    if (Present(invalid)) {
+        Drop(at, owner);
+        return invalid;
+    }
+    Drop(invalid, owner);
+    return at;
+}
+
+// Takes the two phrases out of a DovPhrasePair and deletes it; tokens it
+// holds itself go to `owner`.
+void TakePair(YYSTYPE pairValue, DovExpr* owner, DovExpr*& first, DovExpr*& second) {
+    DovExpr* pair = DovN(pairValue);
+    if (!pair) return;
+    first = pair->NumArgs() > 0 ? pair->DelArg(0, 0, 1) : nullptr;
+    second = pair->NumArgs() > 1 ? pair->DelArg(1, 0, 1) : nullptr;
+    DovGatherTokens(pair, &owner->Tokens());
+    delete pair;
+}
+
+}  // namespace
+
+YYSTYPE DovEvalRange(YYSTYPE from, YYSTYPE to) {
+    auto* range = new DovExprOper(EX_EXPR_RANGE);
+    range->SetArg(0, DovN(from));
+    if (DovExpr* t = DovN(to)) range->SetArg(1, t);
+    return range;
+}
+
+YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE depending) {
+    DovExpr* labels = DovN(procedures);
+    DovExpr* dep = DovN(depending);
+    if (Present(dep)) return new DovExprOper(STMT_GOTO_DEPENDING, labels, dep);
+    if (labels && labels->Oper() == EX_LIST && labels->NumArgs() > 1)
+        Error("More than one procedure name in GO TO without DEPENDING");
+    delete dep;
+    return new DovExprOper(STMT_GOTO, labels);
+}
+
+void DovEnterStmt() { Warn("ENTER statement is ignored"); }
+
+void DovCallModeSet(DovOper mode) { callMode = mode; }
+
+YYSTYPE DovCallModeNode(DovOper mode) {
+    callMode = mode;
+    return new DovExprOper(mode);
+}
+
+YYSTYPE DovCallParam(YYSTYPE byPhrase, YYSTYPE operand) {
+    return new DovExprOper(EX_CALL_PARAM, DovN(byPhrase), DovN(operand), new DovNullNode,
+                           new DovExprOper(callMode));
+}
+
+YYSTYPE DovUseAfterStmt(YYSTYPE global, YYSTYPE event, YYSTYPE onWhat, YYSTYPE giving) {
+    if (!InDeclaratives()) Warn("USE AFTER PROCEDURE statement can appear in DECLARATIVES only");
+    return new DovExprOper(STMT_USE_AFTER, DovN(global), DovN(event), DovN(onWhat), DovN(giving));
+}
+
+YYSTYPE DovUseBeforeReportingStmt(YYSTYPE global, YYSTYPE ident) {
+    if (!InDeclaratives()) Warn("USE BEFORE REPORTING statement should appear in DECLARATIVES only");
+    return new DovExprOper(STMT_USE_BEFORE_REPORTING, DovN(global), DovN(ident));
+}
+
+YYSTYPE DovUseForDebuggingStmt(YYSTYPE items) {
+    if (!InDeclaratives()) Warn("USE FOR DEBUGGING statement should appear in DECLARATIVES only");
+    return new DovExprOper(STMT_USE_FOR_DEBUGGING, DovN(items));
+}
+
+void DovDebuggingOperands(int on) {
+    if (WorkingParser) WorkingParser->debuggingOperand = on;
+}
+
+YYSTYPE DovPhrasePair(YYSTYPE first, YYSTYPE second) { return new DovExprOper(EX_LIST, DovN(first), DovN(second)); }
+
+YYSTYPE DovReadStmt(YYSTYPE file, YYSTYPE nextPrev, YYSTYPE into, YYSTYPE lock, YYSTYPE key,
+                    YYSTYPE atEnd, YYSTYPE invalid, YYSTYPE nots, YYSTYPE endRead) {
+    static const char* const kBoth = "Both AT AND and INVALID KEY used";
+    auto* read = new DovExprOper(STMT_READ);
+    DovExpr* notAtEnd = nullptr;
+    DovExpr* notInvalid = nullptr;
+    TakePair(nots, read, notAtEnd, notInvalid);
+    read->SetArg(0, DovN(file));
+    read->SetArg(1, DovN(nextPrev));
+    read->SetArg(2, new DovNullNode);
+    read->SetArg(3, DovN(into));
+    read->SetArg(4, DovN(lock));
+    read->SetArg(5, DovN(key));
+    read->SetArg(6, new DovNullNode);
+    read->SetArg(7, ChooseException(DovN(atEnd), DovN(invalid), kBoth, read));
+    read->SetArg(8, ChooseException(notAtEnd, notInvalid, kBoth, read));
+    read->SetArg(9, DovN(endRead));
+    return read;
+}
+
+YYSTYPE DovWriteStmt(YYSTYPE record, YYSTYPE from, YYSTYPE advancing, YYSTYPE atEop,
+                     YYSTYPE invalid, YYSTYPE nots, YYSTYPE endWrite) {
+    static const char* const kBoth = "Both AT END-OF-PAGE and INVALID KEY used";
+    auto* write = new DovExprOper(STMT_WRITE);
+    DovExpr* notAtEop = nullptr;
+    DovExpr* notInvalid = nullptr;
+    TakePair(nots, write, notAtEop, notInvalid);
+    write->SetArg(0, DovN(record));
+    write->SetArg(1, DovN(from));
+    write->SetArg(2, DovN(advancing));
+    write->SetArg(3, new DovNullNode);
+    write->SetArg(4, ChooseException(DovN(atEop), DovN(invalid), kBoth, write));
+    write->SetArg(5, ChooseException(notAtEop, notInvalid, kBoth, write));
+    write->SetArg(6, DovN(endWrite));
+    return write;
+}
+
+YYSTYPE DovStartKey(YYSTYPE relation, YYSTYPE key) {
+    return new DovExprOper(static_cast<DovOper>(DovValueToInt(relation)), new DovExprOper(START_KEY), DovN(key));
+}
+
+YYSTYPE DovProcRefAsOperand(YYSTYPE ref) {
+    if (auto* use = dynamic_cast<DovNamedObjUse*>(DovN(ref))) use->SetCategory(NC_DATA_NAME);
+    return ref;
+}
+
+void DovScreenItemStart(DovOper op, YYSTYPE position, YYSTYPE* operand) {
+    ScreenHolder.Start(new DovExprOper(op));
+    ScreenHolder.SetClause(0, DovN(position));
+    ScreenHolder.SetClause(1, DovN(*operand));
+    *operand = nullptr;
+}
+
+void DovScreenItemClause(DovGrammarReduction& r, int n, YYSTYPE phrase) {
+    r.ReducePosnNow(DovN(phrase));
+    ScreenHolder.SetClause(n, DovN(phrase));
+}
+
+YYSTYPE DovScreenItemFinish() { return ScreenHolder.Finish(); }
+
+YYSTYPE DovPassOn(DovGrammarReduction& r, YYSTYPE value) {
+    DovExpr* node = DovN(value);
+    if (!node || r.trial || !r.reduce_posn) return value;
+    DovTokenList own;
+    own.AppendList(node->Tokens());
+    r.ReducePosnNow(node);
+    DovTokenList* lead = node->LeadingTokens();
+    if (lead != &node->Tokens()) {
+        DovTokenList front;
+        front.AppendList(node->Tokens());
+        front.AppendList(*lead);
+        lead->AppendList(front);
+    }
+    node->Tokens().AppendList(own);
+    return value;
+}
