@@ -228,6 +228,7 @@ DovTokenList& DovTokenList::Assign(const DovTokenList& other) {
     for (const DovTokenCell* c = other.head; c; c = c->next) {
         if (!c->token) continue;
         *link = new DovTokenCell{new DovToken(*c->token), nullptr};
+        tail_ = *link;
         link = &(*link)->next;
     }
     return *this;
@@ -240,11 +241,17 @@ void DovTokenList::Clear() {
         delete c->token;
         delete c;
     }
+    tail_ = nullptr;
 }
 
 DovTokenCell* DovTokenList::TailCell() const {
-    DovTokenCell* c = head;
-    while (c && c->next) c = c->next;
+    if (!head) {
+        tail_ = nullptr;
+        return nullptr;
+    }
+    DovTokenCell* c = tail_ ? tail_ : head;
+    while (c->next) c = c->next;
+    tail_ = c;
     return c;
 }
 
@@ -256,30 +263,37 @@ void DovTokenList::AppendToken(DovToken*& token) {
         tail->next = cell;
     else
         head = cell;
+    tail_ = cell;
 }
 
 void DovTokenList::PushFront(DovToken*& token) {
     if (!token) return;
     head = new DovTokenCell{token, head};
+    if (!head->next) tail_ = head;
     token = nullptr;
 }
 
 void DovTokenList::AppendList(DovTokenList& other) {
     // A list appended to itself would become a ring.
     if (&other == this || !other.head) return;
+    DovTokenCell* other_tail = other.TailCell();
     if (DovTokenCell* tail = TailCell())
         tail->next = other.head;
     else
         head = other.head;
+    tail_ = other_tail;
     other.head = nullptr;
+    other.tail_ = nullptr;
 }
 
 void DovTokenList::PrependList(DovTokenList& other) {
     if (&other == this || !other.head) return;
     DovTokenCell* tail = other.TailCell();
+    if (!head) tail_ = tail;
     tail->next = head;
     head = other.head;
     other.head = nullptr;
+    other.tail_ = nullptr;
 }
 
 void DovTokenList::AppendItem(DovTokenItem* item) {
@@ -313,6 +327,7 @@ DovToken* DovTokenList::PopFront() {
     if (!head) return nullptr;
     DovTokenCell* c = head;
     head = c->next;
+    if (tail_ == c) tail_ = nullptr;
     DovToken* t = c->token;
     delete c;
     return t;
@@ -321,9 +336,14 @@ DovToken* DovTokenList::PopFront() {
 DovToken* DovTokenList::PopBack() {
     if (!head) return nullptr;
     DovTokenCell** link = &head;
-    while ((*link)->next) link = &(*link)->next;
+    DovTokenCell* prev = nullptr;
+    while ((*link)->next) {
+        prev = *link;
+        link = &(*link)->next;
+    }
     DovTokenCell* c = *link;
     *link = nullptr;
+    tail_ = prev;
     DovToken* t = c->token;
     delete c;
     return t;
@@ -331,6 +351,7 @@ DovToken* DovTokenList::PopBack() {
 
 void DovTokenList::RemoveIf(int (*pred)(DovToken*)) {
     DovTokenCell** link = &head;
+    DovTokenCell* kept = nullptr;
     while (*link) {
         DovTokenCell* c = *link;
         if (c->token && pred(c->token)) {
@@ -338,9 +359,11 @@ void DovTokenList::RemoveIf(int (*pred)(DovToken*)) {
             delete c->token;
             delete c;
         } else {
+            kept = c;
             link = &c->next;
         }
     }
+    tail_ = kept;
 }
 
 void DovTokenList::MoveImagesTo(VStringList& list) {
@@ -411,10 +434,10 @@ void DovTokenList::PutTic(std::ostream& os) const {
 }
 
 char DovTokenList::GetTic(std::istream& is, VString& message) {
-    // A stored list may be long: append through a running tail instead of
-    // AppendToken's walk from the head for every token.
-    DovTokenCell** link = &head;
-    while (*link) link = &(*link)->next;
+    // A stored list may be long: append through a running link rather than
+    // one AppendToken call per token.
+    DovTokenCell* last = TailCell();
+    DovTokenCell** link = last ? &last->next : &head;
     while (is.peek() == '-') {
         is.get();
         auto* token = new DovToken;
@@ -423,6 +446,7 @@ char DovTokenList::GetTic(std::istream& is, VString& message) {
             return r;
         }
         *link = new DovTokenCell{token, nullptr};
+        tail_ = *link;
         link = &(*link)->next;
     }
     int c = is.get();

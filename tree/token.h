@@ -155,7 +155,13 @@ public:
     DovTokenCell* head = nullptr;
 
 private:
+    // The last cell, found from tail_ (or from head when tail_ is unknown)
+    // and remembered, so that appends do not walk the whole list.
     DovTokenCell* TailCell() const;
+    // The last cell or a cell in front of it; null when not known. Every
+    // operation keeps it pointing into the list (or clears it), so a cell
+    // linked behind it from outside is still found by TailCell.
+    mutable DovTokenCell* tail_ = nullptr;
 };
 
 // Message form "{tok, tok}".

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lbase/fast_ostream.h"
+#include "lbase/tic.h"
 #include "tests/support/child_process.h"
 #include "tree/tree.h"
 
@@ -459,6 +460,162 @@ TEST(TokenList, PrintedForms) {
     EXPECT_EQ(list.Last(), nullptr);
     delete list.PopBack();
     EXPECT_EQ(list.Last()->code, TK_USER_DEFD_WORD);
+}
+
+int DropMultipleOfThree(DovToken* t) { return t->code % 3 == 0; }
+
+// Every list operation against a plain vector of codes, in a random order:
+// the list must keep its cells, its last token and further appends exact
+// after each of them (appends reuse a remembered last cell).
+TEST(TokenList, StaysConsistentThroughEveryOperation) {
+    std::mt19937 rng(32);
+    DovTokenList list;
+    std::vector<int> model;
+    int next = 1;
+    auto fill = [&](DovTokenList& l, std::vector<int>& m, int n) {
+        for (int i = 0; i < n; ++i) {
+            Add(l, Tok(next));
+            m.push_back(next++);
+        }
+    };
+    for (int step = 0; step < 4000; ++step) {
+        const int op = static_cast<int>(rng() % 14);
+        switch (op) {
+        case 0:
+        case 1:
+            fill(list, model, 1 + static_cast<int>(rng() % 3));
+            break;
+        case 2: {
+            DovToken* t = Tok(next);
+            list.PushFront(t);
+            EXPECT_EQ(t, nullptr);
+            model.insert(model.begin(), next++);
+            break;
+        }
+        case 3: {
+            DovTokenList other;
+            std::vector<int> more;
+            fill(other, more, static_cast<int>(rng() % 4));
+            list.AppendList(other);
+            EXPECT_TRUE(other.IsEmpty());
+            model.insert(model.end(), more.begin(), more.end());
+            // The emptied list is usable again.
+            fill(other, more, 1);
+            EXPECT_EQ(Codes(other), std::vector<int>{more.back()});
+            break;
+        }
+        case 4: {
+            DovTokenList other;
+            std::vector<int> more;
+            fill(other, more, static_cast<int>(rng() % 4));
+            list.PrependList(other);
+            EXPECT_TRUE(other.IsEmpty());
+            model.insert(model.begin(), more.begin(), more.end());
+            break;
+        }
+        case 5:
+            if (DovToken* t = list.PopFront()) {
+                ASSERT_FALSE(model.empty());
+                EXPECT_EQ(t->code, model.front());
+                model.erase(model.begin());
+                delete t;
+            } else {
+                EXPECT_TRUE(model.empty());
+            }
+            break;
+        case 6:
+            if (DovToken* t = list.PopBack()) {
+                ASSERT_FALSE(model.empty());
+                EXPECT_EQ(t->code, model.back());
+                model.pop_back();
+                delete t;
+            } else {
+                EXPECT_TRUE(model.empty());
+            }
+            break;
+        case 7:
+            if (rng() % 4 == 0) {
+                list.RemoveIf(DropMultipleOfThree);
+                std::erase_if(model, [](int c) { return c % 3 == 0; });
+            }
+            break;
+        case 8: {
+            DovTokenList copy(list);
+            EXPECT_EQ(Codes(copy), model);
+            fill(copy, model, 1);
+            list.Assign(copy);
+            break;
+        }
+        case 9:
+            if (rng() % 8 == 0) {
+                list.Clear();
+                model.clear();
+            }
+            break;
+        case 10:
+            list.AddNewToken(next, DovTxtPosn(1, 8, 1), "message");
+            model.push_back(next++);
+            break;
+        case 11: {
+            auto* item = new DovTokenItem(Tok(next + 1));
+            Add(item->list, Tok(next));
+            model.push_back(next);
+            if (rng() % 2) {
+                list.AppendItem(item);
+                model.push_back(next + 1);
+            } else {
+                list.AppendItemDropToken(item);
+            }
+            next += 2;
+            break;
+        }
+        case 12: {
+            DovTokenList stored;
+            std::vector<int> more;
+            fill(stored, more, static_cast<int>(rng() % 3));
+            std::istringstream is(Tic(stored));
+            VString message;
+            ASSERT_EQ(list.GetTic(is, message), TIC_OK) << message;
+            model.insert(model.end(), more.begin(), more.end());
+            break;
+        }
+        case 13: {
+            // An item's kept list emptied by AppendList takes appends again.
+            DovTokenItem item;
+            std::vector<int> kept;
+            fill(item.list, kept, 2);
+            list.AppendList(item.list);
+            model.insert(model.end(), kept.begin(), kept.end());
+            fill(item.list, kept, 1);
+            EXPECT_EQ(Codes(item.list), std::vector<int>{kept.back()});
+            break;
+        }
+        }
+        ASSERT_EQ(Codes(list), model) << "after operation " << op << " at step " << step;
+        if (model.empty()) {
+            EXPECT_EQ(list.Last(), nullptr);
+            EXPECT_TRUE(list.IsEmpty());
+        } else {
+            ASSERT_NE(list.Last(), nullptr);
+            EXPECT_EQ(list.Last()->code, model.back());
+        }
+        // Keep the list from growing without bound.
+        if (model.size() > 200) {
+            list.Clear();
+            model.clear();
+        }
+    }
+}
+
+// A cell linked behind the last one from outside is still found.
+TEST(TokenList, AppendsBehindACellLinkedFromOutside) {
+    DovTokenList list;
+    Add(list, Tok(1));
+    Add(list, Tok(2));
+    list.head->next->next = new DovTokenCell{Tok(3), nullptr};
+    EXPECT_EQ(list.Last()->code, 3);
+    Add(list, Tok(4));
+    EXPECT_EQ(Codes(list), (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST(TokenItem, PrintedForms) {
