@@ -424,7 +424,7 @@ TEST_F(ScreenItemsTest, DisplayNormalisationTable) {
         {"upon crt", IOF_CRT, -1, false, "DISPLAY_SCREEN_ITEM"},
         {"upon crt-under", IOF_CRT_UNDER, -1, false, "DISPLAY_SCREEN_ITEM"},
         {"line 5", OP_NONE, 2, false, "DISPLAY_SCREEN_ITEM"},
-        {"position spec", OP_NONE, 0, false, "DISPLAY_SCREEN_ITEM"},
+        {"position phrase", OP_NONE, 0, false, "DISPLAY_SCREEN_ITEM"},
         {"mode is block", OP_NONE, 6, false, "DISPLAY_SCREEN_ITEM"},
         {"blank", OP_NONE, 29, false, "DISPLAY_SCREEN_ITEM"},
         {"console is crt", OP_NONE, -1, true, "DISPLAY_SCREEN_ITEM"},

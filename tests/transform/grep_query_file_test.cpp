@@ -1,4 +1,4 @@
-// The grep's query files: the file specification, the whole-file reader,
+// The grep's query files: the file argument, the whole-file reader,
 // the reader of named sections, and both through Prepare with real files.
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using vemlo_test::Str;
 
 TEST(GrepQueryFile, SplitTable) {
     struct Case {
-        const char* spec;
+        const char* qf;
         const char* file;
         const char* name;
     };
@@ -36,9 +36,9 @@ TEST(GrepQueryFile, SplitTable) {
         {"dir/q.txt:sec-1", "dir/q.txt", "SEC-1"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.qf);
         VString file = "stale", name = "stale";
-        WyrGrepSplitQueryFile(c.spec, file, name);
+        WyrGrepSplitQueryFile(c.qf, file, name);
         EXPECT_EQ(Str(file), c.file);
         EXPECT_EQ(Str(name), c.name);
     }
@@ -161,7 +161,7 @@ TEST(GrepQueryFile, LimitIsReportedNotCut) {
     }
 }
 
-// The specifications of the table through Prepare: each names a real file
+// The arguments of the table through Prepare: each names a real file
 // whose text tells which one was read.
 TEST(GrepQueryFile, SpecificationsThroughPrepare) {
     ScratchDir dir;
@@ -170,7 +170,7 @@ TEST(GrepQueryFile, SpecificationsThroughPrepare) {
     dir.Write("C:dir/q.txt", "query   Main  \nSTMT_ADD\n");
     dir.Write(":x", "STMT_DISPLAY");
     struct Case {
-        const char* spec;
+        const char* qf;
         const char* query;
     };
     const Case cases[] = {
@@ -187,9 +187,9 @@ TEST(GrepQueryFile, SpecificationsThroughPrepare) {
         {":x", "STMT_DISPLAY"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.qf);
         GrepRun run;
-        run.grep.query_file = c.spec;
+        run.grep.query_file = c.qf;
         run.grep.print_query = 1;
         run.Prepare();
         EXPECT_EQ(Str(run.grep.query_text), c.query);
@@ -214,15 +214,15 @@ TEST(GrepQueryFile, MissingSectionKeepsOptionQ) {
     EXPECT_EQ(Messages(without_q.msgs), (Strings{"ERR|No query specified"}));
 }
 
-// Prepare of `run` with the query "STMT_MOVE" and the query file `spec`,
+// Prepare of `run` with the query "STMT_MOVE" and the query file `qf`,
 // which it refuses with the one error "<before><file><after>" (the file part
-// of the specification), the query text kept as nothing was read.
-void RefusedQueryFile(GrepRun& run, const char* spec, const std::string& before, const std::string& after) {
+// of the argument), the query text kept as nothing was read.
+void RefusedQueryFile(GrepRun& run, const char* qf, const std::string& before, const std::string& after) {
     run.grep.query_text = "STMT_MOVE";
-    run.grep.query_file = spec;
+    run.grep.query_file = qf;
     EXPECT_EQ(run.Prepare(), 'T');
     VString file, name;
-    WyrGrepSplitQueryFile(spec, file, name);
+    WyrGrepSplitQueryFile(qf, file, name);
     EXPECT_EQ(Messages(run.msgs), (Strings{"ERR|" + before + Str(file) + after}));
     EXPECT_EQ(Str(run.grep.query_text), "STMT_MOVE");
 }
@@ -230,10 +230,10 @@ void RefusedQueryFile(GrepRun& run, const char* spec, const std::string& before,
 TEST(GrepQueryFile, UnreadableFiles) {
     ScratchDir dir;
     std::filesystem::create_directory(dir.Path() / "adir");
-    for (const char* spec : {"nothere.txt", "nothere.txt:main", "adir", "adir:main"}) {
-        SCOPED_TRACE(spec);
+    for (const char* qf : {"nothere.txt", "nothere.txt:main", "adir", "adir:main"}) {
+        SCOPED_TRACE(qf);
         GrepRun run;
-        RefusedQueryFile(run, spec, "Cannot open query file '", "'");
+        RefusedQueryFile(run, qf, "Cannot open query file '", "'");
         EXPECT_EQ(run.msgs.First()->Beg(), DovNullPosn);
     }
 }
@@ -244,10 +244,10 @@ TEST(GrepQueryFile, TooLongFileIsAnError) {
     dir.Write("sec.txt", "QUERY M\n" + std::string(30, 'a') + "\n");
     const std::uint32_t saved = WyrGrep::max_query_len;
     WyrGrep::max_query_len = 20;
-    for (const char* spec : {"long.txt", "sec.txt:m"}) {
-        SCOPED_TRACE(spec);
+    for (const char* qf : {"long.txt", "sec.txt:m"}) {
+        SCOPED_TRACE(qf);
         GrepRun run;
-        RefusedQueryFile(run, spec, "Query file '", "' is too long");
+        RefusedQueryFile(run, qf, "Query file '", "' is too long");
     }
     WyrGrep::max_query_len = saved;
 }

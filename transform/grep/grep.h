@@ -50,7 +50,7 @@ public:
     // match leaves its message(s) in `msgs`; in find-only runs (apply 0) it
     // leaves none.
     char TransformNode(DovExpr* node, int apply, DovTokenList* msgs, DovExpr** after) override;
-    // The base record, then the query text and the query-file specification
+    // The base record, then the query text and the query-file argument
     // as counted strings and the four flags, each followed by ','.
     void PutTic(std::ostream& os) const override;
     char GetTic(std::istream& is, VString& message) override;
@@ -85,10 +85,10 @@ int WyrGrepRegister();
 
 // --- the pieces of Prepare, for their own tests ----------------------------
 
-// Splits a query-file specification into the file name and the upper-cased
+// Splits a query-file argument into the file name and the upper-cased
 // query name (empty for the whole file). A ':' at index 1 is taken for a
 // drive letter; a leading ':' belongs to the file name.
-void WyrGrepSplitQueryFile(const VString& spec, VString& file, VString& name);
+void WyrGrepSplitQueryFile(const VString& qf, VString& file, VString& name);
 
 // What reading a query file gave.
 enum class WyrGrepReadResult {

@@ -1,4 +1,4 @@
-// Reading the query of the grep from a query file: the file specification,
+// Reading the query of the grep from a query file: the file argument,
 // the whole-file reader, the reader of named sections, and the printable
 // forms of a query in the compile-error messages.
 //
@@ -86,22 +86,22 @@ bool HeaderName(const std::string& line, std::string& name) {
 
 }  // namespace
 
-void WyrGrepSplitQueryFile(const VString& spec, VString& file, VString& name) {
-    file = spec;
+void WyrGrepSplitQueryFile(const VString& qf, VString& file, VString& name) {
+    file = qf;
     name = VString();
-    const int c = spec.IndexOf(':');
+    const int c = qf.IndexOf(':');
     if (c < 0 || c == 0) return;
     if (c == 1) {
         // A drive letter and its colon: the query name follows a second one.
-        const VString rest = spec.SubStr(2, spec.Len() - 2);
+        const VString rest = qf.SubStr(2, qf.Len() - 2);
         const int d = rest.IndexOf(':');
         if (d < 0) return;
-        file = spec.SubStr(0, d + 2);
-        name = spec.SubStr(d + 3, spec.Len() - (d + 3)).ToUpper();
+        file = qf.SubStr(0, d + 2);
+        name = qf.SubStr(d + 3, qf.Len() - (d + 3)).ToUpper();
         return;
     }
-    file = spec.SubStr(0, c);
-    name = spec.SubStr(c + 1, spec.Len() - (c + 1)).ToUpper();
+    file = qf.SubStr(0, c);
+    name = qf.SubStr(c + 1, qf.Len() - (c + 1)).ToUpper();
 }
 
 WyrGrepReadResult WyrGrepReadWholeQuery(std::istream& is, VString& text, std::uint32_t limit) {
