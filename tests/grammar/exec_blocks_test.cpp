@@ -18,25 +18,7 @@ using vemlo_grammar_test::FindFirst;
 using vemlo_grammar_test::GrammarRun;
 using vemlo_grammar_test::Shape;
 
-void AddTokens(const DovTokenList& list, std::vector<std::string>& out) {
-    for (const DovToken* t : list) out.push_back(DovTokenText(*t).CStr());
-}
-
-// The spellings of every token of a subtree, in walk order.
-void CollectTokens(const DovExpr* node, std::vector<std::string>& out) {
-    if (!node) return;
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        if (const DovArgSlot* slot = node->ArgSlots(i)) AddTokens(slot->tokens, out);
-        CollectTokens(node->Args(i), out);
-    }
-    AddTokens(node->Tokens(), out);
-}
-
-std::vector<std::string> TreeTokens(const DovExpr* node) {
-    std::vector<std::string> out;
-    CollectTokens(node, out);
-    return out;
-}
+using vemlo_grammar_test::TreeTokens;
 
 // The spellings that are not blanks or line ends.
 std::vector<std::string> Words(const std::vector<std::string>& tokens) {

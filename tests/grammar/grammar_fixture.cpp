@@ -349,4 +349,28 @@ std::string GrammarRun::TokenLossOrDuplication() const {
     return "";
 }
 
+
+namespace {
+
+void AddTokenSpellings(const DovTokenList& list, std::vector<std::string>& out) {
+    for (const DovToken* t : list) out.push_back(DovTokenText(*t).CStr());
+}
+
+void CollectTokenSpellings(const DovExpr* node, std::vector<std::string>& out) {
+    if (!node) return;
+    for (int i = 0; i < node->NumArgs(); ++i) {
+        if (const DovArgSlot* slot = node->ArgSlots(i)) AddTokenSpellings(slot->tokens, out);
+        CollectTokenSpellings(node->Args(i), out);
+    }
+    AddTokenSpellings(node->Tokens(), out);
+}
+
+}  // namespace
+
+std::vector<std::string> TreeTokens(const DovExpr* node) {
+    std::vector<std::string> out;
+    CollectTokenSpellings(node, out);
+    return out;
+}
+
 }  // namespace vemlo_grammar_test

@@ -27,6 +27,10 @@ namespace vemlo_grammar_test {
 // The compact shape of a subtree (see above); "(none)" for null.
 std::string Shape(const DovExpr* node);
 
+// The spellings of every token of a subtree, in walk order (slot tokens,
+// then the child, then the node's own tokens).
+std::vector<std::string> TreeTokens(const DovExpr* node);
+
 // The first node of `op` in pre-order under `root`, or null.
 DovExpr* FindFirst(DovExpr* root, DovOper op);
 // Every node of `op` under `root`, in pre-order.

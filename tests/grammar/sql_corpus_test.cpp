@@ -24,25 +24,7 @@ namespace {
 using vemlo_grammar_test::FindAll;
 using vemlo_grammar_test::GrammarRun;
 
-void AddTokens(const DovTokenList& list, std::vector<std::string>& out) {
-    for (const DovToken* t : list) out.push_back(DovTokenText(*t).CStr());
-}
-
-// The spellings of every token of a subtree, in walk order.
-void CollectTokens(const DovExpr* node, std::vector<std::string>& out) {
-    if (!node) return;
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        if (const DovArgSlot* slot = node->ArgSlots(i)) AddTokens(slot->tokens, out);
-        CollectTokens(node->Args(i), out);
-    }
-    AddTokens(node->Tokens(), out);
-}
-
-std::vector<std::string> TreeTokens(const DovExpr* node) {
-    std::vector<std::string> out;
-    CollectTokens(node, out);
-    return out;
-}
+using vemlo_grammar_test::TreeTokens;
 
 // Sets parser options as on a command line.
 void SetOptions(DovParserImpl& parser, const std::vector<std::string>& options) {
