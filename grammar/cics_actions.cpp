@@ -37,21 +37,7 @@ void TakeSkippedTokens() {
 // pending syntax-error node, which stays pending, so that what recovery
 // discards after the reduction (up to the next option or END-EXEC) goes to
 // it. No position reduction (the error token has none).
-DovExpr* ErrorValue(DovGrammarReduction& r) {
-    DovParserImpl* p = WorkingParser;
-    if (!p) return nullptr;
-    DovExpr* node = GenErrNode(p);
-    p->errNode = node;
-    for (int k = 1; k <= r.len; ++k) {
-        YYPOSN& posn = YYPOSNARGR(r, k);
-        if (!posn) continue;
-        AttachErrTokens(posn, 3);
-        delete posn;
-        posn = nullptr;
-    }
-    r.reduce_posn = 0;
-    return node;
-}
+DovExpr* ErrorValue(DovGrammarReduction& r) { return DovPendingErrorValue(r); }
 
 }  // namespace
 

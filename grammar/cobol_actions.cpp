@@ -316,7 +316,7 @@ YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, 
     return cell;
 }
 
-YYSTYPE DovErrorValue(DovGrammarReduction& r) {
+YYSTYPE DovPendingErrorValue(DovGrammarReduction& r) {
     DovParserImpl* p = WorkingParser;
     if (!p) return nullptr;
     DovExpr* node = GenErrNode(p);
@@ -331,6 +331,13 @@ YYSTYPE DovErrorValue(DovGrammarReduction& r) {
         posn = nullptr;
     }
     r.reduce_posn = 0;
+    return node;
+}
+
+YYSTYPE DovErrorValue(DovGrammarReduction& r) {
+    YYSTYPE node = DovPendingErrorValue(r);
+    DovParserImpl* p = WorkingParser;
+    if (!p) return node;
     // What recovery discards from here on (a second error within the silent
     // window) goes to a fresh pending node, which the next error alternative
     // takes: never behind tokens that the tree already holds.

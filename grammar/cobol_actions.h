@@ -99,6 +99,9 @@ YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, 
 // also takes the tokens of the rule's own symbols (the sync token); the rule
 // then runs no position reduction.
 YYSTYPE DovErrorValue(DovGrammarReduction& r);
+// The same for an error alternative with no sync token of its own: the node
+// stays pending, so that what recovery discards after the reduction goes to it.
+YYSTYPE DovPendingErrorValue(DovGrammarReduction& r);
 
 // ---- Screen phrases ----------------------------------------------------------------
 // A screen attribute phrase: its node gets the rule's tokens and goes to
