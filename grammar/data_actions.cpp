@@ -414,7 +414,34 @@ void DovDataEntryStart(YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name) {
     DataEntryHolder.SetClause(DD_DATA_NAME, DovN(*name));
 }
 
-void DovDataEntryFinish(DovGrammarReduction& r) { FinishEntry(r, DataEntryHolder, DECL_DD); }
+namespace {
+
+// The error clause of an entry is reduced as soon as `error` is shifted, so
+// what recovery then discards up to the entry's period collects in the next
+// pending error node, which no error alternative takes. The entry's error
+// clause takes those tokens, after its own.
+void TakeSkippedTokens(DovExpr* entry) {
+    DovParserImpl* p = Parser();
+    if (!p || !entry || !p->errNode || p->errNode->Parent()) return;
+    DovExpr* clause = DovArgOrNull(entry, DD_UNINLINED_COPY);
+    if (!clause || clause->Oper() != STMT__SYNTAX_ERROR) return;
+    DovExpr* skipped = DovArgOrNull(p->errNode, 0);
+    if (!skipped || skipped->NumArgs() == 0) return;
+    DovExpr* list = DovArgOrNull(clause, 0);
+    if (!list || list->Oper() != EX_EXEC_TOKEN_LIST) {
+        list = new DovExprOper(EX_EXEC_TOKEN_LIST);
+        clause->SetArg(0, list);
+    }
+    while (skipped->NumArgs() > 0)
+        if (DovExpr* item = skipped->DelArg(0, 1, 0)) list->AddArg(item);
+}
+
+}  // namespace
+
+void DovDataEntryFinish(DovGrammarReduction& r) {
+    TakeSkippedTokens(DataEntryHolder.current);
+    FinishEntry(r, DataEntryHolder, DECL_DD);
+}
 
 YYSTYPE DovDefineConstantAgain(YYSTYPE word) {
     Report(MSG_WARN, DovTxtPosn(), "Double definition of 78-level constant. Second definition is ignored.");

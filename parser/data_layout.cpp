@@ -725,13 +725,18 @@ void SetLocalOffsets(DovExpr* list) {
 
 // The members of a group after its first data member F (index `first`):
 // the end mark M moves on with each member; a REDEFINES member only
-// stretches it.
+// stretches it. What has no storage of its own (a 66 entry, which only
+// renames members; a COPY or REPLACE marker) is laid out where the members
+// before it left the offset and does not apply M: a longer REDEFINES member
+// before it still does not lengthen the group.
 void LayOutLaterMembers(DovExpr* sub, int first, const DovLayoutSettings& settings) {
     std::int64_t mark = run.offset;
     for (int i = first + 1; i < sub->NumArgs(); ++i) {
         DovExpr* h = Arg(sub, i);
         DovExpr* e = IsHolder(h) ? Arg(h, kHolderEntry) : nullptr;
-        if (HasRedefines(e)) {
+        if (!IsDataEntry(e) || LevelOf(e) == 66) {
+            DovCalcDataOffsets(h, settings);
+        } else if (HasRedefines(e)) {
             LayOutHolder(h, settings);
             const std::int64_t end = Add(SlotOrUnknown(e, kDdOffset01), SlotOrUnknown(e, kDdLength));
             if (IsUnknown(mark) || IsUnknown(end))

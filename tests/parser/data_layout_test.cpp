@@ -167,6 +167,16 @@ std::vector<Case> Cases() {
          },
          {{"R", OFF, 0}, {"R", LEN, 6}, {"A", LEN, 2}, {"A2", GLOB, 8}},
          {}},
+        {"a 66 entry after a longer REDEFINES does not lengthen the group",
+         Mode(1),
+         [](DataTree& t) {
+             ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "B", "X(2)"), Item(1, 5, "R", "X(6)"),
+                                           Item(1, 66, "RB"), Item(0, 1, "A2", "X")}));
+             t.Redefines("R", "B");
+             t.Renames("RB", "B");
+         },
+         {{"R", LEN, 6}, {"A", LEN, 2}, {"RB", OFF, 0}, {"RB", LEN, 2}, {"A2", GLOB, 8}},
+         {}},
         {"a REDEFINES whose target is missing",
          Mode(1),
          [](DataTree& t) {
@@ -555,9 +565,10 @@ TEST(LayoutLaws, HoldOnLaidOutRecordsAndCatchBrokenOnes) {
     ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "B", "X(4)"), Item(1, 5, "R", "X(9)"),
                                   Item(1, 5, "G"), Item(2, 10, "G1", "S9(3)"), Item(2, 10, "G2", "9(5)V99", DU_COMP_3),
                                   Item(1, 5, "T", "X(2)"), Item(1, 5, "L", "X(7)"), Item(1, 5, "RL", "X(20)"),
-                                  Item(0, 1, "Z", "X(5)"), Item(0, 77, "N", "999")}));
+                                  Item(1, 66, "RN"), Item(0, 1, "Z", "X(5)"), Item(0, 77, "N", "999")}));
     t.Redefines("R", "B");
     t.Redefines("RL", "L");
+    t.Renames("RN", "B", "L");
     t.Occurs("G", 4);
     t.OccursRange("T", 1, 6, "N");
     t.SignSeparate("G1");

@@ -33,13 +33,18 @@ bool IsDataHolder(const DovExpr* h) {
            DovArgOrNull(h, kHolderEntry)->Oper() == DECL_DD_ENTRY;
 }
 
-// The members of a holder that are data entries.
+// The members of a holder that are data entries with storage of their own:
+// a 66 entry (placed as a member of its record) only names storage of the
+// other members.
 std::vector<DovExpr*> Members(const DovExpr* holder) {
     std::vector<DovExpr*> members;
     const DovExpr* sub = DovArgOrNull(holder, kHolderArgs);
     if (Absent(sub)) return members;
-    for (int i = 0; i < sub->NumArgs(); ++i)
-        if (IsDataHolder(DovArgOrNull(sub, i))) members.push_back(DovArgOrNull(sub, i)->Args(kHolderEntry));
+    for (int i = 0; i < sub->NumArgs(); ++i) {
+        const DovExpr* h = DovArgOrNull(sub, i);
+        if (IsDataHolder(h) && Number(h->Args(kHolderEntry), kDdLevel) != 66)
+            members.push_back(h->Args(kHolderEntry));
+    }
     return members;
 }
 
@@ -135,11 +140,19 @@ void CheckGroup(const DovExpr* entry, const std::vector<DovExpr*>& members, Layo
                                     " but its members add up to " + std::to_string(sum));
 }
 
-void Visit(const DovExpr* node, LayoutLawReport& report) {
+// The parts of a program that the layout lays out.
+bool IsLaidOutPart(int op) {
+    return op == SECTION_WORKING_STORAGE || op == SECTION_LOCAL_STORAGE || op == SECTION_LINKAGE || op == DECL_FD;
+}
+
+// Checks the records below the laid-out parts; entries elsewhere (the
+// predefined DEBUG-ITEM record of the file) have no layout.
+void Visit(const DovExpr* node, LayoutLawReport& report, bool laidOut) {
     if (!node) return;
     const int op = node->Oper();
     if (op == DIVISION_PROCEDURE || op == SYMBOL_TABLE_ELT_LIST) return;
-    if (op == DECL_DD && IsDataHolder(node)) {
+    laidOut = laidOut || IsLaidOutPart(op);
+    if (laidOut && op == DECL_DD && IsDataHolder(node)) {
         const DovExpr* entry = node->Args(kHolderEntry);
         const long long level = Number(entry, kDdLevel);
         if (level != 66 && level != 78 && level != 88) {
@@ -150,14 +163,14 @@ void Visit(const DovExpr* node, LayoutLawReport& report) {
                 CheckGroup(entry, members, report);
         }
     }
-    for (int i = 0; i < node->NumArgs(); ++i) Visit(DovArgOrNull(node, i), report);
+    for (int i = 0; i < node->NumArgs(); ++i) Visit(DovArgOrNull(node, i), report, laidOut);
 }
 
 }  // namespace
 
 LayoutLawReport CheckLayoutLaws(DovExpr* root) {
     LayoutLawReport report;
-    Visit(root, report);
+    Visit(root, report, false);
     return report;
 }
 

@@ -5,7 +5,8 @@
 //   2. a group is as long as its members laid end to end: each member that
 //      redefines nothing counts with the longest of itself and the members
 //      that redefine it, except that members redefining the last member do
-//      not count; a table of groups is that length times its occurrences.
+//      not count; 66 entries, which only rename members, do not count
+//      either; a table of groups is that length times its occurrences.
 // Items whose length is unknown, and tables whose count is no literal, are
 // counted and left out of the check.
 #pragma once

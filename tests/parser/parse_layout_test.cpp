@@ -1,6 +1,7 @@
 // The data layout inside a parse: Parse lays out the tree its grammar built
 // with the options' settings, its messages join the parse's, parsedump
-// -data-map lists the result; and the layout laws over the NIST programs.
+// -data-map lists the result. (The layout laws over the NIST programs are
+// checked with the COBOL grammar, in the grammar tests.)
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -8,12 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "lbase/cmdline.h"
 #include "parser/data_slots.h"
 #include "parser/parser.h"
 #include "tests/lexer/temp_dir.h"
-#include "tests/parser/layout_laws.h"
-#include "tests/support/corpus.h"
 #include "tests/parser/parsedump_run.h"
 #include "tests/tools/parsedump.h"
 #include "tree/tree.h"
@@ -94,53 +92,6 @@ TEST_F(ParseLayout, DataMapFollowsTheTree) {
     run = Parsedump({"-no-leng-offs", source});
     EXPECT_EQ(run.out.find("DCAT_GROUP"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("status 0 "), std::string::npos) << run.out;
-}
-
-bool HasDataEntry(const DovExpr* node) {
-    if (!node) return false;
-    if (node->Oper() == DECL_DD_ENTRY) return true;
-    for (int i = 0; i < node->NumArgs(); ++i)
-        if (HasDataEntry(DovArgOrNull(node, i))) return true;
-    return false;
-}
-
-// Every NIST program that Parse accepts keeps the two layout laws.
-TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
-    VEMLO_REQUIRE_CORPUS();
-    DovParserImpl parser;
-    const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
-    std::vector<std::string> args = {"-lang=ansi85",
-                                     "-copylib-dir=" + (*vemlo_test::CorpusDir() / "nist-copy").string(),
-                                     "-copylib-sfx=.CPY"};
-    std::vector<const char*> words;
-    for (const std::string& a : args) words.push_back(a.c_str());
-    VStringList rest, problems;
-    ASSERT_EQ(SetCLFlag(table, 0, static_cast<int>(words.size()), words.data(), rest, problems), 0);
-    VString error;
-    ASSERT_EQ(parser.ResolveDialectDefaults(error), 0) << error.CStr();
-
-    int programs = 0, withData = 0, elementary = 0, groups = 0;
-    for (const auto& file : vemlo_test::CorpusFiles("nist")) {
-        if (file.extension() == ".cpy" || file.extension() == ".CPY") continue;
-        ++programs;
-        DovExpr* root = nullptr;
-        DovTokenList messages;
-        const int status = parser.Parse(file.string().c_str(), root, &messages);
-        if (root && status <= 1 && HasDataEntry(root)) {
-            ++withData;
-            const vemlo_test::LayoutLawReport report = vemlo_test::CheckLayoutLaws(root);
-            elementary += report.elementary;
-            groups += report.groups;
-            for (const std::string& v : report.violations) ADD_FAILURE() << file.filename().string() << ": " << v;
-        }
-        delete root;
-    }
-    ASSERT_GT(programs, 0);
-    if (withData == 0)
-        GTEST_SKIP() << "Parse returned no data division for any of the " << programs
-                     << " NIST programs (the grammar does not parse data divisions yet)";
-    std::cout << "Layout laws held on " << withData << " NIST programs: " << elementary << " elementary items, "
-              << groups << " groups\n";
 }
 
 }  // namespace

@@ -1,0 +1,116 @@
+// The data layout over the NIST suite: every program another compiler
+// accepts, parsed with the COBOL grammar and laid out as Parse lays it out,
+// keeps the two layout laws (an elementary DISPLAY item is as long as its
+// PICTURE; a group is as long as its members, REDEFINES and OCCURS counted
+// as the layout counts them), and the layout has nothing to report on it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "grammar/grammar.h"
+#include "lbase/cmdline.h"
+#include "parser/hooks.h"
+#include "parser/parser.h"
+#include "tests/parser/layout_laws.h"
+#include "tests/support/corpus.h"
+#include "tree/tree.h"
+
+namespace {
+
+// The grammar is installed for one test and the hooks it replaced come back.
+class GrammarInstalled {
+public:
+    GrammarInstalled() : saved_(DovGrammar) { DovInstallGrammar(); }
+    ~GrammarInstalled() { DovGrammar = saved_; }
+    GrammarInstalled(const GrammarInstalled&) = delete;
+    GrammarInstalled& operator=(const GrammarInstalled&) = delete;
+
+private:
+    DovGrammarHooks saved_;
+};
+
+std::set<std::string> AcceptedPrograms(const std::filesystem::path& corpus) {
+    std::set<std::string> names;
+    std::ifstream in(corpus / "nist-accepted.txt");
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        if (!line.empty()) names.insert(line);
+    }
+    return names;
+}
+
+bool HasDataEntry(const DovExpr* node) {
+    if (!node) return false;
+    if (node->Oper() == DECL_DD_ENTRY) return true;
+    for (int i = 0; i < node->NumArgs(); ++i)
+        if (HasDataEntry(DovArgOrNull(node, i))) return true;
+    return false;
+}
+
+// The messages of the data layout among a parse's.
+bool IsLayoutMessage(const std::string& text) {
+    for (const char* layout : {"Cannot compute lower bound for array", "Cannot compute upper bound for array",
+                               "No Argument for REDEFINES found in current context",
+                               "Arguments of RENAMES THROUGH not found", "Argument of RENAMES not found",
+                               "Cannot compute length for"})
+        if (text.find(layout) != std::string::npos) return true;
+    return false;
+}
+
+// Accepted programs that give no tree, with the cause.
+const std::set<std::string> kNoTree = {
+    "SM103A.CBL",  // the copybook K3SCA leaves the X-card XXXXX082 in SOURCE-COMPUTER: a fatal syntax error
+};
+
+TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
+    VEMLO_REQUIRE_CORPUS();
+    const std::filesystem::path corpus = *vemlo_test::CorpusDir();
+    const std::set<std::string> accepted = AcceptedPrograms(corpus);
+    ASSERT_FALSE(accepted.empty());
+    GrammarInstalled grammar;
+    DovParserImpl parser;
+    const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
+    std::vector<std::string> args = {"-lang=ansi85", "-copylib-dir=" + (corpus / "nist-copy").string(),
+                                     "-copylib-sfx=.CPY"};
+    std::vector<const char*> words;
+    for (const std::string& a : args) words.push_back(a.c_str());
+    VStringList rest, problems;
+    ASSERT_EQ(SetCLFlag(table, 0, static_cast<int>(words.size()), words.data(), rest, problems), 0);
+    VString error;
+    ASSERT_EQ(parser.ResolveDialectDefaults(error), 0) << error.CStr();
+
+    int programs = 0, withData = 0, elementary = 0, groups = 0, skipped = 0;
+    for (const auto& file : vemlo_test::CorpusFiles("nist")) {
+        const std::string name = file.filename().string();
+        if (!accepted.count(name)) continue;
+        ++programs;
+        DovExpr* root = nullptr;
+        DovTokenList messages;
+        parser.Parse(file.string().c_str(), root, &messages);
+        EXPECT_EQ(root == nullptr, kNoTree.count(name) > 0) << name;
+        for (const DovToken* m : messages) {
+            const std::string text = m ? m->image.CStr() : "";
+            if (IsLayoutMessage(text)) ADD_FAILURE() << name << ": " << text;
+        }
+        if (root && HasDataEntry(root)) {
+            ++withData;
+            const vemlo_test::LayoutLawReport report = vemlo_test::CheckLayoutLaws(root);
+            elementary += report.elementary;
+            groups += report.groups;
+            skipped += report.skipped;
+            for (const std::string& v : report.violations) ADD_FAILURE() << name << ": " << v;
+        }
+        delete root;
+    }
+    EXPECT_EQ(programs, static_cast<int>(accepted.size()));
+    EXPECT_GT(withData, 0);
+    std::cout << "Layout laws held on " << withData << " of " << programs << " accepted NIST programs: "
+              << elementary << " elementary items, " << groups << " groups, " << skipped << " left out\n";
+}
+
+}  // namespace
