@@ -146,11 +146,12 @@ bool IsLaidOutPart(int op) {
 }
 
 // Checks the records below the laid-out parts; entries elsewhere (the
-// predefined DEBUG-ITEM record of the file) have no layout.
+// predefined DEBUG-ITEM record of the file) and hidden records (the EXEC
+// interface block put into LINKAGE) have no layout.
 void Visit(const DovExpr* node, LayoutLawReport& report, bool laidOut) {
     if (!node) return;
     const int op = node->Oper();
-    if (op == DIVISION_PROCEDURE || op == SYMBOL_TABLE_ELT_LIST) return;
+    if (op == DIVISION_PROCEDURE || op == SYMBOL_TABLE_ELT_LIST || op == DECL_DD_HIDDEN) return;
     laidOut = laidOut || IsLaidOutPart(op);
     if (laidOut && op == DECL_DD && IsDataHolder(node)) {
         const DovExpr* entry = node->Args(kHolderEntry);
