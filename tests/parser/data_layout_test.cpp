@@ -177,6 +177,16 @@ std::vector<Case> Cases() {
          },
          {{"R", LEN, 6}, {"A", LEN, 2}, {"RB", OFF, 0}, {"RB", LEN, 2}, {"A2", GLOB, 8}},
          {}},
+        {"a COPY marker after a longer REDEFINES does not lengthen the group",
+         Mode(1),
+         [](DataTree& t) {
+             ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "B", "X(2)"), Item(1, 5, "R", "X(6)"),
+                                           Item(0, 1, "A2", "X")}));
+             t.Redefines("R", "B");
+             t.Entry("A")->Parent()->Args(1)->AddArg(new DovExprOper(STMT_INLINED_COPY_END));
+         },
+         {{"A", LEN, 2}, {"A2", GLOB, 8}},
+         {}},
         {"a REDEFINES whose target is missing",
          Mode(1),
          [](DataTree& t) {
