@@ -109,8 +109,37 @@ TEST(DivisionTokens, GoldenProgramsKeepTheirTokens) {
         run.ParseText(Source(p));
         EXPECT_EQ(run.SyntaxErrors(), p.syntaxErrors) << run.MessageText();
         EXPECT_EQ(run.TokenLossOrDuplication(), "");
-        if (p.ordered) EXPECT_EQ(run.TokenDifference(), "");
+        if (p.ordered) {
+            EXPECT_EQ(run.TokenDifference(), "");
+        }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// What recovery skips inside an entry after its error clause is reduced
+// stays in that clause, before the entry's period; the next entry parses.
+TEST(DivisionTokens, SkippedTokensStayInTheEntrysErrorClause) {
+    GrammarRun run;
+    run.ParseText(
+        "       IDENTIFICATION DIVISION.\n"
+        "       PROGRAM-ID. P.\n"
+        "       DATA DIVISION.\n"
+        "       WORKING-STORAGE SECTION.\n"
+        "       01 A PIC X \"JUNK\" 7.\n"
+        "       01 B PIC X.\n"
+        "       PROCEDURE DIVISION.\n"
+        "           STOP RUN.\n");
+    EXPECT_EQ(run.SyntaxErrors(), 1) << run.MessageText();
+    const std::vector<DovExpr*> errors = vemlo_grammar_test::FindAll(run.root(), STMT__SYNTAX_ERROR);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(vemlo_grammar_test::Shape(errors[0]), "STMT__SYNTAX_ERROR(EX_EXEC_TOKEN_LIST( ,\"JUNK\", ,7))");
+    DovExpr* ws = vemlo_grammar_test::FindFirst(run.root(), SECTION_WORKING_STORAGE);
+    ASSERT_NE(ws, nullptr);
+    EXPECT_EQ(vemlo_grammar_test::FindAll(ws, DECL_DD_ENTRY).size(), 2u);
+    EXPECT_EQ(run.TokenDifference(), "");
 }
 
 }  // namespace
