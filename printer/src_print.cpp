@@ -188,12 +188,37 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
         }
     }
     if (t.code != SEP_EOF) st.last_line_src_posn = e;
+    if (st.currentLevel == 1 && Given(e)) {
+        if (st.mainFile < 0) st.mainFile = ix;
+        if (ix == st.mainFile && e.FileIndex() == s.FileIndex()) st.mainEnd = e;
+    }
     return 0;
 }
 
 }  // namespace
 
-void DovForgetSourceLines() { g_sequenceArea = SequenceArea{}; }
+void DovForgetSourceLines() {
+    g_sequenceArea = SequenceArea{};
+    DovPrinting.mainFile = -1;
+    DovPrinting.mainEnd = DovNullPosn;
+}
+
+char DovCopySourceTail(bool* atEnd) {
+    DovPrintState& st = DovPrinting;
+    if (atEnd) *atEnd = false;
+    if (!DovPrintSettings().gen_src || st.currentLevel != 1 || st.mainFile < 0 || !Given(st.mainEnd)) return 0;
+    if (st.mainFile >= st.readerCount || !st.readers) return 0;
+    DovSrcFile* reader = &st.readers[st.mainFile];
+    st.currentReader = reader;
+    VString message;
+    if (int rc = reader->SetPosn(st.mainEnd, message)) {
+        Severe(message);
+        return static_cast<char>(rc);
+    }
+    for (int c = reader->Getc(); c >= 0; c = reader->Getc()) PutcLine(static_cast<char>(c), 0);
+    if (atEnd) *atEnd = true;
+    return 0;
+}
 
 char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
     const DovPrettyPrinter& settings = DovPrintSettings();
