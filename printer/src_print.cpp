@@ -195,6 +195,22 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     return 0;
 }
 
+// A blank that COPY ... REPLACING carried over from its replacement text
+// stands in another file than the copybook text on both sides of it: the
+// replaced word is copied from the copybook, which has its own blank in
+// front of it.
+bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
+    if (t.code != SEP_SPACE || !Given(t.Beg()) || !Given(DovPrinting.last_line_src_posn)) return false;
+    const std::uint32_t before = DovPrinting.last_line_src_posn.FileIndex();
+    if (t.Beg().FileIndex() == before) return false;
+    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
+        const DovToken* next = *it;
+        if (!next || !Given(next->Beg())) continue;
+        return next->Beg().FileIndex() == before;
+    }
+    return false;
+}
+
 }  // namespace
 
 void DovForgetSourceLines() {
@@ -232,6 +248,7 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
         DovTokenList::Iterator next = it;
         ++next;
         if ((IsSpace(t->code) || t->code == CM_COMMENT) && settings.gen_src && InsideLaterToken(next, *t)) continue;
+        if (fromSrc && settings.gen_src && ForeignBlank(next, *t)) continue;
         if (t->code == CM_COMMENT) {
             const bool b = Given(t->Beg()), e = Given(t->End());
             if ((!b && !e) || !settings.gen_src) {
