@@ -188,12 +188,53 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
         }
     }
     if (t.code != SEP_EOF) st.last_line_src_posn = e;
+    if (st.currentLevel == 1 && Given(e)) {
+        if (st.mainFile < 0) st.mainFile = ix;
+        if (ix == st.mainFile && e.FileIndex() == s.FileIndex()) st.mainEnd = e;
+    }
     return 0;
+}
+
+// A blank that COPY ... REPLACING carried over from its replacement text
+// stands in another file than the copybook text on both sides of it: the
+// replaced word is copied from the copybook, which has its own blank in
+// front of it.
+bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
+    if (t.code != SEP_SPACE || !Given(t.Beg()) || !Given(DovPrinting.last_line_src_posn)) return false;
+    const std::uint32_t before = DovPrinting.last_line_src_posn.FileIndex();
+    if (t.Beg().FileIndex() == before) return false;
+    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
+        const DovToken* next = *it;
+        if (!next || !Given(next->Beg())) continue;
+        return next->Beg().FileIndex() == before;
+    }
+    return false;
 }
 
 }  // namespace
 
-void DovForgetSourceLines() { g_sequenceArea = SequenceArea{}; }
+void DovForgetSourceLines() {
+    g_sequenceArea = SequenceArea{};
+    DovPrinting.mainFile = -1;
+    DovPrinting.mainEnd = DovNullPosn;
+}
+
+char DovCopySourceTail(bool* atEnd) {
+    DovPrintState& st = DovPrinting;
+    if (atEnd) *atEnd = false;
+    if (!DovPrintSettings().gen_src || st.currentLevel != 1 || st.mainFile < 0 || !Given(st.mainEnd)) return 0;
+    if (st.mainFile >= st.readerCount || !st.readers) return 0;
+    DovSrcFile* reader = &st.readers[st.mainFile];
+    st.currentReader = reader;
+    VString message;
+    if (int rc = reader->SetPosn(st.mainEnd, message)) {
+        Severe(message);
+        return static_cast<char>(rc);
+    }
+    for (int c = reader->Getc(); c >= 0; c = reader->Getc()) PutcLine(static_cast<char>(c), 0);
+    if (atEnd) *atEnd = true;
+    return 0;
+}
 
 char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
     const DovPrettyPrinter& settings = DovPrintSettings();
@@ -207,6 +248,7 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
         DovTokenList::Iterator next = it;
         ++next;
         if ((IsSpace(t->code) || t->code == CM_COMMENT) && settings.gen_src && InsideLaterToken(next, *t)) continue;
+        if (fromSrc && settings.gen_src && ForeignBlank(next, *t)) continue;
         if (t->code == CM_COMMENT) {
             const bool b = Given(t->Beg()), e = Given(t->End());
             if ((!b && !e) || !settings.gen_src) {

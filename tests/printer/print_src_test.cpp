@@ -206,11 +206,13 @@ TEST(SrcPrintText, CopiesAndCollapsesAsTheOutputLineRequires) {
 struct ListTok {
     int code;
     int line, col, endLine, endCol;
+    bool inOther = false;  // in the other file of the case
 };
 struct ListCase {
     const char* what;
     const char* source;
     std::vector<ListTok> tokens;
+    const char* other = "";  // a second file some tokens come from
 };
 
 TEST(SrcPrintText, TokenListsComeBackAsTheirSource) {
@@ -243,16 +245,29 @@ TEST(SrcPrintText, TokenListsComeBackAsTheirSource) {
           {TK_USER_DEFD_WORD, 2, 16, 2, 17},
           {SEP_DOT, 2, 17, 2, 18},
           {SEP_SPACE, 2, 18, 3, 0}}},
+        {"the blank a COPY REPLACING phrase gives its replacement stays out of the copybook text",
+         "000100     SELECT OLD-NAME ASSIGN.\n",
+         {{SEP_SPACE, 1, 6, 1, 11},
+          {TK_USER_DEFD_WORD, 1, 11, 1, 17},
+          {SEP_SPACE, 1, 17, 1, 18},
+          {SEP_SPACE, 1, 33, 1, 34, true},
+          {TK_USER_DEFD_WORD, 1, 18, 1, 26},
+          {SEP_SPACE, 1, 26, 1, 27},
+          {TK_USER_DEFD_WORD, 1, 27, 1, 33},
+          {SEP_DOT, 1, 33, 1, 34},
+          {SEP_SPACE, 1, 34, 2, 0}},
+         "000900     COPY BOOK REPLACING OLD-NAME BY NEW-NAME.\n"},
     };
     for (const ListCase& c : cases) {
         SCOPED_TRACE(c.what);
-        SourceFile src(c.source);
+        SourceFile src(c.source), other(c.other, "other.cbl");
         DovPrettyPrinterImpl printer;
         printer.gen_src = 1;
         PrintPass pass(printer);
         DovPrinting.CreateSourceReaders();
         DovTokenList list;
-        for (const ListTok& t : c.tokens) Add(list, T(t.code, t.line, t.col, t.endLine, t.endCol, src.Index()));
+        for (const ListTok& t : c.tokens)
+            Add(list, T(t.code, t.line, t.col, t.endLine, t.endCol, t.inOther ? other.Index() : src.Index()));
         EXPECT_EQ(SrcPrintText(list, 1), 0);
         if (DovPrinting.g_xpos > 0) PutcLine('\n', 1);
         EXPECT_EQ(pass.Text(), c.source);
