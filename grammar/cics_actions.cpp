@@ -31,6 +31,16 @@ void TakeSkippedTokens() {
         return;
     }
     DovGatherTokens(node, &CicsHolder.gathered);
+    // The node stays pending: the items that held the tokens go, so that
+    // the next error's skipped tokens are ordered against tokens it holds,
+    // not against empty items.
+    if (DovExpr* list = DovArgOrNull(node, 0); list && list->Oper() == EX_EXEC_TOKEN_LIST) {
+        while (list->NumArgs() > 0) {
+            DovExpr* item = list->DelArg(list->NumArgs() - 1, 1, 0);
+            if (item) p->ForgetNodesWithin(item);
+            delete item;
+        }
+    }
 }
 
 // The value of an error alternative that has no sync token of its own: the

@@ -219,9 +219,12 @@ opt_statement_list
     | statement_list                                { $$ = $1; }
     ;
 
+/* A statement that builds no node (ENTER) leaves its tokens at the end of
+ * the list, or passes them up when it is first; the next statement takes
+ * them in front of its own. */
 statement_list
     : statement                                     { $$ = DovListFirst(STMT_LIST, $1); }
-    | statement_list statement                      { $$ = DovListAppend(STMT_LIST, $1, $2); }
+    | statement_list statement                      { $$ = DovStatementListAppend(YYREDUCTION, $1, $2); }
     ;
 
 statement

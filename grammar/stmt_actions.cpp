@@ -1,6 +1,7 @@
 #include "grammar/stmt_actions.h"
 
 #include "parser/parser_impl.h"
+#include "parser/token_adapter.h"
 #include "tree/walk.h"
 
 namespace {
@@ -75,6 +76,22 @@ YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE depending) {
 
 void DovEnterStmt() { Warn("ENTER statement is ignored"); }
 
+YYSTYPE DovStatementListAppend(DovGrammarReduction& r, YYSTYPE list, YYSTYPE statement) {
+    if (!DovN(statement)) return list;
+    DovTokenList pending;
+    if (DovExpr* before = DovN(list); before && before->Oper() == STMT_LIST) pending.AppendList(before->Tokens());
+    DovExpr* joined = DovN(DovListAppend(STMT_LIST, list, statement));
+    if (!joined) return joined;
+    if (r.reduce_posn) {
+        r.ReducePosnNow(joined);
+        pending.AppendList(joined->Tokens());
+    }
+    const int last = joined->NumArgs() - 1;
+    if (last >= 0) joined->ArgSlots(last)->tokens.PrependList(pending);
+    else joined->Tokens().PrependList(pending);
+    return joined;
+}
+
 void DovCallModeSet(DovOper mode) { callMode = mode; }
 
 YYSTYPE DovCallModeNode(DovOper mode) {
@@ -82,9 +99,42 @@ YYSTYPE DovCallModeNode(DovOper mode) {
     return new DovExprOper(mode);
 }
 
-YYSTYPE DovCallParam(YYSTYPE byPhrase, YYSTYPE operand) {
-    return new DovExprOper(EX_CALL_PARAM, DovN(byPhrase), DovN(operand), new DovNullNode,
-                           new DovExprOper(callMode));
+YYSTYPE DovCallParam(YYSTYPE byPhrase, YYSTYPE operand, YYSTYPE size) {
+    return new DovExprOper(EX_CALL_PARAM, DovN(byPhrase), DovN(operand), DovN(size), new DovExprOper(callMode));
+}
+
+YYSTYPE DovCallStmt(DovGrammarReduction& r, YYSTYPE linkage, YYSTYPE usingPhrase, YYSTYPE giving,
+                    YYSTYPE onException, YYSTYPE notOnException, YYSTYPE endCall) {
+    auto* call = new DovExprOper(STMT_CALL);
+    DovExpr* convention = nullptr;
+    DovExpr* program = nullptr;
+    YYSTYPE& target = r.vsp[2 - r.len];
+    TakePair(target, call, convention, program);
+    target = convention ? convention : program;
+    call->SetArg(0, convention);
+    call->SetArg(1, program);
+    call->SetArg(2, DovN(linkage));
+    call->SetArg(3, DovN(usingPhrase));
+    call->SetArg(4, DovN(giving));
+    call->SetArg(5, DovN(onException));
+    call->SetArg(6, DovN(notOnException));
+    call->SetArg(7, DovN(endCall));
+    return call;
+}
+
+YYSTYPE DovExitAddressArg(DovGrammarReduction& r, YYSTYPE ident) {
+    auto* address = new DovExprOper(SR_ADDRESS_OF, DovN(ident));
+    r.ReducePosnNow(address);
+    return new DovExprOper(EX_EXIT_ARG, address, nullptr);
+}
+
+YYSTYPE DovNoteStmt(DovGrammarReduction& r) {
+    CollectNoteText(nullptr);
+    auto* note = new DovExprOper(STMT_NOTE);
+    r.ReducePosnNow(note);
+    note->Tokens().RemoveIf([](DovToken* t) { return IsNoteKeywordToken(t) ? 1 : 0; });
+    if (WorkingParser) note->Tokens().AppendList(WorkingParser->noteQueue);
+    return note;
 }
 
 YYSTYPE DovUseAfterStmt(YYSTYPE global, YYSTYPE event, YYSTYPE onWhat, YYSTYPE giving) {

@@ -17,11 +17,33 @@ YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE depending);
 // ENTER: the statement is ignored with a warning.
 void DovEnterStmt();
 
+// statement_list statement: the statement joins the STMT_LIST; tokens left
+// at the list's end by statements without a node, and those of the
+// reduction, go in front of it. A statement without a node adds nothing.
+YYSTYPE DovStatementListAppend(DovGrammarReduction& r, YYSTYPE list, YYSTYPE statement);
+
 // The parameter mode of CALL ... USING: reset after USING, set by every BY
 // phrase; each parameter takes a leaf of the mode in force.
 void DovCallModeSet(DovOper mode);
 YYSTYPE DovCallModeNode(DovOper mode);
-YYSTYPE DovCallParam(YYSTYPE byPhrase, YYSTYPE operand);
+YYSTYPE DovCallParam(YYSTYPE byPhrase, YYSTYPE operand, YYSTYPE size);
+
+// CALL: $2 of the rule is the DovPhrasePair of the call convention (the use
+// of a mnemonic name, EX_CALL_PROGRAM or a null node) and the program; its
+// cell is given the program, so that the position reduction finds the
+// keyword's place.
+YYSTYPE DovCallStmt(DovGrammarReduction& r, YYSTYPE linkage, YYSTYPE usingPhrase, YYSTYPE giving, YYSTYPE onException,
+                    YYSTYPE notOnException, YYSTYPE endCall);
+
+// {GIVING|RETURNING} ADDRESS OF identifier after EXIT PROGRAM, GOBACK or
+// STOP RUN: EX_EXIT_ARG over SR_ADDRESS_OF, whose node takes the rule's
+// tokens (the keywords) before it is wrapped.
+YYSTYPE DovExitAddressArg(DovGrammarReduction& r, YYSTYPE ident);
+
+// NOTE: closes the note text, builds STMT_NOTE with the rule's tokens but the
+// NOTE keyword and end-of-note tokens, and moves the collected note text
+// (comment tokens) to the end of its token list.
+YYSTYPE DovNoteStmt(DovGrammarReduction& r);
 
 // USE statements: each warns outside DECLARATIVES and is built in any case.
 YYSTYPE DovUseAfterStmt(YYSTYPE global, YYSTYPE event, YYSTYPE onWhat, YYSTYPE giving);

@@ -8,6 +8,8 @@ control_stmt
     | alter_stmt                                                   { $$ = $1; }
     | call_stmt                                                    { $$ = $1; }
     | cancel_stmt                                                  { $$ = $1; }
+    | chain_stmt                                                   { $$ = $1; }
+    | invoke_stmt                                                  { $$ = $1; }
     | entry_stmt                                                   { $$ = $1; }
     | exit_stmt                                                    { $$ = $1; }
     | stop_stmt                                                    { $$ = $1; }
@@ -18,6 +20,8 @@ control_stmt
     | trace_stmt                                                   { $$ = $1; }
     | service_stmt                                                 { $$ = $1; }
     | use_stmt                                                     { $$ = $1; }
+    | note_stmt                                                    { $$ = $1; }
+    | on_stmt                                                      { $$ = $1; }
     ;
 
 /* ---- IF -------------------------------------------------------------------
@@ -185,16 +189,37 @@ alter_item
     ;
 
 
-/* ---- CALL, CANCEL, CHAIN, ENTRY ---------------------------------------------------
- * CALL {identifier | literal} [USING [BY REFERENCE|CONTENT|VALUE] operand...]
- *     [RETURNING|GIVING identifier] [ON OVERFLOW|EXCEPTION statement...]
- *     [NOT ON EXCEPTION statement...] [END-CALL]
+/* ---- CALL, CANCEL, CHAIN, ENTRY, INVOKE ---------------------------------------------
+ * CALL [mnemonic | PROGRAM] {identifier | literal} [WITH name LINKAGE]
+ *     [USING {[BY REFERENCE|CONTENT|VALUE] operand [SIZE [IS] value]}...]
+ *     [{RETURNING|GIVING} {[INTO] identifier | ADDRESS OF identifier}]
+ *     [ON OVERFLOW|EXCEPTION statement...] [NOT ON EXCEPTION statement...] [END-CALL]
  * CANCEL {identifier | literal}...
- * ENTRY literal [USING identifier...]
- * call_stmt: STMT_CALL    call_param: EX_CALL_PARAM                           */
+ * CHAIN {identifier | literal} [USING ...] [END-CHAIN]
+ * ENTRY literal [mnemonic] [WITH name LINKAGE] [USING identifier...]
+ *     [{RETURNING|GIVING} identifier]
+ * INVOKE object method [USING ...] [RETURNING identifier]
+ * call_stmt: STMT_CALL    call_param: EX_CALL_PARAM    chain_stmt: STMT_CHAIN
+ * invoke_stmt: STMT_INVOKE                                                     */
 call_stmt
-    : RW_CALL ident_or_literal opt_call_using opt_call_giving opt_on_call_exception opt_not_on_call_exception opt_end_call
-        { $$ = DovConstructNode(STMT_CALL, DovAbsentNode(), $2, DovAbsentNode(), $3, $4, $5, $6, $7); }
+    : RW_CALL call_target opt_with_linkage opt_call_using opt_call_giving
+      opt_on_call_exception opt_not_on_call_exception opt_end_call
+        { $$ = DovCallStmt(YYREDUCTION, $3, $4, $5, $6, $7, $8); }
+    ;
+
+/* The program, after a call convention or the word PROGRAM: a word that a
+ * second word or a literal follows is the convention (the rules below keep
+ * the choice until that token is read).
+ * call_target: a DovPhrasePair of the leading term (or a null node) and the
+ * program                                                                    */
+call_target
+    : ident_or_literal                                                      { $$ = DovPhrasePair(DovAbsentNode(), $1); }
+    | call_leading ident_or_literal                                         { $$ = DovPhrasePair($1, $2); }
+    ;
+
+call_leading
+    : TK_USER_DEFD_WORD                                                     { $$ = DovUseOfWord($1, NC_MNEMONIC_NAME); }
+    | RW_PROGRAM                                                            { $$ = DovKeywordNode(EX_CALL_PROGRAM); }
     ;
 
 opt_call_using
@@ -212,7 +237,12 @@ call_params
     ;
 
 call_param
-    : opt_call_by operand                                                   { $$ = DovCallParam($1, $2); }
+    : opt_call_by operand opt_call_param_size                               { $$ = DovCallParam($1, $2, $3); }
+    ;
+
+opt_call_param_size
+    : /* empty */ %prec PRTY_LOW                                            { $$ = DovAbsentNode(); }
+    | RW_SIZE _is integer                                                   { $$ = DovConstructNode(EX_CALL_PARAM_SIZE, $3); }
     ;
 
 opt_call_by
@@ -224,7 +254,8 @@ opt_call_by
 
 opt_call_giving
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | giving_word identifier                                           { $$ = DovConstructNode(EX_CALL_GIVING, DovConstructNode(EX_CALL_GIVING_INTO, $2)); }
+    | giving_word _into identifier                                          { $$ = DovConstructNode(EX_CALL_GIVING, DovConstructNode(EX_CALL_GIVING_INTO, $3)); }
+    | giving_word RW_ADDRESS _of identifier                                 { $$ = DovConstructNode(EX_CALL_GIVING, DovConstructNode(EX_CALL_GIVING_ADDRESS_OF, $4)); }
     ;
 
 
@@ -253,8 +284,38 @@ cancel_items
     | cancel_items ident_or_literal                                         { $$ = DovListAppend(EX_LIST, $1, $2); }
     ;
 
+chain_stmt
+    : RW_CHAIN ident_or_literal opt_call_using opt_end_chain                { $$ = DovConstructNode(STMT_CHAIN, $2, $3, $4); }
+    ;
+
+opt_end_chain
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_END_CHAIN                                                          { $$ = DovKeywordNode(EX_END_CHAIN); }
+    ;
+
 entry_stmt
-    : RW_ENTRY literal opt_entry_using                                      { $$ = DovConstructNode(STMT_ENTRY, $2, DovAbsentNode(), DovAbsentNode(), $3, DovAbsentNode()); }
+    : RW_ENTRY literal opt_entry_mnemonic opt_with_linkage opt_entry_using opt_entry_giving
+        { $$ = DovConstructNode(STMT_ENTRY, $2, $3, $4, $5, $6); }
+    ;
+
+opt_entry_mnemonic
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | TK_USER_DEFD_WORD                                                     { $$ = DovUseOfWord($1, NC_MNEMONIC_NAME); }
+    ;
+
+opt_entry_giving
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | giving_word identifier                                                { $$ = DovPassOn(YYREDUCTION, $2); }
+    ;
+
+invoke_stmt
+    : RW_INVOKE ident_or_literal ident_or_literal opt_call_using opt_invoke_returning
+        { $$ = DovConstructNode(STMT_INVOKE, $2, $3, $4, $5); }
+    ;
+
+opt_invoke_returning
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_RETURNING identifier                                               { $$ = DovPassOn(YYREDUCTION, $2); }
     ;
 
 opt_entry_using
@@ -263,10 +324,13 @@ opt_entry_using
     ;
 
 /* ---- EXIT, STOP, GOBACK, CONTINUE, NEXT SENTENCE, ENTER -----------------------
- * EXIT [PROGRAM [GIVING x] | PARAGRAPH | SECTION | PERFORM [CYCLE]]
- * STOP {RUN | literal}    GOBACK    CONTINUE    NEXT SENTENCE
+ * EXIT [PROGRAM [giving] | PARAGRAPH | SECTION | PERFORM [CYCLE]]
+ * STOP {RUN [giving] | literal}    GOBACK [giving]    CONTINUE    NEXT SENTENCE
+ * giving: {GIVING|RETURNING} {identifier | ADDRESS OF identifier
+ *                             | [ALL] literal [SIZE [IS] integer]}
  * ENTER language-name [routine-name] (ignored with a warning)
- * each: its statement node                                                    */
+ * each: its statement node    opt_exit_giving: EX_EXIT_GIVING or a null node
+ * exit_arg: EX_EXIT_ARG (the size slot empty but for a literal)              */
 exit_stmt
     : RW_EXIT                                                               { $$ = DovKeywordNode(STMT_EXIT); }
     | RW_EXIT RW_PROGRAM opt_exit_giving                                    { $$ = DovConstructNode(STMT_EXIT_PROGRAM, $3); }
@@ -278,11 +342,23 @@ exit_stmt
 
 opt_exit_giving
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | giving_word identifier                                           { $$ = DovConstructNode(EX_EXIT_GIVING, DovConstructNode(EX_EXIT_ARG, $2, nullptr)); }
+    | giving_word exit_arg                                                  { $$ = DovConstructNode(EX_EXIT_GIVING, $2); }
+    ;
+
+/* ADDRESS OF: its keywords' tokens go to the inner SR_ADDRESS_OF node. */
+exit_arg
+    : identifier                                                            { $$ = DovConstructNode(EX_EXIT_ARG, $1, nullptr); }
+    | RW_ADDRESS _of identifier                                             { $$ = DovExitAddressArg(YYREDUCTION, $3); }
+    | literal_all opt_exit_size                                             { $$ = DovConstructNode(EX_EXIT_ARG, $1, $2); }
+    ;
+
+opt_exit_size
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_SIZE _is integer                                                   { $$ = $3; }
     ;
 
 stop_stmt
-    : RW_STOP RW_RUN                                                        { $$ = DovConstructNode(STMT_STOP, DovKeywordNode(EX_RUN), DovAbsentNode(), DovAbsentNode()); }
+    : RW_STOP RW_RUN opt_exit_giving                                        { $$ = DovConstructNode(STMT_STOP, DovKeywordNode(EX_RUN), DovAbsentNode(), $3); }
     | RW_STOP literal                                                       { $$ = DovConstructNode(STMT_STOP, DovAbsentNode(), $2, DovAbsentNode()); }
     ;
 
@@ -312,6 +388,38 @@ enter_name
 opt_enter_name
     : /* empty */ %prec PRTY_LOW
     | TK_USER_DEFD_WORD
+    ;
+
+/* ---- NOTE, ON ---------------------------------------------------------------------
+ * NOTE comment-text .      (the lexer hands the text to the NOTE collector and
+ *                           closes it with an end-of-note token)
+ * ON operand [AND EVERY operand] [UNTIL operand] {statement... | NEXT SENTENCE}
+ *     [{ELSE | OTHERWISE} {statement... | NEXT SENTENCE}]
+ * note_stmt: STMT_NOTE holding the text as comment tokens
+ * on_stmt: STMT_ON    opt_on_else: EX_ON_ELSE or a null node
+ * An ELSE binds to the nearest open IF or ON (the shift wins).               */
+note_stmt
+    : RW_NOTE TK_END_NOTE                                                   { $$ = DovNoteStmt(YYREDUCTION); }
+    ;
+
+on_stmt
+    : RW_ON operand opt_on_every opt_on_until statement_list opt_on_else
+        { $$ = DovConstructNode(STMT_ON, $2, $3, $4, $5, $6); }
+    ;
+
+opt_on_every
+    : /* empty */                                                           { $$ = DovAbsentNode(); }
+    | RW_AND RW_EVERY operand                                               { $$ = DovConstructNode(EX_ON_ANDEVERY, $3); }
+    ;
+
+opt_on_until
+    : /* empty */                                                           { $$ = DovAbsentNode(); }
+    | RW_UNTIL operand                                                      { $$ = DovConstructNode(EX_ON_UNTIL, $2); }
+    ;
+
+opt_on_else
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | else_word statement_list %prec PRTY_LOW                                { $$ = DovConstructNode(EX_ON_ELSE, $2); }
     ;
 
 /* ---- READY TRACE, RESET TRACE, SERVICE RELOAD -------------------------------- */

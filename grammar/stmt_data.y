@@ -180,6 +180,7 @@ transform_stmt
  * set_stmt: STMT_SET_TO, STMT_SET_UP_DOWN_BY or STMT_SET_ADDRESS                  */
 set_stmt
     : RW_SET set_to_clauses                                                 { $$ = DovConstructNode(STMT_SET_TO, $2); }
+    | RW_SET RW_ADDRESS RW_OF identifier RW_TO operand                      { $$ = DovConstructNode(STMT_SET_ADDRESS, $4, $6); }
     | RW_SET identifier_list set_up_down RW_BY operand                      { $$ = DovConstructNode(STMT_SET_UP_DOWN_BY, $2, $3, $5); }
     ;
 

@@ -184,6 +184,7 @@ opt_end_read
  *     [INVALID KEY ...] [NOT INVALID KEY ...] [END-WRITE]
  * REWRITE record [FROM operand] [INVALID KEY ...] [NOT INVALID KEY ...] [END-REWRITE]
  * DELETE file [RECORD] [INVALID KEY ...] [NOT INVALID KEY ...] [END-DELETE]
+ * DELETE FILE file...
  * write_stmt: STMT_WRITE (DovWriteStmt picks END-OF-PAGE or INVALID KEY)          */
 write_stmt
     : RW_WRITE record_name opt_write_from opt_write_advancing opt_at_eop opt_invalid_key write_not_phrases opt_end_write
@@ -245,6 +246,7 @@ opt_end_rewrite
 delete_stmt
     : RW_DELETE io_file_name _record opt_invalid_key opt_not_invalid_key opt_end_delete
         { $$ = DovConstructNode(STMT_DELETE, $2, DovAbsentNode(), $4, $5, $6); }
+    | RW_DELETE RW_FILE io_file_names                                       { $$ = DovConstructNode(STMT_DELETE_FILE, $3); }
     ;
 
 opt_end_delete

@@ -20,6 +20,7 @@ _for          : /* empty */ | RW_FOR ;
 _in           : /* empty */ | RW_IN ;
 _indicate     : /* empty */ | RW_INDICATE ;
 _initial      : /* empty */ | RW_INITIAL ;
+_into         : /* empty */ | RW_INTO ;
 _is           : /* empty */ | RW_IS ;
 _is_are       : /* empty */ | RW_IS | RW_ARE ;
 _key          : /* empty */ | RW_KEY ;

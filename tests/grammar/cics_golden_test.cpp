@@ -210,6 +210,26 @@ TEST(CicsGolden, ErrorRecovery) {
     EXPECT_EQ(vemlo_cics_test::TypedCicsStatements(run.root()), 3);
 }
 
+// A refused error option gives its skipped tokens to the command; the
+// syntax-error node it leaves pending keeps no emptied items, so that the
+// next error (here in an SQL block) orders its skipped tokens by source.
+TEST(CicsGolden, RefusedErrorOptionLeavesNoEmptyItemsForTheNextError) {
+    GrammarRun run;
+    run.ParseStatements(
+        "EXEC CICS SYNCPOINT ROLLBACK END-EXEC.\n"
+        "EXEC SQL UPDATE H SET VALUE = :B, C = :D WHERE E = 1\n"
+        "END-EXEC.");
+    EXPECT_EQ(run.SyntaxErrors(), 2) << run.MessageText();
+    EXPECT_EQ(run.TokenDifference(), "");
+    std::vector<DovExpr*> errors = vemlo_grammar_test::FindAll(run.root(), STMT__SYNTAX_ERROR);
+    ASSERT_FALSE(errors.empty());
+    for (DovExpr* error : errors) {
+        DovExpr* list = DovArgOrNull(error, 0);
+        if (!list) continue;
+        for (int i = 0; i < list->NumArgs(); ++i) EXPECT_FALSE(list->Args(i)->Tokens().IsEmpty()) << i;
+    }
+}
+
 // ASSIGN read ahead while a trial is open: the leading-option conflict of
 // RECEIVE MAP opens one, and no commit comes before the sentence ends, so
 // the ASSIGN after it and the statement after that are read on trial. The

@@ -36,12 +36,18 @@ inline std::string Wrap(const std::string& text) {
     return out + line;
 }
 
-// Parses each case: no syntax error, the shape, token conservation.
+// Parses each case in `dialect`: no syntax error, the shape, token
+// conservation.
 template <std::size_t N>
-void CheckCases(const Case (&cases)[N]) {
+void CheckCases(const Case (&cases)[N], int dialect = DIAL_ANSI85) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         vemlo_grammar_test::GrammarRun run;
+        if (dialect != DIAL_ANSI85) {
+            VString error;
+            run.parser().primaryDialect = dialect;
+            ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
+        }
         run.ParseStatements(Wrap(c.source));
         EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
         EXPECT_EQ(run.StatementShape(0), c.shape);

@@ -38,9 +38,16 @@ std::string Wrap(const std::string& text) {
     return out + line;
 }
 
-void Check(const Case& c) {
+// The words of some statements (CHAIN, INVOKE, ADDRESS, RETURNING) are
+// keywords of other dialects; those cases are read as mf.
+void Check(const Case& c, int dialect = DIAL_ANSI85) {
     SCOPED_TRACE(c.source);
     GrammarRun run;
+    if (dialect != DIAL_ANSI85) {
+        VString error;
+        run.parser().primaryDialect = dialect;
+        ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
+    }
     EXPECT_LE(run.ParseStatements(Wrap(c.source)), 1) << run.MessageText();
     EXPECT_EQ(run.StatementShape(0), c.shape);
     EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
@@ -130,6 +137,115 @@ TEST(StmtControl, GoToAlterCall) {
     for (const Case& c : cases) Check(c);
 }
 
+// The call convention or PROGRAM before the program, WITH ... LINKAGE, a
+// parameter's SIZE, GIVING INTO and GIVING ADDRESS OF; CHAIN, INVOKE, ENTRY.
+TEST(StmtControl, CallChainInvokeEntry) {
+    const Case cases[] = {
+        {"CALL PROGRAM \"SUB\".", "STMT_CALL(EX_CALL_PROGRAM,\"SUB\",null,null,null,null,null,null)"},
+        {"CALL CONV \"SUB\" WITH LNK LINKAGE USING BY VALUE A SIZE 4 RETURNING ADDRESS OF P.",
+         "STMT_CALL(CONV,\"SUB\",EX_CALL_WITH_LINKAGE(LNK),EX_CALL_USING(EX_CALL_PARAM_LIST(EX_CALL_PARAM("
+         "EX_PT_BY_VALUE,A,EX_CALL_PARAM_SIZE(4),EX_PT_BY_VALUE))),EX_CALL_GIVING(EX_CALL_GIVING_ADDRESS_OF(P)),"
+         "null,null,null)"},
+        {"CALL X GIVING INTO R END-CALL.",
+         "STMT_CALL(null,X,null,null,EX_CALL_GIVING(EX_CALL_GIVING_INTO(R)),null,null,EX_END_CALL)"},
+        {"CHAIN \"NEXT\" USING A B END-CHAIN.",
+         "STMT_CHAIN(\"NEXT\",EX_CALL_USING(EX_CALL_PARAM_LIST(EX_CALL_PARAM(null,A,null,EX_PT_BY_REFERENCE),"
+         "EX_CALL_PARAM(null,B,null,EX_PT_BY_REFERENCE))),EX_END_CHAIN)"},
+        {"CHAIN P.", "STMT_CHAIN(P,null,null)"},
+        {"INVOKE OBJ \"M\" USING A RETURNING R.",
+         "STMT_INVOKE(OBJ,\"M\",EX_CALL_USING(EX_CALL_PARAM_LIST(EX_CALL_PARAM(null,A,null,EX_PT_BY_REFERENCE))),R)"},
+        {"INVOKE OBJ \"M\".", "STMT_INVOKE(OBJ,\"M\",null,null)"},
+        {"ENTRY \"E\" USING A B.", "STMT_ENTRY(\"E\",null,null,IDENT_LIST(A,B),null)"},
+        {"ENTRY \"E\" CONV WITH LNK LINKAGE GIVING R.",
+         "STMT_ENTRY(\"E\",CONV,EX_CALL_WITH_LINKAGE(LNK),null,R)"},
+    };
+    for (const Case& c : cases) Check(c, DIAL_MF);
+}
+
+// The GIVING argument of EXIT PROGRAM, GOBACK and STOP RUN.
+TEST(StmtControl, ExitGiving) {
+    const Case cases[] = {
+        {"EXIT PROGRAM GIVING R.", "STMT_EXIT_PROGRAM(EX_EXIT_GIVING(EX_EXIT_ARG(R,-)))"},
+        {"EXIT PROGRAM RETURNING ADDRESS OF P.",
+         "STMT_EXIT_PROGRAM(EX_EXIT_GIVING(EX_EXIT_ARG(SR_ADDRESS_OF(P),-)))"},
+        {"GOBACK RETURNING 0 SIZE IS 4.", "STMT_GOBACK(EX_EXIT_GIVING(EX_EXIT_ARG(0,4)))"},
+        {"GOBACK GIVING \"X\".", "STMT_GOBACK(EX_EXIT_GIVING(EX_EXIT_ARG(\"X\",null)))"},
+        {"GOBACK.", "STMT_GOBACK(null)"},
+        {"STOP RUN GIVING ADDRESS OF P.",
+         "STMT_STOP(EX_RUN,null,EX_EXIT_GIVING(EX_EXIT_ARG(SR_ADDRESS_OF(P),-)))"},
+        {"STOP RUN RETURNING 8 SIZE 2.", "STMT_STOP(EX_RUN,null,EX_EXIT_GIVING(EX_EXIT_ARG(8,2)))"},
+    };
+    for (const Case& c : cases) Check(c, DIAL_MF);
+}
+
+// GIVING ADDRESS OF: the keywords' tokens are the SR_ADDRESS_OF node's own.
+TEST(StmtControl, ExitGivingAddressOfTokensGoToTheInnerNode) {
+    GrammarRun run;
+    VString error;
+    run.parser().primaryDialect = DIAL_MF;
+    ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
+    run.ParseStatements("EXIT PROGRAM GIVING ADDRESS OF P.");
+    ASSERT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    DovExpr* address = vemlo_grammar_test::FindFirst(run.root(), SR_ADDRESS_OF);
+    ASSERT_NE(address, nullptr);
+    // The words a node holds itself: in front of its slots and at its end.
+    auto own_words = [](DovExpr* node) {
+        std::vector<std::string> words;
+        auto add = [&](const DovTokenList& list) {
+            for (const DovToken* t : list)
+                if (t && t->code != SEP_SPACE) words.push_back(DovTokenText(*t).CStr());
+        };
+        for (int i = 0; i < node->NumArgs(); ++i) add(node->ArgSlots(i)->tokens);
+        add(node->Tokens());
+        return words;
+    };
+    EXPECT_EQ(own_words(address), (std::vector<std::string>{"ADDRESS", "OF"}));
+    EXPECT_EQ(own_words(vemlo_grammar_test::FindFirst(run.root(), EX_EXIT_ARG)), std::vector<std::string>{});
+    EXPECT_EQ(run.TokenDifference(), "");
+}
+
+// ON counter [AND EVERY n] [UNTIL n] statements [ELSE statements]; the ELSE
+// binds to the nearest IF or ON.
+TEST(StmtControl, OnStatement) {
+    const Case cases[] = {
+        {"ON 2 AND EVERY 3 UNTIL 10 MOVE 1 TO A ELSE MOVE 2 TO A.",
+         "STMT_ON(2,EX_ON_ANDEVERY(3),EX_ON_UNTIL(10),STMT_LIST(STMT_MOVE(1,EX_LIST(A))),"
+         "EX_ON_ELSE(STMT_LIST(STMT_MOVE(2,EX_LIST(A)))))"},
+        {"ON N NEXT SENTENCE.", "STMT_ON(N,null,null,STMT_LIST(STMT_NEXT_SENTENCE),null)"},
+        {"ON 1 IF A = 1 NEXT SENTENCE ELSE STOP RUN.",
+         "STMT_ON(1,null,null,STMT_LIST(STMT_IF(CMP_EQ(A,1),STMT_LIST(STMT_NEXT_SENTENCE),"
+         "EX_ELSE(STMT_LIST(STMT_STOP(EX_RUN,null,null))),null)),null)"},
+        {"ON 1 IF A = 1 NEXT SENTENCE END-IF OTHERWISE STOP RUN.",
+         "STMT_ON(1,null,null,STMT_LIST(STMT_IF(CMP_EQ(A,1),STMT_LIST(STMT_NEXT_SENTENCE),null,EX_END_IF)),"
+         "EX_ON_ELSE(STMT_LIST(STMT_STOP(EX_RUN,null,null))))"},
+    };
+    // OTHERWISE is a keyword of the old IBM dialects and of mf.
+    for (const Case& c : cases) Check(c, DIAL_MF);
+}
+
+// NOTE (old IBM dialects): the text up to the period becomes comment lines
+// of the STMT_NOTE node (one per source line, the words run together), in
+// place of the NOTE keyword and its end token.
+TEST(StmtControl, NoteKeepsItsTextAsComments) {
+    GrammarRun run;
+    VString error;
+    run.parser().primaryDialect = DIAL_OSVS;
+    ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
+    run.ParseStatements("NOTE THIS IS\n  MORE TEXT.\nMOVE 1 TO A.");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.StatementShape(0), "STMT_NOTE");
+    EXPECT_EQ(run.StatementShape(1), "STMT_MOVE(1,EX_LIST(A))");
+    DovExpr* note = vemlo_grammar_test::FindFirst(run.root(), STMT_NOTE);
+    ASSERT_NE(note, nullptr);
+    std::vector<std::string> comments;
+    for (const DovToken* t : note->Tokens()) {
+        ASSERT_NE(t, nullptr);
+        EXPECT_FALSE(t->code == RW_NOTE || t->code == TK_END_NOTE);
+        if (t->code == CM_PERSISTENT) comments.push_back(t->image.CStr());
+    }
+    EXPECT_EQ(comments, (std::vector<std::string>{"* NOTETHISIS", "* MORETEXT"}));
+}
+
 // GO TO with several names needs DEPENDING: reported, and the list kept.
 TEST(StmtControl, GoToWithoutDependingReported) {
     GrammarRun run;
@@ -151,6 +267,16 @@ TEST(StmtControl, EnterIsIgnored) {
     EXPECT_EQ(run.StatementShape(0), "STMT_CONTINUE");
     EXPECT_EQ(run.StatementShape(1), "(none)");
     EXPECT_EQ(run.Messages(), std::vector<std::string>{"WARNING: ENTER statement is ignored"});
+    // Its words stay in the tree, in front of the next statement's.
+    EXPECT_EQ(run.TokenDifference(), "");
+
+    for (const char* text : {"CONTINUE ENTER COBOL.", "ENTER ASM ROUTINE CONTINUE.", "ENTER COBOL."}) {
+        SCOPED_TRACE(text);
+        GrammarRun more;
+        more.ParseStatements(text);
+        EXPECT_EQ(more.SyntaxErrors(), 0) << more.MessageText();
+        EXPECT_EQ(more.TokenDifference(), "");
+    }
 }
 
 // USE outside DECLARATIVES warns and keeps its node; inside it is silent.

@@ -28,6 +28,16 @@ TEST(StmtData, MoveInitializeSet) {
     CheckCases(cases);
 }
 
+// ADDRESS is a keyword of the IBM and mf dialects.
+TEST(StmtData, SetAddress) {
+    const Case cases[] = {
+        {"SET ADDRESS OF P TO ADDRESS OF Q.", "STMT_SET_ADDRESS(P,SR_ADDRESS_OF(Q))"},
+        {"SET ADDRESS OF P TO NULL.", "STMT_SET_ADDRESS(P,FIG_NULL)"},
+        {"SET ADDRESS OF P TO Q.", "STMT_SET_ADDRESS(P,Q)"},
+    };
+    CheckCases(cases, DIAL_VSII);
+}
+
 TEST(StmtData, Inspect) {
     const Case cases[] = {
         // Two tallying clauses: the word after "Y" ... is the next counter.

@@ -142,8 +142,6 @@ const KnownOrderFault kKnownOrderFaults[] = {
                    "places the end marker's tokens after the VALUE"},
     {"SM106A.CBL", "a COPY marker before the CONFIGURATION SECTION header: the header's tokens (clause 0) go "
                    "in front of the marker's"},
-    {"lgupdb01.cbl", "EXEC SQL UPDATE with a column named VALUE (not covered): the block's error node places "
-                     "the separators after the skipped words"},
 };
 
 const char* KnownOrderFaultOf(const std::filesystem::path& path) {
