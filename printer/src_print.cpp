@@ -19,11 +19,13 @@
 
 namespace {
 
-// The sequence area (columns 1 to 6) of the source line read last for it.
+// The sequence area (columns 1 to 6) of the source line read last for it,
+// and the line's indicator (column 7; 0 when the line ends before it).
 struct SequenceArea {
     int file = -1;
     std::uint32_t line = 0;
     char text[6] = {};
+    char indicator = 0;
 };
 SequenceArea g_sequenceArea;
 
@@ -160,10 +162,15 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
                 }
                 area.text[i] = static_cast<char>(c);
             }
+            const int c = reader->Getc();
+            area.indicator = c < 0 || c == '\n' ? 0 : static_cast<char>(c);
             area.file = ix;
             area.line = s.Line();
         }
         for (char c : area.text) PutcLine(c, 1);
+        // Text that starts past the indicator keeps the indicator its line
+        // has (a blank, or a letter some dialects put there).
+        if (s.Column() > 6 && area.indicator && area.indicator != '\t') PutcLine(area.indicator, 1);
     }
     if (!collapsed) PadSourceTo(static_cast<int>(s.Column()));
     if (int rc = reader->SetPosn(s, message)) {
@@ -180,7 +187,9 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
                 return '/';
             }
             const char ch = static_cast<char>(c);
-            if (t.code == SEP_SPACE && ch != '\n' && st.g_xpos == 6)
+            // A blank run never makes its line a comment line; any other
+            // indicator it crosses (a letter some dialects use) is kept.
+            if (t.code == SEP_SPACE && (ch == '*' || ch == '/') && st.g_xpos == 6)
                 PutcLine(' ', 1);
             else
                 PutcLine(ch, 1);
