@@ -51,6 +51,9 @@ void PadSourceTo(int column) {
 
 void Severe(const VString& text) { DovExpr::AddError(MSG_SEVERE, text); }
 
+// Blanks, commas, semicolons and comments: what stands between words.
+bool Separating(int code) { return IsSpace(code) || code == SEP_COMMA || code == SEP_SEMI || code == CM_COMMENT; }
+
 // True when `outer` spans `inner` in the same file.
 bool Spans(const DovToken& outer, const DovToken& inner) {
     return outer.Beg().FileIndex() == inner.Beg().FileIndex() && outer.End().FileIndex() == inner.End().FileIndex() &&
@@ -61,11 +64,15 @@ bool Spans(const DovToken& outer, const DovToken& inner) {
 // blanks and comments between its two words, and the list holds those in
 // front of it as well: they are copied with the pair's text, not before it.
 // Only the next token that is neither blank nor comment can be the pair.
+// The same holds for the blanks and comments of text that COPY REPLACING or
+// REPLACE replaced: they stand in front of the token that spans it.
 bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
     if (!Given(t.Beg()) || !Given(t.End())) return false;
     for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
         const DovToken* later = *it;
-        if (!later || IsSpace(later->code) || later->code == CM_COMMENT || later->code == CM_PERSISTENT) continue;
+        if (!later || Separating(later->code) || later->code == CM_PERSISTENT) continue;
+        if (const DovTxtPosnRange* replaced = DovReplacedTextRange(later))
+            return Spans(DovToken(later->code, VString(), *replaced), t);
         return Given(later->Beg()) && Given(later->End()) && Spans(*later, t);
     }
     return false;
@@ -79,6 +86,15 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     DovTxtPosn s = t.Beg();
     const DovTxtPosn& e = t.End();
     bool adjusted = false;
+    // Text that REPLACE replaced by nothing (or that the parser dropped)
+    // leaves a hole between the blank runs around it: copied from where the
+    // text copied last ended, the line keeps it.
+    if (t.code == SEP_SPACE && Given(st.last_line_src_posn) && st.last_line_src_posn.FileIndex() == s.FileIndex() &&
+        st.last_line_src_posn.Line() == s.Line() && st.last_line_src_posn.Column() < s.Column() &&
+        static_cast<int>(st.last_line_src_posn.Column()) == st.g_xpos) {
+        s = st.last_line_src_posn;
+        adjusted = true;
+    }
     // A space collapsed to at most one blank is copied where the line
     // stands: no line end, no padding in front of it.
     bool collapsed = false;
@@ -256,7 +272,8 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
         if (!t) continue;
         DovTokenList::Iterator next = it;
         ++next;
-        if ((IsSpace(t->code) || t->code == CM_COMMENT) && settings.gen_src && InsideLaterToken(next, *t)) continue;
+        if (settings.gen_src && DovInsideReplacedText(t)) continue;
+        if (Separating(t->code) && settings.gen_src && InsideLaterToken(next, *t)) continue;
         if (fromSrc && settings.gen_src && ForeignBlank(next, *t)) continue;
         if (t->code == CM_COMMENT) {
             const bool b = Given(t->Beg()), e = Given(t->End());
@@ -279,7 +296,10 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
             continue;
         }
         bool stop = false;
-        rc = CopyToken(*t, fromSrc, ended, stop);
+        if (const DovTxtPosnRange* replaced = settings.gen_src ? DovReplacedTextRange(t) : nullptr)
+            rc = CopyToken(DovToken(t->code, VString(), *replaced), fromSrc, ended, stop);
+        else
+            rc = CopyToken(*t, fromSrc, ended, stop);
         if (stop) break;
     }
     if (endedOut) *endedOut = ended;
@@ -374,7 +394,7 @@ char SlotPrint(DovExpr* node) {
         DovExpr* child = slot->arg;
         const bool present = Present(child);
         const int flag = slot->code != 0 && ((present && DovUnchangedFromSource(child)) ||
-                                             (!slot->tokens.IsEmpty() && !slot->tokens.HasUnplacedToken()))
+                                             (!slot->tokens.IsEmpty() && !DovHasUnplacedToken(slot->tokens)))
                              ? 1
                              : 0;
         if (trace)
