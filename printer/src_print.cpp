@@ -78,6 +78,33 @@ bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
     return false;
 }
 
+// True when the source line holds more than blanks from `at` (where the
+// text copied last ended and the reader stands) to its line end or the right
+// margin: words some replacement dropped. The reader is left where it was.
+bool DroppedTextAhead(const DovTxtPosn& at) {
+    DovPrintState& st = DovPrinting;
+    const int ix = static_cast<int>(at.FileIndex());
+    if (ix < 0 || ix >= st.readerCount || !st.readers) return false;
+    DovSrcFile& reader = st.readers[ix];
+    if (!reader.is_open() || !(reader.posn == at)) return false;
+    const std::streampos mark = reader.tellg();
+    if (mark == std::streampos(-1)) return false;
+    const DovTxtPosn kept = reader.posn;
+    bool dropped = false;
+    while (static_cast<int>(reader.posn.Column()) < st.rightMargin) {
+        const int c = reader.Getc();
+        if (c < 0 || c == '\n') break;
+        if (c != ' ' && c != '\t') {
+            dropped = true;
+            break;
+        }
+    }
+    reader.clear();
+    reader.seekg(mark);
+    reader.posn = kept;
+    return dropped;
+}
+
 // Copies one token's text (begin `b`, end `e`) from its source. 0 or a
 // result character; `stop` set when the rest of the list is to be left.
 char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
@@ -92,6 +119,13 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     if (t.code == SEP_SPACE && Given(st.last_line_src_posn) && st.last_line_src_posn.FileIndex() == s.FileIndex() &&
         st.last_line_src_posn.Line() == s.Line() && st.last_line_src_posn.Column() < s.Column() &&
         static_cast<int>(st.last_line_src_posn.Column()) == st.g_xpos) {
+        s = st.last_line_src_posn;
+        adjusted = true;
+    } else if (t.code == SEP_SPACE && Given(st.last_line_src_posn) &&
+               st.last_line_src_posn.FileIndex() == s.FileIndex() && st.last_line_src_posn.Line() < s.Line() &&
+               static_cast<int>(st.last_line_src_posn.Column()) == st.g_xpos &&
+               DroppedTextAhead(st.last_line_src_posn)) {
+        // The same for text dropped at the end of a line.
         s = st.last_line_src_posn;
         adjusted = true;
     }

@@ -8,10 +8,14 @@
        PROCEDURE DIVISION.
        P1.
        REPLACE ==MOVE A TO B== BY ==MOVE B TO  C==
-               ==NOT== BY ====.
+               ==NOT== BY ====
+               ==DISPLAY C. == BY ====.
            MOVE   A
                   TO B ,  ; .
            IF A NOT = B
                DISPLAY A.
+           DISPLAY B.
+           DISPLAY C.
+           DISPLAY A.
        REPLACE OFF.
            STOP RUN.
