@@ -62,6 +62,7 @@ void CloseCopyLevels() {
 }
 
 void EndPass() {
+    DovForgetReplacedText();
     CloseCopyLevels();
     DovEndPrintPass();
 }
@@ -155,6 +156,7 @@ int DovPrettyPrinterImpl::PrettyPrint(std::ostream& out, DovExpr* root, DovToken
             if (gen_src) st.CreateSourceReaders();
             DovForgetSourceLines();
             st.currentReader = nullptr;
+            if (gen_src) DovMarkReplacedText(root);
             rc = DovPrettyPrintNode(root, 0, 0);
             bool atEnd = false;
             if (rc == 0 && gen_src) rc = DovCopySourceTail(&atEnd);

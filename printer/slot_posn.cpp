@@ -1,6 +1,9 @@
 #include "printer/slot_posn.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 #include <iostream>
 #include <utility>
 
@@ -227,7 +230,95 @@ int DovUnchangedFromSource(const DovExpr* node) {
     if (!node || !DovPrintSettings().gen_src || node->Flag() == 0) return 0;
     for (int i = 0; i < node->NumArgs(); ++i) {
         const DovArgSlot* slot = node->ArgSlots(i);
-        if (slot && slot->tokens.HasUnplacedToken()) return 0;
+        if (slot && DovHasUnplacedToken(slot->tokens)) return 0;
     }
-    return node->Tokens().HasUnplacedToken() ? 0 : 1;
+    return DovHasUnplacedToken(node->Tokens()) ? 0 : 1;
+}
+
+namespace {
+
+struct ReplacedText {
+    std::unordered_map<const DovToken*, DovTxtPosnRange> first;  // first token -> replaced text
+    std::unordered_set<const DovToken*> inside;                  // the later tokens of runs
+};
+ReplacedText g_replaced;
+
+// The walk over the tree in the order source printing visits the tokens.
+struct RunFinder {
+    const DovToken* open = nullptr;  // first token of the run being read
+    std::vector<const DovToken*> pending;
+    OrderScratch scratch;
+    std::vector<DovPrintSlot> entries;
+
+    void Token(const DovToken* t) {
+        if (!t) return;
+        const bool beg = PosnSet(t->Beg()), end = PosnSet(t->End());
+        if (open) {
+            pending.push_back(t);
+            if (t->code != CM_COMMENT && !beg && end) {
+                g_replaced.first[open] = DovTxtPosnRange{open->Beg(), t->End()};
+                g_replaced.inside.insert(pending.begin(), pending.end());
+                open = nullptr;
+                pending.clear();
+            } else if (t->code != CM_COMMENT && beg && !end) {
+                // A run that never ended: the new one starts here.
+                pending.clear();
+                open = t;
+            }
+            return;
+        }
+        if (t->code != CM_COMMENT && beg && !end) open = t;
+    }
+    void List(const DovTokenList& list) {
+        for (const DovToken* t : list) Token(t);
+    }
+    void Node(DovExpr* node) {
+        if (!node || node->Oper() == SYMBOL_TABLE_ELT_LIST) return;
+        const std::size_t base = entries.size();
+        if (node->NumArgs() > 0) {
+            VString message;
+            OrderEntries(node, entries, scratch, message);
+        }
+        const std::size_t end = entries.size();
+        for (std::size_t k = base; k < end; ++k) {
+            const DovPrintSlot e = entries[k];
+            List(e.slot->tokens);
+            if (e.slot->arg) Node(e.slot->arg);
+        }
+        entries.resize(base);
+        List(node->Tokens());
+    }
+};
+
+}  // namespace
+
+void DovMarkReplacedText(DovExpr* root) {
+    DovForgetReplacedText();
+    RunFinder finder;
+    finder.Node(root);
+}
+
+void DovForgetReplacedText() {
+    g_replaced.first.clear();
+    g_replaced.inside.clear();
+}
+
+const DovTxtPosnRange* DovReplacedTextRange(const DovToken* token) {
+    if (g_replaced.first.empty()) return nullptr;
+    auto it = g_replaced.first.find(token);
+    return it == g_replaced.first.end() ? nullptr : &it->second;
+}
+
+bool DovInsideReplacedText(const DovToken* token) {
+    return !g_replaced.inside.empty() && g_replaced.inside.count(token) != 0;
+}
+
+bool DovHasUnplacedToken(const DovTokenList& list) {
+    for (const DovToken* t : list) {
+        if (!t || t->code == CM_COMMENT) continue;
+        if (!t->range.beg.IsNull() && !t->range.end.IsNull()) continue;
+        if (DovReplacedTextRange(t) || DovInsideReplacedText(t)) continue;
+        return true;
+    }
+    return false;
 }

@@ -16,6 +16,7 @@
 #include "lbase/vstring.h"
 
 class DovExpr;
+class DovToken;
 class DovTokenList;
 struct DovArgSlot;
 
@@ -57,5 +58,26 @@ const DovTxtPosn& DovSlotPosnLastPosn();
 
 // 1 when `node` may be printed from its source: SourcePrint mode is on for
 // the current printer, the node comes from the source and neither its own
-// tokens nor any slot's tokens hold an unplaced token; else 0.
+// tokens nor any slot's tokens hold an unplaced token; else 0. Tokens that
+// COPY REPLACING or REPLACE put in place of source text count as placed once
+// DovMarkReplacedText has found them.
 int DovUnchangedFromSource(const DovExpr* node);
+
+// Text replaced by COPY REPLACING or REPLACE: the lexer gives the first
+// replacing token the begin of the replaced text, the last one its end, and
+// the others no position; the blanks of the replacing text keep the
+// positions they have in the REPLACING phrase. Printed from source, such a
+// run of tokens comes out as the replaced text itself. DovMarkReplacedText
+// walks the tree in print order and finds every complete run: its first
+// token then spans the replaced text, and every later token of the run is
+// left out of the copy. Forgotten by DovForgetReplacedText (every pass ends
+// with it) and by the next mark.
+void DovMarkReplacedText(DovExpr* root);
+void DovForgetReplacedText();
+// The range a first token of a run spans, or null for any other token.
+const DovTxtPosnRange* DovReplacedTextRange(const DovToken* token);
+// True for the later tokens of a run.
+bool DovInsideReplacedText(const DovToken* token);
+// True when a token of `list` other than a comment lacks a position and is
+// not part of a run.
+bool DovHasUnplacedToken(const DovTokenList& list);

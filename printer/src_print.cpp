@@ -19,11 +19,13 @@
 
 namespace {
 
-// The sequence area (columns 1 to 6) of the source line read last for it.
+// The sequence area (columns 1 to 6) of the source line read last for it,
+// and the line's indicator (column 7; 0 when the line ends before it).
 struct SequenceArea {
     int file = -1;
     std::uint32_t line = 0;
     char text[6] = {};
+    char indicator = 0;
 };
 SequenceArea g_sequenceArea;
 
@@ -49,6 +51,9 @@ void PadSourceTo(int column) {
 
 void Severe(const VString& text) { DovExpr::AddError(MSG_SEVERE, text); }
 
+// Blanks, commas, semicolons and comments: what stands between words.
+bool Separating(int code) { return IsSpace(code) || code == SEP_COMMA || code == SEP_SEMI || code == CM_COMMENT; }
+
 // True when `outer` spans `inner` in the same file.
 bool Spans(const DovToken& outer, const DovToken& inner) {
     return outer.Beg().FileIndex() == inner.Beg().FileIndex() && outer.End().FileIndex() == inner.End().FileIndex() &&
@@ -59,14 +64,45 @@ bool Spans(const DovToken& outer, const DovToken& inner) {
 // blanks and comments between its two words, and the list holds those in
 // front of it as well: they are copied with the pair's text, not before it.
 // Only the next token that is neither blank nor comment can be the pair.
+// The same holds for the blanks and comments of text that COPY REPLACING or
+// REPLACE replaced: they stand in front of the token that spans it.
 bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
     if (!Given(t.Beg()) || !Given(t.End())) return false;
     for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
         const DovToken* later = *it;
-        if (!later || IsSpace(later->code) || later->code == CM_COMMENT || later->code == CM_PERSISTENT) continue;
+        if (!later || Separating(later->code) || later->code == CM_PERSISTENT) continue;
+        if (const DovTxtPosnRange* replaced = DovReplacedTextRange(later))
+            return Spans(DovToken(later->code, VString(), *replaced), t);
         return Given(later->Beg()) && Given(later->End()) && Spans(*later, t);
     }
     return false;
+}
+
+// True when the source line holds more than blanks from `at` (where the
+// text copied last ended and the reader stands) to its line end or the right
+// margin: words some replacement dropped. The reader is left where it was.
+bool DroppedTextAhead(const DovTxtPosn& at) {
+    DovPrintState& st = DovPrinting;
+    const int ix = static_cast<int>(at.FileIndex());
+    if (ix < 0 || ix >= st.readerCount || !st.readers) return false;
+    DovSrcFile& reader = st.readers[ix];
+    if (!reader.is_open() || !(reader.posn == at)) return false;
+    const std::streampos mark = reader.tellg();
+    if (mark == std::streampos(-1)) return false;
+    const DovTxtPosn kept = reader.posn;
+    bool dropped = false;
+    while (static_cast<int>(reader.posn.Column()) < st.rightMargin) {
+        const int c = reader.Getc();
+        if (c < 0 || c == '\n') break;
+        if (c != ' ' && c != '\t') {
+            dropped = true;
+            break;
+        }
+    }
+    reader.clear();
+    reader.seekg(mark);
+    reader.posn = kept;
+    return dropped;
 }
 
 // Copies one token's text (begin `b`, end `e`) from its source. 0 or a
@@ -77,6 +113,22 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     DovTxtPosn s = t.Beg();
     const DovTxtPosn& e = t.End();
     bool adjusted = false;
+    // Text that REPLACE replaced by nothing (or that the parser dropped)
+    // leaves a hole between the blank runs around it: copied from where the
+    // text copied last ended, the line keeps it.
+    if (t.code == SEP_SPACE && Given(st.last_line_src_posn) && st.last_line_src_posn.FileIndex() == s.FileIndex() &&
+        st.last_line_src_posn.Line() == s.Line() && st.last_line_src_posn.Column() < s.Column() &&
+        static_cast<int>(st.last_line_src_posn.Column()) == st.g_xpos) {
+        s = st.last_line_src_posn;
+        adjusted = true;
+    } else if (t.code == SEP_SPACE && Given(st.last_line_src_posn) &&
+               st.last_line_src_posn.FileIndex() == s.FileIndex() && st.last_line_src_posn.Line() < s.Line() &&
+               static_cast<int>(st.last_line_src_posn.Column()) == st.g_xpos &&
+               DroppedTextAhead(st.last_line_src_posn)) {
+        // The same for text dropped at the end of a line.
+        s = st.last_line_src_posn;
+        adjusted = true;
+    }
     // A space collapsed to at most one blank is copied where the line
     // stands: no line end, no padding in front of it.
     bool collapsed = false;
@@ -160,10 +212,15 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
                 }
                 area.text[i] = static_cast<char>(c);
             }
+            const int c = reader->Getc();
+            area.indicator = c < 0 || c == '\n' ? 0 : static_cast<char>(c);
             area.file = ix;
             area.line = s.Line();
         }
         for (char c : area.text) PutcLine(c, 1);
+        // Text that starts past the indicator keeps the indicator its line
+        // has (a blank, or a letter some dialects put there).
+        if (s.Column() > 6 && area.indicator && area.indicator != '\t') PutcLine(area.indicator, 1);
     }
     if (!collapsed) PadSourceTo(static_cast<int>(s.Column()));
     if (int rc = reader->SetPosn(s, message)) {
@@ -180,7 +237,9 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
                 return '/';
             }
             const char ch = static_cast<char>(c);
-            if (t.code == SEP_SPACE && ch != '\n' && st.g_xpos == 6)
+            // A blank run never makes its line a comment line; any other
+            // indicator it crosses (a letter some dialects use) is kept.
+            if (t.code == SEP_SPACE && (ch == '*' || ch == '/') && st.g_xpos == 6)
                 PutcLine(' ', 1);
             else
                 PutcLine(ch, 1);
@@ -247,7 +306,8 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
         if (!t) continue;
         DovTokenList::Iterator next = it;
         ++next;
-        if ((IsSpace(t->code) || t->code == CM_COMMENT) && settings.gen_src && InsideLaterToken(next, *t)) continue;
+        if (settings.gen_src && DovInsideReplacedText(t)) continue;
+        if (Separating(t->code) && settings.gen_src && InsideLaterToken(next, *t)) continue;
         if (fromSrc && settings.gen_src && ForeignBlank(next, *t)) continue;
         if (t->code == CM_COMMENT) {
             const bool b = Given(t->Beg()), e = Given(t->End());
@@ -270,7 +330,10 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
             continue;
         }
         bool stop = false;
-        rc = CopyToken(*t, fromSrc, ended, stop);
+        if (const DovTxtPosnRange* replaced = settings.gen_src ? DovReplacedTextRange(t) : nullptr)
+            rc = CopyToken(DovToken(t->code, VString(), *replaced), fromSrc, ended, stop);
+        else
+            rc = CopyToken(*t, fromSrc, ended, stop);
         if (stop) break;
     }
     if (endedOut) *endedOut = ended;
@@ -365,7 +428,7 @@ char SlotPrint(DovExpr* node) {
         DovExpr* child = slot->arg;
         const bool present = Present(child);
         const int flag = slot->code != 0 && ((present && DovUnchangedFromSource(child)) ||
-                                             (!slot->tokens.IsEmpty() && !slot->tokens.HasUnplacedToken()))
+                                             (!slot->tokens.IsEmpty() && !DovHasUnplacedToken(slot->tokens)))
                              ? 1
                              : 0;
         if (trace)

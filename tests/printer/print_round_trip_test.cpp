@@ -42,7 +42,11 @@ struct Suite {
 std::vector<Suite> Suites() {
     std::vector<Suite> suites;
     const fs::path data = fs::path(__FILE__).parent_path() / "data";
-    suites.push_back({"fixed", {data / "round_trip_fixed.cbl"}, {}, {"-lang=ansi85", "-line-format=fixed"}, nullptr});
+    suites.push_back({"fixed",
+                      {data / "round_trip_fixed.cbl", data / "round_trip_replace.cbl"},
+                      {},
+                      {"-lang=ansi85", "-line-format=fixed"},
+                      nullptr});
     suites.push_back({"free", {data / "round_trip_free.cbl"}, {}, {"-lang=ansi85", "-line-format=free"}, nullptr});
     suites.push_back({"var", {data / "round_trip_var.cbl"}, {}, {"-lang=ansi85", "-line-format=var"}, nullptr});
     if (auto dir = vemlo_test::CorpusDir()) {
