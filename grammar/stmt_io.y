@@ -61,7 +61,7 @@ not_at_end
 
 /* ---- OPEN, CLOSE ------------------------------------------------------------------------
  * OPEN {INPUT|OUTPUT|I-O|EXTEND} {file [REVERSED | WITH NO REWIND]}... ...
- * CLOSE {file [REEL|UNIT [FOR REMOVAL | WITH NO REWIND] | WITH {NO REWIND | LOCK}]}...
+ * CLOSE {file [REEL|UNIT [FOR REMOVAL | WITH NO REWIND] | WITH {NO REWIND | LOCK | DISP}]}...
  * open_stmt: STMT_OPEN    close_stmt: STMT_CLOSE                                    */
 open_stmt
     : RW_OPEN open_clauses                                                  { $$ = DovConstructNode(STMT_OPEN, $2); }
@@ -123,6 +123,7 @@ opt_close_disposition
     | _with RW_LOCK                                                         { $$ = DovKeywordNode(IOCX_WITH_LOCK); }
     | _with RW_NO RW_REWIND                                                 { $$ = DovKeywordNode(IOCX_WITH_NO_REWIND); }
     | _for RW_REMOVAL                                                       { $$ = DovKeywordNode(IOCX_FOR_REMOVAL); }
+    | _with RW_DISP                                                         { $$ = DovKeywordNode(IOCX_WITH_DISP); }
     ;
 
 /* ---- READ --------------------------------------------------------------------------------

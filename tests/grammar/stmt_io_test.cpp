@@ -105,6 +105,14 @@ TEST(StmtIo, AcceptDisplayItems) {
     CheckCases(cases);
 }
 
+// CLOSE ... WITH DISP (a disposition of the old IBM dialects).
+TEST(StmtIo, CloseWithDisp) {
+    const Case cases[] = {
+        {"CLOSE F WITH DISP G.", "STMT_CLOSE(EX_LIST(EX_CLOSE_ITEM(F,null,IOCX_WITH_DISP),EX_CLOSE_ITEM(G,null,null)))"},
+    };
+    CheckCases(cases, DIAL_OSVS);
+}
+
 // START with FIRST / LAST KEY, WITH SIZE and REVERSED ORDER.
 TEST(StmtIo, StartFirstLastSizeReversed) {
     const Case cases[] = {
