@@ -60,7 +60,7 @@ not_at_end
     ;
 
 /* ---- OPEN, CLOSE ------------------------------------------------------------------------
- * OPEN {INPUT|OUTPUT|I-O|EXTEND} {file [REVERSED | WITH NO REWIND]}... ...
+ * OPEN {[[LOCKING [IS]] lock-mode] {INPUT|OUTPUT|I-O|EXTEND} {file [REVERSED | WITH [NO REWIND | LOCK]]}...}...
  * CLOSE {file [REEL|UNIT [FOR REMOVAL | WITH NO REWIND] | WITH {NO REWIND | LOCK | DISP}]}...
  * open_stmt: STMT_OPEN    close_stmt: STMT_CLOSE                                    */
 open_stmt
@@ -73,7 +73,14 @@ open_clauses
     ;
 
 open_clause
-    : open_mode open_files                                                  { $$ = DovConstructNode(EX_OPEN_CLAUSE, DovAbsentNode(), $1, $2); }
+    : opt_open_locking open_mode open_files                                 { $$ = DovConstructNode(EX_OPEN_CLAUSE, $1, $2, $3); }
+    ;
+
+/* The locking mode of the file-control entry's LOCK MODE clause. */
+opt_open_locking
+    : /* empty */                                                           { $$ = DovAbsentNode(); }
+    | lock_mode                                                             { $$ = DovConstructNode(EX_OPEN_LOCKING, $1); }
+    | RW_LOCKING _is lock_mode                                              { $$ = DovConstructNode(EX_OPEN_LOCKING, $3); }
     ;
 
 open_mode

@@ -105,6 +105,19 @@ TEST(StmtIo, AcceptDisplayItems) {
     CheckCases(cases);
 }
 
+// OPEN with a locking mode before the open mode (mf words).
+TEST(StmtIo, OpenWithLockingMode) {
+    const Case cases[] = {
+        {"OPEN EXCLUSIVE I-O F INPUT G.",
+         "STMT_OPEN(EX_LIST(EX_OPEN_CLAUSE(EX_OPEN_LOCKING(FCX_LOCK_MODE_WITH(FCX_EXCLUSIVE,null)),IOCX_I_O,"
+         "EX_LIST(EX_OPEN_FILE_NAME(F,null))),EX_OPEN_CLAUSE(null,IOCX_INPUT,EX_LIST(EX_OPEN_FILE_NAME(G,null)))))"},
+        {"OPEN MANUAL WITH LOCK ON MULTIPLE RECORD I-O F.",
+         "STMT_OPEN(EX_LIST(EX_OPEN_CLAUSE(EX_OPEN_LOCKING(FCX_LOCK_MODE_WITH(FCX_MANUAL,FCX_LOCK_ON_MULT_RECS)),"
+         "IOCX_I_O,EX_LIST(EX_OPEN_FILE_NAME(F,null)))))"},
+    };
+    CheckCases(cases, DIAL_MF);
+}
+
 // CLOSE ... WITH DISP (a disposition of the old IBM dialects).
 TEST(StmtIo, CloseWithDisp) {
     const Case cases[] = {
