@@ -468,7 +468,7 @@ unlock_stmt
     ;
 
 /* ---- ACCEPT ------------------------------------------------------------------------------------
- * ACCEPT identifier [FROM {mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
+ * ACCEPT [( line column )] identifier [FROM {mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
  *                            | ENVIRONMENT | ESCAPE KEY | EXCEPTION STATUS | LINE NUMBER
  *                            | USER NAME}]
  *     [UNIT n] [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [AT n] [POSITION n]
@@ -488,10 +488,16 @@ accept_stmt
 
 accept_item
     : identifier accept_item_start accept_phrases                           { $$ = DovScreenItemFinish(); }
+    | ms_position identifier accept_item_start_at accept_phrases            { $$ = DovScreenItemFinish(); }
     ;
 
 accept_item_start
-    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, DovAbsentNode(), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    ;
+
+/* Reaches the position two cells to its left ($-1). */
+accept_item_start_at
+    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 accept_phrases
@@ -572,7 +578,7 @@ opt_end_accept
     ;
 
 /* ---- DISPLAY, EXHIBIT -----------------------------------------------------------------------------
- * DISPLAY {operand [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | AT n | POSITION n
+ * DISPLAY {[( line column ) {operand | ERASE} | operand] [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | AT n | POSITION n
  *                   | MODE [IS] BLOCK | WITH | NO ADVANCING | BLANK {SCREEN|LINE}
  *                   | screen attributes]...}...
  *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-DISPLAY]
@@ -590,10 +596,35 @@ display_items
 
 display_item
     : operand display_item_start display_phrases                            { $$ = DovScreenItemFinish(); }
+    | ms_position display_operand display_item_start_at display_phrases    { $$ = DovScreenItemFinish(); }
+    ;
+
+display_operand
+    : operand                                                               { $$ = $1; }
+    | RW_ERASE                                                              { $$ = DovKeywordNode(DSPL_MS_ERASE); }
     ;
 
 display_item_start
-    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, DovAbsentNode(), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    ;
+
+/* Reaches the position two cells to its left ($-1). */
+display_item_start_at
+    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
+    ;
+
+/* ---- Position specification of an ACCEPT or DISPLAY item ---------------------------
+ * ( line column )    each coordinate: integer | identifier [{+|-} integer]
+ * ms_position: EX_ADIS_MS_POSN    ms_coordinate: the value, OP_ADD_IX or OP_SUB_IX */
+ms_position
+    : SEP_LEFT_PAR ms_coordinate ms_coordinate SEP_RIGHT_PAR               { $$ = DovConstructNode(EX_ADIS_MS_POSN, $2, $3); }
+    ;
+
+ms_coordinate
+    : integer                                                               { $$ = $1; }
+    | identifier                                                            { $$ = $1; }
+    | identifier OP_PLUS integer                                            { $$ = DovConstructNode(OP_ADD_IX, $1, $3); }
+    | identifier OP_MINUS integer                                           { $$ = DovConstructNode(OP_SUB_IX, $1, $3); }
     ;
 
 display_phrases

@@ -179,6 +179,22 @@ TEST(StmtIo, AcceptDisplayPhrases) {
          "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),DISPLAY_FUNC_ITEM(X,DSPL_UPON(C),-)),null,null,null)"},
     };
     CheckCases(mf, DIAL_MF);
+    // The position specification before the operand; after a literal, a
+    // parenthesis opens the next item's.
+    const Case ms[] = {
+        {"DISPLAY (1, 1) ERASE.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(EX_ADIS_MS_POSN(1,1),DSPL_MS_ERASE,-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+        {"DISPLAY (L + 1, C) \"A\" (L - 2, 5) X.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(EX_ADIS_MS_POSN(OP_ADD_IX(L,1),C),\"A\",-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),DISPLAY_SCREEN_ITEM(EX_ADIS_MS_POSN(OP_SUB_IX(L,2),5),X,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+        {"ACCEPT (3, 10) X.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(3,10),X,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+        {"ACCEPT CD1 MESSAGE COUNT.", "STMT_ACCEPT_MSG_COUNT(CD1)"},
+    };
+    CheckCases(ms, DIAL_MS);
     const Case acu[] = {
         {"ACCEPT X ECHO CONVERT OFF TIMEOUT AFTER 5 UPPER REVERSE HIGH UPDATE.",
          "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(null,X,-,-,-,-,-,-,-,-,-,-,DSPL_HIGH,-,-,DSPL_REVERSE,-,-,"
