@@ -468,22 +468,27 @@ unlock_stmt
     ;
 
 /* ---- ACCEPT ------------------------------------------------------------------------------------
- * ACCEPT [( line column )] identifier [FROM {mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
+ * ACCEPT {[( line column )] identifier [FROM {mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
  *                            | ENVIRONMENT | ESCAPE KEY | EXCEPTION STATUS | LINE NUMBER
  *                            | USER NAME}]
  *     [UNIT n] [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [AT n] [POSITION n]
  *     [MODE [IS] BLOCK] [WITH] [NO BEEP] [PROMPT [IS] x] [AUTO ... ZERO-FILL] [ECHO]
  *     [LEFT-JUSTIFY | RIGHT-JUSTIFY] [TRAILING-SIGN] [CONVERT] [TAB] [OFF]
  *     [{TIME-OUT|TIMEOUT} [AFTER] n] [SPACE-FILL] [UPDATE] [UPPER | LOWER]
- *     [screen attributes] ...
+ *     [screen attributes] ...}...
  *     [[ON] {EXCEPTION | ESCAPE [KEY]} [identifier] ...] [NOT [ON] ...] [END-ACCEPT]
  * ACCEPT cd MESSAGE COUNT
  * accept_stmt: STMT_ACCEPT or STMT_ACCEPT_MSG_COUNT
  * accept_item: ACCEPT_SCREEN_ITEM, its phrases collected by the screen holder       */
 accept_stmt
-    : RW_ACCEPT accept_item opt_on_accept_exc opt_not_on_accept_exc opt_end_accept
-        { $$ = DovConstructNode(STMT_ACCEPT, DovListFirst(ACCEPT_ITEM_LIST, $2), $3, $4, $5); }
+    : RW_ACCEPT accept_items opt_on_accept_exc opt_not_on_accept_exc opt_end_accept
+        { $$ = DovConstructNode(STMT_ACCEPT, $2, $3, $4, $5); }
     | RW_ACCEPT data_name RW_MESSAGE RW_COUNT                               { $$ = DovConstructNode(STMT_ACCEPT_MSG_COUNT, $2); }
+    ;
+
+accept_items
+    : accept_item                                                           { $$ = DovListFirst(ACCEPT_ITEM_LIST, $1); }
+    | accept_items accept_item                                              { $$ = DovListAppend(ACCEPT_ITEM_LIST, $1, $2); }
     ;
 
 accept_item

@@ -193,6 +193,15 @@ TEST(StmtIo, AcceptDisplayPhrases) {
          "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(3,10),X,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
          "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
         {"ACCEPT CD1 MESSAGE COUNT.", "STMT_ACCEPT_MSG_COUNT(CD1)"},
+        // Several items. A parenthesis right after an identifier is read
+        // as its subscripts (the shift of the subscript trial), not as the
+        // next item's position.
+        {"ACCEPT (1, 1) X Y.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(1,1),X,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),ACCEPT_ANSI_ITEM(Y,-,-)),null,null,null)"},
+        {"ACCEPT (1, 1) X (2, 1) Y.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(1,1),TABLE_ELT(X,SUBSCRIPT_LIST(2,1)),-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),ACCEPT_ANSI_ITEM(Y,-,-)),null,null,null)"},
     };
     CheckCases(ms, DIAL_MS);
     const Case acu[] = {
