@@ -16,6 +16,7 @@
 #include "parser/data_layout.h"
 #include "parser/options.h"
 #include "parser/parser_impl.h"
+#include "synthetic_program.h"
 
 namespace {
 
@@ -35,6 +36,42 @@ std::vector<std::string> AcceptedFiles() {
     return files;
 }
 
+DovParserImpl& NewParser(DovParserImpl& parser, const std::string& copyDir, const char* suffix) {
+    DovAppendSetting(parser.copyDirs, VString(copyDir.c_str()));
+    DovAppendSetting(parser.copySuffixes, VString(suffix));
+    VString error;
+    parser.ResolveDialectDefaults(error);
+    return parser;
+}
+
+// Parses every file once; lines read, and the highest heap in use right
+// after a parse above the level before it, per line of that file.
+void ParsePass(DovParserImpl& parser, const std::vector<std::string>& files, long long& lines,
+               double& peakPerLine) {
+    for (const std::string& file : files) {
+        const std::size_t before = mallinfo2().uordblks;
+        DovExpr* root = nullptr;
+        DovTokenList messages;
+        parser.lineCount = 0;
+        parser.Parse(file.c_str(), root, &messages);
+        const std::size_t after = mallinfo2().uordblks;
+        lines += parser.lineCount;
+        if (parser.lineCount > 0 && after > before)
+            peakPerLine = std::max(peakPerLine, double(after - before) / parser.lineCount);
+        delete root;
+    }
+}
+
+// Counters of a parse benchmark; growB is the heap in use after the last
+// pass minus after the first (0: nothing grows from file to file).
+void ReportParse(benchmark::State& state, long long lines, double peakPerLine, long long grow) {
+    state.counters["lines/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsRate);
+    state.counters["ns/line"] = benchmark::Counter(double(lines), benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                                                   benchmark::Counter::kIs1000);
+    state.counters["peak bytes/line"] = peakPerLine;
+    state.counters["growB"] = double(grow);
+}
+
 void BM_ParseNistAccepted(benchmark::State& state) {
     const std::vector<std::string> files = AcceptedFiles();
     if (files.empty()) {
@@ -43,30 +80,37 @@ void BM_ParseNistAccepted(benchmark::State& state) {
     }
     DovInstallGrammar();
     DovParserImpl parser;
-    DovAppendSetting(parser.copyDirs, VString((CorpusDir() / "nist-copy").string().c_str()));
-    DovAppendSetting(parser.copySuffixes, VString(".CPY"));
-    VString error;
-    parser.ResolveDialectDefaults(error);
+    NewParser(parser, (CorpusDir() / "nist-copy").string(), ".CPY");
     long long lines = 0;
     double peakPerLine = 0;
+    long long first = -1, last = 0;
     for (auto _ : state) {
-        for (const std::string& file : files) {
-            const std::size_t before = mallinfo2().uordblks;
-            DovExpr* root = nullptr;
-            DovTokenList messages;
-            parser.lineCount = 0;
-            parser.Parse(file.c_str(), root, &messages);
-            const std::size_t after = mallinfo2().uordblks;
-            lines += parser.lineCount;
-            if (parser.lineCount > 0 && after > before)
-                peakPerLine = std::max(peakPerLine, double(after - before) / parser.lineCount);
-            delete root;
-        }
+        ParsePass(parser, files, lines, peakPerLine);
+        last = static_cast<long long>(mallinfo2().uordblks);
+        if (first < 0) first = last;
     }
-    state.counters["lines/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsRate);
-    state.counters["peak bytes/line"] = peakPerLine;
+    ReportParse(state, lines, peakPerLine, last - first);
 }
-BENCHMARK(BM_ParseNistAccepted)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ParseNistAccepted)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Arg: lines of the synthetic program.
+void BM_ParseSynthetic(benchmark::State& state) {
+    const auto dir = std::filesystem::temp_directory_path() / "vemlo-bench-parse-synthetic";
+    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir, state.range(0));
+    DovInstallGrammar();
+    DovParserImpl parser;
+    NewParser(parser, program.copyDir, ".cpy");
+    long long lines = 0;
+    double peakPerLine = 0;
+    long long first = -1, last = 0;
+    for (auto _ : state) {
+        ParsePass(parser, {program.file}, lines, peakPerLine);
+        last = static_cast<long long>(mallinfo2().uordblks);
+        if (first < 0) first = last;
+    }
+    ReportParse(state, lines, peakPerLine, last - first);
+}
+BENCHMARK(BM_ParseSynthetic)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -28,9 +28,11 @@ inline std::string Num(long long n, int width) {
     return buf;
 }
 
-// One fixed-format line: sequence number in columns 1-6, text from column 8.
+// One fixed-format line: `text` is written as a whole line whose first six
+// columns are blank; the sequence number takes their place, so the
+// indicator is text[6] and areas A and B begin at text[7].
 inline void Line(std::ofstream& out, long long& count, const std::string& text) {
-    out << Num((count + 1) % 1000000, 6) << ' ' << text << '\n';
+    out << Num((count + 1) % 1000000, 6) << (text.size() > 6 ? text.substr(6) : std::string()) << '\n';
     ++count;
 }
 
@@ -40,7 +42,7 @@ inline void Copybook(const std::filesystem::path& path, const std::string& prefi
     Line(out, n, "       01  " + prefix + "-REC.");
     for (int i = 1; i <= 8; ++i) {
         Line(out, n, "           05  " + prefix + "-F" + std::to_string(i) + "  PIC X(10).");
-        Line(out, n, "           05  " + prefix + "-N" + std::to_string(i) + "  PIC S9(7)V99 COMP-3.");
+        Line(out, n, "           05  " + prefix + "-N" + std::to_string(i) + "  PIC S9(7)V99 PACKED-DECIMAL.");
     }
 }
 
@@ -80,7 +82,7 @@ inline SyntheticProgram WriteSyntheticProgram(const std::filesystem::path& dir, 
         Line(out, n, "       01  WS-GROUP-" + id + ".");
         Line(out, n, "           05  WS-NAME-" + id + "      PIC X(30) VALUE SPACES.");
         Line(out, n, "           05  WS-COUNT-" + id + "     PIC 9(5) COMP VALUE ZERO.");
-        Line(out, n, "           05  WS-AMOUNT-" + id + "    PIC S9(9)V99 COMP-3 VALUE 0.");
+        Line(out, n, "           05  WS-AMOUNT-" + id + "    PIC S9(9)V99 PACKED-DECIMAL VALUE 0.");
         Line(out, n, "           05  WS-FLAG-" + id + "      PIC X VALUE 'N'.");
         Line(out, n, "               88  WS-DONE-" + id + "  VALUE 'Y'.");
         Line(out, n, "           05  WS-TABLE-" + id + " OCCURS 10 TIMES");

@@ -167,6 +167,7 @@ void DovLexer::DropLayerState() {
     DropPendingNodes();
     brokenWord = VString();
     brokenIndex = 0;
+    brokenAtOperators = false;
 }
 
 void DovLexer::Reset() {

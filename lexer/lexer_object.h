@@ -248,6 +248,7 @@ public:
     DovTokenItem* GetBrokenTextWord();
     // Whether the word breaks before `c` (followed by c[1]).
     bool IsWordBreak(const char* c) const;
+    bool IsFragmentBreak(const char* word, int at, int length) const;
     // The next token for the grammar; the caller owns the item.
     DovTokenItem* GetToken();
     // One token back; the next GetToken returns it.
@@ -366,6 +367,7 @@ public:
     int picSeen = 0;
     VString brokenWord;           // the word being split at operator characters
     int brokenIndex = 0;
+    bool brokenAtOperators = false;  // false: the word is split at its inner periods only
     DovTxtPosn brokenBeg, brokenEnd;
 
     // --- Input files -------------------------------------------------------

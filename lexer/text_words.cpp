@@ -20,6 +20,29 @@ bool Touches(const DovTokenItem* item) {
     return true;
 }
 
+bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+// A period inside a word, after a letter or digit and before a letter, in a
+// word that holds a letter before it ("PRINT-REC.PERFORM"): the period ends
+// the sentence and the next word begins there, as if a space followed it.
+// Numbers ("1.5") have no letter before their point; picture strings are
+// never split.
+bool IsInnerPeriod(const char* word, int at, int length) {
+    if (at <= 0 || at + 1 >= length || word[at] != '.' || !IsLetter(word[at + 1])) return false;
+    const char before = word[at - 1];
+    if (!IsLetter(before) && !(before >= '0' && before <= '9')) return false;
+    for (int i = 0; i < at; ++i)
+        if (IsLetter(word[i])) return true;
+    return false;
+}
+
+bool HasInnerPeriod(const VString& word) {
+    const int n = word.Len();
+    for (int i = 1; i < n; ++i)
+        if (IsInnerPeriod(word.CStr(), i, n)) return true;
+    return false;
+}
+
 bool IsTokenCode(DovExpr* node, int code) {
     if (!node) return false;
     const DovToken* first = node->LeadingTokens()->First();
@@ -114,6 +137,13 @@ bool DovLexer::IsWordBreak(const char* c) const {
     }
 }
 
+// Where the word being split breaks: at its operator characters when it is
+// split at them, and outside EXEC SQL at an inner period.
+bool DovLexer::IsFragmentBreak(const char* word, int at, int length) const {
+    if (brokenAtOperators && IsWordBreak(word + at)) return true;
+    return !execSql && IsInnerPeriod(word, at, length);
+}
+
 // The next fragment of the word being split: its offset and length, or false
 // when the word has no more.
 bool DovLexer::NextFragment(int& offset, int& length) {
@@ -123,13 +153,13 @@ bool DovLexer::NextFragment(int& offset, int& length) {
         const int i = brokenIndex;
         if (i >= n) return false;
         int end;
-        if (i == 0 && (p[0] == '-' || p[0] == '+')) {
+        if (i == 0 && brokenAtOperators && (p[0] == '-' || p[0] == '+')) {
             // A sign before a letter is an operator; before anything else it
             // starts a number.
             end = 1;
             if (!(n > 1 && p[1] >= 'A' && p[1] <= 'Z'))
-                while (end < n && !IsWordBreak(p + end)) ++end;
-        } else if (IsWordBreak(p + i)) {
+                while (end < n && !IsFragmentBreak(p, end, n)) ++end;
+        } else if (IsFragmentBreak(p, i, n)) {
             if ((p[i] == ',' || p[i] == ';') && !execState && !noteState) {
                 ++brokenIndex;
                 continue;
@@ -137,7 +167,7 @@ bool DovLexer::NextFragment(int& offset, int& length) {
             end = i + 1;
         } else {
             end = i + 1;
-            while (end < n && !IsWordBreak(p + end)) ++end;
+            while (end < n && !IsFragmentBreak(p, end, n)) ++end;
         }
         offset = i;
         length = end - i;
@@ -161,15 +191,22 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
     DovTokenItem* result = nullptr;
     int offset = 0, length = 0;
     if (NextFragment(offset, length)) {
-        // A later fragment: a word of its own, placed by its offset.
-        result = new DovTokenItem(
-            new DovToken(TK_CHAR_STRING, VString(brokenWord.CStr() + offset, length), FragmentRange(offset, length)));
+        // A later fragment: a word of its own, placed by its offset; an
+        // inner period is a separator period.
+        if (!execSql && length == 1 && brokenWord.CStr()[offset] == '.')
+            result = new DovTokenItem(new DovToken(SEP_DOT, VString(), FragmentRange(offset, length)));
+        else
+            result = new DovTokenItem(new DovToken(TK_CHAR_STRING, VString(brokenWord.CStr() + offset, length),
+                                                   FragmentRange(offset, length)));
     }
     while (!result) {
         brokenWord = VString();
         brokenIndex = 0;
         DovTokenItem* word = GetTextWord();
-        if ((sepSpaceRequired == 0 || execSql) && word->token->code == TK_CHAR_STRING && !picSeen) {
+        const bool atOperators = sepSpaceRequired == 0 || execSql;
+        if (word->token->code == TK_CHAR_STRING && !picSeen &&
+            (atOperators || (!execState && !noteState && HasInnerPeriod(word->token->image)))) {
+            brokenAtOperators = atOperators;
             // The word's text moves over for the split; a word that stays
             // whole gets it back, and nothing remains to split.
             brokenWord = std::move(word->token->image);

@@ -45,9 +45,9 @@ bool IsNestedVisibleCategory(int category) {
            category == NC_USER_FIGURATIVE_CONST || category == NC_CONSTANT_NAME || category == NC_PROGRAM_NAME;
 }
 
+// A live definition is always a NAMED_OBJ_DEF: its operation never changes.
 DovNamedObjDef* AsDef(DovExpr* node) {
-    if (!DovIsLiveLinkedNode(node) || node->Oper() != NAMED_OBJ_DEF) return nullptr;
-    return dynamic_cast<DovNamedObjDef*>(node);
+    return DovIsLiveDefinition(node) ? static_cast<DovNamedObjDef*>(node) : nullptr;
 }
 
 // The table of program-stack level `level`.
@@ -294,8 +294,7 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
     if (!element) return;
     const int items = plain ? 1 : count;
     DovLinkList candidates;
-    for (const DovLink& ref : element->References())
-        if (DovNamedObjDef* def = AsDef(ref.target)) candidates.Append(DovLink(def));
+    for (DovNamedObjDef* def : element->Definitions()) candidates.Append(DovLink(def));
 
     // A name lent by an enclosing program is seen through its GLOBAL
     // definitions only (and the categories every nested program sees).

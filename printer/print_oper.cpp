@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
@@ -136,6 +137,28 @@ bool LeavesCopyDir(const VString& name) {
     return false;
 }
 
+// The name a copybook is written under: the name the COPY statement gives
+// (quotes of a literal taken off) with the extension of the file that was
+// read, unless the statement's name already ends in it. Without a statement
+// name, the name of the file read.
+VString CopybookOutputName(DovExpr* node, const VString& fileRead) {
+    DovExpr* given = IsCopyBegin(node->Oper()) ? DovArgOrNull(node, 0) : nullptr;
+    if (!given || given->Oper() == NULL_NODE || given->Image().IsEmpty()) return fileRead;
+    std::string name = given->Image().CStr();
+    if (name.size() >= 2 && (name.front() == '\'' || name.front() == '"') && name.back() == name.front())
+        name = name.substr(1, name.size() - 2);
+    if (name.empty()) return fileRead;
+    const std::string read = fileRead.CStr();
+    const std::size_t slash = read.find_last_of("/\\");
+    const std::string base = slash == std::string::npos ? read : read.substr(slash + 1);
+    const std::size_t dot = base.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) {
+        const std::string ext = base.substr(dot);
+        if (name.size() < ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0) name += ext;
+    }
+    return VString(name.c_str(), static_cast<int>(name.size()));
+}
+
 char OpenCopybook(DovExpr* node, const VString& name) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
@@ -144,14 +167,15 @@ char OpenCopybook(DovExpr* node, const VString& name) {
                                               kDovPrintCopyLevels));
         return kDovCopybookRefused;
     }
-    if (LeavesCopyDir(name)) {
+    const VString outName = CopybookOutputName(node, name);
+    if (LeavesCopyDir(outName)) {
         node->AddPError(MSG_SEVERE, DovFormat("SourcePrint: copybook name '%s' leads outside the copy directory; "
                                               "copybook not written",
-                                              name.CStr()));
+                                              outName.CStr()));
         return kDovCopybookRefused;
     }
     VString path = st.copyDir;
-    path += name;
+    path += outName;
     int error = 0;
     if (DovMkDir(path.CStr(), &error) != 0) {
         node->AddPError(MSG_SEVERE,

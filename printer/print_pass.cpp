@@ -156,7 +156,9 @@ int DovPrettyPrinterImpl::PrettyPrint(std::ostream& out, DovExpr* root, DovToken
             DovForgetSourceLines();
             st.currentReader = nullptr;
             rc = DovPrettyPrintNode(root, 0, 0);
-            if (rc == 0 && st.g_xpos > 0) PutcLine('\n', 1);
+            bool atEnd = false;
+            if (rc == 0 && gen_src) rc = DovCopySourceTail(&atEnd);
+            if (rc == 0 && !atEnd && st.g_xpos > 0) PutcLine('\n', 1);
         }
     }
     EndPass();

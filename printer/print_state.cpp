@@ -184,14 +184,30 @@ void PutText(const VString& text) {
     for (int i = 0; i < text.Len(); ++i) Putc(s[i]);
 }
 
-// Copies the identification area of the source line being printed.
+// Copies the identification area of the source line being printed. A line
+// that ends before the margin keeps the blanks it ends with, as long as the
+// output stands where the source text stopped.
 void CopySourceLineId() {
     DovPrintState& st = DovPrinting;
     DovSrcFile& reader = *st.currentReader;
     const std::uint32_t line = st.last_line_src_posn.Line();
     const std::uint32_t margin = st.rightMargin < 0 ? 0u : static_cast<std::uint32_t>(st.rightMargin);
+    const bool inStep = st.g_xpos >= 0 && static_cast<std::uint32_t>(st.g_xpos) == st.last_line_src_posn.Column() &&
+                        reader.posn == st.last_line_src_posn;
+    std::string blanks;
+    bool onlyBlanks = true;
     while (reader.posn.Line() == line && reader.posn.Column() < margin) {
-        if (reader.Getc() < 0) return;
+        const int c = reader.Getc();
+        if (c < 0) return;
+        if (c == '\n') {
+            if (inStep && onlyBlanks)
+                for (char b : blanks) Putc(b);
+            return;
+        }
+        if (c == ' ' || c == '\t')
+            blanks += static_cast<char>(c);
+        else
+            onlyBlanks = false;
     }
     if (reader.posn.Line() != line) return;
     PadTo(st.rightMargin);

@@ -51,6 +51,8 @@ struct DovPrintState {
     int readerCount = 0;                      // source readers, one per source-file index
     DovSrcFile* readers = nullptr;
     DovSrcFile* currentReader = nullptr;      // the reader on the source line being copied
+    int mainFile = -1;                        // source-file index of the main output's text, once copied
+    DovTxtPosn mainEnd;                       // end of the main file's text copied last
     VString copyDir;                          // directory for copybook files of the pass
     DovPrintCopyLevel copyLevels[kDovPrintCopyLevels];
     int currentLevel = 0;                     // 1 = main output; 0 = measuring only

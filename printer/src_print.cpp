@@ -49,6 +49,26 @@ void PadSourceTo(int column) {
 
 void Severe(const VString& text) { DovExpr::AddError(MSG_SEVERE, text); }
 
+// True when `outer` spans `inner` in the same file.
+bool Spans(const DovToken& outer, const DovToken& inner) {
+    return outer.Beg().FileIndex() == inner.Beg().FileIndex() && outer.End().FileIndex() == inner.End().FileIndex() &&
+           DovTxtPosnCompare(outer.Beg(), inner.Beg()) <= 0 && DovTxtPosnCompare(inner.End(), outer.End()) <= 0;
+}
+
+// A keyword pair read as one token (END PROGRAM, DATA DIVISION) spans the
+// blanks and comments between its two words, and the list holds those in
+// front of it as well: they are copied with the pair's text, not before it.
+// Only the next token that is neither blank nor comment can be the pair.
+bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
+    if (!Given(t.Beg()) || !Given(t.End())) return false;
+    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
+        const DovToken* later = *it;
+        if (!later || IsSpace(later->code) || later->code == CM_COMMENT || later->code == CM_PERSISTENT) continue;
+        return Given(later->Beg()) && Given(later->End()) && Spans(*later, t);
+    }
+    return false;
+}
+
 // Copies one token's text (begin `b`, end `e`) from its source. 0 or a
 // result character; `stop` set when the rest of the list is to be left.
 char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
@@ -61,7 +81,13 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     // stands: no line end, no padding in front of it.
     bool collapsed = false;
     if (s.FileIndex() == e.FileIndex()) {
-        if (IsSpace(t.code) && static_cast<int>(s.Column()) < st.g_xpos) {
+        // A blank run that opens a later source line than the text copied
+        // last is that line's indentation: it starts a new output line and
+        // is copied whole.
+        const bool opensLaterLine =
+            Given(st.last_line_src_posn) && st.last_line_src_posn.FileIndex() == s.FileIndex() &&
+            st.last_line_src_posn.Line() < s.Line();
+        if (IsSpace(t.code) && static_cast<int>(s.Column()) < st.g_xpos && !opensLaterLine) {
             const int cmp = DovTxtPosnCompare(e, s);
             if (s.Line() == e.Line() && cmp > 0) {
                 s = e;
@@ -162,12 +188,53 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
         }
     }
     if (t.code != SEP_EOF) st.last_line_src_posn = e;
+    if (st.currentLevel == 1 && Given(e)) {
+        if (st.mainFile < 0) st.mainFile = ix;
+        if (ix == st.mainFile && e.FileIndex() == s.FileIndex()) st.mainEnd = e;
+    }
     return 0;
+}
+
+// A blank that COPY ... REPLACING carried over from its replacement text
+// stands in another file than the copybook text on both sides of it: the
+// replaced word is copied from the copybook, which has its own blank in
+// front of it.
+bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
+    if (t.code != SEP_SPACE || !Given(t.Beg()) || !Given(DovPrinting.last_line_src_posn)) return false;
+    const std::uint32_t before = DovPrinting.last_line_src_posn.FileIndex();
+    if (t.Beg().FileIndex() == before) return false;
+    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
+        const DovToken* next = *it;
+        if (!next || !Given(next->Beg())) continue;
+        return next->Beg().FileIndex() == before;
+    }
+    return false;
 }
 
 }  // namespace
 
-void DovForgetSourceLines() { g_sequenceArea = SequenceArea{}; }
+void DovForgetSourceLines() {
+    g_sequenceArea = SequenceArea{};
+    DovPrinting.mainFile = -1;
+    DovPrinting.mainEnd = DovNullPosn;
+}
+
+char DovCopySourceTail(bool* atEnd) {
+    DovPrintState& st = DovPrinting;
+    if (atEnd) *atEnd = false;
+    if (!DovPrintSettings().gen_src || st.currentLevel != 1 || st.mainFile < 0 || !Given(st.mainEnd)) return 0;
+    if (st.mainFile >= st.readerCount || !st.readers) return 0;
+    DovSrcFile* reader = &st.readers[st.mainFile];
+    st.currentReader = reader;
+    VString message;
+    if (int rc = reader->SetPosn(st.mainEnd, message)) {
+        Severe(message);
+        return static_cast<char>(rc);
+    }
+    for (int c = reader->Getc(); c >= 0; c = reader->Getc()) PutcLine(static_cast<char>(c), 0);
+    if (atEnd) *atEnd = true;
+    return 0;
+}
 
 char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
     const DovPrettyPrinter& settings = DovPrintSettings();
@@ -175,8 +242,13 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
     if (trace) std::cout << "#+++SrcPrintText: src_p=" << fromSrc << " gen_xpos=" << DovPrinting.g_xpos << '\n';
     char rc = 0;
     int ended = 0;
-    for (DovToken* t : tokens) {
+    for (DovTokenList::Iterator it = tokens.begin(); it != tokens.end(); ++it) {
+        DovToken* t = *it;
         if (!t) continue;
+        DovTokenList::Iterator next = it;
+        ++next;
+        if ((IsSpace(t->code) || t->code == CM_COMMENT) && settings.gen_src && InsideLaterToken(next, *t)) continue;
+        if (fromSrc && settings.gen_src && ForeignBlank(next, *t)) continue;
         if (t->code == CM_COMMENT) {
             const bool b = Given(t->Beg()), e = Given(t->End());
             if ((!b && !e) || !settings.gen_src) {

@@ -25,6 +25,13 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* ended = nullptr);
 // between passes.
 void DovForgetSourceLines();
 
+// With source printing, copies what the main file holds after the text
+// copied from it last (comments, blank lines, the last line end), so that
+// the tail of the file is not lost. Sets `*atEnd` when the file's end was
+// reached (nothing further is to be written). 0 or '5' (the position
+// cannot be reached, reported).
+char DovCopySourceTail(bool* atEnd);
+
 // The print pass of an unchanged operator node: its slots in source order,
 // each slot's tokens from the source, each child from its source or, when
 // changed, through the slot's excerpt of the holder's template; then the

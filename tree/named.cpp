@@ -1,7 +1,7 @@
 #include "tree/named.h"
 
 #include <ostream>
-#include <unordered_set>
+#include <cstddef>
 
 #include "tree/symtab.h"
 #include "tree/walk.h"
@@ -68,6 +68,16 @@ DovSymTabElt::~DovSymTabElt() {
     references_.Clear();
 }
 
+const std::vector<DovNamedObjDef*>& DovSymTabElt::Definitions() const {
+    const std::uint64_t now = DovDefinitionGeneration();
+    if (definitions_stamp_ == now) return definitions_;
+    definitions_.clear();
+    for (const DovLink& l : references_)
+        if (DovIsLiveDefinition(l.target)) definitions_.push_back(static_cast<DovNamedObjDef*>(l.target));
+    definitions_stamp_ = now;
+    return definitions_;
+}
+
 void DovSymTabElt::Unlink() {
     for (DovLink& l : references_) {
         if (!DovIsLiveLinkedNode(l.target)) continue;
@@ -81,6 +91,7 @@ void DovSymTabElt::Unlink() {
     // The nodes listed no longer point here: keeping them would leave
     // pointers that nothing updates when those nodes go away.
     references_.Clear();
+    definitions_stamp_ = 0;
 }
 
 char DovSymTabElt::SetImage(const VString& name, VString* error) {
@@ -259,15 +270,112 @@ int DovIsFileLevelDef(DovExpr* node) {
 
 namespace {
 
-std::unordered_set<const DovExpr*>& LiveLinkedNodes() {
-    static auto* live = new std::unordered_set<const DovExpr*>;
+// The addresses of the live marked nodes: an open-addressing table with
+// linear probing. An entry is the address with bit 1 set and bit 2 set for a
+// definition (node addresses are at least 8-aligned); 0 is a free place and
+// 1 a place whose node has gone. The table is rebuilt when free places run
+// short, at a size fitted to the live nodes, so it shrinks again after a
+// large file.
+class LiveTable {
+public:
+    void Insert(const DovExpr* node, bool definition) {
+        if ((filled_ + 1) * 4 > capacity_ * 3) Rebuild();
+        const std::uintptr_t entry = Entry(node, definition);
+        std::size_t i = Home(node);
+        while (places_[i] > kGone) i = (i + 1) & (capacity_ - 1);
+        if (places_[i] == kFree) ++filled_;
+        places_[i] = entry;
+        ++live_;
+    }
+
+    void Erase(const DovExpr* node) {
+        if (std::uintptr_t* place = Find(node)) {
+            *place = kGone;
+            --live_;
+        }
+    }
+
+    // 0: not live; 1: live; 2: a live definition.
+    int Lookup(const DovExpr* node) const {
+        const std::uintptr_t* place = Find(node);
+        if (!place) return 0;
+        return (*place & kDefinitionBit) ? 2 : 1;
+    }
+
+private:
+    static constexpr std::uintptr_t kFree = 0;
+    static constexpr std::uintptr_t kGone = 1;
+    static constexpr std::uintptr_t kMarkBit = 2;
+    static constexpr std::uintptr_t kDefinitionBit = 4;
+    static constexpr std::uintptr_t kFlagBits = 7;
+
+    static std::uintptr_t Entry(const DovExpr* node, bool definition) {
+        return reinterpret_cast<std::uintptr_t>(node) | kMarkBit | (definition ? kDefinitionBit : 0);
+    }
+
+    std::size_t Home(const DovExpr* node) const {
+        const std::uint64_t key = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(node)) >> 3;
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
+
+    std::uintptr_t* Find(const DovExpr* node) const {
+        if (!node || capacity_ == 0) return nullptr;
+        const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(node);
+        for (std::size_t i = Home(node);; i = (i + 1) & (capacity_ - 1)) {
+            const std::uintptr_t e = places_[i];
+            if (e == kFree) return nullptr;
+            if (e != kGone && (e & ~kFlagBits) == address) return &places_[i];
+        }
+    }
+
+    void Rebuild() {
+        std::size_t capacity = 64;
+        while (capacity < (live_ + 1) * 2) capacity *= 2;
+        std::uintptr_t* old = places_;
+        const std::size_t oldCapacity = capacity_;
+        places_ = new std::uintptr_t[capacity]();
+        capacity_ = capacity;
+        shift_ = 64;
+        for (std::size_t c = capacity; c > 1; c >>= 1) --shift_;
+        filled_ = live_;
+        for (std::size_t i = 0; i < oldCapacity; ++i) {
+            const std::uintptr_t e = old[i];
+            if (e <= kGone) continue;
+            std::size_t j = Home(reinterpret_cast<const DovExpr*>(e & ~kFlagBits));
+            while (places_[j] != kFree) j = (j + 1) & (capacity_ - 1);
+            places_[j] = e;
+        }
+        delete[] old;
+    }
+
+    std::uintptr_t* places_ = nullptr;
+    std::size_t capacity_ = 0;  // a power of two, or 0
+    unsigned shift_ = 64;       // 64 - log2(capacity_)
+    std::size_t live_ = 0;      // entries of live nodes
+    std::size_t filled_ = 0;    // places not free (live and gone)
+};
+
+LiveTable& LiveLinkedNodes() {
+    static auto* live = new LiveTable;
     return *live;
 }
 
+std::uint64_t g_definition_generation = 1;
+
 }  // namespace
 
-DovLiveMark::DovLiveMark(const DovExpr* node) : node_(node) { LiveLinkedNodes().insert(node); }
+DovLiveMark::DovLiveMark(const DovExpr* node, bool definition) : node_(node), definition_(definition) {
+    LiveLinkedNodes().Insert(node, definition);
+    if (definition) ++g_definition_generation;
+}
 
-DovLiveMark::~DovLiveMark() { LiveLinkedNodes().erase(node_); }
+DovLiveMark::~DovLiveMark() {
+    LiveLinkedNodes().Erase(node_);
+    if (definition_) ++g_definition_generation;
+}
 
-bool DovIsLiveLinkedNode(const DovExpr* node) { return node && LiveLinkedNodes().count(node) != 0; }
+bool DovIsLiveLinkedNode(const DovExpr* node) { return LiveLinkedNodes().Lookup(node) != 0; }
+
+bool DovIsLiveDefinition(const DovExpr* node) { return LiveLinkedNodes().Lookup(node) == 2; }
+
+std::uint64_t DovDefinitionGeneration() { return g_definition_generation; }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "tree/expr.h"
 #include "tree/link.h"
@@ -19,18 +20,26 @@
 // node behind it.
 class DovLiveMark {
 public:
-    explicit DovLiveMark(const DovExpr* node);
+    // `definition`: the node is a DovNamedObjDef.
+    explicit DovLiveMark(const DovExpr* node, bool definition = false);
     ~DovLiveMark();
     DovLiveMark(const DovLiveMark&) = delete;
     DovLiveMark& operator=(const DovLiveMark&) = delete;
 
 private:
     const DovExpr* node_;
+    bool definition_;
 };
 
 // True while `node` is a live symbol-table element, name use, definition or
 // named-object use.
 bool DovIsLiveLinkedNode(const DovExpr* node);
+// True while `node` is a live DovNamedObjDef.
+bool DovIsLiveDefinition(const DovExpr* node);
+// A number that changes whenever a DovNamedObjDef is made or destroyed.
+std::uint64_t DovDefinitionGeneration();
+
+class DovNamedObjDef;
 
 // One name of a symbol table (SYMBOL_TABLE_ELT).
 class DovSymTabElt : public DovExpr {
@@ -51,10 +60,21 @@ public:
     char SetImage(const VString& name, VString* error = nullptr) override;
     int NumLinkLists() const override { return 1; }
     const char* LinkListName(int) const override { return "References"; }
-    DovLinkList& Links(int = 0) override { return references_; }
+    // Whoever may change the list through this makes the element forget
+    // its definitions (see Definitions).
+    DovLinkList& Links(int = 0) override {
+        definitions_stamp_ = 0;
+        return references_;
+    }
     void PutTicNode(std::ostream& os) const override;
     char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
+
+    // The live definitions among the references, in their order (one entry
+    // per link). Kept between calls while no definition anywhere is made or
+    // destroyed and the list is not handed out for changing, so a name used
+    // many times does not scan its uses once per use.
+    const std::vector<DovNamedObjDef*>& Definitions() const;
 
     const VString& Name() const { return name_; }
     // Stores the name as it is, without hooks or moving the element.
@@ -72,6 +92,8 @@ private:
     DovNameCategory category_ = NC_UNKNOWN;
     DovLinkList references_;
     std::uint32_t word_ = 0;
+    mutable std::uint64_t definitions_stamp_ = 0;  // 0: not known
+    mutable std::vector<DovNamedObjDef*> definitions_;
 };
 
 // A use of a plain name, linked to its symbol-table element (NAME_USE).
@@ -140,7 +162,7 @@ public:
     const DovLinkList& Uses() const { return uses_; }
 
 private:
-    DovLiveMark live_{this};
+    DovLiveMark live_{this, true};
     DovNameCategory category_ = NC_UNKNOWN;
     DovLink element_;
     DovLinkList uses_;

@@ -95,6 +95,7 @@ char DovSymTabElt::GetTic(std::istream& is, VString& message) {
     if (char r = DovExpr::GetTic(is, message)) return r;
     if (char r = name_.GetTicCounted(is, message)) return r;
     if (char r = GetCategory(is, category_, message)) return r;
+    definitions_stamp_ = 0;
     return references_.GetTic(is, message);
 }
 

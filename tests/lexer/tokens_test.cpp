@@ -85,6 +85,14 @@ TEST_F(Tokens, Words) {
         {std::string(31, 'W'), {"TK_USER_DEFD_WORD " + std::string(31, 'W')}, 1},
         {"A, B; C", {"TK_USER_DEFD_WORD A", "TK_USER_DEFD_WORD B", "TK_USER_DEFD_WORD C"}, 0},
         {"SWITCH-1", {"TK_USER_DEFD_WORD SWITCH-1"}, 0},
+        // A period with a word straight after it ends the sentence there.
+        {"TO PRINT-REC.PERFORM W", {"RW_TO", "TK_USER_DEFD_WORD PRINT-REC", "SEP_DOT", "RW_PERFORM",
+                                    "TK_USER_DEFD_WORD W"},
+         0},
+        {"A.B.C9", {"TK_USER_DEFD_WORD A", "SEP_DOT", "TK_USER_DEFD_WORD B", "SEP_DOT", "TK_USER_DEFD_WORD C9"}, 0},
+        {"PIC ZZ.ZZ.", {"RW_PIC", "TK_PIC_CHAR_STRING ZZ.ZZ", "SEP_DOT"}, 0},
+        {"X1.5", {"TK_USER_DEFD_WORD X1.5"}, 1},
+        {"A.-B", {"TK_USER_DEFD_WORD A.-B"}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -115,6 +123,18 @@ TEST_F(Tokens, WordsBreakWithoutSeparatorSpace) {
     EXPECT_EQ(items[1]->token->Beg().Column(), 8u);
     EXPECT_EQ(items[2]->token->Beg().Column(), 9u);
     EXPECT_EQ(items[2]->token->End().Column(), 10u);
+}
+
+// The words on either side of an inner period keep their own columns.
+TEST_F(Tokens, InnerPeriodSplitsInPlace) {
+    ASSERT_TRUE(Open(Fixed("REC.STOP")));
+    std::vector<ItemPtr> items = Items(&DovLexer::GetToken);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0]->token->End().Column(), 10u);
+    EXPECT_EQ(items[1]->token->code, SEP_DOT);
+    EXPECT_EQ(items[1]->token->Beg().Column(), 10u);
+    EXPECT_EQ(items[2]->token->code, RW_STOP);
+    EXPECT_EQ(items[2]->token->Beg().Column(), 11u);
 }
 
 TEST_F(Tokens, ExecSql) {

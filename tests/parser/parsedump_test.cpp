@@ -82,6 +82,27 @@ TEST_F(ParsedumpTool, WithAGrammarTheTreeIsPrinted) {
     EXPECT_EQ(run.out, "ERROR: DovParserImpl::Parse: no grammar is installed\nstatus 3 tokens 0 lines 0\n");
 }
 
+TEST_F(ParsedumpTool, TicPrintsATreeThatReadsBackAsTheDumpedOne) {
+    DovGrammar.parse = [] { return 0; };
+    DumpRun dump = Parsedump({source});
+    DumpRun tic = Parsedump({"-tic", source});
+    ASSERT_EQ(tic.status, 0) << tic.err;
+    const std::string tail = "status 0 tokens 0 lines 0\n";
+    ASSERT_GE(tic.out.size(), tail.size());
+    EXPECT_EQ(tic.out.substr(tic.out.size() - tail.size()), tail);
+    EXPECT_EQ(tic.out.rfind("COBOL_FILE", 0), std::string::npos) << tic.out;
+
+    std::istringstream in(tic.out.substr(0, tic.out.size() - tail.size()));
+    DovExpr* root = nullptr;
+    VString error;
+    ASSERT_EQ(DovExpr::GetTicTree(in, root, error), 0) << error.CStr();
+    ASSERT_NE(root, nullptr);
+    std::ostringstream again;
+    root->Print(again);
+    delete root;
+    EXPECT_EQ(again.str() + tail, dump.out);
+}
+
 TEST_F(ParsedumpTool, CopybookOptionsReachTheLexer) {
     dir.Write("lib/MEM.CPY", "000100 01 X PIC X(3).\n000200 01 Y PIC X(3).\n");
     const std::string file = dir.Write("copy.cbl", "000100 COPY MEM.\n");

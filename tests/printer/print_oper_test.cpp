@@ -24,10 +24,12 @@ DovExprOper* Move(const char* from, const char* to) {
     return new DovExprOper(STMT_MOVE, new DovCharString(from), new DovCharString(to));
 }
 
-DovExprOper* CopyBeg(const char* name, int level) {
+// A copybook begin node: the name of the COPY statement and the file read
+// for it (the same unless given).
+DovExprOper* CopyBeg(const char* name, int level, const char* fileRead = nullptr) {
     auto* beg = new DovExprOper(STMT_INLINED_COPY_BEG);
     beg->SetArg(0, new DovCharString(name));
-    beg->SetArg(2, new DovCharString(name));
+    beg->SetArg(2, new DovCharString(fileRead ? fileRead : name));
     beg->SetArg(3, new DovIntNumConst(level));
     return beg;
 }
@@ -119,6 +121,36 @@ TEST(CopybookOutput, WithACopyDirectoryTheCopybookGoesIntoItsOwnFile) {
         EXPECT_TRUE(messages.IsEmpty());
         delete program;
         fs::remove_all(dir.Path() / "sub");
+    }
+}
+
+TEST(CopybookOutput, TheFileTakesTheStatementsNameAndTheExtensionOfTheFileRead) {
+    struct Case {
+        const char* statementName;
+        const char* fileRead;
+        const char* written;
+    } cases[] = {
+        {"BOOK", "/library/copy/book.cpy", "BOOK.cpy"},
+        {"'BOOK'", "/library/copy/BOOK.CPY", "BOOK.CPY"},
+        {"BOOK.cpy", "/library/copy/BOOK.cpy", "BOOK.cpy"},
+        {"BOOK", "/library/copy/BOOK", "BOOK"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.statementName);
+        ResetPrintState();
+        TempDir dir;
+        DovPrettyPrinterImpl printer;
+        printer.gen_copy_dir = dir.Path().string().c_str();
+        auto* list = new DovExprOper(STMT_LIST);
+        list->AddArg(CopyBeg(c.statementName, 1, c.fileRead));
+        list->AddArg(Move("C", "D"));
+        list->AddArg(CopyEnd(c.fileRead, 1));
+        VString text;
+        DovTokenList messages;
+        EXPECT_EQ(printer.PrintToString(text, list, &messages), 0);
+        EXPECT_TRUE(messages.IsEmpty());
+        EXPECT_NE(ReadFile(dir.Path() / c.written).find("MOVE C TO D"), std::string::npos);
+        delete list;
     }
 }
 

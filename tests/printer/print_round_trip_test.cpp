@@ -95,23 +95,6 @@ void SetLineFormat(const Suite& suite, DovPrettyPrinterImpl& printer) {
     if (suite.options.back() == "-line-format=var") printer.gen_line_format = DOV_GEN_LF_VAR;
 }
 
-// Programs printed from source that do not come back byte for byte yet,
-// each with the reason; any other difference fails the test.
-const char* const kKnownSourceDifferences[][2] = {
-    {"fixed/round_trip_fixed.cbl",
-     "the parser's token list of DIVISION_IDENTIFICATION_HEADER holds the blank after the header before the "
-     "keyword token, so the keyword is copied after it, on a line of its own"},
-    {"free/round_trip_free.cbl", "as fixed/round_trip_fixed.cbl"},
-    {"var/round_trip_var.cbl", "as fixed/round_trip_fixed.cbl"},
-};
-
-const char* KnownSourceDifference(const std::string& name) {
-    for (const auto& k : kKnownSourceDifferences)
-        if (name == k[0]) return k[1];
-    return nullptr;
-}
-
-
 // Corpus programs that do not round-trip yet, one "<test> <program>" per line
 // (test: source or templates), read from data/round_trip_known.txt. The
 // source printer still copies tokens in list order where the parser keeps
@@ -268,13 +251,8 @@ TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
                 continue;
             }
             const std::string printed = text.CStr(), source = ReadAll(program);
-            if (printed != source) {
-                const std::string what = name + ": main file differs: " + FirstDifference(source, printed);
-                if (const char* why = KnownSourceDifference(name))
-                    std::cout << "  known: " << what << "\n    (" << why << ")\n";
-                else
-                    failures.push_back(what);
-            }
+            if (printed != source)
+                failures.push_back(name + ": main file differs: " + FirstDifference(source, printed));
             for (const auto& e : fs::recursive_directory_iterator(copies)) {
                 if (!e.is_regular_file()) continue;
                 const std::string rel = fs::relative(e.path(), copies).string();

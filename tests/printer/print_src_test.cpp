@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "printer/templates/print_templates.h"
 #include "tests/printer/printer_fixture.h"
@@ -196,6 +197,80 @@ TEST(SrcPrintText, CopiesAndCollapsesAsTheOutputLineRequires) {
         Add(list, T(c.code, c.line, c.col, c.endLine, c.endCol, src.Index()));
         EXPECT_EQ(SrcPrintText(list, 1), 0) << pass.MessageTexts().size();
         EXPECT_EQ(pass.Text(), std::string(c.startCol, ' ') + c.expected);
+        EXPECT_TRUE(pass.MessageTexts().empty());
+    }
+}
+
+// Whole token lists as the parser leaves them, copied back with the line-id
+// setting on as a print pass has it: each comes out as its source.
+struct ListTok {
+    int code;
+    int line, col, endLine, endCol;
+    bool inOther = false;  // in the other file of the case
+};
+struct ListCase {
+    const char* what;
+    const char* source;
+    std::vector<ListTok> tokens;
+    const char* other = "";  // a second file some tokens come from
+};
+
+TEST(SrcPrintText, TokenListsComeBackAsTheirSource) {
+    const ListCase cases[] = {
+        {"a keyword pair read as one token spans the blanks between its words; the list holds them before it",
+         "000100 END   PROGRAM P.\n",
+         {{SEP_SPACE, 1, 6, 1, 7},
+          {SEP_SPACE, 1, 10, 1, 13},
+          {RW_END_PROGRAM, 1, 7, 1, 20},
+          {SEP_SPACE, 1, 20, 1, 21},
+          {TK_USER_DEFD_WORD, 1, 21, 1, 22},
+          {SEP_DOT, 1, 22, 1, 23},
+          {SEP_SPACE, 1, 23, 2, 0}}},
+        {"a comment line keeps the blanks it ends with",
+         "000100* NOTE  \n000200 STOP.\n",
+         {{CM_COMMENT, 1, 6, 1, 12},
+          {SEP_SPACE, 2, 6, 2, 7},
+          {TK_USER_DEFD_WORD, 2, 7, 2, 11},
+          {SEP_DOT, 2, 11, 2, 12},
+          {SEP_SPACE, 2, 12, 3, 0}}},
+        {"a blank run that opens the next source line starts a new output line",
+         "000100     MOVE C\n000200       TO D.\n",
+         {{SEP_SPACE, 1, 6, 1, 11},
+          {TK_USER_DEFD_WORD, 1, 11, 1, 15},
+          {SEP_SPACE, 1, 15, 1, 16},
+          {TK_USER_DEFD_WORD, 1, 16, 1, 17},
+          {SEP_SPACE, 2, 6, 2, 13},
+          {TK_USER_DEFD_WORD, 2, 13, 2, 15},
+          {SEP_SPACE, 2, 15, 2, 16},
+          {TK_USER_DEFD_WORD, 2, 16, 2, 17},
+          {SEP_DOT, 2, 17, 2, 18},
+          {SEP_SPACE, 2, 18, 3, 0}}},
+        {"the blank a COPY REPLACING phrase gives its replacement stays out of the copybook text",
+         "000100     SELECT OLD-NAME ASSIGN.\n",
+         {{SEP_SPACE, 1, 6, 1, 11},
+          {TK_USER_DEFD_WORD, 1, 11, 1, 17},
+          {SEP_SPACE, 1, 17, 1, 18},
+          {SEP_SPACE, 1, 33, 1, 34, true},
+          {TK_USER_DEFD_WORD, 1, 18, 1, 26},
+          {SEP_SPACE, 1, 26, 1, 27},
+          {TK_USER_DEFD_WORD, 1, 27, 1, 33},
+          {SEP_DOT, 1, 33, 1, 34},
+          {SEP_SPACE, 1, 34, 2, 0}},
+         "000900     COPY BOOK REPLACING OLD-NAME BY NEW-NAME.\n"},
+    };
+    for (const ListCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SourceFile src(c.source), other(c.other, "other.cbl");
+        DovPrettyPrinterImpl printer;
+        printer.gen_src = 1;
+        PrintPass pass(printer);
+        DovPrinting.CreateSourceReaders();
+        DovTokenList list;
+        for (const ListTok& t : c.tokens)
+            Add(list, T(t.code, t.line, t.col, t.endLine, t.endCol, t.inOther ? other.Index() : src.Index()));
+        EXPECT_EQ(SrcPrintText(list, 1), 0);
+        if (DovPrinting.g_xpos > 0) PutcLine('\n', 1);
+        EXPECT_EQ(pass.Text(), c.source);
         EXPECT_TRUE(pass.MessageTexts().empty());
     }
 }

@@ -64,7 +64,6 @@ struct KnownMiss {
     const char* cause;
 };
 const KnownMiss kKnownMisses[] = {
-    {"NC101A.CBL", 1, "the lexer rejects 'PRINT-REC.PERFORM' (a period without a space after it), line 422"},
     {"SM103A.CBL", 3, "COPY K3SCA between SOURCE-COMPUTER. and its computer name, line 47"},
     {"SM206A.CBL", 3, "COPY KP009 holds only the IF and its condition; the copy's end marker inside the IF"},
 };

@@ -27,7 +27,7 @@ private:
     std::streambuf* saved_;
 };
 
-const char kUsage[] = "usage: parsedump [parser options] [-lex-only] [-data-map] FILE...\n";
+const char kUsage[] = "usage: parsedump [parser options] [-lex-only] [-data-map] [-tic] FILE...\n";
 
 }  // namespace
 
@@ -37,12 +37,15 @@ int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
     // The tool's own switches; every other word is the parser's.
     bool dataMap = false;
+    bool tic = false;
     std::vector<const char*> words;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-lex-only") == 0)
             parser.lexOnly = 1;
         else if (std::strcmp(argv[i], "-data-map") == 0)
             dataMap = true;
+        else if (std::strcmp(argv[i], "-tic") == 0)
+            tic = true;
         else
             words.push_back(argv[i]);
     }
@@ -73,7 +76,12 @@ int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         parser.lineCount = 0;
         const int status = parser.Parse(n->value.CStr(), root, &messages);
         if (root) {
-            root->Print(std::cout);
+            if (tic) {
+                DovExpr::PutTic(root, std::cout);
+                std::cout << '\n';
+            } else {
+                root->Print(std::cout);
+            }
             if (dataMap) DovPrintDataMap(std::cout, root);
             delete root;
         }

@@ -7,10 +7,11 @@
 
 namespace vemlo_tools {
 
-// The tool: parsedump [parser options] [-lex-only] [-data-map] FILE...
+// The tool: parsedump [parser options] [-lex-only] [-data-map] [-tic] FILE...
 // The parser options are those of the parser's option groups
 // (-lang=, -lang2=, -line-format=, -copylib-dir=, -copylib-sfx=, -sql, ...).
-// For each file: the tree (nothing with -lex-only), with -data-map the data
+// For each file: the tree (nothing with -lex-only; with -tic its TIC text
+// form instead of the debug dump), with -data-map the data
 // map listing of the tree after it, every message of its
 // list as "file:line:col: ERROR: text", then "status N tokens T lines L".
 // Everything goes to `out` (standard output is sent there meanwhile), usage

@@ -8,3 +8,5 @@
            MOVE C
              TO D.                                                      FIX00080
            STOP RUN.                                                    FIX00090
+      * THE END OF THE PROGRAM   
+

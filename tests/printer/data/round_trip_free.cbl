@@ -5,3 +5,5 @@ PROCEDURE DIVISION.
 P1.
     MOVE A    TO B.
         STOP RUN.
+*> the end
+
