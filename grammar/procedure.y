@@ -242,7 +242,7 @@ statement
  * | VALUE [IS] literal | {PIC|PICTURE} [IS] string | FROM value | TO identifier
  * | USING identifier | USAGE [IS] DISPLAY | BLANK WHEN ZERO | {JUST|JUSTIFIED} [RIGHT]
  * | SIGN [IS] {LEADING|TRAILING} [SEPARATE [CHARACTER]] | OCCURS integer [TIMES]
- * screen_phrase: null; each phrase's node goes to its clause of the node
+ * screen_phrase, screen_input_phrase: null; each phrase's node goes to its clause of the node
  * ScreenHolder collects for (a screen description entry, an ACCEPT or
  * DISPLAY screen item: the families that use the phrases start the holder).
  * The bare-literal and bare-DISPLAY forms of VALUE and USAGE are the using
@@ -250,15 +250,7 @@ statement
  * opt_screen_sign: SCRD_PLUS, SCRD_MINUS or a null node
  * opt_eol_eos: DSPL_EOL, DSPL_EOS or a null node                              */
 screen_phrase
-    : RW_AUTO                                       { DovScreenClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
-    | RW_AUTO_SKIP                                  { DovScreenClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
-    | RW_FULL                                       { DovScreenClause(YYREDUCTION, 23, DovKeywordNode(ACCP_FULL)); }
-    | RW_LENGTH_CHECK                               { DovScreenClause(YYREDUCTION, 23, DovKeywordNode(ACCP_FULL)); }
-    | RW_REQUIRED                                   { DovScreenClause(YYREDUCTION, 24, DovKeywordNode(ACCP_REQUIRED)); }
-    | RW_EMPTY_CHECK                                { DovScreenClause(YYREDUCTION, 24, DovKeywordNode(ACCP_REQUIRED)); }
-    | RW_SECURE                                     { DovScreenClause(YYREDUCTION, 25, DovKeywordNode(ACCP_SECURE)); }
-    | RW_NO_ECHO                                    { DovScreenClause(YYREDUCTION, 25, DovKeywordNode(ACCP_SECURE)); }
-    | RW_ZERO_FILL                                  { DovScreenClause(YYREDUCTION, 26, DovKeywordNode(ACCP_ZERO_FILL)); }
+    : screen_input_phrase
     | RW_BLANK screen_or_line
       { DovScreenClause(YYREDUCTION, 29, DovConstructNode(DSPL_BLANK, $2)); }
     | RW_PROMPT _character _is ident_or_literal
@@ -287,6 +279,19 @@ screen_phrase
       { DovScreenClause(YYREDUCTION, 28, DovConstructNode(SCRD_SIGN, $3, $4)); }
     | RW_OCCURS integer _times
       { DovScreenClause(YYREDUCTION, 38, DovConstructNode(SCRD_OCCURS, $2)); }
+    ;
+
+/* AUTO ... ZERO-FILL: also phrases of an ACCEPT item. */
+screen_input_phrase
+    : RW_AUTO                                       { DovScreenClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
+    | RW_AUTO_SKIP                                  { DovScreenClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
+    | RW_FULL                                       { DovScreenClause(YYREDUCTION, 23, DovKeywordNode(ACCP_FULL)); }
+    | RW_LENGTH_CHECK                               { DovScreenClause(YYREDUCTION, 23, DovKeywordNode(ACCP_FULL)); }
+    | RW_REQUIRED                                   { DovScreenClause(YYREDUCTION, 24, DovKeywordNode(ACCP_REQUIRED)); }
+    | RW_EMPTY_CHECK                                { DovScreenClause(YYREDUCTION, 24, DovKeywordNode(ACCP_REQUIRED)); }
+    | RW_SECURE                                     { DovScreenClause(YYREDUCTION, 25, DovKeywordNode(ACCP_SECURE)); }
+    | RW_NO_ECHO                                    { DovScreenClause(YYREDUCTION, 25, DovKeywordNode(ACCP_SECURE)); }
+    | RW_ZERO_FILL                                  { DovScreenClause(YYREDUCTION, 26, DovKeywordNode(ACCP_ZERO_FILL)); }
     ;
 
 screen_or_line

@@ -204,10 +204,11 @@ YYSTYPE DovProcRefAsOperand(YYSTYPE ref) {
     return ref;
 }
 
-void DovScreenItemStart(DovOper op, YYSTYPE position, YYSTYPE* operand) {
+void DovScreenItemStart(DovOper op, YYSTYPE* position, YYSTYPE* operand) {
     ScreenHolder.Start(new DovExprOper(op));
-    ScreenHolder.SetClause(0, DovN(position));
+    ScreenHolder.SetClause(0, position ? DovN(*position) : DovN(DovAbsentNode()));
     ScreenHolder.SetClause(1, DovN(*operand));
+    if (position) *position = nullptr;
     *operand = nullptr;
 }
 

@@ -73,9 +73,10 @@ YYSTYPE DovProcRefAsOperand(YYSTYPE ref);
 
 // ACCEPT and DISPLAY items, collected by the screen holder: the item node
 // of `op` (ACCEPT_SCREEN_ITEM or DISPLAY_SCREEN_ITEM) with its position
-// phrase and operand; `*operand` is taken from its cell. A phrase
+// specification (a null node when `position` is null) and operand; both
+// are taken from their cells. A phrase
 // takes the rule's tokens and goes to clause n. The finished item.
-void DovScreenItemStart(DovOper op, YYSTYPE position, YYSTYPE* operand);
+void DovScreenItemStart(DovOper op, YYSTYPE* position, YYSTYPE* operand);
 void DovScreenItemClause(DovGrammarReduction& r, int n, YYSTYPE phrase);
 YYSTYPE DovScreenItemFinish();
 

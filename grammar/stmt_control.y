@@ -47,7 +47,7 @@ opt_end_if
  * EVALUATE subject [ALSO subject]...
  *     {WHEN object [ALSO object]...}... statement...
  *     [WHEN OTHER statement...] [END-EVALUATE]
- * subject: condition, expression, TRUE, FALSE
+ * subject: condition, expression, TRUE, FALSE, ANY
  * object: [NOT] expression [THRU expression], condition, TRUE, FALSE, ANY
  * evaluate_stmt: STMT_EVALUATE    eval_when_block: EX_EVAL_WHEN_BLOCK
  * eval_object: EX_EXPR_RANGE                                                  */
@@ -63,6 +63,7 @@ eval_subjects
 eval_subject
     : condition                                                  { $$ = $1; }
     | eval_truth                                                 { $$ = $1; }
+    | RW_ANY                                                     { $$ = DovKeywordNode(EX_ANY); }
     ;
 
 eval_truth
@@ -434,12 +435,15 @@ service_stmt
 
 /* ---- USE ---------------------------------------------------------------------------
  * USE [GLOBAL] AFTER STANDARD {EXCEPTION|ERROR} PROCEDURE ON {file...|INPUT|OUTPUT|I-O|EXTEND}
+ *     [GIVING identifier [identifier]]
  * USE [GLOBAL] BEFORE REPORTING identifier
  * USE FOR DEBUGGING ON {ALL PROCEDURES | [ALL REFERENCES OF] identifier}...
- * use_stmt: STMT_USE_AFTER, STMT_USE_BEFORE_REPORTING or STMT_USE_FOR_DEBUGGING  */
+ * use_stmt: STMT_USE_AFTER, STMT_USE_BEFORE_REPORTING or STMT_USE_FOR_DEBUGGING
+ * opt_use_giving: EX_USE_GIVING over EX_USE_ARG (no node for a missing
+ * second identifier) or a null node                                            */
 use_stmt
-    : RW_USE opt_use_global RW_AFTER _standard use_event RW_PROCEDURE _on use_on
-        { $$ = DovUseAfterStmt($2, $5, $8, DovAbsentNode()); }
+    : RW_USE opt_use_global RW_AFTER _standard use_event RW_PROCEDURE _on use_on opt_use_giving
+        { $$ = DovUseAfterStmt($2, $5, $8, $9); }
     | RW_USE opt_use_global RW_BEFORE RW_REPORTING identifier              { $$ = DovUseBeforeReportingStmt($2, $5); }
     | RW_USE _for RW_DEBUGGING use_debug_on _on use_debug_items use_debug_off  { $$ = DovUseForDebuggingStmt($6); }
     ;
@@ -449,6 +453,16 @@ opt_use_global
     | RW_GLOBAL                                                             { $$ = DovKeywordNode(EX_USE_GLOBAL); }
     ;
 
+
+opt_use_giving
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | RW_GIVING identifier opt_use_second_arg                               { $$ = DovConstructNode(EX_USE_GIVING, DovConstructNode(EX_USE_ARG, $2, $3)); }
+    ;
+
+opt_use_second_arg
+    : /* empty */ %prec PRTY_LOW                                             { $$ = nullptr; }
+    | identifier                                                            { $$ = $1; }
+    ;
 
 use_event
     : RW_EXCEPTION                                                          { $$ = DovKeywordNode(IOCX_ERROR); }

@@ -166,7 +166,7 @@ examine_option
 
 opt_examine_repl_by
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | RW_REPLACING RW_BY literal                                            { $$ = DovConstructNode(EX_STR_REPLACING_BY, $3); }
+    | RW_REPLACING RW_BY literal_all                                        { $$ = DovConstructNode(EX_STR_REPLACING_BY, $3); }
     ;
 
 transform_stmt

@@ -60,8 +60,8 @@ not_at_end
     ;
 
 /* ---- OPEN, CLOSE ------------------------------------------------------------------------
- * OPEN {INPUT|OUTPUT|I-O|EXTEND} {file [REVERSED | WITH NO REWIND]}... ...
- * CLOSE {file [REEL|UNIT [FOR REMOVAL | WITH NO REWIND] | WITH {NO REWIND | LOCK}]}...
+ * OPEN {[[LOCKING [IS]] lock-mode] {INPUT|OUTPUT|I-O|EXTEND} {file [REVERSED | WITH [NO REWIND | LOCK]]}...}...
+ * CLOSE {file [REEL|UNIT [FOR REMOVAL | WITH NO REWIND] | WITH {NO REWIND | LOCK | DISP}]}...
  * open_stmt: STMT_OPEN    close_stmt: STMT_CLOSE                                    */
 open_stmt
     : RW_OPEN open_clauses                                                  { $$ = DovConstructNode(STMT_OPEN, $2); }
@@ -73,7 +73,14 @@ open_clauses
     ;
 
 open_clause
-    : open_mode open_files                                                  { $$ = DovConstructNode(EX_OPEN_CLAUSE, DovAbsentNode(), $1, $2); }
+    : opt_open_locking open_mode open_files                                 { $$ = DovConstructNode(EX_OPEN_CLAUSE, $1, $2, $3); }
+    ;
+
+/* The locking mode of the file-control entry's LOCK MODE clause. */
+opt_open_locking
+    : /* empty */                                                           { $$ = DovAbsentNode(); }
+    | lock_mode                                                             { $$ = DovConstructNode(EX_OPEN_LOCKING, $1); }
+    | RW_LOCKING _is lock_mode                                              { $$ = DovConstructNode(EX_OPEN_LOCKING, $3); }
     ;
 
 open_mode
@@ -123,6 +130,7 @@ opt_close_disposition
     | _with RW_LOCK                                                         { $$ = DovKeywordNode(IOCX_WITH_LOCK); }
     | _with RW_NO RW_REWIND                                                 { $$ = DovKeywordNode(IOCX_WITH_NO_REWIND); }
     | _for RW_REMOVAL                                                       { $$ = DovKeywordNode(IOCX_FOR_REMOVAL); }
+    | _with RW_DISP                                                         { $$ = DovKeywordNode(IOCX_WITH_DISP); }
     ;
 
 /* ---- READ --------------------------------------------------------------------------------
@@ -255,16 +263,32 @@ opt_end_delete
     ;
 
 /* ---- START ---------------------------------------------------------------------------------
- * START file [KEY [IS] relation data-name] [INVALID KEY ...] [NOT INVALID KEY ...] [END-START]
- * start_stmt: STMT_START    opt_start_key: a node of the relation's code            */
+ * START file [KEY [IS] relation data-name | {FIRST|LAST} KEY [IS] data-name]
+ *     [[WITH] SIZE operand | [WITH] REVERSED [ORDER]]
+ *     [INVALID KEY ...] [NOT INVALID KEY ...] [END-START]
+ * start_stmt: STMT_START    opt_start_key: a node of the relation's code or
+ * START_KEY_FIRST_LAST    opt_start_with: EX_START_WITH_SIZE,
+ * EX_START_WITH_REV_ORDER or a null node                                          */
 start_stmt
-    : RW_START io_file_name opt_start_key opt_invalid_key opt_not_invalid_key opt_end_start
-        { $$ = DovConstructNode(STMT_START, $2, $3, DovAbsentNode(), $4, $5, $6); }
+    : RW_START io_file_name opt_start_key opt_start_with opt_invalid_key opt_not_invalid_key opt_end_start
+        { $$ = DovConstructNode(STMT_START, $2, $3, $4, $5, $6, $7); }
     ;
 
 opt_start_key
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
     | RW_KEY _is rel_op io_record_key                                          { $$ = DovStartKey($3, $4); }
+    | start_first_last RW_KEY _is io_record_key                             { $$ = DovConstructNode(START_KEY_FIRST_LAST, $1, $4); }
+    ;
+
+start_first_last
+    : RW_FIRST                                                              { $$ = DovKeywordNode(START_KEY_FIRST); }
+    | RW_LAST                                                               { $$ = DovKeywordNode(START_KEY_LAST); }
+    ;
+
+opt_start_with
+    : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
+    | _with RW_SIZE operand                                                 { $$ = DovConstructNode(EX_START_WITH_SIZE, $3); }
+    | _with RW_REVERSED _order                                              { $$ = DovKeywordNode(EX_START_WITH_REV_ORDER); }
     ;
 
 opt_end_start
@@ -444,24 +468,41 @@ unlock_stmt
     ;
 
 /* ---- ACCEPT ------------------------------------------------------------------------------------
- * ACCEPT identifier [FROM {mnemonic | DATE | DAY | DAY-OF-WEEK | TIME}] [UNIT n]
- *     [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [WITH] [AUTO | AUTO-SKIP]
- *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-ACCEPT]
+ * ACCEPT {[( line column )] identifier [FROM {mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
+ *                            | ENVIRONMENT | ESCAPE KEY | EXCEPTION STATUS | LINE NUMBER
+ *                            | USER NAME}]
+ *     [UNIT n] [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [AT n] [POSITION n]
+ *     [MODE [IS] BLOCK] [WITH] [NO BEEP] [PROMPT [IS] x] [AUTO ... ZERO-FILL] [ECHO]
+ *     [LEFT-JUSTIFY | RIGHT-JUSTIFY] [TRAILING-SIGN] [CONVERT] [TAB] [OFF]
+ *     [{TIME-OUT|TIMEOUT} [AFTER] n] [SPACE-FILL] [UPDATE] [UPPER | LOWER]
+ *     [screen attributes] ...}...
+ *     [[ON] {EXCEPTION | ESCAPE [KEY]} [identifier] ...] [NOT [ON] ...] [END-ACCEPT]
  * ACCEPT cd MESSAGE COUNT
  * accept_stmt: STMT_ACCEPT or STMT_ACCEPT_MSG_COUNT
  * accept_item: ACCEPT_SCREEN_ITEM, its phrases collected by the screen holder       */
 accept_stmt
-    : RW_ACCEPT accept_item opt_on_accept_exc opt_not_on_accept_exc opt_end_accept
-        { $$ = DovConstructNode(STMT_ACCEPT, DovListFirst(ACCEPT_ITEM_LIST, $2), $3, $4, $5); }
+    : RW_ACCEPT accept_items opt_on_accept_exc opt_not_on_accept_exc opt_end_accept
+        { $$ = DovConstructNode(STMT_ACCEPT, $2, $3, $4, $5); }
     | RW_ACCEPT data_name RW_MESSAGE RW_COUNT                               { $$ = DovConstructNode(STMT_ACCEPT_MSG_COUNT, $2); }
+    ;
+
+accept_items
+    : accept_item                                                           { $$ = DovListFirst(ACCEPT_ITEM_LIST, $1); }
+    | accept_items accept_item                                              { $$ = DovListAppend(ACCEPT_ITEM_LIST, $1, $2); }
     ;
 
 accept_item
     : identifier accept_item_start accept_phrases                           { $$ = DovScreenItemFinish(); }
+    | ms_position identifier accept_item_start_at accept_phrases            { $$ = DovScreenItemFinish(); }
     ;
 
 accept_item_start
-    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, DovAbsentNode(), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    ;
+
+/* Reaches the position two cells to its left ($-1). */
+accept_item_start_at
+    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 accept_phrases
@@ -472,14 +513,29 @@ accept_phrases
 accept_phrase
     : RW_FROM accept_source                                                 { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(ACCP_FROM, $2)); }
     | RW_WITH                                                               { DovScreenItemClause(YYREDUCTION, 7, DovKeywordNode(DSPL_WITH)); }
-    | auto_word                                                             { DovScreenItemClause(YYREDUCTION, 22, DovKeywordNode(ACCP_AUTO)); }
     | RW_UNIT operand                                                       { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UNIT, $2)); }
+    | RW_NO RW_BEEP                                                         { DovScreenItemClause(YYREDUCTION, 8, DovKeywordNode(ACCP_NO_BEEP)); }
+    | RW_PROMPT _is ident_or_literal                                        { DovScreenItemClause(YYREDUCTION, 21, DovConstructNode(ACCP_PROMPT, $3)); }
+    | RW_ECHO                                                               { DovScreenItemClause(YYREDUCTION, 25, DovKeywordNode(ACCP_ECHO)); }
+    | RW_LEFT_JUSTIFY                                                       { DovScreenItemClause(YYREDUCTION, 27, DovKeywordNode(ACCP_LEFT_JUSTIFY)); }
+    | RW_RIGHT_JUSTIFY                                                      { DovScreenItemClause(YYREDUCTION, 27, DovKeywordNode(ACCP_RIGHT_JUSTIFY)); }
+    | RW_TRAILING_SIGN                                                      { DovScreenItemClause(YYREDUCTION, 28, DovKeywordNode(ACCP_TRAILING_SIGN)); }
+    | RW_CONVERT                                                            { DovScreenItemClause(YYREDUCTION, 31, DovKeywordNode(ACCP_CONVERT)); }
+    | RW_TAB                                                                { DovScreenItemClause(YYREDUCTION, 32, DovKeywordNode(ACCP_TAB)); }
+    | RW_OFF                                                                { DovScreenItemClause(YYREDUCTION, 33, DovKeywordNode(ACCP_OFF)); }
+    | timeout_word _after operand                                           { DovScreenItemClause(YYREDUCTION, 34, DovConstructNode(ACCP_TIMEOUT, $3)); }
+    | RW_SPACE_FILL                                                         { DovScreenItemClause(YYREDUCTION, 35, DovKeywordNode(ACCP_SPACE_FILL)); }
+    | RW_UPDATE                                                             { DovScreenItemClause(YYREDUCTION, 36, DovKeywordNode(ACCP_UPDATE)); }
+    | RW_UPPER                                                              { DovScreenItemClause(YYREDUCTION, 37, DovKeywordNode(ACCP_UPPER)); }
+    | RW_LOWER                                                              { DovScreenItemClause(YYREDUCTION, 38, DovKeywordNode(ACCP_LOWER)); }
+    | screen_input_phrase
     | screen_position_phrase
+    | screen_item_attribute
     ;
 
-auto_word
-    : RW_AUTO
-    | RW_AUTO_SKIP
+timeout_word
+    : RW_TIME_OUT
+    | RW_TIMEOUT
     ;
 
 accept_source
@@ -488,6 +544,11 @@ accept_source
     | RW_DAY opt_yyyyddd                                                    { $$ = DovConstructNode(ACCP_DAY, $2); }
     | RW_DAY_OF_WEEK                                                        { $$ = DovKeywordNode(ACCP_DAY_OF_WEEK); }
     | RW_TIME                                                               { $$ = DovKeywordNode(ACCP_TIME); }
+    | RW_ENVIRONMENT                                                        { $$ = DovKeywordNode(ACCP_ENVIRONMENT); }
+    | RW_ESCAPE RW_KEY                                                      { $$ = DovKeywordNode(ACCP_ESC_KEY); }
+    | RW_EXCEPTION RW_STATUS                                                { $$ = DovKeywordNode(ACCP_EXC_STATUS); }
+    | RW_LINE RW_NUMBER                                                     { $$ = DovKeywordNode(ACCP_LINE_NUMBER); }
+    | RW_USER RW_NAME                                                       { $$ = DovKeywordNode(ACCP_USER_NAME); }
     ;
 
 opt_yyyymmdd
@@ -502,12 +563,18 @@ opt_yyyyddd
 
 opt_on_accept_exc
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | _on_kwd RW_EXCEPTION statement_list %prec PRTY_LOW                     { $$ = DovConstructNode(ON_ACCEPT_EXCEPTION, DovAbsentNode(), $3); }
+    | _on_kwd accept_exc_word opt_identifier statement_list %prec PRTY_LOW   { $$ = DovConstructNode(ON_ACCEPT_EXCEPTION, $3, $4); }
     ;
 
 opt_not_on_accept_exc
     : /* empty */ %prec PRTY_LOW                                             { $$ = DovAbsentNode(); }
-    | CMB_NOT_ON_AT _on_kwd RW_EXCEPTION statement_list %prec PRTY_LOW           { $$ = DovConstructNode(NOT_ON_ACCEPT_EXCEPTION, DovAbsentNode(), $4); }
+    | CMB_NOT_ON_AT _on_kwd accept_exc_word opt_identifier statement_list %prec PRTY_LOW
+        { $$ = DovConstructNode(NOT_ON_ACCEPT_EXCEPTION, $4, $5); }
+    ;
+
+accept_exc_word
+    : RW_EXCEPTION
+    | RW_ESCAPE _key
     ;
 
 opt_end_accept
@@ -516,7 +583,9 @@ opt_end_accept
     ;
 
 /* ---- DISPLAY, EXHIBIT -----------------------------------------------------------------------------
- * DISPLAY {operand [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | WITH | NO ADVANCING]...}...
+ * DISPLAY {[( line column ) {operand | ERASE} | operand] [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | AT n | POSITION n
+ *                   | MODE [IS] BLOCK | WITH | NO ADVANCING | BLANK {SCREEN|LINE}
+ *                   | screen attributes]...}...
  *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-DISPLAY]
  * EXHIBIT [CHANGED] [NAMED] operand...
  * display_stmt: STMT_DISPLAY    display_item: DISPLAY_SCREEN_ITEM                   */
@@ -532,10 +601,35 @@ display_items
 
 display_item
     : operand display_item_start display_phrases                            { $$ = DovScreenItemFinish(); }
+    | ms_position display_operand display_item_start_at display_phrases    { $$ = DovScreenItemFinish(); }
+    ;
+
+display_operand
+    : operand                                                               { $$ = $1; }
+    | RW_ERASE                                                              { $$ = DovKeywordNode(DSPL_MS_ERASE); }
     ;
 
 display_item_start
-    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, DovAbsentNode(), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    ;
+
+/* Reaches the position two cells to its left ($-1). */
+display_item_start_at
+    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
+    ;
+
+/* ---- Position specification of an ACCEPT or DISPLAY item ---------------------------
+ * ( line column )    each coordinate: integer | identifier [{+|-} integer]
+ * ms_position: EX_ADIS_MS_POSN    ms_coordinate: the value, OP_ADD_IX or OP_SUB_IX */
+ms_position
+    : SEP_LEFT_PAR ms_coordinate ms_coordinate SEP_RIGHT_PAR               { $$ = DovConstructNode(EX_ADIS_MS_POSN, $2, $3); }
+    ;
+
+ms_coordinate
+    : integer                                                               { $$ = $1; }
+    | identifier                                                            { $$ = $1; }
+    | identifier OP_PLUS integer                                            { $$ = DovConstructNode(OP_ADD_IX, $1, $3); }
+    | identifier OP_MINUS integer                                           { $$ = DovConstructNode(OP_SUB_IX, $1, $3); }
     ;
 
 display_phrases
@@ -548,12 +642,40 @@ display_phrase
     | RW_UNIT operand                                                       { DovScreenItemClause(YYREDUCTION, 5, DovConstructNode(DSPL_UNIT, $2)); }
     | RW_WITH                                                               { DovScreenItemClause(YYREDUCTION, 7, DovKeywordNode(DSPL_WITH)); }
     | RW_NO _advancing                                                      { DovScreenItemClause(YYREDUCTION, 31, DovKeywordNode(DSPL_NO_ADVANCING)); }
+    | RW_BLANK screen_or_line                                               { DovScreenItemClause(YYREDUCTION, 29, DovConstructNode(DSPL_BLANK, $2)); }
     | screen_position_phrase
+    | screen_item_attribute
     ;
 
+/* Phrases of both ACCEPT and DISPLAY items: the position and mode phrases
+ * and the screen attributes, each set in its clause of the item. */
 screen_position_phrase
     : _at RW_LINE _number operand                                           { DovScreenItemClause(YYREDUCTION, 2, DovConstructNode(DSPL_LINE_NUMBER, $4)); }
     | _at col_word _number operand                                       { DovScreenItemClause(YYREDUCTION, 3, DovConstructNode(DSPL_COLUMN_NUMBER, $4)); }
+    | RW_AT operand                                                         { DovScreenItemClause(YYREDUCTION, 4, DovConstructNode(DSPL_AT, $2)); }
+    | pos_word operand                                                      { DovScreenItemClause(YYREDUCTION, 4, DovConstructNode(DSPL_POSITION, $2)); }
+    | RW_MODE _is RW_BLOCK                                                  { DovScreenItemClause(YYREDUCTION, 6, DovKeywordNode(DSPL_MODE_IS_BLOCK)); }
+    ;
+
+screen_item_attribute
+    : RW_BELL                                                               { DovScreenItemClause(YYREDUCTION, 8, DovKeywordNode(DSPL_BELL)); }
+    | RW_BEEP                                                               { DovScreenItemClause(YYREDUCTION, 8, DovKeywordNode(DSPL_BELL)); }
+    | RW_BLINK                                                              { DovScreenItemClause(YYREDUCTION, 9, DovKeywordNode(DSPL_BLINK)); }
+    | RW_ERASE opt_eol_eos                                                  { DovScreenItemClause(YYREDUCTION, 10, DovConstructNode(DSPL_ERASE, $2)); }
+    | RW_GRID                                                               { DovScreenItemClause(YYREDUCTION, 11, DovKeywordNode(DSPL_GRID)); }
+    | RW_HIGHLIGHT                                                          { DovScreenItemClause(YYREDUCTION, 12, DovKeywordNode(DSPL_HIGHLIGHT)); }
+    | RW_LOWLIGHT                                                           { DovScreenItemClause(YYREDUCTION, 12, DovKeywordNode(DSPL_LOWLIGHT)); }
+    | RW_HIGH                                                               { DovScreenItemClause(YYREDUCTION, 12, DovKeywordNode(DSPL_HIGH)); }
+    | RW_LOW                                                                { DovScreenItemClause(YYREDUCTION, 12, DovKeywordNode(DSPL_LOW)); }
+    | RW_LEFTLINE                                                           { DovScreenItemClause(YYREDUCTION, 13, DovKeywordNode(DSPL_LEFTLINE)); }
+    | RW_OVERLINE                                                           { DovScreenItemClause(YYREDUCTION, 14, DovKeywordNode(DSPL_OVERLINE)); }
+    | RW_REVERSE_VIDEO                                                      { DovScreenItemClause(YYREDUCTION, 15, DovKeywordNode(DSPL_REVERSE_VIDEO)); }
+    | RW_REVERSE                                                            { DovScreenItemClause(YYREDUCTION, 15, DovKeywordNode(DSPL_REVERSE)); }
+    | RW_SIZE _is dd_int_or_name                                            { DovScreenItemClause(YYREDUCTION, 16, DovConstructNode(DSPL_SIZE, $3)); }
+    | RW_UNDERLINE                                                          { DovScreenItemClause(YYREDUCTION, 17, DovKeywordNode(DSPL_UNDERLINE)); }
+    | foreground_word _is dd_int_or_name                                    { DovScreenItemClause(YYREDUCTION, 18, DovConstructNode(DSPL_FOREGROUND_COLOR, $3)); }
+    | background_word _is dd_int_or_name                                    { DovScreenItemClause(YYREDUCTION, 19, DovConstructNode(DSPL_BACKGROUND_COLOR, $3)); }
+    | RW_CONTROL _is dd_int_or_name                                         { DovScreenItemClause(YYREDUCTION, 20, DovConstructNode(DSPL_CONTROL, $3)); }
     ;
 
 opt_on_display_exc

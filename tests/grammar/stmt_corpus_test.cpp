@@ -88,7 +88,9 @@ TEST(StmtCorpus, NistAcceptedProgramsParse) {
         SetUpNist(run, corpus);
         run.ParseText(ReadFile(file));
         if (run.SyntaxErrors() == 0) ++clean;
-        if (!kKnownSyntaxErrors.count(name)) EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        if (!kKnownSyntaxErrors.count(name)) {
+            EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        }
         // Token conservation is reported, not asserted: the first difference
         // often lies in the environment or data division, whose rules are
         // another family's.
@@ -192,7 +194,9 @@ TEST(StmtCorpus, CourseProgramsReport) {
         auto it = expected.find(name);
         ASSERT_NE(it, expected.end()) << "not in the table; syntax errors: " << run.SyntaxErrors();
         EXPECT_EQ(run.SyntaxErrors() > 0, it->second.syntaxErrors) << it->second.reason << "\n" << run.MessageText();
-        if (run.SyntaxErrors() == 0) EXPECT_EQ(run.TokenDifference(), "");
+        if (run.SyntaxErrors() == 0) {
+            EXPECT_EQ(run.TokenDifference(), "");
+        }
     }
 }
 

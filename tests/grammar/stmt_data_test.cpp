@@ -59,6 +59,18 @@ TEST(StmtData, Inspect) {
     CheckCases(cases);
 }
 
+// EXAMINE and TRANSFORM (old IBM dialects); REPLACING BY takes ALL.
+TEST(StmtData, ExamineTransform) {
+    const Case cases[] = {
+        {"EXAMINE A TALLYING UNTIL FIRST \"X\" REPLACING BY ALL \"Y\".",
+         "STMT_EXAMINE_TALLYING(A,EX_STR_EXAM_PHRASE(EX_STR_UNTIL_FIRST,\"X\"),EX_STR_REPLACING_BY(FIG_ALL(\"Y\")))"},
+        {"EXAMINE A REPLACING LEADING ZERO BY SPACE.",
+         "STMT_EXAMINE_REPLACING(A,EX_STR_EXAM_PHRASE(EX_STR_LEADING,FIG_ZERO),FIG_SPACE)"},
+        {"TRANSFORM A CHARACTERS FROM \"AB\" TO \"XY\".", "STMT_TRANSFORM(A,\"AB\",\"XY\")"},
+    };
+    CheckCases(cases, DIAL_OSVS);
+}
+
 TEST(StmtData, StringUnstringSearch) {
     const Case cases[] = {
         {"STRING A DELIMITED BY SIZE B C DELIMITED \",\" INTO D WITH POINTER P ON OVERFLOW CONTINUE END-STRING.",

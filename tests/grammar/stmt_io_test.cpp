@@ -105,6 +105,122 @@ TEST(StmtIo, AcceptDisplayItems) {
     CheckCases(cases);
 }
 
+// OPEN with a locking mode before the open mode (mf words).
+TEST(StmtIo, OpenWithLockingMode) {
+    const Case cases[] = {
+        {"OPEN EXCLUSIVE I-O F INPUT G.",
+         "STMT_OPEN(EX_LIST(EX_OPEN_CLAUSE(EX_OPEN_LOCKING(FCX_LOCK_MODE_WITH(FCX_EXCLUSIVE,null)),IOCX_I_O,"
+         "EX_LIST(EX_OPEN_FILE_NAME(F,null))),EX_OPEN_CLAUSE(null,IOCX_INPUT,EX_LIST(EX_OPEN_FILE_NAME(G,null)))))"},
+        {"OPEN MANUAL WITH LOCK ON MULTIPLE RECORD I-O F.",
+         "STMT_OPEN(EX_LIST(EX_OPEN_CLAUSE(EX_OPEN_LOCKING(FCX_LOCK_MODE_WITH(FCX_MANUAL,FCX_LOCK_ON_MULT_RECS)),"
+         "IOCX_I_O,EX_LIST(EX_OPEN_FILE_NAME(F,null)))))"},
+    };
+    CheckCases(cases, DIAL_MF);
+}
+
+// CLOSE ... WITH DISP (a disposition of the old IBM dialects).
+TEST(StmtIo, CloseWithDisp) {
+    const Case cases[] = {
+        {"CLOSE F WITH DISP G.", "STMT_CLOSE(EX_LIST(EX_CLOSE_ITEM(F,null,IOCX_WITH_DISP),EX_CLOSE_ITEM(G,null,null)))"},
+    };
+    CheckCases(cases, DIAL_OSVS);
+}
+
+// START with FIRST / LAST KEY, WITH SIZE and REVERSED ORDER.
+TEST(StmtIo, StartFirstLastSizeReversed) {
+    const Case cases[] = {
+        {"START F FIRST KEY IS K WITH SIZE 3 INVALID KEY CONTINUE.",
+         "STMT_START(F,START_KEY_FIRST_LAST(START_KEY_FIRST,REC_KEY_USE(K)),EX_START_WITH_SIZE(3),"
+         "EX_ON_INVALID_KEY(STMT_LIST(STMT_CONTINUE)),null,null)"},
+        {"START F LAST KEY K REVERSED ORDER.",
+         "STMT_START(F,START_KEY_FIRST_LAST(START_KEY_LAST,REC_KEY_USE(K)),EX_START_WITH_REV_ORDER,null,null,null)"},
+        {"START F KEY >= K WITH REVERSED END-START.",
+         "STMT_START(F,CMP_GE(START_KEY,REC_KEY_USE(K)),EX_START_WITH_REV_ORDER,null,null,EX_END_START)"},
+    };
+    CheckCases(cases);
+}
+
+// The ACCEPT sources, the exception phrases with ESCAPE and the key's
+// identifier, and each phrase of an ACCEPT or DISPLAY item in its clause.
+// The words are keywords of mf or of the acu family.
+TEST(StmtIo, AcceptDisplayPhrases) {
+    const Case mf[] = {
+        {"ACCEPT X FROM ENVIRONMENT.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_ENVIRONMENT),-)),null,null,null)"},
+        {"ACCEPT X FROM ESCAPE KEY.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_ESC_KEY),-)),null,null,null)"},
+        {"ACCEPT X FROM EXCEPTION STATUS.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_EXC_STATUS),-)),null,null,null)"},
+        {"ACCEPT X FROM LINE NUMBER.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_LINE_NUMBER),-)),null,null,null)"},
+        {"ACCEPT X ON EXCEPTION K CONTINUE NOT ON EXCEPTION STOP RUN END-ACCEPT.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_ANSI_ITEM(X,-,-)),ON_ACCEPT_EXCEPTION(K,STMT_LIST(STMT_CONTINUE)),"
+         "NOT_ON_ACCEPT_EXCEPTION(null,STMT_LIST(STMT_STOP(EX_RUN,null,null))),EX_END_ACCEPT)"},
+        {"ACCEPT X ON ESCAPE KEY CONTINUE.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_ANSI_ITEM(X,-,-)),ON_ACCEPT_EXCEPTION(null,STMT_LIST(STMT_CONTINUE)),"
+         "null,null)"},
+        {"ACCEPT X AT 0101 WITH PROMPT IS \"_\" LEFT-JUSTIFY SPACE-FILL TAB NO BEEP.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(null,X,-,-,DSPL_AT(0101),-,-,DSPL_WITH,ACCP_NO_BEEP,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,ACCP_PROMPT(\"_\"),-,-,-,-,-,ACCP_LEFT_JUSTIFY,-,-,-,-,ACCP_TAB,-,-,ACCP_SPACE_FILL,-,-,-)),"
+         "null,null,null)"},
+        {"ACCEPT X LINE 3 COL 4 MODE IS BLOCK BLINK BELL REVERSE-VIDEO SIZE 5 FOREGROUND-COLOR 2 CONTROL C AUTO "
+         "REQUIRED.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(null,X,DSPL_LINE_NUMBER(3),DSPL_COLUMN_NUMBER(4),-,-,"
+         "DSPL_MODE_IS_BLOCK,-,DSPL_BELL,DSPL_BLINK,-,-,-,-,-,DSPL_REVERSE_VIDEO,DSPL_SIZE(5),-,"
+         "DSPL_FOREGROUND_COLOR(2),-,DSPL_CONTROL(C),-,ACCP_AUTO,-,ACCP_REQUIRED,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),"
+         "null,null,null)"},
+        {"DISPLAY \"A\" AT 0101 BLANK SCREEN ERASE EOL HIGHLIGHT UNDERLINE BACKGROUND-COLOR 3.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(null,\"A\",-,-,DSPL_AT(0101),-,-,-,-,-,DSPL_ERASE("
+         "DSPL_EOL),-,DSPL_HIGHLIGHT,-,-,-,-,DSPL_UNDERLINE,-,DSPL_BACKGROUND_COLOR(3),-,-,-,-,-,-,-,-,-,"
+         "DSPL_BLANK(DSPL_SCREEN),-,-)),null,null,null)"},
+        // POSITION ends with its operand: X is the next item.
+        {"DISPLAY \"A\" POSITION 5 X UPON C.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(null,\"A\",-,-,DSPL_POSITION(5),-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),DISPLAY_FUNC_ITEM(X,DSPL_UPON(C),-)),null,null,null)"},
+    };
+    CheckCases(mf, DIAL_MF);
+    // The position specification before the operand; after a literal, a
+    // parenthesis opens the next item's.
+    const Case ms[] = {
+        {"DISPLAY (1, 1) ERASE.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(EX_ADIS_MS_POSN(1,1),DSPL_MS_ERASE,-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+        {"DISPLAY (L + 1, C) \"A\" (L - 2, 5) X.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(EX_ADIS_MS_POSN(OP_ADD_IX(L,1),C),\"A\",-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),DISPLAY_SCREEN_ITEM(EX_ADIS_MS_POSN(OP_SUB_IX(L,2),5),X,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+        {"ACCEPT (3, 10) X.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(3,10),X,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+        {"ACCEPT CD1 MESSAGE COUNT.", "STMT_ACCEPT_MSG_COUNT(CD1)"},
+        // Several items. A parenthesis right after an identifier is read
+        // as its subscripts (the shift of the subscript trial), not as the
+        // next item's position.
+        {"ACCEPT (1, 1) X Y.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(1,1),X,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),ACCEPT_ANSI_ITEM(Y,-,-)),null,null,null)"},
+        {"ACCEPT (1, 1) X (2, 1) Y.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(EX_ADIS_MS_POSN(1,1),TABLE_ELT(X,SUBSCRIPT_LIST(2,1)),-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),ACCEPT_ANSI_ITEM(Y,-,-)),null,null,null)"},
+    };
+    CheckCases(ms, DIAL_MS);
+    const Case acu[] = {
+        {"ACCEPT X ECHO CONVERT OFF TIMEOUT AFTER 5 UPPER REVERSE HIGH UPDATE.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_SCREEN_ITEM(null,X,-,-,-,-,-,-,-,-,-,-,DSPL_HIGH,-,-,DSPL_REVERSE,-,-,"
+         "-,-,-,-,-,-,-,ACCP_ECHO,-,-,-,-,-,ACCP_CONVERT,-,ACCP_OFF,ACCP_TIMEOUT(5),-,ACCP_UPDATE,ACCP_UPPER,-)),"
+         "null,null,null)"},
+        {"DISPLAY \"A\" LOW.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_SCREEN_ITEM(null,\"A\",-,-,-,-,-,-,-,-,-,-,DSPL_LOW,-,-,-,-,-,-,-,-,-,"
+         "-,-,-,-,-,-,-,-,-,-)),null,null,null)"},
+    };
+    CheckCases(acu, DIAL_ACU);
+    const Case fsc[] = {
+        {"ACCEPT X FROM USER NAME.",
+         "STMT_ACCEPT(ACCEPT_ITEM_LIST(ACCEPT_FUNC_ITEM(X,ACCP_FROM(ACCP_USER_NAME),-)),null,null,null)"},
+    };
+    CheckCases(fsc, DIAL_FSC);
+}
+
 // A second AUTO in one ACCEPT item is refused by the screen holder; the
 // first stays. AUTO is a screen word, so the snippet is read as mf.
 TEST(StmtIo, AcceptWithAutoTwice) {
