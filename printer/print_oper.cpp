@@ -203,6 +203,8 @@ char OpenCopybook(DovExpr* node, const VString& name) {
     st.g_xpos = 0;
     st.line_no = 1;
     st.currentLevel = level + 1;
+    st.closedEarly = VString();
+    st.closedEarlyFile = -1;
     return 0;
 }
 
@@ -228,6 +230,34 @@ char CloseCopybook(DovExpr* node) {
     st.currentLevel = level - 1;
     return 0;
 }
+
+}  // namespace
+
+char DovCloseCopybookEarly() {
+    DovPrintState& st = DovPrinting;
+    const int level = st.currentLevel;
+    if (level < 2 || level > kDovPrintCopyLevels) return 0;
+    bool atEnd = false;
+    if (char rc = DovCopySourceTail(&atEnd)) return rc;
+    if (!atEnd && st.g_xpos > 0) PutcLine('\n', 1);
+    DovPrintCopyLevel& inner = st.copyLevels[level - 1];
+    const VString name = inner.fileName;
+    delete inner.stream;
+    inner.stream = nullptr;
+    const DovPrintCopyLevel& outer = st.copyLevels[level - 2];
+    st.g_xpos = outer.savedXpos;
+    st.last_line_src_posn = outer.savedSrcPosn;
+    st.line_no = outer.savedLineNo;
+    if (Trace())
+        std::cout << "***PrettyCOPY: Closed early: file_name=" << name.CStr() << " g_xpos=" << st.g_xpos
+                  << " last_line_src_posn=" << st.last_line_src_posn << " line_no=" << st.line_no << "\n\n\n";
+    st.currentLevel = level - 1;
+    st.closedEarly = name;
+    st.closedEarlyFile = inner.srcFile;
+    return 0;
+}
+
+namespace {
 
 // A copybook node printed in the including output: its tokens (comments
 // and the like), the enter or exit comment line, and no line end after it.
@@ -263,6 +293,13 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     char rc = 0;
     if (!lengthPass && (IsCopyBegin(op) || IsCopyEnd(op))) {
         CopyNameAndLevel(node, name, level);
+        if (IsCopyEnd(op) && !st.closedEarly.IsEmpty() && st.closedEarly == name &&
+            st.currentLevel == level) {
+            // Its file was closed when the including file's text went on.
+            st.closedEarly = VString();
+            RecordEnd(node);
+            return 0;
+        }
         if (st.copyDir.IsEmpty()) {
             action = kInline;
         } else if (IsCopyBegin(op)) {

@@ -22,3 +22,10 @@ void DovInstallPrintOperations();
 
 // Result of a copybook output that is refused or cannot be made.
 constexpr char kDovCopybookRefused = '6';
+
+// Closes the copybook file being written before its end node is printed,
+// when the text of the including file goes on before the end node (a
+// copybook that ends inside a statement): the rest of the copybook's source
+// (its last line end, comments after its last word) is copied into it
+// first. Its end node then prints nothing. 0 or a result character.
+char DovCloseCopybookEarly();

@@ -189,6 +189,14 @@ void PutText(const VString& text) {
 // output stands where the source text stopped.
 void CopySourceLineId() {
     DovPrintState& st = DovPrinting;
+    // The reader of the file the copied text came from: after a copybook
+    // closes, the line being ended is the including file's again.
+    const int ix = static_cast<int>(st.last_line_src_posn.FileIndex());
+    if (st.readers && ix >= 0 && ix < st.readerCount && &st.readers[ix] != st.currentReader) {
+        VString message;
+        if (st.readers[ix].SetPosn(st.last_line_src_posn, message) != 0) return;
+        st.currentReader = &st.readers[ix];
+    }
     DovSrcFile& reader = *st.currentReader;
     const std::uint32_t line = st.last_line_src_posn.Line();
     const std::uint32_t margin = st.rightMargin < 0 ? 0u : static_cast<std::uint32_t>(st.rightMargin);

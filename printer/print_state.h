@@ -29,6 +29,8 @@ struct DovPrintCopyLevel {
     int savedXpos = 0;
     DovTxtPosn savedSrcPosn;
     int savedLineNo = 1;
+    int srcFile = -1;  // source-file index of the text copied into this level, once known
+    DovTxtPosn srcEnd;  // end of that file's text copied last
 };
 
 // Counters never wrap: they stop at the largest value of their type.
@@ -51,11 +53,11 @@ struct DovPrintState {
     int readerCount = 0;                      // source readers, one per source-file index
     DovSrcFile* readers = nullptr;
     DovSrcFile* currentReader = nullptr;      // the reader on the source line being copied
-    int mainFile = -1;                        // source-file index of the main output's text, once copied
-    DovTxtPosn mainEnd;                       // end of the main file's text copied last
     VString copyDir;                          // directory for copybook files of the pass
     DovPrintCopyLevel copyLevels[kDovPrintCopyLevels];
     int currentLevel = 0;                     // 1 = main output; 0 = measuring only
+    VString closedEarly;                      // a copybook closed before its end node, by name
+    int closedEarlyFile = -1;                 // and the source-file index of its text, copied to its end
 
     // The stream of the current level, or null (length pass, bad level).
     std::ostream* CurrentStream() const;

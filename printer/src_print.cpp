@@ -7,6 +7,7 @@
 
 #include "lbase/message.h"
 #include "lexer/src_file.h"
+#include "printer/print_oper.h"
 #include "printer/print_state.h"
 #include "printer/printer_impl.h"
 #include "printer/settings.h"
@@ -110,6 +111,28 @@ bool DroppedTextAhead(const DovTxtPosn& at) {
 char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
     DovPrintState& st = DovPrinting;
     const DovPrettyPrinter& settings = DovPrintSettings();
+    // A copybook that ends inside a statement or clause: the first word or
+    // comment of the including file after it closes the copybook's file.
+    // (Blanks of the including file that stand inside the COPY statement,
+    // carried by its REPLACING phrase, do not count.)
+    if (st.currentLevel >= 2 && st.currentLevel <= kDovPrintCopyLevels && Given(t.Beg()) && Given(t.End())) {
+        const DovPrintCopyLevel& inner = st.copyLevels[st.currentLevel - 1];
+        const DovPrintCopyLevel& outer = st.copyLevels[st.currentLevel - 2];
+        // A blank that runs from the copybook into the including file
+        // belongs to the latter.
+        const DovTxtPosn& at = t.Beg().FileIndex() == t.End().FileIndex() ? t.Beg() : t.End();
+        if (inner.srcFile >= 0 && outer.srcFile >= 0 && inner.srcFile != outer.srcFile &&
+            static_cast<int>(at.FileIndex()) == outer.srcFile &&
+            (!IsSpace(t.code) || !Given(outer.savedSrcPosn) || DovTxtPosnCompare(outer.savedSrcPosn, at) <= 0))
+            if (char rc = DovCloseCopybookEarly()) {
+                stop = true;
+                return rc;
+            }
+    }
+    // The rest of a copybook closed early was copied with it.
+    if (st.closedEarlyFile >= 0 && static_cast<int>(t.Beg().FileIndex()) == st.closedEarlyFile &&
+        static_cast<int>(t.End().FileIndex()) == st.closedEarlyFile && Given(t.Beg()))
+        return 0;
     DovTxtPosn s = t.Beg();
     const DovTxtPosn& e = t.End();
     bool adjusted = false;
@@ -247,9 +270,10 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
         }
     }
     if (t.code != SEP_EOF) st.last_line_src_posn = e;
-    if (st.currentLevel == 1 && Given(e)) {
-        if (st.mainFile < 0) st.mainFile = ix;
-        if (ix == st.mainFile && e.FileIndex() == s.FileIndex()) st.mainEnd = e;
+    if (st.currentLevel >= 1 && st.currentLevel <= kDovPrintCopyLevels && Given(e)) {
+        DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+        if (level.srcFile < 0) level.srcFile = ix;
+        if (ix == level.srcFile && e.FileIndex() == s.FileIndex()) level.srcEnd = e;
     }
     return 0;
 }
@@ -274,19 +298,21 @@ bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
 
 void DovForgetSourceLines() {
     g_sequenceArea = SequenceArea{};
-    DovPrinting.mainFile = -1;
-    DovPrinting.mainEnd = DovNullPosn;
+    DovPrinting.closedEarly = VString();
+    DovPrinting.closedEarlyFile = -1;
 }
 
 char DovCopySourceTail(bool* atEnd) {
     DovPrintState& st = DovPrinting;
     if (atEnd) *atEnd = false;
-    if (!DovPrintSettings().gen_src || st.currentLevel != 1 || st.mainFile < 0 || !Given(st.mainEnd)) return 0;
-    if (st.mainFile >= st.readerCount || !st.readers) return 0;
-    DovSrcFile* reader = &st.readers[st.mainFile];
+    if (!DovPrintSettings().gen_src || st.currentLevel < 1 || st.currentLevel > kDovPrintCopyLevels) return 0;
+    const DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+    if (level.srcFile < 0 || !Given(level.srcEnd)) return 0;
+    if (level.srcFile >= st.readerCount || !st.readers) return 0;
+    DovSrcFile* reader = &st.readers[level.srcFile];
     st.currentReader = reader;
     VString message;
-    if (int rc = reader->SetPosn(st.mainEnd, message)) {
+    if (int rc = reader->SetPosn(level.srcEnd, message)) {
         Severe(message);
         return static_cast<char>(rc);
     }

@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "printer/print_state.h"
 #include "printer/templates/print_templates.h"
 #include "tests/printer/printer_fixture.h"
 
@@ -287,6 +289,50 @@ TEST(SrcPrintText, TokenListsComeBackAsTheirSource) {
         EXPECT_EQ(pass.Text(), c.source);
         EXPECT_TRUE(pass.MessageTexts().empty());
     }
+}
+
+TEST(SrcPrintText, ACopybookThatEndsInsideAStatementIsClosedWhenTheIncludingTextGoesOn) {
+    const char kMain[] = "000100 COPY BOOK.\n000200     DISPLAY A.\n";
+    const char kBook[] = "000010     IF A = B\n000020* LAST LINE OF THE BOOK\n";
+    SourceFile main(kMain), book(kBook, "book.cpy");
+    const int m = main.Index(), b = book.Index();
+    DovPrettyPrinterImpl printer;
+    printer.gen_src = 1;
+    PrintPass pass(printer);
+    DovPrinting.CreateSourceReaders();
+    DovPrinting.copyDir = VString((book.Dir().string() + "/").c_str());
+    auto copy = [](std::initializer_list<DovToken*> tokens) {
+        DovTokenList list;
+        for (DovToken* t : tokens) Add(list, t);
+        EXPECT_EQ(SrcPrintText(list, 1), 0);
+    };
+    copy({T(SEP_SPACE, 1, 6, 1, 7, m), T(TK_COPY, 1, 7, 1, 11, m), T(SEP_SPACE, 1, 11, 1, 12, m),
+          T(TK_USER_DEFD_WORD, 1, 12, 1, 16, m), T(SEP_DOT, 1, 16, 1, 17, m)});
+    // The copybook's level, opened as its begin node opens it.
+    const fs::path written = book.Dir() / "BOOK.out";
+    auto* out = new std::ofstream(written, std::ios::binary);
+    DovPrintState& st = DovPrinting;
+    st.copyLevels[1] = DovPrintCopyLevel{};
+    st.copyLevels[1].fileName = "BOOK";
+    st.copyLevels[1].stream = out;
+    st.copyLevels[0].savedXpos = st.g_xpos;
+    st.copyLevels[0].savedSrcPosn = st.last_line_src_posn;
+    st.copyLevels[0].savedLineNo = st.line_no;
+    st.g_xpos = 0;
+    st.last_line_src_posn = DovNullPosn;
+    st.currentLevel = 2;
+    copy({T(SEP_SPACE, 1, 6, 1, 11, b), T(TK_USER_DEFD_WORD, 1, 11, 1, 13, b), T(SEP_SPACE, 1, 13, 1, 14, b),
+          T(TK_USER_DEFD_WORD, 1, 14, 1, 15, b), T(SEP_SPACE, 1, 15, 1, 16, b), T(OP_EQ, 1, 16, 1, 17, b),
+          T(SEP_SPACE, 1, 17, 1, 18, b), T(TK_USER_DEFD_WORD, 1, 18, 1, 19, b)});
+    // The statement goes on in the including file, before any end node.
+    copy({T(SEP_SPACE, 2, 6, 2, 11, m), T(TK_USER_DEFD_WORD, 2, 11, 2, 18, m), T(SEP_SPACE, 2, 18, 2, 19, m),
+          T(TK_USER_DEFD_WORD, 2, 19, 2, 20, m), T(SEP_DOT, 2, 20, 2, 21, m), T(SEP_SPACE, 2, 21, 3, 0, m)});
+    EXPECT_EQ(st.currentLevel, 1);
+    EXPECT_EQ(pass.Text(), kMain);
+    std::ifstream in(written, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, kBook);
+    EXPECT_TRUE(pass.MessageTexts().empty());
 }
 
 TEST(SrcPrintText, ASourceThatEndsInsideATokenGivesTheEofMessage) {
