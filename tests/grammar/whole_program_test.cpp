@@ -138,10 +138,6 @@ struct KnownOrderFault {
     const char* cause;
 };
 const KnownOrderFault kKnownOrderFaults[] = {
-    {"SM101A.CBL", "COPY K1W02 ends inside a level-77 entry (its VALUE follows the copy): the entry's recovery "
-                   "places the end marker's tokens after the VALUE"},
-    {"SM106A.CBL", "a COPY marker before the CONFIGURATION SECTION header: the header's tokens (clause 0) go "
-                   "in front of the marker's"},
     {"lgupdb01.cbl", "EXEC SQL UPDATE with a column named VALUE (not covered): the block's error node places "
                      "the separators after the skipped words"},
 };
