@@ -263,6 +263,17 @@ TEST(ProcedureBody, CopyMarkersAfterTheHeaderAndAmongSentences) {
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
+// Wang entries are not built: a parse under the Wang dialect is refused
+// with status 20 before the grammar runs, and gives no tree.
+TEST(Programs, WangSourcesAreRefused) {
+    GrammarRun run;
+    UseDialect(run, DIAL_WANG);
+    EXPECT_EQ(run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. W.\n       PROCEDURE DIVISION.\n"
+                            "           STOP RUN.\n"),
+              20);
+    EXPECT_EQ(run.root(), nullptr);
+}
+
 // COPY members that begin or end where the tree has no place for a marker:
 // inside a condition, between an IF's condition and its first statement,
 // between "SOURCE-COMPUTER." and the computer name, before the CONFIGURATION
