@@ -59,6 +59,8 @@ void DovInstallGrammar() {
     DovCobolGrammar.services.delete_posn = DeletePosn;
     DovCobolGrammar.services.lex = yylex;
     DovCobolGrammar.services.reduce_posn = RdcPosn;
+    DovCobolGrammar.services.foldable = DovMarkerFoldable;
+    DovCobolGrammar.services.fold = DovFoldMarker;
 }
 
 int yyparse() {

@@ -84,6 +84,8 @@ private:
     Step Loop();
     Step Reduce(int rule);
     Step SyntaxError();
+    bool FoldLookahead();
+    bool FoldQueued(int index);
     Step Recover();
     Step Commit();
     int Accept();
@@ -320,9 +322,17 @@ Run::Step Run::SyntaxError() {
             YYFreeState(save);
             continue;
         }
-        // Every alternative failed. Run again, outside trial mode, the way
-        // that got furthest: the error is met there with every action run,
-        // so that everything read up to it is built and owned.
+        // Every alternative failed. When they all stopped at a token the
+        // services fold, it goes into the next token and the conflict is
+        // tried again from its first alternative.
+        if (save->errflag == 0 && FoldQueued(errctx_lexeme_ - 1)) {
+            have_errctx_ = false;
+            YYFreeState(save);
+            return Step::kLoop;
+        }
+        // Run again, outside trial mode, the way that got furthest: the
+        // error is met there with every action run, so that everything read
+        // up to it is built and owned.
         Trace(1, "every alternative failed: replaying to the furthest error at lexeme", errctx_lexeme_);
         for (auto it = errctx_path_.rbegin(); it != errctx_path_.rend(); ++it) {
             YYParseState* rec = YYNewState(0);
@@ -336,6 +346,10 @@ Run::Step Run::SyntaxError() {
         YYFreeState(save);
         return Step::kLoop;
     }
+    if ((report_ || replaying_error_) && FoldLookahead()) {
+        replaying_error_ = false;
+        return Step::kLoop;
+    }
     if (report_ || replaying_error_) {
         Trace(1, "syntax error");
         if (svc_.report_syntax_error) svc_.report_syntax_error("syntax error", yychar_, &yylval, &yyposn);
@@ -343,6 +357,48 @@ Run::Step Run::SyntaxError() {
     }
     replaying_error_ = false;
     return Step::kRecover;
+}
+
+// Outside trial mode and outside the recovery window, a lookahead that the
+// grammar's services fold goes into the token after it.
+bool Run::FoldLookahead() {
+    if (!svc_.foldable || !svc_.fold || yyps->errflag != 0 || yychar_ <= 0 || !svc_.foldable(yychar_)) return false;
+    const int code = yychar_;
+    const YYSTYPE value = yylval;
+    const YYPOSN posn = yyposn;
+    yychar_ = YYLex1();
+    if (yychar_ < 0) yychar_ = 0;
+    svc_.fold(value, posn, &yylval, &yyposn);
+    Trace(1, "lookahead folded into the next token", code);
+    return true;
+}
+
+// The queued token at `index`, when the services fold its code, goes into
+// the queued token after it (read from the source when none is queued yet)
+// and leaves the queue.
+bool Run::FoldQueued(int index) {
+    DovLexemeQueue& q = yylexq;
+    if (!svc_.foldable || !svc_.fold || index < q.read || index >= q.end || q.yylexemes[index] <= 0 ||
+        !svc_.foldable(q.yylexemes[index]))
+        return false;
+    if (index + 1 >= q.end) {
+        if (q.end >= q.capacity) yyexpand();
+        int code = DovGrammarTokenSource();
+        if (code < 0) code = 0;
+        q.yylexemes[q.end] = code;
+        q.yylvals[q.end] = yylval;
+        q.yylpsns[q.end] = yyposn;
+        ++q.end;
+    }
+    Trace(1, "queued lexeme folded into the next one", index);
+    svc_.fold(q.yylvals[index], q.yylpsns[index], &q.yylvals[index + 1], &q.yylpsns[index + 1]);
+    for (int i = index; i + 1 < q.end; ++i) {
+        q.yylexemes[i] = q.yylexemes[i + 1];
+        q.yylvals[i] = q.yylvals[i + 1];
+        q.yylpsns[i] = q.yylpsns[i + 1];
+    }
+    --q.end;
+    return true;
 }
 
 Run::Step Run::Recover() {

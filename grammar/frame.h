@@ -78,6 +78,15 @@ struct DovGrammarServices {
     // yyposn, $$).
     void (*reduce_posn)(YYPOSN* result, YYPOSN* posns, YYSTYPE* values, int count, int depth, int lookahead,
                         YYPOSN* lookahead_posn, YYSTYPE result_value) = nullptr;
+    // A lookahead that no alternative can take, met where a syntax error
+    // would be reported (outside trial mode and the recovery window): when
+    // `foldable` answers true for its code, the frame reads the token after
+    // it and `fold` merges the lookahead's value and position into that
+    // token's (addresses of yylval and yyposn, which hold the next token);
+    // parsing goes on with the next token and no error is reported. Both
+    // may be null: the error stands.
+    bool (*foldable)(int code) = nullptr;
+    void (*fold)(YYSTYPE value, YYPOSN posn, YYSTYPE* next_value, YYPOSN* next_posn) = nullptr;
 };
 
 struct DovFrameGrammar {

@@ -92,6 +92,7 @@ void DovParserImpl::ResetParseState() {
     pushedBack = nullptr;
     lastCode = 0;
     oldCopySkip = 0;
+    foldedCopyLevels.clear();
     nameClassification = 1;
     execList = nullptr;
     noteComment = nullptr;

@@ -129,6 +129,10 @@ public:
     DovTokenItem* pushedBack = nullptr; // delivered next without further processing
     int lastCode = 0;                   // last delivered code that was no blank, comment or marker
     int oldCopySkip = 0;
+    // Nesting levels of the COPY members whose begin marker was folded into
+    // the text (innermost last): the end marker of such a member is folded
+    // as well, so that no end stands in the tree without its begin.
+    std::vector<int> foldedCopyLevels;
     int nameClassification = 1;         // user words are looked up in the symbol table
     DovExpr* execList = nullptr;        // the open EX_EXEC_TOKEN_LIST
     DovToken* noteComment = nullptr;    // the NOTE comment token being built

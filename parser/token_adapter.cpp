@@ -94,6 +94,39 @@ int PeekCode(DovLexer& lexer) {
     return code;
 }
 
+bool IsCopyBegin(const DovExpr* node) {
+    return node && (node->Oper() == STMT_INLINED_COPY_BEG || node->Oper() == STMT_INLINED_INCLUDE_BEG);
+}
+
+bool IsCopyEnd(const DovExpr* node) {
+    return node && (node->Oper() == STMT_INLINED_COPY_END || node->Oper() == STMT_INLINED_INCLUDE_END);
+}
+
+// The nesting level a member's begin or end marker carries.
+int CopyLevel(const DovExpr* node) {
+    const DovExpr* level = DovArgOrNull(node, IsCopyBegin(node) ? 3 : 1);
+    return level ? static_cast<int>(level->IntValue()) : -1;
+}
+
+// Whether the marker `value` is folded into the text as the adapter reads
+// it: the end of a member whose begin was folded, and the begin of a member
+// that starts where the tree has no place for a marker before the words it
+// brings: the computer name after "SOURCE-COMPUTER." or "OBJECT-COMPUTER.",
+// and the CONFIGURATION SECTION header (always the section's first clause).
+bool FoldsAtLexTime(DovParserImpl* p, DovLexer& lexer, DovExpr* value) {
+    if (IsCopyEnd(value)) {
+        if (p->foldedCopyLevels.empty() || p->foldedCopyLevels.back() != CopyLevel(value)) return false;
+        p->foldedCopyLevels.pop_back();
+        return true;
+    }
+    if (!IsCopyBegin(value) || p->pushedBack) return false;
+    const int next = PeekCode(lexer);
+    const bool name = p->computerName == 2 && (next == TK_USER_DEFD_WORD || next == TK_CHAR_STRING);
+    if (!name && next != RW_CONFIGURATION) return false;
+    p->foldedCopyLevels.push_back(CopyLevel(value));
+    return true;
+}
+
 // The value of a user-defined word: its symbol-table element, with the code
 // its name category gives; a plain character string when it is not looked up.
 DovExpr* UserWordValue(DovParserImpl* p, DovToken* token, int& code, bool lookUp) {
@@ -317,6 +350,15 @@ int yylex() {
             yyposn->AppendToken(item->token);
             delete item;
         }
+        if (IsMarker(code) && value && FoldsAtLexTime(p, lexer, value)) {
+            // The marker's tokens stand before the next token delivered.
+            DovGatherTokens(value, &P);
+            P.AppendList(*yyposn);
+            delete yyposn;
+            yyposn = nullptr;
+            delete value;
+            continue;
+        }
         yylval = value;
 
         // 10. The last delivered code, and the modes that follow from it.
@@ -347,6 +389,31 @@ int yylex() {
         }
         return code;
     }
+}
+
+bool DovMarkerFoldable(int code) { return code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY; }
+
+void DovFoldMarker(YYSTYPE value, YYPOSN posn, YYSTYPE*, YYPOSN* nextPosn) {
+    DovTokenList tokens;
+    if (posn) {
+        tokens.AppendList(*posn);
+        delete posn;
+    }
+    if (DovExpr* node = DovValueNode(value)) {
+        DovGatherTokens(node, &tokens);
+        if (DovParserImpl* p = WorkingParser) {
+            // The end of a member whose begin is folded away goes with it.
+            std::vector<int>& levels = p->foldedCopyLevels;
+            if (IsCopyBegin(node))
+                levels.push_back(CopyLevel(node));
+            else if (IsCopyEnd(node) && !levels.empty() && levels.back() == CopyLevel(node))
+                levels.pop_back();
+            p->ForgetNodesWithin(node);
+        }
+        delete node;
+    }
+    if (!*nextPosn) *nextPosn = new DovTokenList;
+    (*nextPosn)->PrependList(tokens);
 }
 
 VString TokenExpr(int code, const YYSTYPE* value) {

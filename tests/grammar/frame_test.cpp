@@ -27,6 +27,14 @@ protected:
         yyretposn = nullptr;
         DovFrameGrammar g = frame_test::MakeGrammar(reduce_hook, tables);
         if (counts_) g.rule_counts = counts_;
+        if (fold_) {
+            g.services.foldable = [](int code) { return code == 308; };  // 'D'
+            g.services.fold = [](YYSTYPE value, YYPOSN posn, YYSTYPE*, YYPOSN* next) {
+                if (posn) (*next)->PrependList(*posn);
+                delete posn;
+                DovDeleteExprCell(&value);
+            };
+        }
         const int result = DovRunGrammar(g);
         result_ = ValueText(yyretlval);
         result_tokens_ = TokenNames(yyretposn);
@@ -42,6 +50,7 @@ protected:
     std::string result_;
     std::string result_tokens_;
     unsigned* counts_ = nullptr;
+    bool fold_ = false;
 };
 
 std::string Repeat(const std::string& word, int n) {
@@ -285,6 +294,22 @@ TEST_F(Frame, ErrorTokenSharesNoCellWithTheLookahead) {
 TEST_F(Frame, ActionsReachTheValueLeftOfTheirRule) {
     ASSERT_EQ(Run("A X B ; A X C ;"), 0);
     EXPECT_EQ(rec.left, (Strings{"a(A0)", "A4"}));
+}
+
+// A lookahead no alternative takes, of a code the services fold, goes into
+// the next token where the error would be reported: after the trial at 'A'
+// failed on it both ways, and outside any trial. Its tokens keep their place.
+TEST_F(Frame, ALookaheadTheServicesFoldGoesIntoTheNextToken) {
+    Run("A X D B ; V D ;", true);
+    EXPECT_FALSE(rec.errors.empty());
+    fold_ = true;
+    ASSERT_EQ(Run("A X D B ; V D ;", true), 0);
+    EXPECT_TRUE(rec.errors.empty());
+    EXPECT_EQ(yynerrs, 0);
+    EXPECT_EQ(result_tokens_, "A0 X1 D2 B3 ;4 V5 D6 ;7");
+    // A code the services leave alone is still an error.
+    Run("A X C C ;", true);
+    EXPECT_EQ(rec.errors.size(), 1u);
 }
 
 TEST_F(Frame, GrammarWithoutTokenSourceGivesUp) {

@@ -55,9 +55,7 @@ bool IsLayoutMessage(const std::string& text) {
 }
 
 // Accepted programs that give no tree, with the cause.
-const std::set<std::string> kNoTree = {
-    "SM103A.CBL",  // the copybook K3SCA leaves the X-card XXXXX082 in SOURCE-COMPUTER: a fatal syntax error
-};
+const std::set<std::string> kNoTree = {};
 
 // The parser options of a corpus folder, as the command line gives them.
 void SetUpFor(DovParserImpl& parser, const vemlo_test::CorpusFolder& folder) {

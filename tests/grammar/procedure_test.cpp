@@ -263,6 +263,64 @@ TEST(ProcedureBody, CopyMarkersAfterTheHeaderAndAmongSentences) {
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
+// Wang entries are not built: a parse under the Wang dialect is refused
+// with status 20 before the grammar runs, and gives no tree.
+TEST(Programs, WangSourcesAreRefused) {
+    GrammarRun run;
+    UseDialect(run, DIAL_WANG);
+    EXPECT_EQ(run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. W.\n       PROCEDURE DIVISION.\n"
+                            "           STOP RUN.\n"),
+              20);
+    EXPECT_EQ(run.root(), nullptr);
+}
+
+// COPY members that begin or end where the tree has no place for a marker:
+// inside a condition, between an IF's condition and its first statement,
+// between "SOURCE-COMPUTER." and the computer name, before the CONFIGURATION
+// SECTION header. Such a marker is folded into the text: no syntax error,
+// every token in its place, and a member whose begin is folded has its end
+// folded too. Markers where the tree takes them stay nodes.
+TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
+    vemlo_test::TempDir members;
+    members.Write("M8.cpy", "           8\n");
+    members.Write("MIF.cpy", "           IF A = 1\n");
+    members.Write("MNAME.cpy", "           X-1.\n");
+    members.Write("MCONF.cpy", "       CONFIGURATION SECTION.\n       SOURCE-COMPUTER. X-1.\n");
+    members.Write("MSTOP.cpy", "           STOP RUN.\n");
+    const std::string id = "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n";
+    const std::string data = "       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n";
+    const std::string proc = "       PROCEDURE DIVISION.\n       P1.\n";
+    struct Case {
+        const char* what;
+        std::string source;
+        std::size_t begins, ends;  // marker nodes left in the tree
+    };
+    const Case cases[] = {
+        {"an operand of a condition",
+         id + data + proc + "           IF A =\n           COPY M8.\n           PERFORM P1 ELSE STOP RUN.\n", 0, 0},
+        {"a member ending after a condition",
+         id + data + proc + "           COPY MIF.\n           PERFORM P1\n           ELSE STOP RUN.\n", 1, 0},
+        {"the computer name",
+         id + "       ENVIRONMENT DIVISION.\n       CONFIGURATION SECTION.\n       SOURCE-COMPUTER. COPY MNAME.\n" +
+             "       OBJECT-COMPUTER. X-2.\n" + proc + "           STOP RUN.\n",
+         0, 0},
+        {"the section header", id + "       ENVIRONMENT DIVISION.\n       COPY MCONF.\n" + proc + "           STOP RUN.\n",
+         0, 0},
+        {"a sentence", id + proc + "           COPY MSTOP.\n", 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GrammarRun run;
+        DovAppendSetting(run.parser().copyDirs, members.Path().c_str());
+        DovAppendSetting(run.parser().copySuffixes, ".cpy");
+        run.ParseText(c.source);
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_BEG).size(), c.begins);
+        EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_END).size(), c.ends);
+        EXPECT_EQ(run.TokenDifference(), "");
+    }
+}
+
 // The flag marker after the header's period reduces before the next token
 // is read: the paragraph name right after it is already an Area-A name.
 TEST(ProcedureBody, TheProcedureFlagHoldsForTheFirstTokenAfterTheHeader) {

@@ -137,12 +137,7 @@ struct KnownOrderFault {
     const char* program;
     const char* cause;
 };
-const KnownOrderFault kKnownOrderFaults[] = {
-    {"SM101A.CBL", "COPY K1W02 ends inside a level-77 entry (its VALUE follows the copy): the entry's recovery "
-                   "places the end marker's tokens after the VALUE"},
-    {"SM106A.CBL", "a COPY marker before the CONFIGURATION SECTION header: the header's tokens (clause 0) go "
-                   "in front of the marker's"},
-};
+const std::vector<KnownOrderFault> kKnownOrderFaults = {};
 
 const char* KnownOrderFaultOf(const std::filesystem::path& path) {
     for (const KnownOrderFault& k : kKnownOrderFaults)

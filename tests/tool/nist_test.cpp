@@ -55,17 +55,18 @@ int LexedMoves(const std::string& file) {
     return moves;
 }
 
-// Programs with a syntax error that swallows some of their MOVE statements
-// (the sentence or division in error has no statement nodes), with the
+// Programs whose search misses some of their MOVE statements, with the
 // number missed and the cause. Any other program must give every MOVE.
 struct KnownMiss {
     const char* program;
     int missed;
     const char* cause;
 };
-const KnownMiss kKnownMisses[] = {
-    {"SM103A.CBL", 3, "COPY K3SCA between SOURCE-COMPUTER. and its computer name, line 47"},
-    {"SM206A.CBL", 3, "COPY KP009 holds only the IF and its condition; the copy's end marker inside the IF"},
+const std::vector<KnownMiss> kKnownMisses = {
+    // The lexer run opens the members named NAME.CPY; the search run, given no
+    // suffix, does not, and misses the MOVE statements copied from them.
+    {"SM103A.CBL", 3, "MOVE statements inside members the search run does not open"},
+    {"SM206A.CBL", 3, "MOVE statements inside members the search run does not open"},
 };
 
 int KnownMissed(const std::string& file) {
