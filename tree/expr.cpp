@@ -29,7 +29,7 @@ void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VS
 
 DovExpr* DovArgOrNull(const DovExpr* node, int i) {
     if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->ArgSlots(i);
+    DovArgSlot* slot = node->SlotAt(i);
     return slot ? slot->arg : nullptr;
 }
 

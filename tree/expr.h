@@ -159,6 +159,11 @@ public:
     // The tokens in front of the first argument, or the node's own list.
     DovTokenList* LeadingTokens();
 
+    // Slot record i for 0 <= i < NumArgs(), read straight from the slot
+    // array: no range check, report or virtual call. Only DovExprOper nodes
+    // have arguments.
+    DovArgSlot* SlotAt(int i) const;
+
     // Pre-order walk with a post-order and a token-list callback.
     using PreFn = int (*)(DovExpr* node, DovExpr* root, void* context);
     using PostFn = int (*)(DovExpr* node, DovExpr* root, void* context, int result);
@@ -283,8 +288,14 @@ private:
     // this node's own.
     void InsSib(DovExpr* node, int after, const char* label);
 
+    friend class DovExpr;
+
     std::vector<DovArgSlot*, DovSmallBlockAllocator<DovArgSlot*>> slots_;
 };
+
+inline DovArgSlot* DovExpr::SlotAt(int i) const {
+    return static_cast<const DovExprOper*>(this)->slots_[static_cast<std::size_t>(i)];
+}
 
 class DovNullNode : public DovExpr {
 public:
