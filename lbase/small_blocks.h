@@ -80,3 +80,17 @@ private:
 #define VEMLO_SMALL_BLOCK_OPERATORS                                                             \
     static void* operator new(std::size_t size) { return DovSmallBlocks::Take(size); }          \
     static void operator delete(void* p, std::size_t size) noexcept { DovSmallBlocks::Give(p, size); }
+
+// An allocator for standard containers whose arrays come from
+// DovSmallBlocks (arrays above the largest class go to the global heap).
+template <typename T>
+struct DovSmallBlockAllocator {
+    using value_type = T;
+    DovSmallBlockAllocator() = default;
+    template <typename U>
+    DovSmallBlockAllocator(const DovSmallBlockAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) { return static_cast<T*>(DovSmallBlocks::Take(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { DovSmallBlocks::Give(p, n * sizeof(T)); }
+    template <typename U>
+    bool operator==(const DovSmallBlockAllocator<U>&) const noexcept { return true; }
+};

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <malloc.h>
 #include <new>
 #include <ostream>
 
@@ -30,7 +29,7 @@ void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VS
 
 DovExpr* DovArgOrNull(const DovExpr* node, int i) {
     if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->ArgSlots(i);
+    DovArgSlot* slot = node->SlotAt(i);
     return slot ? slot->arg : nullptr;
 }
 
@@ -93,17 +92,13 @@ void DovExpr::ForgetParentOnDelete() {
     parent_ = nullptr;
 }
 
-void* DovExpr::operator new(std::size_t size) {
-    void* p = std::malloc(size);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
+void* DovExpr::operator new(std::size_t size) { return DovSmallBlocks::Take(size); }
 
-void DovExpr::operator delete(void* p) {
+void DovExpr::operator delete(void* p, std::size_t size) {
     if (!p) return;
     // A stale pointer to a freed node reads 0xAA, never plausible data.
-    std::memset(p, 0xAA, malloc_usable_size(p));
-    std::free(p);
+    std::memset(p, 0xAA, size);
+    DovSmallBlocks::Give(p, size);
 }
 
 void DovExpr::SetOper(DovOper, int, int) { ReportMisuse("SetOper(DovOper)"); }

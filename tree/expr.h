@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lbase/message.h"
+#include "lbase/small_blocks.h"
 #include "lbase/vstring.h"
 #include "tree/link.h"
 #include "tree/oper.h"
@@ -58,6 +59,8 @@ struct DovArgSlot {
     DovArgSlot& operator=(const DovArgSlot&) = delete;
     // Deletes the child (the owner detaches it first) and the tokens.
     ~DovArgSlot();
+
+    VEMLO_SMALL_BLOCK_OPERATORS
 
     DovTokenList tokens;
     DovExpr* arg = nullptr;
@@ -119,9 +122,11 @@ public:
     virtual char GetTic(std::istream& is, VString& message);
     virtual void Print(std::ostream& os) const;
 
-    // Nodes come from the global heap; freed node memory always reads 0xAA.
+    // Nodes come from the small-block lists (the global heap under
+    // AddressSanitizer); a freed node's memory is filled with 0xAA before
+    // it is given back, so a stale pointer never reads plausible data.
     static void* operator new(std::size_t size);
-    static void operator delete(void* p);
+    static void operator delete(void* p, std::size_t size);
 
     // Header fields.
     DovOper Oper() const { return static_cast<DovOper>(oper_); }
@@ -153,6 +158,11 @@ public:
 
     // The tokens in front of the first argument, or the node's own list.
     DovTokenList* LeadingTokens();
+
+    // Slot record i for 0 <= i < NumArgs(), read straight from the slot
+    // array: no range check, report or virtual call. Only DovExprOper nodes
+    // have arguments.
+    DovArgSlot* SlotAt(int i) const;
 
     // Pre-order walk with a post-order and a token-list callback.
     using PreFn = int (*)(DovExpr* node, DovExpr* root, void* context);
@@ -278,8 +288,14 @@ private:
     // this node's own.
     void InsSib(DovExpr* node, int after, const char* label);
 
-    std::vector<DovArgSlot*> slots_;
+    friend class DovExpr;
+
+    std::vector<DovArgSlot*, DovSmallBlockAllocator<DovArgSlot*>> slots_;
 };
+
+inline DovArgSlot* DovExpr::SlotAt(int i) const {
+    return static_cast<const DovExprOper*>(this)->slots_[static_cast<std::size_t>(i)];
+}
 
 class DovNullNode : public DovExpr {
 public:

@@ -14,8 +14,9 @@ DovSymTabElt* AsElement(DovExpr* node) {
     return DovIsLiveLinkedNode(node) ? dynamic_cast<DovSymTabElt*>(node) : nullptr;
 }
 
+// Only a DovNamedObjDef carries a definition's live mark.
 DovNamedObjDef* AsDefinition(DovExpr* node) {
-    return DovIsLiveLinkedNode(node) ? dynamic_cast<DovNamedObjDef*>(node) : nullptr;
+    return DovIsLiveDefinition(node) ? static_cast<DovNamedObjDef*>(node) : nullptr;
 }
 
 DovNamedObjUse* AsNamedUse(DovExpr* node) {

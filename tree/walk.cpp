@@ -14,21 +14,22 @@ bool IsBlankOrComment(int code) {
 
 int WalkTheTree(DovExpr* node, void* context, DovWalkCallback cb) {
     if (!node) return DOV_WALK_SKIP;
-    // Taken before the callback, which may delete the node.
-    const char* name = DovOperName(node->Oper());
+    // Taken before the callback, which may delete the node; the name is
+    // read from the catalogue only when tracing.
+    const DovOper oper = node->Oper();
     const void* addr = node;
-    if (DovWalkTrace) std::cout << "+++WalkTheTree: " << name << " e=" << addr << std::endl;
+    if (DovWalkTrace) std::cout << "+++WalkTheTree: " << DovOperName(oper) << " e=" << addr << std::endl;
     int r = cb(node, context);
     if (r == DOV_WALK_DESCEND && node->NumArgs() > 0) {
         for (int i = 0; i < node->NumArgs(); ++i) {
-            DovExpr* child = node->ArgSlots(i)->arg;
+            DovExpr* child = node->SlotAt(i)->arg;
             if (!child) continue;
             r = WalkTheTree(child, context, cb);
             if (r == DOV_WALK_STOP) break;
             if (r == DOV_WALK_REMOVED) --i;
         }
     }
-    if (DovWalkTrace) std::cout << "---WalkTheTree: " << name << " e=" << addr << " ret=" << r << std::endl;
+    if (DovWalkTrace) std::cout << "---WalkTheTree: " << DovOperName(oper) << " e=" << addr << " ret=" << r << std::endl;
     return r;
 }
 
@@ -37,7 +38,7 @@ int DovExpr::NamedWalk(DovExpr* root, void* context, const char* name, PreFn pre
     int r = pre ? pre(this, root, context) : DOV_WALK_DESCEND;
     if (r == DOV_WALK_DESCEND) {
         for (int i = 0; i < NumArgs(); ++i) {
-            DovArgSlot* slot = ArgSlots(i);
+            DovArgSlot* slot = SlotAt(i);
             if (tokens && slot) {
                 r = tokens(&slot->tokens, this, root, context);
                 if (r == DOV_WALK_STOP) goto done;
