@@ -4,9 +4,11 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
+#include "lbase/strutil.h"
 #include "printer/print_state.h"
 #include "printer/printer_impl.h"
 #include "printer/settings.h"
@@ -120,6 +122,22 @@ void CopyNameAndLevel(DovExpr* node, VString& name, int& level) {
     level = l ? static_cast<int>(l->IntValue()) : 0;
 }
 
+// The name under which a copybook is written in the copy directory: the
+// name the COPY (or INCLUDE) statement gives, without the quotes of a
+// literal, so that the printed statement finds the file again. A statement
+// whose name is not a single word or literal falls back on the file-name
+// part of the file the parser read.
+VString CopybookFileName(DovExpr* begin, const VString& realName) {
+    DovExpr* named = DovArgOrNull(begin, 0);
+    if (named && named->IsTerminal() && !named->Image().IsEmpty()) {
+        std::string text = named->Image().CStr();
+        if (text.size() >= 2 && (text[0] == '\'' || text[0] == '"') && text.back() == text[0])
+            text = text.substr(1, text.size() - 2);
+        if (!text.empty()) return VString(text.c_str());
+    }
+    return DovBaseName(realName, true);
+}
+
 // A name that would place the copybook outside the copy directory: an
 // absolute path, or one with a ".." part.
 bool LeavesCopyDir(const VString& name) {
@@ -144,14 +162,15 @@ char OpenCopybook(DovExpr* node, const VString& name) {
                                               kDovPrintCopyLevels));
         return kDovCopybookRefused;
     }
-    if (LeavesCopyDir(name)) {
+    const VString fileName = CopybookFileName(node, name);
+    if (LeavesCopyDir(fileName)) {
         node->AddPError(MSG_SEVERE, DovFormat("SourcePrint: copybook name '%s' leads outside the copy directory; "
                                               "copybook not written",
-                                              name.CStr()));
+                                              fileName.CStr()));
         return kDovCopybookRefused;
     }
     VString path = st.copyDir;
-    path += name;
+    path += fileName;
     int error = 0;
     if (DovMkDir(path.CStr(), &error) != 0) {
         node->AddPError(MSG_SEVERE,
@@ -285,7 +304,14 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
             if (rc == 0) rc = node->print(entry->text, lengthPass, breakRequest, 1);
         }
         if (rc == 0 && action == kOpen) rc = OpenCopybook(node, name);
-        if (rc == 0 && action == kClose) rc = CloseCopybook(node);
+        if (rc == 0 && action == kClose) {
+            rc = CloseCopybook(node);
+            // The including file goes on at the end of the COPY statement.
+            // Generated text that follows there (the period of a paragraph
+            // whose clauses were in the copybook) is kept apart from the
+            // statement's own period by a blank.
+            if (rc == 0 && !src && st.g_xpos > 0) DovResumeAfterCopybook = st.charCount;
+        }
     }
     if (!lengthPass) RecordEnd(node);
     if (rc == 0) {
