@@ -8,6 +8,7 @@
 
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
+#include "lbase/strutil.h"
 #include "printer/print_state.h"
 #include "printer/printer_impl.h"
 #include "printer/settings.h"
@@ -346,7 +347,14 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
             if (rc == 0) rc = node->print(entry->text, lengthPass, breakRequest, 1);
         }
         if (rc == 0 && action == kOpen) rc = OpenCopybook(node, name);
-        if (rc == 0 && action == kClose) rc = CloseCopybook(node);
+        if (rc == 0 && action == kClose) {
+            rc = CloseCopybook(node);
+            // The including file goes on at the end of the COPY statement.
+            // Generated text that follows there (the period of a paragraph
+            // whose clauses were in the copybook) is kept apart from the
+            // statement's own period by a blank.
+            if (rc == 0 && !src && st.g_xpos > 0) DovResumeAfterCopybook = st.charCount;
+        }
     }
     if (!lengthPass) RecordEnd(node);
     if (rc == 0) {

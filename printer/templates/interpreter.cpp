@@ -16,6 +16,7 @@
 
 DovPrintNodeFn DovPrintArgument = DovTemplatePrintNode;
 DovAttachedTokensFn DovPrintAttachedTokens = DovPrintAttachedComments;
+std::int64_t DovResumeAfterCopybook = -1;
 
 char GetArgNo(int* index, const char** cursor, int numArgs, DovExpr* node) {
     const char* p = *cursor;
@@ -90,7 +91,13 @@ private:
     int Col() const { return DovPrinting.g_xpos; }
     int Margin() const { return DovPrinting.rightMargin; }
     bool Debug() const { return (DovPrintSettings().debug_flags & DOV_PDBG_CHARS) && !length_; }
-    void Out(char c) { PrintChar(c, mark_, length_ ? 1 : 0); }
+    void Out(char c) {
+        if (!length_ && DovResumeAfterCopybook >= 0) {
+            if (DovResumeAfterCopybook == DovPrinting.charCount && c != ' ' && c != '\n') PrintChar(' ', mark_, 0);
+            DovResumeAfterCopybook = -1;
+        }
+        PrintChar(c, mark_, length_ ? 1 : 0);
+    }
     void SetLevel(int level, const char* what) {
         DovPrinting.g_xs = level;
         if (Debug()) std::cout << what << level << '\n';

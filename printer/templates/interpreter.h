@@ -5,6 +5,8 @@
 // template language.
 #pragma once
 
+#include <cstdint>
+
 class DovExpr;
 class DovTokenList;
 
@@ -33,3 +35,11 @@ char DovTemplatePrintNode(DovExpr* node, int lengthPass, int breakRequest);
 using DovAttachedTokensFn = char (*)(DovTokenList& tokens, int* ended);
 extern DovAttachedTokensFn DovPrintAttachedTokens;
 char DovPrintAttachedComments(DovTokenList& tokens, int* ended);
+
+// The character count of the print pass at which the including file goes on
+// after a copybook file was closed behind a COPY statement printed through
+// its template; -1 when none. Template text that comes next on that line,
+// other than a blank or a line end, is kept apart from the statement by a
+// blank, so that a period that follows does not run into the statement's
+// own period.
+extern std::int64_t DovResumeAfterCopybook;

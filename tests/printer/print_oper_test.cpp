@@ -214,6 +214,28 @@ TEST(CopybookOutput, ANameThatLeavesTheCopyDirectoryIsRefused) {
     }
 }
 
+TEST(CopybookOutput, TheFileTakesTheNameTheCopyStatementGivesNotThePathThatWasRead) {
+    ResetPrintState();
+    TempDir dir;
+    const fs::path copies = dir.Path() / "copies";
+    fs::create_directories(copies);
+    // The parser records the path of the file it read, absolute when the
+    // copy library was given so.
+    const std::string read = (dir.Path() / "lib" / "book.cpy").string();
+    DovExprOper* program = ProgramWithCopybook(read.c_str(), read.c_str());
+    program->Args(1)->SetArg(0, new DovCharString("BOOK"));
+    DovPrettyPrinterImpl printer;
+    printer.gen_copy_dir = copies.string().c_str();
+    VString text;
+    DovTokenList messages;
+    EXPECT_EQ(printer.PrintToString(text, program, &messages), 0);
+    EXPECT_TRUE(messages.IsEmpty());
+    EXPECT_STREQ(text.CStr(), "       MOVE A TO B\n       COPY BOOK.\n       MOVE E TO F\n");
+    EXPECT_NE(ReadFile(copies / "BOOK").find("MOVE C TO D"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.Path() / "lib"));
+    delete program;
+}
+
 TEST(CopybookOutput, ACopybookThatCannotBeWrittenIsReported) {
     ResetPrintState();
     TempDir dir;
