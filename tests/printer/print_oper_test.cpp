@@ -231,7 +231,7 @@ TEST(CopybookOutput, TheFileTakesTheNameTheCopyStatementGivesNotThePathThatWasRe
     EXPECT_EQ(printer.PrintToString(text, program, &messages), 0);
     EXPECT_TRUE(messages.IsEmpty());
     EXPECT_STREQ(text.CStr(), "       MOVE A TO B\n       COPY BOOK.\n       MOVE E TO F\n");
-    EXPECT_NE(ReadFile(copies / "BOOK").find("MOVE C TO D"), std::string::npos);
+    EXPECT_NE(ReadFile(copies / "BOOK.cpy").find("MOVE C TO D"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.Path() / "lib"));
     delete program;
 }
