@@ -209,6 +209,24 @@ char OpenCopybook(DovExpr* node, const VString& name) {
     return 0;
 }
 
+// Closes the innermost copybook's output and takes back the including
+// file's place; level >= 2.
+void PopCopyLevel(const char* what, const VString& tracedName) {
+    DovPrintState& st = DovPrinting;
+    const int level = st.currentLevel;
+    DovPrintCopyLevel& inner = st.copyLevels[level - 1];
+    delete inner.stream;
+    inner.stream = nullptr;
+    const DovPrintCopyLevel& outer = st.copyLevels[level - 2];
+    st.g_xpos = outer.savedXpos;
+    st.last_line_src_posn = outer.savedSrcPosn;
+    st.line_no = outer.savedLineNo;
+    if (Trace())
+        std::cout << "***PrettyCOPY: " << what << ": file_name=" << tracedName.CStr() << " g_xpos=" << st.g_xpos
+                  << " last_line_src_posn=" << st.last_line_src_posn << " line_no=" << st.line_no << "\n\n\n";
+    st.currentLevel = level - 1;
+}
+
 char CloseCopybook(DovExpr* node) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
@@ -218,17 +236,7 @@ char CloseCopybook(DovExpr* node) {
         return '7';
     }
     if (st.g_xpos > 0) PutcLine('\n', 1);
-    DovPrintCopyLevel& inner = st.copyLevels[level - 1];
-    delete inner.stream;
-    inner.stream = nullptr;
-    const DovPrintCopyLevel& outer = st.copyLevels[level - 2];
-    st.g_xpos = outer.savedXpos;
-    st.last_line_src_posn = outer.savedSrcPosn;
-    st.line_no = outer.savedLineNo;
-    if (Trace())
-        std::cout << "***PrettyCOPY: Restored envt: file_name=" << outer.fileName.CStr() << " g_xpos=" << st.g_xpos
-                  << " last_line_src_posn=" << st.last_line_src_posn << " line_no=" << st.line_no << "\n\n\n";
-    st.currentLevel = level - 1;
+    PopCopyLevel("Restored envt", st.copyLevels[level - 2].fileName);
     return 0;
 }
 
@@ -241,20 +249,11 @@ char DovCloseCopybookEarly() {
     bool atEnd = false;
     if (char rc = DovCopySourceTail(&atEnd)) return rc;
     if (!atEnd && st.g_xpos > 0) PutcLine('\n', 1);
-    DovPrintCopyLevel& inner = st.copyLevels[level - 1];
-    const VString name = inner.fileName;
-    delete inner.stream;
-    inner.stream = nullptr;
-    const DovPrintCopyLevel& outer = st.copyLevels[level - 2];
-    st.g_xpos = outer.savedXpos;
-    st.last_line_src_posn = outer.savedSrcPosn;
-    st.line_no = outer.savedLineNo;
-    if (Trace())
-        std::cout << "***PrettyCOPY: Closed early: file_name=" << name.CStr() << " g_xpos=" << st.g_xpos
-                  << " last_line_src_posn=" << st.last_line_src_posn << " line_no=" << st.line_no << "\n\n\n";
-    st.currentLevel = level - 1;
+    const VString name = st.copyLevels[level - 1].fileName;
+    const int srcFile = st.copyLevels[level - 1].srcFile;
+    PopCopyLevel("Closed early", name);
     st.closedEarly = name;
-    st.closedEarlyFile = inner.srcFile;
+    st.closedEarlyFile = srcFile;
     return 0;
 }
 
