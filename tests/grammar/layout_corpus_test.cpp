@@ -34,16 +34,6 @@ private:
     DovGrammarHooks saved_;
 };
 
-std::set<std::string> AcceptedPrograms(const std::filesystem::path& corpus) {
-    std::set<std::string> names;
-    std::ifstream in(corpus / "nist-accepted.txt");
-    for (std::string line; std::getline(in, line);) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        if (!line.empty()) names.insert(line);
-    }
-    return names;
-}
-
 // The messages of the data layout among a parse's.
 bool IsLayoutMessage(const std::string& text) {
     for (const char* layout : {"Cannot compute lower bound for array", "Cannot compute upper bound for array",
@@ -72,7 +62,7 @@ void SetUpFor(DovParserImpl& parser, const vemlo_test::CorpusFolder& folder) {
 TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
     VEMLO_REQUIRE_CORPUS();
     const std::filesystem::path corpus = *vemlo_test::CorpusDir();
-    const std::set<std::string> accepted = AcceptedPrograms(corpus);
+    const std::set<std::string> accepted = vemlo_test::AcceptedNistNames();
     ASSERT_FALSE(accepted.empty());
     GrammarInstalled grammar;
     DovParserImpl parser;

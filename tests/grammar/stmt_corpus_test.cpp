@@ -50,16 +50,6 @@ bool GrammarReadsWholePrograms() {
     return probe.SyntaxErrors() == 0;
 }
 
-std::set<std::string> AcceptedPrograms(const std::filesystem::path& corpus) {
-    std::set<std::string> names;
-    std::ifstream in(corpus / "nist-accepted.txt");
-    for (std::string line; std::getline(in, line);) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        if (!line.empty()) names.insert(line);
-    }
-    return names;
-}
-
 // Accepted programs whose syntax errors come from outside the statement
 // rules, with the cause; each still has to keep its tokens. None at present.
 const std::map<std::string, const char*> kKnownSyntaxErrors = {};
@@ -68,7 +58,7 @@ TEST(StmtCorpus, NistAcceptedProgramsParse) {
     VEMLO_REQUIRE_CORPUS();
     if (!GrammarReadsWholePrograms()) GTEST_SKIP() << "no environment and data division rules in the grammar";
     const std::filesystem::path corpus = *vemlo_test::CorpusDir();
-    const std::set<std::string> accepted = AcceptedPrograms(corpus);
+    const std::set<std::string> accepted = vemlo_test::AcceptedNistNames();
     ASSERT_FALSE(accepted.empty());
     int clean = 0;
     std::string unconserved;
@@ -100,7 +90,7 @@ TEST(StmtCorpus, NistOtherProgramsReport) {
     VEMLO_REQUIRE_CORPUS();
     if (!GrammarReadsWholePrograms()) GTEST_SKIP() << "no environment and data division rules in the grammar";
     const std::filesystem::path corpus = *vemlo_test::CorpusDir();
-    const std::set<std::string> accepted = AcceptedPrograms(corpus);
+    const std::set<std::string> accepted = vemlo_test::AcceptedNistNames();
     // true: the program has a syntax error.
     const std::map<std::string, bool> expected = {
         {"IF402M.CBL", false},

@@ -247,12 +247,7 @@ TEST(Keywords, AnsiFlagsFollowTheStandards) {
 // be a keyword under ANSI-85, or valid programs would not parse.
 TEST(Keywords, NistNamesAreNotReservedUnderAnsi85) {
     VEMLO_REQUIRE_CORPUS();
-    std::set<std::string> accepted;
-    {
-        std::ifstream in(*vemlo_test::CorpusDir() / "nist-accepted.txt");
-        std::string name;
-        while (in >> name) accepted.insert(name);
-    }
+    const std::set<std::string> accepted = vemlo_test::AcceptedNistNames();
     std::vector<std::filesystem::path> files;
     for (const auto& f : vemlo_test::CorpusFiles("nist"))
         if (accepted.count(f.filename().string())) files.push_back(f);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 
 namespace vemlo_test {
 
@@ -22,6 +23,18 @@ std::vector<std::filesystem::path> CorpusFiles(const char* subfolder) {
         if (entry.is_regular_file()) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::set<std::string> AcceptedNistNames() {
+    std::set<std::string> names;
+    const std::optional<std::filesystem::path> dir = CorpusDir();
+    if (!dir) return names;
+    std::ifstream in(*dir / "nist-accepted.txt");
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        if (!line.empty()) names.insert(line);
+    }
+    return names;
 }
 
 }  // namespace vemlo_test

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ std::optional<std::filesystem::path> CorpusDir();
 // The regular files of one corpus subfolder, sorted by name; empty when the
 // corpus or the folder is absent.
 std::vector<std::filesystem::path> CorpusFiles(const char* subfolder);
+
+// The file names listed in nist-accepted.txt (the NIST programs another
+// compiler accepts), without trailing blanks; empty when the corpus is absent.
+std::set<std::string> AcceptedNistNames();
 
 // One program folder of the corpus with what its programs need: the folder
 // of their copybooks, their dialect and the copybook suffix.
