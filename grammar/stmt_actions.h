@@ -73,7 +73,7 @@ YYSTYPE DovProcRefAsOperand(YYSTYPE ref);
 
 // ACCEPT and DISPLAY items, collected by the screen holder: the item node
 // of `op` (ACCEPT_SCREEN_ITEM or DISPLAY_SCREEN_ITEM) with its position
-// specification (a null node when `position` is null) and operand; both
+// phrase (a null node when `position` is null) and operand; both
 // are taken from their cells. A phrase
 // takes the rule's tokens and goes to clause n. The finished item.
 void DovScreenItemStart(DovOper op, YYSTYPE* position, YYSTYPE* operand);

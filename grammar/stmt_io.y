@@ -618,7 +618,7 @@ display_item_start_at
     : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
-/* ---- Position specification of an ACCEPT or DISPLAY item ---------------------------
+/* ---- Position phrase of an ACCEPT or DISPLAY item ----------------------------------
  * ( line column )    each coordinate: integer | identifier [{+|-} integer]
  * ms_position: EX_ADIS_MS_POSN    ms_coordinate: the value, OP_ADD_IX or OP_SUB_IX */
 ms_position

@@ -179,7 +179,7 @@ TEST(StmtIo, AcceptDisplayPhrases) {
          "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-),DISPLAY_FUNC_ITEM(X,DSPL_UPON(C),-)),null,null,null)"},
     };
     CheckCases(mf, DIAL_MF);
-    // The position specification before the operand; after a literal, a
+    // The position phrase before the operand; after a literal, a
     // parenthesis opens the next item's.
     const Case ms[] = {
         {"DISPLAY (1, 1) ERASE.",

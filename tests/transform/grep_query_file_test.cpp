@@ -163,7 +163,7 @@ TEST(GrepQueryFile, LimitIsReportedNotCut) {
 
 // The arguments of the table through Prepare: each names a real file
 // whose text tells which one was read.
-TEST(GrepQueryFile, SpecificationsThroughPrepare) {
+TEST(GrepQueryFile, QueryFileArgumentsThroughPrepare) {
     ScratchDir dir;
     dir.Write("q.txt", "QUERY MAIN\nSTMT_MOVE\nQUERY OTHER\nSTMT_IF\n");
     dir.Write("C:q.txt", "STMT_GOTO");
