@@ -219,7 +219,7 @@ std::int64_t ItemLength(DovExpr* entry, const DovLayoutSettings& settings, bool 
         VString unrolled, error;
         int cat = NULL_NODE;
         int sz = 0, dg = 0;
-        if (DovPicCategory(pic, unrolled, cat, sz, dg, entry, error) != 0) {
+        if (DovPicCategory(pic, unrolled, cat, sz, dg, entry, error, DovPicSymbolsOf(entry)) != 0) {
             if (!probe) Message(MSG_ERR, entry, error);
         } else {
             size = sz;
@@ -339,9 +339,45 @@ void LayOutEntry(DovExpr* entry, const DovLayoutSettings& settings) {
           (long long)SlotOrUnknown(entry, kDdOffset01), (long long)n);
 }
 
+// The one character of a nonnumeric literal's image ("<", '''' ...), or 0
+// when the literal does not stand for exactly one character.
+char OneCharacterOf(const VString& image) {
+    const int len = image.Len();
+    if (len < 3) return 0;
+    const char quote = image[0];
+    if ((quote != '"' && quote != '\'') || image[len - 1] != quote) return 0;
+    if (len == 3) return image[1] == quote ? 0 : image[1];
+    if (len == 4 && image[1] == quote && image[2] == quote) return quote;
+    return 0;
+}
+
+// The SPECIAL-NAMES paragraph of a COBOL_PROGRAM, or null.
+const DovExpr* SpecialNamesOf(const DovExpr* program) {
+    const DovExpr* envir = Arg(program, kProgEnvirDiv);
+    const DovExpr* config = Absent(envir) ? nullptr : Arg(envir, kEnvirConfigSection);
+    const DovExpr* names = Absent(config) ? nullptr : Arg(config, kConfigSpecialNames);
+    return Absent(names) || names->Oper() != PARA_SPECIAL_NAMES ? nullptr : names;
+}
+
 }  // namespace
 
 // ---- public helpers -------------------------------------------------------------
+
+DovPicSymbols DovPicSymbolsOf(const DovExpr* node) {
+    DovPicSymbols symbols;
+    for (const DovExpr* n = node; n; n = n->Parent()) {
+        if (n->Oper() != COBOL_PROGRAM) continue;
+        const DovExpr* names = SpecialNamesOf(n);
+        if (!names) continue;
+        const DovExpr* currency = Arg(names, kSpecialNamesCurrency);
+        const DovExpr* literal = Absent(currency) ? nullptr : Arg(currency, 0);
+        if (literal && literal->IsTerminal())
+            if (char c = OneCharacterOf(literal->Image())) symbols.currency = c;
+        symbols.decimalComma = !Absent(Arg(names, kSpecialNamesDecimalPoint));
+        break;
+    }
+    return symbols;
+}
 
 int BinaryItemSize(int digits, bool isSigned, int mode) {
     static const int kSigned[18] = {1, 1, 2, 2, 3, 3, 4, 4, 4, 5, 5, 6, 6, 6, 7, 7, 8, 8};

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "tree/pic.h"
+
 class DovExpr;
 class DovTokenList;
 
@@ -34,6 +36,12 @@ int DovCalcLengthsAndOffsets(DovExpr* root, DovTokenList* messages, int localOff
 // Lays out a DECL_DD_LIST, a DECL_DD holder or a DECL_DD_ENTRY with the
 // current run state (the offset carried on from the item before).
 void DovCalcDataOffsets(DovExpr* node, const DovLayoutSettings& settings);
+
+// The PICTURE symbols in force at `node`: those of the SPECIAL-NAMES
+// paragraph of the nearest program around it that has one (a contained
+// program without one uses its container's), else the defaults. A CURRENCY
+// SIGN literal that is not one character long is left out.
+DovPicSymbols DovPicSymbolsOf(const DovExpr* node);
 
 // Storage length of an elementary item; aligns the run's current offset
 // for a synchronized item and sets DD_CATEGORY.

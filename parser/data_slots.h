@@ -52,4 +52,11 @@ constexpr int kFdRecords = 1;
 constexpr int kFdFileName = 1;
 constexpr int kProgDataDiv = 2;
 
+// From a program down to its SPECIAL-NAMES clauses.
+constexpr int kProgEnvirDiv = 1;
+constexpr int kEnvirConfigSection = 1;
+constexpr int kConfigSpecialNames = 3;
+constexpr int kSpecialNamesCurrency = 5;
+constexpr int kSpecialNamesDecimalPoint = 6;
+
 }  // namespace dov_data_slots

@@ -153,13 +153,22 @@ int DovUnrollPicStr(const VString& pic, VString& unrolled, VString& error) {
 }
 
 int DovPicCategory(const VString& pic, VString& unrolled, int& category, int& size, int& digits, DovExpr* context,
-                   VString& error) {
+                   VString& error, const DovPicSymbols& symbols) {
     category = NULL_NODE;
     unrolled = VString();
     std::vector<PicRun> runs;
     std::int64_t total = 0;
     if (int r = ParseRuns(pic, context, runs, total, error)) return r;
     unrolled = Unroll(runs, total);
+
+    // The program's currency symbol and decimal point take their places in
+    // the edited and floating-point sets.
+    const std::string currency(1, symbols.currency);
+    const std::string point = symbols.decimalComma ? "," : ".";
+    const std::string numEdited = "B/PVZ09,.*+-CRDB" + currency;
+    const std::string numEditedCounted = "B/Z09,.*+-CRDB" + currency;
+    const std::string extFloat = "+-E9" + point + "V";
+    const std::string extFloatCounted = "+-E9" + point;
 
     // Size and digits come from the counted form; the bound on the unrolled
     // length keeps them within an int.
@@ -172,21 +181,22 @@ int DovPicCategory(const VString& pic, VString& unrolled, int& category, int& si
         n = CountIn(runs, "9");
     } else if (OnlyIn(runs, "AX9")) {
         category = PIC_ALPHA_NUM;
-    } else if (OnlyIn(runs, "AX9B0/") &&
-               ((Holds(runs, "X") && Holds(runs, "B0/")) || (Holds(runs, "A") && Holds(runs, "0/")))) {
+    } else if (OnlyIn(runs, "AX9B0/") && Holds(runs, "AX") && Holds(runs, "B0/")) {
+        // At least one A or X with at least one insertion character; A and
+        // B alone were taken as alphabetic above.
         category = PIC_ALPHA_NUM_EDITED;
-    } else if (OnlyIn(runs, "B/PVZ09,.*+-CRDB$")) {
+    } else if (OnlyIn(runs, numEdited.c_str())) {
         category = PIC_NUM_EDITED;
-        n = CountIn(runs, "B/Z09,.*+-CRDB$");
-    } else if (OnlyIn(runs, "+-E9.V")) {
+        n = CountIn(runs, numEditedCounted.c_str());
+    } else if (OnlyIn(runs, extFloat.c_str())) {
         category = PIC_EXT_FLOAT;
-        n = CountIn(runs, "+-E9.");
+        n = CountIn(runs, extFloatCounted.c_str());
     } else if (OnlyIn(runs, "1")) {
         category = PIC_BIT;
     } else if (OnlyIn(runs, "N") || OnlyIn(runs, "G")) {
         category = PIC_NATIONAL;
         n = 2 * total;
-    } else if (OnlyIn(runs, "NB") || OnlyIn(runs, "GB")) {
+    } else if (OnlyIn(runs, "NB0/") || OnlyIn(runs, "GB")) {
         category = PIC_NATIONAL_EDITED;
         n = 2 * total;
     }
@@ -196,6 +206,11 @@ int DovPicCategory(const VString& pic, VString& unrolled, int& category, int& si
         return DOV_PIC_NO_CATEGORY;
     }
     return DOV_PIC_OK;
+}
+
+int DovPicCategory(const VString& pic, VString& unrolled, int& category, int& size, int& digits, DovExpr* context,
+                   VString& error) {
+    return DovPicCategory(pic, unrolled, category, size, digits, context, error, DovPicSymbols());
 }
 
 int DovPicCategoryMsg(const VString& pic, int& size, DovTokenList* messages) {

@@ -39,9 +39,20 @@ int DovUnrollPicStr(const VString& pic, VString& unrolled, DovExpr* context, VSt
 // The same without a context: a named repeat count gives 'r'.
 int DovUnrollPicStr(const VString& pic, VString& unrolled, VString& error);
 
+// The program's own PICTURE symbols, from its SPECIAL-NAMES paragraph: the
+// currency symbol (CURRENCY SIGN IS literal; the declared character takes
+// the place of '$') and DECIMAL-POINT IS COMMA (',' and '.' change roles).
+struct DovPicSymbols {
+    char currency = '$';
+    bool decimalComma = false;
+};
+
 // Category (a PIC_ operation code, 1 when none fits), size in characters
 // and number of '9' positions of `pic`. Returns 0, a result character of
 // the unroll, or 36 when no category fits.
+int DovPicCategory(const VString& pic, VString& unrolled, int& category, int& size, int& digits, DovExpr* context,
+                   VString& error, const DovPicSymbols& symbols);
+// The same with the default symbols ('$', decimal point '.').
 int DovPicCategory(const VString& pic, VString& unrolled, int& category, int& size, int& digits, DovExpr* context,
                    VString& error);
 

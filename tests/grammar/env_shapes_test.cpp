@@ -83,6 +83,54 @@ TEST(EnvShapes, CurrencySignOfOneCharacter) {
     EXPECT_TRUE(q.Said("is set more than once"));
 }
 
+// The category the data layout gives a PICTURE follows the program's
+// CURRENCY SIGN and DECIMAL-POINT IS COMMA; a contained program uses its
+// container's. Without the clauses '$' stays the only currency symbol.
+TEST(EnvShapes, SpecialNamesSymbolsDecideThePictureCategory) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> names;  // SPECIAL-NAMES clauses, none: no paragraph
+        const char* pic;
+        bool nested;  // the item lies in a contained program
+        int category;  // NULL_NODE: refused with the message
+        long long length;
+    } cases[] = {
+        {"declared sign", {"CURRENCY SIGN IS \"<\"."}, "<(3),<<<.99", false, PIC_NUM_EDITED, 10},
+        {"no clause", {}, "<(3),<<<.99", false, NULL_NODE, 0},
+        {"no clause, dollar", {}, "$$9.99", false, PIC_NUM_EDITED, 6},
+        {"declared sign replaces the dollar", {"CURRENCY SIGN IS \"W\"."}, "$$9.99", false, NULL_NODE, 0},
+        {"declared sign in a contained program", {"CURRENCY SIGN IS \"W\"."}, "WWW9", true, PIC_NUM_EDITED, 4},
+        {"decimal comma, floating point", {"DECIMAL-POINT IS COMMA."}, "+9,9(3)E+99", false, PIC_EXT_FLOAT, 10},
+        {"decimal point, floating point with a comma", {}, "+9,9(3)E+99", false, NULL_NODE, 0},
+        {"both clauses", {"CURRENCY SIGN IS \"W\"", "DECIMAL-POINT IS COMMA."}, "W.WW9,99", false, PIC_NUM_EDITED,
+         8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> lines = {"IDENTIFICATION DIVISION.", "PROGRAM-ID. OUTER.", "ENVIRONMENT DIVISION.",
+                                          "CONFIGURATION SECTION."};
+        if (!c.names.empty()) lines.push_back("SPECIAL-NAMES.");
+        for (const std::string& n : c.names) lines.push_back("    " + n);
+        if (c.nested) lines.insert(lines.end(), {"PROCEDURE DIVISION.", "    STOP RUN.", "IDENTIFICATION DIVISION.",
+                                                 "PROGRAM-ID. INNER."});
+        lines.insert(lines.end(), {"DATA DIVISION.", "WORKING-STORAGE SECTION.", std::string("01 E PIC ") + c.pic + ".",
+                                   "PROCEDURE DIVISION.", "    STOP RUN."});
+        if (c.nested) lines.insert(lines.end(), {"END PROGRAM INNER.", "END PROGRAM OUTER."});
+        auto p = ParseCobol(lines);
+        EXPECT_EQ(p.SyntaxErrors(), 0);
+        DovExpr* entry = FindOper(p.root, DECL_DD_ENTRY);
+        ASSERT_NE(entry, nullptr);
+        if (c.nested) EXPECT_EQ(FindOper(p.Program()->Args(2), DECL_DD_ENTRY), nullptr);
+        const DovExpr* category = entry->Args(16);
+        EXPECT_EQ(p.Said("Cannot determine category for PIC string"), c.category == NULL_NODE);
+        if (c.category == NULL_NODE) continue;
+        ASSERT_NE(category, nullptr);
+        EXPECT_EQ(category->Oper(), c.category);
+        ASSERT_NE(entry->Args(17), nullptr);
+        EXPECT_EQ(entry->Args(17)->IntValue(), c.length);
+    }
+}
+
 TEST(EnvShapes, AlphabetsAndClasses) {
     auto p = ParseCobol(Program({"ENVIRONMENT DIVISION.", "SPECIAL-NAMES.", "    ALPHABET A1 IS STANDARD-1",
                                  "    ALPHABET A2 IS \"A\" THRU \"Z\" \"0\" ALSO \"1\" ALSO \"2\"",

@@ -91,7 +91,7 @@ void CheckElementary(const DovExpr* entry, LayoutLawReport& report) {
     VString unrolled, error;
     int category = 0, size = 0, digits = 0;
     if (DovPicCategory(picture->Args(0)->Image(), unrolled, category, size, digits, const_cast<DovExpr*>(entry),
-                       error) != 0)
+                       error, DovPicSymbolsOf(entry)) != 0)
         return;
     const long long element = ElementLength(entry, report);
     if (element == kNone) {

@@ -47,6 +47,17 @@ TEST(DovPicCategory, Table) {
         {"X(10)", 0, "XXXXXXXXXX", PIC_ALPHA_NUM, 10, 0, ""},
         {"XXB", 0, "XXB", PIC_ALPHA_NUM_EDITED, 3, 0, ""},
         {"A0A", 0, "A0A", PIC_ALPHA_NUM_EDITED, 3, 0, ""},
+        // A with B is alphabetic alone, alphanumeric edited with a 9 or X.
+        {"AB9", 0, "AB9", PIC_ALPHA_NUM_EDITED, 3, 1, ""},
+        {"A(2)B9(2)", 0, "AAB99", PIC_ALPHA_NUM_EDITED, 5, 2, ""},
+        {"XB9", 0, "XB9", PIC_ALPHA_NUM_EDITED, 3, 1, ""},
+        {"X/9", 0, "X/9", PIC_ALPHA_NUM_EDITED, 3, 1, ""},
+        {"A9", 0, "A9", PIC_ALPHA_NUM, 2, 1, ""},
+        // Insertion characters among 9s without A or X: numeric edited.
+        {"99B99", 0, "99B99", PIC_NUM_EDITED, 5, 4, ""},
+        {"9/9", 0, "9/9", PIC_NUM_EDITED, 3, 2, ""},
+        {"BBB", 0, "BBB", PIC_ALPHA, 3, 0, ""},
+        {"S9V9B", 36, "S9V9B", NULL_NODE, 5, 2, "Cannot determine category for PIC string: S9V9B"},
         {"ZZ9.99", 0, "ZZ9.99", PIC_NUM_EDITED, 6, 3, ""},
         {"$$,$$9.99CR", 0, "$$,$$9.99CR", PIC_NUM_EDITED, 11, 3, ""},
         {"+9.9(3)E+99", 0, "+9.999E+99", PIC_EXT_FLOAT, 10, 6, ""},
@@ -54,6 +65,11 @@ TEST(DovPicCategory, Table) {
         {"N(4)", 0, "NNNN", PIC_NATIONAL, 8, 0, ""},
         {"GG", 0, "GG", PIC_NATIONAL, 4, 0, ""},
         {"NBN", 0, "NBN", PIC_NATIONAL_EDITED, 6, 0, ""},
+        {"N0N/N", 0, "N0N/N", PIC_NATIONAL_EDITED, 10, 0, ""},
+        {"GBG", 0, "GBG", PIC_NATIONAL_EDITED, 6, 0, ""},
+        {"G0G", 36, "G0G", NULL_NODE, 3, 0, "Cannot determine category for PIC string: G0G"},
+        {"<<9.99", 36, "<<9.99", NULL_NODE, 6, 3, "Cannot determine category for PIC string: <<9.99"},
+        {"+9,9E+99", 36, "+9,9E+99", NULL_NODE, 8, 4, "Cannot determine category for PIC string: +9,9E+99"},
         {"XQ", 36, "XQ", NULL_NODE, 2, 0, "Cannot determine category for PIC string: XQ"},
         {"(3)X", '#', "", NULL_NODE, 0, 0, "DovUnrollPicStr: PIC string starts with '(': (3)X"},
         {"X(3", '"', "", NULL_NODE, 0, 0, "PIC string repeater is not closed with ')': X(3"},
@@ -95,6 +111,45 @@ TEST(DovPicCategory, Table) {
         } else {
             EXPECT_TRUE(alone.IsEmpty()) << c.pic;
         }
+    }
+}
+
+// A program's own currency symbol and decimal comma, against the defaults.
+TEST(DovPicCategory, ProgramSymbols) {
+    const DovPicSymbols dollar;
+    DovPicSymbols angle;
+    angle.currency = '<';
+    DovPicSymbols comma;
+    comma.decimalComma = true;
+    const struct {
+        const char* pic;
+        const DovPicSymbols* symbols;
+        int result;
+        int category;
+        int size;
+    } cases[] = {
+        {"<(3),<<<.99", &angle, 0, PIC_NUM_EDITED, 10},
+        {"<(3),<<<.99", &dollar, 36, NULL_NODE, 10},
+        {"$$9.99", &angle, 36, NULL_NODE, 6},
+        {"$$9.99", &dollar, 0, PIC_NUM_EDITED, 6},
+        {"$$9.99", &comma, 0, PIC_NUM_EDITED, 6},
+        {"ZZ.ZZ9,99", &comma, 0, PIC_NUM_EDITED, 9},
+        {"+9,9E+99", &comma, 0, PIC_EXT_FLOAT, 8},
+        {"+9.9E+99", &comma, 36, NULL_NODE, 8},
+        {"+9.9E+99", &dollar, 0, PIC_EXT_FLOAT, 8},
+        // The other categories do not depend on the symbols.
+        {"S9(3)V9", &angle, 0, PIC_NUM, 4},
+        {"AB9", &comma, 0, PIC_ALPHA_NUM_EDITED, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pic) + " currency " + c.symbols->currency +
+                     (c.symbols->decimalComma ? " comma" : ""));
+        VString unrolled, error;
+        int category = -1, size = -1, digits = -1;
+        EXPECT_EQ(DovPicCategory(c.pic, unrolled, category, size, digits, nullptr, error, *c.symbols), c.result);
+        EXPECT_EQ(category, c.category);
+        EXPECT_EQ(size, c.size);
+        EXPECT_EQ(error.IsEmpty(), c.result == 0);
     }
 }
 
