@@ -287,6 +287,20 @@ void MoveSlots(DovExpr* item, DovExpr* plain, std::initializer_list<std::pair<in
     DovMoveSlotRecords(item, plain, moves);
 }
 
+// Takes the text of slot `from` (its slot tokens and its subtree's tokens)
+// in front of slot `to`'s tokens and deletes the child of `from`: a word
+// that belongs to a later phrase keeps its place before that phrase.
+void GiveTextToLaterSlot(DovExpr* item, int from, int to) {
+    DovTokenList text;
+    text.AppendList(item->ArgSlots(from)->tokens);
+    if (DovExpr* child = item->DelArg(from, 0, 1)) {
+        DovGatherTokens(child, &text);
+        if (WorkingParser) WorkingParser->ForgetNodesWithin(child);
+        delete child;
+    }
+    item->ArgSlots(to)->tokens.PrependList(text);
+}
+
 // Puts `plain` in the place of `item` and deletes the item.
 void ReplaceItem(DovExpr* item, DovExpr* plain) {
     if (item->Parent()) item->ReplThis(plain);
@@ -325,6 +339,11 @@ DovExpr* ProcessDisplayItem(DovExpr* item, DovExpr* program) {
     const bool crt = upon && (upon->Oper() == IOF_CRT || upon->Oper() == IOF_CRT_UNDER);
     if (KeepsScreenForm(item, program, crt, {{kScreenPosnSpec, kScreenPosnSpec}, {2, 4}, {6, 6}, {8, 29}})) return item;
 
+    // WITH is the first word of WITH NO ADVANCING: its text goes with that
+    // phrase, not in front of the next slot moved (the copy slot, whose text
+    // is placed after the phrase's).
+    if (DovClausePresent(item, kScreenWith) && DovClausePresent(item, kDisplayNoAdvancing))
+        GiveTextToLaterSlot(item, kScreenWith, kDisplayNoAdvancing);
     DovExpr* ansi = new DovExprOper(DISPLAY_ANSI_ITEM);
     MoveSlots(item, ansi, {{kScreenDataName, 0}, {kScreenFromUpon, 1}, {kScreenCopy, 2}, {kDisplayNoAdvancing, 3}},
               kScreenWith, "ProcessDisplayItem");
@@ -333,15 +352,14 @@ DovExpr* ProcessDisplayItem(DovExpr* item, DovExpr* program) {
 
     DovExpr* device = ArgZeroOf(DovArgOrNull(ansi, 1), DSPL_UPON);
     if (!DovClausePresent(ansi, 1) || (device && device->Oper() == IOF_CONSOLE)) return ansi;
+    // The function form has no NO ADVANCING phrase: an item with one, UPON
+    // whatever device or mnemonic name, stays in the ANSI form, which holds
+    // both.
+    if (DovClausePresent(ansi, 3)) return ansi;
 
-    // UPON a device other than the console: the function form, which has no
-    // NO ADVANCING phrase. A NO ADVANCING phrase there is reported, and its
-    // tokens stay in the tree.
+    // UPON a device other than the console: the function form.
     DovExpr* func = new DovExprOper(DISPLAY_FUNC_ITEM);
-    if (DovClausePresent(ansi, 3))
-        Report(MSG_WARN, DovSrcPosnBeg(ansi),
-               DovFormat("ProcessDisplayItem: clause #%d was lost", kDisplayNoAdvancing));
-    MoveSlots(ansi, func, {{0, 0}, {1, 1}, {2, 2}}, 3, "ProcessDisplayItem");
+    MoveSlots(ansi, func, {{0, 0}, {1, 1}, {2, 2}}, -1, "ProcessDisplayItem");
     ReplaceItem(ansi, func);
     return func;
 }

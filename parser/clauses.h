@@ -131,7 +131,9 @@ void DovMoveSlotRecords(DovExpr* from, DovExpr* to, std::initializer_list<std::p
 int FindCicsOptionSlot(int statement, int option);
 
 // Screen ACCEPT and DISPLAY items that use no screen feature become their
-// plain ANSI or function forms. `program` is the COBOL_PROGRAM the item is in
+// plain ANSI or function forms (the function form for UPON or FROM a device
+// other than the console; a DISPLAY with NO ADVANCING stays ANSI, the only
+// plain form with that phrase). `program` is the COBOL_PROGRAM the item is in
 // (its CONSOLE IS CRT clause keeps every item in screen form); it may be null.
 // The result is the node now in the item's place: the item itself when it
 // keeps its screen form, else its plain form (the item is deleted; without a

@@ -101,8 +101,22 @@ TEST(StmtIo, AcceptDisplayItems) {
          "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_FUNC_ITEM(\"A\",DSPL_UNIT(3),-)),null,null,null)"},
         {"DISPLAY \"A\" NO ADVANCING.",
          "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(\"A\",-,-,DSPL_NO_ADVANCING)),null,null,null)"},
+        {"DISPLAY \"A\" X UPON C WITH NO ADVANCING.",
+         "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(\"A\",-,-,-),DISPLAY_ANSI_ITEM(X,DSPL_UPON(C),-,"
+         "DSPL_NO_ADVANCING)),null,null,null)"},
     };
     CheckCases(cases);
+}
+
+// UPON a mnemonic name WITH NO ADVANCING: both phrases stay, without a
+// message about a lost clause.
+TEST(StmtIo, DisplayUponWithNoAdvancingLosesNothing) {
+    GrammarRun run;
+    run.ParseStatements(Wrap("DISPLAY 98765 UPON OUT-DEVICE WITH NO ADVANCING."));
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.MessageText(), "");
+    EXPECT_EQ(run.StatementShape(0), "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM(98765,DSPL_UPON(OUT-DEVICE),-,"
+                                     "DSPL_NO_ADVANCING)),null,null,null)");
 }
 
 // OPEN with a locking mode before the open mode (mf words).

@@ -421,6 +421,10 @@ TEST_F(ScreenItemsTest, DisplayNormalisationTable) {
         {"upon console", IOF_CONSOLE, -1, false, "DISPLAY_ANSI_ITEM('X',DSPL_UPON(IOF_CONSOLE),-,-)"},
         {"upon printer", IOF_PRINTER, -1, false, "DISPLAY_FUNC_ITEM('X',DSPL_UPON(IOF_PRINTER),-)"},
         {"upon sysout", IOF_SYSOUT, -1, false, "DISPLAY_FUNC_ITEM('X',DSPL_UPON(IOF_SYSOUT),-)"},
+        // The function form has no NO ADVANCING phrase.
+        {"no advancing", OP_NONE, 31, false, "DISPLAY_ANSI_ITEM('X',-,-,'PHRASE')"},
+        {"upon sysout, no advancing", IOF_SYSOUT, 31, false,
+         "DISPLAY_ANSI_ITEM('X',DSPL_UPON(IOF_SYSOUT),-,'PHRASE')"},
         {"upon crt", IOF_CRT, -1, false, "DISPLAY_SCREEN_ITEM"},
         {"upon crt-under", IOF_CRT_UNDER, -1, false, "DISPLAY_SCREEN_ITEM"},
         {"line 5", OP_NONE, 2, false, "DISPLAY_SCREEN_ITEM"},
@@ -465,13 +469,18 @@ TEST_F(ScreenItemsTest, DisplayWithNoAdvancingBecomesAnsiWithoutMessage) {
     EXPECT_EQ(TokenImages(stmt_), "X WITH NO-ADVANCING END");
 }
 
-TEST_F(ScreenItemsTest, NoAdvancingLostInTheFunctionFormIsReportedAndKeepsItsTokens) {
-    Item(DISPLAY_SCREEN_ITEM, {{5, Device(DSPL_UPON, IOF_PRINTER, "UPON", "PRINTER")}, {31, Leaf("NO-ADVANCING")}});
+// DISPLAY X UPON device WITH NO ADVANCING: the ANSI form holds both
+// phrases, so nothing is lost or reported, and the text stays in order.
+TEST_F(ScreenItemsTest, NoAdvancingUponADeviceKeepsTheAnsiForm) {
+    DovExpr* item = Item(DISPLAY_SCREEN_ITEM, {{5, Device(DSPL_UPON, IOF_PRINTER, "UPON", "PRINTER")},
+                                               {7, Leaf("WITH")},
+                                               {31, Leaf("NO-ADVANCING")}});
+    item->ArgSlots(31)->order = 3;
     DovExpr* now = Run();
-    EXPECT_EQ(Shape(now), "DISPLAY_FUNC_ITEM('X',DSPL_UPON(IOF_PRINTER),-)");
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0], "W:ProcessDisplayItem: clause #31 was lost");
-    EXPECT_EQ(TokenImages(stmt_), "X UPON PRINTER NO-ADVANCING");
+    EXPECT_EQ(Shape(now), "DISPLAY_ANSI_ITEM('X',DSPL_UPON(IOF_PRINTER),-,'NO-ADVANCING')");
+    EXPECT_EQ(now->ArgSlots(3)->order, 3);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(TokenImages(stmt_), "X UPON PRINTER WITH NO-ADVANCING");
 }
 
 TEST_F(ScreenItemsTest, AcceptNormalisationTable) {

@@ -43,7 +43,7 @@ std::vector<Suite> Suites() {
     std::vector<Suite> suites;
     const fs::path data = fs::path(__FILE__).parent_path() / "data";
     suites.push_back({"fixed",
-                      {data / "round_trip_fixed.cbl", data / "round_trip_replace.cbl"},
+                      {data / "round_trip_fixed.cbl", data / "round_trip_replace.cbl", data / "round_trip_display.cbl"},
                       {},
                       {"-lang=ansi85", "-line-format=fixed"},
                       nullptr});
