@@ -190,8 +190,11 @@ value_of_item
     : value_of_name _is dd_value_of_value   { $$ = DovConstructNode(FDX_VALUE_OF_ITEM, $1, $3); }
     ;
 
+/* VALUE OF implementor-name IS value: the name is the implementor's (a
+ * label field such as FILE-ID), not a data reference, so it is kept as its
+ * plain text and never looked up; only a data name after IS is.            */
 value_of_name
-    : data_name                           { $$ = $1; }
+    : TK_USER_DEFD_WORD                     { $$ = DovPlainWord(&$1); }
     | RW_FILE_ID                            { $$ = DovKeywordNode(FDX_VO_FILE_ID); }
     ;
 

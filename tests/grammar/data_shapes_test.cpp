@@ -135,6 +135,42 @@ TEST(DataShapes, FileDescriptionWithLinageCounter) {
     EXPECT_EQ(CountOper(fd->Args(1), DECL_DD_ENTRY), 1);
 }
 
+// VALUE OF implementor-name IS value: the name is plain text, never looked
+// up (not even when a data item has the same name); a data name after IS is
+// a use, reported when it names nothing.
+TEST(DataShapes, ValueOfNamesAreTheImplementorsAndOnlyTheValueIsLookedUp) {
+    struct Case {
+        const char* clause;
+        const char* shape;
+        const char* undefined;  // the name reported as not defined, or null
+    } cases[] = {
+        {"VALUE OF LABELID IS \"DUMMY\"", "FDX_VALUE_OF(FDX_VALUE_OF_ITEM_LIST(FDX_VALUE_OF_ITEM(LABELID,\"DUMMY\")))",
+         nullptr},
+        {"VALUE OF LABELID IS FNAME", "FDX_VALUE_OF(FDX_VALUE_OF_ITEM_LIST(FDX_VALUE_OF_ITEM(LABELID,use:FNAME)))",
+         nullptr},
+        {"VALUE OF FNAME IS \"DUMMY\"", "FDX_VALUE_OF(FDX_VALUE_OF_ITEM_LIST(FDX_VALUE_OF_ITEM(FNAME,\"DUMMY\")))",
+         nullptr},
+        {"VALUE OF LABELID IS NOWHERE", "FDX_VALUE_OF(FDX_VALUE_OF_ITEM_LIST(FDX_VALUE_OF_ITEM(LABELID,use:NOWHERE)))",
+         "NOWHERE"},
+        {"VALUE OF FILE-ID IS FNAME LABELID IS \"B\"",
+         "FDX_VALUE_OF(FDX_VALUE_OF_ITEM_LIST(FDX_VALUE_OF_ITEM(FDX_VO_FILE_ID,use:FNAME),FDX_VALUE_OF_ITEM(LABELID,"
+         "\"B\")))",
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clause);
+        auto p = ParseCobol({"IDENTIFICATION DIVISION.", "PROGRAM-ID. P.", "ENVIRONMENT DIVISION.", "FILE-CONTROL.",
+                             "    SELECT F ASSIGN TO \"f\".", "DATA DIVISION.", "FILE SECTION.", "FD F",
+                             "    LABEL RECORDS ARE STANDARD", std::string("    ") + c.clause + ".", "01 R PIC X(80).",
+                             "WORKING-STORAGE SECTION.", "01 FNAME PIC X(8).", "PROCEDURE DIVISION.",
+                             "    STOP RUN."});
+        EXPECT_EQ(p.SyntaxErrors(), 0);
+        EXPECT_EQ(Shape(FindOper(p.root, FDX_VALUE_OF)), c.shape);
+        EXPECT_EQ(p.Said("is not defined"), c.undefined != nullptr);
+        if (c.undefined) EXPECT_TRUE(p.Said(std::string("Object named '") + c.undefined + "' is not defined"));
+    }
+}
+
 TEST(DataShapes, RecordingModeWordsAreKeywordsOnlyThere) {
     auto p = ParseCobol({"IDENTIFICATION DIVISION.", "PROGRAM-ID. P.", "ENVIRONMENT DIVISION.", "FILE-CONTROL.",
                          "    SELECT F ASSIGN TO \"f\".", "DATA DIVISION.", "FILE SECTION.",

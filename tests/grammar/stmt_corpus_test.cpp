@@ -98,7 +98,7 @@ TEST(StmtCorpus, NistOtherProgramsReport) {
         {"NC107A.CBL", false},
         {"NC302M.CBL", true},  // a flagging test: MESSAGE where a paragraph is due
         {"RL302M.CBL", true},  // XXXXX053
-        {"SM101A.CBL", false},  // K1FDA's unfilled X-cards XXXXX074/075: undefined names, no syntax error
+        {"SM101A.CBL", false},  // K1FDA's unfilled X-card XXXXX075 after VALUE OF ... IS: an undefined name
         {"SM201A.CBL", false},
         {"SM203A.CBL", false},
         {"SQ207M.CBL", false},
