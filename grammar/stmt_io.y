@@ -457,14 +457,15 @@ purge_stmt
     : RW_PURGE data_name                                                    { $$ = DovConstructNode(STMT_PURGE, $2); }
     ;
 
-/* ---- COMMIT, ROLLBACK, UNLOCK ---------------------------------------------------------------- */
+/* ---- COMMIT, ROLLBACK, UNLOCK, UNDELETE ----------------------------------------------------- */
 commit_stmt
     : RW_COMMIT                                                             { $$ = DovKeywordNode(STMT_COMMIT); }
     | RW_ROLLBACK                                                           { $$ = DovKeywordNode(STMT_ROLLBACK); }
     ;
 
 unlock_stmt
-    : RW_UNLOCK io_file_name _record                                           { $$ = DovConstructNode(STMT_UNLOCK, $2); }
+    : RW_UNLOCK io_file_name _record  /* UNDELETE reads as UNLOCK: the value tells them apart */
+        { $$ = DovConstructNode(DovValueToInt($1) == RW_UNDELETE ? STMT_UNDELETE : STMT_UNLOCK, $2); }
     ;
 
 /* ---- ACCEPT ------------------------------------------------------------------------------------

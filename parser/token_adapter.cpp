@@ -309,6 +309,14 @@ int yylex() {
             case SEP_COPY_EOF: case SEP_REPLACE:
                 value = lexer.TakeMarkerNode(code);
                 break;
+            case RW_UNDELETE:
+                // UNDELETE and UNLOCK share one statement rule (the tables have
+                // no room for another statement keyword): the grammar reads
+                // UNLOCK, the value says which word it was. The token keeps
+                // its own code.
+                value = DovIntToValue(RW_UNDELETE);
+                code = RW_UNLOCK;
+                break;
             default:
                 break;
         }
@@ -417,6 +425,7 @@ void DovFoldMarker(YYSTYPE value, YYPOSN posn, YYSTYPE*, YYPOSN* nextPosn) {
 }
 
 VString TokenExpr(int code, const YYSTYPE* value) {
+    if (code == RW_UNLOCK && value && DovValueToInt(*value) == RW_UNDELETE) code = RW_UNDELETE;
     DovToken token(code, VString());
     DovExpr* node = value ? DovValueNode(*value) : nullptr;
     if (node && node->IsTerminal()) token.image = node->Image();

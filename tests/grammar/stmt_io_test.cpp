@@ -61,6 +61,30 @@ TEST(StmtIo, Files) {
     CheckCases(cases);
 }
 
+// UNDELETE shares UNLOCK's rule; each keeps its own statement and token.
+TEST(StmtIo, UnlockAndUndelete) {
+    const Case cases[] = {
+        {"UNLOCK F RECORD.", "STMT_UNLOCK(F)"},
+        {"UNDELETE F RECORD.", "STMT_UNDELETE(F)"},
+        {"UNDELETE F. UNLOCK G.", "STMT_UNDELETE(F)"},
+    };
+    CheckCases(cases, DIAL_FSC);
+
+    auto run_fsc = [](const char* text, vemlo_grammar_test::GrammarRun& run) {
+        VString error;
+        run.parser().primaryDialect = DIAL_FSC;
+        ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
+        run.ParseStatements(text);
+    };
+    vemlo_grammar_test::GrammarRun two;
+    run_fsc("UNDELETE F. UNLOCK G.", two);
+    EXPECT_EQ(two.StatementShape(1), "STMT_UNLOCK(G)");
+    // Out of place, the word is reported as itself.
+    vemlo_grammar_test::GrammarRun misplaced;
+    run_fsc("MOVE A TO UNDELETE.", misplaced);
+    EXPECT_NE(misplaced.MessageText().find("keyword UNDELETE"), std::string::npos) << misplaced.MessageText();
+}
+
 TEST(StmtIo, SortMergeReportsCommunication) {
     const Case cases[] = {
         {"SORT S ON ASCENDING KEY A B DESCENDING C WITH DUPLICATES IN ORDER COLLATING SEQUENCE IS ALPHA "
