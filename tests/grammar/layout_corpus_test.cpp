@@ -60,17 +60,18 @@ void SetUpFor(DovParserImpl& parser, const vemlo_test::CorpusFolder& folder) {
     ASSERT_EQ(parser.ResolveDialectDefaults(error), 0) << error.CStr();
 }
 
-TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
-    VEMLO_REQUIRE_CORPUS();
-    const std::filesystem::path corpus = *vemlo_test::CorpusDir();
+// Parses every accepted NIST program as the command line would and hands
+// each one's name, tree (null when there is none) and message texts to
+// `visit`; the tree is deleted afterwards. Returns how many were parsed.
+template <typename Visit>
+int ForEachAcceptedNist(Visit visit) {
     const std::set<std::string> accepted = vemlo_test::AcceptedNistNames();
-    ASSERT_FALSE(accepted.empty());
+    EXPECT_FALSE(accepted.empty());
     GrammarInstalled grammar;
     DovParserImpl parser;
     SetUpFor(parser, vemlo_test::kCorpusFolders[0]);
-    if (testing::Test::HasFatalFailure()) return;
-
-    int programs = 0, trees = 0, elementary = 0, groups = 0;
+    if (testing::Test::HasFatalFailure()) return 0;
+    int programs = 0;
     for (const auto& file : vemlo_test::CorpusFiles("nist")) {
         const std::string name = file.filename().string();
         if (!accepted.count(name)) continue;
@@ -78,22 +79,31 @@ TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
         DovExpr* root = nullptr;
         DovTokenList messages;
         parser.Parse(file.string().c_str(), root, &messages);
-        EXPECT_EQ(root == nullptr, kNoTree.count(name) > 0) << name;
-        for (const DovToken* m : messages) {
-            const std::string text = m ? m->image.CStr() : "";
-            if (IsLayoutMessage(text)) ADD_FAILURE() << name << ": " << text;
-        }
-        if (root) {
-            ++trees;
-            const vemlo_test::LayoutLawReport report = vemlo_test::CheckLayoutLaws(root);
-            elementary += report.elementary;
-            groups += report.groups;
-            EXPECT_EQ(report.skipped, 0) << name;
-            for (const std::string& v : report.violations) ADD_FAILURE() << name << ": " << v;
-        }
+        std::vector<std::string> texts;
+        for (const DovToken* m : messages) texts.push_back(m ? m->image.CStr() : "");
+        visit(name, root, texts);
         delete root;
     }
     EXPECT_EQ(programs, static_cast<int>(accepted.size()));
+    return programs;
+}
+
+TEST(LayoutCorpus, NistProgramsKeepTheLayoutLaws) {
+    VEMLO_REQUIRE_CORPUS();
+    int trees = 0, elementary = 0, groups = 0;
+    const int programs = ForEachAcceptedNist([&](const std::string& name, DovExpr* root,
+                                                 const std::vector<std::string>& messages) {
+        EXPECT_EQ(root == nullptr, kNoTree.count(name) > 0) << name;
+        for (const std::string& text : messages)
+            if (IsLayoutMessage(text)) ADD_FAILURE() << name << ": " << text;
+        if (!root) return;
+        ++trees;
+        const vemlo_test::LayoutLawReport report = vemlo_test::CheckLayoutLaws(root);
+        elementary += report.elementary;
+        groups += report.groups;
+        EXPECT_EQ(report.skipped, 0) << name;
+        for (const std::string& v : report.violations) ADD_FAILURE() << name << ": " << v;
+    });
     EXPECT_GT(elementary, 0);
     EXPECT_GT(groups, 0);
     std::cout << "Layout laws held on " << trees << " of " << programs << " accepted NIST programs: " << elementary
@@ -123,26 +133,13 @@ bool Expected(const std::string& program, const std::string& text) {
 // layout) but those listed above.
 TEST(LayoutCorpus, NistAcceptedProgramsGiveOnlyTheExpectedMessages) {
     VEMLO_REQUIRE_CORPUS();
-    const std::set<std::string> accepted = vemlo_test::AcceptedNistNames();
-    ASSERT_FALSE(accepted.empty());
-    GrammarInstalled grammar;
-    DovParserImpl parser;
-    SetUpFor(parser, vemlo_test::kCorpusFolders[0]);
-    if (testing::Test::HasFatalFailure()) return;
     std::set<std::string> seen;
-    for (const auto& file : vemlo_test::CorpusFiles("nist")) {
-        const std::string name = file.filename().string();
-        if (!accepted.count(name)) continue;
-        DovExpr* root = nullptr;
-        DovTokenList messages;
-        parser.Parse(file.string().c_str(), root, &messages);
-        for (const DovToken* m : messages) {
-            const std::string text = m ? m->image.CStr() : "";
+    ForEachAcceptedNist([&](const std::string& name, DovExpr*, const std::vector<std::string>& messages) {
+        for (const std::string& text : messages) {
             if (Expected(name, text)) seen.insert(name);
             else ADD_FAILURE() << name << ": " << text;
         }
-        delete root;
-    }
+    });
     // Each entry of the table still names a message the parse gives.
     for (const ExpectedMessage& e : kExpectedMessages) EXPECT_TRUE(seen.count(e.program)) << e.program;
 }
