@@ -23,6 +23,7 @@
 
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
+#include "tests/support/tree_shape.h"
 #ifdef VEMLO_TEST_WITH_GRAMMAR
 #include "grammar/cobol_grammar.h"
 #endif
@@ -136,30 +137,6 @@ void ReportRoundTrip(const std::string& test, const std::vector<std::string>& fa
     for (const std::string& program : known)
         if (!failed.count(program)) std::cout << "  now passes, remove its line: " << test << " " << program << "\n";
     std::cout << "  known " << test << " round-trip failures: " << listed << "\n";
-}
-
-// The shape of a tree: operation names, argument counts and leaf images;
-// derived slots (file names and levels the parser fills in) are left out.
-void Shape(const DovExpr* node, std::string& out) {
-    if (!node) {
-        out += "-";
-        return;
-    }
-    out += DovOperName(node->Oper());
-    if (node->IsTerminal()) {
-        out += "'";
-        out += node->Image().CStr();
-        out += "'";
-    }
-    if (node->NumArgs() > 0) {
-        out += "(";
-        for (int i = 0; i < node->NumArgs(); ++i) {
-            if (i) out += " ";
-            if (DovOperArgIsDerived(node->Oper(), i)) continue;
-            Shape(node->Args(i), out);
-        }
-        out += ")";
-    }
 }
 
 std::string ReadAll(const fs::path& p) {
@@ -289,8 +266,7 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqual
             DovExpr* root = parser.Parse(program);
             if (!root) continue;
             ++parsed;
-            std::string before;
-            Shape(root, before);
+            const std::vector<std::string> before = vemlo_test::TreeShape(root);
             const fs::path out = scratch.Fresh("out");
             const fs::path copies = scratch.Fresh("copies");
             DovPrettyPrinterImpl printer;
@@ -316,15 +292,9 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqual
                 failures.push_back(name + ": the printed text does not parse");
                 continue;
             }
-            std::string after;
-            Shape(second, after);
+            const std::vector<std::string> after = vemlo_test::TreeShape(second);
             delete second;
-            if (before != after) {
-                std::size_t at = 0;
-                while (at < before.size() && at < after.size() && before[at] == after[at]) ++at;
-                failures.push_back(name + ": trees differ near \"" + before.substr(at > 40 ? at - 40 : 0, 80) +
-                                   "\" / \"" + after.substr(at > 40 ? at - 40 : 0, 80) + "\"");
-            }
+            if (before != after) failures.push_back(name + ": trees differ, " + vemlo_test::ShapeDifference(before, after, 3));
         }
     }
     if (parsed == 0)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/printer/printer_fixture.h"
+#include "tests/support/tree_shape.h"
 #ifdef VEMLO_TEST_WITH_GRAMMAR
 #include "grammar/cobol_grammar.h"
 #endif
@@ -20,23 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-void Shape(const DovExpr* node, std::string& out) {
-    if (!node) {
-        out += "-";
-        return;
-    }
-    out += DovOperName(node->Oper());
-    if (node->IsTerminal()) out += std::string("'") + node->Image().CStr() + "'";
-    if (node->NumArgs() > 0) {
-        out += "(";
-        for (int i = 0; i < node->NumArgs(); ++i) {
-            if (i) out += " ";
-            if (!DovOperArgIsDerived(node->Oper(), i)) Shape(node->Args(i), out);
-        }
-        out += ")";
-    }
-}
 
 class Scratch {
 public:
@@ -150,8 +134,7 @@ TEST(TemplateRoundTrip, EachConstructParsesBackToAnEqualTree) {
         SCOPED_TRACE(c.name);
         DovExpr* first = Parse(scratch.Write("in.cbl", c.text), c.lang, scratch.Dir() / "copies");
         ASSERT_NE(first, nullptr) << c.text;
-        std::string before;
-        Shape(first, before);
+        const std::vector<std::string> before = vemlo_test::TreeShape(first);
         VString text;
         DovTokenList messages;
         DovPrettyPrinterImpl printer;
@@ -164,10 +147,9 @@ TEST(TemplateRoundTrip, EachConstructParsesBackToAnEqualTree) {
             ADD_FAILURE() << "the printed text does not parse:\n" << text.CStr();
             continue;
         }
-        std::string after;
-        Shape(second, after);
+        const std::vector<std::string> after = vemlo_test::TreeShape(second);
         delete second;
-        EXPECT_EQ(before, after) << "printed:\n" << text.CStr();
+        EXPECT_EQ(vemlo_test::ShapeDifference(before, after), "") << "printed:\n" << text.CStr();
     }
 }
 

@@ -6,8 +6,11 @@
 //   tplround [parser options] [-out=DIR] FILE
 //
 // The printed program goes to DIR/<file name> and its copybooks under
-// DIR/copies (DIR defaults to a fresh folder under the temporary directory);
-// DIR/before.shape and DIR/after.shape hold the two trees, one node a line,
+// DIR/copies (DIR defaults to a fresh folder under the temporary directory),
+// as the round-trip test writes them; the printed text is parsed with its
+// copybooks taken from DIR/copies alone (the -copylib-dir folders serve the
+// first parse only), found again under the -copylib-sfx suffix. The shapes
+// are the round-trip test's (tests/support/tree_shape.h): DIR/before.shape and DIR/after.shape hold the two trees, one node a line,
 // indented by depth, so that `diff` shows where they part. The first
 // difference and its context are written to standard output. Exit status 0:
 // equal trees; 1: different trees, or the printed text does not parse; 2:
@@ -23,6 +26,7 @@
 #include "lbase/cmdline.h"
 #include "parser/parser.h"
 #include "printer/printer.h"
+#include "tests/support/tree_shape.h"
 #include "tree/tree.h"
 #if VEMLO_TPLROUND_GRAMMAR
 #include "grammar/cobol_grammar.h"
@@ -34,42 +38,27 @@ namespace fs = std::filesystem;
 
 const char kUsage[] = "usage: tplround [parser options] [-out=DIR] FILE\n";
 
-// One node a line, indented by depth: the operation name, a leaf's image.
-// Derived slots are left out, as in the round-trip test.
-void Shape(const DovExpr* node, int depth, std::vector<std::string>& out) {
-    std::string line(static_cast<std::size_t>(depth) * 2, ' ');
-    if (!node) {
-        out.push_back(line + "-");
-        return;
-    }
-    line += DovOperName(node->Oper());
-    if (node->IsTerminal()) line += std::string(" '") + node->Image().CStr() + "'";
-    out.push_back(line);
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        if (DovOperArgIsDerived(node->Oper(), i)) {
-            out.push_back(std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') + "(derived)");
-            continue;
-        }
-        Shape(node->Args(i), depth + 1, out);
-    }
-}
-
 void Write(const fs::path& p, const std::vector<std::string>& lines) {
     std::ofstream o(p);
     for (const auto& l : lines) o << l << '\n';
 }
 
 struct Setup {
-    std::vector<std::string> words;  // parser options
+    std::vector<std::string> words;  // parser options, -copylib-dir aside
+    std::vector<std::string> copyDirs;  // the -copylib-dir words of the first parse
     std::string suffix;              // -copylib-sfx value
     int lineFormat = DOV_GEN_LF_FIXED;
 };
 
+// Parses `file` under the options of `setup`; the copybooks come from the
+// folders given on the command line, or, when `copies` is given, from that
+// folder alone (the printed copybooks, never the original ones).
 DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string& file, bool show) {
     DovParserImpl parser;
     const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
     std::vector<std::string> words = setup.words;
-    if (!copies.empty()) words.push_back("-copylib-dir=" + copies);
+    if (copies.empty()) words.insert(words.end(), setup.copyDirs.begin(), setup.copyDirs.end());
+    else words.push_back("-copylib-dir=" + copies);
     std::vector<const char*> argv;
     for (const auto& w : words) argv.push_back(w.c_str());
     VStringList files, problems;
@@ -106,7 +95,7 @@ int main(int argc, char** argv) {
             if (a.rfind("-copylib-sfx=", 0) == 0) setup.suffix = a.substr(13);
             if (a == "-line-format=free") setup.lineFormat = DOV_GEN_LF_FREE;
             if (a == "-line-format=var") setup.lineFormat = DOV_GEN_LF_VAR;
-            setup.words.push_back(a);
+            (a.rfind("-copylib-dir=", 0) == 0 ? setup.copyDirs : setup.words).push_back(a);
         } else if (file.empty()) {
             file = a;
         } else {
@@ -130,8 +119,7 @@ int main(int argc, char** argv) {
         std::cerr << "tplround: " << file << " does not parse\n";
         return 2;
     }
-    std::vector<std::string> before, after;
-    Shape(root, 0, before);
+    const std::vector<std::string> before = vemlo_test::TreeShape(root);
     const fs::path printed = out / fs::path(file).filename();
     {
         DovPrettyPrinterImpl printer;
@@ -157,20 +145,14 @@ int main(int argc, char** argv) {
         std::cout << "the printed text does not parse\n";
         return 1;
     }
-    Shape(second, 0, after);
+    const std::vector<std::string> after = vemlo_test::TreeShape(second);
     delete second;
     Write(out / "after.shape", after);
-    std::size_t at = 0;
-    while (at < before.size() && at < after.size() && before[at] == after[at]) ++at;
-    if (at == before.size() && at == after.size()) {
+    if (before == after) {
         std::cout << "equal trees\n";
         return 0;
     }
-    std::cout << "trees differ at shape line " << at + 1 << " (" << (out / "before.shape").string() << ", "
-              << (out / "after.shape").string() << "):\n";
-    const std::size_t from = at > 6 ? at - 6 : 0;
-    for (std::size_t i = from; i < at && i < before.size(); ++i) std::cout << "  " << before[i] << '\n';
-    for (std::size_t i = at; i < at + 6 && i < before.size(); ++i) std::cout << "- " << before[i] << '\n';
-    for (std::size_t i = at; i < at + 6 && i < after.size(); ++i) std::cout << "+ " << after[i] << '\n';
+    std::cout << "trees differ (" << (out / "before.shape").string() << ", " << (out / "after.shape").string()
+              << "): " << vemlo_test::ShapeDifference(before, after);
     return 1;
 }
