@@ -2,7 +2,8 @@
 // parsed again: each case is one construct whose template once printed text
 // that did not parse back to the same tree (a keyword printed twice, doubled
 // parentheses, two text parts run together on one line, a doubled period,
-// embedded text spread over many lines). The trees are compared by operation
+// embedded text spread over many lines, pseudo-text run together with its
+// delimiters). The trees are compared by operation
 // names, argument slots and leaf images.
 #include <gtest/gtest.h>
 
@@ -111,6 +112,11 @@ std::vector<Case> Cases() {
                  "           SELECT F ASSIGN TO \"F\".\n       I-O-CONTROL.\n       DATA DIVISION.\n"
                  "       FILE SECTION.\n       FD  F.\n       01  R PIC X(80).\n       PROCEDURE DIVISION.\n"
                  "           STOP RUN.\n"),
+         "ansi85"},
+        {"pseudo-text whose text is an equal sign, and empty pseudo-text",
+         Program(data + "       PROCEDURE DIVISION.\n       P1.\n       REPLACE == = == BY ==EQUAL==\n"
+                        "               ==NOT== BY ====.\n           IF N = 1 MOVE 0 TO N.\n"
+                        "       REPLACE OFF.\n           STOP RUN.\n"),
          "ansi85"},
         {"embedded SQL kept as text, over several lines",
          Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n"
