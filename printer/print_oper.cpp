@@ -1,5 +1,6 @@
 #include "printer/print_oper.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -160,33 +161,43 @@ VString CopybookOutputName(DovExpr* node, const VString& fileRead) {
     return VString(name.c_str(), static_cast<int>(name.size()));
 }
 
-char OpenCopybook(DovExpr* node, const VString& name) {
+// A message of a copybook's output: on the node that opens it, or, for
+// copybook text without a begin node, on no node.
+void CopybookError(DovExpr* node, const VString& text) {
+    if (node)
+        node->AddPError(MSG_SEVERE, text);
+    else
+        DovExpr::AddError(MSG_SEVERE, text);
+}
+
+// Opens the output of copybook `name` (the file read) under `outName`, one
+// level below the current one.
+char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     if (level < 1 || level >= kDovPrintCopyLevels) {
-        node->AddPError(MSG_SEVERE, DovFormat("SourcePrint: copybook '%s' is nested deeper than %d files", name.CStr(),
-                                              kDovPrintCopyLevels));
+        CopybookError(node, DovFormat("SourcePrint: copybook '%s' is nested deeper than %d files", name.CStr(),
+                                      kDovPrintCopyLevels));
         return kDovCopybookRefused;
     }
-    const VString outName = CopybookOutputName(node, name);
     if (LeavesCopyDir(outName)) {
-        node->AddPError(MSG_SEVERE, DovFormat("SourcePrint: copybook name '%s' leads outside the copy directory; "
-                                              "copybook not written",
-                                              outName.CStr()));
+        CopybookError(node, DovFormat("SourcePrint: copybook name '%s' leads outside the copy directory; "
+                                      "copybook not written",
+                                      outName.CStr()));
         return kDovCopybookRefused;
     }
     VString path = st.copyDir;
     path += outName;
     int error = 0;
     if (DovMkDir(path.CStr(), &error) != 0) {
-        node->AddPError(MSG_SEVERE,
-                        DovFormat("SourcePrint: cannot create directory '%s': %s", path.CStr(), std::strerror(error)));
+        CopybookError(node,
+                      DovFormat("SourcePrint: cannot create directory '%s': %s", path.CStr(), std::strerror(error)));
         return kDovCopybookRefused;
     }
     auto* file = new std::ofstream;
     if (DovOpenOutFile(*file, path, DovFileMode::Text, DovWriteMode::Truncate) != 0) {
         delete file;
-        node->AddPError(MSG_SEVERE, DovFormat("Starting Copybook: cannot open file '%s' for write", name.CStr()));
+        CopybookError(node, DovFormat("Starting Copybook: cannot open file '%s' for write", name.CStr()));
         return 10;
     }
     DovPrintCopyLevel& inner = st.copyLevels[level];
@@ -207,6 +218,23 @@ char OpenCopybook(DovExpr* node, const VString& name) {
     st.closedEarly = VString();
     st.closedEarlyFile = -1;
     return 0;
+}
+
+char OpenCopybook(DovExpr* node, const VString& name) {
+    return OpenCopybookAs(node, name, CopybookOutputName(node, name));
+}
+
+// The source-file index of the file named `name`, or -1.
+int SourceFileIndex(const VString& name) {
+    DovNameTable& names = DovSrcFileNames();
+    for (int i = 1; i < names.Count(); ++i)
+        if (DovSrcFileName(static_cast<std::uint32_t>(i)) == name) return i;
+    return -1;
+}
+
+bool Written(int file) {
+    const std::vector<int>& written = DovPrinting.writtenFiles;
+    return file >= 0 && std::find(written.begin(), written.end(), file) != written.end();
 }
 
 // Closes the innermost copybook's output and takes back the including
@@ -241,6 +269,24 @@ char CloseCopybook(DovExpr* node) {
 }
 
 }  // namespace
+
+char DovOpenCopybookOfText(int file) {
+    DovPrintState& st = DovPrinting;
+    if (st.copyDir.IsEmpty() || file <= 0 || Written(file)) return 0;
+    const VString& name = DovSrcFileName(static_cast<std::uint32_t>(file));
+    const std::string read = name.CStr();
+    const std::size_t slash = read.find_last_of("/\\");
+    const std::string base = slash == std::string::npos ? read : read.substr(slash + 1);
+    if (Trace())
+        std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " for its text, stack_level=" << st.currentLevel
+                  << " ***\n";
+    if (char rc = OpenCopybookAs(nullptr, name, VString(base.c_str(), static_cast<int>(base.size())))) return rc;
+    DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+    level.srcFile = file;
+    level.implicit = true;
+    st.writtenFiles.push_back(file);
+    return 0;
+}
 
 char DovCloseCopybookEarly() {
     DovPrintState& st = DovPrinting;
@@ -306,7 +352,16 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
             if (Trace())
                 std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " file_level=" << level
                           << " stack_level=" << st.currentLevel << " ***\n";
-            if (level == st.currentLevel) {
+            if (level == st.currentLevel && st.closedEarly == name) {
+                // Its text came first and was written, to its end, before
+                // the COPY statement went on in the including file.
+                action = kPlain;
+            } else if (level + 1 == st.currentLevel && st.copyLevels[level].implicit &&
+                       st.copyLevels[level].fileName == name) {
+                // Its text came first and opened its output.
+                st.copyLevels[level].implicit = false;
+                action = kPlain;
+            } else if (level == st.currentLevel) {
                 action = kOpen;
             } else {
                 node->AddPError(MSG_WARN,
@@ -345,7 +400,10 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
             rc = FindCGentry(&entry, node);
             if (rc == 0) rc = node->print(entry->text, lengthPass, breakRequest, 1);
         }
-        if (rc == 0 && action == kOpen) rc = OpenCopybook(node, name);
+        if (rc == 0 && action == kOpen) {
+            rc = OpenCopybook(node, name);
+            if (rc == 0) st.writtenFiles.push_back(SourceFileIndex(name));
+        }
         if (rc == 0 && action == kClose) {
             rc = CloseCopybook(node);
             // The including file goes on at the end of the COPY statement.

@@ -102,10 +102,8 @@ void SetLineFormat(const Suite& suite, DovPrettyPrinterImpl& printer) {
 
 // Corpus programs that do not round-trip yet, one "<test> <program>" per line
 // (test: source or templates; anything after the program is its reason),
-// read from data/round_trip_known.txt. Printed from source, a few trees
-// still hold tokens out of source order (an SQL block, a copybook's first
-// header before its begin node, copybook text inside an error node); the
-// templates do not yet print every node the corpus holds.
+// read from data/round_trip_known.txt. The templates do not yet print every
+// node the corpus holds.
 // A listed program that fails is reported, not failed; any other failure
 // fails, and a listed program that now passes is named so that its line can
 // go.
@@ -304,6 +302,58 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqual
     std::set<std::string> failed;
     for (const std::string& f : failures) failed.insert(f.substr(0, f.find(": ")));
     ReportRoundTrip("templates", failures, failed);
+}
+
+// Copybook text the tree holds with no copybook node in front of it: each
+// program, with its copybook in a scratch folder, printed from source comes
+// back byte for byte, and so does the copybook, written to the copy folder
+// under the name of the file read.
+TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFile) {
+    InstallGrammar();
+#ifndef VEMLO_TEST_WITH_GRAMMAR
+    GTEST_SKIP() << "no grammar: nothing parses";
+#endif
+    struct Case {
+        const char* name;
+        const char* program;
+        const char* copybook;  // KTEXT.cpy
+    } cases[] = {
+        {"a section header taken from the copybook before its begin node",
+         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       ENVIRONMENT DIVISION.\n"
+         "       COPY   KTEXT.\n       PROCEDURE DIVISION.\n           STOP RUN.\n",
+         "      *HEADER KTEXT\n       CONFIGURATION SECTION.\n       SOURCE-COMPUTER.\n           X1.\n"},
+        {"a paragraph's contents, with no copybook nodes in the tree",
+         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       ENVIRONMENT DIVISION.\n"
+         "       CONFIGURATION SECTION.\n       SOURCE-COMPUTER.                 COPY KTEXT.\n"
+         "       PROCEDURE DIVISION.\n           STOP RUN.\n",
+         "      *HEADER KTEXT\n           X1.\n      *END KTEXT\n"},
+        {"a COPY inside a statement the parser recovers from",
+         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+         "       WORKING-STORAGE SECTION.\n       01  N PIC 9(4).\n       01  M PIC 9(4).\n"
+         "       PROCEDURE DIVISION.\n           ADD     COPY KTEXT. TO N.\n           STOP RUN.\n",
+         "      *HEADER KTEXT\n           M\n      *END KTEXT\n"},
+    };
+    ScratchDir scratch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
+        std::ofstream(in / "T.cbl") << c.program;
+        std::ofstream(in / "KTEXT.cpy") << c.copybook;
+        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
+        SuiteParser parser(suite, in);
+        ASSERT_TRUE(parser.Ok());
+        DovExpr* root = parser.Parse(in / "T.cbl");
+        ASSERT_NE(root, nullptr);
+        DovPrettyPrinterImpl printer;
+        printer.gen_src = 1;
+        printer.gen_copy_dir = copies.string().c_str();
+        VString text;
+        DovTokenList messages;
+        EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
+        delete root;
+        EXPECT_EQ(std::string(text.CStr()), c.program);
+        EXPECT_EQ(ReadAll(copies / "KTEXT.cpy"), c.copybook);
+    }
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 // trees by shape (operation names, argument slots, leaf images; no positions,
 // tokens or comments), for developers chasing round-trip differences.
 //
-//   tplround [parser options] [-out=DIR] FILE
+//   tplround [parser options] [-out=DIR] [-src] FILE
+//
+// With -src the file is printed from source (gen-src) instead, and the
+// printed main file and copybooks are compared with their sources byte for
+// byte (exit status 0: the same bytes).
 //
 // The printed program goes to DIR/<file name> and its copybooks under
 // DIR/copies (DIR defaults to a fresh folder under the temporary directory),
@@ -19,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -36,7 +41,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kUsage[] = "usage: tplround [parser options] [-out=DIR] FILE\n";
+const char kUsage[] = "usage: tplround [parser options] [-out=DIR] [-src] FILE\n";
 
 void Write(const fs::path& p, const std::vector<std::string>& lines) {
     std::ofstream o(p);
@@ -79,6 +84,54 @@ DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string&
     return root;
 }
 
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Printed from source: the main file and every copybook written must equal
+// their sources byte for byte; the first differing line of each is shown.
+bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::path& copies, const Setup& setup) {
+    bool same = true;
+    auto compare = [&](const fs::path& want, const fs::path& got) {
+        const std::string a = ReadAll(want), b = ReadAll(got);
+        if (a == b) return;
+        same = false;
+        std::istringstream la(a), lb(b);
+        std::string x, y;
+        for (int line = 1;; ++line) {
+            const bool ha = static_cast<bool>(std::getline(la, x)), hb = static_cast<bool>(std::getline(lb, y));
+            if (!ha && !hb) break;
+            if (ha && hb && x == y) continue;
+            std::cout << got.string() << " differs at line " << line << ":\n- " << (ha ? x : "<end>") << "\n+ "
+                      << (hb ? y : "<end>") << '\n';
+            return;
+        }
+        std::cout << got.string() << ": line ends differ\n";
+    };
+    compare(source, printed);
+    for (const auto& e : fs::recursive_directory_iterator(copies)) {
+        if (!e.is_regular_file() || (!setup.suffix.empty() && e.path().extension().empty())) continue;
+        const fs::path rel = fs::relative(e.path(), copies);
+        fs::path original;
+        for (const std::string& word : setup.copyDirs)
+            if (fs::exists(fs::path(word.substr(13)) / rel)) {
+                original = fs::path(word.substr(13)) / rel;
+                break;
+            }
+        if (original.empty()) {
+            same = false;
+            std::cout << e.path().string() << ": no such copybook among the -copylib-dir folders\n";
+        } else {
+            compare(original, e.path());
+        }
+    }
+    std::cout << (same ? "same bytes\n" : "");
+    return same;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,10 +140,13 @@ int main(int argc, char** argv) {
 #endif
     Setup setup;
     std::string outDir, file;
+    bool fromSource = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a.rfind("-out=", 0) == 0) {
             outDir = a.substr(5);
+        } else if (a == "-src") {
+            fromSource = true;
         } else if (!a.empty() && a[0] == '-') {
             if (a.rfind("-copylib-sfx=", 0) == 0) setup.suffix = a.substr(13);
             if (a == "-line-format=free") setup.lineFormat = DOV_GEN_LF_FREE;
@@ -125,6 +181,7 @@ int main(int argc, char** argv) {
         DovPrettyPrinterImpl printer;
         printer.gen_copy_dir = copies.string().c_str();
         printer.gen_line_format = setup.lineFormat;
+        printer.gen_src = fromSource ? 1 : 0;
         DovTokenList messages;
         const int rc = printer.PrintToFile(printed.string().c_str(), root, &messages);
         for (const DovToken* m : messages) DovPrintPosnMessage(m->code, m->Beg(), m->image);
@@ -139,6 +196,7 @@ int main(int argc, char** argv) {
             if (e.is_regular_file() && e.path().extension().empty())
                 fs::copy_file(e.path(), e.path().string() + setup.suffix, fs::copy_options::overwrite_existing);
     std::cout << "printed: " << printed.string() << '\n';
+    if (fromSource) return SameAsSource(file, printed, copies, setup) ? 0 : 1;
     DovExpr* second = Parse(setup, copies.string(), printed.string(), true);
     Write(out / "before.shape", before);
     if (!second) {
