@@ -1,11 +1,13 @@
 #include "printer/print_oper.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
@@ -50,6 +52,9 @@ void TraceEnter(DovExpr* node, int src) {
                   << " g_xs=" << DovPrinting.g_xs << '\n';
 }
 
+void PrintLiteralText(DovExpr* node);
+bool LiteralImage(const DovExpr* node);
+
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
         if (node->IsTerminal()) {
@@ -64,9 +69,81 @@ char LeafPrint(DovExpr* node, int lengthPass) {
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src && node->IsTerminal()) PrintStr(node->Image(), node->Flag(), 0);
+    if (!src && node->IsTerminal()) {
+        if (node->Oper() == CHAR_STRING && LiteralImage(node) &&
+            DovPrinting.g_xpos + node->Image().Len() > DovPrinting.rightMargin)
+            PrintLiteralText(node);
+        else
+            PrintStr(node->Image(), node->Flag(), 0);
+    }
     RecordEnd(node);
     return 0;
+}
+
+// A nonnumeric literal's text (its image, quotes and any prefix included),
+// continued on as many lines as it needs: a continuation line has '-' in
+// the indicator area and resumes with the quote character, under the
+// literal's first column when that is at most 39. A continued line runs to
+// the right margin (blanks left before it would belong to the literal), and
+// the two quotes that stand for one quote inside the literal must not be
+// split by a line end, where the first would read as the literal's end: a
+// line whose last column would hold the first of them starts one column
+// further right.
+void PrintLiteralText(DovExpr* node) {
+    DovPrintState& st = DovPrinting;
+    const VString& image = node->Image();
+    const char* text = image.CStr();
+    const int len = image.Len();
+    const int mark = node->Flag();
+    int open = 0;
+    if (len > 1 && text[0] != '\'' && text[0] != '"') open = 1;
+    const char quote = len > open ? text[open] : '\'';
+    // pairFirst[i]: text[i] is the first quote of a doubled quote.
+    std::vector<bool> pairFirst(static_cast<std::size_t>(len > 0 ? len : 0), false);
+    for (int i = open + 1; i + 2 < len; ++i)
+        if (text[i] == quote && text[i + 1] == quote) pairFirst[static_cast<std::size_t>(i++)] = true;
+    // True when text[from], printed at column `col`, leaves the first quote
+    // of a pair in the line's last column.
+    auto splitsPair = [&](int from, int col) {
+        const int last = from + (st.rightMargin - 1 - col);
+        return col < st.rightMargin && from + (st.rightMargin - col) < len && last >= from && last < len &&
+               pairFirst[static_cast<std::size_t>(last)];
+    };
+    const int entryCol = st.g_xpos;
+    int blanks = 0;
+    if (st.g_xpos == 0 && IndentPos(st.g_xs) + len >= st.rightMargin) {
+        if (len <= st.rightMargin - st.areaB)
+            blanks = 11;
+        else if (len <= st.rightMargin - st.areaA)
+            blanks = 7;
+        for (int i = 0; i < blanks; ++i) PutcMargin(' ', 0);
+    }
+    const int startCol = st.g_xpos > 0 ? st.g_xpos : IndentPos(st.g_xs);
+    if (splitsPair(0, startCol)) PrintChar(' ', mark, 0);
+    static const char kContinuation[] = "      -    ";
+    for (int i = 0; i < len; ++i) {
+        if (st.g_xpos >= st.rightMargin) {
+            PrintChar('\n', mark, 0);
+            for (const char* c = kContinuation; *c; ++c) PutcMargin(*c, 0);
+            if (entryCol <= 39)
+                while (st.g_xpos < entryCol) PrintChar(' ', mark, 0);
+            if (splitsPair(i, st.g_xpos + 1)) PrintChar(' ', mark, 0);
+            PrintChar(quote, mark, 0);
+        }
+        PrintChar(text[i], mark, 0);
+    }
+}
+
+// True for a leaf whose image is a nonnumeric literal (a word of
+// pseudo-text, say): it continues as a literal must.
+bool LiteralImage(const DovExpr* node) {
+    const VString& image = node->Image();
+    const char* t = image.CStr();
+    const int len = image.Len();
+    if (len < 2) return false;
+    const int open = t[0] == '\'' || t[0] == '"' ? 0 : 1;
+    return (t[open] == '\'' || t[open] == '"') && t[len - 1] == t[open] &&
+           (open == 0 || std::isalpha(static_cast<unsigned char>(t[0])));
 }
 
 char StrConstPrint(DovExpr* node, int lengthPass) {
@@ -75,38 +152,7 @@ char StrConstPrint(DovExpr* node, int lengthPass) {
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src) {
-        DovPrintState& st = DovPrinting;
-        const VString& image = node->Image();
-        const char* text = image.CStr();
-        const int len = image.Len();
-        const int mark = node->Flag();
-        char quote = '\'';
-        if (len > 0 && (text[0] == '\'' || text[0] == '"'))
-            quote = text[0];
-        else if (len > 1)
-            quote = text[1];
-        const int entryCol = st.g_xpos;
-        if (st.g_xpos == 0 && IndentPos(st.g_xs) + len >= st.rightMargin) {
-            int blanks = 0;
-            if (len <= st.rightMargin - st.areaB)
-                blanks = 11;
-            else if (len <= st.rightMargin - st.areaA)
-                blanks = 7;
-            for (int i = 0; i < blanks; ++i) PutcMargin(' ', 0);
-        }
-        static const char kContinuation[] = "      -    ";
-        for (int i = 0; i < len; ++i) {
-            if (st.g_xpos >= st.rightMargin) {
-                PrintChar('\n', mark, 0);
-                for (const char* c = kContinuation; *c; ++c) PutcMargin(*c, 0);
-                if (entryCol <= 39)
-                    while (st.g_xpos < entryCol) PrintChar(' ', mark, 0);
-                PrintChar(quote, mark, 0);
-            }
-            PrintChar(text[i], mark, 0);
-        }
-    }
+    if (!src) PrintLiteralText(node);
     RecordEnd(node);
     return 0;
 }

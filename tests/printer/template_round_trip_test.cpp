@@ -3,7 +3,7 @@
 // that did not parse back to the same tree (a keyword printed twice, doubled
 // parentheses, two text parts run together on one line, a doubled period,
 // embedded text spread over many lines, pseudo-text run together with its
-// delimiters). The trees are compared by operation
+// delimiters, a continued literal split between the two quotes of a pair). The trees are compared by operation
 // names, argument slots and leaf images.
 #include <gtest/gtest.h>
 
@@ -117,6 +117,16 @@ std::vector<Case> Cases() {
          Program(data + "       PROCEDURE DIVISION.\n       P1.\n       REPLACE == = == BY ==EQUAL==\n"
                         "               ==NOT== BY ====.\n           IF N = 1 MOVE 0 TO N.\n"
                         "       REPLACE OFF.\n           STOP RUN.\n"),
+         "ansi85"},
+        {"a literal of doubled quotes continued where a pair would be split at the margin",
+         Program(data + "       PROCEDURE DIVISION.\n           MOVE  \"" + std::string(54, '"') +
+                 "\n      -    \"" + std::string(60, '"') + "\n      -    \"" + std::string(26, '"') +
+                 "\" TO A.\n           STOP RUN.\n"),
+         "ansi85"},
+        {"the same in pseudo-text",
+         Program(data + "       PROCEDURE DIVISION.\n       P1.\n       REPLACE ==\"Z\"== BY  ==\"" +
+                 std::string(42, '"') + "\n      -    \"" + std::string(60, '"') + "\n      -    \"" +
+                 std::string(38, '"') + "\"==.\n           MOVE \"Z\" TO A.\n       REPLACE OFF.\n           STOP RUN.\n"),
          "ansi85"},
         {"embedded SQL kept as text, over several lines",
          Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n"
