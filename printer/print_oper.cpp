@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,7 @@ void TraceEnter(DovExpr* node, int src) {
 
 void PrintLiteralText(DovExpr* node);
 bool LiteralImage(const DovExpr* node);
+void NoteChange(const DovExpr* node);
 
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
@@ -66,6 +68,7 @@ char LeafPrint(DovExpr* node, int lengthPass) {
         return 0;
     }
     RecordBeg(node);
+    NoteChange(node);
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
@@ -149,6 +152,7 @@ bool LiteralImage(const DovExpr* node) {
 char StrConstPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) return LeafPrint(node, 1);
     RecordBeg(node);
+    NoteChange(node);
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
@@ -216,9 +220,17 @@ void CopybookError(DovExpr* node, const VString& text) {
         DovExpr::AddError(MSG_SEVERE, text);
 }
 
+// The source-file index of the file named `name`, or -1.
+int SourceFileIndex(const VString& name) {
+    DovNameTable& names = DovSrcFileNames();
+    for (int i = 1; i < names.Count(); ++i)
+        if (DovSrcFileName(static_cast<std::uint32_t>(i)) == name) return i;
+    return -1;
+}
+
 // Opens the output of copybook `name` (the file read) under `outName`, one
 // level below the current one.
-char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName) {
+char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, bool replaced = false) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     if (level < 1 || level >= kDovPrintCopyLevels) {
@@ -249,7 +261,14 @@ char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName) 
     DovPrintCopyLevel& inner = st.copyLevels[level];
     inner = DovPrintCopyLevel{};
     inner.fileName = name;
-    inner.stream = file;
+    if (replaced) {
+        inner.file = file;
+        inner.sourceName = name;
+        inner.srcFile = SourceFileIndex(name);
+        inner.stream = new std::ostringstream;
+    } else {
+        inner.stream = file;
+    }
     DovPrintCopyLevel& outer = st.copyLevels[level - 1];
     outer.savedXpos = st.g_xpos;
     outer.savedSrcPosn = st.last_line_src_posn;
@@ -267,15 +286,61 @@ char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName) 
 }
 
 char OpenCopybook(DovExpr* node, const VString& name) {
-    return OpenCopybookAs(node, name, CopybookOutputName(node, name));
+    // Copied from its source only when none of its text was printed before
+    // its begin node (clauses of an entry the COPY statement ends).
+    DovExpr* replacing = DovArgOrNull(node, 1);
+    const std::vector<int>& before = DovPrinting.filesSinceCopyNode;
+    const int file = SourceFileIndex(name);
+    const bool replaced = !Settings().gen_src && replacing && replacing->Oper() != NULL_NODE && file > 0 &&
+                          std::find(before.begin(), before.end(), file) == before.end();
+    return OpenCopybookAs(node, name, CopybookOutputName(node, name), replaced);
 }
 
-// The source-file index of the file named `name`, or -1.
-int SourceFileIndex(const VString& name) {
-    DovNameTable& names = DovSrcFileNames();
-    for (int i = 1; i < names.Count(); ++i)
-        if (DovSrcFileName(static_cast<std::uint32_t>(i)) == name) return i;
-    return -1;
+// A node printed through the templates into a copybook that COPY ...
+// REPLACING changed: one that is not from the source makes the copybook
+// one to write as printed.
+// A word of `tokens` (no comment, no blank) that stands in a file other
+// than `file`.
+bool ForeignWords(const DovTokenList& tokens, int file) {
+    for (const DovToken* t : tokens) {
+        if (!t || t->Beg().IsNull() || t->code == CM_COMMENT || t->code == CM_PERSISTENT || t->code == SEP_SPACE ||
+            t->code == PRESERVED_SPACE)
+            continue;
+        if (static_cast<int>(t->Beg().FileIndex()) != file) return true;
+    }
+    return false;
+}
+
+void NoteFiles(const DovTokenList& tokens) {
+    std::vector<int>& files = DovPrinting.filesSinceCopyNode;
+    for (const DovToken* t : tokens) {
+        // Comments and blanks of a copybook may hang on the node before it.
+        if (!t || t->Beg().IsNull() || t->code == CM_COMMENT || t->code == CM_PERSISTENT || t->code == SEP_SPACE ||
+            t->code == PRESERVED_SPACE)
+            continue;
+        const int file = static_cast<int>(t->Beg().FileIndex());
+        if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
+    }
+}
+
+void NoteChange(const DovExpr* node) {
+    DovPrintState& st = DovPrinting;
+    // A begin node holds the copybook's first comments.
+    if (!st.copyDir.IsEmpty() && !Settings().gen_src && !IsCopyBegin(node->Oper())) {
+        NoteFiles(node->Tokens());
+        for (int i = 0; i < node->NumArgs(); ++i)
+            if (const DovArgSlot* slot = node->ArgSlots(i)) NoteFiles(slot->tokens);
+    }
+    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return;
+    DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+    if (!level.file) return;
+    // Not from the source, or text of another file (the including file's
+    // text after a copybook that ends inside a statement): the copybook is
+    // written as printed.
+    if (node->Flag() == 0 || ForeignWords(node->Tokens(), level.srcFile)) level.changed = true;
+    for (int i = 0; i < node->NumArgs() && !level.changed; ++i)
+        if (const DovArgSlot* slot = node->ArgSlots(i))
+            if (ForeignWords(slot->tokens, level.srcFile)) level.changed = true;
 }
 
 bool Written(int file) {
@@ -289,6 +354,7 @@ void PopCopyLevel(const char* what, const VString& tracedName) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     DovPrintCopyLevel& inner = st.copyLevels[level - 1];
+    DovFinishCopybookFile(inner);
     delete inner.stream;
     inner.stream = nullptr;
     const DovPrintCopyLevel& outer = st.copyLevels[level - 2];
@@ -315,6 +381,27 @@ char CloseCopybook(DovExpr* node) {
 }
 
 }  // namespace
+
+void DovFinishCopybookFile(DovPrintCopyLevel& inner) {
+    if (!inner.file) return;
+    // The text COPY ... REPLACING replaced comes back from the
+    // copybook's source, so that the statement's REPLACING phrase,
+    // printed again, gives the same text once more; printed from the
+    // tree it would be replaced twice.
+    std::ifstream source(inner.sourceName.CStr(), std::ios::binary);
+    if (inner.changed || !source) {
+        if (inner.changed)
+            DovExpr::AddError(MSG_WARN, DovFormat("SourcePrint: copybook '%s' changed where COPY ... REPLACING "
+                                                  "replaced its text: written as printed, the REPLACING phrase "
+                                                  "applies to it once more",
+                                                  inner.fileName.CStr()));
+        *inner.file << static_cast<std::ostringstream*>(inner.stream)->str();
+    } else {
+        *inner.file << source.rdbuf();
+    }
+    delete inner.file;
+    inner.file = nullptr;
+}
 
 char DovOpenCopybookOfText(int file) {
     DovPrintState& st = DovPrinting;
@@ -376,6 +463,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     if (!lengthPass) {
         src = DovUnchangedFromSource(node);
         RecordBeg(node);
+        NoteChange(node);
     }
     const int entryLevel = st.g_xs;
     if (!lengthPass) TraceEnter(node, src);
@@ -385,6 +473,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     char rc = 0;
     if (!lengthPass && (IsCopyBegin(op) || IsCopyEnd(op))) {
         CopyNameAndLevel(node, name, level);
+        if (IsCopyEnd(op)) st.filesSinceCopyNode.clear();
         if (IsCopyEnd(op) && !st.closedEarly.IsEmpty() && st.closedEarly == name &&
             st.currentLevel == level) {
             // Its file was closed when the including file's text went on.
@@ -449,6 +538,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
         if (rc == 0 && action == kOpen) {
             rc = OpenCopybook(node, name);
             if (rc == 0) st.writtenFiles.push_back(SourceFileIndex(name));
+            st.filesSinceCopyNode.clear();
         }
         if (rc == 0 && action == kClose) {
             rc = CloseCopybook(node);

@@ -39,3 +39,9 @@ char DovCloseCopybookEarly();
 // result character; nothing happens when there is no copy directory or the
 // copybook was written already.
 char DovOpenCopybookOfText(int file);
+
+// Writes the file of a copybook that COPY ... REPLACING changed, printed
+// through the templates: the copybook's source, or, when a node printed
+// into it was not from the source, the text printed (with a warning).
+struct DovPrintCopyLevel;
+void DovFinishCopybookFile(DovPrintCopyLevel& level);

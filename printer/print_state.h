@@ -33,6 +33,13 @@ struct DovPrintCopyLevel {
     int srcFile = -1;  // source-file index of the text copied into this level, once known
     DovTxtPosn srcEnd;  // end of that file's text copied last
     bool implicit = false;  // opened by the copybook's own text, with no begin node printed yet
+    // A copybook that COPY ... REPLACING changed, printed through the
+    // templates: `stream` gathers the printed text, and the file gets the
+    // copybook's source (`sourceName`) unless a node printed into it is not
+    // from the source (`changed`).
+    std::ostream* file = nullptr;
+    VString sourceName;
+    bool changed = false;
 };
 
 // Counters never wrap: they stop at the largest value of their type.
@@ -61,6 +68,7 @@ struct DovPrintState {
     VString closedEarly;                      // a copybook closed before its end node, by name
     int closedEarlyFile = -1;                 // and the source-file index of its text, copied to its end
     std::vector<int> writtenFiles;            // source-file indexes of the copybooks written in this print
+    std::vector<int> filesSinceCopyNode;      // files of the tokens printed since the last copybook node
 
     // The stream of the current level, or null (length pass, bad level).
     std::ostream* CurrentStream() const;

@@ -313,6 +313,7 @@ bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
 void DovForgetSourceLines() {
     g_sequenceArea = SequenceArea{};
     DovPrinting.writtenFiles.clear();
+    DovPrinting.filesSinceCopyNode.clear();
     DovPrinting.closedEarly = VString();
     DovPrinting.closedEarlyFile = -1;
 }
