@@ -337,10 +337,11 @@ void NoteChange(const DovExpr* node) {
     // Not from the source, or text of another file (the including file's
     // text after a copybook that ends inside a statement): the copybook is
     // written as printed.
-    if (node->Flag() == 0 || ForeignWords(node->Tokens(), level.srcFile)) level.changed = true;
-    for (int i = 0; i < node->NumArgs() && !level.changed; ++i)
+    if (node->Flag() == 0) level.changed = true;
+    if (ForeignWords(node->Tokens(), level.srcFile)) level.mixed = true;
+    for (int i = 0; i < node->NumArgs() && !level.mixed; ++i)
         if (const DovArgSlot* slot = node->ArgSlots(i))
-            if (ForeignWords(slot->tokens, level.srcFile)) level.changed = true;
+            if (ForeignWords(slot->tokens, level.srcFile)) level.mixed = true;
 }
 
 bool Written(int file) {
@@ -389,7 +390,7 @@ void DovFinishCopybookFile(DovPrintCopyLevel& inner) {
     // printed again, gives the same text once more; printed from the
     // tree it would be replaced twice.
     std::ifstream source(inner.sourceName.CStr(), std::ios::binary);
-    if (inner.changed || !source) {
+    if (inner.changed || inner.mixed || !source) {
         if (inner.changed)
             DovExpr::AddError(MSG_WARN, DovFormat("SourcePrint: copybook '%s' changed where COPY ... REPLACING "
                                                   "replaced its text: written as printed, the REPLACING phrase "

@@ -36,10 +36,11 @@ struct DovPrintCopyLevel {
     // A copybook that COPY ... REPLACING changed, printed through the
     // templates: `stream` gathers the printed text, and the file gets the
     // copybook's source (`sourceName`) unless a node printed into it is not
-    // from the source (`changed`).
+    // from the source (`changed`) or comes from another file (`mixed`).
     std::ostream* file = nullptr;
     VString sourceName;
     bool changed = false;
+    bool mixed = false;
 };
 
 // Counters never wrap: they stop at the largest value of their type.
