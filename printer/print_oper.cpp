@@ -55,7 +55,7 @@ void TraceEnter(DovExpr* node, int src) {
 
 void PrintLiteralText(DovExpr* node);
 bool LiteralImage(const DovExpr* node);
-void NoteChange(const DovExpr* node);
+char NoteChange(const DovExpr* node);
 
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
@@ -68,7 +68,7 @@ char LeafPrint(DovExpr* node, int lengthPass) {
         return 0;
     }
     RecordBeg(node);
-    NoteChange(node);
+    if (char rc = NoteChange(node)) return rc;
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
@@ -152,7 +152,7 @@ bool LiteralImage(const DovExpr* node) {
 char StrConstPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) return LeafPrint(node, 1);
     RecordBeg(node);
-    NoteChange(node);
+    if (char rc = NoteChange(node)) return rc;
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
@@ -285,6 +285,31 @@ char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, 
     return 0;
 }
 
+// A token of the source text proper: no comment, blank or end of file.
+bool Word(const DovToken* t) {
+    return t && !t->Beg().IsNull() && t->code != CM_COMMENT && t->code != CM_PERSISTENT && t->code != SEP_SPACE &&
+           t->code != PRESERVED_SPACE && t->code != SEP_COPY_EOF && t->code != SEP_EOF;
+}
+
+// The source file of a node's first word: of a leaf, its own first word; of
+// an operation, the first word of its slots' tokens before its first
+// argument (which answers for itself). -1 when none tells.
+int StartFile(const DovExpr* node) {
+    if (node->NumArgs() == 0) {
+        for (const DovToken* t : node->Tokens())
+            if (Word(t)) return static_cast<int>(t->Beg().FileIndex());
+        return -1;
+    }
+    for (int i = 0; i < node->NumArgs(); ++i) {
+        const DovArgSlot* slot = node->ArgSlots(i);
+        if (!slot) continue;
+        for (const DovToken* t : slot->tokens)
+            if (Word(t)) return static_cast<int>(t->Beg().FileIndex());
+        if (slot->arg && slot->arg->Oper() != NULL_NODE) return -1;
+    }
+    return -1;
+}
+
 char OpenCopybook(DovExpr* node, const VString& name) {
     // Copied from its source only when none of its text was printed before
     // its begin node (clauses of an entry the COPY statement ends).
@@ -293,55 +318,81 @@ char OpenCopybook(DovExpr* node, const VString& name) {
     const int file = SourceFileIndex(name);
     const bool replaced = !Settings().gen_src && replacing && replacing->Oper() != NULL_NODE && file > 0 &&
                           std::find(before.begin(), before.end(), file) == before.end();
-    return OpenCopybookAs(node, name, CopybookOutputName(node, name), replaced);
+    DovPrintState& st = DovPrinting;
+    const int including = StartFile(node);
+    if (char rc = OpenCopybookAs(node, name, CopybookOutputName(node, name), replaced)) return rc;
+    if (!Settings().gen_src) {
+        // Printed through the templates, the files of the two levels tell
+        // where the copybook's text ends.
+        DovPrintCopyLevel& outer = st.copyLevels[st.currentLevel - 2];
+        if (outer.srcFile < 0) outer.srcFile = including;
+        st.copyLevels[st.currentLevel - 1].srcFile = file;
+    }
+    return 0;
 }
 
 // A node printed through the templates into a copybook that COPY ...
 // REPLACING changed: one that is not from the source makes the copybook
 // one to write as printed.
-// A word of `tokens` (no comment, no blank) that stands in a file other
-// than `file`.
-bool ForeignWords(const DovTokenList& tokens, int file) {
-    for (const DovToken* t : tokens) {
-        if (!t || t->Beg().IsNull() || t->code == CM_COMMENT || t->code == CM_PERSISTENT || t->code == SEP_SPACE ||
-            t->code == PRESERVED_SPACE)
-            continue;
-        if (static_cast<int>(t->Beg().FileIndex()) != file) return true;
-    }
-    return false;
+// Printed through the templates: text that starts in the file that
+// includes the copybook being written closes the copybook (its end node
+// follows later in the tree, after the statement the copybook ends in).
+char ResumeIncludingFile(int file) {
+    DovPrintState& st = DovPrinting;
+    if (st.copyDir.IsEmpty() || Settings().gen_src || st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels)
+        return 0;
+    const int outer = st.copyLevels[st.currentLevel - 2].srcFile;
+    if (file < 0 || file != outer || file == st.copyLevels[st.currentLevel - 1].srcFile) return 0;
+    if (char rc = DovCloseCopybookEarly()) return rc;
+    // What follows is kept apart from the COPY statement's period.
+    if (st.g_xpos > 0) DovResumeAfterCopybook = st.charCount;
+    return 0;
+}
+
+// Before a template prints argument `index`: the slot's first word.
+char BeforeArgument(DovExpr* holder, int index) {
+    const DovArgSlot* slot = holder && index < holder->NumArgs() ? holder->ArgSlots(index) : nullptr;
+    if (!slot) return 0;
+    for (const DovToken* t : slot->tokens)
+        if (Word(t)) return ResumeIncludingFile(static_cast<int>(t->Beg().FileIndex()));
+    return 0;
 }
 
 void NoteFiles(const DovTokenList& tokens) {
     std::vector<int>& files = DovPrinting.filesSinceCopyNode;
     for (const DovToken* t : tokens) {
         // Comments and blanks of a copybook may hang on the node before it.
-        if (!t || t->Beg().IsNull() || t->code == CM_COMMENT || t->code == CM_PERSISTENT || t->code == SEP_SPACE ||
-            t->code == PRESERVED_SPACE)
-            continue;
+        if (!Word(t)) continue;
         const int file = static_cast<int>(t->Beg().FileIndex());
         if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
     }
 }
 
-void NoteChange(const DovExpr* node) {
+char NoteChange(const DovExpr* node) {
     DovPrintState& st = DovPrinting;
+    const bool templates = !st.copyDir.IsEmpty() && !Settings().gen_src;
     // A begin node holds the copybook's first comments.
-    if (!st.copyDir.IsEmpty() && !Settings().gen_src && !IsCopyBegin(node->Oper())) {
+    if (templates && !IsCopyBegin(node->Oper())) {
         NoteFiles(node->Tokens());
         for (int i = 0; i < node->NumArgs(); ++i)
             if (const DovArgSlot* slot = node->ArgSlots(i)) NoteFiles(slot->tokens);
     }
-    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return;
+    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return 0;
+    // A copybook that ends inside a statement: the first node whose text
+    // starts in the including file goes on there.
+    if (templates && !IsCopyBegin(node->Oper()) && !IsCopyEnd(node->Oper())) {
+        if (char rc = ResumeIncludingFile(StartFile(node))) return rc;
+        if (st.currentLevel < 2) return 0;
+    }
     DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
-    if (!level.file) return;
+    if (!level.file) return 0;
     // Not from the source, or text of another file (the including file's
     // text after a copybook that ends inside a statement): the copybook is
     // written as printed.
     if (node->Flag() == 0) level.changed = true;
-    if (ForeignWords(node->Tokens(), level.srcFile)) level.mixed = true;
-    for (int i = 0; i < node->NumArgs() && !level.mixed; ++i)
-        if (const DovArgSlot* slot = node->ArgSlots(i))
-            if (ForeignWords(slot->tokens, level.srcFile)) level.mixed = true;
+    const int file = StartFile(node);
+    if (file >= 0 && file != level.srcFile) level.mixed = true;
+    return 0;
 }
 
 bool Written(int file) {
@@ -464,7 +515,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     if (!lengthPass) {
         src = DovUnchangedFromSource(node);
         RecordBeg(node);
-        NoteChange(node);
+        if (char rc = NoteChange(node)) return rc;
     }
     const int entryLevel = st.g_xs;
     if (!lengthPass) TraceEnter(node, src);
@@ -591,4 +642,5 @@ void DovInstallPrintOperations() {
     DovPrettyPrint.oper = HookOper;
     DovPrintArgument = DovPrettyPrintNode;
     DovPrintAttachedTokens = AttachedTokens;
+    DovBeforePrintArgument = BeforeArgument;
 }

@@ -356,45 +356,67 @@ TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFi
     }
 }
 
-// A copybook that COPY ... REPLACING changed, printed through the
-// templates: its file holds the copybook's source, so that the REPLACING
-// phrase printed with the statement gives the same text again (printed from
-// the tree, 1 BY 5 and 5 BY 7 would make the 1 a 7), also when two COPY
-// statements replace different text of it; the program parses back to an
-// equal tree.
-TEST(PrintRoundTrip, ACopybookThatReplacingChangedIsWrittenAsItsSource) {
+// Copybooks printed through the templates into their own files, and the
+// program parsed again to an equal tree: a copybook that COPY ... REPLACING
+// changed is written as its source, so that the REPLACING phrase printed
+// with the statement gives the same text again (printed from the tree, 1 BY
+// 5 and 5 BY 7 would make the 1 a 7), also when two COPY statements replace
+// different text of it; a copybook that ends inside a statement is closed
+// where the including file's text goes on, so that the rest of the program
+// does not land in it.
+TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) {
     InstallGrammar();
 #ifndef VEMLO_TEST_WITH_GRAMMAR
     GTEST_SKIP() << "no grammar: nothing parses";
 #endif
-    const std::string copybook = "      *HEADER KREP\n           MOVE 1 TO N.\n";
-    const std::string program =
+    const std::string head =
         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
         "       WORKING-STORAGE SECTION.\n       01  N PIC 9(4).\n       01  M PIC 9(4).\n"
-        "       PROCEDURE DIVISION.\n       P1.\n"
-        "           COPY KREP REPLACING ==1== BY ==5==\n                               ==5== BY ==7==.\n"
-        "           COPY KREP REPLACING ==N== BY ==M==.\n           STOP RUN.\n";
+        "       PROCEDURE DIVISION.\n       P1.\n";
+    struct Case {
+        const char* name;
+        std::string program;
+        std::string copybook;  // KCPY.cpy
+        bool asSource;         // the copybook's file holds its source
+    } cases[] = {
+        {"a copybook that REPLACING changed, copied twice",
+         head + "           COPY KCPY REPLACING ==1== BY ==5==\n                               ==5== BY ==7==.\n"
+                "           COPY KCPY REPLACING ==N== BY ==M==.\n           STOP RUN.\n",
+         "      *HEADER KCPY\n           MOVE 1 TO N.\n", true},
+        {"a copybook that ends inside an IF statement",
+         head + "           COPY KCPY.\n               MOVE 0 TO N\n           ELSE\n               MOVE 1 TO N.\n"
+                "           STOP RUN.\n",
+         "      *HEADER KCPY\n           IF N = 1\n", false},
+        {"the same, with REPLACING",
+         head + "           COPY KCPY REPLACING ==1== BY ==2==.\n               MOVE 0 TO N\n           ELSE\n"
+                "               MOVE 1 TO N.\n           STOP RUN.\n",
+         "      *HEADER KCPY\n           IF N = 1\n", true},
+    };
     ScratchDir scratch;
-    const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
-    std::ofstream(in / "T.cbl") << program;
-    std::ofstream(in / "KREP.cpy") << copybook;
-    Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
-    SuiteParser parser(suite, in);
-    ASSERT_TRUE(parser.Ok());
-    DovExpr* root = parser.Parse(in / "T.cbl");
-    ASSERT_NE(root, nullptr);
-    const std::vector<std::string> before = vemlo_test::TreeShape(root);
-    DovPrettyPrinterImpl printer;
-    printer.gen_copy_dir = copies.string().c_str();
-    DovTokenList messages;
-    EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
-    delete root;
-    EXPECT_EQ(ReadAll(copies / "KREP.cpy"), copybook);
-    SuiteParser again(suite, copies);
-    DovExpr* second = again.Parse(out / "T.cbl");
-    ASSERT_NE(second, nullptr) << ReadAll(out / "T.cbl");
-    EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "") << ReadAll(out / "T.cbl");
-    delete second;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
+        std::ofstream(in / "T.cbl") << c.program;
+        std::ofstream(in / "KCPY.cpy") << c.copybook;
+        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
+        SuiteParser parser(suite, in);
+        ASSERT_TRUE(parser.Ok());
+        DovExpr* root = parser.Parse(in / "T.cbl");
+        ASSERT_NE(root, nullptr);
+        const std::vector<std::string> before = vemlo_test::TreeShape(root);
+        DovPrettyPrinterImpl printer;
+        printer.gen_copy_dir = copies.string().c_str();
+        DovTokenList messages;
+        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
+        delete root;
+        if (c.asSource) EXPECT_EQ(ReadAll(copies / "KCPY.cpy"), c.copybook);
+        SuiteParser again(suite, copies);
+        DovExpr* second = again.Parse(out / "T.cbl");
+        ASSERT_NE(second, nullptr) << ReadAll(out / "T.cbl");
+        EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
+            << ReadAll(out / "T.cbl") << "---\n" << ReadAll(copies / "KCPY.cpy");
+        delete second;
+    }
 }
 
 }  // namespace
