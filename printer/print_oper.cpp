@@ -358,24 +358,17 @@ char BeforeArgument(DovExpr* holder, int index) {
     return 0;
 }
 
-void NoteFiles(const DovTokenList& tokens) {
-    std::vector<int>& files = DovPrinting.filesSinceCopyNode;
-    for (const DovToken* t : tokens) {
-        // Comments and blanks of a copybook may hang on the node before it.
-        if (!Word(t)) continue;
-        const int file = static_cast<int>(t->Beg().FileIndex());
-        if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
-    }
-}
 
 char NoteChange(const DovExpr* node) {
     DovPrintState& st = DovPrinting;
     const bool templates = !st.copyDir.IsEmpty() && !Settings().gen_src;
-    // A begin node holds the copybook's first comments.
+    // The file each node's text starts in (a begin node holds the
+    // copybook's first comments, and a node's last tokens, its period say,
+    // are printed after its arguments).
     if (templates && !IsCopyBegin(node->Oper())) {
-        NoteFiles(node->Tokens());
-        for (int i = 0; i < node->NumArgs(); ++i)
-            if (const DovArgSlot* slot = node->ArgSlots(i)) NoteFiles(slot->tokens);
+        std::vector<int>& files = st.filesSinceCopyNode;
+        const int file = StartFile(node);
+        if (file >= 0 && std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
     }
     if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return 0;
     // A copybook that ends inside a statement: the first node whose text
@@ -507,6 +500,50 @@ char InlineCopybook(DovExpr* node, const VString& name) {
     return 0;
 }
 
+// The first and the last word token of a leaf, or null.
+const DovToken* FirstWord(const DovExpr* e) {
+    for (const DovToken* t : e->Tokens())
+        if (Word(t)) return t;
+    return nullptr;
+}
+const DovToken* LastWord(const DovExpr* e) {
+    const DovToken* last = nullptr;
+    for (const DovToken* t : e->Tokens())
+        if (Word(t)) last = t;
+    return last;
+}
+
+// The words of pseudo-text, printed with a blank between two of them only
+// where the source has one: pseudo-text matches text word by word, and
+// 9(5) written as 9 ( 5 ) would no longer match the picture string 9(5).
+// A word that does not fit on the line starts the next one under the first.
+char PrintPseudoTextWords(DovExprOper* list) {
+    DovPrintState& st = DovPrinting;
+    const int first = st.g_xpos > 0 ? st.g_xpos : IndentPos(st.g_xs);
+    const DovExpr* prev = nullptr;
+    for (int i = 0; i < list->NumArgs(); ++i) {
+        DovExpr* word = list->Args(i);
+        if (!word) continue;
+        if (prev) {
+            const DovToken* a = LastWord(prev);
+            const DovToken* b = FirstWord(word);
+            const bool glued = a && b && a->End().FileIndex() == b->Beg().FileIndex() && a->End() == b->Beg();
+            const int len = word->IsTerminal() ? word->Image().Len() : word->PrintedLength();
+            if (!glued) {
+                if (st.g_xpos + 1 + len > st.rightMargin && first + len <= st.rightMargin) {
+                    PrintChar('\n', list->Flag(), 0);
+                    while (st.g_xpos < first) PutcMargin(' ', 0);
+                } else {
+                    PrintChar(' ', list->Flag(), 0);
+                }
+            }
+        }
+        if (char rc = DovPrintArgument(word, 0, 0)) return rc;
+        prev = word;
+    }
+    return 0;
+}
+
 char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     const DovOper op = node->Oper();
     if (op == SYMBOL_TABLE_ELT_LIST || op == SYMBOL_TABLE_ELT) return 0;
@@ -582,6 +619,8 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     } else if (action != kNone) {
         if (src) {
             rc = SlotPrint(node);
+        } else if (op == COPY_TOKEN_LIST && !lengthPass) {
+            rc = PrintPseudoTextWords(node);
         } else {
             PrintTemplate* entry = nullptr;
             rc = FindCGentry(&entry, node);

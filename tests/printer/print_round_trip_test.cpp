@@ -361,7 +361,8 @@ TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFi
 // changed is written as its source, so that the REPLACING phrase printed
 // with the statement gives the same text again (printed from the tree, 1 BY
 // 5 and 5 BY 7 would make the 1 a 7), also when two COPY statements replace
-// different text of it; a copybook that ends inside a statement is closed
+// different text of it, and pseudo-text keeps its words as the source wrote
+// them, 9(5) unparted; a copybook that ends inside a statement is closed
 // where the including file's text goes on, so that the rest of the program
 // does not land in it.
 TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) {
@@ -383,6 +384,16 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
          head + "           COPY KCPY REPLACING ==1== BY ==5==\n                               ==5== BY ==7==.\n"
                 "           COPY KCPY REPLACING ==N== BY ==M==.\n           STOP RUN.\n",
          "      *HEADER KCPY\n           MOVE 1 TO N.\n", true},
+        {"pseudo-text with a picture string, whose words are not to be parted",
+         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+         "       WORKING-STORAGE SECTION.\n       COPY KCPY REPLACING ==PIC 9(5)== BY ==PIC 9(3)==.\n"
+         "       PROCEDURE DIVISION.\n           STOP RUN.\n",
+         "      *HEADER KCPY\n       01  B PIC 9(5).\n", true},
+        {"a copybook that holds the period of the entry its COPY ends, copied twice",
+         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+         "       WORKING-STORAGE SECTION.\n       01  G COPY KCPY REPLACING ==F1== BY ==F2==.\n"
+         "       01  H COPY KCPY REPLACING ==F1== BY ==F3==.\n       PROCEDURE DIVISION.\n           STOP RUN.\n",
+         "      *HEADER KCPY\n           .\n           02  F1 PIC X.\n", true},
         {"a copybook that ends inside an IF statement",
          head + "           COPY KCPY.\n               MOVE 0 TO N\n           ELSE\n               MOVE 1 TO N.\n"
                 "           STOP RUN.\n",
