@@ -55,7 +55,7 @@ void TraceEnter(DovExpr* node, int src) {
 
 void PrintLiteralText(DovExpr* node);
 bool LiteralImage(const DovExpr* node);
-char NoteChange(const DovExpr* node);
+char TrackCopybookText(const DovExpr* node);
 
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
@@ -68,7 +68,7 @@ char LeafPrint(DovExpr* node, int lengthPass) {
         return 0;
     }
     RecordBeg(node);
-    if (char rc = NoteChange(node)) return rc;
+    if (char rc = TrackCopybookText(node)) return rc;
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
@@ -152,7 +152,7 @@ bool LiteralImage(const DovExpr* node) {
 char StrConstPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) return LeafPrint(node, 1);
     RecordBeg(node);
-    if (char rc = NoteChange(node)) return rc;
+    if (char rc = TrackCopybookText(node)) return rc;
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
@@ -331,9 +331,6 @@ char OpenCopybook(DovExpr* node, const VString& name) {
     return 0;
 }
 
-// A node printed through the templates into a copybook that COPY ...
-// REPLACING changed: one that is not from the source makes the copybook
-// one to write as printed.
 // Printed through the templates: text that starts in the file that
 // includes the copybook being written closes the copybook (its end node
 // follows later in the tree, after the statement the copybook ends in).
@@ -358,8 +355,12 @@ char BeforeArgument(DovExpr* holder, int index) {
     return 0;
 }
 
-
-char NoteChange(const DovExpr* node) {
+// What the templates' print of each node tells about the copybooks: the
+// file its text starts in, for the begin node that follows; the end of a
+// copybook that ends inside a statement; and, in a copybook that COPY ...
+// REPLACING changed, a node that is not from the source or starts in a
+// third file, which makes the copybook one to write as printed.
+char TrackCopybookText(const DovExpr* node) {
     DovPrintState& st = DovPrinting;
     const bool templates = !st.copyDir.IsEmpty() && !Settings().gen_src;
     // The file each node's text starts in (a begin node holds the
@@ -379,9 +380,6 @@ char NoteChange(const DovExpr* node) {
     }
     DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
     if (!level.file) return 0;
-    // Not from the source, or text of another file (the including file's
-    // text after a copybook that ends inside a statement): the copybook is
-    // written as printed.
     if (node->Flag() == 0) level.changed = true;
     const int file = StartFile(node);
     if (file >= 0 && file != level.srcFile) level.mixed = true;
@@ -552,7 +550,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     if (!lengthPass) {
         src = DovUnchangedFromSource(node);
         RecordBeg(node);
-        if (char rc = NoteChange(node)) return rc;
+        if (char rc = TrackCopybookText(node)) return rc;
     }
     const int entryLevel = st.g_xs;
     if (!lengthPass) TraceEnter(node, src);
