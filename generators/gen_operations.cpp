@@ -490,7 +490,8 @@ struct CondEntry {
 
 const char* const kPredicates[] = {"CondFdCopyAtEnd", "CondDdCopy",       "CondElseIf",
                                    "CondDiskDevice",  "CondValueRanges",  "CondMoveSources",
-                                   "CondCallMnemonic", "CondExecLines",   "CondNoName"};
+                                   "CondCallMnemonic", "CondExecLines",   "CondNoName",
+                                   "CondEqualsAtEdge"};
 
 // Reads CONDITIONAL.def: "CODE NAME PREDICATE "TEXT"" lines in increasing
 // code order, at most one per code, and its "%totals conditional=N" line.

@@ -1,10 +1,14 @@
 #include "printer/print_oper.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
@@ -49,6 +53,10 @@ void TraceEnter(DovExpr* node, int src) {
                   << " g_xs=" << DovPrinting.g_xs << '\n';
 }
 
+void PrintLiteralText(DovExpr* node);
+bool LiteralImage(const DovExpr* node);
+char TrackCopybookText(const DovExpr* node);
+
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
         if (node->IsTerminal()) {
@@ -60,52 +68,95 @@ char LeafPrint(DovExpr* node, int lengthPass) {
         return 0;
     }
     RecordBeg(node);
+    if (char rc = TrackCopybookText(node)) return rc;
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src && node->IsTerminal()) PrintStr(node->Image(), node->Flag(), 0);
+    if (!src && node->IsTerminal()) {
+        if (node->Oper() == CHAR_STRING && LiteralImage(node) &&
+            DovPrinting.g_xpos + node->Image().Len() > DovPrinting.rightMargin)
+            PrintLiteralText(node);
+        else
+            PrintStr(node->Image(), node->Flag(), 0);
+    }
     RecordEnd(node);
     return 0;
+}
+
+// A nonnumeric literal's text (its image, quotes and any prefix included),
+// continued on as many lines as it needs: a continuation line has '-' in
+// the indicator area and resumes with the quote character, under the
+// literal's first column when that is at most 39. A continued line runs to
+// the right margin (blanks left before it would belong to the literal), and
+// the two quotes that stand for one quote inside the literal must not be
+// split by a line end, where the first would read as the literal's end: a
+// line whose last column would hold the first of them starts one column
+// further right.
+void PrintLiteralText(DovExpr* node) {
+    DovPrintState& st = DovPrinting;
+    const VString& image = node->Image();
+    const char* text = image.CStr();
+    const int len = image.Len();
+    const int mark = node->Flag();
+    int open = 0;
+    if (len > 1 && text[0] != '\'' && text[0] != '"') open = 1;
+    const char quote = len > open ? text[open] : '\'';
+    // pairFirst[i]: text[i] is the first quote of a doubled quote.
+    std::vector<bool> pairFirst(static_cast<std::size_t>(len > 0 ? len : 0), false);
+    for (int i = open + 1; i + 2 < len; ++i)
+        if (text[i] == quote && text[i + 1] == quote) pairFirst[static_cast<std::size_t>(i++)] = true;
+    // True when text[from], printed at column `col`, leaves the first quote
+    // of a pair in the line's last column.
+    auto splitsPair = [&](int from, int col) {
+        const int last = from + (st.rightMargin - 1 - col);
+        return col < st.rightMargin && from + (st.rightMargin - col) < len && last >= from && last < len &&
+               pairFirst[static_cast<std::size_t>(last)];
+    };
+    const int entryCol = st.g_xpos;
+    int blanks = 0;
+    if (st.g_xpos == 0 && IndentPos(st.g_xs) + len >= st.rightMargin) {
+        if (len <= st.rightMargin - st.areaB)
+            blanks = 11;
+        else if (len <= st.rightMargin - st.areaA)
+            blanks = 7;
+        for (int i = 0; i < blanks; ++i) PutcMargin(' ', 0);
+    }
+    const int startCol = st.g_xpos > 0 ? st.g_xpos : IndentPos(st.g_xs);
+    if (splitsPair(0, startCol)) PrintChar(' ', mark, 0);
+    static const char kContinuation[] = "      -    ";
+    for (int i = 0; i < len; ++i) {
+        if (st.g_xpos >= st.rightMargin) {
+            PrintChar('\n', mark, 0);
+            for (const char* c = kContinuation; *c; ++c) PutcMargin(*c, 0);
+            if (entryCol <= 39)
+                while (st.g_xpos < entryCol) PrintChar(' ', mark, 0);
+            if (splitsPair(i, st.g_xpos + 1)) PrintChar(' ', mark, 0);
+            PrintChar(quote, mark, 0);
+        }
+        PrintChar(text[i], mark, 0);
+    }
+}
+
+// True for a leaf whose image is a nonnumeric literal (a word of
+// pseudo-text, say): it continues as a literal must.
+bool LiteralImage(const DovExpr* node) {
+    const VString& image = node->Image();
+    const char* t = image.CStr();
+    const int len = image.Len();
+    if (len < 2) return false;
+    const int open = t[0] == '\'' || t[0] == '"' ? 0 : 1;
+    return (t[open] == '\'' || t[open] == '"') && t[len - 1] == t[open] &&
+           (open == 0 || std::isalpha(static_cast<unsigned char>(t[0])));
 }
 
 char StrConstPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) return LeafPrint(node, 1);
     RecordBeg(node);
+    if (char rc = TrackCopybookText(node)) return rc;
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src) {
-        DovPrintState& st = DovPrinting;
-        const VString& image = node->Image();
-        const char* text = image.CStr();
-        const int len = image.Len();
-        const int mark = node->Flag();
-        char quote = '\'';
-        if (len > 0 && (text[0] == '\'' || text[0] == '"'))
-            quote = text[0];
-        else if (len > 1)
-            quote = text[1];
-        const int entryCol = st.g_xpos;
-        if (st.g_xpos == 0 && IndentPos(st.g_xs) + len >= st.rightMargin) {
-            int blanks = 0;
-            if (len <= st.rightMargin - st.areaB)
-                blanks = 11;
-            else if (len <= st.rightMargin - st.areaA)
-                blanks = 7;
-            for (int i = 0; i < blanks; ++i) PutcMargin(' ', 0);
-        }
-        static const char kContinuation[] = "      -    ";
-        for (int i = 0; i < len; ++i) {
-            if (st.g_xpos >= st.rightMargin) {
-                PrintChar('\n', mark, 0);
-                for (const char* c = kContinuation; *c; ++c) PutcMargin(*c, 0);
-                if (entryCol <= 39)
-                    while (st.g_xpos < entryCol) PrintChar(' ', mark, 0);
-                PrintChar(quote, mark, 0);
-            }
-            PrintChar(text[i], mark, 0);
-        }
-    }
+    if (!src) PrintLiteralText(node);
     RecordEnd(node);
     return 0;
 }
@@ -160,39 +211,64 @@ VString CopybookOutputName(DovExpr* node, const VString& fileRead) {
     return VString(name.c_str(), static_cast<int>(name.size()));
 }
 
-char OpenCopybook(DovExpr* node, const VString& name) {
+// A message of a copybook's output: on the node that opens it, or, for
+// copybook text without a begin node, on no node.
+void CopybookError(DovExpr* node, const VString& text) {
+    if (node)
+        node->AddPError(MSG_SEVERE, text);
+    else
+        DovExpr::AddError(MSG_SEVERE, text);
+}
+
+// The source-file index of the file named `name`, or -1.
+int SourceFileIndex(const VString& name) {
+    DovNameTable& names = DovSrcFileNames();
+    for (int i = 1; i < names.Count(); ++i)
+        if (DovSrcFileName(static_cast<std::uint32_t>(i)) == name) return i;
+    return -1;
+}
+
+// Opens the output of copybook `name` (the file read) under `outName`, one
+// level below the current one.
+char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, bool replaced = false) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     if (level < 1 || level >= kDovPrintCopyLevels) {
-        node->AddPError(MSG_SEVERE, DovFormat("SourcePrint: copybook '%s' is nested deeper than %d files", name.CStr(),
-                                              kDovPrintCopyLevels));
+        CopybookError(node, DovFormat("SourcePrint: copybook '%s' is nested deeper than %d files", name.CStr(),
+                                      kDovPrintCopyLevels));
         return kDovCopybookRefused;
     }
-    const VString outName = CopybookOutputName(node, name);
     if (LeavesCopyDir(outName)) {
-        node->AddPError(MSG_SEVERE, DovFormat("SourcePrint: copybook name '%s' leads outside the copy directory; "
-                                              "copybook not written",
-                                              outName.CStr()));
+        CopybookError(node, DovFormat("SourcePrint: copybook name '%s' leads outside the copy directory; "
+                                      "copybook not written",
+                                      outName.CStr()));
         return kDovCopybookRefused;
     }
     VString path = st.copyDir;
     path += outName;
     int error = 0;
     if (DovMkDir(path.CStr(), &error) != 0) {
-        node->AddPError(MSG_SEVERE,
-                        DovFormat("SourcePrint: cannot create directory '%s': %s", path.CStr(), std::strerror(error)));
+        CopybookError(node,
+                      DovFormat("SourcePrint: cannot create directory '%s': %s", path.CStr(), std::strerror(error)));
         return kDovCopybookRefused;
     }
     auto* file = new std::ofstream;
     if (DovOpenOutFile(*file, path, DovFileMode::Text, DovWriteMode::Truncate) != 0) {
         delete file;
-        node->AddPError(MSG_SEVERE, DovFormat("Starting Copybook: cannot open file '%s' for write", name.CStr()));
+        CopybookError(node, DovFormat("Starting Copybook: cannot open file '%s' for write", name.CStr()));
         return 10;
     }
     DovPrintCopyLevel& inner = st.copyLevels[level];
     inner = DovPrintCopyLevel{};
     inner.fileName = name;
-    inner.stream = file;
+    if (replaced) {
+        inner.file = file;
+        inner.sourceName = name;
+        inner.srcFile = SourceFileIndex(name);
+        inner.stream = new std::ostringstream;
+    } else {
+        inner.stream = file;
+    }
     DovPrintCopyLevel& outer = st.copyLevels[level - 1];
     outer.savedXpos = st.g_xpos;
     outer.savedSrcPosn = st.last_line_src_posn;
@@ -209,12 +285,119 @@ char OpenCopybook(DovExpr* node, const VString& name) {
     return 0;
 }
 
+// A token of the source text proper: no comment, blank or end of file.
+bool Word(const DovToken* t) {
+    return t && !t->Beg().IsNull() && t->code != CM_COMMENT && t->code != CM_PERSISTENT && t->code != SEP_SPACE &&
+           t->code != PRESERVED_SPACE && t->code != SEP_COPY_EOF && t->code != SEP_EOF;
+}
+
+// The source file of a node's first word: of a leaf, its own first word; of
+// an operation, the first word of its slots' tokens before its first
+// argument (which answers for itself). -1 when none tells.
+int StartFile(const DovExpr* node) {
+    if (node->NumArgs() == 0) {
+        for (const DovToken* t : node->Tokens())
+            if (Word(t)) return static_cast<int>(t->Beg().FileIndex());
+        return -1;
+    }
+    for (int i = 0; i < node->NumArgs(); ++i) {
+        const DovArgSlot* slot = node->ArgSlots(i);
+        if (!slot) continue;
+        for (const DovToken* t : slot->tokens)
+            if (Word(t)) return static_cast<int>(t->Beg().FileIndex());
+        if (slot->arg && slot->arg->Oper() != NULL_NODE) return -1;
+    }
+    return -1;
+}
+
+char OpenCopybook(DovExpr* node, const VString& name) {
+    // Copied from its source only when none of its text was printed before
+    // its begin node (clauses of an entry the COPY statement ends).
+    DovExpr* replacing = DovArgOrNull(node, 1);
+    const std::vector<int>& before = DovPrinting.filesSinceCopyNode;
+    const int file = SourceFileIndex(name);
+    const bool replaced = !Settings().gen_src && replacing && replacing->Oper() != NULL_NODE && file > 0 &&
+                          std::find(before.begin(), before.end(), file) == before.end();
+    DovPrintState& st = DovPrinting;
+    const int including = StartFile(node);
+    if (char rc = OpenCopybookAs(node, name, CopybookOutputName(node, name), replaced)) return rc;
+    if (!Settings().gen_src) {
+        // Printed through the templates, the files of the two levels tell
+        // where the copybook's text ends.
+        DovPrintCopyLevel& outer = st.copyLevels[st.currentLevel - 2];
+        if (outer.srcFile < 0) outer.srcFile = including;
+        st.copyLevels[st.currentLevel - 1].srcFile = file;
+    }
+    return 0;
+}
+
+// Printed through the templates: text that starts in the file that
+// includes the copybook being written closes the copybook (its end node
+// follows later in the tree, after the statement the copybook ends in).
+char ResumeIncludingFile(int file) {
+    DovPrintState& st = DovPrinting;
+    if (st.copyDir.IsEmpty() || Settings().gen_src || st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels)
+        return 0;
+    const int outer = st.copyLevels[st.currentLevel - 2].srcFile;
+    if (file < 0 || file != outer || file == st.copyLevels[st.currentLevel - 1].srcFile) return 0;
+    if (char rc = DovCloseCopybookEarly()) return rc;
+    // What follows is kept apart from the COPY statement's period.
+    if (st.g_xpos > 0) DovResumeAfterCopybook = st.charCount;
+    return 0;
+}
+
+// Before a template prints argument `index`: the slot's first word.
+char BeforeArgument(DovExpr* holder, int index) {
+    const DovArgSlot* slot = holder && index < holder->NumArgs() ? holder->ArgSlots(index) : nullptr;
+    if (!slot) return 0;
+    for (const DovToken* t : slot->tokens)
+        if (Word(t)) return ResumeIncludingFile(static_cast<int>(t->Beg().FileIndex()));
+    return 0;
+}
+
+// What the templates' print of each node tells about the copybooks: the
+// file its text starts in, for the begin node that follows; the end of a
+// copybook that ends inside a statement; and, in a copybook that COPY ...
+// REPLACING changed, a node that is not from the source or starts in a
+// third file, which makes the copybook one to write as printed.
+char TrackCopybookText(const DovExpr* node) {
+    DovPrintState& st = DovPrinting;
+    const bool templates = !st.copyDir.IsEmpty() && !Settings().gen_src;
+    // The file each node's text starts in (a begin node holds the
+    // copybook's first comments, and a node's last tokens, its period say,
+    // are printed after its arguments).
+    if (templates && !IsCopyBegin(node->Oper())) {
+        std::vector<int>& files = st.filesSinceCopyNode;
+        const int file = StartFile(node);
+        if (file >= 0 && std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
+    }
+    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return 0;
+    // A copybook that ends inside a statement: the first node whose text
+    // starts in the including file goes on there.
+    if (templates && !IsCopyBegin(node->Oper()) && !IsCopyEnd(node->Oper())) {
+        if (char rc = ResumeIncludingFile(StartFile(node))) return rc;
+        if (st.currentLevel < 2) return 0;
+    }
+    DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+    if (!level.file) return 0;
+    if (node->Flag() == 0) level.changed = true;
+    const int file = StartFile(node);
+    if (file >= 0 && file != level.srcFile) level.mixed = true;
+    return 0;
+}
+
+bool Written(int file) {
+    const std::vector<int>& written = DovPrinting.writtenFiles;
+    return file >= 0 && std::find(written.begin(), written.end(), file) != written.end();
+}
+
 // Closes the innermost copybook's output and takes back the including
 // file's place; level >= 2.
 void PopCopyLevel(const char* what, const VString& tracedName) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     DovPrintCopyLevel& inner = st.copyLevels[level - 1];
+    DovFinishCopybookFile(inner);
     delete inner.stream;
     inner.stream = nullptr;
     const DovPrintCopyLevel& outer = st.copyLevels[level - 2];
@@ -241,6 +424,45 @@ char CloseCopybook(DovExpr* node) {
 }
 
 }  // namespace
+
+void DovFinishCopybookFile(DovPrintCopyLevel& inner) {
+    if (!inner.file) return;
+    // The text COPY ... REPLACING replaced comes back from the
+    // copybook's source, so that the statement's REPLACING phrase,
+    // printed again, gives the same text once more; printed from the
+    // tree it would be replaced twice.
+    std::ifstream source(inner.sourceName.CStr(), std::ios::binary);
+    if (inner.changed || inner.mixed || !source) {
+        if (inner.changed)
+            DovExpr::AddError(MSG_WARN, DovFormat("SourcePrint: copybook '%s' changed where COPY ... REPLACING "
+                                                  "replaced its text: written as printed, the REPLACING phrase "
+                                                  "applies to it once more",
+                                                  inner.fileName.CStr()));
+        *inner.file << static_cast<std::ostringstream*>(inner.stream)->str();
+    } else {
+        *inner.file << source.rdbuf();
+    }
+    delete inner.file;
+    inner.file = nullptr;
+}
+
+char DovOpenCopybookOfText(int file) {
+    DovPrintState& st = DovPrinting;
+    if (st.copyDir.IsEmpty() || file <= 0 || Written(file)) return 0;
+    const VString& name = DovSrcFileName(static_cast<std::uint32_t>(file));
+    const std::string read = name.CStr();
+    const std::size_t slash = read.find_last_of("/\\");
+    const std::string base = slash == std::string::npos ? read : read.substr(slash + 1);
+    if (Trace())
+        std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " for its text, stack_level=" << st.currentLevel
+                  << " ***\n";
+    if (char rc = OpenCopybookAs(nullptr, name, VString(base.c_str(), static_cast<int>(base.size())))) return rc;
+    DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+    level.srcFile = file;
+    level.implicit = true;
+    st.writtenFiles.push_back(file);
+    return 0;
+}
 
 char DovCloseCopybookEarly() {
     DovPrintState& st = DovPrinting;
@@ -276,6 +498,50 @@ char InlineCopybook(DovExpr* node, const VString& name) {
     return 0;
 }
 
+// The first and the last word token of a leaf, or null.
+const DovToken* FirstWord(const DovExpr* e) {
+    for (const DovToken* t : e->Tokens())
+        if (Word(t)) return t;
+    return nullptr;
+}
+const DovToken* LastWord(const DovExpr* e) {
+    const DovToken* last = nullptr;
+    for (const DovToken* t : e->Tokens())
+        if (Word(t)) last = t;
+    return last;
+}
+
+// The words of pseudo-text, printed with a blank between two of them only
+// where the source has one: pseudo-text matches text word by word, and
+// 9(5) written as 9 ( 5 ) would no longer match the picture string 9(5).
+// A word that does not fit on the line starts the next one under the first.
+char PrintPseudoTextWords(DovExprOper* list) {
+    DovPrintState& st = DovPrinting;
+    const int first = st.g_xpos > 0 ? st.g_xpos : IndentPos(st.g_xs);
+    const DovExpr* prev = nullptr;
+    for (int i = 0; i < list->NumArgs(); ++i) {
+        DovExpr* word = list->Args(i);
+        if (!word) continue;
+        if (prev) {
+            const DovToken* a = LastWord(prev);
+            const DovToken* b = FirstWord(word);
+            const bool glued = a && b && a->End().FileIndex() == b->Beg().FileIndex() && a->End() == b->Beg();
+            const int len = word->IsTerminal() ? word->Image().Len() : word->PrintedLength();
+            if (!glued) {
+                if (st.g_xpos + 1 + len > st.rightMargin && first + len <= st.rightMargin) {
+                    PrintChar('\n', list->Flag(), 0);
+                    while (st.g_xpos < first) PutcMargin(' ', 0);
+                } else {
+                    PrintChar(' ', list->Flag(), 0);
+                }
+            }
+        }
+        if (char rc = DovPrintArgument(word, 0, 0)) return rc;
+        prev = word;
+    }
+    return 0;
+}
+
 char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     const DovOper op = node->Oper();
     if (op == SYMBOL_TABLE_ELT_LIST || op == SYMBOL_TABLE_ELT) return 0;
@@ -284,6 +550,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     if (!lengthPass) {
         src = DovUnchangedFromSource(node);
         RecordBeg(node);
+        if (char rc = TrackCopybookText(node)) return rc;
     }
     const int entryLevel = st.g_xs;
     if (!lengthPass) TraceEnter(node, src);
@@ -293,6 +560,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     char rc = 0;
     if (!lengthPass && (IsCopyBegin(op) || IsCopyEnd(op))) {
         CopyNameAndLevel(node, name, level);
+        if (IsCopyEnd(op)) st.filesSinceCopyNode.clear();
         if (IsCopyEnd(op) && !st.closedEarly.IsEmpty() && st.closedEarly == name &&
             st.currentLevel == level) {
             // Its file was closed when the including file's text went on.
@@ -306,7 +574,16 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
             if (Trace())
                 std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " file_level=" << level
                           << " stack_level=" << st.currentLevel << " ***\n";
-            if (level == st.currentLevel) {
+            if (level == st.currentLevel && st.closedEarly == name) {
+                // Its text came first and was written, to its end, before
+                // the COPY statement went on in the including file.
+                action = kPlain;
+            } else if (level + 1 == st.currentLevel && st.copyLevels[level].implicit &&
+                       st.copyLevels[level].fileName == name) {
+                // Its text came first and opened its output.
+                st.copyLevels[level].implicit = false;
+                action = kPlain;
+            } else if (level == st.currentLevel) {
                 action = kOpen;
             } else {
                 node->AddPError(MSG_WARN,
@@ -340,12 +617,18 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     } else if (action != kNone) {
         if (src) {
             rc = SlotPrint(node);
+        } else if (op == COPY_TOKEN_LIST && !lengthPass) {
+            rc = PrintPseudoTextWords(node);
         } else {
             PrintTemplate* entry = nullptr;
             rc = FindCGentry(&entry, node);
             if (rc == 0) rc = node->print(entry->text, lengthPass, breakRequest, 1);
         }
-        if (rc == 0 && action == kOpen) rc = OpenCopybook(node, name);
+        if (rc == 0 && action == kOpen) {
+            rc = OpenCopybook(node, name);
+            if (rc == 0) st.writtenFiles.push_back(SourceFileIndex(name));
+            st.filesSinceCopyNode.clear();
+        }
         if (rc == 0 && action == kClose) {
             rc = CloseCopybook(node);
             // The including file goes on at the end of the COPY statement.
@@ -396,4 +679,5 @@ void DovInstallPrintOperations() {
     DovPrettyPrint.oper = HookOper;
     DovPrintArgument = DovPrettyPrintNode;
     DovPrintAttachedTokens = AttachedTokens;
+    DovBeforePrintArgument = BeforeArgument;
 }

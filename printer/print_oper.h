@@ -29,3 +29,19 @@ constexpr char kDovCopybookRefused = '6';
 // (its last line end, comments after its last word) is copied into it
 // first. Its end node then prints nothing. 0 or a result character.
 char DovCloseCopybookEarly();
+
+// Printed from source: opens the output of the copybook whose text is
+// source file `file`, one level below the current one, for copybook text
+// the tree holds without a begin node in front of it (a COPY inside a
+// statement the parser recovered from, a header taken from the copybook
+// before the begin node). The copybook is written under the name of the
+// file read; its begin node, when one follows, opens nothing more. 0 or a
+// result character; nothing happens when there is no copy directory or the
+// copybook was written already.
+char DovOpenCopybookOfText(int file);
+
+// Writes the file of a copybook that COPY ... REPLACING changed, printed
+// through the templates: the copybook's source, or, when a node printed
+// into it was not from the source, the text printed (with a warning).
+struct DovPrintCopyLevel;
+void DovFinishCopybookFile(DovPrintCopyLevel& level);

@@ -54,6 +54,7 @@ void SetMainLevel(std::ostream& out) {
 void CloseCopyLevels() {
     DovPrintState& st = DovPrinting;
     for (int i = 1; i < kDovPrintCopyLevels; ++i) {
+        DovFinishCopybookFile(st.copyLevels[i]);
         delete st.copyLevels[i].stream;
         st.copyLevels[i] = DovPrintCopyLevel{};
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 #include "lbase/txtposn.h"
 #include "lbase/vstring.h"
@@ -31,6 +32,15 @@ struct DovPrintCopyLevel {
     int savedLineNo = 1;
     int srcFile = -1;  // source-file index of the text copied into this level, once known
     DovTxtPosn srcEnd;  // end of that file's text copied last
+    bool implicit = false;  // opened by the copybook's own text, with no begin node printed yet
+    // A copybook that COPY ... REPLACING changed, printed through the
+    // templates: `stream` gathers the printed text, and the file gets the
+    // copybook's source (`sourceName`) unless a node printed into it is not
+    // from the source (`changed`) or comes from another file (`mixed`).
+    std::ostream* file = nullptr;
+    VString sourceName;
+    bool changed = false;
+    bool mixed = false;
 };
 
 // Counters never wrap: they stop at the largest value of their type.
@@ -58,6 +68,8 @@ struct DovPrintState {
     int currentLevel = 0;                     // 1 = main output; 0 = measuring only
     VString closedEarly;                      // a copybook closed before its end node, by name
     int closedEarlyFile = -1;                 // and the source-file index of its text, copied to its end
+    std::vector<int> writtenFiles;            // source-file indexes of the copybooks written in this print
+    std::vector<int> filesSinceCopyNode;      // files of the tokens printed since the last copybook node
 
     // The stream of the current level, or null (length pass, bad level).
     std::ostream* CurrentStream() const;

@@ -129,6 +129,20 @@ char CopyToken(const DovToken& t, int fromSrc, int& ended, bool& stop) {
                 return rc;
             }
     }
+    // Copybook text that no begin node announced opens its copybook's
+    // output; what the including file holds before the COPY statement ends
+    // has been copied by then.
+    if (settings.gen_src && !IsSpace(t.code) && st.currentLevel >= 1 && st.currentLevel < kDovPrintCopyLevels &&
+        Given(t.Beg()) && Given(t.End()) && t.Beg().FileIndex() == t.End().FileIndex()) {
+        const int file = static_cast<int>(t.Beg().FileIndex());
+        bool known = file == st.closedEarlyFile;
+        for (int i = 0; i < st.currentLevel && !known; ++i) known = st.copyLevels[i].srcFile == file;
+        if (!known && st.copyLevels[st.currentLevel - 1].srcFile >= 0)
+            if (char rc = DovOpenCopybookOfText(file)) {
+                stop = true;
+                return rc;
+            }
+    }
     // The rest of a copybook closed early was copied with it.
     if (st.closedEarlyFile >= 0 && static_cast<int>(t.Beg().FileIndex()) == st.closedEarlyFile &&
         static_cast<int>(t.End().FileIndex()) == st.closedEarlyFile && Given(t.Beg()))
@@ -298,6 +312,8 @@ bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
 
 void DovForgetSourceLines() {
     g_sequenceArea = SequenceArea{};
+    DovPrinting.writtenFiles.clear();
+    DovPrinting.filesSinceCopyNode.clear();
     DovPrinting.closedEarly = VString();
     DovPrinting.closedEarlyFile = -1;
 }

@@ -15,6 +15,7 @@
 #include "tree/token.h"
 
 DovPrintNodeFn DovPrintArgument = DovTemplatePrintNode;
+DovBeforeArgumentFn DovBeforePrintArgument = nullptr;
 DovAttachedTokensFn DovPrintAttachedTokens = DovPrintAttachedComments;
 std::int64_t DovResumeAfterCopybook = -1;
 
@@ -122,6 +123,8 @@ private:
     char PrintArg(int index) {
         DovExpr* arg = Arg(index);
         if (!arg) return 0;
+        if (!length_ && DovBeforePrintArgument)
+            if (char rc = DovBeforePrintArgument(node_, index)) return rc;
         return DovPrintArgument(arg, length_ ? 1 : 0, index == 0 && askBelow_ ? 1 : 0);
     }
     // Width of subdivision `i` as the last length pass measured it.

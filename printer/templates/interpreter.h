@@ -24,6 +24,10 @@ char GetArgNo(int* index, const char** cursor, int numArgs, DovExpr* node);
 // nodes through their template.
 using DovPrintNodeFn = char (*)(DovExpr* node, int lengthPass, int breakRequest);
 extern DovPrintNodeFn DovPrintArgument;
+// Run in the print pass before a template prints argument `index` of
+// `holder` (null: nothing to do); a nonzero result stops the print.
+using DovBeforeArgumentFn = char (*)(DovExpr* holder, int index);
+extern DovBeforeArgumentFn DovBeforePrintArgument;
 char DovTemplatePrintNode(DovExpr* node, int lengthPass, int breakRequest);
 
 // How the interpreter prints the tokens attached to a slot or a node (the

@@ -30,6 +30,16 @@ int CondNoName(DovExpr* node) {
     return !name || name->Oper() == NULL_NODE;
 }
 
+int CondEqualsAtEdge(DovExpr* node) {
+    DovExpr* words = Arg(node, 1);
+    if (!words || words->Oper() == NULL_NODE || words->NumArgs() == 0) return 0;
+    DovExpr* first = Arg(words, 1);
+    DovExpr* last = Arg(words, words->NumArgs());
+    const bool starts = first && first->Image().Len() > 0 && first->Image().CStr()[0] == '=';
+    const bool ends = last && last->Image().Len() > 0 && last->Image().CStr()[last->Image().Len() - 1] == '=';
+    return starts || ends;
+}
+
 int CondCallMnemonic(DovExpr* node) {
     DovExpr* mnemonic = Arg(node, 1);
     return mnemonic && mnemonic->Oper() != NULL_NODE;

@@ -14,6 +14,9 @@ int CondDdCopy(DovExpr* node);
 int CondValueRanges(DovExpr* node);
 // SECTION_PROC, PARA_PROC: the name is absent or a NULL_NODE.
 int CondNoName(DovExpr* node);
+// COPY_EQEQS: the pseudo-text's first word starts, or its last word ends,
+// with an equal sign, which would run together with the delimiter.
+int CondEqualsAtEdge(DovExpr* node);
 // STMT_CALL: argument 1 (the mnemonic) is present and not a NULL_NODE.
 int CondCallMnemonic(DovExpr* node);
 // EX_ELSE: argument 1 is a statement list of exactly one IF statement.

@@ -10,8 +10,8 @@
 class DovExpr;
 class DovPrettyPrinterImpl;
 
-// Entries of default_table: the 1396 defined codes and 9 conditional entries.
-constexpr int kDovDefaultTableSize = 1405;
+// Entries of default_table: the 1396 defined codes and 10 conditional entries.
+constexpr int kDovDefaultTableSize = 1406;
 
 // The built-in table (generated from tree/operations.def and
 // printer/templates/conditional_templates.def). Entries stand in code order,

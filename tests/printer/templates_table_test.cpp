@@ -16,11 +16,11 @@ using vemlo_test::PrintPass;
 
 DovExpr* S(const char* text) { return new DovCharString(text); }
 
-// The nine codes with a conditional entry.
-const std::set<int> kConditionalCodes = {126, 209, 249, 314, 435, 437, 500, 602, 638};
+// The ten codes with a conditional entry.
+const std::set<int> kConditionalCodes = {126, 209, 249, 314, 435, 437, 451, 500, 602, 638};
 
 TEST(TemplateTable, DefaultTableInvariants) {
-    ASSERT_EQ(default_table_size, 1405);
+    ASSERT_EQ(default_table_size, 1406);
     std::set<int> unconditional;
     int conditional = 0;
     for (int i = 0; i < default_table_size; ++i) {
@@ -45,7 +45,7 @@ TEST(TemplateTable, DefaultTableInvariants) {
             EXPECT_STREQ(e.text, DovOperTemplate(e.code));
         }
     }
-    EXPECT_EQ(conditional, 9);
+    EXPECT_EQ(conditional, 10);
     EXPECT_EQ(unconditional.size(), 1396u);
     for (int code = 1; code <= 1400; ++code)
         EXPECT_EQ(unconditional.count(code), code >= 1396 && code <= 1399 ? 0u : 1u) << code;
@@ -281,6 +281,16 @@ TEST(TemplatePredicates, SelectTheConditionalText) {
     EXPECT_FALSE(CondNoName(&section));
     DovExprOper para(PARA_PROC, S("P1"));
     EXPECT_FALSE(CondNoName(&para));
+    // Pseudo-text whose text starts or ends with an equal sign; empty
+    // pseudo-text.
+    DovExprOper equals(COPY_EQEQS, new DovExprOper(COPY_TOKEN_LIST, {S("=")}));
+    DovExprOper endsEqual(COPY_EQEQS, new DovExprOper(COPY_TOKEN_LIST, {S("A"), S(">=")}));
+    DovExprOper plain(COPY_EQEQS, new DovExprOper(COPY_TOKEN_LIST, {S("A"), S("B")}));
+    DovExprOper empty(COPY_EQEQS, new DovNullNode);
+    EXPECT_TRUE(CondEqualsAtEdge(&equals));
+    EXPECT_TRUE(CondEqualsAtEdge(&endsEqual));
+    EXPECT_FALSE(CondEqualsAtEdge(&plain));
+    EXPECT_FALSE(CondEqualsAtEdge(&empty));
     // CALL with and without a mnemonic.
     DovExprOper call(STMT_CALL);
     EXPECT_FALSE(CondCallMnemonic(&call));

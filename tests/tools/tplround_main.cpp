@@ -3,11 +3,18 @@
 // trees by shape (operation names, argument slots, leaf images; no positions,
 // tokens or comments), for developers chasing round-trip differences.
 //
-//   tplround [parser options] [-out=DIR] FILE
+//   tplround [parser options] [-out=DIR] [-src] FILE
+//
+// With -src the file is printed from source (gen-src) instead, and the
+// printed main file and copybooks are compared with their sources byte for
+// byte (exit status 0: the same bytes).
 //
 // The printed program goes to DIR/<file name> and its copybooks under
-// DIR/copies (DIR defaults to a fresh folder under the temporary directory);
-// DIR/before.shape and DIR/after.shape hold the two trees, one node a line,
+// DIR/copies (DIR defaults to a fresh folder under the temporary directory),
+// as the round-trip test writes them; the printed text is parsed with its
+// copybooks taken from DIR/copies alone (the -copylib-dir folders serve the
+// first parse only), found again under the -copylib-sfx suffix. The shapes
+// are the round-trip test's (tests/support/tree_shape.h): DIR/before.shape and DIR/after.shape hold the two trees, one node a line,
 // indented by depth, so that `diff` shows where they part. The first
 // difference and its context are written to standard output. Exit status 0:
 // equal trees; 1: different trees, or the printed text does not parse; 2:
@@ -16,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -23,6 +31,7 @@
 #include "lbase/cmdline.h"
 #include "parser/parser.h"
 #include "printer/printer.h"
+#include "tests/support/tree_shape.h"
 #include "tree/tree.h"
 #if VEMLO_TPLROUND_GRAMMAR
 #include "grammar/cobol_grammar.h"
@@ -32,27 +41,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kUsage[] = "usage: tplround [parser options] [-out=DIR] FILE\n";
-
-// One node a line, indented by depth: the operation name, a leaf's image.
-// Derived slots are left out, as in the round-trip test.
-void Shape(const DovExpr* node, int depth, std::vector<std::string>& out) {
-    std::string line(static_cast<std::size_t>(depth) * 2, ' ');
-    if (!node) {
-        out.push_back(line + "-");
-        return;
-    }
-    line += DovOperName(node->Oper());
-    if (node->IsTerminal()) line += std::string(" '") + node->Image().CStr() + "'";
-    out.push_back(line);
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        if (DovOperArgIsDerived(node->Oper(), i)) {
-            out.push_back(std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') + "(derived)");
-            continue;
-        }
-        Shape(node->Args(i), depth + 1, out);
-    }
-}
+const char kUsage[] = "usage: tplround [parser options] [-out=DIR] [-src] FILE\n";
 
 void Write(const fs::path& p, const std::vector<std::string>& lines) {
     std::ofstream o(p);
@@ -60,16 +49,21 @@ void Write(const fs::path& p, const std::vector<std::string>& lines) {
 }
 
 struct Setup {
-    std::vector<std::string> words;  // parser options
+    std::vector<std::string> words;  // parser options, -copylib-dir aside
+    std::vector<std::string> copyDirs;  // the -copylib-dir words of the first parse
     std::string suffix;              // -copylib-sfx value
     int lineFormat = DOV_GEN_LF_FIXED;
 };
 
+// Parses `file` under the options of `setup`; the copybooks come from the
+// folders given on the command line, or, when `copies` is given, from that
+// folder alone (the printed copybooks, never the original ones).
 DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string& file, bool show) {
     DovParserImpl parser;
     const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
     std::vector<std::string> words = setup.words;
-    if (!copies.empty()) words.push_back("-copylib-dir=" + copies);
+    if (copies.empty()) words.insert(words.end(), setup.copyDirs.begin(), setup.copyDirs.end());
+    else words.push_back("-copylib-dir=" + copies);
     std::vector<const char*> argv;
     for (const auto& w : words) argv.push_back(w.c_str());
     VStringList files, problems;
@@ -90,6 +84,54 @@ DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string&
     return root;
 }
 
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Printed from source: the main file and every copybook written must equal
+// their sources byte for byte; the first differing line of each is shown.
+bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::path& copies, const Setup& setup) {
+    bool same = true;
+    auto compare = [&](const fs::path& want, const fs::path& got) {
+        const std::string a = ReadAll(want), b = ReadAll(got);
+        if (a == b) return;
+        same = false;
+        std::istringstream la(a), lb(b);
+        std::string x, y;
+        for (int line = 1;; ++line) {
+            const bool ha = static_cast<bool>(std::getline(la, x)), hb = static_cast<bool>(std::getline(lb, y));
+            if (!ha && !hb) break;
+            if (ha && hb && x == y) continue;
+            std::cout << got.string() << " differs at line " << line << ":\n- " << (ha ? x : "<end>") << "\n+ "
+                      << (hb ? y : "<end>") << '\n';
+            return;
+        }
+        std::cout << got.string() << ": line ends differ\n";
+    };
+    compare(source, printed);
+    for (const auto& e : fs::recursive_directory_iterator(copies)) {
+        if (!e.is_regular_file() || (!setup.suffix.empty() && e.path().extension().empty())) continue;
+        const fs::path rel = fs::relative(e.path(), copies);
+        fs::path original;
+        for (const std::string& word : setup.copyDirs)
+            if (fs::exists(fs::path(word.substr(13)) / rel)) {
+                original = fs::path(word.substr(13)) / rel;
+                break;
+            }
+        if (original.empty()) {
+            same = false;
+            std::cout << e.path().string() << ": no such copybook among the -copylib-dir folders\n";
+        } else {
+            compare(original, e.path());
+        }
+    }
+    std::cout << (same ? "same bytes\n" : "");
+    return same;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,15 +140,18 @@ int main(int argc, char** argv) {
 #endif
     Setup setup;
     std::string outDir, file;
+    bool fromSource = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a.rfind("-out=", 0) == 0) {
             outDir = a.substr(5);
+        } else if (a == "-src") {
+            fromSource = true;
         } else if (!a.empty() && a[0] == '-') {
             if (a.rfind("-copylib-sfx=", 0) == 0) setup.suffix = a.substr(13);
             if (a == "-line-format=free") setup.lineFormat = DOV_GEN_LF_FREE;
             if (a == "-line-format=var") setup.lineFormat = DOV_GEN_LF_VAR;
-            setup.words.push_back(a);
+            (a.rfind("-copylib-dir=", 0) == 0 ? setup.copyDirs : setup.words).push_back(a);
         } else if (file.empty()) {
             file = a;
         } else {
@@ -130,13 +175,13 @@ int main(int argc, char** argv) {
         std::cerr << "tplround: " << file << " does not parse\n";
         return 2;
     }
-    std::vector<std::string> before, after;
-    Shape(root, 0, before);
+    const std::vector<std::string> before = vemlo_test::TreeShape(root);
     const fs::path printed = out / fs::path(file).filename();
     {
         DovPrettyPrinterImpl printer;
         printer.gen_copy_dir = copies.string().c_str();
         printer.gen_line_format = setup.lineFormat;
+        printer.gen_src = fromSource ? 1 : 0;
         DovTokenList messages;
         const int rc = printer.PrintToFile(printed.string().c_str(), root, &messages);
         for (const DovToken* m : messages) DovPrintPosnMessage(m->code, m->Beg(), m->image);
@@ -151,26 +196,21 @@ int main(int argc, char** argv) {
             if (e.is_regular_file() && e.path().extension().empty())
                 fs::copy_file(e.path(), e.path().string() + setup.suffix, fs::copy_options::overwrite_existing);
     std::cout << "printed: " << printed.string() << '\n';
+    if (fromSource) return SameAsSource(file, printed, copies, setup) ? 0 : 1;
     DovExpr* second = Parse(setup, copies.string(), printed.string(), true);
     Write(out / "before.shape", before);
     if (!second) {
         std::cout << "the printed text does not parse\n";
         return 1;
     }
-    Shape(second, 0, after);
+    const std::vector<std::string> after = vemlo_test::TreeShape(second);
     delete second;
     Write(out / "after.shape", after);
-    std::size_t at = 0;
-    while (at < before.size() && at < after.size() && before[at] == after[at]) ++at;
-    if (at == before.size() && at == after.size()) {
+    if (before == after) {
         std::cout << "equal trees\n";
         return 0;
     }
-    std::cout << "trees differ at shape line " << at + 1 << " (" << (out / "before.shape").string() << ", "
-              << (out / "after.shape").string() << "):\n";
-    const std::size_t from = at > 6 ? at - 6 : 0;
-    for (std::size_t i = from; i < at && i < before.size(); ++i) std::cout << "  " << before[i] << '\n';
-    for (std::size_t i = at; i < at + 6 && i < before.size(); ++i) std::cout << "- " << before[i] << '\n';
-    for (std::size_t i = at; i < at + 6 && i < after.size(); ++i) std::cout << "+ " << after[i] << '\n';
+    std::cout << "trees differ (" << (out / "before.shape").string() << ", " << (out / "after.shape").string()
+              << "): " << vemlo_test::ShapeDifference(before, after);
     return 1;
 }
