@@ -136,6 +136,14 @@ std::vector<Case> Cases() {
                  "                         END-EXEC.\n"
                  "       01  A PIC X.\n       PROCEDURE DIVISION.\n           STOP RUN.\n"),
          "vsii"},
+        // Without the period after its END-EXEC, the marker of the INCLUDE
+        // that follows would end the entry with a period of its own.
+        {"an SQL block in the data division before an SQL INCLUDE whose member is missing",
+         Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n"
+                 "       EXEC SQL BEGIN DECLARE SECTION END-EXEC.\n       01  A PIC X.\n"
+                 "       EXEC SQL END DECLARE SECTION END-EXEC.\n       EXEC SQL INCLUDE NOSUCHMEMBER END-EXEC.\n"
+                 "       PROCEDURE DIVISION.\n           STOP RUN.\n"),
+         "mf"},
     };
 }
 

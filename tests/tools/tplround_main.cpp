@@ -6,7 +6,10 @@
 //   tplround [parser options] [-out=DIR] FILE
 //
 // The printed program goes to DIR/<file name> and its copybooks under
-// DIR/copies (DIR defaults to a fresh folder under the temporary directory);
+// DIR/copies (DIR defaults to a fresh folder under the temporary directory).
+// As in the round-trip test, the printed text is parsed again with DIR/copies
+// as its only copybook folder (in place of the -copylib-dir options), so that
+// it reads the printed copybooks and not the original ones;
 // DIR/before.shape and DIR/after.shape hold the two trees, one node a line,
 // indented by depth, so that `diff` shows where they part. The first
 // difference and its context are written to standard output. Exit status 0:
@@ -60,16 +63,23 @@ void Write(const fs::path& p, const std::vector<std::string>& lines) {
 }
 
 struct Setup {
-    std::vector<std::string> words;  // parser options
+    std::vector<std::string> words;     // parser options but -copylib-dir
+    std::vector<std::string> copyDirs;  // the -copylib-dir options, for the first parse
     std::string suffix;              // -copylib-sfx value
     int lineFormat = DOV_GEN_LF_FIXED;
 };
 
+// Parses `file` with the setup's options; with `copies` empty the copybooks
+// come from the -copylib-dir folders of the command line, else from `copies`
+// alone.
 DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string& file, bool show) {
     DovParserImpl parser;
     const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
     std::vector<std::string> words = setup.words;
-    if (!copies.empty()) words.push_back("-copylib-dir=" + copies);
+    if (copies.empty())
+        words.insert(words.end(), setup.copyDirs.begin(), setup.copyDirs.end());
+    else
+        words.push_back("-copylib-dir=" + copies);
     std::vector<const char*> argv;
     for (const auto& w : words) argv.push_back(w.c_str());
     VStringList files, problems;
@@ -106,7 +116,7 @@ int main(int argc, char** argv) {
             if (a.rfind("-copylib-sfx=", 0) == 0) setup.suffix = a.substr(13);
             if (a == "-line-format=free") setup.lineFormat = DOV_GEN_LF_FREE;
             if (a == "-line-format=var") setup.lineFormat = DOV_GEN_LF_VAR;
-            setup.words.push_back(a);
+            (a.rfind("-copylib-dir=", 0) == 0 ? setup.copyDirs : setup.words).push_back(a);
         } else if (file.empty()) {
             file = a;
         } else {
