@@ -85,10 +85,18 @@ const char kData[] =
     "       01  A PIC X(8).\n"
     "       01  N PIC 9(4).\n";
 
+// A program whose procedure division holds one EXEC SQL block with `sql`
+// (written on one line; keep it short enough for the fixed format).
+std::string SqlProgram(const std::string& sql) {
+    return Program(std::string(kData) + "       PROCEDURE DIVISION.\n           EXEC SQL\n               " + sql +
+                   "\n           END-EXEC.\n           STOP RUN.\n");
+}
+
 struct Case {
     const char* name;
     std::string text;
     const char* lang;
+    bool syntaxError = false;  // the parser reads the text as a syntax error on purpose
 };
 
 std::vector<Case> Cases() {
@@ -135,7 +143,7 @@ std::vector<Case> Cases() {
                  "                         COMMENTS   CHAR(50) NOT NULL)\n"
                  "                         END-EXEC.\n"
                  "       01  A PIC X.\n       PROCEDURE DIVISION.\n           STOP RUN.\n"),
-         "vsii"},
+         "vsii", true},
         // Without the period after its END-EXEC, the marker of the INCLUDE
         // that follows would end the entry with a period of its own.
         {"an SQL block in the data division before an SQL INCLUDE whose member is missing",
@@ -144,6 +152,19 @@ std::vector<Case> Cases() {
                  "       EXEC SQL END DECLARE SECTION END-EXEC.\n       EXEC SQL INCLUDE NOSUCHMEMBER END-EXEC.\n"
                  "       PROCEDURE DIVISION.\n           STOP RUN.\n"),
          "mf"},
+        // SQL statements whose keywords come from a clause node of their own
+        // (FROM, the parentheses of a column list or of a query, TO).
+        {"SQL DELETE FROM a table", SqlProgram("DELETE FROM EMP WHERE EMP_NO > :N"), "mf"},
+        {"SQL DELETE at a cursor", SqlProgram("DELETE FROM EMP WHERE CURRENT OF C1"), "mf"},
+        {"SQL INSERT with a column list", SqlProgram("INSERT INTO EMP (EMP_NO, EMP_NAME) VALUES (:N, :A)"), "mf"},
+        {"SQL SELECT from a query in parentheses", SqlProgram("SELECT B INTO :A FROM (SELECT B FROM T) X"), "mf"},
+        {"SQL CONNECT TO DEFAULT", SqlProgram("CONNECT TO DEFAULT"), "mf"},
+        {"SQL CONNECT TO a server with a name and a user", SqlProgram("CONNECT TO 'DB' AS 'C' USER 'U'"), "mf"},
+        {"SQL DISCONNECT a connection", SqlProgram("DISCONNECT 'C'"), "mf"},
+        {"SQL DESCRIBE INPUT", SqlProgram("DESCRIBE INPUT P USING SQL DESCRIPTOR D"), "mf"},
+        {"SQL DESCRIBE OUTPUT", SqlProgram("DESCRIBE P USING SQL DESCRIPTOR D"), "mf"},
+        {"SQL SET CONCURRENCY", SqlProgram("SET CONCURRENCY LOCKCC"), "mf"},
+        {"SQL SET SCROLLOPTION", SqlProgram("SET SCROLLOPTION FAST FORWARD"), "mf"},
     };
 }
 
@@ -160,6 +181,8 @@ TEST(TemplateRoundTrip, EachConstructParsesBackToAnEqualTree) {
         ASSERT_NE(first, nullptr) << c.text;
         std::string before;
         Shape(first, before);
+        // A case the parser does not read tests nothing of the printer.
+        if (!c.syntaxError) EXPECT_EQ(before.find("SYNTAX_ERROR"), std::string::npos) << c.text;
         VString text;
         DovTokenList messages;
         DovPrettyPrinterImpl printer;
