@@ -49,6 +49,23 @@ void TraceEnter(DovExpr* node, int src) {
                   << " g_xs=" << DovPrinting.g_xs << '\n';
 }
 
+// The blank of uninterpreted text (the tokens of a syntax error or of an
+// EXEC block, one TOKEN_STRING each) where a line ends anyway: at the start
+// of a line, or at the right margin, where the output layer would begin a
+// new line for it. The line end already parts the words. Printed, the blank
+// would stand alone on a line of blanks whenever the next word goes to a
+// line of its own (its source column lies left of the blank), and that line
+// would read back as one more element of the text.
+bool BlankAtLineEnd(const DovExpr* node) {
+    const DovPrintState& st = DovPrinting;
+    if (node->Oper() != TOKEN_STRING || (st.g_xpos != 0 && st.g_xpos < st.rightMargin)) return false;
+    const VString& image = node->Image();
+    if (image.IsEmpty()) return false;
+    for (int i = 0; i < image.Len(); ++i)
+        if (image.CStr()[i] != ' ') return false;
+    return true;
+}
+
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
         if (node->IsTerminal()) {
@@ -63,7 +80,7 @@ char LeafPrint(DovExpr* node, int lengthPass) {
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src && node->IsTerminal()) PrintStr(node->Image(), node->Flag(), 0);
+    if (!src && node->IsTerminal() && !BlankAtLineEnd(node)) PrintStr(node->Image(), node->Flag(), 0);
     RecordEnd(node);
     return 0;
 }

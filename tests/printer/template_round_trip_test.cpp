@@ -152,6 +152,17 @@ std::vector<Case> Cases() {
                  "       EXEC SQL END DECLARE SECTION END-EXEC.\n       EXEC SQL INCLUDE NOSUCHMEMBER END-EXEC.\n"
                  "       PROCEDURE DIVISION.\n           STOP RUN.\n"),
          "mf"},
+        // Text kept as it stands: a blank of it must not be printed where a
+        // line ends anyway (after the line end of EXEC SQL, at the right
+        // margin), or a line of blanks reads back as one more element.
+        {"an SQL statement kept as text on the line after EXEC SQL, left of the indentation",
+         Program(data + "       PROCEDURE DIVISION.\n       P1.\n       EXEC SQL\n           DROP TABLE IF EXISTS T\n"
+                        "       END-EXEC.\n           STOP RUN.\n"),
+         "mf", true},
+        {"a sentence kept as text whose first line ends at the right margin",
+         Program(data + "       PROCEDURE DIVISION.\n       P1.\n           DISPLAY FUNCTION TRIM(A,                            TRAILING)\n"
+                        "           CALL \"X\" USING A.\n           STOP RUN.\n"),
+         "vsii", true},
         // SQL statements whose keywords come from a clause node of their own
         // (FROM, the parentheses of a column list or of a query, TO).
         {"SQL DELETE FROM a table", SqlProgram("DELETE FROM EMP WHERE EMP_NO > :N"), "mf"},
