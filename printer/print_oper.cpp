@@ -127,6 +127,17 @@ char StrConstPrint(DovExpr* node, int lengthPass) {
     return 0;
 }
 
+// A row of a VALUES list that holds one value. The grammar makes such a row
+// of "VALUES v" and of "VALUES (v)" alike, the parentheses of the second
+// being a parenthesised value inside the row; printed with the row's own
+// parentheses, the value would come back with one pair more. It prints
+// alone, as the source wrote it.
+bool SingleValueRow(DovExpr* node) {
+    if (node->Oper() != SQL_ROW_CONSTRUCTOR || node->NumArgs() < 1) return false;
+    const DovExpr* list = node->Args(0);
+    return list && list->Oper() == SQL_EXPR_LIST && list->NumArgs() == 1;
+}
+
 bool IsCopyBegin(DovOper op) { return op == STMT_INLINED_COPY_BEG || op == STMT_INLINED_INCLUDE_BEG; }
 bool IsCopyEnd(DovOper op) { return op == STMT_INLINED_COPY_END || op == STMT_INLINED_INCLUDE_END; }
 
@@ -360,7 +371,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
         } else {
             PrintTemplate* entry = nullptr;
             rc = FindCGentry(&entry, node);
-            if (rc == 0) rc = node->print(entry->text, lengthPass, breakRequest, 1);
+            if (rc == 0) rc = node->print(SingleValueRow(node) ? "$1" : entry->text, lengthPass, breakRequest, 1);
         }
         if (rc == 0 && action == kOpen) rc = OpenCopybook(node, name);
         if (rc == 0 && action == kClose) {

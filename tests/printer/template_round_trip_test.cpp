@@ -168,6 +168,8 @@ std::vector<Case> Cases() {
         {"SQL DELETE FROM a table", SqlProgram("DELETE FROM EMP WHERE EMP_NO > :N"), "mf"},
         {"SQL DELETE at a cursor", SqlProgram("DELETE FROM EMP WHERE CURRENT OF C1"), "mf"},
         {"SQL INSERT with a column list", SqlProgram("INSERT INTO EMP (EMP_NO, EMP_NAME) VALUES (:N, :A)"), "mf"},
+        {"SQL INSERT of rows of one value, in parentheses and bare", SqlProgram("INSERT INTO EMP VALUES (:N), 5, (:A, 6)"),
+         "mf"},
         {"SQL SELECT from a query in parentheses", SqlProgram("SELECT B INTO :A FROM (SELECT B FROM T) X"), "mf"},
         {"SQL CONNECT TO DEFAULT", SqlProgram("CONNECT TO DEFAULT"), "mf"},
         {"SQL CONNECT TO a server with a name and a user", SqlProgram("CONNECT TO 'DB' AS 'C' USER 'U'"), "mf"},
