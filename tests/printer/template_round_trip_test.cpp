@@ -182,6 +182,7 @@ std::vector<Case> Cases() {
         {"SQL DISCONNECT a connection", SqlProgram("DISCONNECT 'C'"), "mf"},
         {"SQL DESCRIBE INPUT", SqlProgram("DESCRIBE INPUT P USING SQL DESCRIPTOR D"), "mf"},
         {"SQL DESCRIBE OUTPUT", SqlProgram("DESCRIBE P USING SQL DESCRIPTOR D"), "mf"},
+        {"SQL SET DESCRIPTOR COUNT", SqlProgram("SET DESCRIPTOR D :N = COUNT"), "mf"},
         {"SQL SET CONCURRENCY", SqlProgram("SET CONCURRENCY LOCKCC"), "mf"},
         {"SQL SET SCROLLOPTION", SqlProgram("SET SCROLLOPTION FAST FORWARD"), "mf"},
     };
