@@ -1,9 +1,10 @@
 // Small programs printed through the templates alone (gen-src off) and
 // parsed again: each case is one construct whose template once printed text
-// that did not parse back to the same tree (a keyword printed twice, doubled
-// parentheses, two text parts run together on one line, a doubled period,
-// embedded text spread over many lines). The trees are compared by operation
-// names, argument slots and leaf images.
+// that did not parse back to the same tree (a keyword printed twice or not
+// at all, doubled parentheses, two text parts run together on one line, a
+// doubled or a missing period, embedded text spread over many lines, a line
+// of blanks inside text kept as it stands). The trees are compared by
+// operation names, argument slots and leaf images.
 #include <gtest/gtest.h>
 
 #include <filesystem>
