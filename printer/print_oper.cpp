@@ -57,6 +57,23 @@ void PrintLiteralText(DovExpr* node);
 bool LiteralImage(const DovExpr* node);
 char TrackCopybookText(const DovExpr* node);
 
+// The blank of uninterpreted text (the tokens of a syntax error or of an
+// EXEC block, one TOKEN_STRING each) where a line ends anyway: at the start
+// of a line, or at the right margin, where the output layer would begin a
+// new line for it. The line end already parts the words. Printed, the blank
+// would stand alone on a line of blanks whenever the next word goes to a
+// line of its own (its source column lies left of the blank), and that line
+// would read back as one more element of the text.
+bool BlankAtLineEnd(const DovExpr* node) {
+    const DovPrintState& st = DovPrinting;
+    if (node->Oper() != TOKEN_STRING || (st.g_xpos != 0 && st.g_xpos < st.rightMargin)) return false;
+    const VString& image = node->Image();
+    if (image.IsEmpty()) return false;
+    for (int i = 0; i < image.Len(); ++i)
+        if (image.CStr()[i] != ' ') return false;
+    return true;
+}
+
 char LeafPrint(DovExpr* node, int lengthPass) {
     if (lengthPass) {
         if (node->IsTerminal()) {
@@ -72,7 +89,7 @@ char LeafPrint(DovExpr* node, int lengthPass) {
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src && node->IsTerminal()) {
+    if (!src && node->IsTerminal() && !BlankAtLineEnd(node)) {
         if (node->Oper() == CHAR_STRING && LiteralImage(node) &&
             DovPrinting.g_xpos + node->Image().Len() > DovPrinting.rightMargin)
             PrintLiteralText(node);
@@ -159,6 +176,17 @@ char StrConstPrint(DovExpr* node, int lengthPass) {
     if (!src) PrintLiteralText(node);
     RecordEnd(node);
     return 0;
+}
+
+// A row of a VALUES list that holds one value. The grammar makes such a row
+// of "VALUES v" and of "VALUES (v)" alike, the parentheses of the second
+// being a parenthesised value inside the row; printed with the row's own
+// parentheses, the value would come back with one pair more. It prints
+// alone, as the source wrote it.
+bool SingleValueRow(DovExpr* node) {
+    if (node->Oper() != SQL_ROW_CONSTRUCTOR || node->NumArgs() < 1) return false;
+    const DovExpr* list = node->Args(0);
+    return list && list->Oper() == SQL_EXPR_LIST && list->NumArgs() == 1;
 }
 
 bool IsCopyBegin(DovOper op) { return op == STMT_INLINED_COPY_BEG || op == STMT_INLINED_INCLUDE_BEG; }
@@ -622,7 +650,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
         } else {
             PrintTemplate* entry = nullptr;
             rc = FindCGentry(&entry, node);
-            if (rc == 0) rc = node->print(entry->text, lengthPass, breakRequest, 1);
+            if (rc == 0) rc = node->print(SingleValueRow(node) ? "$1" : entry->text, lengthPass, breakRequest, 1);
         }
         if (rc == 0 && action == kOpen) {
             rc = OpenCopybook(node, name);

@@ -1,10 +1,11 @@
 // Small programs printed through the templates alone (gen-src off) and
 // parsed again: each case is one construct whose template once printed text
-// that did not parse back to the same tree (a keyword printed twice, doubled
-// parentheses, two text parts run together on one line, a doubled period,
-// embedded text spread over many lines, pseudo-text run together with its
-// delimiters, a continued literal split between the two quotes of a pair). The trees are compared by operation
-// names, argument slots and leaf images.
+// that did not parse back to the same tree (a keyword printed twice or not
+// at all, doubled parentheses, two text parts run together on one line, a
+// doubled or a missing period, embedded text spread over many lines, a line
+// of blanks inside text kept as it stands, pseudo-text run together with its
+// delimiters, a continued literal split between the two quotes of a pair).
+// The trees are compared by operation names, argument slots and leaf images.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -70,10 +71,19 @@ const char kData[] =
     "       01  A PIC X(8).\n"
     "       01  N PIC 9(4).\n";
 
+// A program whose procedure division holds one EXEC SQL block with `sql`
+// (written on one line; keep it short enough for the fixed format).
+std::string SqlProgram(const std::string& sql) {
+    return Program(std::string(kData) + "       PROCEDURE DIVISION.\n           EXEC SQL\n               " + sql +
+                   "\n           END-EXEC.\n           STOP RUN.\n");
+}
+
 struct Case {
     const char* name;
     std::string text;
     const char* lang;
+    bool syntaxError = false;  // the parser reads the text as a syntax error on purpose
+    const char* printed = nullptr;  // text the printed program must hold, where the tree cannot tell
 };
 
 std::vector<Case> Cases() {
@@ -135,7 +145,48 @@ std::vector<Case> Cases() {
                  "                         COMMENTS   CHAR(50) NOT NULL)\n"
                  "                         END-EXEC.\n"
                  "       01  A PIC X.\n       PROCEDURE DIVISION.\n           STOP RUN.\n"),
+         "vsii", true},
+        // Without the period after its END-EXEC, the marker of the INCLUDE
+        // that follows would end the entry with a period of its own.
+        {"an SQL block in the data division before an SQL INCLUDE whose member is missing",
+         Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n"
+                 "       EXEC SQL BEGIN DECLARE SECTION END-EXEC.\n       01  A PIC X.\n"
+                 "       EXEC SQL END DECLARE SECTION END-EXEC.\n       EXEC SQL INCLUDE NOSUCHMEMBER END-EXEC.\n"
+                 "       PROCEDURE DIVISION.\n           STOP RUN.\n"),
+         "mf", false, "EXEC SQL INCLUDE NOSUCHMEMBER END-EXEC.\n"},
+        // Text kept as it stands: a blank of it must not be printed where a
+        // line ends anyway (after the line end of EXEC SQL, at the right
+        // margin), or a line of blanks reads back as one more element.
+        {"an SQL statement kept as text on the line after EXEC SQL, left of the indentation",
+         Program(data + "       PROCEDURE DIVISION.\n       P1.\n       EXEC SQL\n           DROP TABLE IF EXISTS T\n"
+                        "       END-EXEC.\n           STOP RUN.\n"),
+         "mf", true},
+        {"a sentence kept as text whose first line ends at the right margin",
+         Program(data + "       PROCEDURE DIVISION.\n       P1.\n           DISPLAY FUNCTION TRIM(A,                            TRAILING)\n"
+                        "           CALL \"X\" USING A.\n           STOP RUN.\n"),
+         "vsii", true},
+        // The leading option of a CICS command prints its own keyword.
+        {"CICS ADDRESS SET",
+         Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01  P USAGE POINTER.\n"
+                 "       LINKAGE SECTION.\n       01  L PIC X(80).\n       PROCEDURE DIVISION.\n"
+                 "           EXEC CICS ADDRESS SET(ADDRESS OF L) USING(P) END-EXEC.\n           STOP RUN.\n"),
          "vsii"},
+        // SQL statements whose keywords come from a clause node of their own
+        // (FROM, the parentheses of a column list or of a query, TO).
+        {"SQL DELETE FROM a table", SqlProgram("DELETE FROM EMP WHERE EMP_NO > :N"), "mf"},
+        {"SQL DELETE at a cursor", SqlProgram("DELETE FROM EMP WHERE CURRENT OF C1"), "mf"},
+        {"SQL INSERT with a column list", SqlProgram("INSERT INTO EMP (EMP_NO, EMP_NAME) VALUES (:N, :A)"), "mf"},
+        {"SQL INSERT of rows of one value, in parentheses and bare", SqlProgram("INSERT INTO EMP VALUES (:N), 5, (:A, 6)"),
+         "mf"},
+        {"SQL SELECT from a query in parentheses", SqlProgram("SELECT B INTO :A FROM (SELECT B FROM T) X"), "mf"},
+        {"SQL CONNECT TO DEFAULT", SqlProgram("CONNECT TO DEFAULT"), "mf"},
+        {"SQL CONNECT TO a server with a name and a user", SqlProgram("CONNECT TO 'DB' AS 'C' USER 'U'"), "mf"},
+        {"SQL DISCONNECT a connection", SqlProgram("DISCONNECT 'C'"), "mf"},
+        {"SQL DESCRIBE INPUT", SqlProgram("DESCRIBE INPUT P USING SQL DESCRIPTOR D"), "mf"},
+        {"SQL DESCRIBE OUTPUT", SqlProgram("DESCRIBE P USING SQL DESCRIPTOR D"), "mf"},
+        {"SQL SET DESCRIPTOR COUNT", SqlProgram("SET DESCRIPTOR D :N = COUNT"), "mf"},
+        {"SQL SET CONCURRENCY", SqlProgram("SET CONCURRENCY LOCKCC"), "mf"},
+        {"SQL SET SCROLLOPTION", SqlProgram("SET SCROLLOPTION FAST FORWARD"), "mf"},
     };
 }
 
@@ -151,11 +202,19 @@ TEST(TemplateRoundTrip, EachConstructParsesBackToAnEqualTree) {
         DovExpr* first = Parse(scratch.Write("in.cbl", c.text), c.lang, scratch.Dir() / "copies");
         ASSERT_NE(first, nullptr) << c.text;
         const std::vector<std::string> before = vemlo_test::TreeShape(first);
+        // A case the parser does not read tests nothing of the printer.
+        if (!c.syntaxError) {
+            for (const std::string& line : before)
+                EXPECT_EQ(line.find("SYNTAX_ERROR"), std::string::npos) << c.text;
+        }
         VString text;
         DovTokenList messages;
         DovPrettyPrinterImpl printer;
         ASSERT_EQ(printer.PrintToString(text, first, &messages), 0);
         delete first;
+        if (c.printed) {
+            EXPECT_NE(std::string(text.CStr()).find(c.printed), std::string::npos) << text.CStr();
+        }
         for (const DovToken* m : messages)
             EXPECT_EQ(std::string(m->image.CStr()).find("must not be NULL"), std::string::npos) << m->image.CStr();
         DovExpr* second = Parse(scratch.Write("out.cbl", text.CStr()), c.lang, scratch.Dir() / "copies");
