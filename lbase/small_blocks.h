@@ -51,7 +51,11 @@ public:
         Chunk* c = current_[k];
         if (c) {
             if (FreeBlock* block = c->free) {
-                c->free = block->next;
+                FreeBlock* next = block->next;
+                c->free = next;
+                // The next take of the class reads that block's link: fetch
+                // it now rather than wait for it then.
+                __builtin_prefetch(next, 1);
                 ++c->live;
                 return block;
             }

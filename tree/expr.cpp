@@ -67,6 +67,18 @@ DovArgSlot** DovNewArgSlots(int n) {
     return slots;
 }
 
+// --- DovSlotArray ------------------------------------------------------------
+
+void DovSlotArray::Grow(std::size_t n) {
+    std::size_t cap = std::size_t{cap_} * 2;
+    if (cap < n) cap = n;
+    auto* fresh = static_cast<Ptr*>(DovSmallBlocks::Take(cap * sizeof(Ptr)));
+    for (std::size_t i = 0; i < size_; ++i) fresh[i] = data_[i];
+    if (data_) DovSmallBlocks::Give(data_, std::size_t{cap_} * sizeof(Ptr));
+    data_ = fresh;
+    cap_ = static_cast<std::uint32_t>(cap);
+}
+
 // --- DovExpr -----------------------------------------------------------------
 
 DovExpr::DovExpr(DovOper op) : oper_(static_cast<std::uint16_t>(op & 0x7ff)), serial_(node_ctr++) {}
