@@ -132,13 +132,34 @@ void Warn(DovExpr* node, const VString& message) {
 }
 
 // State of one run of the pass: the print slots of every node being
-// worked on, stacked, with their children's ranges beside them.
+// worked on, stacked, with their children's ranges and the end of their
+// own tokens beside them.
 struct SlotPass {
     std::vector<DovPrintSlot> entries;
     std::vector<DovTxtPosnRange> childRanges;
+    std::vector<DovTxtPosn> tokenEnds;
     OrderScratch scratch;
     int trace = 0;
 };
+
+// One walk over a slot's tokens that does what WidenPosnRange, then
+// UpdateErrorExpr would do with them, and returns the end of the list's own
+// range (PosnRange().end).
+DovTxtPosn ScanSlotTokens(const DovTokenList& list, DovTxtPosnRange& range) {
+    const bool trace = TraceLevel() > 1;
+    DovTxtPosn end;
+    for (const DovTokenCell* c = list.head; c; c = c->next) {
+        const DovToken* t = c->token;
+        if (!t) continue;
+        if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
+        if (t->range.end.IsSet()) range.end = end = t->range.end;
+        if (PosnSet(t->End())) {
+            g_last_posn = t->End();
+            if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
+        }
+    }
+    return end;
+}
 
 DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     DovTxtPosnRange range;
@@ -152,12 +173,15 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     }
     const std::size_t end = pass.entries.size();
     pass.childRanges.resize(end);
+    pass.tokenEnds.resize(end);
 
+    // The walk below changes no token list of these slots (a list argument's
+    // elements are entries here, the list node itself is not walked), so the
+    // end of each slot's own tokens is taken on the way down.
     for (std::size_t k = base; k < end; ++k) {
         const DovPrintSlot e = pass.entries[k];  // the stack grows below
         if (pass.trace > 0) std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
-        e.slot->tokens.WidenPosnRange(range);
-        UpdateErrorExpr(e.slot->tokens);
+        pass.tokenEnds[k] = ScanSlotTokens(e.slot->tokens, range);
         DovTxtPosnRange child;
         if (e.slot->arg) {
             if (pass.trace > 0)
@@ -178,8 +202,7 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     DovTxtPosn prev;
     for (std::size_t k = base; k < end; ++k) {
         DovArgSlot* slot = pass.entries[k].slot;
-        const DovTxtPosnRange tokens = slot->tokens.PosnRange();
-        if (PosnSet(tokens.end)) prev = tokens.end;
+        if (PosnSet(pass.tokenEnds[k])) prev = pass.tokenEnds[k];
         const DovTxtPosnRange& child = pass.childRanges[k];
         if (PosnSet(prev) && PosnSet(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
             !(prev == child.beg)) {
@@ -192,6 +215,7 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
 
     pass.entries.resize(base);
     pass.childRanges.resize(base);
+    pass.tokenEnds.resize(base);
     if (pass.trace > 0) std::cout << "*SetSlotPosnOper: rc " << range << '\n';
     return range;
 }
