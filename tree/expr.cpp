@@ -197,6 +197,9 @@ void DovExprOper::MakeSlots(int n) {
 DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
     int count = DovOperIsList(op) ? 0 : DovOperArgCount(op);
     MakeSlots(count);
+    // Storing "no child" in a new empty slot only tells the change hook or
+    // puts a NULL_NODE there; without either it changes nothing.
+    if (!DovTreeChangeHook && !DovNullNodeSwitch) return;
     for (int i = 0; i < count; ++i) SetArg(i, nullptr, -1, 0);
 }
 
@@ -213,7 +216,8 @@ DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : Dov
         SetArg(i, a, -1, 0);
         ++i;
     }
-    for (; i < n; ++i) SetArg(i, nullptr, -1, 0);
+    if (DovTreeChangeHook || DovNullNodeSwitch)
+        for (; i < n; ++i) SetArg(i, nullptr, -1, 0);
     if (positional && given > count) Report(MSG_SEVERE, "DovExprOper::DovExprOper", DovFormat("bad arg_no, must be %d", count));
 }
 
@@ -333,7 +337,8 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (!node || node != s->arg) {
         if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
-        delete DelArg(i, 0, 0);
+        // Taking the child out of an empty slot only tells the change hook.
+        if (s->arg || DovTreeChangeHook) delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
         DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
         s->arg = node;
