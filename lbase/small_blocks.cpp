@@ -31,13 +31,17 @@ void* DovSmallBlocks::NewChunk() {
 }
 
 void* DovSmallBlocks::TakeSlow(std::size_t k) {
-    Chunk* c = current_[k];
-    if (c) {
+    Current& s = current_[k];
+    if (Chunk* used = s.chunk) {
         // Used up: it comes back to the class's list when a block is freed.
-        c->state = kFull;
-        current_[k] = nullptr;
+        used->free = s.free;
+        used->bump = s.bump;
+        used->live = static_cast<std::uint32_t>(s.live);
+        used->state = kFull;
+        s.chunk = nullptr;
     }
-    if ((c = avail_[k]) != nullptr) {
+    Chunk* c = avail_[k];
+    if (c) {
         avail_[k] = c->next;
         if (c->next) c->next->prev = nullptr;
     } else {
@@ -58,7 +62,11 @@ void* DovSmallBlocks::TakeSlow(std::size_t k) {
     }
     c->prev = c->next = nullptr;
     c->state = kCurrent;
-    current_[k] = c;
+    s.chunk = c;
+    s.free = c->free;
+    s.bump = c->bump;
+    s.end = c->end;
+    s.live = c->live;
     return Take(k * kStep);
 }
 
@@ -71,12 +79,6 @@ void DovSmallBlocks::GiveSlow(Chunk* c) noexcept {
         c->next = avail_[k];
         if (c->next) c->next->prev = c;
         avail_[k] = c;
-        return;
-    }
-    if (c->state == kCurrent) {
-        // Start the chunk again from its first block.
-        c->free = nullptr;
-        c->bump = reinterpret_cast<char*>(c) + kHeader;
         return;
     }
     if (c->state == kAvail) {
@@ -100,8 +102,10 @@ std::size_t DovSmallBlocks::EmptyChunks() {
 std::size_t DovSmallBlocks::BlocksInUse(std::size_t k) {
     if (k == 0 || k >= kClasses) return 0;
     std::size_t n = 0;
-    for (const Chunk* c = all_; c; c = c->all)
-        if (c->state != kEmpty && c->k == k) n += c->live;
+    for (const Chunk* c = all_; c; c = c->all) {
+        if (c->state == kEmpty || c->k != k) continue;
+        n += c == current_[k].chunk ? current_[k].live : c->live;
+    }
     return n;
 }
 

@@ -48,23 +48,21 @@ public:
 #else
         const std::size_t k = (size + kStep - 1) / kStep;
         if (k == 0 || k >= kClasses) return ::operator new(size);
-        Chunk* c = current_[k];
-        if (c) {
-            if (FreeBlock* block = c->free) {
-                FreeBlock* next = block->next;
-                c->free = next;
-                // The next take of the class reads that block's link: fetch
-                // it now rather than wait for it then.
-                __builtin_prefetch(next, 1);
-                ++c->live;
-                return block;
-            }
-            if (c->bump != c->end) {
-                char* p = c->bump;
-                c->bump = p + k * kStep;
-                ++c->live;
-                return p;
-            }
+        Current& s = current_[k];
+        if (FreeBlock* block = s.free) {
+            FreeBlock* next = block->next;
+            s.free = next;
+            // The next take of the class reads that block's link: fetch it
+            // now rather than wait for it then.
+            __builtin_prefetch(next, 1);
+            ++s.live;
+            return block;
+        }
+        if (s.bump != s.end) {
+            char* p = s.bump;
+            s.bump = p + k * kStep;
+            ++s.live;
+            return p;
         }
         return TakeSlow(k);
 #endif
@@ -87,6 +85,17 @@ public:
 #endif
         Chunk* c = ChunkOf(p);
         auto* block = static_cast<FreeBlock*>(p);
+        Current& s = current_[k];
+        if (c == s.chunk) {
+            block->next = s.free;
+            s.free = block;
+            if (--s.live == 0) {
+                // Start the chunk again from its first block.
+                s.free = nullptr;
+                s.bump = reinterpret_cast<char*>(c) + kHeader;
+            }
+            return;
+        }
         block->next = c->free;
         c->free = block;
         if (--c->live == 0 || c->state == kFull) GiveSlow(c);
@@ -104,7 +113,9 @@ private:
         FreeBlock* next;
     };
     enum State : std::uint8_t { kEmpty, kCurrent, kAvail, kFull };
-    // The header at the start of a chunk.
+    // The header at the start of a chunk. While the chunk is its class's
+    // current one, its free list, bump pointer and count are kept in the
+    // class's Current record instead.
     struct Chunk {
         FreeBlock* free;   // freed blocks of the chunk
         char* bump;        // the first block never handed out
@@ -126,10 +137,20 @@ private:
     // The current chunk of class k is used up: takes the next one (a chunk
     // of the class with free blocks, an empty chunk or a new one).
     static void* TakeSlow(std::size_t k);
-    // A block went back to a chunk that was used up, or the chunk is empty.
+    // A block went back to a chunk (not a current one) that was used up, or
+    // the chunk is empty.
     static void GiveSlow(Chunk* c) noexcept;
 
-    static inline Chunk* current_[kClasses] = {};
+    // The chunk a class takes from, with its working fields.
+    struct Current {
+        FreeBlock* free;
+        char* bump;
+        char* end;
+        Chunk* chunk;
+        std::uint64_t live;
+    };
+
+    static inline Current current_[kClasses] = {};
     static inline Chunk* avail_[kClasses] = {};
     static inline Chunk* empty_ = nullptr;
     static inline Chunk* all_ = nullptr;
