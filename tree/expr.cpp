@@ -299,6 +299,9 @@ int DovExprOper::FindArg(const DovExpr* node) const {
 }
 
 bool DovExprOper::RefuseCycle(const DovExpr* node, const char* label) const {
+    // A node without arguments is above no other node: only storing it in
+    // itself would make a cycle.
+    if (node && node != this && node->NumArgs() == 0) return false;
     for (const DovExpr* p = this; p; p = p->parent_) {
         if (p == node) {
             Report(MSG_SEVERE, label,
