@@ -100,8 +100,19 @@ char OrderEntries(DovExpr* node, std::vector<DovPrintSlot>& out, OrderScratch& s
         const int order = built[i].slot->order;
         if (order >= expected) keyed.emplace_back(order, static_cast<int>(i));
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
+    // Stable by order index. The clauses mostly come in order already, and
+    // are few: an insertion sort needs no buffer from the heap.
+    if (keyed.size() > 32) {
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
+    } else {
+        for (std::size_t i = 1; i < keyed.size(); ++i) {
+            const std::pair<int, int> e = keyed[i];
+            std::size_t j = i;
+            for (; j > 0 && e.first < keyed[j - 1].first; --j) keyed[j] = keyed[j - 1];
+            keyed[j] = e;
+        }
+    }
     int last = -1;
     for (const auto& [order, i] : keyed) {
         if (order == last) continue;

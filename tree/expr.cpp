@@ -108,8 +108,11 @@ void* DovExpr::operator new(std::size_t size) { return DovSmallBlocks::Take(size
 
 void DovExpr::operator delete(void* p, std::size_t size) {
     if (!p) return;
-    // A stale pointer to a freed node reads 0xAA, never plausible data.
+#ifndef NDEBUG
+    // In debug builds a stale pointer to a freed node reads 0xAA, never
+    // plausible data.
     std::memset(p, 0xAA, size);
+#endif
     DovSmallBlocks::Give(p, size);
 }
 

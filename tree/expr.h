@@ -184,8 +184,9 @@ public:
     virtual void Print(std::ostream& os) const;
 
     // Nodes come from the small-block lists (the global heap under
-    // AddressSanitizer); a freed node's memory is filled with 0xAA before
-    // it is given back, so a stale pointer never reads plausible data.
+    // AddressSanitizer); in debug builds a freed node's memory is filled
+    // with 0xAA before it is given back, so a stale pointer never reads
+    // plausible data.
     static void* operator new(std::size_t size);
     static void operator delete(void* p, std::size_t size);
 
