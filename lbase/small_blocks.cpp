@@ -1,9 +1,10 @@
 #include "lbase/small_blocks.h"
 
-
 #ifndef VEMLO_SMALL_BLOCKS_OFF
 
 namespace {
+
+constexpr std::size_t kRegionMax = 1024 * 1024;
 
 // Chunks not yet handed out of the last region taken from the heap.
 char* g_region_next = nullptr;
@@ -13,12 +14,12 @@ char* g_region_end = nullptr;
 
 void* DovSmallBlocks::NewChunk() {
     if (g_region_next == g_region_end) {
-        // Regions grow with the run (1, 2, 4 ... 32 chunks), so a short run
-        // takes little; each is aligned by hand inside a block one chunk
-        // longer, since aligned heap requests of this size leave gaps in
-        // the heap that nothing else fills.
+        // Regions grow with the run (1, 2, 4 ... chunks, up to 1 MB), so a
+        // short run takes little; each is aligned by hand inside a block one
+        // chunk longer, since aligned heap requests of this size leave gaps
+        // in the heap that nothing else fills.
         std::size_t n = chunks_taken_ == 0 ? 1 : chunks_taken_;
-        if (n > 32) n = 32;
+        if (n > kRegionMax / kChunk) n = kRegionMax / kChunk;
         auto* raw = static_cast<char*>(::operator new(n * kChunk + kChunk));
         const std::uintptr_t at = (reinterpret_cast<std::uintptr_t>(raw) + kChunk - 1) & ~(std::uintptr_t{kChunk} - 1);
         g_region_next = reinterpret_cast<char*>(at);

@@ -2,7 +2,7 @@
 // lexer and the tree (tokens, token items, list cells, nodes, slots). Blocks
 // come in classes of 16-byte steps up to 240 bytes.
 //
-// Memory comes in chunks of 64 KB, aligned to their size and carved from
+// Memory comes in chunks of 16 KB, aligned to their size and carved from
 // larger regions of the heap, each chunk serving one class at a time. A
 // chunk hands out its blocks in address order from its untouched end, and
 // takes back freed blocks on a free list of its own;
@@ -39,7 +39,9 @@ class DovSmallBlocks {
 public:
     static constexpr std::size_t kStep = 16;
     static constexpr std::size_t kClasses = 16;  // class k holds blocks of k * kStep bytes
-    static constexpr std::size_t kChunk = 64 * 1024;
+    // Small, so that the part-used chunks of the classes add little to the
+    // peak.
+    static constexpr std::size_t kChunk = 16 * 1024;
     static constexpr std::size_t kHeader = 64;  // the chunk header; blocks follow it
 
     static void* Take(std::size_t size) {
