@@ -27,12 +27,6 @@ void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VS
     if (DovTreeChangeHook) DovTreeChangeHook(kind, node, child, index, text);
 }
 
-DovExpr* DovArgOrNull(const DovExpr* node, int i) {
-    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->SlotAt(i);
-    return slot ? slot->arg : nullptr;
-}
-
 // --- reports ---------------------------------------------------------------
 
 void DovExprReport(const DovExpr* node, int severity, const char* label, const VString& text) {

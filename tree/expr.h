@@ -412,7 +412,11 @@ int DovResolveLinkIndexes(DovExpr* node, void* context);
 
 // Child i of `node`, or null for a missing node, an index outside the slots
 // or an empty slot; unlike Args it reports nothing.
-DovExpr* DovArgOrNull(const DovExpr* node, int i);
+inline DovExpr* DovArgOrNull(const DovExpr* node, int i) {
+    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
+    DovArgSlot* slot = node->SlotAt(i);
+    return slot ? slot->arg : nullptr;
+}
 
 // Tells the tree-change hook of a change, when one is installed.
 void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VString& text = VString::Empty);
