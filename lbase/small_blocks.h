@@ -1,9 +1,18 @@
 // DovSmallBlocks: memory for the many small, short-lived records of the
-// lexer and the tree (tokens, token items, list cells). Blocks come in
-// classes of 16-byte steps up to 240 bytes; a freed block goes onto the free
-// list of its class and is handed out again before new memory is taken.
-// Memory is taken from the heap in chunks of 64 KB and kept for reuse, so a
-// run of many files stays at the level of its largest file.
+// lexer and the tree (tokens, token items, list cells, nodes, slots). Blocks
+// come in classes of 16-byte steps up to 240 bytes.
+//
+// Memory comes in chunks of 16 KB, aligned to their size and carved from
+// larger regions of the heap, each chunk serving one class at a time. A
+// chunk hands out its blocks in address order from its untouched end, and
+// takes back freed blocks on a free list of its own;
+// the header at its start counts the blocks in use. A chunk whose blocks are
+// all free again goes back to a common pool of empty chunks, from which any
+// class starts again at the chunk's first block. So when a file's tree is
+// deleted its chunks empty, and the next file's records are laid out anew in
+// the order they are made (no chase through a scattered free list, no fresh
+// pages), and a run of many files stays at the level of its largest file.
+// Chunks are kept for reuse, never given back.
 //
 // Larger sizes go to the global heap. Under AddressSanitizer every block
 // comes from the global heap, so that stale pointers and leaks are still
@@ -14,6 +23,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -29,6 +39,10 @@ class DovSmallBlocks {
 public:
     static constexpr std::size_t kStep = 16;
     static constexpr std::size_t kClasses = 16;  // class k holds blocks of k * kStep bytes
+    // Small, so that the part-used chunks of the classes add little to the
+    // peak.
+    static constexpr std::size_t kChunk = 16 * 1024;
+    static constexpr std::size_t kHeader = 64;  // the chunk header; blocks follow it
 
     static void* Take(std::size_t size) {
 #ifdef VEMLO_SMALL_BLOCKS_OFF
@@ -36,10 +50,23 @@ public:
 #else
         const std::size_t k = (size + kStep - 1) / kStep;
         if (k == 0 || k >= kClasses) return ::operator new(size);
-        FreeBlock* block = heads_[k];
-        if (!block) return Refill(k);
-        heads_[k] = block->next;
-        return block;
+        Current& s = current_[k];
+        if (FreeBlock* block = s.free) {
+            FreeBlock* next = block->next;
+            s.free = next;
+            // The next take of the class reads that block's link: fetch it
+            // now rather than wait for it then.
+            __builtin_prefetch(next, 1);
+            ++s.live;
+            return block;
+        }
+        if (s.bump != s.end) {
+            char* p = s.bump;
+            s.bump = p + k * kStep;
+            ++s.live;
+            return p;
+        }
+        return TakeSlow(k);
 #endif
     }
 
@@ -58,21 +85,78 @@ public:
 #ifndef NDEBUG
         std::memset(p, 0xAA, k * kStep);
 #endif
+        Chunk* c = ChunkOf(p);
         auto* block = static_cast<FreeBlock*>(p);
-        block->next = heads_[k];
-        heads_[k] = block;
+        Current& s = current_[k];
+        if (c == s.chunk) {
+            block->next = s.free;
+            s.free = block;
+            if (--s.live == 0) {
+                // Start the chunk again from its first block.
+                s.free = nullptr;
+                s.bump = reinterpret_cast<char*>(c) + kHeader;
+            }
+            return;
+        }
+        block->next = c->free;
+        c->free = block;
+        if (--c->live == 0 || c->state == kFull) GiveSlow(c);
 #endif
     }
+
+    // Figures for tests: chunks taken from the heap so far, chunks in the
+    // pool of empty ones, blocks in use in the chunks of class k.
+    static std::size_t ChunksTaken() { return chunks_taken_; }
+    static std::size_t EmptyChunks();
+    static std::size_t BlocksInUse(std::size_t k);
 
 private:
     struct FreeBlock {
         FreeBlock* next;
     };
-    // Takes a new chunk for class k, threads all but its first block onto the
-    // free list and returns the first.
-    static void* Refill(std::size_t k);
+    enum State : std::uint8_t { kEmpty, kCurrent, kAvail, kFull };
+    // The header at the start of a chunk. While the chunk is its class's
+    // current one, its free list, bump pointer and count are kept in the
+    // class's Current record instead.
+    struct Chunk {
+        FreeBlock* free;   // freed blocks of the chunk
+        char* bump;        // the first block never handed out
+        char* end;         // behind the last whole block
+        Chunk* prev;       // neighbours in the class's list of chunks with
+        Chunk* next;       // free blocks, or (next) in the empty pool
+        Chunk* all;        // the next of every chunk taken
+        std::uint32_t live;
+        std::uint8_t k;
+        State state;
+    };
+    static_assert(sizeof(Chunk) <= kHeader);
 
-    static inline FreeBlock* heads_[kClasses] = {};
+    static Chunk* ChunkOf(void* p) {
+        return reinterpret_cast<Chunk*>(reinterpret_cast<std::uintptr_t>(p) & ~(std::uintptr_t{kChunk} - 1));
+    }
+    // A chunk never used, carved from a region taken from the heap.
+    static void* NewChunk();
+    // The current chunk of class k is used up: takes the next one (a chunk
+    // of the class with free blocks, an empty chunk or a new one).
+    static void* TakeSlow(std::size_t k);
+    // A block went back to a chunk (not a current one) that was used up, or
+    // the chunk is empty.
+    static void GiveSlow(Chunk* c) noexcept;
+
+    // The chunk a class takes from, with its working fields.
+    struct Current {
+        FreeBlock* free;
+        char* bump;
+        char* end;
+        Chunk* chunk;
+        std::uint64_t live;
+    };
+
+    static inline Current current_[kClasses] = {};
+    static inline Chunk* avail_[kClasses] = {};
+    static inline Chunk* empty_ = nullptr;
+    static inline Chunk* all_ = nullptr;
+    static inline std::size_t chunks_taken_ = 0;
 };
 
 // The class-specific operators of a record whose memory comes from

@@ -168,7 +168,7 @@ int SetFromSrcWalker(DovExpr* node, DovExpr*, void*) {
     if (!node) return DOV_WALK_SKIP;
     if (node->Flag() == 0) node->SetFlag(1);
     for (int i = 0; i < node->NumArgs(); ++i) {
-        DovArgSlot* slot = node->ArgSlots(i);
+        DovArgSlot* slot = node->SlotAt(i);
         if (slot && slot->code == 0) slot->code = 1;
     }
     return DOV_WALK_DESCEND;

@@ -100,8 +100,19 @@ char OrderEntries(DovExpr* node, std::vector<DovPrintSlot>& out, OrderScratch& s
         const int order = built[i].slot->order;
         if (order >= expected) keyed.emplace_back(order, static_cast<int>(i));
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
+    // Stable by order index. The clauses mostly come in order already, and
+    // are few: an insertion sort needs no buffer from the heap.
+    if (keyed.size() > 32) {
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
+    } else {
+        for (std::size_t i = 1; i < keyed.size(); ++i) {
+            const std::pair<int, int> e = keyed[i];
+            std::size_t j = i;
+            for (; j > 0 && e.first < keyed[j - 1].first; --j) keyed[j] = keyed[j - 1];
+            keyed[j] = e;
+        }
+    }
     int last = -1;
     for (const auto& [order, i] : keyed) {
         if (order == last) continue;
@@ -132,13 +143,34 @@ void Warn(DovExpr* node, const VString& message) {
 }
 
 // State of one run of the pass: the print slots of every node being
-// worked on, stacked, with their children's ranges beside them.
+// worked on, stacked, with their children's ranges and the end of their
+// own tokens beside them.
 struct SlotPass {
     std::vector<DovPrintSlot> entries;
     std::vector<DovTxtPosnRange> childRanges;
+    std::vector<DovTxtPosn> tokenEnds;
     OrderScratch scratch;
     int trace = 0;
 };
+
+// One walk over a slot's tokens that does what WidenPosnRange, then
+// UpdateErrorExpr would do with them, and returns the end of the list's own
+// range (PosnRange().end).
+DovTxtPosn ScanSlotTokens(const DovTokenList& list, DovTxtPosnRange& range) {
+    const bool trace = TraceLevel() > 1;
+    DovTxtPosn end;
+    for (const DovTokenCell* c = list.head; c; c = c->next) {
+        const DovToken* t = c->token;
+        if (!t) continue;
+        if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
+        if (t->range.end.IsSet()) range.end = end = t->range.end;
+        if (PosnSet(t->End())) {
+            g_last_posn = t->End();
+            if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
+        }
+    }
+    return end;
+}
 
 DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     DovTxtPosnRange range;
@@ -152,12 +184,15 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     }
     const std::size_t end = pass.entries.size();
     pass.childRanges.resize(end);
+    pass.tokenEnds.resize(end);
 
+    // The walk below changes no token list of these slots (a list argument's
+    // elements are entries here, the list node itself is not walked), so the
+    // end of each slot's own tokens is taken on the way down.
     for (std::size_t k = base; k < end; ++k) {
         const DovPrintSlot e = pass.entries[k];  // the stack grows below
         if (pass.trace > 0) std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
-        e.slot->tokens.WidenPosnRange(range);
-        UpdateErrorExpr(e.slot->tokens);
+        pass.tokenEnds[k] = ScanSlotTokens(e.slot->tokens, range);
         DovTxtPosnRange child;
         if (e.slot->arg) {
             if (pass.trace > 0)
@@ -178,8 +213,7 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     DovTxtPosn prev;
     for (std::size_t k = base; k < end; ++k) {
         DovArgSlot* slot = pass.entries[k].slot;
-        const DovTxtPosnRange tokens = slot->tokens.PosnRange();
-        if (PosnSet(tokens.end)) prev = tokens.end;
+        if (PosnSet(pass.tokenEnds[k])) prev = pass.tokenEnds[k];
         const DovTxtPosnRange& child = pass.childRanges[k];
         if (PosnSet(prev) && PosnSet(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
             !(prev == child.beg)) {
@@ -192,6 +226,7 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
 
     pass.entries.resize(base);
     pass.childRanges.resize(base);
+    pass.tokenEnds.resize(base);
     if (pass.trace > 0) std::cout << "*SetSlotPosnOper: rc " << range << '\n';
     return range;
 }

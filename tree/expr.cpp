@@ -27,12 +27,6 @@ void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VS
     if (DovTreeChangeHook) DovTreeChangeHook(kind, node, child, index, text);
 }
 
-DovExpr* DovArgOrNull(const DovExpr* node, int i) {
-    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
-    DovArgSlot* slot = node->SlotAt(i);
-    return slot ? slot->arg : nullptr;
-}
-
 // --- reports ---------------------------------------------------------------
 
 void DovExprReport(const DovExpr* node, int severity, const char* label, const VString& text) {
@@ -67,6 +61,18 @@ DovArgSlot** DovNewArgSlots(int n) {
     return slots;
 }
 
+// --- DovSlotArray ------------------------------------------------------------
+
+void DovSlotArray::Grow(std::size_t n) {
+    std::size_t cap = std::size_t{cap_} * 2;
+    if (cap < n) cap = n;
+    auto* fresh = static_cast<Ptr*>(DovSmallBlocks::Take(cap * sizeof(Ptr)));
+    for (std::size_t i = 0; i < size_; ++i) fresh[i] = data_[i];
+    if (data_) DovSmallBlocks::Give(data_, std::size_t{cap_} * sizeof(Ptr));
+    data_ = fresh;
+    cap_ = static_cast<std::uint32_t>(cap);
+}
+
 // --- DovExpr -----------------------------------------------------------------
 
 DovExpr::DovExpr(DovOper op) : oper_(static_cast<std::uint16_t>(op & 0x7ff)), serial_(node_ctr++) {}
@@ -96,8 +102,11 @@ void* DovExpr::operator new(std::size_t size) { return DovSmallBlocks::Take(size
 
 void DovExpr::operator delete(void* p, std::size_t size) {
     if (!p) return;
-    // A stale pointer to a freed node reads 0xAA, never plausible data.
+#ifndef NDEBUG
+    // In debug builds a stale pointer to a freed node reads 0xAA, never
+    // plausible data.
     std::memset(p, 0xAA, size);
+#endif
     DovSmallBlocks::Give(p, size);
 }
 
@@ -185,6 +194,9 @@ void DovExprOper::MakeSlots(int n) {
 DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
     int count = DovOperIsList(op) ? 0 : DovOperArgCount(op);
     MakeSlots(count);
+    // Storing "no child" in a new empty slot only tells the change hook or
+    // puts a NULL_NODE there; without either it changes nothing.
+    if (!DovTreeChangeHook && !DovNullNodeSwitch) return;
     for (int i = 0; i < count; ++i) SetArg(i, nullptr, -1, 0);
 }
 
@@ -201,7 +213,8 @@ DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : Dov
         SetArg(i, a, -1, 0);
         ++i;
     }
-    for (; i < n; ++i) SetArg(i, nullptr, -1, 0);
+    if (DovTreeChangeHook || DovNullNodeSwitch)
+        for (; i < n; ++i) SetArg(i, nullptr, -1, 0);
     if (positional && given > count) Report(MSG_SEVERE, "DovExprOper::DovExprOper", DovFormat("bad arg_no, must be %d", count));
 }
 
@@ -283,6 +296,9 @@ int DovExprOper::FindArg(const DovExpr* node) const {
 }
 
 bool DovExprOper::RefuseCycle(const DovExpr* node, const char* label) const {
+    // A node without arguments is above no other node: only storing it in
+    // itself would make a cycle.
+    if (node && node != this && node->NumArgs() == 0) return false;
     for (const DovExpr* p = this; p; p = p->parent_) {
         if (p == node) {
             Report(MSG_SEVERE, label,
@@ -321,7 +337,8 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (!node || node != s->arg) {
         if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
-        delete DelArg(i, 0, 0);
+        // Taking the child out of an empty slot only tells the change hook.
+        if (s->arg || DovTreeChangeHook) delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
         DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
         s->arg = node;

@@ -77,6 +77,67 @@ struct DovGenPosn {
     bool IsSet() const { return posn != kUnset; }
 };
 
+// The slot array of an operator node: a vector of slot record pointers in
+// two words (the array, then its length and room in 32 bits each), the
+// array from DovSmallBlocks.
+class DovSlotArray {
+public:
+    using Ptr = DovArgSlot*;
+    DovSlotArray() = default;
+    DovSlotArray(const DovSlotArray&) = delete;
+    DovSlotArray& operator=(const DovSlotArray&) = delete;
+    ~DovSlotArray() { Free(); }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Ptr& operator[](std::size_t i) { return data_[i]; }
+    Ptr operator[](std::size_t i) const { return data_[i]; }
+    Ptr* begin() { return data_; }
+    Ptr* end() { return data_ + size_; }
+    const Ptr* begin() const { return data_; }
+    const Ptr* end() const { return data_ + size_; }
+    Ptr& back() { return data_[size_ - 1]; }
+
+    // New places hold null.
+    void resize(std::size_t n) {
+        if (n > cap_) Grow(n);
+        for (std::size_t i = size_; i < n; ++i) data_[i] = nullptr;
+        size_ = static_cast<std::uint32_t>(n);
+    }
+    void push_back(Ptr p) {
+        if (size_ == cap_) Grow(size_ + 1);
+        data_[size_++] = p;
+    }
+    void pop_back() { --size_; }
+    Ptr* insert(Ptr* at, Ptr p) {
+        const std::size_t i = static_cast<std::size_t>(at - data_);
+        if (size_ == cap_) Grow(size_ + 1);
+        for (std::size_t j = size_; j > i; --j) data_[j] = data_[j - 1];
+        data_[i] = p;
+        ++size_;
+        return data_ + i;
+    }
+    Ptr* erase(Ptr* at) {
+        for (Ptr* q = at; q + 1 < data_ + size_; ++q) *q = q[1];
+        --size_;
+        return at;
+    }
+    void clear() { size_ = 0; }
+
+private:
+    // Room for at least n, at least twice the old room when growing.
+    void Grow(std::size_t n);
+    void Free() {
+        if (data_) DovSmallBlocks::Give(data_, std::size_t{cap_} * sizeof(Ptr));
+        data_ = nullptr;
+        size_ = cap_ = 0;
+    }
+
+    Ptr* data_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::uint32_t cap_ = 0;
+};
+
 class DovExpr {
 public:
     explicit DovExpr(DovOper op);
@@ -123,8 +184,9 @@ public:
     virtual void Print(std::ostream& os) const;
 
     // Nodes come from the small-block lists (the global heap under
-    // AddressSanitizer); a freed node's memory is filled with 0xAA before
-    // it is given back, so a stale pointer never reads plausible data.
+    // AddressSanitizer); in debug builds a freed node's memory is filled
+    // with 0xAA before it is given back, so a stale pointer never reads
+    // plausible data.
     static void* operator new(std::size_t size);
     static void operator delete(void* p, std::size_t size);
 
@@ -202,12 +264,14 @@ protected:
 private:
     friend class DovExprOper;
 
+    // Ordered so that the header packs into 56 bytes behind the vtable
+    // pointer.
     std::uint16_t oper_;
     std::uint8_t flag_ = 0;
     int printed_len_ = 0;
     std::uint32_t num_args_ = 0;
-    DovExpr* parent_ = nullptr;
     std::int32_t serial_;
+    DovExpr* parent_ = nullptr;
     DovGenPosn gen_beg_;
     DovGenPosn gen_end_;
     DovTokenList tokens_;
@@ -271,8 +335,8 @@ public:
     // of the node's template, measured by the last length pass (owned), and
     // the column register x of the template language.
     int subdiv_count = 0;
-    int* subdivs = nullptr;
     int printer_mark = 0;
+    int* subdivs = nullptr;
 
 protected:
     // Builds the slot array for `n` slots, each an empty record.
@@ -290,7 +354,7 @@ private:
 
     friend class DovExpr;
 
-    std::vector<DovArgSlot*, DovSmallBlockAllocator<DovArgSlot*>> slots_;
+    DovSlotArray slots_;
 };
 
 inline DovArgSlot* DovExpr::SlotAt(int i) const {
@@ -348,7 +412,11 @@ int DovResolveLinkIndexes(DovExpr* node, void* context);
 
 // Child i of `node`, or null for a missing node, an index outside the slots
 // or an empty slot; unlike Args it reports nothing.
-DovExpr* DovArgOrNull(const DovExpr* node, int i);
+inline DovExpr* DovArgOrNull(const DovExpr* node, int i) {
+    if (!node || i < 0 || i >= node->NumArgs()) return nullptr;
+    DovArgSlot* slot = node->SlotAt(i);
+    return slot ? slot->arg : nullptr;
+}
 
 // Tells the tree-change hook of a change, when one is installed.
 void DovTreeChanged(int kind, DovExpr* node, DovExpr* child, int index, const VString& text = VString::Empty);

@@ -7,6 +7,8 @@
 #include <iosfwd>
 #include <vector>
 
+#include "lbase/small_blocks.h"
+
 #include "lbase/vstring.h"
 
 class DovExpr;
@@ -40,10 +42,12 @@ public:
     int Count() const { return static_cast<int>(links_.size()); }
     bool IsEmpty() const { return links_.empty(); }
 
-    std::vector<DovLink>::iterator begin() { return links_.begin(); }
-    std::vector<DovLink>::iterator end() { return links_.end(); }
-    std::vector<DovLink>::const_iterator begin() const { return links_.begin(); }
-    std::vector<DovLink>::const_iterator end() const { return links_.end(); }
+    // The links' array comes from DovSmallBlocks.
+    using Vector = std::vector<DovLink, DovSmallBlockAllocator<DovLink>>;
+    Vector::iterator begin() { return links_.begin(); }
+    Vector::iterator end() { return links_.end(); }
+    Vector::const_iterator begin() const { return links_.begin(); }
+    Vector::const_iterator end() const { return links_.end(); }
 
     // TIC form: "=" index ":" per link (the index as an unsigned 32-bit
     // number), then "&". Reading appends links without targets; the indexes
@@ -55,7 +59,7 @@ public:
     static DovLinkList& Empty();
 
 private:
-    std::vector<DovLink> links_;
+    Vector links_;
 };
 
 std::ostream& operator<<(std::ostream& os, const DovLinkList& list);

@@ -133,7 +133,7 @@ void DovFillNullArgs(DovExpr*& root) {
     }
     WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
         for (int i = 0; i < n->NumArgs(); ++i)
-            if (!n->ArgSlots(i)->arg) n->SetArg(i, new DovNullNode, -1, 0);
+            if (!n->SlotAt(i)->arg) n->SetArg(i, new DovNullNode, -1, 0);
         return DOV_WALK_DESCEND;
     });
 }

@@ -10,13 +10,45 @@ namespace {
 
 const char kBadOp[] = "bad-op";
 
-// First slot row of an operation, or the end row. The table is sorted by
-// operation and slot, so a binary search finds the row a linear scan would.
+// Where each catalogue operation's rows begin in the slot-name table (the
+// rows of code c are [first[c], first[c + 1])), and whether any of them is
+// derived; built on first use.
+struct ArgRowIndex {
+    int first[kDovOperCatalogueSize + 1];
+    bool anyDerived[kDovOperCatalogueSize];
+    ArgRowIndex() {
+        int row = 0;
+        for (int c = 0; c <= kDovOperCatalogueSize; ++c) {
+            while (row < kDovArgNameTableRows && DovArgNameTable[row].oper < c) ++row;
+            first[c] = row;
+        }
+        for (int c = 0; c < kDovOperCatalogueSize; ++c) {
+            anyDerived[c] = false;
+            for (int r = first[c]; r < first[c + 1]; ++r)
+                if (DovArgNameTable[r].oper == c && DovArgNameTable[r].derived) anyDerived[c] = true;
+        }
+    }
+};
+
+const ArgRowIndex& RowIndex() {
+    static const ArgRowIndex index;
+    return index;
+}
+
+// The row of an operation's slot, or null. The table is sorted by operation
+// and slot, so a binary search finds the row a linear scan would; catalogue
+// codes search only their own rows.
 const DovArgNameEntry* FindArgRow(std::uint16_t code, int slot) {
     const int oper = static_cast<std::int16_t>(code);
+    const DovArgNameEntry* begin = DovArgNameTable;
     const DovArgNameEntry* end = DovArgNameTable + kDovArgNameTableRows;
+    if (oper >= 0 && oper < kDovOperCatalogueSize) {
+        const ArgRowIndex& index = RowIndex();
+        begin = DovArgNameTable + index.first[oper];
+        end = DovArgNameTable + index.first[oper + 1];
+    }
     const DovArgNameEntry* row =
-        std::lower_bound(DovArgNameTable, end, std::pair<int, int>(oper, slot),
+        std::lower_bound(begin, end, std::pair<int, int>(oper, slot),
                          [](const DovArgNameEntry& r, std::pair<int, int> k) {
                              return r.oper != k.first ? r.oper < k.first : r.slot < k.second;
                          });
@@ -73,6 +105,8 @@ VString DovOperArgName(std::uint16_t code, int slot, int* noName, const char* fo
 }
 
 int DovOperArgIsDerived(std::uint16_t code, int slot) {
+    const int oper = static_cast<std::int16_t>(code);
+    if (oper >= 0 && oper < kDovOperCatalogueSize && !RowIndex().anyDerived[oper]) return 0;
     const DovArgNameEntry* row = FindArgRow(code, slot);
     return row ? row->derived : 0;
 }

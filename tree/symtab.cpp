@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <typeinfo>
 
 #include "tree/walk.h"
 
@@ -16,7 +17,13 @@ int NameCompare(const VString& a, const VString& b) {
     return a.Len() < b.Len() ? -1 : a.Len() > b.Len() ? 1 : 0;
 }
 
-DovSymTabElt* EltAt(DovExpr* table, int i) { return dynamic_cast<DovSymTabElt*>(table->ArgSlots(i)->arg); }
+// i is within the table's slots. The element class has no subclasses, so
+// the kind tag and the exact type stand for a dynamic_cast.
+DovSymTabElt* EltAt(DovExpr* table, int i) {
+    DovExpr* node = table->SlotAt(i)->arg;
+    if (!node || node->Oper() != SYMBOL_TABLE_ELT || typeid(*node) != typeid(DovSymTabElt)) return nullptr;
+    return static_cast<DovSymTabElt*>(node);
+}
 
 const VString& EltName(DovExpr* table, int i) {
     DovSymTabElt* e = EltAt(table, i);

@@ -76,6 +76,9 @@ class DovTokenItem;
 class DovTokenList {
 public:
     DovTokenList() = default;
+    // Lists made on their own (the parser's positions) come from
+    // DovSmallBlocks.
+    VEMLO_SMALL_BLOCK_OPERATORS
     DovTokenList(const DovTokenList& other);
     // Also announces itself on standard output: whole lists are not meant to
     // be copied by assignment in the library; Assign does it quietly.
