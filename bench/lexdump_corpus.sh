@@ -4,16 +4,25 @@
 #   bench/lexdump_corpus.sh BUILD_DIR [CORPUS_DIR]        prints the checksum
 #   bench/lexdump_corpus.sh BUILD_DIR [CORPUS_DIR] --check compares it with
 #                                          bench/lexdump_corpus.sha256
+# The corpus folder's own path is replaced by CORPUS, so the sum does not
+# depend on where the corpus or the checkout lies.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:?usage: lexdump_corpus.sh BUILD_DIR [CORPUS_DIR] [--check]}"
-corpus="${2:-$here/../../shared/corpus}"
-[ "${2:-}" = "--check" ] && corpus="$here/../../shared/corpus"
+corpus="${2:-}"
+[ "$corpus" = "--check" ] && corpus=""
+if [ -z "$corpus" ]; then
+    corpus="${VEMLO_CORPUS_DIR:-}"
+    for c in "$here/../../shared/corpus" "$here/../../../shared/corpus"; do
+        [ -z "$corpus" ] && [ -d "$c/nist" ] && corpus="$c"
+    done
+fi
 check=0
 for a in "$@"; do [ "$a" = "--check" ] && check=1; done
 tool="$build/tests/lexdump"
 [ -x "$tool" ] || { echo "lexdump_corpus.sh: $tool not built" >&2; exit 2; }
-[ -d "$corpus/nist" ] || { echo "lexdump_corpus.sh: no corpus at $corpus" >&2; exit 2; }
+[ -n "$corpus" ] && [ -d "$corpus/nist" ] || { echo "lexdump_corpus.sh: no corpus found" >&2; exit 2; }
+corpus="$(cd "$corpus" && pwd -P)"
 
 dump_folder() {  # folder copybooks dialect [suffix]
     local folder=$1 copy=$2 lang=$3 sfx=${4:-}
@@ -28,7 +37,7 @@ dump_folder() {  # folder copybooks dialect [suffix]
 sum=$( { dump_folder nist nist-copy ansi85 .CPY
          dump_folder sql sql mf
          dump_folder genapp genapp vsii
-         dump_folder course course vsii; } | sha256sum | cut -d' ' -f1)
+         dump_folder course course vsii; } | sed "s|$corpus|CORPUS|g" | sha256sum | cut -d' ' -f1)
 if [ $check = 1 ]; then
     want=$(cat "$here/lexdump_corpus.sha256")
     if [ "$sum" = "$want" ]; then echo "corpus token dump unchanged ($sum)"; else
