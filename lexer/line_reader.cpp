@@ -19,11 +19,21 @@ bool IsNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-bool WordIs(const VString& word, std::initializer_list<const char*> names) {
-    for (const char* name : names)
-        if (word == name) return true;
-    return false;
-}
+// The first word of a line, upper-cased, as the line classification tests
+// it: most lines are told apart by its length and first character before any
+// comparison of the whole word.
+struct FirstWord {
+    const char* text;
+    int len;
+    template <std::size_t N>
+    bool Is(const char (&name)[N]) const {
+        return len == static_cast<int>(N - 1) && text[0] == name[0] && std::memcmp(text, name, N - 1) == 0;
+    }
+    template <std::size_t... N>
+    bool IsOneOf(const char (&... names)[N]) const {
+        return (Is(names) || ...);
+    }
+};
 
 }  // namespace
 
@@ -235,11 +245,12 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     int wordEnd = wordStart;
     while (wordEnd < len && static_cast<unsigned char>(buf[wordEnd]) > ' ') ++wordEnd;
     int wordLen = wordEnd - wordStart < kMaxFirstWord ? wordEnd - wordStart : kMaxFirstWord;
-    char upper[kMaxFirstWord];
+    char upper[kMaxFirstWord + 1];
     for (int i = 0; i < wordLen; ++i) upper[i] = static_cast<char>(DovCharToUpper(buf[wordStart + i]));
-    VString word(upper, wordLen);
+    upper[wordLen] = '\0';
+    const FirstWord word{upper, wordLen};
 
-    if (wordLen > 0 && word[0] == '$' && dollarDialect()) {
+    if (wordLen > 0 && upper[0] == '$' && dollarDialect()) {
         // The directive moves left so that its '$' stands in the indicator
         // column.
         if (wordStart > indicator) {
@@ -248,7 +259,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
             std::memset(buf + len - shift, ' ', shift);
             wordEnd -= shift;
         }
-        return DollarDirective(in, word, wordEnd);
+        return DollarDirective(in, VString(upper, wordLen), wordEnd);
     }
 
     // Inside the skipped part of a $IF.
@@ -257,7 +268,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     if (commentEntry) {
         bool ends = wordLen > 0 && wordStart < 11 &&
                     ((!Has(DIAL_OSVS) && !Has(DIAL_WANG)) ||
-                     WordIs(word, {"PROGRAM-ID.", "ENVIRONMENT", "DATA", "PROCEDURE"}));
+                     word.IsOneOf("PROGRAM-ID.", "ENVIRONMENT", "DATA", "PROCEDURE"));
         if (!ends) {
             MakeComment(in);
             return CM_COMMENT;
@@ -265,25 +276,24 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         commentEntry = 0;
     }
 
-    if (WordIs(word, {"AUTHOR.", "DATE", "DATE-COMPILED.", "DATE-WRITTEN.", "INSTALLATION.", "REMARKS.",
-                      "SECURITY."})) {
+    if (word.IsOneOf("AUTHOR.", "DATE", "DATE-COMPILED.", "DATE-WRITTEN.", "INSTALLATION.", "REMARKS.",
+                     "SECURITY.")) {
         if (!free && (wordStart < 7 || wordStart > 10))
             Report(MSG_WARN, in->posn,
-                   DovFormat("Identification division section header '%s' appears at position %d", word.CStr(),
-                             wordStart));
+                   DovFormat("Identification division section header '%s' appears at position %d", upper, wordStart));
         commentEntry = 1;
         MakeComment(in);
         return CM_COMMENT;
     }
 
     auto ibm = [this] { return Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS); };
-    if (optionsLinesAllowed && WordIs(word, {"CBL", "PROCESS"}) && ibm()) return CM_COMMENT;
-    if (WordIs(word, {"*CONTROL", "*CBL"}) && ibm()) return CM_COMMENT;
+    if (optionsLinesAllowed && word.IsOneOf("CBL", "PROCESS") && ibm()) return CM_COMMENT;
+    if (word.IsOneOf("*CONTROL", "*CBL") && ibm()) return CM_COMMENT;
     optionsLinesAllowed = 0;
-    if (WordIs(word, {"EJECT", "SKIP1", "SKIP2", "SKIP3"}) && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
-    if (word == "TITLE" && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
+    if (word.IsOneOf("EJECT", "SKIP1", "SKIP2", "SKIP3") && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
+    if (word.Is("TITLE") && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
 
-    if (progidComments && word == "PROGRAM-ID.") {
+    if (progidComments && word.Is("PROGRAM-ID.")) {
         int i = wordEnd;
         while (i < len && IsBlank(buf[i])) ++i;
         while (i < len && IsNameChar(buf[i])) ++i;

@@ -27,6 +27,12 @@ DovTxtPosn LineColumn(const DovInputFile* in, int column) {
     return DovTxtPosn(in->posn.Line(), static_cast<std::uint32_t>(column), in->posn.FileIndex());
 }
 
+// DovToken::IsSeparator's test, in line for the word loop.
+bool IsSeparatorCode(int code) {
+    return (code >= SEP_UNINLINED_COPY && code <= SEP_REPLACE) || (code >= SEP_LEFT_PAR && code <= SEP_EOF) ||
+           code == TK_NONNUM_LIT;
+}
+
 // DovCharToUpper's rule: only a-z change.
 int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
@@ -332,7 +338,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
 DovTokenItem* DovLexer::GetRawTextWord() {
     DovTokenItem* item = GetSepOrChar();
     DovToken* tok = item->token;
-    if (tok->IsSeparator()) return item;
+    if (IsSeparatorCode(tok->code)) return item;
     if (tok->code > 255 || tok->code <= 0) {
         Report(MSG_SEVERE, tok->Beg(), "DovLexer::GetRawTextWord: got bad char from GetSepOrChar()");
         return item;
@@ -358,7 +364,7 @@ DovTokenItem* DovLexer::GetRawTextWord() {
         }
         DovTokenItem* next = GetSepOrChar();
         const int c = next->token->code;
-        if (next->token->IsSeparator() || c > 255 || c <= 0) {
+        if (IsSeparatorCode(c) || c > 255 || c <= 0) {
             UnGetSepOrChar(next);
             break;
         }
@@ -393,7 +399,7 @@ DovTokenItem* DovLexer::GetSpaceCollapsedRawTextWord() {
             blanks.AppendItem(word);
             continue;
         }
-        word->list.PrependList(blanks);
+        if (!blanks.IsEmpty()) word->list.PrependList(blanks);
         return word;
     }
 }
