@@ -194,7 +194,7 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
     DovTokenList carried;
     DovTokenItem* result = nullptr;
     int offset = 0, length = 0;
-    if (NextFragment(offset, length)) {
+    if (brokenIndex < brokenWord.Len() && NextFragment(offset, length)) {
         // A later fragment: a word of its own, placed by its offset; an
         // inner period is a separator period.
         if (!execSql && length == 1 && brokenWord.CStr()[offset] == '.')
@@ -204,7 +204,7 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
                                                    FragmentRange(offset, length)));
     }
     while (!result) {
-        brokenWord = VString();
+        if (brokenWord.Ptr()) brokenWord = VString();
         brokenIndex = 0;
         DovTokenItem* word = GetTextWord();
         const bool atOperators = sepSpaceRequired == 0 || execSql;

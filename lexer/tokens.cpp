@@ -169,9 +169,11 @@ bool DovLexer::LegalWord(DovToken* token, bool sql) {
     const int n = word.Len();
     bool legal = n > 0;
     const char* p = word.CStr();
-    for (int i = 0; i < n && legal; ++i) {
+    for (int i = 0; legal; ++i) {
+        // Runs of letters and digits pass without further tests.
+        while (i < n && kWordLetters.alnum[static_cast<unsigned char>(p[i])]) ++i;
+        if (i >= n) break;
         const char c = p[i];
-        if (kWordLetters.alnum[static_cast<unsigned char>(c)]) continue;
         if (c == '-' || (sql && c == '_'))
             legal = i != 0 && i != n - 1;
         else
@@ -204,7 +206,12 @@ void DovLexer::ClassifyWord(DovToken* token) {
         word = VString();
         return;
     }
-    code = NumberCode(token, true, TK_INT_NUM_LIT, TK_REAL_NUM_LIT);
+    // A word that starts with a letter is no number (an 'E' first has no
+    // digit before it).
+    const char first = word.CStr()[0];
+    const bool letterFirst = ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) &&
+                             first != static_cast<char>(decimalPoint);
+    code = letterFirst ? 0 : NumberCode(token, true, TK_INT_NUM_LIT, TK_REAL_NUM_LIT);
     if (code) {
         token->code = static_cast<std::int16_t>(code);
         return;
