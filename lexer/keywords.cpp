@@ -1,5 +1,6 @@
 #include "lexer/keywords.h"
 
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -96,9 +97,22 @@ private:
     std::size_t mask_ = 0;
 };
 
-const KeywordIndex& Index() {
+const KeywordIndex& BuildIndex() {
     static const KeywordIndex index;
     return index;
+}
+
+// Every word of every source asks for the index: after the first time it
+// costs one load.
+std::atomic<const KeywordIndex*> builtIndex{nullptr};
+
+inline const KeywordIndex& Index() {
+    const KeywordIndex* index = builtIndex.load(std::memory_order_acquire);
+    if (!index) {
+        index = &BuildIndex();
+        builtIndex.store(index, std::memory_order_release);
+    }
+    return *index;
 }
 
 KeywordEntry* FindKeyword(const char* word, std::size_t len, KeywordEntry* table) {

@@ -34,7 +34,7 @@ bool IsSeparatorCode(int code) {
 }
 
 // DovCharToUpper's rule: only a-z change.
-int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+constexpr int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 // How the separator layer takes a character of a line inside a word: 0 it
 // ends the word or needs the layers' own way ('*' and '%' may open a comment
@@ -42,8 +42,12 @@ int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 // letter, a character of the word unless a quote follows it.
 struct WordCharTable {
     unsigned char kind[256];
-    constexpr WordCharTable() : kind() {
-        for (int c = 0; c < 256; ++c) kind[c] = 1;
+    char upper[256];
+    constexpr WordCharTable() : kind(), upper() {
+        for (int c = 0; c < 256; ++c) {
+            kind[c] = 1;
+            upper[c] = static_cast<char>(AsciiUpper(c));
+        }
         for (const char* p = " '\",.;&():=*%"; *p; ++p) kind[static_cast<unsigned char>(*p)] = 0;
         kind[0] = 0;
         for (const char* p = "BbGgHhNnXx"; *p; ++p) kind[static_cast<unsigned char>(*p)] = 2;
@@ -58,14 +62,16 @@ constexpr WordCharTable kWordChars;
 int TakePlainWordChars(const DovInputFile* in, int i, char* out, int& size, int room, bool keepCase) {
     const char* line = in->line;
     const int n = in->lineLen;
-    while (i < n && size < room) {
+    const int stop = n - i < room - size ? n : i + (room - size);
+    char* o = out + size;
+    while (i < stop) {
         const int c = static_cast<unsigned char>(line[i]);
         const int kind = kWordChars.kind[c];
-        if (kind == 0) break;
-        if (kind == 2 && (i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
-        out[size++] = static_cast<char>(keepCase ? c : AsciiUpper(c));
+        if (kind != 1 && (kind == 0 || i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
+        *o++ = keepCase ? static_cast<char>(c) : kWordChars.upper[c];
         ++i;
     }
+    size = static_cast<int>(o - out);
     return i;
 }
 
@@ -285,7 +291,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
             item = ReadLiteral(item, 0, nullptr);
             break;
         }
-        if (IsLiteralPrefix(c)) {
+        if (kWordChars.kind[c] == 2) {  // a literal prefix letter
             DovTokenItem* next = GetCharAB();
             if (IsQuote(next->token->code)) {
                 item = ReadLiteral(item, DovCharToUpper(c), next);
@@ -326,7 +332,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
                 break;
             }
             default:
-                if (!(execState && Has(DIAL_NET))) tok->code = static_cast<std::int16_t>(DovCharToUpper(c));
+                if (!(execState && Has(DIAL_NET))) tok->code = static_cast<std::int16_t>(AsciiUpper(c));
                 break;
         }
         break;
