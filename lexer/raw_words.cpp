@@ -4,6 +4,7 @@
 // space-collapsing layer hangs runs of blanks on the next word. Each layer
 // moves what it consumes into the kept list of the item it returns, so no
 // comment or blank is lost.
+#include <cstring>
 #include <string>
 
 #include "lexer/lexer_object.h"
@@ -125,19 +126,27 @@ DovTokenItem* DovLexer::ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem*
         // the line, as the character layer would hand them out (no push-back,
         // no waiting comment, no trace); a delimiter and a new line take the
         // way below.
-        if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20)) {
-            while (in->readIndex < in->lineLen) {
-                const int c = static_cast<unsigned char>(in->line[in->readIndex]);
-                if (c == delim) break;
-                const DovTxtPosn at = LineColumn(in, in->readIndex);
-                if (at.Line() != last.Line()) break;
-                if (!tooLong()) {
-                    text += static_cast<char>(upper ? AsciiUpper(c) : c);
-                    ++stored;
-                }
-                last = at;
-                ++in->readIndex;
-                tok->range.end = LineColumn(in, in->readIndex);
+        // The run up to the delimiter or the line's end goes over at once;
+        // the first character of a continuation line takes the way below.
+        if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20) &&
+                                        in->readIndex < in->lineLen && in->posn.Line() == last.Line()) {
+            const int start = in->readIndex;
+            const char* from = in->line + start;
+            const void* stop = std::memchr(from, delim, static_cast<std::size_t>(in->lineLen - start));
+            const int end = stop ? static_cast<int>(static_cast<const char*>(stop) - in->line) : in->lineLen;
+            if (end > start) {
+                const int run = end - start;
+                const int room = limit - stored > 0 ? limit - stored : 0;
+                const int taken = run < room ? run : room;
+                if (upper)
+                    for (int k = 0; k < taken; ++k) text += static_cast<char>(AsciiUpper(static_cast<unsigned char>(from[k])));
+                else
+                    text.append(from, static_cast<std::size_t>(taken));
+                stored += taken;
+                if (taken < run) tooLong();  // reported once, with the value as far as it is kept
+                last = LineColumn(in, end - 1);
+                in->readIndex = end;
+                tok->range.end = LineColumn(in, end);
             }
         }
         DovTokenItem* next = GetCharAB();
