@@ -142,7 +142,7 @@ DovTokenItem* DovLexer::StageGet(DovReplaceStage& stage, bool memberStage) {
                 continue;
             }
         }
-        item->list.PrependList(stage.carried);
+        if (!stage.carried.IsEmpty()) item->list.PrependList(stage.carried);
         return item;
     }
 }
@@ -621,7 +621,7 @@ DovTokenItem* DovLexer::GetCopylessTextWord() {
         } else {
             out = item;
         }
-        if (out) out->list.PrependList(copyCarried);
+        if (out && !copyCarried.IsEmpty()) out->list.PrependList(copyCarried);
     }
     Trace(0x10, "GetCopylessTextWord: ", out);
     return out;

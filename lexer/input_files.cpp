@@ -36,6 +36,9 @@ std::string CaseRetry(const std::string& path, int from, int copyNameCase) {
 }  // namespace
 
 bool DovLexer::TryOpen(DovInputFile* in, const VString& path) {
+    // The line reader keeps a chunk of its own, so the stream needs no
+    // buffer (which is only possible before it is opened).
+    if (!in->stream.is_open()) in->stream.rdbuf()->pubsetbuf(nullptr, 0);
     if (DovOpenInFile(in->stream, path.CStr(), DovFileMode::Binary, DovOpenTrace::On) != 0) return false;
     // A folder opens like a file on some systems but is never a source.
     std::error_code ec;

@@ -1,5 +1,6 @@
 #include "lexer/keywords.h"
 
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -40,7 +41,7 @@ public:
         std::size_t count = 0;
         for (KeywordEntry* e = DovKeywordTable; e->word; ++e) ++count;
         std::size_t size = 16;
-        while (size < count * 2) size *= 2;
+        while (size < count * 4) size *= 2;
         slots_.assign(size, Slot{});
         mask_ = size - 1;
         for (KeywordEntry* e = DovKeywordTable; e->word; ++e) {
@@ -67,18 +68,51 @@ private:
         KeywordEntry* entry = nullptr;
         std::size_t len = 0;
     };
+    // The length and the bytes at both ends, read a word at a time (the
+    // two reads overlap in short words): no loop over the characters.
     static std::size_t Hash(const char* p, std::size_t len) {
-        std::uint64_t h = 14695981039346656037ull;
-        for (std::size_t i = 0; i < len; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * 1099511628211ull;
-        return static_cast<std::size_t>(h ^ (h >> 29));
+        std::uint64_t a, b;
+        if (len >= 8) {
+            std::memcpy(&a, p, 8);
+            std::memcpy(&b, p + len - 8, 8);
+        } else if (len >= 4) {
+            std::uint32_t x, y;
+            std::memcpy(&x, p, 4);
+            std::memcpy(&y, p + len - 4, 4);
+            a = x;
+            b = y;
+        } else if (len > 0) {
+            a = static_cast<unsigned char>(p[0]) | static_cast<unsigned>(static_cast<unsigned char>(p[len / 2])) << 8 |
+                static_cast<unsigned>(static_cast<unsigned char>(p[len - 1])) << 16;
+            b = 0;
+        } else {
+            a = b = 0;
+        }
+        std::uint64_t h = (a * 0x9e3779b97f4a7c15ull) ^ (b * 0xc2b2ae3d27d4eb4full) ^ (len * 0x165667b19e3779f9ull);
+        h ^= h >> 29;
+        h *= 0xbf58476d1ce4e5b9ull;
+        return static_cast<std::size_t>(h ^ (h >> 32));
     }
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;
 };
 
-const KeywordIndex& Index() {
+const KeywordIndex& BuildIndex() {
     static const KeywordIndex index;
     return index;
+}
+
+// Every word of every source asks for the index: after the first time it
+// costs one load.
+std::atomic<const KeywordIndex*> builtIndex{nullptr};
+
+inline const KeywordIndex& Index() {
+    const KeywordIndex* index = builtIndex.load(std::memory_order_acquire);
+    if (!index) {
+        index = &BuildIndex();
+        builtIndex.store(index, std::memory_order_release);
+    }
+    return *index;
 }
 
 KeywordEntry* FindKeyword(const char* word, std::size_t len, KeywordEntry* table) {
@@ -114,7 +148,9 @@ bool DovKeywordIsReserved(const KeywordEntry& entry, std::uint32_t dials, bool e
 const KeywordEntry* DovReservedKeyword(const VString& word, std::uint32_t dials, bool check_on,
                                        bool extra_keywords) {
     if (!check_on) return nullptr;
-    const KeywordEntry* e = FindKeyword(word);
+    // Straight to the index: a word with a NUL inside matches no entry
+    // there, since the comparison takes the whole length.
+    const KeywordEntry* e = Index().Find(word.CStr(), static_cast<std::size_t>(word.Len()));
     if (!e || !DovKeywordIsReserved(*e, dials, extra_keywords)) return nullptr;
     return e;
 }

@@ -101,12 +101,10 @@ void DovLexer::PrintTrace(const char* label, const DovTokenItem* item) {
     std::cout << '\n';
 }
 
-void DovLexer::PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message) {
-    if (slot) {
-        Report(MSG_TERMINAL, item->token ? item->token->Beg() : DovNullPosn, message);
-        delete slot;
-    }
-    slot = item;
+void DovLexer::LoseSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message) {
+    Report(MSG_TERMINAL, item->token ? item->token->Beg() : DovNullPosn, message);
+    delete slot;
+    slot = nullptr;
 }
 
 void DovLexer::Report(int severity, const DovTxtPosn& posn, const VString& text) {

@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "lbase/message.h"
@@ -44,6 +45,7 @@ constexpr int kDovMainInputKind = 1;
 constexpr int kDovMaxInputLevels = 20;      // main file and nested members
 constexpr int kDovLineBufferSize = 256;     // characters of a line kept in the wide formats
 constexpr int kDovFixedLineLimit = 72;      // characters kept in the fixed format
+constexpr int kDovReadChunk = 8192;         // bytes the line reader takes from a stream at once
 constexpr int kDovMaxIfDepth = 10;          // nested $IF levels
 constexpr int kDovIfInSkipped = 4;          // $IF state of a $IF met inside a skipped part
 constexpr int kDovMaxCopyPath = 1535;       // longest copybook path tried
@@ -130,6 +132,13 @@ public:
     // is read first.
     DovTokenItem* pushBack = nullptr;
     DovTokenItem* sepPushBack = nullptr;
+    // The line reader takes the stream's bytes a chunk at a time into
+    // `chunk` (made at the first read; the stream itself is unbuffered) and
+    // finds the lines there.
+    std::unique_ptr<char[]> chunk;
+    int chunkPos = 0;
+    int chunkLen = 0;
+    bool streamDone = false;    // the stream has given its last byte
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
     int ended = 0;              // SEP_EOF has been returned for this level
     DovReplaceStage* replacing = nullptr;  // the REPLACING phrases of the COPY that opened it
@@ -392,7 +401,12 @@ private:
         slot = nullptr;
         return item;
     }
-    void PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message);
+    void PutSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message) {
+        if (slot) LoseSlot(slot, item, message);
+        slot = item;
+    }
+    // The terminal message for an item lost from a full slot, and its end.
+    void LoseSlot(DovTokenItem*& slot, DovTokenItem* item, const char* message);
 
     // Character layer helpers.
     DovTokenItem* NewItem(int code, const DovTxtPosn& beg, const DovTxtPosn& end);

@@ -19,11 +19,21 @@ bool IsNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-bool WordIs(const VString& word, std::initializer_list<const char*> names) {
-    for (const char* name : names)
-        if (word == name) return true;
-    return false;
-}
+// The first word of a line, upper-cased, as the line classification tests
+// it: most lines are told apart by its length and first character before any
+// comparison of the whole word.
+struct FirstWord {
+    const char* text;
+    int len;
+    template <std::size_t N>
+    bool Is(const char (&name)[N]) const {
+        return len == static_cast<int>(N - 1) && text[0] == name[0] && std::memcmp(text, name, N - 1) == 0;
+    }
+    template <std::size_t... N>
+    bool IsOneOf(const char (&... names)[N]) const {
+        return (Is(names) || ...);
+    }
+};
 
 }  // namespace
 
@@ -31,32 +41,33 @@ bool WordIs(const VString& word, std::initializer_list<const char*> names) {
 // file has ended with nothing read, else 0 with the line in the buffer.
 int DovLexer::ReadPhysicalLine(DovInputFile* in) {
     const int limit = lineFormat == LINE_FORMAT_FIXED ? kDovFixedLineLimit : kDovLineBufferSize;
-    std::ifstream& source = in->stream;
     char* buf = in->line;
     int len = 0;
     int nuls = 0;
     bool atEnd = false;
 
-    // The stream's own line search takes the line in pieces of up to the
-    // size of `piece`; the characters go into the buffer as they come.
-    char piece[512];
+    // The line is taken in pieces: the part of it that stands in the
+    // current chunk; a line that goes on past the chunk's end continues in
+    // the next one. The characters go into the buffer as they come.
     for (;;) {
-        if (!source.good()) source.clear();
-        source.getline(piece, sizeof piece);
-        const std::streamsize got = source.gcount();
-        int count;
-        bool more = false;
-        if (source.eof()) {
-            atEnd = true;  // no line break: everything read is text
-            count = static_cast<int>(got);
-        } else if (source.fail()) {
-            more = true;  // the piece is full and the line goes on
-            count = static_cast<int>(got);
-        } else {
-            count = static_cast<int>(got) - 1;  // the line break was counted
+        if (in->chunkPos >= in->chunkLen && !in->streamDone) {
+            if (!in->chunk) in->chunk = std::make_unique<char[]>(kDovReadChunk);
+            std::streamsize got = 0;
+            if (std::streambuf* sb = in->stream.rdbuf()) got = sb->sgetn(in->chunk.get(), kDovReadChunk);
+            in->chunkPos = 0;
+            in->chunkLen = got > 0 ? static_cast<int>(got) : 0;
+            if (got <= 0) in->streamDone = true;
         }
-        const char* p = piece;
-        const char* const e = piece + count;
+        if (in->chunkPos >= in->chunkLen) {
+            atEnd = true;  // no line break: everything read is text
+            break;
+        }
+        const char* p = in->chunk.get() + in->chunkPos;
+        const char* const chunkEnd = in->chunk.get() + in->chunkLen;
+        const char* e = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(chunkEnd - p)));
+        const bool more = e == nullptr;  // the line goes on in the next chunk
+        if (more) e = chunkEnd;
+        in->chunkPos = static_cast<int>(e - in->chunk.get()) + (more ? 0 : 1);
         while (p < e) {
             if (len >= limit) {
                 // The buffer is full: only the NULs of the rest still count.
@@ -159,9 +170,9 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     const int indicator = free ? 0 : 6;
     const int textStart = free ? 0 : 7;
 
-    if (len > 4 && DovStrNCaseCompare(buf, "-INC ", 5) == 0) return CM_LIBR_INC;
+    if (len > 4 && buf[0] == '-' && DovStrNCaseCompare(buf, "-INC ", 5) == 0) return CM_LIBR_INC;
 
-    if (len >= 6 && std::strncmp(buf, "#FILE ", 6) == 0) {
+    if (len >= 6 && buf[0] == '#' && std::strncmp(buf, "#FILE ", 6) == 0) {
         int i = 6;
         while (i < len && IsBlank(buf[i])) ++i;
         int start = i, end;
@@ -180,7 +191,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         }
         return CM_COMMENT;
     }
-    if (len >= 6 && std::strncmp(buf, "#LINE ", 6) == 0) {
+    if (len >= 6 && buf[0] == '#' && std::strncmp(buf, "#LINE ", 6) == 0) {
         int i = 6;
         while (i < len && IsBlank(buf[i])) ++i;
         std::uint64_t n = 0;
@@ -235,11 +246,16 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     int wordEnd = wordStart;
     while (wordEnd < len && static_cast<unsigned char>(buf[wordEnd]) > ' ') ++wordEnd;
     int wordLen = wordEnd - wordStart < kMaxFirstWord ? wordEnd - wordStart : kMaxFirstWord;
-    char upper[kMaxFirstWord];
-    for (int i = 0; i < wordLen; ++i) upper[i] = static_cast<char>(DovCharToUpper(buf[wordStart + i]));
-    VString word(upper, wordLen);
+    char upper[kMaxFirstWord + 1];
+    for (int i = 0; i < wordLen; ++i) {
+        // DovCharToUpper's rule: only a-z change.
+        const char c = buf[wordStart + i];
+        upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    upper[wordLen] = '\0';
+    const FirstWord word{upper, wordLen};
 
-    if (wordLen > 0 && word[0] == '$' && dollarDialect()) {
+    if (wordLen > 0 && upper[0] == '$' && dollarDialect()) {
         // The directive moves left so that its '$' stands in the indicator
         // column.
         if (wordStart > indicator) {
@@ -248,7 +264,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
             std::memset(buf + len - shift, ' ', shift);
             wordEnd -= shift;
         }
-        return DollarDirective(in, word, wordEnd);
+        return DollarDirective(in, VString(upper, wordLen), wordEnd);
     }
 
     // Inside the skipped part of a $IF.
@@ -257,7 +273,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
     if (commentEntry) {
         bool ends = wordLen > 0 && wordStart < 11 &&
                     ((!Has(DIAL_OSVS) && !Has(DIAL_WANG)) ||
-                     WordIs(word, {"PROGRAM-ID.", "ENVIRONMENT", "DATA", "PROCEDURE"}));
+                     word.IsOneOf("PROGRAM-ID.", "ENVIRONMENT", "DATA", "PROCEDURE"));
         if (!ends) {
             MakeComment(in);
             return CM_COMMENT;
@@ -265,25 +281,24 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         commentEntry = 0;
     }
 
-    if (WordIs(word, {"AUTHOR.", "DATE", "DATE-COMPILED.", "DATE-WRITTEN.", "INSTALLATION.", "REMARKS.",
-                      "SECURITY."})) {
+    if (word.IsOneOf("AUTHOR.", "DATE", "DATE-COMPILED.", "DATE-WRITTEN.", "INSTALLATION.", "REMARKS.",
+                     "SECURITY.")) {
         if (!free && (wordStart < 7 || wordStart > 10))
             Report(MSG_WARN, in->posn,
-                   DovFormat("Identification division section header '%s' appears at position %d", word.CStr(),
-                             wordStart));
+                   DovFormat("Identification division section header '%s' appears at position %d", upper, wordStart));
         commentEntry = 1;
         MakeComment(in);
         return CM_COMMENT;
     }
 
     auto ibm = [this] { return Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS); };
-    if (optionsLinesAllowed && WordIs(word, {"CBL", "PROCESS"}) && ibm()) return CM_COMMENT;
-    if (WordIs(word, {"*CONTROL", "*CBL"}) && ibm()) return CM_COMMENT;
+    if (optionsLinesAllowed && word.IsOneOf("CBL", "PROCESS") && ibm()) return CM_COMMENT;
+    if (word.IsOneOf("*CONTROL", "*CBL") && ibm()) return CM_COMMENT;
     optionsLinesAllowed = 0;
-    if (WordIs(word, {"EJECT", "SKIP1", "SKIP2", "SKIP3"}) && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
-    if (word == "TITLE" && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
+    if (word.IsOneOf("EJECT", "SKIP1", "SKIP2", "SKIP3") && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
+    if (word.Is("TITLE") && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
 
-    if (progidComments && word == "PROGRAM-ID.") {
+    if (progidComments && word.Is("PROGRAM-ID.")) {
         int i = wordEnd;
         while (i < len && IsBlank(buf[i])) ++i;
         while (i < len && IsNameChar(buf[i])) ++i;

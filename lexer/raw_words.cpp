@@ -4,6 +4,7 @@
 // space-collapsing layer hangs runs of blanks on the next word. Each layer
 // moves what it consumes into the kept list of the item it returns, so no
 // comment or blank is lost.
+#include <cstring>
 #include <string>
 
 #include "lexer/lexer_object.h"
@@ -27,8 +28,14 @@ DovTxtPosn LineColumn(const DovInputFile* in, int column) {
     return DovTxtPosn(in->posn.Line(), static_cast<std::uint32_t>(column), in->posn.FileIndex());
 }
 
+// DovToken::IsSeparator's test, in line for the word loop.
+bool IsSeparatorCode(int code) {
+    return (code >= SEP_UNINLINED_COPY && code <= SEP_REPLACE) || (code >= SEP_LEFT_PAR && code <= SEP_EOF) ||
+           code == TK_NONNUM_LIT;
+}
+
 // DovCharToUpper's rule: only a-z change.
-int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+constexpr int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 // How the separator layer takes a character of a line inside a word: 0 it
 // ends the word or needs the layers' own way ('*' and '%' may open a comment
@@ -36,8 +43,12 @@ int AsciiUpper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 // letter, a character of the word unless a quote follows it.
 struct WordCharTable {
     unsigned char kind[256];
-    constexpr WordCharTable() : kind() {
-        for (int c = 0; c < 256; ++c) kind[c] = 1;
+    char upper[256];
+    constexpr WordCharTable() : kind(), upper() {
+        for (int c = 0; c < 256; ++c) {
+            kind[c] = 1;
+            upper[c] = static_cast<char>(AsciiUpper(c));
+        }
         for (const char* p = " '\",.;&():=*%"; *p; ++p) kind[static_cast<unsigned char>(*p)] = 0;
         kind[0] = 0;
         for (const char* p = "BbGgHhNnXx"; *p; ++p) kind[static_cast<unsigned char>(*p)] = 2;
@@ -52,14 +63,16 @@ constexpr WordCharTable kWordChars;
 int TakePlainWordChars(const DovInputFile* in, int i, char* out, int& size, int room, bool keepCase) {
     const char* line = in->line;
     const int n = in->lineLen;
-    while (i < n && size < room) {
+    const int stop = n - i < room - size ? n : i + (room - size);
+    char* o = out + size;
+    while (i < stop) {
         const int c = static_cast<unsigned char>(line[i]);
         const int kind = kWordChars.kind[c];
-        if (kind == 0) break;
-        if (kind == 2 && (i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
-        out[size++] = static_cast<char>(keepCase ? c : AsciiUpper(c));
+        if (kind != 1 && (kind == 0 || i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
+        *o++ = keepCase ? static_cast<char>(c) : kWordChars.upper[c];
         ++i;
     }
+    size = static_cast<int>(o - out);
     return i;
 }
 
@@ -113,19 +126,27 @@ DovTokenItem* DovLexer::ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem*
         // the line, as the character layer would hand them out (no push-back,
         // no waiting comment, no trace); a delimiter and a new line take the
         // way below.
-        if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20)) {
-            while (in->readIndex < in->lineLen) {
-                const int c = static_cast<unsigned char>(in->line[in->readIndex]);
-                if (c == delim) break;
-                const DovTxtPosn at = LineColumn(in, in->readIndex);
-                if (at.Line() != last.Line()) break;
-                if (!tooLong()) {
-                    text += static_cast<char>(upper ? AsciiUpper(c) : c);
-                    ++stored;
-                }
-                last = at;
-                ++in->readIndex;
-                tok->range.end = LineColumn(in, in->readIndex);
+        // The run up to the delimiter or the line's end goes over at once;
+        // the first character of a continuation line takes the way below.
+        if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20) &&
+                                        in->readIndex < in->lineLen && in->posn.Line() == last.Line()) {
+            const int start = in->readIndex;
+            const char* from = in->line + start;
+            const void* stop = std::memchr(from, delim, static_cast<std::size_t>(in->lineLen - start));
+            const int end = stop ? static_cast<int>(static_cast<const char*>(stop) - in->line) : in->lineLen;
+            if (end > start) {
+                const int run = end - start;
+                const int room = limit - stored > 0 ? limit - stored : 0;
+                const int taken = run < room ? run : room;
+                if (upper)
+                    for (int k = 0; k < taken; ++k) text += static_cast<char>(AsciiUpper(static_cast<unsigned char>(from[k])));
+                else
+                    text.append(from, static_cast<std::size_t>(taken));
+                stored += taken;
+                if (taken < run) tooLong();  // reported once, with the value as far as it is kept
+                last = LineColumn(in, end - 1);
+                in->readIndex = end;
+                tok->range.end = LineColumn(in, end);
             }
         }
         DovTokenItem* next = GetCharAB();
@@ -279,7 +300,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
             item = ReadLiteral(item, 0, nullptr);
             break;
         }
-        if (IsLiteralPrefix(c)) {
+        if (kWordChars.kind[c] == 2) {  // a literal prefix letter
             DovTokenItem* next = GetCharAB();
             if (IsQuote(next->token->code)) {
                 item = ReadLiteral(item, DovCharToUpper(c), next);
@@ -320,7 +341,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
                 break;
             }
             default:
-                if (!(execState && Has(DIAL_NET))) tok->code = static_cast<std::int16_t>(DovCharToUpper(c));
+                if (!(execState && Has(DIAL_NET))) tok->code = static_cast<std::int16_t>(AsciiUpper(c));
                 break;
         }
         break;
@@ -332,7 +353,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
 DovTokenItem* DovLexer::GetRawTextWord() {
     DovTokenItem* item = GetSepOrChar();
     DovToken* tok = item->token;
-    if (tok->IsSeparator()) return item;
+    if (IsSeparatorCode(tok->code)) return item;
     if (tok->code > 255 || tok->code <= 0) {
         Report(MSG_SEVERE, tok->Beg(), "DovLexer::GetRawTextWord: got bad char from GetSepOrChar()");
         return item;
@@ -358,7 +379,7 @@ DovTokenItem* DovLexer::GetRawTextWord() {
         }
         DovTokenItem* next = GetSepOrChar();
         const int c = next->token->code;
-        if (next->token->IsSeparator() || c > 255 || c <= 0) {
+        if (IsSeparatorCode(c) || c > 255 || c <= 0) {
             UnGetSepOrChar(next);
             break;
         }
@@ -393,7 +414,7 @@ DovTokenItem* DovLexer::GetSpaceCollapsedRawTextWord() {
             blanks.AppendItem(word);
             continue;
         }
-        word->list.PrependList(blanks);
+        if (!blanks.IsEmpty()) word->list.PrependList(blanks);
         return word;
     }
 }

@@ -1,6 +1,7 @@
 // Text words: character strings that touch are joined (a picture string with
 // its parentheses), and where separators need no space, or inside EXEC SQL,
 // words are split again at operator characters.
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -37,9 +38,12 @@ bool IsInnerPeriod(const char* word, int at, int length) {
 }
 
 bool HasInnerPeriod(const VString& word) {
+    const char* p = word.CStr();
     const int n = word.Len();
-    for (int i = 1; i < n; ++i)
-        if (IsInnerPeriod(word.CStr(), i, n)) return true;
+    // Only the periods need the full test; most words have none.
+    for (const char* dot = n > 2 ? static_cast<const char*>(std::memchr(p + 1, '.', n - 2)) : nullptr; dot;
+         dot = static_cast<const char*>(std::memchr(dot + 1, '.', p + n - 1 - (dot + 1))))
+        if (IsInnerPeriod(p, static_cast<int>(dot - p), n)) return true;
     return false;
 }
 
@@ -119,7 +123,7 @@ DovTokenItem* DovLexer::GetTextWord() {
             leading->PrependList(carried);
         }
     }
-    result->list.PrependList(carried);
+    if (!carried.IsEmpty()) result->list.PrependList(carried);
     Trace(0x10, "GetTextWord: ", result);
     return result;
 }
@@ -190,7 +194,7 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
     DovTokenList carried;
     DovTokenItem* result = nullptr;
     int offset = 0, length = 0;
-    if (NextFragment(offset, length)) {
+    if (brokenIndex < brokenWord.Len() && NextFragment(offset, length)) {
         // A later fragment: a word of its own, placed by its offset; an
         // inner period is a separator period.
         if (!execSql && length == 1 && brokenWord.CStr()[offset] == '.')
@@ -200,7 +204,7 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
                                                    FragmentRange(offset, length)));
     }
     while (!result) {
-        brokenWord = VString();
+        if (brokenWord.Ptr()) brokenWord = VString();
         brokenIndex = 0;
         DovTokenItem* word = GetTextWord();
         const bool atOperators = sepSpaceRequired == 0 || execSql;
@@ -228,7 +232,7 @@ DovTokenItem* DovLexer::GetBrokenTextWord() {
         }
         result = word;
     }
-    result->list.PrependList(carried);
+    if (!carried.IsEmpty()) result->list.PrependList(carried);
     Trace(0x10, "GetBrokenTextWord: ", result);
     return result;
 }

@@ -91,6 +91,28 @@ const NamedCode* Find(const NamedCode (&table)[N], const VString& word) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Whether a word can be one of kOperators: one or two characters, the first
+// an operator character. Nearly every word is told apart here.
+bool MayBeOperator(const VString& word) {
+    if (word.Len() == 0 || word.Len() > 2) return false;
+    switch (word.CStr()[0]) {
+        case '+': case '-': case '*': case '/': case '=': case '>': case '<':
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Letters and digits, the characters of a word that need no further test.
+struct WordLetterTable {
+    bool alnum[256];
+    constexpr WordLetterTable() : alnum() {
+        for (int c = 'A'; c <= 'Z'; ++c) alnum[c] = alnum[c - 'A' + 'a'] = true;
+        for (int c = '0'; c <= '9'; ++c) alnum[c] = true;
+    }
+};
+constexpr WordLetterTable kWordLetters;
+
 }  // namespace
 
 // The number test: digits, one decimal point (not in the exponent), a sign
@@ -146,9 +168,12 @@ bool DovLexer::LegalWord(DovToken* token, bool sql) {
     const VString& word = token->image;
     const int n = word.Len();
     bool legal = n > 0;
-    for (int i = 0; i < n && legal; ++i) {
-        const char c = word[i];
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c)) continue;
+    const char* p = word.CStr();
+    for (int i = 0; legal; ++i) {
+        // Runs of letters and digits pass without further tests.
+        while (i < n && kWordLetters.alnum[static_cast<unsigned char>(p[i])]) ++i;
+        if (i >= n) break;
+        const char c = p[i];
         if (c == '-' || (sql && c == '_'))
             legal = i != 0 && i != n - 1;
         else
@@ -176,12 +201,17 @@ void DovLexer::ClassifyWord(DovToken* token) {
         }
         return;
     }
-    if (const NamedCode* op = Find(kOperators, word)) {
+    if (const NamedCode* op = MayBeOperator(word) ? Find(kOperators, word) : nullptr) {
         token->code = static_cast<std::int16_t>(op->code);
         word = VString();
         return;
     }
-    code = NumberCode(token, true, TK_INT_NUM_LIT, TK_REAL_NUM_LIT);
+    // A word that starts with a letter is no number (an 'E' first has no
+    // digit before it).
+    const char first = word.CStr()[0];
+    const bool letterFirst = ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) &&
+                             first != static_cast<char>(decimalPoint);
+    code = letterFirst ? 0 : NumberCode(token, true, TK_INT_NUM_LIT, TK_REAL_NUM_LIT);
     if (code) {
         token->code = static_cast<std::int16_t>(code);
         return;
@@ -493,7 +523,7 @@ DovTokenItem* DovLexer::GetToken() {
         break;
     }
     CountCodeLine(item->token);
-    item->list.PrependList(carried);
+    if (!carried.IsEmpty()) item->list.PrependList(carried);
     FollowModes(item->token->code);
     Trace(0x01, "-GetToken: ", item);
     return item;

@@ -125,6 +125,46 @@ TEST_F(LexerTest, LongLinesCountEveryNulAndKeepTheNextLineWhole) {
               std::vector<std::string>{"969@1:Line has 2 NULL (0x00) characters, we replace them with spaces"});
 }
 
+// The reader takes a file in chunks of kDovReadChunk bytes: a line break, a
+// CR LF, a tab, a NUL or the file's end at any place around a chunk's end
+// gives the same lines as at the start of a file.
+TEST_F(LexerTest, LinesAcrossTheReadChunksReadAsAtTheStart) {
+    lexer.lineFormat = LINE_FORMAT_FREE;
+    const std::string tail = std::string("A\tB\r\n\r\nC") + '\0' + "D\r\n" + std::string(300, 'E') + "\t\r\n\nLAST";
+    const auto want = Coded(ReadAll(tail));
+    const auto wantMessages = Messages().size();
+    ASSERT_EQ(want.size(), 6u);
+    for (int pad = kDovReadChunk - 40; pad <= kDovReadChunk + 8; ++pad) {
+        // One comment line of `pad` bytes, its line break included.
+        const std::string source = "*" + std::string(static_cast<std::size_t>(pad - 2), 'X') + "\n" + tail;
+        Messages().clear();
+        auto lines = Coded(ReadAll(source));
+        ASSERT_EQ(lines.size(), want.size() + 1) << "pad " << pad;
+        lines.erase(lines.begin());
+        EXPECT_EQ(lines, want) << "pad " << pad;
+        EXPECT_EQ(Messages().size(), wantMessages) << "pad " << pad;
+        lexer.CloseInput();
+    }
+    // Files that end at a chunk's end, with and without a line break.
+    for (const char* last : {"\n", "Z", "\r\n"}) {
+        const std::string source = std::string(kDovReadChunk - std::string(last).size(), 'Y') + last;
+        auto lines = ReadAll(source);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].text, std::string(256, 'Y'));
+        EXPECT_EQ(lexer.GetLine(), SEP_EOF);
+        lexer.CloseInput();
+    }
+}
+
+TEST_F(LexerTest, EmptyFileAndLoneLineBreak) {
+    EXPECT_TRUE(ReadAll("").empty());
+    lexer.CloseInput();
+    auto lines = ReadAll("\n");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].code, CM_BLANK_LINE);
+    lexer.CloseInput();
+}
+
 TEST_F(LexerTest, LastLineWithoutNewlineThenEofStays) {
     lexer.SetInput(dir.Write("a.cbl", "000100 A\n000200 B").c_str());
     EXPECT_EQ(lexer.GetLine(), 0);

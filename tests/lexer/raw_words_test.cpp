@@ -132,6 +132,21 @@ TEST_F(RawWords, LiteralLengthLimits) {
     EXPECT_NE(MessageTexts()[0].find("longer than 320 bytes"), std::string::npos);
 }
 
+// The characters of a literal up to its delimiter or its line's end are
+// taken as one run: doubled delimiters, the digit forms' case and a literal
+// that fills its line up to column 72 come out as character by character.
+TEST_F(RawWords, LiteralRunsEndAtDelimitersAndLineEnds) {
+    EXPECT_EQ(Raw(Fixed("'AB''CD'")), V{"TK_NONNUM_LIT 'AB''CD'"});
+    EXPECT_EQ(Raw(Fixed("x'0a1b'")), V{"TK_NONNUM_LIT X'0A1B'"});
+    EXPECT_EQ(Raw(Fixed("n'ab'")), V{"TK_NONNUM_LIT N'ab'"});
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_TRUE(Open(Fixed("'" + std::string(64, 'Q')) + Fixed("'R'.", '-')));
+    std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(std::string(words[0]->token->image.CStr()), "'" + std::string(64, 'Q') + "R'");
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(RawWords, BrokenLiterals) {
     // Not continued: closed where the line ends.
     EXPECT_EQ(Raw(Fixed("'ABC") + Fixed("X")), (V{"TK_NONNUM_LIT 'ABC'", "SEP_SPACE", "TK_CHAR_STRING X"}));
