@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,47 @@ void CopyStacks(YYParseState* to, const YYParseState* from) {
     to->psp = to->ps + depth;
 }
 
+// The per-state, per-rule and per-nonterminal columns of a grammar's tables
+// side by side, so that one lookup step reads one cache line instead of one
+// line of every array. Built once per grammar, from tables that never change.
+struct StateRow {
+    int defred;
+    int cindex;
+    int sindex;
+    int rindex;
+};
+struct RuleRow {
+    int len;
+    int lhs;
+};
+struct GotoRow {
+    int gindex;
+    int dgoto;
+};
+struct PackedTables {
+    const DovGrammarTables* tables;
+    std::vector<StateRow> states;
+    std::vector<RuleRow> rules;
+    std::vector<GotoRow> gotos;
+};
+
+const PackedTables& PackedFor(const DovGrammarTables& t) {
+    static std::vector<std::unique_ptr<PackedTables>> cache;
+    for (const auto& p : cache)
+        if (p->tables == &t) return *p;
+    auto p = std::make_unique<PackedTables>();
+    p->tables = &t;
+    p->states.resize(static_cast<std::size_t>(t.state_count > 0 ? t.state_count : 0));
+    for (std::size_t i = 0; i < p->states.size(); ++i)
+        p->states[i] = StateRow{t.defred[i], t.cindex[i], t.sindex[i], t.rindex[i]};
+    p->rules.resize(static_cast<std::size_t>(t.rule_count > 0 ? t.rule_count : 0));
+    for (std::size_t i = 0; i < p->rules.size(); ++i) p->rules[i] = RuleRow{t.len[i], t.lhs[i]};
+    p->gotos.resize(static_cast<std::size_t>(t.nonterminal_count > 0 ? t.nonterminal_count : 0));
+    for (std::size_t i = 0; i < p->gotos.size(); ++i) p->gotos[i] = GotoRow{t.gindex[i], t.dgoto[i]};
+    cache.push_back(std::move(p));
+    return *cache.back();
+}
+
 }  // namespace
 
 void DovGrammarReduction::ReducePosnNow(YYSTYPE value) {
@@ -64,7 +106,7 @@ namespace {
 
 class Run {
 public:
-    explicit Run(DovFrameGrammar& g) : g_(g), t_(*g.tables), svc_(g.services) {}
+    explicit Run(DovFrameGrammar& g) : g_(g), t_(*g.tables), svc_(g.services), packed_(PackedFor(t_)) {}
     int Parse();
 
 private:
@@ -74,6 +116,13 @@ private:
     // index into table/check, or -1 when there is no entry.
     int Lookup(const int* base, int index, int column) const {
         const int b = base[index];
+        if (b == 0) return -1;
+        const int n = b + column;
+        if (n < 0 || n > t_.table_size || t_.check[n] != column) return -1;
+        return n;
+    }
+    // The same lookup with the base already read.
+    int LookupAt(int b, int column) const {
         if (b == 0) return -1;
         const int n = b + column;
         if (n < 0 || n > t_.table_size || t_.check[n] != column) return -1;
@@ -111,6 +160,7 @@ private:
     DovFrameGrammar& g_;
     const DovGrammarTables& t_;
     const DovGrammarServices& svc_;
+    const PackedTables& packed_;
     int yychar_ = -1;
     int state_ = 0;
     int rule_ = 0;
@@ -135,8 +185,9 @@ void Run::Trace(int level, const char* what, int a, int b) const {
     std::cout << '\n';
 }
 
-void Run::Push(int state, YYSTYPE val, YYPOSN pos) {
-    if (yyps->ssp >= yyps->ss + yyps->stacksize - 1) YYMoreStack(yyps);
+// Once per shift and per goto: inlined into the loop, the growth out of line.
+inline __attribute__((always_inline)) void Run::Push(int state, YYSTYPE val, YYPOSN pos) {
+    if (__builtin_expect(yyps->ssp >= yyps->ss + yyps->stacksize - 1, 0)) YYMoreStack(yyps);
     *++yyps->ssp = state;
     *++yyps->vsp = val;
     *++yyps->psp = pos;
@@ -180,14 +231,15 @@ void Run::OpenTrialPoint(int ctry) {
 }
 
 Run::Step Run::Loop() {
-    rule_ = t_.defred[state_];
+    const StateRow& row = packed_.states[static_cast<std::size_t>(state_)];
+    rule_ = row.defred;
     if (rule_) return Step::kReduce;
     if (yychar_ < 0) {
         yychar_ = YYLex1();
         if (yychar_ < 0) yychar_ = 0;
         Trace(2, "read");
     }
-    int n = Lookup(t_.cindex, state_, yychar_);
+    int n = LookupAt(row.cindex, yychar_);
     if (n >= 0) {
         int ctry;
         if (yypath) {
@@ -217,7 +269,7 @@ Run::Step Run::Loop() {
         rule_ = t_.ctable[ctry];
         return Step::kReduce;
     }
-    n = Lookup(t_.sindex, state_, yychar_);
+    n = LookupAt(row.sindex, yychar_);
     if (n >= 0) {
         yychar_ = -1;
         if (yyps->errflag > 0) --yyps->errflag;
@@ -225,7 +277,7 @@ Run::Step Run::Loop() {
         Push(t_.table[n], yylval, yyposn);
         return Step::kLoop;
     }
-    n = Lookup(t_.rindex, state_, yychar_);
+    n = LookupAt(row.rindex, yychar_);
     if (n >= 0) {
         rule_ = t_.table[n];
         return Step::kReduce;
@@ -235,7 +287,8 @@ Run::Step Run::Loop() {
 }
 
 Run::Step Run::Reduce(int rule) {
-    const int len = t_.len[rule];
+    const RuleRow& rr = packed_.rules[static_cast<std::size_t>(rule)];
+    const int len = rr.len;
     if (yyps->ssp + 1 - len >= yyps->ss + yyps->stacksize) YYMoreStack(yyps);
     yyps->val = nullptr;
     yyps->pos = nullptr;
@@ -276,7 +329,7 @@ Run::Step Run::Reduce(int rule) {
     yyps->vsp -= len;
     yyps->psp -= len;
     const int below = *yyps->ssp;
-    const int lhs = t_.lhs[rule];
+    const int lhs = rr.lhs;
     if (below == 0 && lhs == 0) {
         Push(t_.final_state, yyps->val, yyps->pos);
         yyretlval = yyps->val;
@@ -287,9 +340,16 @@ Run::Step Run::Reduce(int rule) {
         }
         return yychar_ == 0 ? Step::kAccept : Step::kLoop;
     }
-    const int n = Lookup(t_.gindex, lhs, below);
+    if (lhs < 0) {
+        const int n = Lookup(t_.gindex, lhs, below);
+        state_ = below;
+        Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], yyps->val, yyps->pos);
+        return Step::kLoop;
+    }
+    const GotoRow& go = packed_.gotos[static_cast<std::size_t>(lhs)];
+    const int n = LookupAt(go.gindex, below);
     state_ = below;
-    Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], yyps->val, yyps->pos);
+    Push(n >= 0 ? t_.table[n] : go.dgoto, yyps->val, yyps->pos);
     return Step::kLoop;
 }
 

@@ -50,6 +50,8 @@ void DovExpr::Print(std::ostream& os) const {
 void DovExprOper::Print(std::ostream& os) const {
     DovDumpIndent(os);
     os << DovOperName(Oper());
+    const int* subdivs = Subdivs();
+    const int subdiv_count = SubdivCount();
     if (DovDumpVerbosity > 0 && subdiv_count != 0 && subdivs) {
         os << " SD[" << subdiv_count << "]: ";
         for (int i = 0; i < subdiv_count; ++i) {

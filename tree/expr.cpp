@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 #include <ostream>
+#include <unordered_map>
+#include <vector>
 
 #include "lbase/fast_ostream.h"
 #include "tree/walk.h"
@@ -20,6 +22,18 @@ namespace {
 int g_misuse_guard = 0;
 int g_null_arg_guard = 0;
 
+// The printer fields of the operator nodes that have them.
+struct PrinterFields {
+    std::vector<int> widths;
+    int mark = 0;
+};
+using PrinterFieldTable = std::unordered_map<const DovExprOper*, PrinterFields>;
+
+// Never destroyed: nodes may still be deleted while the program's statics go.
+PrinterFieldTable& PrinterTable() {
+    static PrinterFieldTable* table = new PrinterFieldTable;
+    return *table;
+}
 
 }  // namespace
 
@@ -228,11 +242,8 @@ DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
 }
 
 DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
-    subdiv_count = other.subdiv_count;
-    if (other.subdivs && other.subdiv_count > 0) {
-        subdivs = new int[static_cast<std::size_t>(other.subdiv_count)];
-        std::memcpy(subdivs, other.subdivs, sizeof(int) * static_cast<std::size_t>(other.subdiv_count));
-    }
+    // A copy has the widths of the original, not its column register.
+    if (other.has_printer_fields_) SetSubdivs(other.Subdivs(), other.SubdivCount());
     slots_.resize(other.slots_.size());
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         const DovArgSlot* from = other.slots_[i];
@@ -253,7 +264,7 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 
 DovExprOper::~DovExprOper() {
     ForgetParentOnDelete();
-    delete[] subdivs;
+    if (has_printer_fields_) PrinterTable().erase(this);
     for (DovArgSlot* s : slots_) {
         if (!s) continue;
         if (s->arg) s->arg->parent_ = nullptr;
@@ -261,6 +272,45 @@ DovExprOper::~DovExprOper() {
     }
     slots_.clear();
     SetNumArgs(0);
+}
+
+// --- printer fields -----------------------------------------------------------
+
+int DovExprOper::SubdivCount() const {
+    if (!has_printer_fields_) return 0;
+    return static_cast<int>(PrinterTable().find(this)->second.widths.size());
+}
+
+const int* DovExprOper::Subdivs() const {
+    if (!has_printer_fields_) return nullptr;
+    const std::vector<int>& widths = PrinterTable().find(this)->second.widths;
+    return widths.empty() ? nullptr : widths.data();
+}
+
+int DovExprOper::SubdivWidth(int i) const {
+    if (!has_printer_fields_ || i < 0) return 0;
+    const std::vector<int>& widths = PrinterTable().find(this)->second.widths;
+    return static_cast<std::size_t>(i) < widths.size() ? widths[static_cast<std::size_t>(i)] : 0;
+}
+
+void DovExprOper::SetSubdivs(const int* widths, int count) {
+    if (!has_printer_fields_ && (count <= 0 || !widths)) return;
+    PrinterFields& fields = PrinterTable()[this];
+    has_printer_fields_ = 1;
+    if (count > 0 && widths)
+        fields.widths.assign(widths, widths + count);
+    else
+        fields.widths.clear();
+}
+
+int DovExprOper::PrinterMark() const {
+    return has_printer_fields_ ? PrinterTable().find(this)->second.mark : 0;
+}
+
+void DovExprOper::SetPrinterMark(int column) {
+    if (!has_printer_fields_ && column == 0) return;
+    PrinterTable()[this].mark = column;
+    has_printer_fields_ = 1;
 }
 
 void DovExprOper::Report(int severity, const char* label, const VString& text) const {

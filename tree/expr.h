@@ -268,6 +268,9 @@ private:
     // pointer.
     std::uint16_t oper_;
     std::uint8_t flag_ = 0;
+    // Set while the printer table holds fields of this node (operator nodes
+    // only); not copied with the node.
+    std::uint8_t has_printer_fields_ = 0;
     int printed_len_ = 0;
     std::uint32_t num_args_ = 0;
     std::int32_t serial_;
@@ -332,11 +335,20 @@ public:
     char print(const char* tmpl, int lengthPass, int breakRequest, int attachedTokens);
 
     // Printer fields: the widths of the stretches between the break points
-    // of the node's template, measured by the last length pass (owned), and
-    // the column register x of the template language.
-    int subdiv_count = 0;
-    int printer_mark = 0;
-    int* subdivs = nullptr;
+    // of the node's template, measured by the last length pass, and the
+    // column register x of the template language. Only printed nodes have
+    // them, so they live in a table beside the tree (an entry per node that
+    // was given one, dropped with the node), not in every node.
+    int SubdivCount() const;
+    // The `SubdivCount()` widths, or null when there are none.
+    const int* Subdivs() const;
+    // Width `i`, or 0 outside 0..SubdivCount()-1.
+    int SubdivWidth(int i) const;
+    // Replaces the widths with a copy of `count` values from `widths`
+    // (none for a count of 0 or less).
+    void SetSubdivs(const int* widths, int count);
+    int PrinterMark() const;
+    void SetPrinterMark(int column);
 
 protected:
     // Builds the slot array for `n` slots, each an empty record.
@@ -356,6 +368,9 @@ private:
 
     DovSlotArray slots_;
 };
+
+// An operator node fits the 80-byte class of the small blocks.
+static_assert(sizeof(void*) != 8 || sizeof(DovExprOper) <= 80, "DovExprOper grew past 80 bytes");
 
 inline DovArgSlot* DovExpr::SlotAt(int i) const {
     return static_cast<const DovExprOper*>(this)->slots_[static_cast<std::size_t>(i)];

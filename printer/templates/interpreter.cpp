@@ -129,7 +129,7 @@ private:
     }
     // Width of subdivision `i` as the last length pass measured it.
     int Width(int i) const {
-        return i >= 0 && i < node_->subdiv_count && node_->subdivs ? node_->subdivs[i] : 0;
+        return node_->SubdivWidth(i);
     }
     void EndSubdivision() {
         widths_.push_back(Col() - subStart_);
@@ -284,7 +284,7 @@ char TemplateRun::Run(const char* tmpl) {
                 } else if (d == 'x') {
                     ++c;
                     if (!length_) {
-                        const int target = node_->printer_mark;
+                        const int target = node_->PrinterMark();
                         if (target >= Margin()) {
                             Error(MSG_ERR, DovFormat("PrettyPrint: command $x: cannot position to column %d", target));
                             return '*';
@@ -328,7 +328,7 @@ char TemplateRun::Run(const char* tmpl) {
                     Error(MSG_ERR, DovFormat("PrettyPrint: command ^: unknown register '%c'", r));
                     return '-';
                 }
-                node_->printer_mark = Col();
+                node_->SetPrinterMark(Col());
                 break;
             }
             case '{': {
@@ -462,13 +462,7 @@ char TemplateRun::Run(const char* tmpl) {
             EndSubdivision();
             node_->SetPrintedLength(Col() - entryCol_);
         }
-        delete[] node_->subdivs;
-        node_->subdivs = nullptr;
-        node_->subdiv_count = static_cast<int>(widths_.size());
-        if (!widths_.empty()) {
-            node_->subdivs = new int[widths_.size()];
-            for (std::size_t i = 0; i < widths_.size(); ++i) node_->subdivs[i] = widths_[i];
-        }
+        node_->SetSubdivs(widths_.data(), static_cast<int>(widths_.size()));
     } else {
         SetLevel(entryLevel_, "==ExGen_Xstart: ");
     }

@@ -233,7 +233,7 @@ TEST_F(Interpreter, DirectiveErrors) {
 TEST_F(Interpreter, PositionBeyondTheMargin) {
     auto* node = new DovExprOper(STMT_GOTO, S("L"));
     Own(node);
-    node->printer_mark = 300;
+    node->SetPrinterMark(300);
     EXPECT_EQ(node->print("$x", 0, 0, 1), '*');
     EXPECT_TRUE(Said("PrettyPrint: command $x: cannot position to column 300"));
     printer_.gen_tabs.items[0] = 500;
@@ -252,12 +252,12 @@ TEST_F(Interpreter, LineEndsAndIndentation) {
     auto* node = new DovExprOper(STMT_IF, S("C"), S("S1"), S("E"), S("END-IF"));
     EXPECT_EQ(Print(node, "IF $1{$2?\n\t$2\b}{$3?\n$3}{$4?\n$4}"), " IF C\n   S1\n E\n END-IF");
     EXPECT_EQ(node->PrintedLength(), 4);
-    EXPECT_EQ(node->subdiv_count, 1);
+    EXPECT_EQ(node->SubdivCount(), 1);
     EXPECT_TRUE(Messages().empty());
     // A break point after a line end: reported, still measured.
     auto* move = new DovExprOper(STMT_MOVE, S("X"), S("Y"));
     EXPECT_EQ(Print(move, "$1\n{$2?|$2}"), " X\n  Y");
-    EXPECT_EQ(move->subdiv_count, 2);
+    EXPECT_EQ(move->SubdivCount(), 2);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_TRUE(Said("PrettyPrint: non-'\\n' separators after '\\n'"));
 }
@@ -274,9 +274,9 @@ TEST_F(Interpreter, SubdivisionsBeyondSevenHundred) {
         Own(node);
         Fresh();
         EXPECT_EQ(node->print(tmpl.c_str(), 1, 0, 1), 0);
-        EXPECT_EQ(node->subdiv_count, breaks + 1);
+        EXPECT_EQ(node->SubdivCount(), breaks + 1);
         EXPECT_EQ(node->PrintedLength(), breaks + 1);
-        EXPECT_EQ(node->subdivs[breaks], 1);
+        EXPECT_EQ(node->Subdivs()[breaks], 1);
         EXPECT_TRUE(Messages().empty());
     }
 }
@@ -289,7 +289,7 @@ TEST_F(Interpreter, ListsOfAnyLength) {
     int count = 0;
     for (char c : out) count += c == 'Q';
     EXPECT_EQ(count, 10005);
-    EXPECT_EQ(list->subdiv_count, 10005);
+    EXPECT_EQ(list->SubdivCount(), 10005);
     EXPECT_TRUE(Messages().empty());
     for (const std::string& line : Lines()) EXPECT_LE(line.size(), 219u);
 }

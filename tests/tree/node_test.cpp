@@ -61,6 +61,52 @@ TEST(DovExpr, CopyIsDeepAndKeepsSerial) {
     delete copy;
 }
 
+TEST(DovExprOper, PrinterFields) {
+    auto* move = new DovExprOper(STMT_MOVE, new DovCharString("A"), new DovCharString("B"));
+    EXPECT_EQ(move->SubdivCount(), 0);
+    EXPECT_EQ(move->Subdivs(), nullptr);
+    EXPECT_EQ(move->SubdivWidth(0), 0);
+    EXPECT_EQ(move->PrinterMark(), 0);
+    const int widths[] = {4, 7, 2};
+    move->SetSubdivs(widths, 3);
+    move->SetPrinterMark(12);
+    ASSERT_EQ(move->SubdivCount(), 3);
+    EXPECT_EQ(move->Subdivs()[2], 2);
+    EXPECT_EQ(move->SubdivWidth(1), 7);
+    EXPECT_EQ(move->SubdivWidth(3), 0);
+    EXPECT_EQ(move->SubdivWidth(-1), 0);
+    EXPECT_EQ(move->PrinterMark(), 12);
+    // Every node keeps its own fields; a copy has the widths, not the mark.
+    auto* other = new DovExprOper(STMT_GOTO);
+    EXPECT_EQ(other->SubdivCount(), 0);
+    EXPECT_EQ(other->PrinterMark(), 0);
+    auto* copy = static_cast<DovExprOper*>(move->Copy());
+    ASSERT_EQ(copy->SubdivCount(), 3);
+    EXPECT_EQ(copy->SubdivWidth(0), 4);
+    EXPECT_EQ(copy->PrinterMark(), 0);
+    // Replacing the widths of one leaves the other's.
+    const int one[] = {9};
+    copy->SetSubdivs(one, 1);
+    EXPECT_EQ(copy->SubdivCount(), 1);
+    EXPECT_EQ(move->SubdivCount(), 3);
+    move->SetSubdivs(nullptr, 0);
+    EXPECT_EQ(move->SubdivCount(), 0);
+    EXPECT_EQ(move->Subdivs(), nullptr);
+    EXPECT_EQ(move->PrinterMark(), 12);
+    delete move;
+    delete other;
+    EXPECT_EQ(copy->SubdivWidth(0), 9);
+    delete copy;
+    // A node made after the deletions starts without fields, wherever it is.
+    for (int i = 0; i < 4; ++i) {
+        auto* fresh = new DovExprOper(STMT_MOVE);
+        EXPECT_EQ(fresh->SubdivCount(), 0);
+        EXPECT_EQ(fresh->PrinterMark(), 0);
+        fresh->SetPrinterMark(i + 1);
+        delete fresh;
+    }
+}
+
 TEST(DovExpr, OperationsAClassDoesNotCarry) {
     MessageCapture cap;
     DovExprOper move(STMT_MOVE);

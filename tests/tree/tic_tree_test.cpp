@@ -418,15 +418,13 @@ TEST(DebugDump, Verbosity) {
     // The printer's subdivisions and the slot numbers: signed in decimal,
     // their 16-bit pattern in hexadecimal.
     int subdivs[] = {3, -1};
-    move.subdivs = subdivs;
-    move.subdiv_count = 2;
+    move.SetSubdivs(subdivs, 2);
     std::ostringstream dec;
     move.Print(dec);
     std::ostringstream hex;
     hex << std::hex;
     move.Print(hex);
-    move.subdivs = nullptr;
-    move.subdiv_count = 0;
+    move.SetSubdivs(nullptr, 0);
     EXPECT_EQ(dec.str().substr(0, dec.str().find('\n')), "STMT_MOVE SD[2]: 3 -1 ");
     EXPECT_EQ(hex.str(),
               "STMT_MOVE SD[2]: 3 ffff \n"
