@@ -70,10 +70,11 @@ struct DovArgSlot {
 
 // Generated-output position that the pretty printer records on a node:
 // 24 bits of offset (all set = unset) and a flag byte.
+// Both live in one word, so that the two positions of a node take 8 bytes.
 struct DovGenPosn {
     static constexpr std::uint32_t kUnset = 0xffffff;
-    std::uint32_t posn = kUnset;
-    std::uint8_t flag = 0;
+    std::uint32_t posn : 24 = kUnset;
+    std::uint32_t flag : 8 = 0;
     bool IsSet() const { return posn != kUnset; }
 };
 
