@@ -8,17 +8,8 @@
 # depend on where the corpus or the checkout lies.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-build="${1:?usage: lexdump_corpus.sh BUILD_DIR [CORPUS_DIR] [--check]}"
-corpus="${2:-}"
-[ "$corpus" = "--check" ] && corpus=""
-if [ -z "$corpus" ]; then
-    corpus="${VEMLO_CORPUS_DIR:-}"
-    for c in "$here/../../shared/corpus" "$here/../../../shared/corpus"; do
-        [ -z "$corpus" ] && [ -d "$c/nist" ] && corpus="$c"
-    done
-fi
-check=0
-for a in "$@"; do [ "$a" = "--check" ] && check=1; done
+. "$here/corpus_args.sh"
+corpus_args lexdump_corpus.sh "$@"
 tool="$build/tests/lexdump"
 [ -x "$tool" ] || { echo "lexdump_corpus.sh: $tool not built" >&2; exit 2; }
 [ -n "$corpus" ] && [ -d "$corpus/nist" ] || { echo "lexdump_corpus.sh: no corpus found" >&2; exit 2; }

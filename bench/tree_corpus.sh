@@ -11,17 +11,8 @@
 # VEMLO_TREE_DUMP_DIR=DIR keeps the dump of every program in DIR for a diff.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-build="${1:?usage: tree_corpus.sh BUILD_DIR [CORPUS_DIR] [--check]}"
-corpus="${2:-}"
-[ "$corpus" = "--check" ] && corpus=""
-if [ -z "$corpus" ]; then
-    corpus="${VEMLO_CORPUS_DIR:-}"
-    for c in "$here/../../shared/corpus" "$here/../../../shared/corpus"; do
-        [ -z "$corpus" ] && [ -d "$c/nist" ] && corpus="$c"
-    done
-fi
-check=0
-for a in "$@"; do [ "$a" = "--check" ] && check=1; done
+. "$here/corpus_args.sh"
+corpus_args tree_corpus.sh "$@"
 tool="$build/tests/parsedump"
 [ -x "$tool" ] || { echo "tree_corpus.sh: $tool not built" >&2; exit 2; }
 [ -n "$corpus" ] && [ -d "$corpus/nist" ] || { echo "tree_corpus.sh: no corpus found" >&2; exit 2; }
