@@ -1,12 +1,14 @@
-# Sourced by the corpus checksum scripts: reads their arguments
-# (BUILD_DIR [CORPUS_DIR] [--check]) into build, corpus and check. The corpus
-# is CORPUS_DIR, else $VEMLO_CORPUS_DIR, else ../shared/corpus beside the
-# checkout or one level further up (a worktree in a folder of its own);
-# corpus is left empty when none is found.
+# Sourced by the corpus checksum scripts: `corpus_args SCRIPT TOOL "$@"` reads
+# their arguments (BUILD_DIR [CORPUS_DIR] [--check]) into build, tool (the
+# dev tool BUILD_DIR/tests/TOOL, as an absolute path), corpus (its real path)
+# and check, and stops the script with status 2 when the tool is not built or
+# no corpus is found. The corpus is CORPUS_DIR, else $VEMLO_CORPUS_DIR, else
+# ../shared/corpus beside the checkout or one level further up (a worktree in
+# a folder of its own).
 corpus_args() {
-    local usage=$1
-    shift
-    build="${1:?usage: $usage BUILD_DIR [CORPUS_DIR] [--check]}"
+    local script=$1 name=$2
+    shift 2
+    build="${1:?usage: $script BUILD_DIR [CORPUS_DIR] [--check]}"
     corpus="${2:-}"
     [ "$corpus" = "--check" ] && corpus=""
     if [ -z "$corpus" ]; then
@@ -17,5 +19,9 @@ corpus_args() {
     fi
     check=0
     for a in "$@"; do [ "$a" = "--check" ] && check=1; done
-    return 0
+    tool="$build/tests/$name"
+    [ -x "$tool" ] || { echo "$script: $tool not built" >&2; exit 2; }
+    [ -n "$corpus" ] && [ -d "$corpus/nist" ] || { echo "$script: no corpus found" >&2; exit 2; }
+    corpus="$(cd "$corpus" && pwd -P)"
+    tool="$(cd "$(dirname "$tool")" && pwd -P)/$name"
 }

@@ -9,11 +9,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/corpus_args.sh"
-corpus_args lexdump_corpus.sh "$@"
-tool="$build/tests/lexdump"
-[ -x "$tool" ] || { echo "lexdump_corpus.sh: $tool not built" >&2; exit 2; }
-[ -n "$corpus" ] && [ -d "$corpus/nist" ] || { echo "lexdump_corpus.sh: no corpus found" >&2; exit 2; }
-corpus="$(cd "$corpus" && pwd -P)"
+corpus_args lexdump_corpus.sh lexdump "$@"
 
 dump_folder() {  # folder copybooks dialect [suffix]
     local folder=$1 copy=$2 lang=$3 sfx=${4:-}

@@ -12,12 +12,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/corpus_args.sh"
-corpus_args tree_corpus.sh "$@"
-tool="$build/tests/parsedump"
-[ -x "$tool" ] || { echo "tree_corpus.sh: $tool not built" >&2; exit 2; }
-[ -n "$corpus" ] && [ -d "$corpus/nist" ] || { echo "tree_corpus.sh: no corpus found" >&2; exit 2; }
-corpus="$(cd "$corpus" && pwd -P)"
-tool="$(cd "$(dirname "$tool")" && pwd -P)/parsedump"
+corpus_args tree_corpus.sh parsedump "$@"
 
 out="${VEMLO_TREE_DUMP_DIR:-}"
 keep=1
