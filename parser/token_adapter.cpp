@@ -94,13 +94,8 @@ int PeekCode(DovLexer& lexer) {
     return code;
 }
 
-bool IsCopyBegin(const DovExpr* node) {
-    return node && (node->Oper() == STMT_INLINED_COPY_BEG || node->Oper() == STMT_INLINED_INCLUDE_BEG);
-}
-
-bool IsCopyEnd(const DovExpr* node) {
-    return node && (node->Oper() == STMT_INLINED_COPY_END || node->Oper() == STMT_INLINED_INCLUDE_END);
-}
+bool IsCopyBegin(const DovExpr* node) { return node && DovIsCopyBegin(node->Oper()); }
+bool IsCopyEnd(const DovExpr* node) { return node && DovIsCopyEnd(node->Oper()); }
 
 // The nesting level a member's begin or end marker carries.
 int CopyLevel(const DovExpr* node) {

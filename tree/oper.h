@@ -63,6 +63,14 @@ inline bool DovOperIsValid(std::uint16_t code) {
     return static_cast<std::uint16_t>(code - 1) < kDovOperCatalogueSize - 1;
 }
 
+// The begin and end nodes of a copybook (COPY or SQL INCLUDE) read in line.
+inline bool DovIsCopyBegin(std::uint16_t code) {
+    return code == STMT_INLINED_COPY_BEG || code == STMT_INLINED_INCLUDE_BEG;
+}
+inline bool DovIsCopyEnd(std::uint16_t code) {
+    return code == STMT_INLINED_COPY_END || code == STMT_INLINED_INCLUDE_END;
+}
+
 const char* DovOperName(std::uint16_t code);
 const char* DovOperTemplate(std::uint16_t code);
 VString DovOperTemplateStr(std::uint16_t code);
