@@ -118,16 +118,23 @@ void PrintLiteralText(DovExpr* node) {
     int open = 0;
     if (len > 1 && text[0] != '\'' && text[0] != '"') open = 1;
     const char quote = len > open ? text[open] : '\'';
-    // pairFirst[i]: text[i] is the first quote of a doubled quote.
-    std::vector<bool> pairFirst(static_cast<std::size_t>(len > 0 ? len : 0), false);
-    for (int i = open + 1; i + 2 < len; ++i)
-        if (text[i] == quote && text[i + 1] == quote) pairFirst[static_cast<std::size_t>(i++)] = true;
+    // Whether text[k] is the first quote of a doubled quote (the pairs are
+    // read from the opening quote on; the closing quote is no pair's).
+    auto pairFirst = [&](int k) {
+        for (int i = open + 1; i + 2 < len && i <= k; ++i)
+            if (text[i] == quote && text[i + 1] == quote) {
+                if (i == k) return true;
+                ++i;
+            }
+        return false;
+    };
     // True when text[from], printed at column `col`, leaves the first quote
-    // of a pair in the line's last column.
+    // of a pair in the line's last column (only asked where a line ends
+    // inside the literal).
     auto splitsPair = [&](int from, int col) {
         const int last = from + (st.rightMargin - 1 - col);
         return col < st.rightMargin && from + (st.rightMargin - col) < len && last >= from && last < len &&
-               pairFirst[static_cast<std::size_t>(last)];
+               pairFirst(last);
     };
     const int entryCol = st.g_xpos;
     int blanks = 0;
@@ -189,12 +196,10 @@ bool SingleValueRow(DovExpr* node) {
     return list && list->Oper() == SQL_EXPR_LIST && list->NumArgs() == 1;
 }
 
-bool IsCopyBegin(DovOper op) { return op == STMT_INLINED_COPY_BEG || op == STMT_INLINED_INCLUDE_BEG; }
-bool IsCopyEnd(DovOper op) { return op == STMT_INLINED_COPY_END || op == STMT_INLINED_INCLUDE_END; }
 
 // The copybook name and level a copybook node carries.
 void CopyNameAndLevel(DovExpr* node, VString& name, int& level) {
-    const int nameSlot = IsCopyBegin(node->Oper()) ? 2 : 0;
+    const int nameSlot = DovIsCopyBegin(node->Oper()) ? 2 : 0;
     DovExpr* n = DovArgOrNull(node, nameSlot);
     DovExpr* l = DovArgOrNull(node, nameSlot + 1);
     name = n ? n->Image() : VString();
@@ -222,7 +227,7 @@ bool LeavesCopyDir(const VString& name) {
 // read, unless the statement's name already ends in it. Without a statement
 // name, the name of the file read.
 VString CopybookOutputName(DovExpr* node, const VString& fileRead) {
-    DovExpr* given = IsCopyBegin(node->Oper()) ? DovArgOrNull(node, 0) : nullptr;
+    DovExpr* given = DovIsCopyBegin(node->Oper()) ? DovArgOrNull(node, 0) : nullptr;
     if (!given || given->Oper() == NULL_NODE || given->Image().IsEmpty()) return fileRead;
     std::string name = given->Image().CStr();
     if (name.size() >= 2 && (name.front() == '\'' || name.front() == '"') && name.back() == name.front())
@@ -258,7 +263,7 @@ int SourceFileIndex(const VString& name) {
 
 // Opens the output of copybook `name` (the file read) under `outName`, one
 // level below the current one.
-char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, bool replaced = false) {
+char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, int srcFile, bool replaced) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     if (level < 1 || level >= kDovPrintCopyLevels) {
@@ -292,7 +297,7 @@ char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, 
     if (replaced) {
         inner.file = file;
         inner.sourceName = name;
-        inner.srcFile = SourceFileIndex(name);
+        inner.srcFile = srcFile;
         inner.stream = new std::ostringstream;
     } else {
         inner.stream = file;
@@ -319,20 +324,24 @@ bool Word(const DovToken* t) {
            t->code != PRESERVED_SPACE && t->code != SEP_COPY_EOF && t->code != SEP_EOF;
 }
 
+// The first word of a token list, or null.
+const DovToken* FirstWordOf(const DovTokenList& tokens) {
+    for (const DovToken* t : tokens)
+        if (Word(t)) return t;
+    return nullptr;
+}
+
+int FileOf(const DovToken* word) { return word ? static_cast<int>(word->Beg().FileIndex()) : -1; }
+
 // The source file of a node's first word: of a leaf, its own first word; of
 // an operation, the first word of its slots' tokens before its first
 // argument (which answers for itself). -1 when none tells.
 int StartFile(const DovExpr* node) {
-    if (node->NumArgs() == 0) {
-        for (const DovToken* t : node->Tokens())
-            if (Word(t)) return static_cast<int>(t->Beg().FileIndex());
-        return -1;
-    }
+    if (node->NumArgs() == 0) return FileOf(FirstWordOf(node->Tokens()));
     for (int i = 0; i < node->NumArgs(); ++i) {
         const DovArgSlot* slot = node->ArgSlots(i);
         if (!slot) continue;
-        for (const DovToken* t : slot->tokens)
-            if (Word(t)) return static_cast<int>(t->Beg().FileIndex());
+        if (const DovToken* t = FirstWordOf(slot->tokens)) return FileOf(t);
         if (slot->arg && slot->arg->Oper() != NULL_NODE) return -1;
     }
     return -1;
@@ -348,7 +357,8 @@ char OpenCopybook(DovExpr* node, const VString& name) {
                           std::find(before.begin(), before.end(), file) == before.end();
     DovPrintState& st = DovPrinting;
     const int including = StartFile(node);
-    if (char rc = OpenCopybookAs(node, name, CopybookOutputName(node, name), replaced)) return rc;
+    if (char rc = OpenCopybookAs(node, name, CopybookOutputName(node, name), file, replaced)) return rc;
+    st.writtenFiles.push_back(file);
     if (!Settings().gen_src) {
         // Printed through the templates, the files of the two levels tell
         // where the copybook's text ends.
@@ -377,10 +387,8 @@ char ResumeIncludingFile(int file) {
 // Before a template prints argument `index`: the slot's first word.
 char BeforeArgument(DovExpr* holder, int index) {
     const DovArgSlot* slot = holder && index < holder->NumArgs() ? holder->ArgSlots(index) : nullptr;
-    if (!slot) return 0;
-    for (const DovToken* t : slot->tokens)
-        if (Word(t)) return ResumeIncludingFile(static_cast<int>(t->Beg().FileIndex()));
-    return 0;
+    const DovToken* word = slot ? FirstWordOf(slot->tokens) : nullptr;
+    return word ? ResumeIncludingFile(FileOf(word)) : 0;
 }
 
 // What the templates' print of each node tells about the copybooks: the
@@ -391,25 +399,27 @@ char BeforeArgument(DovExpr* holder, int index) {
 char TrackCopybookText(const DovExpr* node) {
     DovPrintState& st = DovPrinting;
     const bool templates = !st.copyDir.IsEmpty() && !Settings().gen_src;
+    const bool copyNode = DovIsCopyBegin(node->Oper()) || DovIsCopyEnd(node->Oper());
+    const bool nested = st.currentLevel >= 2 && st.currentLevel <= kDovPrintCopyLevels;
+    if (!templates && !(nested && st.copyLevels[st.currentLevel - 1].file)) return 0;
+    const int file = StartFile(node);
     // The file each node's text starts in (a begin node holds the
     // copybook's first comments, and a node's last tokens, its period say,
     // are printed after its arguments).
-    if (templates && !IsCopyBegin(node->Oper())) {
+    if (templates && !DovIsCopyBegin(node->Oper())) {
         std::vector<int>& files = st.filesSinceCopyNode;
-        const int file = StartFile(node);
         if (file >= 0 && std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
     }
-    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return 0;
+    if (!nested) return 0;
     // A copybook that ends inside a statement: the first node whose text
     // starts in the including file goes on there.
-    if (templates && !IsCopyBegin(node->Oper()) && !IsCopyEnd(node->Oper())) {
-        if (char rc = ResumeIncludingFile(StartFile(node))) return rc;
+    if (templates && !copyNode) {
+        if (char rc = ResumeIncludingFile(file)) return rc;
         if (st.currentLevel < 2) return 0;
     }
     DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
     if (!level.file) return 0;
     if (node->Flag() == 0) level.changed = true;
-    const int file = StartFile(node);
     if (file >= 0 && file != level.srcFile) level.mixed = true;
     return 0;
 }
@@ -484,7 +494,8 @@ char DovOpenCopybookOfText(int file) {
     if (Trace())
         std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " for its text, stack_level=" << st.currentLevel
                   << " ***\n";
-    if (char rc = OpenCopybookAs(nullptr, name, VString(base.c_str(), static_cast<int>(base.size())))) return rc;
+    if (char rc = OpenCopybookAs(nullptr, name, VString(base.c_str(), static_cast<int>(base.size())), file, false))
+        return rc;
     DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
     level.srcFile = file;
     level.implicit = true;
@@ -512,7 +523,7 @@ namespace {
 // A copybook node printed in the including output: its tokens (comments
 // and the like), the enter or exit comment line, and no line end after it.
 char InlineCopybook(DovExpr* node, const VString& name) {
-    const bool begin = IsCopyBegin(node->Oper());
+    const bool begin = DovIsCopyBegin(node->Oper());
     DovTokenList* tokens = &node->Tokens();
     if (begin) {
         DovArgSlot* slot = node->NumArgs() > 0 ? node->ArgSlots(0) : nullptr;
@@ -526,12 +537,7 @@ char InlineCopybook(DovExpr* node, const VString& name) {
     return 0;
 }
 
-// The first and the last word token of a leaf, or null.
-const DovToken* FirstWord(const DovExpr* e) {
-    for (const DovToken* t : e->Tokens())
-        if (Word(t)) return t;
-    return nullptr;
-}
+// The last word token of a leaf, or null.
 const DovToken* LastWord(const DovExpr* e) {
     const DovToken* last = nullptr;
     for (const DovToken* t : e->Tokens())
@@ -552,7 +558,7 @@ char PrintPseudoTextWords(DovExprOper* list) {
         if (!word) continue;
         if (prev) {
             const DovToken* a = LastWord(prev);
-            const DovToken* b = FirstWord(word);
+            const DovToken* b = FirstWordOf(word->Tokens());
             const bool glued = a && b && a->End().FileIndex() == b->Beg().FileIndex() && a->End() == b->Beg();
             const int len = word->IsTerminal() ? word->Image().Len() : word->PrintedLength();
             if (!glued) {
@@ -586,10 +592,10 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     VString name;
     int level = 0;
     char rc = 0;
-    if (!lengthPass && (IsCopyBegin(op) || IsCopyEnd(op))) {
+    if (!lengthPass && (DovIsCopyBegin(op) || DovIsCopyEnd(op))) {
         CopyNameAndLevel(node, name, level);
-        if (IsCopyEnd(op)) st.filesSinceCopyNode.clear();
-        if (IsCopyEnd(op) && !st.closedEarly.IsEmpty() && st.closedEarly == name &&
+        if (DovIsCopyEnd(op)) st.filesSinceCopyNode.clear();
+        if (DovIsCopyEnd(op) && !st.closedEarly.IsEmpty() && st.closedEarly == name &&
             st.currentLevel == level) {
             // Its file was closed when the including file's text went on.
             st.closedEarly = VString();
@@ -598,7 +604,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
         }
         if (st.copyDir.IsEmpty()) {
             action = kInline;
-        } else if (IsCopyBegin(op)) {
+        } else if (DovIsCopyBegin(op)) {
             if (Trace())
                 std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " file_level=" << level
                           << " stack_level=" << st.currentLevel << " ***\n";
@@ -654,7 +660,6 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
         }
         if (rc == 0 && action == kOpen) {
             rc = OpenCopybook(node, name);
-            if (rc == 0) st.writtenFiles.push_back(SourceFileIndex(name));
             st.filesSinceCopyNode.clear();
         }
         if (rc == 0 && action == kClose) {
