@@ -167,7 +167,9 @@ TEST(DataShapes, ValueOfNamesAreTheImplementorsAndOnlyTheValueIsLookedUp) {
         EXPECT_EQ(p.SyntaxErrors(), 0);
         EXPECT_EQ(Shape(FindOper(p.root, FDX_VALUE_OF)), c.shape);
         EXPECT_EQ(p.Said("is not defined"), c.undefined != nullptr);
-        if (c.undefined) EXPECT_TRUE(p.Said(std::string("Object named '") + c.undefined + "' is not defined"));
+        if (c.undefined) {
+            EXPECT_TRUE(p.Said(std::string("Object named '") + c.undefined + "' is not defined"));
+        }
     }
 }
 

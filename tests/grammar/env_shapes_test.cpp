@@ -120,7 +120,9 @@ TEST(EnvShapes, SpecialNamesSymbolsDecideThePictureCategory) {
         EXPECT_EQ(p.SyntaxErrors(), 0);
         DovExpr* entry = FindOper(p.root, DECL_DD_ENTRY);
         ASSERT_NE(entry, nullptr);
-        if (c.nested) EXPECT_EQ(FindOper(p.Program()->Args(2), DECL_DD_ENTRY), nullptr);
+        if (c.nested) {
+            EXPECT_EQ(FindOper(p.Program()->Args(2), DECL_DD_ENTRY), nullptr);
+        }
         const DovExpr* category = entry->Args(16);
         EXPECT_EQ(p.Said("Cannot determine category for PIC string"), c.category == NULL_NODE);
         if (c.category == NULL_NODE) continue;

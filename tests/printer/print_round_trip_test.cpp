@@ -424,7 +424,9 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
         DovTokenList messages;
         EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
         delete root;
-        if (c.asSource) EXPECT_EQ(ReadAll(copies / "KCPY.cpy"), c.copybook);
+        if (c.asSource) {
+            EXPECT_EQ(ReadAll(copies / "KCPY.cpy"), c.copybook);
+        }
         SuiteParser again(suite, copies);
         DovExpr* second = again.Parse(out / "T.cbl");
         ASSERT_NE(second, nullptr) << ReadAll(out / "T.cbl");
