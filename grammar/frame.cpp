@@ -114,13 +114,7 @@ private:
 
     // A lookup of base table `base` at `index` with column `column`: the
     // index into table/check, or -1 when there is no entry.
-    int Lookup(const int* base, int index, int column) const {
-        const int b = base[index];
-        if (b == 0) return -1;
-        const int n = b + column;
-        if (n < 0 || n > t_.table_size || t_.check[n] != column) return -1;
-        return n;
-    }
+    int Lookup(const int* base, int index, int column) const { return LookupAt(base[index], column); }
     // The same lookup with the base already read.
     int LookupAt(int b, int column) const {
         if (b == 0) return -1;
