@@ -159,9 +159,7 @@ struct SlotPass {
 DovTxtPosn ScanSlotTokens(const DovTokenList& list, DovTxtPosnRange& range) {
     const bool trace = TraceLevel() > 1;
     DovTxtPosn end;
-    for (const DovTokenCell* c = list.head; c; c = c->next) {
-        const DovToken* t = c->token;
-        if (!t) continue;
+    for (const DovToken* t : list) {
         if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
         if (t->range.end.IsSet()) range.end = end = t->range.end;
         if (PosnSet(t->End())) {

@@ -69,7 +69,7 @@ bool Spans(const DovToken& outer, const DovToken& inner) {
 // REPLACE replaced: they stand in front of the token that spans it.
 bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
     if (!Given(t.Beg()) || !Given(t.End())) return false;
-    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
+    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(); ++it) {
         const DovToken* later = *it;
         if (!later || Separating(later->code) || later->code == CM_PERSISTENT) continue;
         if (const DovTxtPosnRange* replaced = DovReplacedTextRange(later))
@@ -300,7 +300,7 @@ bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
     if (t.code != SEP_SPACE || !Given(t.Beg()) || !Given(DovPrinting.last_line_src_posn)) return false;
     const std::uint32_t before = DovPrinting.last_line_src_posn.FileIndex();
     if (t.Beg().FileIndex() == before) return false;
-    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(nullptr); ++it) {
+    for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(); ++it) {
         const DovToken* next = *it;
         if (!next || !Given(next->Beg())) continue;
         return next->Beg().FileIndex() == before;

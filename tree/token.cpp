@@ -224,76 +224,75 @@ DovTokenList& DovTokenList::Assign(const DovTokenList& other) {
     // Clearing first would empty `other` too when it is this list.
     if (&other == this) return *this;
     Clear();
-    DovTokenCell** link = &head;
-    for (const DovTokenCell* c = other.head; c; c = c->next) {
-        if (!c->token) continue;
-        *link = new DovTokenCell{new DovToken(*c->token), nullptr};
-        tail_ = *link;
-        link = &(*link)->next;
-    }
+    for (const DovToken* t : other)
+        LinkLast(new DovTokenCell{new DovToken(*t), nullptr});
     return *this;
 }
 
 void DovTokenList::Clear() {
-    while (head) {
-        DovTokenCell* c = head;
-        head = c->next;
+    if (!last_) return;
+    DovTokenCell* c = last_->next;
+    last_->next = nullptr;
+    last_ = nullptr;
+    while (c) {
+        DovTokenCell* next = c->next;
         delete c->token;
         delete c;
+        c = next;
     }
-    tail_ = nullptr;
 }
 
-DovTokenCell* DovTokenList::TailCell() const {
-    if (!head) {
-        tail_ = nullptr;
-        return nullptr;
+void DovTokenList::LinkLast(DovTokenCell* cell) {
+    if (last_) {
+        cell->next = last_->next;
+        last_->next = cell;
+    } else {
+        cell->next = cell;
     }
-    DovTokenCell* c = tail_ ? tail_ : head;
-    while (c->next) c = c->next;
-    tail_ = c;
-    return c;
+    last_ = cell;
+}
+
+void DovTokenList::SpliceIn(DovTokenList& other) {
+    if (last_) {
+        DovTokenCell* first = last_->next;
+        last_->next = other.last_->next;
+        other.last_->next = first;
+    } else {
+        last_ = other.last_;
+    }
+    other.last_ = nullptr;
 }
 
 void DovTokenList::AppendToken(DovToken*& token) {
     if (!token) return;
-    auto* cell = new DovTokenCell{token, nullptr};
+    LinkLast(new DovTokenCell{token, nullptr});
     token = nullptr;
-    if (DovTokenCell* tail = TailCell())
-        tail->next = cell;
-    else
-        head = cell;
-    tail_ = cell;
 }
 
 void DovTokenList::PushFront(DovToken*& token) {
     if (!token) return;
-    head = new DovTokenCell{token, head};
-    if (!head->next) tail_ = head;
+    auto* cell = new DovTokenCell{token, nullptr};
     token = nullptr;
+    if (last_) {
+        cell->next = last_->next;
+        last_->next = cell;
+    } else {
+        cell->next = cell;
+        last_ = cell;
+    }
 }
 
 void DovTokenList::AppendList(DovTokenList& other) {
-    // A list appended to itself would become a ring.
-    if (&other == this || !other.head) return;
-    DovTokenCell* other_tail = other.TailCell();
-    if (DovTokenCell* tail = TailCell())
-        tail->next = other.head;
-    else
-        head = other.head;
-    tail_ = other_tail;
-    other.head = nullptr;
-    other.tail_ = nullptr;
+    // A list appended to itself would lose its ring.
+    if (&other == this || !other.last_) return;
+    DovTokenCell* other_last = other.last_;
+    SpliceIn(other);
+    last_ = other_last;
 }
 
 void DovTokenList::PrependList(DovTokenList& other) {
-    if (&other == this || !other.head) return;
-    DovTokenCell* tail = other.TailCell();
-    if (!head) tail_ = tail;
-    tail->next = head;
-    head = other.head;
-    other.head = nullptr;
-    other.tail_ = nullptr;
+    if (&other == this || !other.last_) return;
+    SpliceIn(other);
 }
 
 void DovTokenList::AppendItem(DovTokenItem* item) {
@@ -310,65 +309,62 @@ void DovTokenList::AppendItemDropToken(DovTokenItem* item) {
 }
 
 DovToken* DovTokenList::FirstSignificant() const {
-    for (const DovTokenCell* c = head; c; c = c->next) {
-        const DovToken* t = c->token;
-        if (t && t->code != SEP_SPACE && t->code != SEP_COMMA && t->code != SEP_SEMI && t->code != CM_COMMENT)
-            return c->token;
-    }
+    for (DovToken* t : *this)
+        if (t->code != SEP_SPACE && t->code != SEP_COMMA && t->code != SEP_SEMI && t->code != CM_COMMENT)
+            return t;
     return nullptr;
 }
 
-DovToken* DovTokenList::Last() const {
-    DovTokenCell* tail = TailCell();
-    return tail ? tail->token : nullptr;
-}
+DovToken* DovTokenList::Last() const { return last_ ? last_->token : nullptr; }
 
 DovToken* DovTokenList::PopFront() {
-    if (!head) return nullptr;
-    DovTokenCell* c = head;
-    head = c->next;
-    if (tail_ == c) tail_ = nullptr;
+    if (!last_) return nullptr;
+    DovTokenCell* c = last_->next;
+    if (c == last_)
+        last_ = nullptr;
+    else
+        last_->next = c->next;
     DovToken* t = c->token;
     delete c;
     return t;
 }
 
 DovToken* DovTokenList::PopBack() {
-    if (!head) return nullptr;
-    DovTokenCell** link = &head;
-    DovTokenCell* prev = nullptr;
-    while ((*link)->next) {
-        prev = *link;
-        link = &(*link)->next;
+    if (!last_) return nullptr;
+    DovTokenCell* c = last_;
+    DovTokenCell* prev = c->next;
+    while (prev->next != c) prev = prev->next;
+    if (prev == c) {
+        last_ = nullptr;
+    } else {
+        prev->next = c->next;
+        last_ = prev;
     }
-    DovTokenCell* c = *link;
-    *link = nullptr;
-    tail_ = prev;
     DovToken* t = c->token;
     delete c;
     return t;
 }
 
 void DovTokenList::RemoveIf(int (*pred)(DovToken*)) {
-    DovTokenCell** link = &head;
-    DovTokenCell* kept = nullptr;
-    while (*link) {
-        DovTokenCell* c = *link;
-        if (c->token && pred(c->token)) {
-            *link = c->next;
+    if (!last_) return;
+    DovTokenCell* c = last_->next;
+    last_->next = nullptr;
+    last_ = nullptr;
+    while (c) {
+        DovTokenCell* next = c->next;
+        if (pred(c->token)) {
             delete c->token;
             delete c;
         } else {
-            kept = c;
-            link = &c->next;
+            LinkLast(c);
         }
+        c = next;
     }
-    tail_ = kept;
 }
 
 void DovTokenList::MoveImagesTo(VStringList& list) {
-    for (const DovTokenCell* c = head; c; c = c->next)
-        if (c->token) list.Append(c->token->image);
+    for (const DovToken* t : *this)
+        list.Append(t->image);
     Clear();
 }
 
@@ -384,60 +380,50 @@ DovTxtPosnRange DovTokenList::PosnRange() const {
 }
 
 void DovTokenList::WidenPosnRange(DovTxtPosnRange& range) const {
-    for (const DovTokenCell* c = head; c; c = c->next) {
-        const DovToken* t = c->token;
-        if (!t) continue;
+    for (const DovToken* t : *this) {
         if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
         if (t->range.end.IsSet()) range.end = t->range.end;
     }
 }
 
 int DovTokenList::HasUnplacedToken() const {
-    for (const DovTokenCell* c = head; c; c = c->next) {
-        const DovToken* t = c->token;
-        if (t && t->code != CM_COMMENT && (t->range.beg.IsNull() || t->range.end.IsNull())) return 1;
+    for (const DovToken* t : *this) {
+        if (t->code != CM_COMMENT && (t->range.beg.IsNull() || t->range.end.IsNull())) return 1;
     }
     return 0;
 }
 
 void DovTokenList::Print(std::ostream& os) const {
     os << '{';
-    for (const DovTokenCell* c = head; c; c = c->next) {
-        if (c != head) os << ", ";
-        if (c->token)
-            c->token->Print(os);
-        else
-            os << "-(NULL)-";
+    bool first = true;
+    for (const DovToken* t : *this) {
+        if (!first) os << ", ";
+        first = false;
+        t->Print(os);
     }
     os << '}';
 }
 
 std::ostream& operator<<(std::ostream& os, const DovTokenList& list) {
     os << '{';
-    for (const DovTokenCell* c = list.head; c; c = c->next) {
-        if (c != list.head) os << ", ";
-        if (c->token)
-            os << *c->token;
-        else
-            os << "-(NULL)-";
+    bool first = true;
+    for (const DovToken* t : list) {
+        if (!first) os << ", ";
+        first = false;
+        os << *t;
     }
     return os << '}';
 }
 
 void DovTokenList::PutTic(std::ostream& os) const {
-    for (const DovTokenCell* c = head; c; c = c->next) {
-        if (!c->token) continue;
+    for (const DovToken* t : *this) {
         os << '-';
-        c->token->PutTic(os);
+        t->PutTic(os);
     }
     os << '#';
 }
 
 char DovTokenList::GetTic(std::istream& is, VString& message) {
-    // A stored list may be long: append through a running link rather than
-    // one AppendToken call per token.
-    DovTokenCell* last = TailCell();
-    DovTokenCell** link = last ? &last->next : &head;
     while (is.peek() == '-') {
         is.get();
         auto* token = new DovToken;
@@ -445,9 +431,7 @@ char DovTokenList::GetTic(std::istream& is, VString& message) {
             delete token;
             return r;
         }
-        *link = new DovTokenCell{token, nullptr};
-        tail_ = *link;
-        link = &(*link)->next;
+        LinkLast(new DovTokenCell{token, nullptr});
     }
     int c = is.get();
     if (c != '#') {

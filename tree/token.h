@@ -65,15 +65,16 @@ VString DovTokenText(const DovToken& token);
 struct DovTokenCell {
     VEMLO_SMALL_BLOCK_OPERATORS
 
-    DovToken* token = nullptr;  // owned; may be null
+    DovToken* token = nullptr;  // owned
     DovTokenCell* next = nullptr;
 };
 
 class DovTokenItem;
 
-// A singly linked list of owned tokens in source order. The head is the only
-// field, so that every node and slot pays one word for its list; appending
-// walks to the tail.
+// A singly linked list of owned tokens in source order, kept as a ring: the
+// one field points at the last cell, whose link leads back to the first.
+// Every node and slot pays one word for its list, and appending, prepending
+// and reading either end cost the same whatever the length.
 class DovTokenList {
 public:
     DovTokenList() = default;
@@ -85,32 +86,35 @@ public:
     // be copied by assignment in the library; Assign does it quietly.
     DovTokenList& operator=(const DovTokenList& other);
     ~DovTokenList() {
-        if (head) Clear();
+        if (last_) Clear();
     }
 
     DovTokenList& Assign(const DovTokenList& other);
     // Deletes every token and cell.
     void Clear();
-    bool IsEmpty() const { return head == nullptr; }
+    bool IsEmpty() const { return last_ == nullptr; }
     // The first token, or null for an empty list.
-    DovToken* First() const { return head ? head->token : nullptr; }
+    DovToken* First() const { return last_ ? last_->next->token : nullptr; }
 
-    // Iteration over the tokens in order (a cell may hold a null token).
+    // Iteration over the tokens in order.
     class Iterator {
     public:
-        explicit Iterator(DovTokenCell* cell) : cell_(cell) {}
+        // The end of every list.
+        Iterator() = default;
+        Iterator(DovTokenCell* cell, DovTokenCell* last) : cell_(cell), last_(last) {}
         DovToken* operator*() const { return cell_->token; }
         Iterator& operator++() {
-            cell_ = cell_->next;
+            cell_ = cell_ == last_ ? nullptr : cell_->next;
             return *this;
         }
         bool operator!=(const Iterator& other) const { return cell_ != other.cell_; }
 
     private:
-        DovTokenCell* cell_;
+        DovTokenCell* cell_ = nullptr;
+        DovTokenCell* last_ = nullptr;
     };
-    Iterator begin() const { return Iterator(head); }
-    Iterator end() const { return Iterator(nullptr); }
+    Iterator begin() const { return Iterator(last_ ? last_->next : nullptr, last_); }
+    Iterator end() const { return Iterator(); }
 
     // Take the token; the caller's pointer becomes null. A null token adds
     // nothing.
@@ -149,23 +153,21 @@ public:
     // 1 when a token other than a comment lacks its begin or end position.
     int HasUnplacedToken() const;
 
-    // Debug form "{tok, tok}"; "-(NULL)-" for a cell without token.
+    // Debug form "{tok, tok}".
     void Print(std::ostream& os) const;
 
     // TIC form: "-" and the token for every token, then "#".
     void PutTic(std::ostream& os) const;
     char GetTic(std::istream& is, VString& message);
 
-    DovTokenCell* head = nullptr;
-
 private:
-    // The last cell, found from tail_ (or from head when tail_ is unknown)
-    // and remembered, so that appends do not walk the whole list.
-    DovTokenCell* TailCell() const;
-    // The last cell or a cell in front of it; null when not known. Every
-    // operation keeps it pointing into the list (or clears it), so a cell
-    // linked behind it from outside is still found by TailCell.
-    mutable DovTokenCell* tail_ = nullptr;
+    // Links `cell` in behind the last cell; it becomes the last.
+    void LinkLast(DovTokenCell* cell);
+    // Takes the cells of `other` into the ring in front of this list's
+    // first cell; `other` becomes empty.
+    void SpliceIn(DovTokenList& other);
+
+    DovTokenCell* last_ = nullptr;
 };
 
 // Message form "{tok, tok}".

@@ -152,8 +152,8 @@ TEST(LeafNodes, CopiesAreSeparate) {
         EXPECT_EQ(copy->Oper(), leaf->Oper());
         EXPECT_EQ(copy->Flag(), 2);
         EXPECT_EQ(copy->Parent(), nullptr);
-        ASSERT_NE(copy->Tokens().head, nullptr);
-        EXPECT_NE(copy->Tokens().head->token, leaf->Tokens().head->token);
+        ASSERT_NE(copy->Tokens().First(), nullptr);
+        EXPECT_NE(copy->Tokens().First(), leaf->Tokens().First());
         std::string image = leaf->IsTerminal() ? leaf->Image().CStr() : "";
         std::string value = leaf->IsTerminal() ? leaf->Value().CStr() : "";
         delete leaf;
@@ -161,7 +161,7 @@ TEST(LeafNodes, CopiesAreSeparate) {
             EXPECT_EQ(copy->Image().CStr(), image);
             EXPECT_EQ(copy->Value().CStr(), value);
         }
-        EXPECT_STREQ(copy->Tokens().head->token->image.CStr(), "w");
+        EXPECT_STREQ(copy->Tokens().First()->image.CStr(), "w");
         delete copy;
     }
 }

@@ -163,11 +163,10 @@ TEST(DovPicCategoryMsg, FailuresBecomeErrorTokens) {
     EXPECT_EQ(DovPicCategoryMsg("X(3", size, &messages), NULL_NODE);
     EXPECT_EQ(DovPicCategoryMsg("XQ", size, nullptr), NULL_NODE);
     std::vector<std::string> texts;
-    for (const DovTokenCell* c = messages.head; c; c = c->next) {
-        ASSERT_NE(c->token, nullptr);
-        EXPECT_EQ(c->token->code, MSG_ERR);
-        EXPECT_TRUE(c->token->range.beg.IsNull());
-        texts.push_back(c->token->image.CStr());
+    for (const DovToken* t : messages) {
+        EXPECT_EQ(t->code, MSG_ERR);
+        EXPECT_TRUE(t->range.beg.IsNull());
+        texts.push_back(t->image.CStr());
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"Cannot determine category for PIC string: XQ",
                                                "PIC string repeater is not closed with ')': X(3"}));

@@ -46,7 +46,7 @@ std::string Tic(const DovTokenList& l) {
 
 std::vector<int> Codes(const DovTokenList& l) {
     std::vector<int> out;
-    for (const DovTokenCell* c = l.head; c; c = c->next) out.push_back(c->token ? c->token->code : -1);
+    for (const DovToken* t : l) out.push_back(t->code);
     return out;
 }
 
@@ -77,7 +77,7 @@ TEST(Token, ListsRoundTripThroughTic) {
     ASSERT_EQ(back.GetTic(in, msg), 0) << msg;
     EXPECT_EQ(Tic(back), text);
     EXPECT_EQ(Codes(back), Codes(list));
-    EXPECT_TRUE(back.head->next->token->image == "* with \"quotes\" #- and T");
+    EXPECT_TRUE((*++back.begin())->image == "* with \"quotes\" #- and T");
     EXPECT_EQ(back.Last()->range.beg, DovTxtPosn(9, 0, 1));
     std::string rest;
     in >> rest;
@@ -369,8 +369,8 @@ TEST(TokenList, CopiesAreDeep) {
     Add(list, Tok(SEP_DOT));
     DovTokenList copy(list);
     EXPECT_EQ(Tic(copy), Tic(list));
-    EXPECT_NE(copy.head->token, list.head->token);
-    EXPECT_NE(copy.head->token->image.Ptr(), list.head->token->image.Ptr());
+    EXPECT_NE(copy.First(), list.First());
+    EXPECT_NE(copy.First()->image.Ptr(), list.First()->image.Ptr());
 
     DovTokenList other;
     Add(other, Tok(RW_ADD));
@@ -449,17 +449,14 @@ TEST(TokenList, PrintedForms) {
     EXPECT_EQ(Msg(list), "{}");
     Add(list, Tok(RW_MOVE));
     Add(list, Tok(TK_USER_DEFD_WORD, "X"));
-    list.head->next->next = new DovTokenCell{nullptr, nullptr};
-    EXPECT_EQ(Debug(list), "{RW_MOVE, TK_USER_DEFD_WORD X, -(NULL)-}");
-    EXPECT_EQ(Msg(list), "{keyword MOVE, user-word X, -(NULL)-}");
-    // A cell without token is also passed over by the other operations.
+    EXPECT_EQ(Debug(list), "{RW_MOVE, TK_USER_DEFD_WORD X}");
+    EXPECT_EQ(Msg(list), "{keyword MOVE, user-word X}");
     EXPECT_EQ(Tic(list), "-T" + std::to_string(RW_MOVE) + ",0:[0,0,n0][0,0,n0]-T419,1:X[0,0,n0][0,0,n0]#");
     EXPECT_EQ(list.HasUnplacedToken(), 1);
     DovTokenList copy(list);
     EXPECT_EQ(Codes(copy).size(), 2u);
-    EXPECT_EQ(list.Last(), nullptr);
     delete list.PopBack();
-    EXPECT_EQ(list.Last()->code, TK_USER_DEFD_WORD);
+    EXPECT_EQ(list.Last()->code, RW_MOVE);
 }
 
 int DropMultipleOfThree(DovToken* t) { return t->code % 3 == 0; }
@@ -607,15 +604,50 @@ TEST(TokenList, StaysConsistentThroughEveryOperation) {
     }
 }
 
-// A cell linked behind the last one from outside is still found.
-TEST(TokenList, AppendsBehindACellLinkedFromOutside) {
-    DovTokenList list;
-    Add(list, Tok(1));
-    Add(list, Tok(2));
-    list.head->next->next = new DovTokenCell{Tok(3), nullptr};
-    EXPECT_EQ(list.Last()->code, 3);
-    Add(list, Tok(4));
-    EXPECT_EQ(Codes(list), (std::vector<int>{1, 2, 3, 4}));
+// The list is a ring through its last cell: joining lists at either end,
+// and taking the only cell from either end, must leave both lists whole.
+TEST(TokenList, JoinsAndEmptiesAtBothEnds) {
+    struct Case {
+        std::vector<int> mine, other;
+        bool prepend;
+        std::vector<int> joined;
+    };
+    const Case cases[] = {
+        {{}, {}, false, {}},          {{}, {7}, false, {7}},           {{1}, {}, true, {1}},
+        {{1}, {7}, false, {1, 7}},    {{1}, {7}, true, {7, 1}},        {{1, 2, 3}, {7, 8}, false, {1, 2, 3, 7, 8}},
+        {{1, 2, 3}, {7, 8}, true, {7, 8, 1, 2, 3}},                    {{}, {7, 8}, true, {7, 8}},
+    };
+    for (const Case& c : cases) {
+        DovTokenList mine, other;
+        for (int code : c.mine) Add(mine, Tok(code));
+        for (int code : c.other) Add(other, Tok(code));
+        if (c.prepend)
+            mine.PrependList(other);
+        else
+            mine.AppendList(other);
+        EXPECT_TRUE(other.IsEmpty());
+        EXPECT_EQ(Codes(mine), c.joined);
+        EXPECT_EQ(mine.First() ? mine.First()->code : -1, c.joined.empty() ? -1 : c.joined.front());
+        EXPECT_EQ(mine.Last() ? mine.Last()->code : -1, c.joined.empty() ? -1 : c.joined.back());
+        // Appending after a join goes behind the joined last cell.
+        Add(mine, Tok(9));
+        std::vector<int> more = c.joined;
+        more.push_back(9);
+        EXPECT_EQ(Codes(mine), more);
+    }
+    for (bool back : {false, true}) {
+        DovTokenList one;
+        Add(one, Tok(5));
+        DovToken* t = back ? one.PopBack() : one.PopFront();
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->code, 5);
+        delete t;
+        EXPECT_TRUE(one.IsEmpty());
+        EXPECT_EQ(one.First(), nullptr);
+        EXPECT_EQ(one.Last(), nullptr);
+        Add(one, Tok(6));
+        EXPECT_EQ(Codes(one), (std::vector<int>{6}));
+    }
 }
 
 TEST(TokenItem, PrintedForms) {
