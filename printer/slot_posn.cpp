@@ -83,7 +83,7 @@ char OrderEntries(DovExpr* node, std::vector<DovPrintSlot>& out, OrderScratch& s
     int expected = 0;
     char rc = 0;
 
-    auto add = [&](DovArgSlot* slot, DovExpr* holder, int index) {
+    auto add = [&](DovArgSlot* slot, DovExpr* holder, int index) __attribute__((always_inline)) {
         if (total++ >= fixed) {
             free.push_back({slot, holder, index});
             return;
@@ -190,7 +190,8 @@ struct SlotPass {
 // One walk over a list's tokens that does what WidenPosnRange, then
 // UpdateErrorExpr would do with them, and returns the end of the list's own
 // range (PosnRange().end).
-DovTxtPosn ScanTokens(const DovTokenList& list, DovTxtPosnRange& range, bool trace) {
+inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& list, DovTxtPosnRange& range,
+                                                          bool trace) {
     DovTxtPosn end;
     for (const DovTokenCell* c = list.head; c; c = c->next) {
         const DovToken* t = c->token;
