@@ -231,11 +231,15 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
                 std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
             const DovTxtPosn tokensEnd = ScanTokens(e.slot->tokens, range, traceTokens);
             DovTxtPosnRange child;
-            if (e.slot->arg) {
+            if (DovExpr* arg = e.slot->arg) {
                 if (pass.trace > 0)
-                    std::cout << "=SetSlotPosnOper: arg #" << (k - base) << ' ' << DovOperName(e.slot->arg->Oper())
-                              << '\n';
-                child = SetSlotPosnOf(pass, e.slot->arg);
+                    std::cout << "=SetSlotPosnOper: arg #" << (k - base) << ' ' << DovOperName(arg->Oper()) << '\n';
+                // A leaf's range is that of its own tokens (the call would
+                // only add its trace lines); the symbol table has none.
+                if (arg->NumArgs() == 0 && arg->Oper() != SYMBOL_TABLE_ELT_LIST && pass.trace == 0)
+                    ScanTokens(arg->Tokens(), child, false);
+                else
+                    child = SetSlotPosnOf(pass, arg);
                 if (PosnSet(child.beg) && !PosnSet(range.beg)) range.beg = child.beg;
                 if (PosnSet(child.end)) range.end = child.end;
             }
