@@ -1,6 +1,7 @@
 #include "printer/slot_posn.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -25,8 +26,8 @@ bool PosnSet(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p
 int TraceLevel() { return WorkingParser ? WorkingParser->tokenTrace : 0; }
 
 // The derived slots of every catalogue operation, a bit per slot below 64,
-// read once from the slot-name table. A slot from 64 up (the catalogue has
-// none) is asked of the catalogue.
+// read once from the slot-name table. A slot from 64 up (a list element:
+// the table has no such row) is asked of the catalogue.
 class DerivedSlots {
 public:
     DerivedSlots() {
