@@ -173,3 +173,17 @@ int SetFromSrcWalker(DovExpr* node, DovExpr*, void*) {
     }
     return DOV_WALK_DESCEND;
 }
+
+void DovMarkFromSource(DovExpr* node) {
+    if (!node) return;
+    if (node->Flag() == 0) node->SetFlag(1);
+    // A slot is marked, then its child's subtree: what the walk above does,
+    // with each slot record read once.
+    const int n = node->NumArgs();
+    for (int i = 0; i < n; ++i) {
+        DovArgSlot* slot = node->SlotAt(i);
+        if (!slot) continue;
+        if (slot->code == 0) slot->code = 1;
+        if (slot->arg) DovMarkFromSource(slot->arg);
+    }
+}

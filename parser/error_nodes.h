@@ -29,3 +29,5 @@ void AttachErrTokens(DovTokenList* tokens, int type);
 // Pre-order step of the walk "SetFromSrcWalker": marks a node and its
 // argument slots as coming from the source.
 int SetFromSrcWalker(DovExpr* node, DovExpr* root, void* context);
+// The same marks over the whole subtree of `node`, in one direct walk.
+void DovMarkFromSource(DovExpr* node);

@@ -277,7 +277,7 @@ int DovParserImpl::Parse(const char* fileName, DovExpr*& rootOut, DovTokenList* 
             tree->SetArg(1, end, -1, 0);
 
             // 12. Every node comes from the source.
-            DovNamedWalk(tree, nullptr, "SetFromSrcWalker", SetFromSrcWalker, nullptr, nullptr);
+            DovMarkFromSource(tree);
 
             // 13. Slot positions.
             Progress("Preparing SourcePrint");

@@ -1,6 +1,7 @@
 #include "printer/slot_posn.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -24,6 +25,33 @@ bool PosnSet(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p
 
 int TraceLevel() { return WorkingParser ? WorkingParser->tokenTrace : 0; }
 
+// The derived slots of every catalogue operation, a bit per slot below 64,
+// read once from the slot-name table. A slot from 64 up (a list element:
+// the table has no such row) is asked of the catalogue.
+class DerivedSlots {
+public:
+    DerivedSlots() {
+        for (int r = 0; r < kDovArgNameTableRows; ++r) {
+            const DovArgNameEntry& row = DovArgNameTable[r];
+            if (row.derived && row.oper >= 0 && row.oper < kDovOperCatalogueSize && row.slot >= 0 && row.slot < 64)
+                mask_[row.oper] |= std::uint64_t{1} << row.slot;
+        }
+    }
+    // The bits of `op`'s derived slots; 0 for a code outside the catalogue.
+    std::uint64_t Of(std::uint16_t op) const { return op < kDovOperCatalogueSize ? mask_[op] : 0; }
+    static bool Has(std::uint64_t mask, std::uint16_t op, int slot) {
+        return slot < 64 ? (mask >> slot & 1) != 0 : DovOperArgIsDerived(op, slot) != 0;
+    }
+
+private:
+    std::uint64_t mask_[kDovOperCatalogueSize] = {};
+};
+
+const DerivedSlots& Derived() {
+    static const DerivedSlots table;
+    return table;
+}
+
 // Leading slots of `node` that keep their order (all of them for -1).
 int FixedOrderCount(const DovExpr* node) {
     const std::uint16_t op = node->Oper();
@@ -33,102 +61,106 @@ int FixedOrderCount(const DovExpr* node) {
 
 // Scratch storage of SourcePrint, reused from node to node.
 struct OrderScratch {
-    std::vector<DovPrintSlot> built;
-    std::vector<std::pair<int, int>> keyed;  // (order index, entry) of the free clauses
+    std::vector<DovPrintSlot> free;          // the entries after the fixed-order ones
+    std::vector<std::pair<int, int>> keyed;  // (order index, entry in free) of the free clauses
 };
 
-void BuildEntries(DovExpr* node, std::vector<DovPrintSlot>& built) {
-    built.clear();
+// SourcePrint's ordering, appending to `out`. The entries are the slots but
+// derived ones, where a list argument from the first slot after the
+// fixed-order ones on gives one entry per element. The first
+// FixedOrderCount entries (entries, not slots: a skipped slot moves the
+// later ones forward) keep their order and go straight to `out`; the others
+// wait in the scratch for their order indexes.
+char OrderEntries(DovExpr* node, std::vector<DovPrintSlot>& out, OrderScratch& scratch, VString& message) {
+    const int n = node ? node->NumArgs() : 0;
+    if (n <= 0) return 0;
     const std::uint16_t op = node->Oper();
+    const std::uint64_t derived = Derived().Of(op);
     const int fixed = FixedOrderCount(node);
-    const int n = node->NumArgs();
+    const std::size_t start = out.size();
+    std::vector<DovPrintSlot>& free = scratch.free;
+    free.clear();
+    int total = 0;
+    int expected = 0;
+    char rc = 0;
+
+    auto add = [&](DovArgSlot* slot, DovExpr* holder, int index) __attribute__((always_inline)) {
+        if (total++ >= fixed) {
+            free.push_back({slot, holder, index});
+            return;
+        }
+        out.push_back({slot, holder, index});
+        const int order = slot->order;
+        if (order < 0) return;
+        if (order == expected) {
+            ++expected;
+            return;
+        }
+        if (message.IsEmpty()) {
+            const VString clause = DovOperArgName(holder->Oper(), index);
+            message = DovFormat("SourcePrint: bad order of fixed clauses in %s: clause '%s' has index %d instead of %d",
+                                DovOperName(op), clause.CStr(), order, expected);
+        }
+        rc = kDovSourcePrintBadOrder;
+    };
     for (int i = 0; i < n; ++i) {
-        if (DovOperArgIsDerived(op, i)) continue;
-        DovArgSlot* slot = node->ArgSlots(i);
+        if (DerivedSlots::Has(derived, op, i)) continue;
+        DovArgSlot* slot = node->SlotAt(i);
         if (!slot) continue;
         DovExpr* child = slot->arg;
         if (i >= fixed && child && DovOperIsList(child->Oper())) {
             const int m = child->NumArgs();
             for (int k = 0; k < m; ++k) {
-                DovArgSlot* element = child->ArgSlots(k);
+                DovArgSlot* element = child->SlotAt(k);
                 if (!element) continue;
                 if (k == 0)
-                    built.push_back({element, node, i});
+                    add(element, node, i);
                 else
-                    built.push_back({element, child, k});
+                    add(element, child, k);
             }
             continue;
         }
-        built.push_back({slot, node, i});
+        add(slot, node, i);
     }
-}
 
-// SourcePrint's ordering, appending to `out`.
-char OrderEntries(DovExpr* node, std::vector<DovPrintSlot>& out, OrderScratch& scratch, VString& message) {
-    if (!node || node->NumArgs() <= 0) return 0;
-    std::vector<DovPrintSlot>& built = scratch.built;
-    BuildEntries(node, built);
-    const std::size_t start = out.size();
-    const std::size_t total = built.size();
-    const std::size_t fixed = std::min(static_cast<std::size_t>(FixedOrderCount(node)), total);
-    char rc = 0;
-
-    // The leading fixed-order clauses, in slot order.
-    int expected = 0;
-    for (std::size_t i = 0; i < fixed; ++i) {
-        const DovPrintSlot& e = built[i];
-        const int order = e.slot->order;
-        out.push_back(e);
-        if (order < 0) continue;
-        if (order == expected) {
-            ++expected;
-            continue;
+    if (!free.empty()) {
+        // The free clauses by source order index from the expected one up:
+        // the first entry of each index.
+        std::vector<std::pair<int, int>>& keyed = scratch.keyed;
+        keyed.clear();
+        for (std::size_t i = 0; i < free.size(); ++i) {
+            const int order = free[i].slot->order;
+            if (order >= expected) keyed.emplace_back(order, static_cast<int>(i));
         }
-        if (message.IsEmpty()) {
-            const VString clause = DovOperArgName(e.holder->Oper(), e.index);
-            message = DovFormat("SourcePrint: bad order of fixed clauses in %s: clause '%s' has index %d instead of %d",
-                                DovOperName(node->Oper()), clause.CStr(), order, expected);
+        // Stable by order index. The clauses mostly come in order already, and
+        // are few: an insertion sort needs no buffer from the heap.
+        if (keyed.size() > 32) {
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
+        } else {
+            for (std::size_t i = 1; i < keyed.size(); ++i) {
+                const std::pair<int, int> e = keyed[i];
+                std::size_t j = i;
+                for (; j > 0 && e.first < keyed[j - 1].first; --j) keyed[j] = keyed[j - 1];
+                keyed[j] = e;
+            }
         }
-        rc = kDovSourcePrintBadOrder;
-    }
-
-    // The other clauses by source order index, from the expected one up: the
-    // first entry of each index.
-    std::vector<std::pair<int, int>>& keyed = scratch.keyed;
-    keyed.clear();
-    for (std::size_t i = fixed; i < total; ++i) {
-        const int order = built[i].slot->order;
-        if (order >= expected) keyed.emplace_back(order, static_cast<int>(i));
-    }
-    // Stable by order index. The clauses mostly come in order already, and
-    // are few: an insertion sort needs no buffer from the heap.
-    if (keyed.size() > 32) {
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
-    } else {
-        for (std::size_t i = 1; i < keyed.size(); ++i) {
-            const std::pair<int, int> e = keyed[i];
-            std::size_t j = i;
-            for (; j > 0 && e.first < keyed[j - 1].first; --j) keyed[j] = keyed[j - 1];
-            keyed[j] = e;
+        int last = -1;
+        for (const auto& [order, i] : keyed) {
+            if (order == last) continue;
+            out.push_back(free[static_cast<std::size_t>(i)]);
+            last = order;
         }
-    }
-    int last = -1;
-    for (const auto& [order, i] : keyed) {
-        if (order == last) continue;
-        out.push_back(built[static_cast<std::size_t>(i)]);
-        last = order;
-    }
 
-    // Then the clauses without an index, in slot order.
-    for (std::size_t i = fixed; i < total; ++i)
-        if (built[i].slot->order < 0) out.push_back(built[i]);
+        // Then the clauses without an index, in slot order.
+        for (const DovPrintSlot& e : free)
+            if (e.slot->order < 0) out.push_back(e);
+    }
 
     const std::size_t appended = out.size() - start;
-    if (appended < total) {
+    if (appended < static_cast<std::size_t>(total)) {
         if (message.IsEmpty())
-            message = DovFormat("SourcePrint: all_arg_no (%d) != ord_arg_no (%d)", static_cast<int>(total),
-                                static_cast<int>(appended));
+            message = DovFormat("SourcePrint: all_arg_no (%d) != ord_arg_no (%d)", total, static_cast<int>(appended));
         rc = kDovSourcePrintBadOrder;
     }
     return rc;
@@ -146,18 +178,21 @@ void Warn(DovExpr* node, const VString& message) {
 // worked on, stacked, with their children's ranges and the end of their
 // own tokens beside them.
 struct SlotPass {
+    struct Ends {
+        DovTxtPosnRange child;
+        DovTxtPosn tokens;
+    };
     std::vector<DovPrintSlot> entries;
-    std::vector<DovTxtPosnRange> childRanges;
-    std::vector<DovTxtPosn> tokenEnds;
+    std::vector<Ends> ends;
     OrderScratch scratch;
     int trace = 0;
 };
 
-// One walk over a slot's tokens that does what WidenPosnRange, then
+// One walk over a list's tokens that does what WidenPosnRange, then
 // UpdateErrorExpr would do with them, and returns the end of the list's own
 // range (PosnRange().end).
-DovTxtPosn ScanSlotTokens(const DovTokenList& list, DovTxtPosnRange& range) {
-    const bool trace = TraceLevel() > 1;
+inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& list, DovTxtPosnRange& range,
+                                                          bool trace) {
     DovTxtPosn end;
     for (const DovToken* t : list) {
         if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
@@ -174,6 +209,7 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
     DovTxtPosnRange range;
     if (!node || node->Oper() == SYMBOL_TABLE_ELT_LIST) return range;
     if (pass.trace > 0) std::cout << "\n@SetSlotPosnOper: " << DovOperName(node->Oper()) << '\n';
+    const bool traceTokens = pass.trace > 1;
 
     const std::size_t base = pass.entries.size();
     if (node->NumArgs() > 0) {
@@ -181,50 +217,56 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
         if (OrderEntries(node, pass.entries, pass.scratch, message) != 0) Warn(node, message);
     }
     const std::size_t end = pass.entries.size();
-    pass.childRanges.resize(end);
-    pass.tokenEnds.resize(end);
+    if (end > base) {
+        pass.ends.resize(end);
 
-    // The walk below changes no token list of these slots (a list argument's
-    // elements are entries here, the list node itself is not walked), so the
-    // end of each slot's own tokens is taken on the way down.
-    for (std::size_t k = base; k < end; ++k) {
-        const DovPrintSlot e = pass.entries[k];  // the stack grows below
-        if (pass.trace > 0) std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
-        pass.tokenEnds[k] = ScanSlotTokens(e.slot->tokens, range);
-        DovTxtPosnRange child;
-        if (e.slot->arg) {
+        // The walk below changes no token list of these slots (a list
+        // argument's elements are entries here, the list node itself is not
+        // walked), so the end of each slot's own tokens is taken on the way
+        // down.
+        for (std::size_t k = base; k < end; ++k) {
+            const DovPrintSlot e = pass.entries[k];  // the stack grows below
             if (pass.trace > 0)
-                std::cout << "=SetSlotPosnOper: arg #" << (k - base) << ' ' << DovOperName(e.slot->arg->Oper())
-                          << '\n';
-            child = SetSlotPosnOf(pass, e.slot->arg);
-            if (PosnSet(child.beg) && !PosnSet(range.beg)) range.beg = child.beg;
-            if (PosnSet(child.end)) range.end = child.end;
+                std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
+            const DovTxtPosn tokensEnd = ScanTokens(e.slot->tokens, range, traceTokens);
+            DovTxtPosnRange child;
+            if (DovExpr* arg = e.slot->arg) {
+                if (pass.trace > 0)
+                    std::cout << "=SetSlotPosnOper: arg #" << (k - base) << ' ' << DovOperName(arg->Oper()) << '\n';
+                // A leaf's range is that of its own tokens (the call would
+                // only add its trace lines); the symbol table has none.
+                if (arg->NumArgs() == 0 && arg->Oper() != SYMBOL_TABLE_ELT_LIST && pass.trace == 0)
+                    ScanTokens(arg->Tokens(), child, false);
+                else
+                    child = SetSlotPosnOf(pass, arg);
+                if (PosnSet(child.beg) && !PosnSet(range.beg)) range.beg = child.beg;
+                if (PosnSet(child.end)) range.end = child.end;
+            }
+            pass.ends[k] = {child, tokensEnd};
         }
-        pass.childRanges[k] = child;
     }
 
-    node->Tokens().WidenPosnRange(range);
-    UpdateErrorExpr(node->Tokens());
+    ScanTokens(node->Tokens(), range, traceTokens);
 
-    // Gap tokens between a slot's tokens (or the previous argument) and its
-    // child.
-    DovTxtPosn prev;
-    for (std::size_t k = base; k < end; ++k) {
-        DovArgSlot* slot = pass.entries[k].slot;
-        if (PosnSet(pass.tokenEnds[k])) prev = pass.tokenEnds[k];
-        const DovTxtPosnRange& child = pass.childRanges[k];
-        if (PosnSet(prev) && PosnSet(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
-            !(prev == child.beg)) {
-            auto* gap = new DovToken(SEP_SPACE, VString(), DovTxtPosnRange{prev, child.beg});
-            if (pass.trace > 0) std::cout << "+SetSlotPosnOper: add space token " << gap->range << '\n';
-            slot->tokens.AppendToken(gap);
+    if (end > base) {
+        // Gap tokens between a slot's tokens (or the previous argument) and
+        // its child.
+        DovTxtPosn prev;
+        for (std::size_t k = base; k < end; ++k) {
+            const SlotPass::Ends& ends = pass.ends[k];
+            if (PosnSet(ends.tokens)) prev = ends.tokens;
+            const DovTxtPosnRange& child = ends.child;
+            if (PosnSet(prev) && PosnSet(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
+                !(prev == child.beg)) {
+                auto* gap = new DovToken(SEP_SPACE, VString(), DovTxtPosnRange{prev, child.beg});
+                if (pass.trace > 0) std::cout << "+SetSlotPosnOper: add space token " << gap->range << '\n';
+                pass.entries[k].slot->tokens.AppendToken(gap);
+            }
+            if (PosnSet(child.end)) prev = child.end;
         }
-        if (PosnSet(child.end)) prev = child.end;
+        pass.entries.resize(base);
+        pass.ends.resize(base);
     }
-
-    pass.entries.resize(base);
-    pass.childRanges.resize(base);
-    pass.tokenEnds.resize(base);
     if (pass.trace > 0) std::cout << "*SetSlotPosnOper: rc " << range << '\n';
     return range;
 }

@@ -126,16 +126,30 @@ DovExpr* DovListExpr(DovOper op, DovExpr* e1, DovExpr* e2) {
     return new DovExprOper(op, {e1, e2});
 }
 
+namespace {
+
+// Pre-order, as a walk would: a node's empty slots are filled, then its
+// children's subtrees.
+void FillNullArgsBelow(DovExpr* node) {
+    const int n = node->NumArgs();
+    for (int i = 0; i < n; ++i)
+        if (!node->SlotAt(i)->arg) node->SetArg(i, new DovNullNode, -1, 0);
+    for (int i = 0; i < n; ++i) {
+        DovExpr* child = node->SlotAt(i)->arg;
+        // The next slot record is read once this child's subtree is done.
+        if (i + 1 < n) __builtin_prefetch(node->SlotAt(i + 1));
+        if (child && child->NumArgs() > 0) FillNullArgsBelow(child);
+    }
+}
+
+}  // namespace
+
 void DovFillNullArgs(DovExpr*& root) {
     if (!root) {
         root = new DovNullNode;
         return;
     }
-    WalkTheTree(root, nullptr, [](DovExpr* n, void*) -> int {
-        for (int i = 0; i < n->NumArgs(); ++i)
-            if (!n->SlotAt(i)->arg) n->SetArg(i, new DovNullNode, -1, 0);
-        return DOV_WALK_DESCEND;
-    });
+    FillNullArgsBelow(root);
 }
 
 namespace {

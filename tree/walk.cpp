@@ -12,6 +12,33 @@ bool IsBlankOrComment(int code) {
 
 }  // namespace
 
+namespace {
+
+// The walk below `node` once its callback asked to descend. The result is
+// that of the last child's walk (`r` when there was none). Without tracing
+// a child's callback is called from here, so that a leaf costs no call of
+// its own.
+int WalkArgs(DovExpr* node, void* context, DovWalkCallback cb, int r) {
+    for (int i = 0; i < node->NumArgs(); ++i) {
+        DovExpr* child = node->SlotAt(i)->arg;
+        // The next slot record is read once this child's subtree is done:
+        // fetch it meanwhile.
+        if (i + 1 < node->NumArgs()) __builtin_prefetch(node->SlotAt(i + 1));
+        if (!child) continue;
+        if (DovWalkTrace) {
+            r = WalkTheTree(child, context, cb);
+        } else {
+            r = cb(child, context);
+            if (r == DOV_WALK_DESCEND && child->NumArgs() > 0) r = WalkArgs(child, context, cb, r);
+        }
+        if (r == DOV_WALK_STOP) break;
+        if (r == DOV_WALK_REMOVED) --i;
+    }
+    return r;
+}
+
+}  // namespace
+
 int WalkTheTree(DovExpr* node, void* context, DovWalkCallback cb) {
     if (!node) return DOV_WALK_SKIP;
     // Taken before the callback, which may delete the node; the name is
@@ -20,18 +47,7 @@ int WalkTheTree(DovExpr* node, void* context, DovWalkCallback cb) {
     const void* addr = node;
     if (DovWalkTrace) std::cout << "+++WalkTheTree: " << DovOperName(oper) << " e=" << addr << std::endl;
     int r = cb(node, context);
-    if (r == DOV_WALK_DESCEND && node->NumArgs() > 0) {
-        for (int i = 0; i < node->NumArgs(); ++i) {
-            DovExpr* child = node->SlotAt(i)->arg;
-            // The next slot record is read once this child's subtree is
-            // done: fetch it meanwhile.
-            if (i + 1 < node->NumArgs()) __builtin_prefetch(node->SlotAt(i + 1));
-            if (!child) continue;
-            r = WalkTheTree(child, context, cb);
-            if (r == DOV_WALK_STOP) break;
-            if (r == DOV_WALK_REMOVED) --i;
-        }
-    }
+    if (r == DOV_WALK_DESCEND && node->NumArgs() > 0) r = WalkArgs(node, context, cb, r);
     if (DovWalkTrace) std::cout << "---WalkTheTree: " << DovOperName(oper) << " e=" << addr << " ret=" << r << std::endl;
     return r;
 }

@@ -277,6 +277,41 @@ TEST(SourcePrint, DerivedSlotsAndLeavesGiveNoEntries) {
     delete empty;
 }
 
+TEST(SourcePrint, EveryOperationGivesItsSlotsButTheDerivedOnes) {
+    // Fresh slots have no order index: the entries are the slots in slot
+    // order, as the catalogue tells which are derived.
+    for (int code = 1; code < kDovOperCatalogueSize; ++code) {
+        if (!DovOperIsValid(code) || DovOperIsList(code) || DovOperArgCount(code) <= 0) continue;
+        SCOPED_TRACE(DovOperName(code));
+        auto* node = new DovExprOper(static_cast<DovOper>(code));
+        std::vector<int> expected;
+        for (int i = 0; i < node->NumArgs(); ++i)
+            if (!DovOperArgIsDerived(code, i)) expected.push_back(i);
+        std::vector<DovPrintSlot> out;
+        VString message;
+        EXPECT_EQ(SourcePrint(node, out, message), 0) << message.CStr();
+        std::vector<int> indexes;
+        for (const DovPrintSlot& e : out) indexes.push_back(e.index);
+        EXPECT_EQ(indexes, expected);
+        delete node;
+    }
+}
+
+TEST(SourcePrint, AListOfMoreThan64ElementsGivesEveryOne) {
+    auto* list = new DovExprOper(EX_LIST);
+    for (int i = 0; i < 130; ++i) list->AddArg(Leaf("v", 1, 1 + 2 * i, 2 + 2 * i));
+    std::vector<DovPrintSlot> out;
+    VString message;
+    ASSERT_EQ(SourcePrint(list, out, message), 0) << message.CStr();
+    ASSERT_EQ(out.size(), 130u);
+    for (int i = 0; i < 130; ++i) {
+        EXPECT_EQ(out[i].slot, list->ArgSlots(i));
+        EXPECT_EQ(out[i].holder, list);
+        EXPECT_EQ(out[i].index, i);
+    }
+    delete list;
+}
+
 TEST(SlotPosn, MisorderedFixedClausesGiveOneWarningPerNode) {
     WorkingParserScope parser;
     auto* list = new DovExprOper(DECL_DD_LIST);

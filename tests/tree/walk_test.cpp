@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,36 @@ TEST(WalkTheTree, RemovedNodeRevisitsIndex) {
     EXPECT_EQ(seen, (std::vector<std::string>{"x", "x", "y"}));
     EXPECT_EQ(list->NumArgs(), 1);
     delete list;
+}
+
+TEST(WalkTheTree, TracedOrNotTheSameVisitsAndResults) {
+    // A traced walk takes another path through the children: both visit the
+    // same nodes in the same order, descend into arguments a callback adds,
+    // and return the last child's result.
+    for (int trace : {0, 1}) {
+        SCOPED_TRACE(trace);
+        DovExpr* t = SmallTree();
+        DovExpr* empty = new DovExprOper(EX_LIST);
+        t->AddArg(empty);
+        std::vector<std::string> seen;
+        std::ostringstream lines;
+        std::streambuf* saved = std::cout.rdbuf(lines.rdbuf());
+        DovWalkTrace = trace;
+        const int r = WalkTheTree(t, &seen, [](DovExpr* n, void* ctx) -> int {
+            auto& names = *static_cast<std::vector<std::string>*>(ctx);
+            names.push_back(Name(n));
+            if (!n->IsTerminal() && n->NumArgs() == 0) n->AddArg(new DovCharString("E"));
+            return Name(n) == "E" ? 2 : 1;
+        });
+        DovWalkTrace = 0;
+        std::cout.rdbuf(saved);
+        EXPECT_EQ(seen, (std::vector<std::string>{"L", "A", "L", "B", "C", "D", "L", "E"}));
+        EXPECT_EQ(r, 2);
+        std::size_t entered = 0;
+        for (std::size_t at = 0; (at = lines.str().find("+++WalkTheTree", at)) != std::string::npos; ++at) ++entered;
+        EXPECT_EQ(entered, trace ? seen.size() : 0u);
+        delete t;
+    }
 }
 
 TEST(NamedWalk, TokenListsInTextOrderAndStops) {
