@@ -449,41 +449,51 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
              YYSTYPE resultValue) {
     DovParserImpl* p = WorkingParser;
     const bool trace = p && Tracing(p);
-    auto* L = new DovTokenList;
 
     // 2. The error alternative's reduction keeps its terms' positions.
     if (p && p->errorReduction) {
         p->errorReduction = 0;
         if (trace) std::cout << "@@@RdcPosn: error -- no reduce\n";
-        *result = L;
+        *result = new DovTokenList;
         return;
     }
 
-    // 3. Nothing to hand on.
+    // 3. Nothing to hand on: the result is the first term's (empty) list, or a
+    // new one when the rule has no term with a list.
     bool any = false;
     for (int i = 0; i < count; ++i)
         if (positions[i] && !positions[i]->IsEmpty()) any = true;
     if (!any) {
         if (trace) std::cout << "@@@RdcPosn: Nothing to reduce: term_no=" << count << '\n';
+        DovTokenList* L = nullptr;
         for (int i = 0; i < count; ++i) {
-            delete positions[i];
+            if (!L)
+                L = positions[i];
+            else
+                delete positions[i];
             positions[i] = nullptr;
         }
-        *result = L;
+        *result = L ? L : new DovTokenList;
         return;
     }
 
     // 4. Each term's tokens, and those of the keyword terms before it, go to
-    // the slot of $$ that holds the term's value.
+    // the slot of $$ that holds the term's value. The first term's list
+    // becomes the gathering list; the others' are moved into it.
     DovExpr* top = DovValueNode(resultValue);
+    DovTokenList* L = nullptr;
     for (int i = 0; i < count; ++i) {
         if (positions[i]) {
-            L->AppendList(*positions[i]);
-            delete positions[i];
+            if (!L) {
+                L = positions[i];
+            } else {
+                L->AppendList(*positions[i]);
+                delete positions[i];
+            }
             positions[i] = nullptr;
         }
         DovExpr* term = values ? DovValueNode(values[i]) : nullptr;
-        if (!top || !term || L->IsEmpty()) continue;
+        if (!top || !term || !L || L->IsEmpty()) continue;
         if (term == top) {
             // $$ is this term itself (a value passed on): what came before it
             // goes in front of it, not to its end.
