@@ -222,9 +222,18 @@ DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : Dov
     // children leave the rest empty.
     int n = (positional && count > given) ? count : given;
     MakeSlots(n);
+    // A new node is above no other node, so a child without a parent goes
+    // straight into its empty slot; only the change hook, the null-node
+    // switch and a child that has a parent need SetArg.
+    const bool plain = !DovTreeChangeHook && !DovNullNodeSwitch;
     int i = 0;
     for (DovExpr* a : args) {
-        SetArg(i, a, -1, 0);
+        if (plain && (!a || !a->parent_)) {
+            slots_[static_cast<std::size_t>(i)]->arg = a;
+            if (a) a->parent_ = this;
+        } else {
+            SetArg(i, a, -1, 0);
+        }
         ++i;
     }
     if (DovTreeChangeHook || DovNullNodeSwitch)
