@@ -90,16 +90,23 @@ const PackedTables& PackedFor(const DovGrammarTables& t) {
     return *cache.back();
 }
 
+// The position reduction of `r` onto `value`: inlined into the frame's
+// reduction step, out of line for the actions.
+inline __attribute__((always_inline)) void ReducePositions(DovGrammarReduction& r, YYSTYPE value) {
+    YYPOSN* first_posn = r.psp + 1 - r.len;
+    const DovGrammarServices& svc = r.grammar->services;
+    if (svc.reduce_posn)
+        svc.reduce_posn(&r.pos, first_posn, r.vsp + 1 - r.len, r.len, r.depth, r.lookahead, &yyposn, value);
+    else
+        GatherPositions(&r.pos, first_posn, r.len);
+    r.reduce_posn = 0;
+}
+
 }  // namespace
 
 void DovGrammarReduction::ReducePosnNow(YYSTYPE value) {
     if (trial || !reduce_posn) return;
-    YYPOSN* first_posn = psp + 1 - len;
-    if (grammar->services.reduce_posn)
-        grammar->services.reduce_posn(&pos, first_posn, vsp + 1 - len, len, depth, lookahead, &yyposn, value);
-    else
-        GatherPositions(&pos, first_posn, len);
-    reduce_posn = 0;
+    ReducePositions(*this, value);
 }
 
 namespace {
@@ -283,17 +290,19 @@ Run::Step Run::Loop() {
 Run::Step Run::Reduce(int rule) {
     const RuleRow& rr = packed_.rules[static_cast<std::size_t>(rule)];
     const int len = rr.len;
-    if (yyps->ssp + 1 - len >= yyps->ss + yyps->stacksize) YYMoreStack(yyps);
-    yyps->val = nullptr;
-    yyps->pos = nullptr;
+    // The working record does not change while an action runs (one run at a
+    // time, and only the frame grows the stacks).
+    YYParseState& ps = *yyps;
+    if (ps.ssp + 1 - len >= ps.ss + ps.stacksize) YYMoreStack(&ps);
+    ps.val = nullptr;
+    ps.pos = nullptr;
     int reduce_posn = 1;
-    const bool trial = Trial();
+    const bool trial = ps.save != nullptr;
     if (DovGrammarTraceLevel >= 2) {
         Trace(2, "reduce by rule", rule);
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
     }
-    DovGrammarReduction r{rule, len, yyps->vsp, yyps->psp, yyps->val, yyps->pos, reduce_posn,
-                          trial, yychar_, yyps->Depth(), &g_};
+    DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
     if (t_.action) {
         switch (t_.action(r)) {
         case DOV_ACTION_COMMIT:
@@ -316,18 +325,18 @@ Run::Step Run::Reduce(int rule) {
         }
     }
     if (!trial) {
-        r.ReducePosnNow(yyps->val);
+        if (reduce_posn) ReducePositions(r, ps.val);
         if (g_.rule_counts) ++g_.rule_counts[rule];
     }
-    yyps->ssp -= len;
-    yyps->vsp -= len;
-    yyps->psp -= len;
-    const int below = *yyps->ssp;
+    ps.ssp -= len;
+    ps.vsp -= len;
+    ps.psp -= len;
+    const int below = *ps.ssp;
     const int lhs = rr.lhs;
     if (below == 0 && lhs == 0) {
-        Push(t_.final_state, yyps->val, yyps->pos);
-        yyretlval = yyps->val;
-        yyretposn = yyps->pos;
+        Push(t_.final_state, ps.val, ps.pos);
+        yyretlval = ps.val;
+        yyretposn = ps.pos;
         if (yychar_ < 0) {
             yychar_ = YYLex1();
             if (yychar_ < 0) yychar_ = 0;
@@ -337,13 +346,13 @@ Run::Step Run::Reduce(int rule) {
     if (lhs < 0) {
         const int n = Lookup(t_.gindex, lhs, below);
         state_ = below;
-        Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], yyps->val, yyps->pos);
+        Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], ps.val, ps.pos);
         return Step::kLoop;
     }
     const GotoRow& go = packed_.gotos[static_cast<std::size_t>(lhs)];
     const int n = LookupAt(go.gindex, below);
     state_ = below;
-    Push(n >= 0 ? t_.table[n] : go.dgoto, yyps->val, yyps->pos);
+    Push(n >= 0 ? t_.table[n] : go.dgoto, ps.val, ps.pos);
     return Step::kLoop;
 }
 
