@@ -1,5 +1,6 @@
 #include "grammar/frame.h"
 
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -59,8 +60,9 @@ struct StateRow {
     int rindex;
 };
 struct RuleRow {
-    int len;
     int lhs;
+    std::int16_t len;
+    std::int16_t has_action;  // the action function has a case for the rule
 };
 struct GotoRow {
     int gindex;
@@ -83,7 +85,10 @@ const PackedTables& PackedFor(const DovGrammarTables& t) {
     for (std::size_t i = 0; i < p->states.size(); ++i)
         p->states[i] = StateRow{t.defred[i], t.cindex[i], t.sindex[i], t.rindex[i]};
     p->rules.resize(static_cast<std::size_t>(t.rule_count > 0 ? t.rule_count : 0));
-    for (std::size_t i = 0; i < p->rules.size(); ++i) p->rules[i] = RuleRow{t.len[i], t.lhs[i]};
+    for (std::size_t i = 0; i < p->rules.size(); ++i)
+        p->rules[i] = RuleRow{t.lhs[i], static_cast<std::int16_t>(t.len[i]), 0};
+    for (const int* a = t.action_rules; a && *a >= 0; ++a)
+        if (static_cast<std::size_t>(*a) < p->rules.size()) p->rules[static_cast<std::size_t>(*a)].has_action = 1;
     p->gotos.resize(static_cast<std::size_t>(t.nonterminal_count > 0 ? t.nonterminal_count : 0));
     for (std::size_t i = 0; i < p->gotos.size(); ++i) p->gotos[i] = GotoRow{t.gindex[i], t.dgoto[i]};
     cache.push_back(std::move(p));
@@ -303,7 +308,7 @@ Run::Step Run::Reduce(int rule) {
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
     }
     DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
-    if (t_.action) {
+    if (rr.has_action && t_.action) {
         switch (t_.action(r)) {
         case DOV_ACTION_COMMIT:
             if (trial) return Step::kCommit;
