@@ -4,6 +4,8 @@
 // paragraphs. Everything works on the working parser.
 #include "parser/token_adapter.h"
 
+#include <array>
+#include <cstdint>
 #include <iostream>
 #include <sstream>
 
@@ -47,10 +49,33 @@ const MergeRow kMergeTable[] = {
     {0, 0, 0},
 };
 
+// Header keywords that belong in Area A.
+constexpr int kAreaAHeaders[] = {RW_IDENTIFICATION, RW_ID, RW_CONFIGURATION, RW_SPECIAL_NAMES, RW_INPUT_OUTPUT,
+                                 RW_FILE_CONTROL, RW_I_O_CONTROL, RW_FD, RW_SD, RW_CD, RW_RD, RW_WORKING_STORAGE,
+                                 RW_LOCAL_STORAGE, RW_LINKAGE, RW_COMMUNICATION, RW_DECLARATIVES,
+                                 RW_END_DECLARATIVES, RW_END_PROGRAM};
+
+// What every token read asks of its code, by code: 1 + the index of the
+// code's first row in kMergeTable (0: the code begins no pair), and whether
+// it is an Area A header.
+struct CodeFacts {
+    std::uint8_t first_merge_row = 0;
+    bool area_a_header = false;
+};
+constexpr std::array<CodeFacts, kDovLastTokenCode + 1> kCodeFacts = [] {
+    std::array<CodeFacts, kDovLastTokenCode + 1> facts{};
+    for (std::size_t i = std::size(kMergeTable) - 1; i-- > 0;)
+        facts[static_cast<std::size_t>(kMergeTable[i].first)].first_merge_row = static_cast<std::uint8_t>(i + 1);
+    for (int code : kAreaAHeaders) facts[static_cast<std::size_t>(code)].area_a_header = true;
+    return facts;
+}();
+
+bool KnownCode(int code) { return code >= 0 && code <= kDovLastTokenCode; }
+
 const MergeRow* FirstMergeRow(int code) {
-    for (const MergeRow* row = kMergeTable; row->first; ++row)
-        if (row->first == code) return row;
-    return nullptr;
+    if (!KnownCode(code)) return nullptr;
+    const int row = kCodeFacts[static_cast<std::size_t>(code)].first_merge_row;
+    return row ? &kMergeTable[row - 1] : nullptr;
 }
 
 bool IsOneOf(int code, std::initializer_list<int> codes) {
@@ -59,13 +84,7 @@ bool IsOneOf(int code, std::initializer_list<int> codes) {
     return false;
 }
 
-// Header keywords that belong in Area A.
-bool IsAreaAHeader(int code) {
-    return IsOneOf(code, {RW_IDENTIFICATION, RW_ID, RW_CONFIGURATION, RW_SPECIAL_NAMES, RW_INPUT_OUTPUT,
-                          RW_FILE_CONTROL, RW_I_O_CONTROL, RW_FD, RW_SD, RW_CD, RW_RD, RW_WORKING_STORAGE,
-                          RW_LOCAL_STORAGE, RW_LINKAGE, RW_COMMUNICATION, RW_DECLARATIVES, RW_END_DECLARATIVES,
-                          RW_END_PROGRAM});
-}
+bool IsAreaAHeader(int code) { return KnownCode(code) && kCodeFacts[static_cast<std::size_t>(code)].area_a_header; }
 
 // Headers after which no name classification switched off for a computer
 // name can still be meant.
