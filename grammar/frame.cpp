@@ -298,7 +298,6 @@ Run::Step Run::Reduce(int rule) {
     // The working record does not change while an action runs (one run at a
     // time, and only the frame grows the stacks).
     YYParseState& ps = *yyps;
-    if (ps.ssp + 1 - len >= ps.ss + ps.stacksize) YYMoreStack(&ps);
     ps.val = nullptr;
     ps.pos = nullptr;
     int reduce_posn = 1;
@@ -613,7 +612,10 @@ int Run::Parse() {
     for (;;) {
         switch (step) {
         case Step::kLoop:
+            // A state's default reduction or a lookahead's reduction is the
+            // common next step: taken without another dispatch.
             step = Loop();
+            if (step == Step::kReduce) step = Reduce(rule_);
             break;
         case Step::kReduce:
             step = Reduce(rule_);
