@@ -395,11 +395,14 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
     }
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (!node || node != s->arg) {
-        if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
+        // A leaf without a parent (a new null node, a token's node) can make
+        // no cycle and belongs to no other node: nothing to prepare.
+        const bool free_leaf = !node || (!node->parent_ && node->NumArgs() == 0);
+        if (!free_leaf && !PrepareToAttach(node, "DovExprOper::SetArg")) return;
         // Taking the child out of an empty slot only tells the change hook.
         if (s->arg || DovTreeChangeHook) delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
-        DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
+        if (DovTreeChangeHook) DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
         s->arg = node;
         if (node) node->parent_ = this;
     }
