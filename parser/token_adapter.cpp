@@ -477,42 +477,26 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
         return;
     }
 
-    // 3. Nothing to hand on: the result is the first term's (empty) list, or a
-    // new one when the rule has no term with a list.
-    bool any = false;
-    for (int i = 0; i < count; ++i)
-        if (positions[i] && !positions[i]->IsEmpty()) any = true;
-    if (!any) {
-        if (trace) std::cout << "@@@RdcPosn: Nothing to reduce: term_no=" << count << '\n';
-        DovTokenList* L = nullptr;
-        for (int i = 0; i < count; ++i) {
-            if (!L)
-                L = positions[i];
-            else
-                delete positions[i];
-            positions[i] = nullptr;
-        }
-        *result = L ? L : new DovTokenList;
-        return;
-    }
-
-    // 4. Each term's tokens, and those of the keyword terms before it, go to
+    // 3. Each term's tokens, and those of the keyword terms before it, go to
     // the slot of $$ that holds the term's value. The first term's list
     // becomes the gathering list; the others' are moved into it.
     DovExpr* top = DovValueNode(resultValue);
     DovTokenList* L = nullptr;
+    bool any = false;  // a term had tokens
     for (int i = 0; i < count; ++i) {
         if (positions[i]) {
             if (!L) {
                 L = positions[i];
             } else {
-                L->AppendList(*positions[i]);
+                if (!positions[i]->IsEmpty()) L->AppendList(*positions[i]);
                 delete positions[i];
             }
             positions[i] = nullptr;
         }
+        if (!L || L->IsEmpty()) continue;
+        any = true;
         DovExpr* term = values ? DovValueNode(values[i]) : nullptr;
-        if (!top || !term || !L || L->IsEmpty()) continue;
+        if (!top || !term) continue;
         if (term == top) {
             // $$ is this term itself (a value passed on): what came before it
             // goes in front of it, not to its end.
@@ -553,6 +537,14 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
                       << DovFormat("Cannot find term-expr %s[%d] which is %s", DovOperName(top->Oper()), i,
                                    DovOperName(term->Oper()))
                       << '\n';
+    }
+
+    // 4. Nothing handed on: the result is the first term's (empty) list, or a
+    // new one when the rule has no term with a list.
+    if (!any) {
+        if (trace) std::cout << "@@@RdcPosn: Nothing to reduce: term_no=" << count << '\n';
+        *result = L ? L : new DovTokenList;
+        return;
     }
 
     // 5. What is left goes to $$ itself, or up with the result position.
