@@ -1,5 +1,6 @@
 #include "grammar/frame.h"
 
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -59,8 +60,9 @@ struct StateRow {
     int rindex;
 };
 struct RuleRow {
-    int len;
     int lhs;
+    std::int16_t len;
+    std::int16_t has_action;  // the action function has a case for the rule
 };
 struct GotoRow {
     int gindex;
@@ -83,23 +85,33 @@ const PackedTables& PackedFor(const DovGrammarTables& t) {
     for (std::size_t i = 0; i < p->states.size(); ++i)
         p->states[i] = StateRow{t.defred[i], t.cindex[i], t.sindex[i], t.rindex[i]};
     p->rules.resize(static_cast<std::size_t>(t.rule_count > 0 ? t.rule_count : 0));
-    for (std::size_t i = 0; i < p->rules.size(); ++i) p->rules[i] = RuleRow{t.len[i], t.lhs[i]};
+    for (std::size_t i = 0; i < p->rules.size(); ++i)
+        p->rules[i] = RuleRow{t.lhs[i], static_cast<std::int16_t>(t.len[i]), 0};
+    for (const int* a = t.action_rules; a && *a >= 0; ++a)
+        if (static_cast<std::size_t>(*a) < p->rules.size()) p->rules[static_cast<std::size_t>(*a)].has_action = 1;
     p->gotos.resize(static_cast<std::size_t>(t.nonterminal_count > 0 ? t.nonterminal_count : 0));
     for (std::size_t i = 0; i < p->gotos.size(); ++i) p->gotos[i] = GotoRow{t.gindex[i], t.dgoto[i]};
     cache.push_back(std::move(p));
     return *cache.back();
 }
 
+// The position reduction of `r` onto `value`: inlined into the frame's
+// reduction step, out of line for the actions.
+inline __attribute__((always_inline)) void ReducePositions(DovGrammarReduction& r, YYSTYPE value) {
+    YYPOSN* first_posn = r.psp + 1 - r.len;
+    const DovGrammarServices& svc = r.grammar->services;
+    if (svc.reduce_posn)
+        svc.reduce_posn(&r.pos, first_posn, r.vsp + 1 - r.len, r.len, r.depth, r.lookahead, &yyposn, value);
+    else
+        GatherPositions(&r.pos, first_posn, r.len);
+    r.reduce_posn = 0;
+}
+
 }  // namespace
 
 void DovGrammarReduction::ReducePosnNow(YYSTYPE value) {
     if (trial || !reduce_posn) return;
-    YYPOSN* first_posn = psp + 1 - len;
-    if (grammar->services.reduce_posn)
-        grammar->services.reduce_posn(&pos, first_posn, vsp + 1 - len, len, depth, lookahead, &yyposn, value);
-    else
-        GatherPositions(&pos, first_posn, len);
-    reduce_posn = 0;
+    ReducePositions(*this, value);
 }
 
 namespace {
@@ -280,21 +292,23 @@ Run::Step Run::Loop() {
     return Step::kError;
 }
 
-Run::Step Run::Reduce(int rule) {
+// Once per reduction: inlined into the loop.
+inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
     const RuleRow& rr = packed_.rules[static_cast<std::size_t>(rule)];
     const int len = rr.len;
-    if (yyps->ssp + 1 - len >= yyps->ss + yyps->stacksize) YYMoreStack(yyps);
-    yyps->val = nullptr;
-    yyps->pos = nullptr;
+    // The working record does not change while an action runs (one run at a
+    // time, and only the frame grows the stacks).
+    YYParseState& ps = *yyps;
+    ps.val = nullptr;
+    ps.pos = nullptr;
     int reduce_posn = 1;
-    const bool trial = Trial();
+    const bool trial = ps.save != nullptr;
     if (DovGrammarTraceLevel >= 2) {
         Trace(2, "reduce by rule", rule);
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
     }
-    DovGrammarReduction r{rule, len, yyps->vsp, yyps->psp, yyps->val, yyps->pos, reduce_posn,
-                          trial, yychar_, yyps->Depth(), &g_};
-    if (t_.action) {
+    DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
+    if (rr.has_action && t_.action) {
         switch (t_.action(r)) {
         case DOV_ACTION_COMMIT:
             if (trial) return Step::kCommit;
@@ -316,18 +330,18 @@ Run::Step Run::Reduce(int rule) {
         }
     }
     if (!trial) {
-        r.ReducePosnNow(yyps->val);
+        if (reduce_posn) ReducePositions(r, ps.val);
         if (g_.rule_counts) ++g_.rule_counts[rule];
     }
-    yyps->ssp -= len;
-    yyps->vsp -= len;
-    yyps->psp -= len;
-    const int below = *yyps->ssp;
+    ps.ssp -= len;
+    ps.vsp -= len;
+    ps.psp -= len;
+    const int below = *ps.ssp;
     const int lhs = rr.lhs;
     if (below == 0 && lhs == 0) {
-        Push(t_.final_state, yyps->val, yyps->pos);
-        yyretlval = yyps->val;
-        yyretposn = yyps->pos;
+        Push(t_.final_state, ps.val, ps.pos);
+        yyretlval = ps.val;
+        yyretposn = ps.pos;
         if (yychar_ < 0) {
             yychar_ = YYLex1();
             if (yychar_ < 0) yychar_ = 0;
@@ -337,13 +351,13 @@ Run::Step Run::Reduce(int rule) {
     if (lhs < 0) {
         const int n = Lookup(t_.gindex, lhs, below);
         state_ = below;
-        Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], yyps->val, yyps->pos);
+        Push(n >= 0 ? t_.table[n] : t_.dgoto[lhs], ps.val, ps.pos);
         return Step::kLoop;
     }
     const GotoRow& go = packed_.gotos[static_cast<std::size_t>(lhs)];
     const int n = LookupAt(go.gindex, below);
     state_ = below;
-    Push(n >= 0 ? t_.table[n] : go.dgoto, yyps->val, yyps->pos);
+    Push(n >= 0 ? t_.table[n] : go.dgoto, ps.val, ps.pos);
     return Step::kLoop;
 }
 
@@ -599,7 +613,10 @@ int Run::Parse() {
     for (;;) {
         switch (step) {
         case Step::kLoop:
+            // A state's default reduction or a lookahead's reduction is the
+            // common next step: taken without another dispatch.
             step = Loop();
+            if (step == Step::kReduce) step = Reduce(rule_);
             break;
         case Step::kReduce:
             step = Reduce(rule_);

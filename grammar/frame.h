@@ -55,6 +55,7 @@ struct DovGrammarTables {
     int nonterminal_count;
     const char* const* token_names;  // per token code, may hold nulls
     const char* const* rule_texts;   // per rule
+    const int* action_rules;         // the rules with an action, ascending, then -1
     DovGrammarActionFn action;
 };
 

@@ -4,6 +4,8 @@
 // paragraphs. Everything works on the working parser.
 #include "parser/token_adapter.h"
 
+#include <array>
+#include <cstdint>
 #include <iostream>
 #include <sstream>
 
@@ -47,10 +49,33 @@ const MergeRow kMergeTable[] = {
     {0, 0, 0},
 };
 
+// Header keywords that belong in Area A.
+constexpr int kAreaAHeaders[] = {RW_IDENTIFICATION, RW_ID, RW_CONFIGURATION, RW_SPECIAL_NAMES, RW_INPUT_OUTPUT,
+                                 RW_FILE_CONTROL, RW_I_O_CONTROL, RW_FD, RW_SD, RW_CD, RW_RD, RW_WORKING_STORAGE,
+                                 RW_LOCAL_STORAGE, RW_LINKAGE, RW_COMMUNICATION, RW_DECLARATIVES,
+                                 RW_END_DECLARATIVES, RW_END_PROGRAM};
+
+// What every token read asks of its code, by code: 1 + the index of the
+// code's first row in kMergeTable (0: the code begins no pair), and whether
+// it is an Area A header.
+struct CodeFacts {
+    std::uint8_t first_merge_row = 0;
+    bool area_a_header = false;
+};
+constexpr std::array<CodeFacts, kDovLastTokenCode + 1> kCodeFacts = [] {
+    std::array<CodeFacts, kDovLastTokenCode + 1> facts{};
+    for (std::size_t i = std::size(kMergeTable) - 1; i-- > 0;)
+        facts[static_cast<std::size_t>(kMergeTable[i].first)].first_merge_row = static_cast<std::uint8_t>(i + 1);
+    for (int code : kAreaAHeaders) facts[static_cast<std::size_t>(code)].area_a_header = true;
+    return facts;
+}();
+
+bool KnownCode(int code) { return code >= 0 && code <= kDovLastTokenCode; }
+
 const MergeRow* FirstMergeRow(int code) {
-    for (const MergeRow* row = kMergeTable; row->first; ++row)
-        if (row->first == code) return row;
-    return nullptr;
+    if (!KnownCode(code)) return nullptr;
+    const int row = kCodeFacts[static_cast<std::size_t>(code)].first_merge_row;
+    return row ? &kMergeTable[row - 1] : nullptr;
 }
 
 bool IsOneOf(int code, std::initializer_list<int> codes) {
@@ -59,13 +84,7 @@ bool IsOneOf(int code, std::initializer_list<int> codes) {
     return false;
 }
 
-// Header keywords that belong in Area A.
-bool IsAreaAHeader(int code) {
-    return IsOneOf(code, {RW_IDENTIFICATION, RW_ID, RW_CONFIGURATION, RW_SPECIAL_NAMES, RW_INPUT_OUTPUT,
-                          RW_FILE_CONTROL, RW_I_O_CONTROL, RW_FD, RW_SD, RW_CD, RW_RD, RW_WORKING_STORAGE,
-                          RW_LOCAL_STORAGE, RW_LINKAGE, RW_COMMUNICATION, RW_DECLARATIVES, RW_END_DECLARATIVES,
-                          RW_END_PROGRAM});
-}
+bool IsAreaAHeader(int code) { return KnownCode(code) && kCodeFacts[static_cast<std::size_t>(code)].area_a_header; }
 
 // Headers after which no name classification switched off for a computer
 // name can still be meant.
@@ -449,41 +468,35 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
              YYSTYPE resultValue) {
     DovParserImpl* p = WorkingParser;
     const bool trace = p && Tracing(p);
-    auto* L = new DovTokenList;
 
     // 2. The error alternative's reduction keeps its terms' positions.
     if (p && p->errorReduction) {
         p->errorReduction = 0;
         if (trace) std::cout << "@@@RdcPosn: error -- no reduce\n";
-        *result = L;
+        *result = new DovTokenList;
         return;
     }
 
-    // 3. Nothing to hand on.
-    bool any = false;
-    for (int i = 0; i < count; ++i)
-        if (positions[i] && !positions[i]->IsEmpty()) any = true;
-    if (!any) {
-        if (trace) std::cout << "@@@RdcPosn: Nothing to reduce: term_no=" << count << '\n';
-        for (int i = 0; i < count; ++i) {
-            delete positions[i];
-            positions[i] = nullptr;
-        }
-        *result = L;
-        return;
-    }
-
-    // 4. Each term's tokens, and those of the keyword terms before it, go to
-    // the slot of $$ that holds the term's value.
+    // 3. Each term's tokens, and those of the keyword terms before it, go to
+    // the slot of $$ that holds the term's value. The first term's list
+    // becomes the gathering list; the others' are moved into it.
     DovExpr* top = DovValueNode(resultValue);
+    DovTokenList* L = nullptr;
+    bool any = false;  // a term had tokens
     for (int i = 0; i < count; ++i) {
         if (positions[i]) {
-            L->AppendList(*positions[i]);
-            delete positions[i];
+            if (!L) {
+                L = positions[i];
+            } else {
+                if (!positions[i]->IsEmpty()) L->AppendList(*positions[i]);
+                delete positions[i];
+            }
             positions[i] = nullptr;
         }
+        if (!L || L->IsEmpty()) continue;
+        any = true;
         DovExpr* term = values ? DovValueNode(values[i]) : nullptr;
-        if (!top || !term || L->IsEmpty()) continue;
+        if (!top || !term) continue;
         if (term == top) {
             // $$ is this term itself (a value passed on): what came before it
             // goes in front of it, not to its end.
@@ -524,6 +537,14 @@ void RdcPosn(YYPOSN* result, YYPOSN* positions, YYSTYPE* values, int count, int,
                       << DovFormat("Cannot find term-expr %s[%d] which is %s", DovOperName(top->Oper()), i,
                                    DovOperName(term->Oper()))
                       << '\n';
+    }
+
+    // 4. Nothing handed on: the result is the first term's (empty) list, or a
+    // new one when the rule has no term with a list.
+    if (!any) {
+        if (trace) std::cout << "@@@RdcPosn: Nothing to reduce: term_no=" << count << '\n';
+        *result = L ? L : new DovTokenList;
+        return;
     }
 
     // 5. What is left goes to $$ itself, or up with the result position.

@@ -222,9 +222,18 @@ DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : Dov
     // children leave the rest empty.
     int n = (positional && count > given) ? count : given;
     MakeSlots(n);
+    // A new node is above no other node, so a child without a parent goes
+    // straight into its empty slot; only the change hook, the null-node
+    // switch and a child that has a parent need SetArg.
+    const bool plain = !DovTreeChangeHook && !DovNullNodeSwitch;
     int i = 0;
     for (DovExpr* a : args) {
-        SetArg(i, a, -1, 0);
+        if (plain && (!a || !a->parent_)) {
+            slots_[static_cast<std::size_t>(i)]->arg = a;
+            if (a) a->parent_ = this;
+        } else {
+            SetArg(i, a, -1, 0);
+        }
         ++i;
     }
     if (DovTreeChangeHook || DovNullNodeSwitch)
@@ -386,11 +395,14 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
     }
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (!node || node != s->arg) {
-        if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
+        // A leaf without a parent (a new null node, a token's node) can make
+        // no cycle and belongs to no other node: nothing to prepare.
+        const bool free_leaf = !node || (!node->parent_ && node->NumArgs() == 0);
+        if (!free_leaf && !PrepareToAttach(node, "DovExprOper::SetArg")) return;
         // Taking the child out of an empty slot only tells the change hook.
         if (s->arg || DovTreeChangeHook) delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
-        DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
+        if (DovTreeChangeHook) DovTreeChanged(DOV_CHANGE_STORE_CHILD, this, node, i);
         s->arg = node;
         if (node) node->parent_ = this;
     }

@@ -116,6 +116,15 @@ file(READ "${stage}/${NAME}.tmp.tab.c" tables)
 string(REGEX REPLACE "(^|\n)int yy" "\\1const int yy" tables "${tables}")
 string(REGEX REPLACE "(^|\n)char \\*yy" "\\1const char* const yy" tables "${tables}")
 file(READ "${stage}/${NAME}.tmp.code.c" code)
+# The rules with a case in the action switch, ascending and ended by -1: the
+# frame calls the action function only for them.
+string(REGEX MATCHALL "\ncase [0-9]+:" action_cases "${code}")
+set(action_rules "")
+foreach(c IN LISTS action_cases)
+  string(REGEX MATCH "[0-9]+" rule "${c}")
+  string(APPEND action_rules "${rule}, ")
+endforeach()
+string(APPEND tables "const int yyactionrules[] = {${action_rules}-1};\n")
 
 string(CONCAT unit
   "// Generated from ${main_name} by btyacc and grammar/tools/run_btyacc.cmake. Do not edit.\n"

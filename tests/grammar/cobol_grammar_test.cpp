@@ -175,4 +175,30 @@ TEST(CobolGrammar, TablesComeFromTheGrammarFile) {
     EXPECT_STREQ(t.rule_texts[1], "source_file : first_program program_list");
 }
 
+// The frame calls the action function only for the rules listed as having
+// an action: the list must hold every rule with an action case and no other.
+TEST(CobolGrammar, ActionRulesListTheRulesWithAnAction) {
+    const DovGrammarTables& t = DovCobolGrammarTables;
+    ASSERT_NE(t.action_rules, nullptr);
+    std::vector<bool> listed(static_cast<std::size_t>(t.rule_count), false);
+    int previous = -1;
+    for (const int* a = t.action_rules; *a >= 0; ++a) {
+        ASSERT_LT(*a, t.rule_count);
+        EXPECT_GT(*a, previous);
+        previous = *a;
+        listed[static_cast<std::size_t>(*a)] = true;
+    }
+    struct Case {
+        const char* rule;
+        bool has_action;
+    };
+    for (const Case& c : {Case{"device_is_value : RW_CRT", true}, Case{"device_is_value : mnemonic_name_def", true},
+                          Case{"_is : RW_IS", false}, Case{"_is :", false},
+                          Case{"source_file : first_program program_list", false}}) {
+        const int rule = RuleNumber(c.rule);
+        ASSERT_GT(rule, 0) << c.rule;
+        EXPECT_EQ(listed[static_cast<std::size_t>(rule)], c.has_action) << c.rule;
+    }
+}
+
 }  // namespace

@@ -142,6 +142,30 @@ TEST(RdcPosn, NothingToReduceFreesTheEmptyPositions) {
     delete result;
 }
 
+// The result is the first term's list itself (the others are moved into
+// it), whether or not any term had tokens.
+TEST(RdcPosn, TheFirstTermsListBecomesTheResult) {
+    struct Case {
+        bool first_null;   // the first term has no list
+        bool with_tokens;  // the later lists hold tokens
+        const char* images;
+    };
+    for (const Case& c : {Case{false, false, ""}, Case{true, false, ""}, Case{false, true, "a b"},
+                          Case{true, true, "a b"}}) {
+        YYPOSN posns[] = {c.first_null ? nullptr : new DovTokenList, c.with_tokens ? Posn({"a"}) : new DovTokenList,
+                          c.with_tokens ? Posn({"b"}) : new DovTokenList};
+        const YYPOSN taken = posns[0] ? posns[0] : posns[1];
+        YYSTYPE values[] = {nullptr, nullptr, nullptr};
+        YYPOSN result = nullptr;
+        RdcPosn(&result, posns, values, 3, 0, 0, nullptr, nullptr);
+        for (YYPOSN p : posns) EXPECT_EQ(p, nullptr);
+        EXPECT_EQ(result, taken);
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(Images(*result), c.images);
+        delete result;
+    }
+}
+
 TEST_F(RdcPosnTest, TheErrorFlagStopsOneReduction) {
     parser.errorReduction = 1;
     auto* top = new DovExprOper(CS_GRP_ASSIGN);
