@@ -66,11 +66,6 @@ VString::VString(FastOstrstream& stream) {
     }
 }
 
-VString::VString(const VString& other) {
-    if (other.IsLong()) Assign(other.LongText(), other.len_);
-    else CopyFields(other);
-}
-
 VString& VString::operator=(const VString& other) {
     if (this == &other) return *this;
     if (other.IsLong()) {
@@ -80,17 +75,6 @@ VString& VString::operator=(const VString& other) {
         CopyFields(other);
     }
     return *this;
-}
-
-VString& VString::operator=(VString&& other) noexcept {
-    Adopt(other);
-    return *this;
-}
-
-void VString::Adopt(VString& other) {
-    if (this == &other) return;
-    Release();
-    TakeFields(other);
 }
 
 VString& VString::operator+=(const VString& other) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iosfwd>
+#include <utility>
 
 #include "lbase/small_blocks.h"
 
@@ -24,18 +25,27 @@ public:
     VString(const char* text);  // NOLINT: implicit from C strings by design
     VString(const char* text, int count);
     explicit VString(FastOstrstream& stream);
-    VString(const VString& other);
+    VString(const VString& other) {
+        if (other.IsLong()) Assign(other.LongText(), other.len_);
+        else CopyFields(other);
+    }
     VString(VString&& other) noexcept {
         TakeFields(other);
     }
     ~VString() { Release(); }
 
     VString& operator=(const VString& other);
-    VString& operator=(VString&& other) noexcept;
+    VString& operator=(VString&& other) noexcept {
+        if (this != &other) {
+            Release();
+            TakeFields(other);
+        }
+        return *this;
+    }
     VString& operator+=(const VString& other);
 
     // Takes over the other string's buffer; the other string becomes empty.
-    void Adopt(VString& other);
+    void Adopt(VString& other) { *this = std::move(other); }
 
     // The text, or null for a string without text.
     const char* Ptr() const {
