@@ -1,5 +1,5 @@
-// FastOstrstream: an in-memory output stream whose text a VString takes over
-// without copying.
+// FastOstrstream: an in-memory output stream whose text a VString takes
+// (VString(FastOstrstream&)), leaving the stream frozen.
 #pragma once
 
 #include <ostream>
@@ -7,8 +7,7 @@
 
 class VString;
 
-// Growing character buffer behind FastOstrstream. The buffer is allocated
-// with new[] so that a VString can adopt it as its own text.
+// Growing character buffer behind FastOstrstream, allocated with new[].
 class DovGrowBuf : public std::streambuf {
 public:
     DovGrowBuf() = default;

@@ -28,11 +28,20 @@ std::uint32_t CheckedLen(std::size_t len) {
 
 void VString::Assign(const char* p, std::size_t len) {
     std::uint32_t checked = CheckedLen(len);
-    char* fresh = NewBuffer(len);
-    if (len) std::memcpy(fresh, p, len);
-    fresh[len] = '\0';
-    Release();
-    text_ = fresh;
+    if (checked <= kShortMax) {
+        // Built aside first: `p` may point into the text being replaced.
+        char fresh[sizeof short_] = {};
+        if (len) std::memcpy(fresh, p, len);
+        else fresh[kShortMax] = kEmptyMark;
+        Release();
+        std::memcpy(short_, fresh, sizeof short_);
+    } else {
+        char* fresh = NewBuffer(len);
+        std::memcpy(fresh, p, len);
+        fresh[len] = '\0';
+        Release();
+        SetLongText(fresh);
+    }
     len_ = checked;
 }
 
@@ -57,53 +66,36 @@ VString::VString(FastOstrstream& stream) {
     }
 }
 
-VString::VString(const VString& other) {
-    if (other.text_) Assign(other.text_, other.len_);
-}
-
 VString& VString::operator=(const VString& other) {
     if (this == &other) return *this;
-    if (other.text_) {
-        Assign(other.text_, other.len_);
+    if (other.IsLong()) {
+        Assign(other.LongText(), other.len_);
     } else {
         Release();
-        text_ = nullptr;
-        len_ = 0;
+        CopyFields(other);
     }
     return *this;
-}
-
-VString& VString::operator=(VString&& other) noexcept {
-    if (this != &other) {
-        Release();
-        text_ = other.text_;
-        len_ = other.len_;
-        other.text_ = nullptr;
-        other.len_ = 0;
-    }
-    return *this;
-}
-
-void VString::Adopt(VString& other) {
-    if (this == &other) return;
-    Release();
-    text_ = other.text_;
-    len_ = other.len_;
-    other.text_ = nullptr;
-    other.len_ = 0;
 }
 
 VString& VString::operator+=(const VString& other) {
-    if (!text_) return *this = other;
-    if (!other.text_) return *this;
+    if (!Ptr()) return *this = other;
+    if (!other.Ptr()) return *this;
     std::size_t total = std::size_t(len_) + other.len_;
-    char* fresh = NewBuffer(CheckedLen(total));
-    std::memcpy(fresh, text_, len_);
-    std::memcpy(fresh + len_, other.text_, other.len_);
-    fresh[total] = '\0';
-    Release();
-    text_ = fresh;
-    len_ = static_cast<std::uint32_t>(total);
+    std::uint32_t checked = CheckedLen(total);
+    if (checked == 0) return *this;
+    if (checked <= kShortMax) {
+        // Both are short: joined in place (`other` may be this string).
+        short_[kShortMax] = '\0';  // an empty text's mark
+        std::memcpy(short_ + len_, other.short_, other.len_);
+    } else {
+        char* fresh = NewBuffer(total);
+        std::memcpy(fresh, CStr(), len_);
+        std::memcpy(fresh + len_, other.CStr(), other.len_);
+        fresh[total] = '\0';
+        Release();
+        SetLongText(fresh);
+    }
+    len_ = checked;
     return *this;
 }
 
@@ -118,11 +110,11 @@ std::ostream& operator<<(std::ostream& os, const VString& s) {
 }
 
 VString VString::SubStr(int start, int count) const {
-    if (!text_ || start < 0 || count == 0 || count < -1) return VString();
+    if (start < 0 || count == 0 || count < -1) return VString();
     if (static_cast<std::uint32_t>(start) >= len_) return VString();
     int avail = Len() - start;
     if (count == -1 || count > avail) count = avail;
-    return VString(text_ + start, count);
+    return VString(CStr() + start, count);
 }
 
 VString VString::UpTo(char c) const {
@@ -132,17 +124,17 @@ VString VString::UpTo(char c) const {
 
 bool VString::StartsWith(const VString& prefix) const {
     if (prefix.len_ > len_) return false;
-    return prefix.len_ == 0 || std::memcmp(text_, prefix.text_, prefix.len_) == 0;
+    return prefix.len_ == 0 || std::memcmp(CStr(), prefix.CStr(), prefix.len_) == 0;
 }
 
 bool VString::HasChar(char c) const {
-    return c != '\0' && text_ && std::strchr(text_, c) != nullptr;
+    return c != '\0' && std::strchr(CStr(), c) != nullptr;
 }
 
 int VString::IndexOf(char c) const {
-    if (!text_) return -1;
-    const void* p = std::memchr(text_, c, len_);
-    return p ? static_cast<int>(static_cast<const char*>(p) - text_) : -1;
+    const char* text = CStr();
+    const void* p = std::memchr(text, c, len_);
+    return p ? static_cast<int>(static_cast<const char*>(p) - text) : -1;
 }
 
 int VString::CountChar(char c) const {
@@ -173,8 +165,9 @@ int VString::IsOneOf(const char* list) const {
 int VString::Find(const VString& pattern) const {
     if (pattern.len_ == 0) return 0;
     if (pattern.len_ > len_) return -1;
+    const char* text = CStr();
     for (std::uint32_t i = 0; i + pattern.len_ <= len_; ++i)
-        if (std::memcmp(text_ + i, pattern.text_, pattern.len_) == 0) return static_cast<int>(i);
+        if (std::memcmp(text + i, pattern.CStr(), pattern.len_) == 0) return static_cast<int>(i);
     return -1;
 }
 
@@ -185,26 +178,31 @@ int VString::Compare(const VString& other) const {
 bool VString::EqualTail(const char* a, const char* b) { return std::strcmp(a + 1, b + 1) == 0; }
 
 bool VString::operator==(const VString& other) const {
-    return len_ == other.len_ && (len_ == 0 || std::memcmp(text_, other.text_, len_) == 0);
+    if (len_ != other.len_) return false;
+    if (len_ == 0) return true;
+    // Short texts are followed by zeros: their whole fields compare.
+    if (!IsLong()) return std::memcmp(short_, other.short_, sizeof short_) == 0;
+    return std::memcmp(LongText(), other.LongText(), len_) == 0;
 }
 
 void VString::ReplaceChar(char from, char to) {
+    char* text = Text();
     for (std::uint32_t i = 0; i < len_; ++i)
-        if (text_[i] == from) text_[i] = to;
+        if (text[i] == from) text[i] = to;
 }
 
 void VString::RemoveChars(const VString& set) {
-    if (!text_ || set.IsEmpty()) return;
+    if (!Ptr() || set.IsEmpty()) return;
     // The set is taken as a C string; the text is taken by its length.
-    std::size_t set_len = std::strlen(set.text_);
+    const char* text = CStr();
+    std::size_t set_len = std::strlen(set.CStr());
     std::string kept;
     kept.reserve(len_);
     for (std::uint32_t i = 0; i < len_; ++i)
-        if (!std::memchr(set.text_, text_[i], set_len)) kept.push_back(text_[i]);
+        if (!std::memchr(set.CStr(), text[i], set_len)) kept.push_back(text[i]);
     if (kept.empty()) {
         Release();
-        text_ = nullptr;
-        len_ = 0;
+        Clear();
     } else {
         Assign(kept.data(), kept.size());
     }
@@ -212,17 +210,19 @@ void VString::RemoveChars(const VString& set) {
 
 VString VString::StripPair(char open, char close) const {
     if (len_ == 0) return VString();
-    int start = (text_[0] == open && open != '\0') ? 1 : 0;
+    const char* text = CStr();
+    int start = (text[0] == open && open != '\0') ? 1 : 0;
     int end = Len();
-    if (start < end && text_[end - 1] == close) --end;
+    if (start < end && text[end - 1] == close) --end;
     return SubStr(start, end - start);
 }
 
 VString VString::Trim() const {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    const char* text = CStr();
     int b = 0, e = Len();
-    while (b < e && blank(text_[b])) ++b;
-    while (e > b && blank(text_[e - 1])) --e;
+    while (b < e && blank(text[b])) ++b;
+    while (e > b && blank(text[e - 1])) --e;
     return SubStr(b, e - b);
 }
 
@@ -231,20 +231,22 @@ int DovCharToLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
 VString VString::ToUpper() const {
     VString r(*this);
-    for (std::uint32_t i = 0; i < r.len_; ++i) r.text_[i] = static_cast<char>(DovCharToUpper(r.text_[i]));
+    char* text = r.Text();
+    for (std::uint32_t i = 0; i < r.len_; ++i) text[i] = static_cast<char>(DovCharToUpper(text[i]));
     return r;
 }
 
 VString VString::ToLower() const {
     VString r(*this);
-    for (std::uint32_t i = 0; i < r.len_; ++i) r.text_[i] = static_cast<char>(DovCharToLower(r.text_[i]));
+    char* text = r.Text();
+    for (std::uint32_t i = 0; i < r.len_; ++i) text[i] = static_cast<char>(DovCharToLower(text[i]));
     return r;
 }
 
 void VString::Translate(VString& out, const char* table) const {
     VString r(*this);
-    for (std::uint32_t i = 0; i < r.len_; ++i)
-        r.text_[i] = table[static_cast<unsigned char>(r.text_[i])];
+    char* text = r.Text();
+    for (std::uint32_t i = 0; i < r.len_; ++i) text[i] = table[static_cast<unsigned char>(text[i])];
     out.Adopt(r);
 }
 

@@ -1,11 +1,18 @@
-// VString: the library's string. Each copy owns a heap copy of its
-// characters; the empty string normally owns no buffer at all. A buffer is
-// exactly one byte longer than the text and comes from DovSmallBlocks, so
-// short texts are taken from and returned to its free lists.
+// VString: the library's string. Each copy owns its characters. A text of
+// up to kShortMax characters (most words and names) is kept inside the
+// object itself; a longer one has a buffer of its own, exactly one byte
+// longer than the text, from DovSmallBlocks. A pointer into a short text
+// therefore belongs to the object: it does not follow the text when the
+// string is moved.
+//
+// The empty string comes in two forms told apart only by Ptr(): without
+// text (the default, Ptr() null) and with an empty text (as made from "").
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
+#include <utility>
 
 #include "lbase/small_blocks.h"
 
@@ -18,28 +25,39 @@ public:
     VString(const char* text);  // NOLINT: implicit from C strings by design
     VString(const char* text, int count);
     explicit VString(FastOstrstream& stream);
-    VString(const VString& other);
-    VString(VString&& other) noexcept : text_(other.text_), len_(other.len_) {
-        other.text_ = nullptr;
-        other.len_ = 0;
+    VString(const VString& other) {
+        if (other.IsLong()) Assign(other.LongText(), other.len_);
+        else CopyFields(other);
+    }
+    VString(VString&& other) noexcept {
+        TakeFields(other);
     }
     ~VString() { Release(); }
 
     VString& operator=(const VString& other);
-    VString& operator=(VString&& other) noexcept;
+    VString& operator=(VString&& other) noexcept {
+        if (this != &other) {
+            Release();
+            TakeFields(other);
+        }
+        return *this;
+    }
     VString& operator+=(const VString& other);
 
     // Takes over the other string's buffer; the other string becomes empty.
-    void Adopt(VString& other);
+    void Adopt(VString& other) { *this = std::move(other); }
 
-    // The text, or null for a string without buffer.
-    const char* Ptr() const { return text_; }
-    // The text as a C string; "" for a string without buffer.
-    const char* CStr() const { return text_ ? text_ : ""; }
+    // The text, or null for a string without text.
+    const char* Ptr() const {
+        if (IsLong()) return LongText();
+        return len_ != 0 || short_[kShortMax] == kEmptyMark ? short_ : nullptr;
+    }
+    // The text as a C string; "" for a string without text.
+    const char* CStr() const { return IsLong() ? LongText() : short_; }
     // Number of characters, terminator not counted.
     int Len() const { return static_cast<int>(len_); }
     bool IsEmpty() const { return len_ == 0; }
-    char operator[](int i) const { return text_[i]; }
+    char operator[](int i) const { return CStr()[i]; }
 
     // Queries.
     VString SubStr(int start, int count) const;
@@ -85,23 +103,58 @@ public:
 
     // Longest text a string may hold.
     static constexpr std::uint32_t kMaxLen = 0x7fffffffu;
+    // Longest text kept inside the object.
+    static constexpr std::uint32_t kShortMax = 11;
 
 private:
     // The C library's comparison of two C strings whose first characters are
     // equal and not NUL, from the second character on.
     static bool EqualTail(const char* a, const char* b);
-    // Makes a string of `len` characters copied from `p` (may hold NULs).
+    // Makes a string of `len` characters copied from `p` (may hold NULs);
+    // `p` may point into this string's own text.
     void Assign(const char* p, std::size_t len);
-    // A buffer for `len` characters and the terminator; its release.
+    // A buffer for `len` characters and the terminator.
     static char* NewBuffer(std::size_t len) { return static_cast<char*>(DovSmallBlocks::Take(len + 1)); }
-    // Gives the buffer back (the string's fields stay as they are).
+    // Gives a long text's buffer back (the string's fields stay as they are).
     void Release() noexcept {
-        if (text_) DovSmallBlocks::Give(text_, std::size_t(len_) + 1);
+        if (IsLong()) DovSmallBlocks::Give(LongText(), std::size_t(len_) + 1);
     }
 
-    char* text_ = nullptr;
+    // The form follows from the length alone.
+    bool IsLong() const { return len_ > kShortMax; }
+    char* LongText() const {
+        char* p;
+        std::memcpy(&p, short_, sizeof p);
+        return p;
+    }
+    void SetLongText(char* p) { std::memcpy(short_, &p, sizeof p); }
+    // The characters, to edit in place.
+    char* Text() { return IsLong() ? LongText() : short_; }
+    // Takes the other string's fields as they are and leaves it without text.
+    void TakeFields(VString& other) noexcept {
+        CopyFields(other);
+        other.Clear();
+    }
+    void CopyFields(const VString& other) noexcept {
+        std::memcpy(short_, other.short_, sizeof short_);
+        len_ = other.len_;
+    }
+    void Clear() noexcept {
+        std::memset(short_, 0, sizeof short_);
+        len_ = 0;
+    }
+
+    // Marks the empty text, as against no text, in the short form's last byte.
+    static constexpr char kEmptyMark = 1;
+
+    // Short form: the text, its NUL and zeros up to the end (the last byte
+    // is kEmptyMark for the empty text). Long form: the buffer's address in
+    // the first bytes.
+    alignas(char*) char short_[kShortMax + 1] = {};
     std::uint32_t len_ = 0;
 };
+
+static_assert(sizeof(VString) == 16);
 
 VString operator+(const VString& a, const VString& b);
 std::ostream& operator<<(std::ostream& os, const VString& s);
