@@ -105,8 +105,8 @@ BENCHMARK(BM_LexNist)->Unit(benchmark::kMillisecond);
 
 // Arg: lines of the synthetic program.
 void BM_LexSynthetic(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "vemlo-bench-synthetic";
-    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir, state.range(0));
+    const vemlo_bench::BenchTempDir dir("vemlo-bench-synthetic");
+    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir.path, state.range(0));
     DovLexer lexer(IgnoreMessage, nullptr, nullptr, nullptr, nullptr);
     DovDialsAdd(lexer.dials, DIAL_ANSI85);
     SetCopybooks(lexer, program.copyDir, ".cpy");

@@ -95,8 +95,8 @@ BENCHMARK(BM_ParseNistAccepted)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Arg: lines of the synthetic program.
 void BM_ParseSynthetic(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "vemlo-bench-parse-synthetic";
-    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir, state.range(0));
+    const vemlo_bench::BenchTempDir dir("vemlo-bench-parse-synthetic");
+    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir.path, state.range(0));
     DovInstallGrammar();
     DovParserImpl parser;
     NewParser(parser, program.copyDir, ".cpy");

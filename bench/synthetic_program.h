@@ -11,8 +11,28 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
+
+#include <unistd.h>
 
 namespace vemlo_bench {
+
+// A folder of this process's own under the temporary directory, removed
+// when the object goes: benchmarks run side by side never read each other's
+// half-written programs.
+class BenchTempDir {
+public:
+    explicit BenchTempDir(const std::string& name)
+        : path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {}
+    BenchTempDir(const BenchTempDir&) = delete;
+    BenchTempDir& operator=(const BenchTempDir&) = delete;
+    ~BenchTempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+
+    const std::filesystem::path path;
+};
 
 struct SyntheticProgram {
     std::string file;     // the main program

@@ -69,9 +69,9 @@ long long CountLines(const std::string& file) {
 
 // A program of a few lines, for the fixed part of the peak.
 std::string TinyProgram() {
-    const auto dir = std::filesystem::temp_directory_path() / "vemlo-bench-tiny";
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / "TINY.cbl").string();
+    static const vemlo_bench::BenchTempDir dir("vemlo-bench-tiny");
+    std::filesystem::create_directories(dir.path);
+    const std::string file = (dir.path / "TINY.cbl").string();
     std::ofstream out(file);
     out << "       IDENTIFICATION DIVISION.\n"
            "       PROGRAM-ID. TINY.\n"
@@ -158,8 +158,8 @@ BENCHMARK(BM_VemloNistEveryStatement)->Unit(benchmark::kMillisecond)->UseManualT
 
 // Arg: lines of the synthetic program.
 void BM_VemloSynthetic(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "vemlo-bench-tool-synthetic";
-    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir, state.range(0));
+    const vemlo_bench::BenchTempDir dir("vemlo-bench-tool-synthetic");
+    const vemlo_bench::SyntheticProgram program = vemlo_bench::WriteSyntheticProgram(dir.path, state.range(0));
     TimeRuns(state, {"-lang=ansi85", "-copylib-dir=" + program.copyDir, "-copylib-sfx=.cpy", "-q=STMT_MOVE", "-silent"},
              {program.file});
 }
