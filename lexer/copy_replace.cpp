@@ -602,7 +602,8 @@ DovTokenItem* DovLexer::MemberEnd(DovTokenItem* item) {
 DovTokenItem* DovLexer::GetCopylessTextWord() {
     DovTokenItem* out = TakeSlot(copylessPushBack);
     while (!out) {
-        DovTokenItem* item = GetRpldTextWord();
+        DovTokenItem* item = LineWord();
+        if (!item) item = GetRpldTextWord();
         const int c = item->token->code;
         if (c == SEP_EOF) {
             out = MemberEnd(item);

@@ -288,6 +288,10 @@ public:
     // operands, 0x04 REPLACING phrases, 0x08 NOTE and EXEC tokens, 0x10 word
     // layers, 0x20 the character layer.
     int traceFlags = 0;
+    // Plain words come straight from the line while the layers below the
+    // COPY layer hold nothing (LineWord); false makes every word take the
+    // layers' own way, for tests that compare the two.
+    bool lineWords = true;
     DovLexerCallbacks::Progress progress = nullptr;
     int progressInterval = 100;
 
@@ -325,6 +329,7 @@ public:
     // Statistics, read by the parser after the parse.
     int tokensReturned = 0;
     int linesRead = 0;
+    int lineWordsTaken = 0;       // words that LineWord took from the line
     // Lines of any source file (main file and copybooks) that hold at least
     // one token handed out by GetToken, and per file index the last line
     // counted.
@@ -418,6 +423,20 @@ private:
     // Separator layer helpers.
     DovTokenItem* ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem* delimItem);
     DovTokenItem* FloatingComment(DovTokenItem* first, const char* mark);
+    // Joins the blanks and line breaks that follow into the SEP_SPACE `item`.
+    void BlankRun(DovTokenItem* item);
+    // The next word for the COPY layer taken from the current line in one
+    // go, exactly as the replacing, space-collapsing and raw-word layers
+    // would deliver it: the blank run before it in its kept list, the
+    // separator after it in the separator slot. Null, with nothing read,
+    // unless those layers are idle (nothing pushed back but a blank run, no
+    // comment waiting, no trace, no replacing phrase at work) and the line
+    // goes on with a character that starts a plain word.
+    DovTokenItem* LineWord();
+    // The raw-word layer's word from its item and first `size` characters
+    // in `text` (room for kDovMaxRawWord + 1) on.
+    DovTokenItem* RawWordRest(DovTokenItem* item, char* text, int size);
+    bool StagePasses(const DovReplaceStage* stage) const;
     // Whether a REPLACING or REPLACE phrase in force replaces the separator
     // `code` (SEP_COMMA, SEP_SEMI), which then counts as a word.
     bool PhraseReplaces(int code) const;
