@@ -428,10 +428,11 @@ private:
     // The next word for the COPY layer taken from the current line in one
     // go, exactly as the replacing, space-collapsing and raw-word layers
     // would deliver it: the blank run before it in its kept list, the
-    // separator after it in the separator slot. Null, with nothing read,
-    // unless those layers are idle (nothing pushed back but a blank run, no
+    // separator after it in the separator slot. Null unless those layers
+    // are idle (nothing pushed back but a blank run or a line break, no
     // comment waiting, no trace, no replacing phrase at work) and the line
-    // goes on with a character that starts a plain word.
+    // goes on with a character that starts a plain word; only a blank run
+    // may then have been read, and it waits in the separator slot.
     DovTokenItem* LineWord();
     // The raw-word layer's word from its item and first `size` characters
     // in `text` (room for kDovMaxRawWord + 1) on.

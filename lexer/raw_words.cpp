@@ -439,9 +439,27 @@ bool DovLexer::StagePasses(const DovReplaceStage* stage) const {
 
 DovTokenItem* DovLexer::LineWord() {
     DovInputFile* in = current;
-    if (!lineWords || !in || in->pushBack || !pendingComments.IsEmpty() || (traceFlags & 0x30) ||
-        !collapsedStack.empty() || !StagePasses(&replaceStage) || !StagePasses(in->replacing))
+    if (!lineWords || !in || !pendingComments.IsEmpty() || (traceFlags & 0x30) || !collapsedStack.empty() ||
+        !StagePasses(&replaceStage) || !StagePasses(in->replacing))
         return nullptr;
+    if (!in->sepPushBack) {
+        // A blank run comes first: the separator layer makes it as it
+        // would for the space-collapsing layer, from the line break waiting
+        // in the character slot or from the blank where the line stands,
+        // and it waits in the separator slot as if read and put back.
+        DovTokenItem* run = nullptr;
+        if (in->pushBack && in->pushBack->token->code == SEP_SPACE) {
+            run = TakeSlot(in->pushBack);
+        } else if (!in->pushBack && in->readIndex < in->lineLen && in->line[in->readIndex] == ' ') {
+            const int at = in->readIndex++;
+            run = NewItem(SEP_SPACE, LineColumn(in, at), LineColumn(in, at + 1));
+        }
+        if (run) {
+            BlankRun(run);
+            in->sepPushBack = run;
+        }
+    }
+    if (in->pushBack) return nullptr;
     DovTokenItem* blank = in->sepPushBack;
     if (blank && blank->token->code != SEP_SPACE) return nullptr;
 
