@@ -428,22 +428,26 @@ private:
     // The next word for the COPY layer taken from the current line in one
     // go, exactly as the replacing, space-collapsing and raw-word layers
     // would deliver it: the blank run before it in its kept list, the
-    // separator after it in the separator slot. Null unless those layers
-    // are idle (nothing pushed back but a blank run or a line break, no
-    // comment waiting, no trace, no replacing phrase at work) and the line
+    // separator after it in the separator slot; asked only while the
+    // replacing stages pass (StagesPass). Null unless the layers below are
+    // idle (nothing pushed back but a blank run or a line break, no
+    // comment waiting, no trace) and the line
     // goes on with a character that starts a plain word; only a blank run
     // may then have been read, and it waits in the separator slot.
     DovTokenItem* LineWord();
     // The raw-word layer's word from its item and first `size` characters
     // in `text` (room for kDovMaxRawWord + 1) on.
     DovTokenItem* RawWordRest(DovTokenItem* item, char* text, int size);
-    bool StagePasses(const DovReplaceStage* stage) const;
     // Whether a REPLACING or REPLACE phrase in force replaces the separator
     // `code` (SEP_COMMA, SEP_SEMI), which then counts as a word.
     bool PhraseReplaces(int code) const;
 
     // COPY and REPLACE helpers.
     DovTokenItem* StageGet(DovReplaceStage& stage, bool memberStage);
+    // Whether the replacing stages hand every word on as it comes: no phrase
+    // at work, nothing held, no trace of the word layers. The COPY layer
+    // then reads the space-collapsing layer itself.
+    bool StagesPass() const;
     DovTokenItem* StageSource(bool memberStage);
     bool IsBarrier(const DovTokenItem* item) const;
     DovTokenItem* MemberEnd(DovTokenItem* item);

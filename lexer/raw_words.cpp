@@ -432,15 +432,16 @@ void DovLexer::UnGetSpaceCollapsedRawTextWord(DovTokenItem* item) {
     collapsedStack.push_back(item);
 }
 
-// A stage whose source words pass through untouched.
-bool DovLexer::StagePasses(const DovReplaceStage* stage) const {
-    return !stage || (stage->Idle() && (stage->phrases.empty() || replaceSuspended));
+bool DovLexer::StagesPass() const {
+    auto passes = [this](const DovReplaceStage* stage) {
+        return !stage || (stage->Idle() && (stage->phrases.empty() || replaceSuspended));
+    };
+    return !(traceFlags & 0x10) && passes(&replaceStage) && (!current || passes(current->replacing));
 }
 
 DovTokenItem* DovLexer::LineWord() {
     DovInputFile* in = current;
-    if (!lineWords || !in || !pendingComments.IsEmpty() || (traceFlags & 0x30) || !collapsedStack.empty() ||
-        !StagePasses(&replaceStage) || !StagePasses(in->replacing))
+    if (!lineWords || !in || !pendingComments.IsEmpty() || (traceFlags & 0x20) || !collapsedStack.empty())
         return nullptr;
     if (!in->sepPushBack) {
         // A blank run comes first: the separator layer makes it as it
@@ -463,26 +464,25 @@ DovTokenItem* DovLexer::LineWord() {
     DovTokenItem* blank = in->sepPushBack;
     if (blank && blank->token->code != SEP_SPACE) return nullptr;
 
-    // The characters that the raw-word layer would take one by one
-    // (TakePlainWordChars' test, the first character included); a first
-    // character of any other kind takes the layers' own way.
+    // The characters that the raw-word layer would take one by one, the
+    // first one included; a first character of any other kind takes the
+    // layers' own way.
     const char* line = in->line;
     const int n = in->lineLen;
     const int start = in->readIndex;
     const int stop = n - start > kDovMaxRawWord ? start + kDovMaxRawWord : n;
+    char text[kDovMaxRawWord + 1];
     int i = start;
     while (i < stop) {
-        const int kind = kWordChars.kind[static_cast<unsigned char>(line[i])];
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        const int kind = kWordChars.kind[c];
         if (kind != 1 && (kind == 0 || i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
+        text[i - start] = kWordChars.upper[c];
         ++i;
     }
     const int len = i - start;
     if (len == 0) return nullptr;
-
-    char text[kDovMaxRawWord + 1];
-    const bool keepCase = execState && Has(DIAL_NET);
-    for (int k = 0; k < len; ++k)
-        text[k] = keepCase ? line[start + k] : kWordChars.upper[static_cast<unsigned char>(line[start + k])];
+    if (execState && Has(DIAL_NET)) std::memcpy(text, line + start, static_cast<std::size_t>(len));  // as written
     auto* token = new DovToken;
     token->range = DovTxtPosnRange{LineColumn(in, start), LineColumn(in, i)};
     auto* word = new DovTokenItem(token);
