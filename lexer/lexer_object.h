@@ -447,7 +447,12 @@ private:
     // Whether the replacing stages hand every word on as it comes: no phrase
     // at work, nothing held, no trace of the word layers. The COPY layer
     // then reads the space-collapsing layer itself.
-    bool StagesPass() const;
+    bool StagesPass() const {
+        return !(traceFlags & 0x10) && StagePasses(&replaceStage) && (!current || StagePasses(current->replacing));
+    }
+    bool StagePasses(const DovReplaceStage* stage) const {
+        return !stage || (stage->Idle() && (stage->phrases.empty() || replaceSuspended));
+    }
     DovTokenItem* StageSource(bool memberStage);
     bool IsBarrier(const DovTokenItem* item) const;
     DovTokenItem* MemberEnd(DovTokenItem* item);

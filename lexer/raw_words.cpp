@@ -432,13 +432,6 @@ void DovLexer::UnGetSpaceCollapsedRawTextWord(DovTokenItem* item) {
     collapsedStack.push_back(item);
 }
 
-bool DovLexer::StagesPass() const {
-    auto passes = [this](const DovReplaceStage* stage) {
-        return !stage || (stage->Idle() && (stage->phrases.empty() || replaceSuspended));
-    };
-    return !(traceFlags & 0x10) && passes(&replaceStage) && (!current || passes(current->replacing));
-}
-
 DovTokenItem* DovLexer::LineWord() {
     DovInputFile* in = current;
     if (!lineWords || !in || !pendingComments.IsEmpty() || (traceFlags & 0x20) || !collapsedStack.empty())
