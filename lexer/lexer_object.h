@@ -430,10 +430,10 @@ private:
     // would deliver it: the blank run before it in its kept list, the
     // separator after it in the separator slot; asked only while the
     // replacing stages pass (StagesPass). Null unless the layers below are
-    // idle (nothing pushed back but a blank run or a line break, no
-    // comment waiting, no trace) and the line
-    // goes on with a character that starts a plain word; only a blank run
-    // may then have been read, and it waits in the separator slot.
+    // idle (nothing pushed back but a blank run or a line break, no comment
+    // waiting, no trace) and the line goes on with a character that starts
+    // a plain word; only a blank run may then have been read, and it waits
+    // in the separator slot.
     DovTokenItem* LineWord();
     // The raw-word layer's word from its item and first `size` characters
     // in `text` (room for kDovMaxRawWord + 1) on.
