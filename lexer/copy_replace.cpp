@@ -602,7 +602,13 @@ DovTokenItem* DovLexer::MemberEnd(DovTokenItem* item) {
 DovTokenItem* DovLexer::GetCopylessTextWord() {
     DovTokenItem* out = TakeSlot(copylessPushBack);
     while (!out) {
-        DovTokenItem* item = GetRpldTextWord();
+        DovTokenItem* item = nullptr;
+        if (StagesPass()) {
+            item = LineWord();
+            if (!item) item = GetSpaceCollapsedRawTextWord();
+        } else {
+            item = GetRpldTextWord();
+        }
         const int c = item->token->code;
         if (c == SEP_EOF) {
             out = MemberEnd(item);

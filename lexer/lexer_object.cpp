@@ -185,6 +185,7 @@ void DovLexer::Reset() {
     modes = TokenModes();
     tokensReturned = 0;
     linesRead = 0;
+    lineWordsTaken = 0;
     codeLines = 0;
     codeLineMarks.clear();
     errorFlag = 0;

@@ -288,6 +288,10 @@ public:
     // operands, 0x04 REPLACING phrases, 0x08 NOTE and EXEC tokens, 0x10 word
     // layers, 0x20 the character layer.
     int traceFlags = 0;
+    // Plain words come straight from the line while the layers below the
+    // COPY layer hold nothing (LineWord); false makes every word take the
+    // layers' own way, for tests that compare the two.
+    bool lineWords = true;
     DovLexerCallbacks::Progress progress = nullptr;
     int progressInterval = 100;
 
@@ -325,6 +329,7 @@ public:
     // Statistics, read by the parser after the parse.
     int tokensReturned = 0;
     int linesRead = 0;
+    int lineWordsTaken = 0;       // words that LineWord took from the line
     // Lines of any source file (main file and copybooks) that hold at least
     // one token handed out by GetToken, and per file index the last line
     // counted.
@@ -418,12 +423,36 @@ private:
     // Separator layer helpers.
     DovTokenItem* ReadLiteral(DovTokenItem* lit, int prefix, DovTokenItem* delimItem);
     DovTokenItem* FloatingComment(DovTokenItem* first, const char* mark);
+    // Joins the blanks and line breaks that follow into the SEP_SPACE `item`.
+    void BlankRun(DovTokenItem* item);
+    // The next word for the COPY layer taken from the current line in one
+    // go, exactly as the replacing, space-collapsing and raw-word layers
+    // would deliver it: the blank run before it in its kept list, the
+    // separator after it in the separator slot; asked only while the
+    // replacing stages pass (StagesPass). Null unless the layers below are
+    // idle (nothing pushed back but a blank run or a line break, no comment
+    // waiting, no trace) and the line goes on with a character that starts
+    // a plain word; only a blank run may then have been read, and it waits
+    // in the separator slot.
+    DovTokenItem* LineWord();
+    // The raw-word layer's word from its item and first `size` characters
+    // in `text` (room for kDovMaxRawWord + 1) on.
+    DovTokenItem* RawWordRest(DovTokenItem* item, char* text, int size);
     // Whether a REPLACING or REPLACE phrase in force replaces the separator
     // `code` (SEP_COMMA, SEP_SEMI), which then counts as a word.
     bool PhraseReplaces(int code) const;
 
     // COPY and REPLACE helpers.
     DovTokenItem* StageGet(DovReplaceStage& stage, bool memberStage);
+    // Whether the replacing stages hand every word on as it comes: no phrase
+    // at work, nothing held, no trace of the word layers. The COPY layer
+    // then reads the space-collapsing layer itself.
+    bool StagesPass() const {
+        return !(traceFlags & 0x10) && StagePasses(&replaceStage) && (!current || StagePasses(current->replacing));
+    }
+    bool StagePasses(const DovReplaceStage* stage) const {
+        return !stage || (stage->Idle() && (stage->phrases.empty() || replaceSuspended));
+    }
     DovTokenItem* StageSource(bool memberStage);
     bool IsBarrier(const DovTokenItem* item) const;
     DovTokenItem* MemberEnd(DovTokenItem* item);

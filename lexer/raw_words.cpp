@@ -260,6 +260,32 @@ DovTokenItem* DovLexer::FloatingComment(DovTokenItem* first, const char* mark) {
     return next;
 }
 
+void DovLexer::BlankRun(DovTokenItem* item) {
+    DovToken* tok = item->token;
+    for (;;) {
+        // Blanks further on the same line join the run straight from the
+        // line: the character layer would hand out nothing else for them.
+        if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() && !(traceFlags & 0x20)) {
+            int i = in->readIndex;
+            while (i < in->lineLen && in->line[i] == ' ') ++i;
+            if (i != in->readIndex) {
+                in->readIndex = i;
+                tok->range.end = LineColumn(in, i);
+            }
+            // Another character on the line ends the run; it stays where it
+            // is for the next read, as if read and put back.
+            if (in->readIndex < in->lineLen) return;
+        }
+        DovTokenItem* next = GetCharAB();
+        if (next->token->code != ' ' && next->token->code != SEP_SPACE) {
+            UnGetCharAB(next);
+            return;
+        }
+        tok->range.end = next->token->End();
+        item->list.AppendItemDropToken(next);
+    }
+}
+
 DovTokenItem* DovLexer::GetSepOrChar() {
     if (current)
         if (DovTokenItem* item = TakeSlot(current->sepPushBack)) return item;
@@ -269,30 +295,7 @@ DovTokenItem* DovLexer::GetSepOrChar() {
         const int c = tok->code;
         if (c == ' ' || c == SEP_SPACE) {
             tok->code = SEP_SPACE;
-            for (;;) {
-                // Blanks further on the same line join the run straight from
-                // the line: the character layer would hand out nothing else
-                // for them.
-                if (DovInputFile* in = current; in && !in->pushBack && pendingComments.IsEmpty() &&
-                                                !(traceFlags & 0x20)) {
-                    int i = in->readIndex;
-                    while (i < in->lineLen && in->line[i] == ' ') ++i;
-                    if (i != in->readIndex) {
-                        in->readIndex = i;
-                        tok->range.end = LineColumn(in, i);
-                    }
-                    // Another character on the line ends the run; it stays
-                    // where it is for the next read, as if read and put back.
-                    if (in->readIndex < in->lineLen) break;
-                }
-                DovTokenItem* next = GetCharAB();
-                if (next->token->code != ' ' && next->token->code != SEP_SPACE) {
-                    UnGetCharAB(next);
-                    break;
-                }
-                tok->range.end = next->token->End();
-                item->list.AppendItemDropToken(next);
-            }
+            BlankRun(item);
             break;
         }
         if (c > 255) break;  // COPY markers and SEP_EOF pass
@@ -361,8 +364,12 @@ DovTokenItem* DovLexer::GetRawTextWord() {
     // At most kDovMaxRawWord characters are kept; the word is built on the
     // stack.
     char text[kDovMaxRawWord + 1];
-    int size = 0;
-    text[size++] = static_cast<char>(tok->code);
+    text[0] = static_cast<char>(tok->code);
+    return RawWordRest(item, text, 1);
+}
+
+DovTokenItem* DovLexer::RawWordRest(DovTokenItem* item, char* text, int size) {
+    DovToken* tok = item->token;
     bool reported = false;
     const bool keepCase = execState && Has(DIAL_NET);
     for (;;) {
@@ -423,6 +430,74 @@ void DovLexer::UnGetSpaceCollapsedRawTextWord(DovTokenItem* item) {
     if (!item) return;
     Trace(0x10, "UnGetSpaceCollapsedRawTextWord: ", item);
     collapsedStack.push_back(item);
+}
+
+DovTokenItem* DovLexer::LineWord() {
+    DovInputFile* in = current;
+    if (!lineWords || !in || !pendingComments.IsEmpty() || (traceFlags & 0x20) || !collapsedStack.empty())
+        return nullptr;
+    if (!in->sepPushBack) {
+        // A blank run comes first: the separator layer makes it as it
+        // would for the space-collapsing layer, from the line break waiting
+        // in the character slot or from the blank where the line stands,
+        // and it waits in the separator slot as if read and put back.
+        DovTokenItem* run = nullptr;
+        if (in->pushBack && in->pushBack->token->code == SEP_SPACE) {
+            run = TakeSlot(in->pushBack);
+        } else if (!in->pushBack && in->readIndex < in->lineLen && in->line[in->readIndex] == ' ') {
+            const int at = in->readIndex++;
+            run = NewItem(SEP_SPACE, LineColumn(in, at), LineColumn(in, at + 1));
+        }
+        if (run) {
+            BlankRun(run);
+            in->sepPushBack = run;
+        }
+    }
+    if (in->pushBack) return nullptr;
+    DovTokenItem* blank = in->sepPushBack;
+    if (blank && blank->token->code != SEP_SPACE) return nullptr;
+
+    // The characters that the raw-word layer would take one by one, the
+    // first one included; a first character of any other kind takes the
+    // layers' own way.
+    const char* line = in->line;
+    const int n = in->lineLen;
+    const int start = in->readIndex;
+    const int stop = n - start > kDovMaxRawWord ? start + kDovMaxRawWord : n;
+    char text[kDovMaxRawWord + 1];
+    int i = start;
+    while (i < stop) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        const int kind = kWordChars.kind[c];
+        if (kind != 1 && (kind == 0 || i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
+        text[i - start] = kWordChars.upper[c];
+        ++i;
+    }
+    const int len = i - start;
+    if (len == 0) return nullptr;
+    if (execState && Has(DIAL_NET)) std::memcpy(text, line + start, static_cast<std::size_t>(len));  // as written
+    auto* token = new DovToken;
+    token->range = DovTxtPosnRange{LineColumn(in, start), LineColumn(in, i)};
+    auto* word = new DovTokenItem(token);
+    if (blank) {
+        in->sepPushBack = nullptr;
+        word->list.AppendItem(blank);
+    }
+    ++lineWordsTaken;
+    if (i < n && line[i] == ' ') {
+        // A blank ends the word: the blank run after it waits in the
+        // separator slot, as the raw-word layer leaves it.
+        token->code = TK_CHAR_STRING;
+        token->image = VString(text, len);
+        in->readIndex = i + 1;
+        DovTokenItem* after = NewItem(SEP_SPACE, LineColumn(in, i), LineColumn(in, i + 1));
+        BlankRun(after);
+        in->sepPushBack = after;
+        return word;
+    }
+    // Anything else: the raw-word layer goes on from here.
+    in->readIndex = i;
+    return RawWordRest(word, text, len);
 }
 
 VString DovNonnumLiteralValue(DovMessageCallback message, const VString& image, const DovTxtPosn& posn) {
