@@ -22,12 +22,14 @@ namespace {
 int g_misuse_guard = 0;
 int g_null_arg_guard = 0;
 
-// The printer fields of the operator nodes that have them.
+// The printer fields of the nodes that have them: the widths and the column
+// register of operator nodes, and printed lengths outside 16 bits.
 struct PrinterFields {
     std::vector<int> widths;
     int mark = 0;
+    int printed_len = 0;
 };
-using PrinterFieldTable = std::unordered_map<const DovExprOper*, PrinterFields>;
+using PrinterFieldTable = std::unordered_map<const DovExpr*, PrinterFields>;
 
 // Never destroyed: nodes may still be deleted while the program's statics go.
 PrinterFieldTable& PrinterTable() {
@@ -95,13 +97,32 @@ DovExpr::DovExpr(const DovExpr& other)
     : oper_(other.oper_),
       flag_(other.flag_),
       printed_len_(other.printed_len_),
-      num_args_(other.num_args_),
       serial_(other.serial_),
       gen_beg_(other.gen_beg_),
       gen_end_(other.gen_end_),
-      tokens_(other.tokens_) {}
+      tokens_(other.tokens_) {
+    if (printed_len_ == kPrintedLenInTable) {
+        printed_len_ = 0;
+        SetPrintedLength(other.PrintedLength());
+    }
+}
 
-DovExpr::~DovExpr() { ForgetParentOnDelete(); }
+DovExpr::~DovExpr() {
+    ForgetParentOnDelete();
+    if (has_printer_fields_) PrinterTable().erase(this);
+}
+
+void DovExpr::SetPrintedLength(int len) {
+    if (len > INT16_MIN && len <= INT16_MAX) {
+        printed_len_ = static_cast<std::int16_t>(len);
+        return;
+    }
+    PrinterTable()[this].printed_len = len;
+    has_printer_fields_ = 1;
+    printed_len_ = kPrintedLenInTable;
+}
+
+int DovExpr::PrintedLengthFromTable() const { return PrinterTable().find(this)->second.printed_len; }
 
 void DovExpr::ForgetParentOnDelete() {
     if (!parent_) return;
@@ -202,10 +223,10 @@ void DovExpr::PrettyPrintOper(int pass) {
 void DovExprOper::MakeSlots(int n) {
     slots_.resize(static_cast<std::size_t>(n > 0 ? n : 0));
     for (auto& s : slots_) s = new DovArgSlot;
-    SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
 }
 
 DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
+    has_slots_ = 1;
     int count = DovOperIsList(op) ? 0 : DovOperArgCount(op);
     MakeSlots(count);
     // Storing "no child" in a new empty slot only tells the change hook or
@@ -215,6 +236,7 @@ DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
 }
 
 DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : DovExpr(op) {
+    has_slots_ = 1;
     int given = static_cast<int>(args.size());
     int count = DovOperArgCount(op);
     bool positional = !DovOperIsList(op);
@@ -233,6 +255,7 @@ DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : Dov
 }
 
 DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
+    has_slots_ = 1;
     MakeSlots(n);
     if (args)
         for (int i = 0; i < n; ++i) SetArgNoDel(i, args[i]);
@@ -242,6 +265,7 @@ DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
 }
 
 DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
+    has_slots_ = 1;
     // A copy has the widths of the original, not its column register.
     if (other.has_printer_fields_) SetSubdivs(other.Subdivs(), other.SubdivCount());
     slots_.resize(other.slots_.size());
@@ -253,7 +277,6 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
         s->order = from->order;
         slots_[i] = s;
     }
-    SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         const DovExpr* child = other.slots_[i]->arg;
         int ix = static_cast<int>(i);
@@ -264,14 +287,12 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 
 DovExprOper::~DovExprOper() {
     ForgetParentOnDelete();
-    if (has_printer_fields_) PrinterTable().erase(this);
     for (DovArgSlot* s : slots_) {
         if (!s) continue;
         if (s->arg) s->arg->parent_ = nullptr;
         delete s;
     }
     slots_.clear();
-    SetNumArgs(0);
 }
 
 // --- printer fields -----------------------------------------------------------
@@ -456,7 +477,6 @@ void DovExprOper::InsArg(DovExpr* node, int pos) {
         return;
     }
     if (!PrepareToAttach(node, "DovExprOper::InsArg")) return;
-    SetNumArgs(static_cast<std::uint32_t>(NumArgs() + 1));
     DovTreeChanged(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
     slots_.insert(slots_.begin() + pos, new DovArgSlot);
     SetArgNoDel(pos, node);
@@ -494,7 +514,6 @@ DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
         s->arg = nullptr;
         delete s;
         slots_.erase(slots_.begin() + i);
-        SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
     } else if (fill && DovNullNodeSwitch) {
         s->arg = new DovNullNode;
         s->arg->parent_ = this;
@@ -514,7 +533,6 @@ DovArgSlot* DovExprOper::DelArgSlot(int i, int remove, int fill) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (remove) {
         slots_.erase(slots_.begin() + i);
-        SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
     } else {
         // The place is never left without a record.
         auto* fresh = new DovArgSlot;
@@ -548,8 +566,7 @@ void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
                 slots_.pop_back();
                 if (s->arg) s->arg->parent_ = nullptr;
                 delete s;
-                SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
-            }
+                    }
         } else if (shrink) {
             Report(MSG_SEVERE, "DovExprOper::SetOper", "Growing nodes not allowed");
         } else {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,74 @@ TEST(DovExprOper, PrinterFields) {
         fresh->SetPrinterMark(i + 1);
         delete fresh;
     }
+}
+
+// Lengths that fit 16 bits stay in the node; the others go to the printer
+// table. Either way a node reads back what it was given, a copy takes it,
+// and a node made where a deleted one stood starts at 0.
+TEST(DovExpr, PrintedLengthsOfEveryRange) {
+    const int lengths[] = {0, 1, -1, 32767, -32767, -32768, 32768, 100000, -100000, INT32_MAX, INT32_MIN};
+    for (int len : lengths) {
+        for (int oper = 0; oper < 2; ++oper) {
+            SCOPED_TRACE(testing::Message() << "length " << len << (oper ? " operator node" : " leaf"));
+            DovExpr* node = oper ? static_cast<DovExpr*>(new DovExprOper(STMT_MOVE)) : new DovCharString("A");
+            node->SetPrintedLength(len);
+            EXPECT_EQ(node->PrintedLength(), len);
+            DovExpr* copy = node->Copy();
+            EXPECT_EQ(copy->PrintedLength(), len);
+            // Back and forth across the boundary.
+            node->SetPrintedLength(7);
+            EXPECT_EQ(node->PrintedLength(), 7);
+            node->SetPrintedLength(len);
+            EXPECT_EQ(node->PrintedLength(), len);
+            copy->SetPrintedLength(40000);
+            EXPECT_EQ(node->PrintedLength(), len);
+            EXPECT_EQ(copy->PrintedLength(), 40000);
+            delete node;
+            EXPECT_EQ(copy->PrintedLength(), 40000);
+            delete copy;
+            DovExpr* fresh = oper ? static_cast<DovExpr*>(new DovExprOper(STMT_MOVE)) : new DovCharString("B");
+            EXPECT_EQ(fresh->PrintedLength(), 0);
+            if (oper) {
+                EXPECT_EQ(static_cast<DovExprOper*>(fresh)->SubdivCount(), 0);
+            }
+            delete fresh;
+        }
+    }
+}
+
+// The slot count is the slot array's length: it follows every edit, and
+// nodes without slots have none.
+TEST(DovExpr, SlotCountFollowsTheSlots) {
+    for (DovExpr* leaf : {static_cast<DovExpr*>(new DovNullNode), static_cast<DovExpr*>(new DovCharString("A"))}) {
+        EXPECT_EQ(leaf->NumArgs(), 0);
+        delete leaf;
+    }
+    DovExprOper list(EX_LIST);
+    EXPECT_EQ(list.NumArgs(), 0);
+    for (int i = 1; i <= 9; ++i) {
+        list.AddArg(new DovCharString("x"));
+        EXPECT_EQ(list.NumArgs(), i);
+    }
+    list.InsArg(new DovCharString("y"), 0);
+    EXPECT_EQ(list.NumArgs(), 10);
+    delete list.DelArg(0, 1, 0);
+    EXPECT_EQ(list.NumArgs(), 9);
+    delete list.DelArg(0, 0, 0);
+    EXPECT_EQ(list.NumArgs(), 9);
+    delete list.DelArgSlot(8, 1, 0);
+    EXPECT_EQ(list.NumArgs(), 8);
+    DovExpr* copy = list.Copy();
+    EXPECT_EQ(copy->NumArgs(), 8);
+    delete copy;
+    const DovOper three = PositionalWith(3);
+    ASSERT_NE(three, NULL_NODE);
+    DovExprOper fixed(three);
+    EXPECT_EQ(fixed.NumArgs(), 3);
+    const DovOper one = PositionalWith(1);
+    ASSERT_NE(one, NULL_NODE);
+    fixed.SetOper(one, 0, 1);
+    EXPECT_EQ(fixed.NumArgs(), 1);
 }
 
 TEST(DovExpr, OperationsAClassDoesNotCarry) {
