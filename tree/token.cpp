@@ -130,11 +130,6 @@ const char* DovCicsKeywordName(int code) {
     return DovCicsKeywordNames[code - kDovCicsKeywordFirst];
 }
 
-DovToken::~DovToken() {
-    code = 0;
-    if (image.Ptr()) image = VString();
-}
-
 int DovToken::IsSeparator() const {
     return (code >= SEP_UNINLINED_COPY && code <= SEP_REPLACE) || (code >= SEP_LEFT_PAR && code <= SEP_EOF) ||
            code == TK_NONNUM_LIT;
@@ -235,13 +230,15 @@ DovTokenList& DovTokenList::Assign(const DovTokenList& other) {
 }
 
 void DovTokenList::Clear() {
-    while (head) {
-        DovTokenCell* c = head;
-        head = c->next;
+    DovTokenCell* c = head;
+    head = nullptr;
+    tail_ = nullptr;
+    while (c) {
+        DovTokenCell* next = c->next;
         delete c->token;
         delete c;
+        c = next;
     }
-    tail_ = nullptr;
 }
 
 DovTokenCell* DovTokenList::TailCell() const {
