@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lbase/fast_ostream.h"
+#include "tree/symtab.h"
 #include "tree/walk.h"
 
 std::int32_t DovExpr::node_ctr = 0;
@@ -35,6 +36,13 @@ using PrinterFieldTable = std::unordered_map<const DovExpr*, PrinterFields>;
 PrinterFieldTable& PrinterTable() {
     static PrinterFieldTable* table = new PrinterFieldTable;
     return *table;
+}
+
+// The slot of the symbol table of a program or a file; -1 for other nodes.
+int SymbolTableSlot(DovOper op) {
+    if (op == COBOL_PROGRAM) return kDovProgSymbolTableArg;
+    if (op == COBOL_FILE) return kDovFileSymbolTableArg;
+    return -1;
 }
 
 }  // namespace
@@ -287,6 +295,19 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 
 DovExprOper::~DovExprOper() {
     ForgetParentOnDelete();
+    // A program or a file deletes its symbol table before the nodes that
+    // refer to its elements: each element then cuts all its references at
+    // once, where otherwise every name use and definition would search its
+    // element's list for itself.
+    const int table = SymbolTableSlot(Oper());
+    if (table >= 0 && static_cast<std::size_t>(table) < slots_.size()) {
+        DovArgSlot* s = slots_[static_cast<std::size_t>(table)];
+        if (s && s->arg) {
+            s->arg->parent_ = nullptr;
+            delete s->arg;
+            s->arg = nullptr;
+        }
+    }
     for (DovArgSlot* s : slots_) {
         if (!s) continue;
         if (s->arg) s->arg->parent_ = nullptr;

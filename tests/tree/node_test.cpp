@@ -176,6 +176,47 @@ TEST(DovExpr, SlotCountFollowsTheSlots) {
     EXPECT_EQ(fixed.NumArgs(), 1);
 }
 
+// A program or a file deletes its symbol table before its other children.
+// In every order the references from outside the deleted tree are cut and
+// those inside leave nothing behind.
+TEST(DovExprOper, DeletingATreeWithItsSymbolTable) {
+    struct Case {
+        DovOper oper;
+        int table_at;
+    };
+    const Case cases[] = {
+        {COBOL_PROGRAM, kDovProgSymbolTableArg}, {COBOL_FILE, kDovFileSymbolTableArg}, {EX_LIST, 0}, {EX_LIST, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << DovOperName(c.oper) << ", table in slot " << c.table_at);
+        auto* table = new DovExprOper(SYMBOL_TABLE_ELT_LIST);
+        auto* elt = new DovSymTabElt("ITEM", NC_DATA_NAME, DovLinkList());
+        table->AddArg(elt);
+        auto* def = new DovNamedObjDef(NC_DATA_NAME, DovLink(elt), DovLinkList());
+        auto* use = new DovNamedObjUse(new DovNameUse(DovLink(elt)), NC_DATA_NAME, 0);
+        use->SetDefinition(def);
+        DovExpr* parts[3] = {def, use, new DovExprOper(EX_LIST, new DovNameUse(DovLink(elt)))};
+        auto* root = new DovExprOper(c.oper);
+        const int slots = root->NumArgs() > 0 ? root->NumArgs() : 4;
+        ASSERT_LT(c.table_at, slots);
+        for (int i = 0, part = 0; i < slots; ++i) {
+            DovExpr* child = i == c.table_at ? table : part < 3 ? parts[part++] : nullptr;
+            if (DovOperIsList(c.oper))
+                root->AddArg(child);
+            else
+                root->SetArg(i, child);
+        }
+        // References from outside the tree, to the element and to the
+        // definition.
+        DovNameUse outside_use{DovLink(elt)};
+        DovNamedObjUse outside_obj(nullptr, NC_DATA_NAME, 0);
+        outside_obj.SetDefinition(def);
+        EXPECT_EQ(elt->References().Count(), 4);
+        delete root;
+        EXPECT_EQ(outside_use.Link().target, nullptr);
+        EXPECT_EQ(outside_obj.Link().target, nullptr);
+    }
+}
+
 TEST(DovExpr, OperationsAClassDoesNotCarry) {
     MessageCapture cap;
     DovExprOper move(STMT_MOVE);
