@@ -38,6 +38,10 @@ PrinterFieldTable& PrinterTable() {
     return *table;
 }
 
+// Out of line, so that deleting a node that has no entry (nearly all) pays
+// a test of its header bit and nothing else.
+[[gnu::cold]] void ErasePrinterFields(const DovExpr* node) { PrinterTable().erase(node); }
+
 // The slot of the symbol table of a program or a file; -1 for other nodes.
 int SymbolTableSlot(DovOper op) {
     if (op == COBOL_PROGRAM) return kDovProgSymbolTableArg;
@@ -116,8 +120,8 @@ DovExpr::DovExpr(const DovExpr& other)
 }
 
 DovExpr::~DovExpr() {
-    ForgetParentOnDelete();
-    if (has_printer_fields_) PrinterTable().erase(this);
+    if (parent_) ForgetParentOnDelete();
+    if (has_printer_fields_) ErasePrinterFields(this);
 }
 
 void DovExpr::SetPrintedLength(int len) {
@@ -133,7 +137,6 @@ void DovExpr::SetPrintedLength(int len) {
 int DovExpr::PrintedLengthFromTable() const { return PrinterTable().find(this)->second.printed_len; }
 
 void DovExpr::ForgetParentOnDelete() {
-    if (!parent_) return;
     DovExprReport(this, MSG_SEVERE, "DovExpr::~DovExpr", "deleting node that is being pointed to");
     // The parent must not keep a pointer to freed memory.
     int i = parent_->FindArg(this);
@@ -294,7 +297,7 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 }
 
 DovExprOper::~DovExprOper() {
-    ForgetParentOnDelete();
+    if (parent_) ForgetParentOnDelete();
     // A program or a file deletes its symbol table before the nodes that
     // refer to its elements: each element then cuts all its references at
     // once, where otherwise every name use and definition would search its

@@ -261,8 +261,8 @@ public:
     static std::int32_t node_ctr;
 
 protected:
-    // Detaches this node from a parent that still holds it, with the
-    // report of deleting an attached node.
+    // Detaches this node from the parent that still holds it (parent_ is
+    // set), with the report of deleting an attached node.
     void ForgetParentOnDelete();
 
 private:
