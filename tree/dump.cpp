@@ -38,7 +38,7 @@ void PrintTokenLine(std::ostream& os, const DovToken* t, const char* mark) {
 void DovExpr::Print(std::ostream& os) const {
     if (DovDumpVerbosity > 1) os << " #" << serial_ << " @" << static_cast<const void*>(this);
     if (gen_beg_.IsSet() || gen_end_.IsSet()) os << " genp=" << gen_beg_.posn << " - " << gen_end_.posn;
-    if (printed_len_ != 0) os << " l=" << printed_len_;
+    if (PrintedLength() != 0) os << " l=" << PrintedLength();
     if (tokens_.IsEmpty()) {
         os << "\n";
         return;

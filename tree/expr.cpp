@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lbase/fast_ostream.h"
+#include "tree/symtab.h"
 #include "tree/walk.h"
 
 std::int32_t DovExpr::node_ctr = 0;
@@ -22,17 +23,30 @@ namespace {
 int g_misuse_guard = 0;
 int g_null_arg_guard = 0;
 
-// The printer fields of the operator nodes that have them.
+// The printer fields of the nodes that have them: the widths and the column
+// register of operator nodes, and printed lengths outside 16 bits.
 struct PrinterFields {
     std::vector<int> widths;
     int mark = 0;
+    int printed_len = 0;
 };
-using PrinterFieldTable = std::unordered_map<const DovExprOper*, PrinterFields>;
+using PrinterFieldTable = std::unordered_map<const DovExpr*, PrinterFields>;
 
 // Never destroyed: nodes may still be deleted while the program's statics go.
 PrinterFieldTable& PrinterTable() {
     static PrinterFieldTable* table = new PrinterFieldTable;
     return *table;
+}
+
+// Out of line, so that deleting a node that has no entry (nearly all) pays
+// a test of its header bit and nothing else.
+[[gnu::cold]] void ErasePrinterFields(const DovExpr* node) { PrinterTable().erase(node); }
+
+// The slot of the symbol table of a program or a file; -1 for other nodes.
+int SymbolTableSlot(DovOper op) {
+    if (op == COBOL_PROGRAM) return kDovProgSymbolTableArg;
+    if (op == COBOL_FILE) return kDovFileSymbolTableArg;
+    return -1;
 }
 
 }  // namespace
@@ -95,16 +109,34 @@ DovExpr::DovExpr(const DovExpr& other)
     : oper_(other.oper_),
       flag_(other.flag_),
       printed_len_(other.printed_len_),
-      num_args_(other.num_args_),
       serial_(other.serial_),
       gen_beg_(other.gen_beg_),
       gen_end_(other.gen_end_),
-      tokens_(other.tokens_) {}
+      tokens_(other.tokens_) {
+    if (printed_len_ == kPrintedLenInTable) {
+        printed_len_ = 0;
+        SetPrintedLength(other.PrintedLength());
+    }
+}
 
-DovExpr::~DovExpr() { ForgetParentOnDelete(); }
+DovExpr::~DovExpr() {
+    if (parent_) ForgetParentOnDelete();
+    if (has_printer_fields_) ErasePrinterFields(this);
+}
+
+void DovExpr::SetPrintedLength(int len) {
+    if (len > INT16_MIN && len <= INT16_MAX) {
+        printed_len_ = static_cast<std::int16_t>(len);
+        return;
+    }
+    PrinterTable()[this].printed_len = len;
+    has_printer_fields_ = 1;
+    printed_len_ = kPrintedLenInTable;
+}
+
+int DovExpr::PrintedLengthFromTable() const { return PrinterTable().find(this)->second.printed_len; }
 
 void DovExpr::ForgetParentOnDelete() {
-    if (!parent_) return;
     DovExprReport(this, MSG_SEVERE, "DovExpr::~DovExpr", "deleting node that is being pointed to");
     // The parent must not keep a pointer to freed memory.
     int i = parent_->FindArg(this);
@@ -202,10 +234,10 @@ void DovExpr::PrettyPrintOper(int pass) {
 void DovExprOper::MakeSlots(int n) {
     slots_.resize(static_cast<std::size_t>(n > 0 ? n : 0));
     for (auto& s : slots_) s = new DovArgSlot;
-    SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
 }
 
 DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
+    has_slots_ = 1;
     int count = DovOperIsList(op) ? 0 : DovOperArgCount(op);
     MakeSlots(count);
     // Storing "no child" in a new empty slot only tells the change hook or
@@ -215,6 +247,7 @@ DovExprOper::DovExprOper(DovOper op) : DovExpr(op) {
 }
 
 DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : DovExpr(op) {
+    has_slots_ = 1;
     int given = static_cast<int>(args.size());
     int count = DovOperArgCount(op);
     bool positional = !DovOperIsList(op);
@@ -242,6 +275,7 @@ DovExprOper::DovExprOper(DovOper op, std::initializer_list<DovExpr*> args) : Dov
 }
 
 DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
+    has_slots_ = 1;
     MakeSlots(n);
     if (args)
         for (int i = 0; i < n; ++i) SetArgNoDel(i, args[i]);
@@ -251,6 +285,7 @@ DovExprOper::DovExprOper(DovOper op, DovExpr** args, int n) : DovExpr(op) {
 }
 
 DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
+    has_slots_ = 1;
     // A copy has the widths of the original, not its column register.
     if (other.has_printer_fields_) SetSubdivs(other.Subdivs(), other.SubdivCount());
     slots_.resize(other.slots_.size());
@@ -262,7 +297,6 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
         s->order = from->order;
         slots_[i] = s;
     }
-    SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         const DovExpr* child = other.slots_[i]->arg;
         int ix = static_cast<int>(i);
@@ -272,15 +306,26 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 }
 
 DovExprOper::~DovExprOper() {
-    ForgetParentOnDelete();
-    if (has_printer_fields_) PrinterTable().erase(this);
+    if (parent_) ForgetParentOnDelete();
+    // A program or a file deletes its symbol table before the nodes that
+    // refer to its elements: each element then cuts all its references at
+    // once, where otherwise every name use and definition would search its
+    // element's list for itself.
+    const int table = SymbolTableSlot(Oper());
+    if (table >= 0 && static_cast<std::size_t>(table) < slots_.size()) {
+        DovArgSlot* s = slots_[static_cast<std::size_t>(table)];
+        if (s && s->arg) {
+            s->arg->parent_ = nullptr;
+            delete s->arg;
+            s->arg = nullptr;
+        }
+    }
     for (DovArgSlot* s : slots_) {
         if (!s) continue;
         if (s->arg) s->arg->parent_ = nullptr;
         delete s;
     }
     slots_.clear();
-    SetNumArgs(0);
 }
 
 // --- printer fields -----------------------------------------------------------
@@ -468,7 +513,6 @@ void DovExprOper::InsArg(DovExpr* node, int pos) {
         return;
     }
     if (!PrepareToAttach(node, "DovExprOper::InsArg")) return;
-    SetNumArgs(static_cast<std::uint32_t>(NumArgs() + 1));
     DovTreeChanged(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
     slots_.insert(slots_.begin() + pos, new DovArgSlot);
     SetArgNoDel(pos, node);
@@ -506,7 +550,6 @@ DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
         s->arg = nullptr;
         delete s;
         slots_.erase(slots_.begin() + i);
-        SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
     } else if (fill && DovNullNodeSwitch) {
         s->arg = new DovNullNode;
         s->arg->parent_ = this;
@@ -526,7 +569,6 @@ DovArgSlot* DovExprOper::DelArgSlot(int i, int remove, int fill) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (remove) {
         slots_.erase(slots_.begin() + i);
-        SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
     } else {
         // The place is never left without a record.
         auto* fresh = new DovArgSlot;
@@ -560,8 +602,7 @@ void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
                 slots_.pop_back();
                 if (s->arg) s->arg->parent_ = nullptr;
                 delete s;
-                SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
-            }
+                    }
         } else if (shrink) {
             Report(MSG_SEVERE, "DovExprOper::SetOper", "Growing nodes not allowed");
         } else {

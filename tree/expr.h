@@ -193,11 +193,15 @@ public:
 
     // Header fields.
     DovOper Oper() const { return static_cast<DovOper>(oper_); }
-    int NumArgs() const { return static_cast<int>(num_args_); }
+    // The slot count of an operator node; 0 for every other node.
+    int NumArgs() const;
     int Flag() const { return flag_; }
-    void SetFlag(int flag) { flag_ = static_cast<std::uint8_t>(flag & 3); }
-    int PrintedLength() const { return printed_len_; }
-    void SetPrintedLength(int len) { printed_len_ = len; }
+    void SetFlag(int flag) { flag_ = static_cast<std::uint16_t>(flag & 3); }
+    // The width the printer measured for the node's text.
+    int PrintedLength() const {
+        return printed_len_ != kPrintedLenInTable ? printed_len_ : PrintedLengthFromTable();
+    }
+    void SetPrintedLength(int len);
     DovExpr* Parent() const { return parent_; }
     std::int32_t Serial() const { return serial_; }
     void SetSerial(std::int32_t serial) { serial_ = serial; }
@@ -257,23 +261,28 @@ public:
     static std::int32_t node_ctr;
 
 protected:
-    // Detaches this node from a parent that still holds it, with the
-    // report of deleting an attached node.
+    // Detaches this node from the parent that still holds it (parent_ is
+    // set), with the report of deleting an attached node.
     void ForgetParentOnDelete();
-    void SetNumArgs(std::uint32_t n) { num_args_ = n; }
 
 private:
     friend class DovExprOper;
 
-    // Ordered so that the header packs into 56 bytes behind the vtable
-    // pointer.
-    std::uint16_t oper_;
-    std::uint8_t flag_ = 0;
-    // Set while the printer table holds fields of this node (operator nodes
-    // only); not copied with the node.
-    std::uint8_t has_printer_fields_ = 0;
-    int printed_len_ = 0;
-    std::uint32_t num_args_ = 0;
+    // A printed length outside 16 bits lives in the printer table; this
+    // value in printed_len_ says so.
+    static constexpr std::int16_t kPrintedLenInTable = INT16_MIN;
+    int PrintedLengthFromTable() const;
+
+    // Ordered so that the header packs into 48 bytes with the vtable
+    // pointer. An operator node's slot count is its slot array's length.
+    std::uint16_t oper_ : 11;
+    std::uint16_t flag_ : 2 = 0;
+    // Set while the printer table holds fields of this node; not copied
+    // with the node.
+    std::uint16_t has_printer_fields_ : 1 = 0;
+    // Set for DovExprOper nodes, the nodes with a slot array.
+    std::uint16_t has_slots_ : 1 = 0;
+    std::int16_t printed_len_ = 0;
     std::int32_t serial_;
     DovExpr* parent_ = nullptr;
     DovGenPosn gen_beg_;
@@ -370,8 +379,13 @@ private:
     DovSlotArray slots_;
 };
 
-// An operator node fits the 80-byte class of the small blocks.
-static_assert(sizeof(void*) != 8 || sizeof(DovExprOper) <= 80, "DovExprOper grew past 80 bytes");
+// Every node pays for the header, so each 8 bytes of it count.
+static_assert(sizeof(void*) != 8 || sizeof(DovExpr) <= 48, "DovExpr grew past 48 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(DovExprOper) <= 64, "DovExprOper grew past 64 bytes");
+
+inline int DovExpr::NumArgs() const {
+    return has_slots_ ? static_cast<int>(static_cast<const DovExprOper*>(this)->slots_.size()) : 0;
+}
 
 inline DovArgSlot* DovExpr::SlotAt(int i) const {
     return static_cast<const DovExprOper*>(this)->slots_[static_cast<std::size_t>(i)];

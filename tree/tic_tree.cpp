@@ -126,7 +126,7 @@ void DovExpr::PutTic(DovExpr* root, std::ostream& out) {
 void DovExpr::PutTicNode(std::ostream& os) const {
     // The two-bit flag goes out as a signed two-bit number.
     int flag = flag_ >= 2 ? flag_ - 4 : flag_;
-    os << "\no" << oper_ << ':' << num_args_ << ':' << flag << ':' << serial_ << ':';
+    os << "\no" << oper_ << ':' << NumArgs() << ':' << flag << ':' << serial_ << ':';
     tokens_.PutTic(os);
 }
 
@@ -301,7 +301,7 @@ char DovExpr::GetTic(std::istream& is, VString& message) {
     // The writer puts the flag out signed: -2 and -1 stand for 2 and 3.
     int flag = 0;
     if (char r = GetTicIntNo(is, flag, true, ':', message)) return r;
-    flag_ = static_cast<std::uint8_t>(flag & 3);
+    flag_ = static_cast<std::uint16_t>(flag & 3);
     int serial = 0;
     if (char r = GetTicIntNo(is, serial, false, ':', message)) return r;
     serial_ = serial;
@@ -314,7 +314,6 @@ char DovExprOper::GetTic(std::istream& is, VString& message) {
     for (int i = 0; i < count; ++i) {
         if (i >= NumArgs()) {
             slots_.push_back(new DovArgSlot);
-            SetNumArgs(static_cast<std::uint32_t>(slots_.size()));
         }
         DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
         int code = 0, order = 0;

@@ -130,11 +130,6 @@ const char* DovCicsKeywordName(int code) {
     return DovCicsKeywordNames[code - kDovCicsKeywordFirst];
 }
 
-DovToken::~DovToken() {
-    code = 0;
-    if (image.Ptr()) image = VString();
-}
-
 int DovToken::IsSeparator() const {
     return (code >= SEP_UNINLINED_COPY && code <= SEP_REPLACE) || (code >= SEP_LEFT_PAR && code <= SEP_EOF) ||
            code == TK_NONNUM_LIT;

@@ -21,9 +21,9 @@ public:
         : code(static_cast<std::int16_t>(code)), image(image), range(range) {}
     DovToken(const DovToken& other) = default;
     DovToken& operator=(const DovToken& other) = default;
-    // Leaves code 0 and no image behind. Not virtual: nothing derives from a
-    // token, and without a table pointer a token takes 40 bytes, not 48.
-    ~DovToken();
+    // Not virtual: nothing derives from a token, and without a table pointer
+    // a token takes 40 bytes, not 48.
+    ~DovToken() = default;
 
     // 1 for the separators SEP_UNINLINED_COPY..SEP_REPLACE, SEP_LEFT_PAR..SEP_EOF
     // and TK_NONNUM_LIT; 0 otherwise.

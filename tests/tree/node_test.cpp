@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,115 @@ TEST(DovExprOper, PrinterFields) {
         EXPECT_EQ(fresh->PrinterMark(), 0);
         fresh->SetPrinterMark(i + 1);
         delete fresh;
+    }
+}
+
+// Lengths that fit 16 bits stay in the node; the others go to the printer
+// table. Either way a node reads back what it was given, a copy takes it,
+// and a node made where a deleted one stood starts at 0.
+TEST(DovExpr, PrintedLengthsOfEveryRange) {
+    const int lengths[] = {0, 1, -1, 32767, -32767, -32768, 32768, 100000, -100000, INT32_MAX, INT32_MIN};
+    for (int len : lengths) {
+        for (int oper = 0; oper < 2; ++oper) {
+            SCOPED_TRACE(testing::Message() << "length " << len << (oper ? " operator node" : " leaf"));
+            DovExpr* node = oper ? static_cast<DovExpr*>(new DovExprOper(STMT_MOVE)) : new DovCharString("A");
+            node->SetPrintedLength(len);
+            EXPECT_EQ(node->PrintedLength(), len);
+            DovExpr* copy = node->Copy();
+            EXPECT_EQ(copy->PrintedLength(), len);
+            // Back and forth across the boundary.
+            node->SetPrintedLength(7);
+            EXPECT_EQ(node->PrintedLength(), 7);
+            node->SetPrintedLength(len);
+            EXPECT_EQ(node->PrintedLength(), len);
+            copy->SetPrintedLength(40000);
+            EXPECT_EQ(node->PrintedLength(), len);
+            EXPECT_EQ(copy->PrintedLength(), 40000);
+            delete node;
+            EXPECT_EQ(copy->PrintedLength(), 40000);
+            delete copy;
+            DovExpr* fresh = oper ? static_cast<DovExpr*>(new DovExprOper(STMT_MOVE)) : new DovCharString("B");
+            EXPECT_EQ(fresh->PrintedLength(), 0);
+            if (oper) {
+                EXPECT_EQ(static_cast<DovExprOper*>(fresh)->SubdivCount(), 0);
+            }
+            delete fresh;
+        }
+    }
+}
+
+// The slot count is the slot array's length: it follows every edit, and
+// nodes without slots have none.
+TEST(DovExpr, SlotCountFollowsTheSlots) {
+    for (DovExpr* leaf : {static_cast<DovExpr*>(new DovNullNode), static_cast<DovExpr*>(new DovCharString("A"))}) {
+        EXPECT_EQ(leaf->NumArgs(), 0);
+        delete leaf;
+    }
+    DovExprOper list(EX_LIST);
+    EXPECT_EQ(list.NumArgs(), 0);
+    for (int i = 1; i <= 9; ++i) {
+        list.AddArg(new DovCharString("x"));
+        EXPECT_EQ(list.NumArgs(), i);
+    }
+    list.InsArg(new DovCharString("y"), 0);
+    EXPECT_EQ(list.NumArgs(), 10);
+    delete list.DelArg(0, 1, 0);
+    EXPECT_EQ(list.NumArgs(), 9);
+    delete list.DelArg(0, 0, 0);
+    EXPECT_EQ(list.NumArgs(), 9);
+    delete list.DelArgSlot(8, 1, 0);
+    EXPECT_EQ(list.NumArgs(), 8);
+    DovExpr* copy = list.Copy();
+    EXPECT_EQ(copy->NumArgs(), 8);
+    delete copy;
+    const DovOper three = PositionalWith(3);
+    ASSERT_NE(three, NULL_NODE);
+    DovExprOper fixed(three);
+    EXPECT_EQ(fixed.NumArgs(), 3);
+    const DovOper one = PositionalWith(1);
+    ASSERT_NE(one, NULL_NODE);
+    fixed.SetOper(one, 0, 1);
+    EXPECT_EQ(fixed.NumArgs(), 1);
+}
+
+// A program or a file deletes its symbol table before its other children.
+// In every order the references from outside the deleted tree are cut and
+// those inside leave nothing behind.
+TEST(DovExprOper, DeletingATreeWithItsSymbolTable) {
+    struct Case {
+        DovOper oper;
+        int table_at;
+    };
+    const Case cases[] = {
+        {COBOL_PROGRAM, kDovProgSymbolTableArg}, {COBOL_FILE, kDovFileSymbolTableArg}, {EX_LIST, 0}, {EX_LIST, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << DovOperName(c.oper) << ", table in slot " << c.table_at);
+        auto* table = new DovExprOper(SYMBOL_TABLE_ELT_LIST);
+        auto* elt = new DovSymTabElt("ITEM", NC_DATA_NAME, DovLinkList());
+        table->AddArg(elt);
+        auto* def = new DovNamedObjDef(NC_DATA_NAME, DovLink(elt), DovLinkList());
+        auto* use = new DovNamedObjUse(new DovNameUse(DovLink(elt)), NC_DATA_NAME, 0);
+        use->SetDefinition(def);
+        DovExpr* parts[3] = {def, use, new DovExprOper(EX_LIST, new DovNameUse(DovLink(elt)))};
+        auto* root = new DovExprOper(c.oper);
+        const int slots = root->NumArgs() > 0 ? root->NumArgs() : 4;
+        ASSERT_LT(c.table_at, slots);
+        for (int i = 0, part = 0; i < slots; ++i) {
+            DovExpr* child = i == c.table_at ? table : part < 3 ? parts[part++] : nullptr;
+            if (DovOperIsList(c.oper))
+                root->AddArg(child);
+            else
+                root->SetArg(i, child);
+        }
+        // References from outside the tree, to the element and to the
+        // definition.
+        DovNameUse outside_use{DovLink(elt)};
+        DovNamedObjUse outside_obj(nullptr, NC_DATA_NAME, 0);
+        outside_obj.SetDefinition(def);
+        EXPECT_EQ(elt->References().Count(), 4);
+        delete root;
+        EXPECT_EQ(outside_use.Link().target, nullptr);
+        EXPECT_EQ(outside_obj.Link().target, nullptr);
     }
 }
 
