@@ -108,6 +108,7 @@ void DovExpr::ForgetParentOnDelete() {
     DovExprReport(this, MSG_SEVERE, "DovExpr::~DovExpr", "deleting node that is being pointed to");
     // The parent must not keep a pointer to freed memory.
     int i = parent_->FindArg(this);
+    parent_->SlotsChanging();
     if (i >= 0) parent_->ArgSlots(i)->arg = nullptr;
     parent_ = nullptr;
 }
@@ -265,6 +266,7 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 DovExprOper::~DovExprOper() {
     ForgetParentOnDelete();
     if (has_printer_fields_) PrinterTable().erase(this);
+    if (has_name_index_) DovNameIndexSlotsChanging(this, true);
     for (DovArgSlot* s : slots_) {
         if (!s) continue;
         if (s->arg) s->arg->parent_ = nullptr;
@@ -387,6 +389,7 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (!node || node != s->arg) {
         if (!PrepareToAttach(node, "DovExprOper::SetArg")) return;
+        SlotsChanging();
         // Taking the child out of an empty slot only tells the change hook.
         if (s->arg || DovTreeChangeHook) delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
@@ -406,6 +409,7 @@ void DovExprOper::SetArgNoDel(int i, DovExpr* node) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (node && node == s->arg) return;
     if (!PrepareToAttach(node, "DovExprOper::SetArgNoDel")) return;
+    SlotsChanging();
     // The old child now belongs to the caller: it no longer has a parent here.
     if (s->arg && s->arg->parent_ == this) s->arg->parent_ = nullptr;
     if (!node && DovNullNodeSwitch) node = new DovNullNode;
@@ -426,6 +430,7 @@ void DovExprOper::SetArg(int i, DovArgSlot* slot) {
             return;
         }
     }
+    SlotsChanging();
     if (slot->arg && slot->arg == slots_[static_cast<std::size_t>(i)]->arg) {
         // The record takes over the child that the slot holds already.
         slots_[static_cast<std::size_t>(i)]->arg = nullptr;
@@ -456,6 +461,7 @@ void DovExprOper::InsArg(DovExpr* node, int pos) {
         return;
     }
     if (!PrepareToAttach(node, "DovExprOper::InsArg")) return;
+    SlotsChanging();
     SetNumArgs(static_cast<std::uint32_t>(NumArgs() + 1));
     DovTreeChanged(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
     slots_.insert(slots_.begin() + pos, new DovArgSlot);
@@ -486,6 +492,7 @@ DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
         return nullptr;
     }
     if (remove < 0) remove = DovOperIsList(Oper());
+    SlotsChanging();
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     DovExpr* child = s->arg;
     DovTreeChanged(DOV_CHANGE_DETACH_CHILD, this, child, i);
@@ -511,6 +518,7 @@ DovArgSlot* DovExprOper::DelArgSlot(int i, int remove, int fill) {
         return nullptr;
     }
     if (remove < 0) remove = DovOperIsList(Oper());
+    SlotsChanging();
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (remove) {
         slots_.erase(slots_.begin() + i);
@@ -543,6 +551,7 @@ void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
                     Report(MSG_SEVERE, "DovExprOper::SetOper",
                            DovFormat("shrinking oper to %s: arg #%d is not NULL", DovOperName(op), i));
             }
+            SlotsChanging();
             while (NumArgs() > new_count) {
                 DovArgSlot* s = slots_.back();
                 slots_.pop_back();

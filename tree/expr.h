@@ -20,6 +20,11 @@
 class DovExpr;
 struct DovArgSlot;
 
+// Called when the slots of a node that has a name index record, or the name
+// of an element in them, are about to change (`gone`: the node is being
+// destroyed); defined with the symbol tables (tree/symtab.cpp).
+void DovNameIndexSlotsChanging(DovExpr* table, bool gone);
+
 // Kinds of the tree-change hook.
 enum DovTreeChangeKind : int {
     DOV_CHANGE_STORE_CHILD = 1,   // a child is about to be stored in a slot
@@ -207,6 +212,10 @@ public:
     const DovGenPosn& GenEnd() const { return gen_end_; }
     DovTokenList& Tokens() { return tokens_; }
     const DovTokenList& Tokens() const { return tokens_; }
+    // Kept by the symbol tables' name index (tree/symtab.cpp): set while it
+    // has a record of this node, which every slot change is told of.
+    bool HasNameIndex() const { return has_name_index_; }
+    void SetHasNameIndex(bool on) { has_name_index_ = on; }
 
     // Navigation and editing.
     int FindMe(DovExpr** parent) const;
@@ -260,6 +269,10 @@ protected:
     // Detaches this node from a parent that still holds it, with the
     // report of deleting an attached node.
     void ForgetParentOnDelete();
+    // Tells the name index that this node's slots are about to change.
+    void SlotsChanging() {
+        if (has_name_index_) DovNameIndexSlotsChanging(this, false);
+    }
     void SetNumArgs(std::uint32_t n) { num_args_ = n; }
 
 private:
@@ -271,7 +284,10 @@ private:
     std::uint8_t flag_ = 0;
     // Set while the printer table holds fields of this node (operator nodes
     // only); not copied with the node.
-    std::uint8_t has_printer_fields_ = 0;
+    std::uint8_t has_printer_fields_ : 1 = 0;
+    // Set while the symbol tables' name index keeps a record of this node
+    // (SYMBOL_TABLE_ELT_LIST nodes only); not copied with the node.
+    std::uint8_t has_name_index_ : 1 = 0;
     int printed_len_ = 0;
     std::uint32_t num_args_ = 0;
     std::int32_t serial_;

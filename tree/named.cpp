@@ -108,10 +108,16 @@ char DovSymTabElt::SetImage(const VString& name, VString* error) {
             return '!';
         }
     }
-    name_ = name;
+    SetName(name);
     DovSymTabResort(this);
     DovResetFromSrc(this);
     return 0;
+}
+
+void DovSymTabElt::SetName(const VString& name) {
+    DovExpr* table = Parent();
+    if (table && table->HasNameIndex()) DovNameIndexSlotsChanging(table, false);
+    name_ = name;
 }
 
 void DovSymTabElt::Print(std::ostream& os) const {
