@@ -160,6 +160,44 @@ TEST(NamedNodes, DeletingUsesInOrderKeepsTheReferencesInOrder) {
     }
 }
 
+// Marked nodes made and deleted in bulk, in the orders a parse and a tree's
+// deletion give, in tables small and large (past 2^17 places the places
+// follow the addresses).
+TEST(LiveMarks, NodesMadeAndDeletedInBulk) {
+    struct Case {
+        const char* what;
+        int count;
+        int order;  // 0: deleted in the order made, 1: reversed, 2: shuffled
+    } cases[] = {
+        {"one", 1, 0},          {"small in order", 1000, 0},    {"small reversed", 1000, 1},
+        {"small shuffled", 1000, 2}, {"large in order", 150000, 0}, {"large reversed", 150000, 1},
+        {"large shuffled", 150000, 2},
+    };
+    std::mt19937 rng(11);
+    for (const Case& c : cases) {
+        std::vector<DovExpr*> nodes;
+        for (int i = 0; i < c.count; ++i)
+            nodes.push_back(i % 5 == 0 ? static_cast<DovExpr*>(new DovNamedObjDef) : new DovNameUse);
+        if (c.order == 1) std::reverse(nodes.begin(), nodes.end());
+        if (c.order == 2) std::shuffle(nodes.begin(), nodes.end(), rng);
+        // The first half goes; nothing is made meanwhile, so no address is
+        // taken again.
+        const std::size_t half = nodes.size() / 2;
+        std::vector<const DovExpr*> gone(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(half));
+        for (std::size_t i = 0; i < half; ++i) delete nodes[i];
+        for (const DovExpr* n : gone) ASSERT_FALSE(DovIsLiveLinkedNode(n)) << c.what;
+        nodes.erase(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(half));
+        // New nodes among the old ones, then every node is asked.
+        for (int i = 0; i < c.count / 2; ++i) nodes.push_back(new DovNameUse);
+        for (DovExpr* n : nodes) {
+            ASSERT_TRUE(DovIsLiveLinkedNode(n)) << c.what;
+            ASSERT_EQ(DovIsLiveDefinition(n), n->Oper() == NAMED_OBJ_DEF) << c.what;
+        }
+        for (DovExpr* n : nodes) delete n;
+        for (DovExpr* n : nodes) ASSERT_FALSE(DovIsLiveLinkedNode(n)) << c.what;
+    }
+}
+
 TEST(NamedNodes, DeletingAnElementUnlinksDefinitionsAndUses) {
     auto* elt = new DovSymTabElt("ITEM", NC_DATA_NAME, DovLinkList());
     DovNamedObjDef def(NC_DATA_NAME, DovLink(elt), DovLinkList());
