@@ -274,12 +274,29 @@ DovSymTabElt* SearchSlots(DovExpr* table, const VString& name, int* index) {
     return elt;
 }
 
+// The place of an absent name in a table that the index covers: every slot
+// holds an element and the names ascend, so the first name past `name` is
+// found by halving alone, without the checks of each slot.
+int PlaceInIndexedTable(DovExpr* table, const VString& name) {
+    int lo = 0;
+    int hi = table->NumArgs();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (NameCompare(static_cast<DovSymTabElt*>(table->SlotAt(mid)->arg)->Name(), name) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
 }  // namespace
 
 DovSymTabElt* SymTabFindOrPlace(DovExpr* table, const VString& name, int& index) {
     DovSymTabElt* elt = nullptr;
-    if (IndexedFind(table, name, elt) && elt) return elt;
-    return SearchSlots(table, name, &index);
+    if (!IndexedFind(table, name, elt)) return SearchSlots(table, name, &index);
+    if (!elt) index = PlaceInIndexedTable(table, name);
+    return elt;
 }
 
 DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index) {
