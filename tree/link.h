@@ -83,10 +83,10 @@ private:
     // True when no target occurs twice among the links.
     bool TargetsAreDistinct() const;
 
-    Vector links_;           // links_[head_..] are the list; those before are removed
+    Vector links_;  // links_[head_..] are the list; those before are removed
     std::uint32_t head_ = 0;
-    std::uint16_t removals_ = 0;  // removals since the last append
-    bool distinct_ = true;   // known: no target occurs twice
+    std::uint16_t removals_ = 0;  // removals since the last append or check
+    bool distinct_ = true;        // known: no target occurs twice
 };
 
 std::ostream& operator<<(std::ostream& os, const DovLinkList& list);

@@ -292,8 +292,10 @@ DovSymTabElt* SlotSearch(DovExpr* table, const std::string& name) {
 void ExpectLookupsAgree(DovExpr* table, const std::vector<std::string>& asked, const char* step) {
     // An empty slot counts as a name that sorts first.
     std::vector<std::string> names;
-    for (int i = 0; i < table->NumArgs(); ++i) names.push_back(DovArgOrNull(table, i) ? table->Args(i)->Image().CStr() : "");
-    const bool sorted = std::adjacent_find(names.begin(), names.end(), std::greater_equal<std::string>()) == names.end();
+    for (int i = 0; i < table->NumArgs(); ++i)
+        names.push_back(DovArgOrNull(table, i) ? table->Args(i)->Image().CStr() : "");
+    const bool sorted =
+        std::adjacent_find(names.begin(), names.end(), std::greater_equal<std::string>()) == names.end();
     for (const std::string& name : asked) {
         DovSymTabElt* found = SymTabFind(table, name.c_str());
         ASSERT_EQ(found, SlotSearch(table, name)) << step << ": " << name;
@@ -310,10 +312,14 @@ void ExpectLookupsAgree(DovExpr* table, const std::vector<std::string>& asked, c
 }
 
 DovSymTabElt* EltNamed(DovExpr* table, const char* name) {
-    for (int i = 0; i < table->NumArgs(); ++i)
-        if (DovArgOrNull(table, i) && table->Args(i)->Image() == name) return static_cast<DovSymTabElt*>(table->Args(i));
+    for (int i = 0; i < table->NumArgs(); ++i) {
+        DovExpr* arg = DovArgOrNull(table, i);
+        if (arg && arg->Image() == name) return static_cast<DovSymTabElt*>(arg);
+    }
     return nullptr;
 }
+
+DovSymTabElt* NewElt(const char* name) { return new DovSymTabElt(name, NC_DATA_NAME, DovLinkList()); }
 
 // Edits of a table of 40 names N00..N78 (even numbers), each followed by
 // lookups of every name that the edits use.
@@ -325,13 +331,13 @@ TEST(SymTabNameIndex, LookupsAfterEveryKindOfEdit) {
         {"nothing", [](DovExpr*) {}},
         {"insert by name", [](DovExpr* t) { SymTabFindOrAdd(t, "N41"); }},
         {"add unique", [](DovExpr* t) { SymTabAddUnique("N40", NC_DATA_NAME, t); }},
-        {"add elt", [](DovExpr* t) { DovSymTabAddElt(t, new DovSymTabElt("N01", NC_DATA_NAME, DovLinkList())); }},
-        {"insert at its place", [](DovExpr* t) { SymTabInsertAt(t, new DovSymTabElt("N43", NC_DATA_NAME, DovLinkList()), 22); }},
+        {"add elt", [](DovExpr* t) { DovSymTabAddElt(t, NewElt("N01")); }},
+        {"insert at its place", [](DovExpr* t) { SymTabInsertAt(t, NewElt("N43"), 22); }},
         // A place that breaks the order: the index must not take it in.
-        {"insert at a wrong place", [](DovExpr* t) { SymTabInsertAt(t, new DovSymTabElt("N43", NC_DATA_NAME, DovLinkList()), 0); }},
-        {"generic insert", [](DovExpr* t) { t->InsArg(new DovSymTabElt("N45", NC_DATA_NAME, DovLinkList()), 23); }},
-        {"generic insert out of order", [](DovExpr* t) { t->InsArg(new DovSymTabElt("N45", NC_DATA_NAME, DovLinkList()), 3); }},
-        {"generic append", [](DovExpr* t) { t->AddArg(new DovSymTabElt("N99", NC_DATA_NAME, DovLinkList())); }},
+        {"insert at a wrong place", [](DovExpr* t) { SymTabInsertAt(t, NewElt("N43"), 0); }},
+        {"generic insert", [](DovExpr* t) { t->InsArg(NewElt("N45"), 23); }},
+        {"generic insert out of order", [](DovExpr* t) { t->InsArg(NewElt("N45"), 3); }},
+        {"generic append", [](DovExpr* t) { t->AddArg(NewElt("N99")); }},
         {"delete arg", [](DovExpr* t) { delete t->DelArg(10, 1, 0); }},
         {"delete slot", [](DovExpr* t) {
              DovArgSlot* slot = t->DelArgSlot(5, 1, 0);
@@ -340,11 +346,11 @@ TEST(SymTabNameIndex, LookupsAfterEveryKindOfEdit) {
              delete slot;
          }},
         {"empty a slot", [](DovExpr* t) { delete t->DelArg(7, 0, 0); }},
-        {"replace an element", [](DovExpr* t) { t->SetArg(4, new DovSymTabElt("N08", NC_DATA_NAME, DovLinkList())); }},
-        {"replace by another name", [](DovExpr* t) { t->SetArg(4, new DovSymTabElt("N09", NC_DATA_NAME, DovLinkList())); }},
+        {"replace an element", [](DovExpr* t) { t->SetArg(4, NewElt("N08")); }},
+        {"replace by another name", [](DovExpr* t) { t->SetArg(4, NewElt("N09")); }},
         {"replace the slot record", [](DovExpr* t) {
              auto* slot = new DovArgSlot;
-             slot->arg = new DovSymTabElt("N13", NC_DATA_NAME, DovLinkList());
+             slot->arg = NewElt("N13");
              t->SetArg(6, slot);
          }},
         {"take an element out", [](DovExpr* t) { delete EltNamed(t, "N20")->DelThis(); }},
