@@ -155,7 +155,7 @@ DovSymTabElt* DovParserImpl::FindNameInProg(const VString& name) {
     if (!innerTable) return nullptr;  // no source root: nothing to look in
 
     int insertAt = 0;
-    if (DovSymTabElt* elt = SymTabFind(innerTable, name, &insertAt)) return elt;
+    if (DovSymTabElt* elt = SymTabFindOrPlace(innerTable, name, insertAt)) return elt;
     for (int level = innermost - 1; level >= 0; --level) {
         DovExpr* table = LevelTable(this, level);
         if (!table || table == innerTable) continue;

@@ -140,6 +140,7 @@ void DovExpr::ForgetParentOnDelete() {
     DovExprReport(this, MSG_SEVERE, "DovExpr::~DovExpr", "deleting node that is being pointed to");
     // The parent must not keep a pointer to freed memory.
     int i = parent_->FindArg(this);
+    parent_->SlotsChanging();
     if (i >= 0) parent_->ArgSlots(i)->arg = nullptr;
     parent_ = nullptr;
 }
@@ -307,6 +308,7 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
 
 DovExprOper::~DovExprOper() {
     if (parent_) ForgetParentOnDelete();
+    if (has_name_index_) DovNameIndexSlotsChanging(this, true);
     // A program or a file deletes its symbol table before the nodes that
     // refer to its elements: each element then cuts all its references at
     // once, where otherwise every name use and definition would search its
@@ -444,6 +446,7 @@ void DovExprOper::SetArg(int i, DovExpr* node, int order, int code) {
         // no cycle and belongs to no other node: nothing to prepare.
         const bool free_leaf = !node || (!node->parent_ && node->NumArgs() == 0);
         if (!free_leaf && !PrepareToAttach(node, "DovExprOper::SetArg")) return;
+        SlotsChanging();
         // Taking the child out of an empty slot only tells the change hook.
         if (s->arg || DovTreeChangeHook) delete DelArg(i, 0, 0);
         if (!node && DovNullNodeSwitch) node = new DovNullNode;
@@ -463,6 +466,7 @@ void DovExprOper::SetArgNoDel(int i, DovExpr* node) {
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (node && node == s->arg) return;
     if (!PrepareToAttach(node, "DovExprOper::SetArgNoDel")) return;
+    SlotsChanging();
     // The old child now belongs to the caller: it no longer has a parent here.
     if (s->arg && s->arg->parent_ == this) s->arg->parent_ = nullptr;
     if (!node && DovNullNodeSwitch) node = new DovNullNode;
@@ -483,6 +487,7 @@ void DovExprOper::SetArg(int i, DovArgSlot* slot) {
             return;
         }
     }
+    SlotsChanging();
     if (slot->arg && slot->arg == slots_[static_cast<std::size_t>(i)]->arg) {
         // The record takes over the child that the slot holds already.
         slots_[static_cast<std::size_t>(i)]->arg = nullptr;
@@ -513,6 +518,7 @@ void DovExprOper::InsArg(DovExpr* node, int pos) {
         return;
     }
     if (!PrepareToAttach(node, "DovExprOper::InsArg")) return;
+    SlotsChanging();
     DovTreeChanged(DOV_CHANGE_INSERT_SLOT, this, nullptr, pos);
     slots_.insert(slots_.begin() + pos, new DovArgSlot);
     SetArgNoDel(pos, node);
@@ -542,6 +548,7 @@ DovExpr* DovExprOper::DelArg(int i, int remove, int fill) {
         return nullptr;
     }
     if (remove < 0) remove = DovOperIsList(Oper());
+    SlotsChanging();
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     DovExpr* child = s->arg;
     DovTreeChanged(DOV_CHANGE_DETACH_CHILD, this, child, i);
@@ -566,6 +573,7 @@ DovArgSlot* DovExprOper::DelArgSlot(int i, int remove, int fill) {
         return nullptr;
     }
     if (remove < 0) remove = DovOperIsList(Oper());
+    SlotsChanging();
     DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
     if (remove) {
         slots_.erase(slots_.begin() + i);
@@ -597,6 +605,7 @@ void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
                     Report(MSG_SEVERE, "DovExprOper::SetOper",
                            DovFormat("shrinking oper to %s: arg #%d is not NULL", DovOperName(op), i));
             }
+            SlotsChanging();
             while (NumArgs() > new_count) {
                 DovArgSlot* s = slots_.back();
                 slots_.pop_back();

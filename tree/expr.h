@@ -20,6 +20,11 @@
 class DovExpr;
 struct DovArgSlot;
 
+// Called when the slots of a node that has a name index record, or the name
+// of an element in them, are about to change (`gone`: the node is being
+// destroyed); defined with the symbol tables (tree/symtab.cpp).
+void DovNameIndexSlotsChanging(DovExpr* table, bool gone);
+
 // Kinds of the tree-change hook.
 enum DovTreeChangeKind : int {
     DOV_CHANGE_STORE_CHILD = 1,   // a child is about to be stored in a slot
@@ -211,6 +216,10 @@ public:
     const DovGenPosn& GenEnd() const { return gen_end_; }
     DovTokenList& Tokens() { return tokens_; }
     const DovTokenList& Tokens() const { return tokens_; }
+    // Kept by the symbol tables' name index (tree/symtab.cpp): set while it
+    // has a record of this node, which every slot change is told of.
+    bool HasNameIndex() const { return has_name_index_; }
+    void SetHasNameIndex(bool on) { has_name_index_ = on; }
 
     // Navigation and editing.
     int FindMe(DovExpr** parent) const;
@@ -264,6 +273,10 @@ protected:
     // Detaches this node from the parent that still holds it (parent_ is
     // set), with the report of deleting an attached node.
     void ForgetParentOnDelete();
+    // Tells the name index that this node's slots are about to change.
+    void SlotsChanging() {
+        if (has_name_index_) DovNameIndexSlotsChanging(this, false);
+    }
 
 private:
     friend class DovExprOper;
@@ -282,6 +295,9 @@ private:
     std::uint16_t has_printer_fields_ : 1 = 0;
     // Set for DovExprOper nodes, the nodes with a slot array.
     std::uint16_t has_slots_ : 1 = 0;
+    // Set while the symbol tables' name index keeps a record of this node
+    // (SYMBOL_TABLE_ELT_LIST nodes only); not copied with the node.
+    std::uint16_t has_name_index_ : 1 = 0;
     std::int16_t printed_len_ = 0;
     std::int32_t serial_;
     DovExpr* parent_ = nullptr;

@@ -27,26 +27,47 @@ struct DovLink {
 std::ostream& operator<<(std::ostream& os, const DovLink& link);
 
 // A list of links in insertion order.
+//
+// Removal is cheap where it is common: at the front (a tree is deleted in
+// the order its links were made) and, once the list is known to name no
+// target twice, after the first match. That knowledge is found by a check
+// when a list sees several removals in a row, and is lost by anything that
+// may change targets: an append or a hand-out of a changeable link.
 class DovLinkList {
 public:
     DovLinkList() = default;
-    DovLinkList(const DovLinkList&) = default;
-    DovLinkList& operator=(const DovLinkList&) = default;
+    DovLinkList(const DovLinkList& other);
+    DovLinkList& operator=(const DovLinkList& other);
 
-    void Clear() { links_.clear(); }
-    void Append(const DovLink& link) { links_.push_back(link); }
+    void Clear() {
+        links_.clear();
+        head_ = 0;
+        removals_ = 0;
+        distinct_ = true;
+    }
+    void Append(const DovLink& link) {
+        links_.push_back(link);
+        removals_ = 0;
+        distinct_ = Count() == 1;
+    }
     // Removes every link whose target is `node`.
     void Remove(const DovExpr* node);
     // The link at position n, or the shared null link past the end.
     DovLink& Nth(int n);
-    int Count() const { return static_cast<int>(links_.size()); }
-    bool IsEmpty() const { return links_.empty(); }
+    int Count() const { return static_cast<int>(links_.size() - head_); }
+    bool IsEmpty() const { return Count() == 0; }
 
     // The links' array comes from DovSmallBlocks.
     using Vector = std::vector<DovLink, DovSmallBlockAllocator<DovLink>>;
-    Vector::iterator begin() { return links_.begin(); }
-    Vector::iterator end() { return links_.end(); }
-    Vector::const_iterator begin() const { return links_.begin(); }
+    Vector::iterator begin() {
+        distinct_ = false;
+        return links_.begin() + head_;
+    }
+    Vector::iterator end() {
+        distinct_ = false;
+        return links_.end();
+    }
+    Vector::const_iterator begin() const { return links_.begin() + head_; }
     Vector::const_iterator end() const { return links_.end(); }
 
     // TIC form: "=" index ":" per link (the index as an unsigned 32-bit
@@ -59,7 +80,13 @@ public:
     static DovLinkList& Empty();
 
 private:
-    Vector links_;
+    // True when no target occurs twice among the links.
+    bool TargetsAreDistinct() const;
+
+    Vector links_;  // links_[head_..] are the list; those before are removed
+    std::uint32_t head_ = 0;
+    std::uint16_t removals_ = 0;  // removals since the last append or check
+    bool distinct_ = true;        // known: no target occurs twice
 };
 
 std::ostream& operator<<(std::ostream& os, const DovLinkList& list);

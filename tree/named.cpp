@@ -108,10 +108,16 @@ char DovSymTabElt::SetImage(const VString& name, VString* error) {
             return '!';
         }
     }
-    name_ = name;
+    SetName(name);
     DovSymTabResort(this);
     DovResetFromSrc(this);
     return 0;
+}
+
+void DovSymTabElt::SetName(const VString& name) {
+    DovExpr* table = Parent();
+    if (table && table->HasNameIndex()) DovNameIndexSlotsChanging(table, false);
+    name_ = name;
 }
 
 void DovSymTabElt::Print(std::ostream& os) const {
@@ -274,9 +280,9 @@ namespace {
 // The addresses of the live marked nodes: an open-addressing table with
 // linear probing. An entry is the address with bit 1 set and bit 2 set for a
 // definition (node addresses are at least 8-aligned); 0 is a free place and
-// 1 a place whose node has gone. The table is rebuilt when free places run
-// short, at a size fitted to the live nodes, so it shrinks again after a
-// large file.
+// 1 a place whose node has gone (free again when no search passes it). The
+// table is rebuilt when free places run short, at a size fitted to the live
+// nodes, so it shrinks again after a large file.
 class LiveTable {
 public:
     void Insert(const DovExpr* node, bool definition) {
@@ -290,10 +296,21 @@ public:
     }
 
     void Erase(const DovExpr* node) {
-        if (std::uintptr_t* place = Find(node)) {
+        std::uintptr_t* place = Find(node);
+        if (!place) return;
+        --live_;
+        std::size_t i = static_cast<std::size_t>(place - places_);
+        if (places_[(i + 1) & (capacity_ - 1)] != kFree) {
             *place = kGone;
-            --live_;
+            return;
         }
+        // No search runs on past a free place, so none passes this one
+        // now, nor the gone places right before it: they are free again.
+        do {
+            places_[i] = kFree;
+            --filled_;
+            i = (i - 1) & (capacity_ - 1);
+        } while (places_[i] == kGone);
     }
 
     // 0: not live; 1: live; 2: a live definition.
@@ -314,9 +331,17 @@ private:
         return reinterpret_cast<std::uintptr_t>(node) | kMarkBit | (definition ? kDefinitionBit : 0);
     }
 
+    // A small table stays in the caches, and its places are spread evenly.
+    // A large one does not: there the nodes of one 16 KB stretch of memory
+    // (a chunk of the small blocks) get places near each other, so that
+    // nodes made or deleted one after another touch the table in order.
     std::size_t Home(const DovExpr* node) const {
-        const std::uint64_t key = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(node)) >> 3;
-        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+        constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+        constexpr std::size_t kLargeTable = std::size_t{1} << 17;
+        const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(node));
+        if (capacity_ < kLargeTable) return static_cast<std::size_t>(((address >> 3) * kMix) >> shift_);
+        const std::uint64_t stretch = ((address >> 14) * kMix) >> shift_;
+        return static_cast<std::size_t>(stretch + ((address >> 4) & 1023)) & (capacity_ - 1);
     }
 
     std::uintptr_t* Find(const DovExpr* node) const {

@@ -77,8 +77,9 @@ public:
     const std::vector<DovNamedObjDef*>& Definitions() const;
 
     const VString& Name() const { return name_; }
-    // Stores the name as it is, without hooks or moving the element.
-    void SetName(const VString& name) { name_ = name; }
+    // Stores the name as it is, without hooks or moving the element (the
+    // table's name index is told).
+    void SetName(const VString& name);
     DovNameCategory Category() const { return category_; }
     void SetCategory(DovNameCategory category) { category_ = category; }
     const DovLinkList& References() const { return references_; }

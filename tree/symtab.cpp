@@ -1,8 +1,12 @@
 #include "tree/symtab.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <typeinfo>
+#include <unordered_map>
+#include <vector>
 
 #include "tree/walk.h"
 
@@ -42,9 +46,171 @@ bool IsBadDef(DovExpr* def, const char* what) {
     return true;
 }
 
+// --- the name index ------------------------------------------------------------
+//
+// A hash of the names of a table's elements, so that a lookup does not
+// probe the slots. The slots stay what the tree holds; the index only
+// answers for them, and only while nothing but the functions here has
+// changed them: every other slot change, a rename and the table's end tell
+// the index (DovNameIndexSlotsChanging, DovSymTabElt::SetName), which then
+// is stale. A stale index is built anew from the slots once the lookups
+// since the change pay for it, and only over a table whose slots hold
+// elements in strictly ascending name order: there the binary search and
+// the hash give the same answers. Until then lookups search the slots.
+
+std::uint64_t NameHash(const VString& name) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    const auto* p = reinterpret_cast<const unsigned char*>(name.CStr());
+    for (int i = 0, n = name.Len(); i < n; ++i) h = (h ^ p[i]) * 0x100000001b3ull;
+    return h ^ (h >> 29);
+}
+
+class NameIndex {
+public:
+    bool IsBuilt() const { return built_; }
+
+    // The element named `name`, or null.
+    DovSymTabElt* Find(const VString& name, std::uint64_t hash) const {
+        for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+            const Place& p = places_[i];
+            if (!p.elt) return nullptr;
+            if (p.hash == hash && p.elt->Name() == name) return p.elt;
+        }
+    }
+
+    void Add(DovSymTabElt* elt, std::uint64_t hash) {
+        if ((count_ + 1) * 2 > places_.size()) Grow();
+        Put(elt, hash);
+        ++count_;
+    }
+
+    void MakeStale() {
+        built_ = false;
+        places_.clear();
+        count_ = 0;
+        lookups_ = 0;
+    }
+
+    // After a change: counts a lookup, and when the lookups since the change
+    // come to a sixteenth of the slots, builds the index if the slots allow.
+    void CountLookup(DovExpr* table) {
+        if (++lookups_ * 16 < table->NumArgs()) return;
+        lookups_ = 0;
+        const int n = table->NumArgs();
+        for (int i = 0; i < n; ++i) {
+            DovSymTabElt* e = EltAt(table, i);
+            if (!e || (i > 0 && NameCompare(EltAt(table, i - 1)->Name(), e->Name()) >= 0)) return;
+        }
+        std::size_t room = 16;
+        while (room < static_cast<std::size_t>(n) * 2) room *= 2;
+        places_.assign(room, Place{});
+        mask_ = room - 1;
+        for (int i = 0; i < n; ++i) {
+            DovSymTabElt* e = EltAt(table, i);
+            Put(e, NameHash(e->Name()));
+        }
+        count_ = static_cast<std::size_t>(n);
+        built_ = true;
+    }
+
+private:
+    struct Place {
+        DovSymTabElt* elt = nullptr;
+        std::uint64_t hash = 0;
+    };
+
+    void Put(DovSymTabElt* elt, std::uint64_t hash) {
+        std::size_t i = hash & mask_;
+        while (places_[i].elt) i = (i + 1) & mask_;
+        places_[i] = Place{elt, hash};
+    }
+
+    void Grow() {
+        std::vector<Place> old(std::max<std::size_t>(16, places_.size() * 2));
+        old.swap(places_);
+        mask_ = places_.size() - 1;
+        for (const Place& p : old)
+            if (p.elt) Put(p.elt, p.hash);
+    }
+
+    std::vector<Place> places_;
+    std::size_t mask_ = 0;
+    std::size_t count_ = 0;
+    int lookups_ = 0;  // while stale
+    bool built_ = false;
+};
+
+// The records by table; the node's header bit tells that it has one.
+std::unordered_map<const DovExpr*, NameIndex>& Indexes() {
+    static auto* indexes = new std::unordered_map<const DovExpr*, NameIndex>;
+    return *indexes;
+}
+
+// The last table asked for and its record: lookups come in runs on one
+// table.
+const DovExpr* g_last_table = nullptr;
+NameIndex* g_last_index = nullptr;
+
+// The table whose slots the functions here are changing themselves.
+const DovExpr* g_editing = nullptr;
+
+// The record of `table`, made (stale) when it has none; null for a node
+// that is not an operator node of symbol-table elements.
+NameIndex* IndexOf(DovExpr* table) {
+    if (table == g_last_table) return g_last_index;
+    if (!table) return nullptr;
+    NameIndex* index = nullptr;
+    if (table->HasNameIndex()) {
+        index = &Indexes().find(table)->second;
+    } else {
+        if (table->Oper() != SYMBOL_TABLE_ELT_LIST || !dynamic_cast<DovExprOper*>(table)) return nullptr;
+        index = &Indexes()[table];
+        table->SetHasNameIndex(true);
+    }
+    g_last_table = table;
+    g_last_index = index;
+    return index;
+}
+
+// The lookup by the index: true with the answer in `elt` when the index
+// gives one (never while the trace is on: it shows the slot probes).
+bool IndexedFind(DovExpr* table, const VString& name, DovSymTabElt*& elt) {
+    if (DovSymTabTraceLevel >= 1) return false;
+    NameIndex* index = IndexOf(table);
+    if (!index) return false;
+    if (!index->IsBuilt()) {
+        index->CountLookup(table);
+        if (!index->IsBuilt()) return false;
+    }
+    elt = index->Find(name, NameHash(name));
+    if (elt && elt->Parent() != table) {
+        // Cannot happen while every change tells the index; should one
+        // not, the slots answer.
+        index->MakeStale();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index) {
+void DovNameIndexSlotsChanging(DovExpr* table, bool gone) {
+    if (!gone) {
+        if (table != g_editing) IndexOf(table)->MakeStale();
+        return;
+    }
+    if (table == g_last_table) {
+        g_last_table = nullptr;
+        g_last_index = nullptr;
+    }
+    Indexes().erase(table);
+    table->SetHasNameIndex(false);
+}
+
+namespace {
+
+// The binary search over the slots, with the trace.
+DovSymTabElt* SearchSlots(DovExpr* table, const VString& name, int* index) {
     int n = table ? table->NumArgs() : 0;
     int i = n / 2;
     int step = n / 2;
@@ -108,10 +274,42 @@ DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index) {
     return elt;
 }
 
+// The place of an absent name in a table that the index covers: every slot
+// holds an element and the names ascend, so the first name past `name` is
+// found by halving alone, without the checks of each slot.
+int PlaceInIndexedTable(DovExpr* table, const VString& name) {
+    int lo = 0;
+    int hi = table->NumArgs();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (NameCompare(static_cast<DovSymTabElt*>(table->SlotAt(mid)->arg)->Name(), name) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+}  // namespace
+
+DovSymTabElt* SymTabFindOrPlace(DovExpr* table, const VString& name, int& index) {
+    DovSymTabElt* elt = nullptr;
+    if (!IndexedFind(table, name, elt)) return SearchSlots(table, name, &index);
+    if (!elt) index = PlaceInIndexedTable(table, name);
+    return elt;
+}
+
+DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index) {
+    DovSymTabElt* elt = nullptr;
+    // An index is not asked for its place: that takes the search.
+    if (!index && IndexedFind(table, name, elt)) return elt;
+    return SearchSlots(table, name, index);
+}
+
 void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt) {
     if (!table || !elt) return;
     int index = 0;
-    if (DovSymTabElt* old = SymTabFind(table, elt->Name(), &index)) {
+    if (DovSymTabElt* old = SymTabFindOrPlace(table, elt->Name(), index)) {
         DovMessageHook(MSG_SEVERE, DovSrcPosnBeg(old),
                        DovFormat("DovSymTabAddElt: name '%s' should not be declared yet", elt->Name().CStr()));
         return;
@@ -121,13 +319,32 @@ void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt) {
 
 void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index) {
     if (!table || !elt) return;
-    table->InsArg(elt, index);
+    NameIndex* names = IndexOf(table);
+    // The index takes the element in when the insertion leaves the names
+    // strictly ascending. Only a plain insertion is made under the index's
+    // eyes: with a change hook, which may edit the table meanwhile, or an
+    // insertion that reports, the index is told as of any other change.
+    if (!names || !names->IsBuilt() || elt->Parent() || DovTreeChangeHook || index < 0 || index > table->NumArgs()) {
+        table->InsArg(elt, index);
+    } else {
+        g_editing = table;
+        table->InsArg(elt, index);
+        g_editing = nullptr;
+        const int n = table->NumArgs();
+        const bool placed = index < n && EltAt(table, index) == elt &&
+                            (index == 0 || NameCompare(EltName(table, index - 1), elt->Name()) < 0) &&
+                            (index == n - 1 || NameCompare(elt->Name(), EltName(table, index + 1)) < 0);
+        if (placed && table->HasNameIndex())
+            names->Add(elt, NameHash(elt->Name()));
+        else if (table->HasNameIndex())
+            DovNameIndexSlotsChanging(table, false);
+    }
     TraceInsert(table, index, elt->Name());
 }
 
 DovSymTabElt* SymTabFindOrAdd(DovExpr* table, const VString& name) {
     int index = 0;
-    if (DovSymTabElt* elt = SymTabFind(table, name, &index)) return elt;
+    if (DovSymTabElt* elt = SymTabFindOrPlace(table, name, index)) return elt;
     auto* elt = new DovSymTabElt(name, NC_UNKNOWN, DovLinkList());
     SymTabInsertAt(table, elt, index);
     return elt;
@@ -136,7 +353,7 @@ DovSymTabElt* SymTabFindOrAdd(DovExpr* table, const VString& name) {
 DovSymTabElt* SymTabAddUnique(const VString& name, DovNameCategory category, DovExpr* table) {
     VString candidate = name;
     int index = 0;
-    for (int k = 1; SymTabFind(table, candidate, &index); ++k) candidate = DovFormat("%s-%d", name.CStr(), k);
+    for (int k = 1; SymTabFindOrPlace(table, candidate, index); ++k) candidate = DovFormat("%s-%d", name.CStr(), k);
     auto* elt = new DovSymTabElt(candidate, category, DovLinkList());
     SymTabInsertAt(table, elt, index);
     return elt;

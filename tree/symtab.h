@@ -15,12 +15,17 @@ constexpr int kDovFileSymbolTableArg = 3;  // of COBOL_FILE
 // element's index, or the index at which an element of that name belongs.
 DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index = nullptr);
 
+// As SymTabFind, with `index` set only when the name is absent: finding an
+// element's own index takes a search of the slots, an absent name's place
+// is found by that search anyway.
+DovSymTabElt* SymTabFindOrPlace(DovExpr* table, const VString& name, int& index);
+
 // Inserts `elt` at its sorted place. A name already in the table is
 // reported and nothing is inserted; the caller keeps `elt`.
 void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt);
 
-// Inserts `elt` at `index`, which must come from a failed SymTabFind of the
-// element's name in the same table.
+// Inserts `elt` at `index`, which must come from a failed SymTabFind (or
+// SymTabFindOrPlace) of the element's name in the same table.
 void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index);
 
 // The element named `name`, added with category 0 when absent.

@@ -74,6 +74,130 @@ TEST(DovLinkList, NthAndRemove) {
     EXPECT_EQ(os.str(), "[]");
 }
 
+// Removals against a plain vector, in the shapes that matter: from the
+// front in order (a tree being deleted), from the back, at random; with
+// targets that repeat, also ones made to repeat after a run of removals
+// has found the list's targets distinct.
+TEST(DovLinkList, RemovalKeepsTheOrderAndTakesEveryMatch) {
+    std::vector<DovNullNode> nodes(300);
+    struct Case {
+        const char* what;
+        int length;
+        int distinct_targets;  // links name targets 0..distinct_targets-1 in turn
+        int pick;              // 0: front in order, 1: back, 2: random
+    } cases[] = {
+        {"empty", 0, 1, 0},        {"one", 1, 1, 0},          {"front", 200, 300, 0},
+        {"back", 200, 300, 1},     {"random", 200, 300, 2},   {"repeats front", 200, 7, 0},
+        {"repeats random", 200, 7, 2}, {"below the check", 16, 300, 0}, {"at the check", 17, 300, 2},
+    };
+    std::mt19937 rng(7);
+    for (const Case& c : cases) {
+        DovLinkList list;
+        std::vector<DovExpr*> model;
+        for (int i = 0; i < c.length; ++i) {
+            list.Append(DovLink(&nodes[static_cast<std::size_t>(i % c.distinct_targets)], i));
+            model.push_back(&nodes[static_cast<std::size_t>(i % c.distinct_targets)]);
+        }
+        for (int step = 0; !model.empty(); ++step) {
+            std::size_t at = c.pick == 0 ? 0 : c.pick == 1 ? model.size() - 1 : rng() % model.size();
+            DovExpr* gone = model[at];
+            list.Remove(gone);
+            model.erase(std::remove(model.begin(), model.end(), gone), model.end());
+            ASSERT_EQ(Targets(list), model) << c.what << " step " << step;
+            ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
+            if ((step == 20 || step == 25) && model.size() > 2) {
+                // A target changed after the check, through Nth or an
+                // iterator: the node now stands twice, and both go.
+                DovExpr* twice = model[0];
+                if (step == 20) {
+                    list.Nth(1).target = twice;
+                    model[1] = twice;
+                } else {
+                    (list.end() - 1)->target = twice;
+                    model.back() = twice;
+                }
+                list.Remove(twice);
+                model.erase(std::remove(model.begin(), model.end(), twice), model.end());
+                ASSERT_EQ(Targets(list), model) << c.what << " after the change";
+            }
+            if (step == 30 && !model.empty()) {
+                // A copy is the same list and goes its own way.
+                DovLinkList copy = list;
+                ASSERT_EQ(Targets(copy), model);
+                DovExpr* first = model[0];
+                copy.Append(DovLink(first));
+                copy.Remove(first);
+                ASSERT_EQ(Targets(list), model);
+                list = copy;
+                model.erase(std::remove(model.begin(), model.end(), first), model.end());
+                ASSERT_EQ(Targets(list), model) << c.what << " after the copy";
+            }
+        }
+        EXPECT_TRUE(list.IsEmpty());
+        list.Remove(&nodes[0]);
+        EXPECT_TRUE(list.IsEmpty());
+    }
+}
+
+// Uses deleted in the order they were made, as a tree is deleted: the
+// element's references keep the order of the others throughout.
+TEST(NamedNodes, DeletingUsesInOrderKeepsTheReferencesInOrder) {
+    DovSymTabElt elt("HOT", NC_DATA_NAME, DovLinkList());
+    std::vector<DovNameUse*> uses;
+    for (int i = 0; i < 100; ++i) uses.push_back(new DovNameUse(DovLink(&elt)));
+    // One from the middle first, then the rest from the front.
+    delete uses[50];
+    uses.erase(uses.begin() + 50);
+    for (bool added = false; !uses.empty();) {
+        delete uses.front();
+        uses.erase(uses.begin());
+        ASSERT_EQ(Targets(elt.References()), std::vector<DovExpr*>(uses.begin(), uses.end()));
+        // A new use in between goes to the end.
+        if (uses.size() == 40 && !added) {
+            uses.push_back(new DovNameUse(DovLink(&elt)));
+            added = true;
+        }
+    }
+}
+
+// Marked nodes made and deleted in bulk, in the orders a parse and a tree's
+// deletion give, in tables small and large (past 2^17 places the places
+// follow the addresses).
+TEST(LiveMarks, NodesMadeAndDeletedInBulk) {
+    struct Case {
+        const char* what;
+        int count;
+        int order;  // 0: deleted in the order made, 1: reversed, 2: shuffled
+    } cases[] = {
+        {"one", 1, 0},          {"small in order", 1000, 0},    {"small reversed", 1000, 1},
+        {"small shuffled", 1000, 2}, {"large in order", 150000, 0}, {"large reversed", 150000, 1},
+        {"large shuffled", 150000, 2},
+    };
+    std::mt19937 rng(11);
+    for (const Case& c : cases) {
+        std::vector<DovExpr*> nodes;
+        for (int i = 0; i < c.count; ++i)
+            nodes.push_back(i % 5 == 0 ? static_cast<DovExpr*>(new DovNamedObjDef) : new DovNameUse);
+        if (c.order == 1) std::reverse(nodes.begin(), nodes.end());
+        if (c.order == 2) std::shuffle(nodes.begin(), nodes.end(), rng);
+        // The first half goes; nothing is made meanwhile, so no address is
+        // taken again.
+        const std::size_t half = nodes.size() / 2;
+        std::vector<const DovExpr*> gone(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(half));
+        for (std::size_t i = 0; i < half; ++i) delete nodes[i];
+        for (const DovExpr* n : gone) ASSERT_FALSE(DovIsLiveLinkedNode(n)) << c.what;
+        nodes.erase(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(half));
+        // New nodes among the old ones, then every node is asked.
+        for (int i = 0; i < c.count / 2; ++i) nodes.push_back(new DovNameUse);
+        for (DovExpr* n : nodes) {
+            ASSERT_TRUE(DovIsLiveLinkedNode(n)) << c.what;
+            ASSERT_EQ(DovIsLiveDefinition(n), n->Oper() == NAMED_OBJ_DEF) << c.what;
+        }
+        for (DovExpr* n : nodes) delete n;
+        for (DovExpr* n : nodes) ASSERT_FALSE(DovIsLiveLinkedNode(n)) << c.what;
+    }
+}
+
 TEST(NamedNodes, DeletingAnElementUnlinksDefinitionsAndUses) {
     auto* elt = new DovSymTabElt("ITEM", NC_DATA_NAME, DovLinkList());
     DovNamedObjDef def(NC_DATA_NAME, DovLink(elt), DovLinkList());

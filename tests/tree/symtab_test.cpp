@@ -280,4 +280,148 @@ TEST(SymTab, MakeNamedObjDefAndQueries) {
     delete prog;
 }
 
+// The answer of the slot search, which the trace shows and so always takes.
+DovSymTabElt* SlotSearch(DovExpr* table, const std::string& name) {
+    DovSymTabElt* elt = nullptr;
+    vemlo_test::SymTabTrace(1, [&] { elt = SymTabFind(table, name.c_str()); });
+    return elt;
+}
+
+// Every name asked for, present or not, gets the slot search's answer, and
+// a name that an element of a sorted table carries finds that element.
+void ExpectLookupsAgree(DovExpr* table, const std::vector<std::string>& asked, const char* step) {
+    // An empty slot counts as a name that sorts first.
+    std::vector<std::string> names;
+    for (int i = 0; i < table->NumArgs(); ++i)
+        names.push_back(DovArgOrNull(table, i) ? table->Args(i)->Image().CStr() : "");
+    const bool sorted =
+        std::adjacent_find(names.begin(), names.end(), std::greater_equal<std::string>()) == names.end();
+    for (const std::string& name : asked) {
+        DovSymTabElt* found = SymTabFind(table, name.c_str());
+        ASSERT_EQ(found, SlotSearch(table, name)) << step << ": " << name;
+        int place = -1;
+        int searched = -2;
+        ASSERT_EQ(SymTabFindOrPlace(table, name.c_str(), place), found) << step << ": " << name;
+        SymTabFind(table, name.c_str(), &searched);
+        if (!found) ASSERT_EQ(place, searched) << step << ": " << name;
+        if (!sorted) continue;
+        auto at = std::find(names.begin(), names.end(), name);
+        ASSERT_EQ(found, at == names.end() ? nullptr : table->Args(static_cast<int>(at - names.begin())))
+            << step << ": " << name;
+    }
+}
+
+DovSymTabElt* EltNamed(DovExpr* table, const char* name) {
+    for (int i = 0; i < table->NumArgs(); ++i) {
+        DovExpr* arg = DovArgOrNull(table, i);
+        if (arg && arg->Image() == name) return static_cast<DovSymTabElt*>(arg);
+    }
+    return nullptr;
+}
+
+DovSymTabElt* NewElt(const char* name) { return new DovSymTabElt(name, NC_DATA_NAME, DovLinkList()); }
+
+// Edits of a table of 40 names N00..N78 (even numbers), each followed by
+// lookups of every name that the edits use.
+TEST(SymTabNameIndex, LookupsAfterEveryKindOfEdit) {
+    struct Case {
+        const char* what;
+        void (*edit)(DovExpr* table);
+    } cases[] = {
+        {"nothing", [](DovExpr*) {}},
+        {"insert by name", [](DovExpr* t) { SymTabFindOrAdd(t, "N41"); }},
+        {"add unique", [](DovExpr* t) { SymTabAddUnique("N40", NC_DATA_NAME, t); }},
+        {"add elt", [](DovExpr* t) { DovSymTabAddElt(t, NewElt("N01")); }},
+        {"insert at its place", [](DovExpr* t) { SymTabInsertAt(t, NewElt("N43"), 22); }},
+        // A place that breaks the order: the index must not take it in.
+        {"insert at a wrong place", [](DovExpr* t) { SymTabInsertAt(t, NewElt("N43"), 0); }},
+        {"generic insert", [](DovExpr* t) { t->InsArg(NewElt("N45"), 23); }},
+        {"generic insert out of order", [](DovExpr* t) { t->InsArg(NewElt("N45"), 3); }},
+        {"generic append", [](DovExpr* t) { t->AddArg(NewElt("N99")); }},
+        {"delete arg", [](DovExpr* t) { delete t->DelArg(10, 1, 0); }},
+        {"delete slot", [](DovExpr* t) {
+             DovArgSlot* slot = t->DelArgSlot(5, 1, 0);
+             delete slot->arg;
+             slot->arg = nullptr;
+             delete slot;
+         }},
+        {"empty a slot", [](DovExpr* t) { delete t->DelArg(7, 0, 0); }},
+        {"replace an element", [](DovExpr* t) { t->SetArg(4, NewElt("N08")); }},
+        {"replace by another name", [](DovExpr* t) { t->SetArg(4, NewElt("N09")); }},
+        {"replace the slot record", [](DovExpr* t) {
+             auto* slot = new DovArgSlot;
+             slot->arg = NewElt("N13");
+             t->SetArg(6, slot);
+         }},
+        {"take an element out", [](DovExpr* t) { delete EltNamed(t, "N20")->DelThis(); }},
+        {"set image", [](DovExpr* t) { EltNamed(t, "N20")->SetImage("N77"); }},
+        {"set image in place", [](DovExpr* t) { EltNamed(t, "N20")->SetImage("N21"); }},
+        {"rename unique", [](DovExpr* t) {
+             VString name = "N30";
+             SymTabRenameEltUnique(EltNamed(t, "N10"), name);
+         }},
+        // A bare rename leaves the table out of order.
+        {"set name", [](DovExpr* t) { EltNamed(t, "N20")->SetName("N77"); }},
+        {"set name in place", [](DovExpr* t) { EltNamed(t, "N20")->SetName("N21"); }},
+        {"delete an attached element", [](DovExpr* t) {
+             MessageCapture cap;
+             delete EltNamed(t, "N36");
+         }},
+        {"delete the only def", [](DovExpr* t) {
+             DovNamedObjDef* def = DovMakeNamedObjDef("N50", NC_DATA_NAME, false, t->Parent());
+             SymTabDeleteDef(def);
+             delete def;
+         }},
+        {"reorder", [](DovExpr* t) {
+             DovExpr* last = t->DelArg(t->NumArgs() - 1, 1, 0);
+             t->InsArg(last, 0);
+         }},
+    };
+    std::vector<std::string> asked;
+    for (int i = 0; i < 100; ++i) asked.push_back(DovFormat("N%02d", i).CStr());
+    asked.push_back("N30-1");
+    asked.push_back("N40-1");
+    asked.push_back("");
+    for (const Case& c : cases) {
+        DovExpr* prog = NewProgram();
+        DovExpr* table = TableOf(prog);
+        // Shuffled inserts, so that insertions land inside the table.
+        std::vector<int> order;
+        for (int i = 0; i < 40; ++i) order.push_back((i * 17) % 40);
+        for (int i : order) SymTabFindOrAdd(table, DovFormat("N%02d", 2 * i));
+        ExpectLookupsAgree(table, asked, c.what);
+        c.edit(table);
+        ExpectLookupsAgree(table, asked, c.what);
+        // More inserts after the edit, and lookups again: the index is
+        // built anew once the lookups pay for it.
+        for (int i = 0; i < 5; ++i) {
+            SymTabFindOrAdd(table, DovFormat("N%02d", 51 + 2 * i));
+            ExpectLookupsAgree(table, asked, c.what);
+        }
+        delete prog;
+    }
+}
+
+// A table whose node goes and another that comes at its address: the
+// index of the first is not the second's.
+TEST(SymTabNameIndex, ATableThatGoesTakesItsIndex) {
+    for (int round = 0; round < 50; ++round) {
+        auto* table = new DovExprOper(SYMBOL_TABLE_ELT_LIST);
+        SymTabFindOrAdd(table, "A");
+        SymTabFindOrAdd(table, round % 2 ? "B" : "C");
+        EXPECT_EQ(SymTabFind(table, "A"), table->Args(0));
+        EXPECT_EQ(SymTabFind(table, round % 2 ? "C" : "B"), nullptr);
+        EXPECT_TRUE(table->HasNameIndex());
+        delete table;
+    }
+    // A copy has no index of its own until it is asked.
+    DovExprOper table(SYMBOL_TABLE_ELT_LIST);
+    SymTabFindOrAdd(&table, "A");
+    DovExpr* copy = table.Copy();
+    EXPECT_FALSE(copy->HasNameIndex());
+    EXPECT_EQ(SymTabFind(copy, "A"), copy->Args(0));
+    EXPECT_NE(SymTabFind(copy, "A"), table.Args(0));
+    delete copy;
+}
+
 }  // namespace
