@@ -219,39 +219,37 @@ DovTokenList& DovTokenList::Assign(const DovTokenList& other) {
     // Clearing first would empty `other` too when it is this list.
     if (&other == this) return *this;
     Clear();
-    for (const DovToken* t : other)
-        LinkLast(new DovTokenCell{new DovToken(*t), nullptr});
+    for (const DovToken* t : other) LinkLast(new DovToken(*t));
     return *this;
 }
 
 void DovTokenList::Clear() {
     if (!last_) return;
-    DovTokenCell* c = last_->next;
-    last_->next = nullptr;
+    DovToken* t = last_->next_;
+    last_->next_ = nullptr;
     last_ = nullptr;
-    while (c) {
-        DovTokenCell* next = c->next;
-        delete c->token;
-        delete c;
-        c = next;
+    while (t) {
+        DovToken* next = t->next_;
+        delete t;
+        t = next;
     }
 }
 
-void DovTokenList::LinkLast(DovTokenCell* cell) {
+void DovTokenList::LinkLast(DovToken* token) {
     if (last_) {
-        cell->next = last_->next;
-        last_->next = cell;
+        token->next_ = last_->next_;
+        last_->next_ = token;
     } else {
-        cell->next = cell;
+        token->next_ = token;
     }
-    last_ = cell;
+    last_ = token;
 }
 
 void DovTokenList::SpliceIn(DovTokenList& other) {
     if (last_) {
-        DovTokenCell* first = last_->next;
-        last_->next = other.last_->next;
-        other.last_->next = first;
+        DovToken* first = last_->next_;
+        last_->next_ = other.last_->next_;
+        other.last_->next_ = first;
     } else {
         last_ = other.last_;
     }
@@ -260,27 +258,26 @@ void DovTokenList::SpliceIn(DovTokenList& other) {
 
 void DovTokenList::AppendToken(DovToken*& token) {
     if (!token) return;
-    LinkLast(new DovTokenCell{token, nullptr});
+    LinkLast(token);
     token = nullptr;
 }
 
 void DovTokenList::PushFront(DovToken*& token) {
     if (!token) return;
-    auto* cell = new DovTokenCell{token, nullptr};
-    token = nullptr;
     if (last_) {
-        cell->next = last_->next;
-        last_->next = cell;
+        token->next_ = last_->next_;
+        last_->next_ = token;
     } else {
-        cell->next = cell;
-        last_ = cell;
+        token->next_ = token;
+        last_ = token;
     }
+    token = nullptr;
 }
 
 void DovTokenList::AppendList(DovTokenList& other) {
     // A list appended to itself would lose its ring.
     if (&other == this || !other.last_) return;
-    DovTokenCell* other_last = other.last_;
+    DovToken* other_last = other.last_;
     SpliceIn(other);
     last_ = other_last;
 }
@@ -310,50 +307,46 @@ DovToken* DovTokenList::FirstSignificant() const {
     return nullptr;
 }
 
-DovToken* DovTokenList::Last() const { return last_ ? last_->token : nullptr; }
+DovToken* DovTokenList::Last() const { return last_; }
 
 DovToken* DovTokenList::PopFront() {
     if (!last_) return nullptr;
-    DovTokenCell* c = last_->next;
-    if (c == last_)
+    DovToken* t = last_->next_;
+    if (t == last_)
         last_ = nullptr;
     else
-        last_->next = c->next;
-    DovToken* t = c->token;
-    delete c;
+        last_->next_ = t->next_;
+    t->next_ = nullptr;
     return t;
 }
 
 DovToken* DovTokenList::PopBack() {
     if (!last_) return nullptr;
-    DovTokenCell* c = last_;
-    DovTokenCell* prev = c->next;
-    while (prev->next != c) prev = prev->next;
-    if (prev == c) {
+    DovToken* t = last_;
+    DovToken* prev = t->next_;
+    while (prev->next_ != t) prev = prev->next_;
+    if (prev == t) {
         last_ = nullptr;
     } else {
-        prev->next = c->next;
+        prev->next_ = t->next_;
         last_ = prev;
     }
-    DovToken* t = c->token;
-    delete c;
+    t->next_ = nullptr;
     return t;
 }
 
 void DovTokenList::RemoveIf(int (*pred)(DovToken*)) {
     if (!last_) return;
-    DovTokenCell* c = last_->next;
-    last_->next = nullptr;
+    DovToken* t = last_->next_;
+    last_->next_ = nullptr;
     last_ = nullptr;
-    while (c) {
-        DovTokenCell* next = c->next;
-        if (pred(c->token)) {
-            delete c->token;
-            delete c;
-        } else {
-            LinkLast(c);
-        }
-        c = next;
+    while (t) {
+        DovToken* next = t->next_;
+        if (pred(t))
+            delete t;
+        else
+            LinkLast(t);
+        t = next;
     }
 }
 
@@ -426,7 +419,7 @@ char DovTokenList::GetTic(std::istream& is, VString& message) {
             delete token;
             return r;
         }
-        LinkLast(new DovTokenCell{token, nullptr});
+        LinkLast(token);
     }
     int c = is.get();
     if (c != '#') {

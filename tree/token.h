@@ -19,10 +19,16 @@ public:
     DovToken() = default;
     DovToken(int code, const VString& image, const DovTxtPosnRange& range = {})
         : code(static_cast<std::int16_t>(code)), image(image), range(range) {}
-    DovToken(const DovToken& other) = default;
-    DovToken& operator=(const DovToken& other) = default;
+    // A copy is in no list; assigning to a token keeps its place in its list.
+    DovToken(const DovToken& other) : code(other.code), image(other.image), range(other.range) {}
+    DovToken& operator=(const DovToken& other) {
+        code = other.code;
+        image = other.image;
+        range = other.range;
+        return *this;
+    }
     // Not virtual: nothing derives from a token, and without a table pointer
-    // a token takes 40 bytes, not 48.
+    // a token takes 48 bytes, not 56.
     ~DovToken() = default;
 
     // 1 for the separators SEP_UNINLINED_COPY..SEP_REPLACE, SEP_LEFT_PAR..SEP_EOF
@@ -46,6 +52,11 @@ public:
     std::int16_t code = 0;
     VString image;
     DovTxtPosnRange range;
+
+private:
+    friend class DovTokenList;
+    // The next token of the list that owns this one (see DovTokenList).
+    DovToken* next_ = nullptr;
 };
 
 // The test of DovToken::IsBlankSeparator as a free predicate for RemoveIf.
@@ -62,19 +73,14 @@ VString DovTokenMsgStr(const DovToken& token);
 // word of keywords.
 VString DovTokenText(const DovToken& token);
 
-struct DovTokenCell {
-    VEMLO_SMALL_BLOCK_OPERATORS
-
-    DovToken* token = nullptr;  // owned
-    DovTokenCell* next = nullptr;
-};
-
 class DovTokenItem;
 
 // A singly linked list of owned tokens in source order, kept as a ring: the
-// one field points at the last cell, whose link leads back to the first.
-// Every node and slot pays one word for its list, and appending, prepending
-// and reading either end cost the same whatever the length.
+// one field points at the last token, whose link leads back to the first.
+// The links live in the tokens themselves (a token is owned by one list at
+// a time), so a token costs one block, and every node and slot pays one
+// word for its list; appending, prepending and reading either end cost the
+// same whatever the length.
 class DovTokenList {
 public:
     DovTokenList() = default;
@@ -90,37 +96,37 @@ public:
     }
 
     DovTokenList& Assign(const DovTokenList& other);
-    // Deletes every token and cell.
+    // Deletes every token.
     void Clear();
     bool IsEmpty() const { return last_ == nullptr; }
     // The first token, or null for an empty list.
-    DovToken* First() const { return last_ ? last_->next->token : nullptr; }
+    DovToken* First() const { return last_ ? last_->next_ : nullptr; }
 
     // Iteration over the tokens in order.
     class Iterator {
     public:
         // The end of every list.
         Iterator() = default;
-        Iterator(DovTokenCell* cell, DovTokenCell* last) : cell_(cell), last_(last) {}
-        DovToken* operator*() const { return cell_->token; }
+        Iterator(DovToken* token, DovToken* last) : token_(token), last_(last) {}
+        DovToken* operator*() const { return token_; }
         Iterator& operator++() {
-            cell_ = cell_ == last_ ? nullptr : cell_->next;
+            token_ = token_ == last_ ? nullptr : token_->next_;
             return *this;
         }
-        bool operator!=(const Iterator& other) const { return cell_ != other.cell_; }
+        bool operator!=(const Iterator& other) const { return token_ != other.token_; }
 
     private:
-        DovTokenCell* cell_ = nullptr;
-        DovTokenCell* last_ = nullptr;
+        DovToken* token_ = nullptr;
+        DovToken* last_ = nullptr;
     };
-    Iterator begin() const { return Iterator(last_ ? last_->next : nullptr, last_); }
+    Iterator begin() const { return Iterator(last_ ? last_->next_ : nullptr, last_); }
     Iterator end() const { return Iterator(); }
 
     // Take the token; the caller's pointer becomes null. A null token adds
     // nothing.
     void AppendToken(DovToken*& token);
     void PushFront(DovToken*& token);
-    // Relink every cell of `other` behind (in front of) this list's cells;
+    // Relink every token of `other` behind (in front of) this list's tokens;
     // `other` becomes empty.
     void AppendList(DovTokenList& other);
     void PrependList(DovTokenList& other);
@@ -133,7 +139,7 @@ public:
     // none.
     DovToken* FirstSignificant() const;
     DovToken* Last() const;
-    // Unlink the first (last) cell and hand its token to the caller; null for
+    // Unlink the first (last) token and hand it to the caller; null for
     // an empty list.
     DovToken* PopFront();
     DovToken* PopBack();
@@ -161,13 +167,13 @@ public:
     char GetTic(std::istream& is, VString& message);
 
 private:
-    // Links `cell` in behind the last cell; it becomes the last.
-    void LinkLast(DovTokenCell* cell);
-    // Takes the cells of `other` into the ring in front of this list's
-    // first cell; `other` becomes empty.
+    // Links `token` in behind the last token; it becomes the last.
+    void LinkLast(DovToken* token);
+    // Takes the tokens of `other` into the ring in front of this list's
+    // first token; `other` becomes empty.
     void SpliceIn(DovTokenList& other);
 
-    DovTokenCell* last_ = nullptr;
+    DovToken* last_ = nullptr;
 };
 
 // Message form "{tok, tok}".
