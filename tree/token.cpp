@@ -235,13 +235,18 @@ void DovTokenList::Clear() {
     }
 }
 
-void DovTokenList::LinkLast(DovToken* token) {
+void DovTokenList::LinkFirst(DovToken* token) {
     if (last_) {
         token->next_ = last_->next_;
         last_->next_ = token;
     } else {
         token->next_ = token;
+        last_ = token;
     }
+}
+
+void DovTokenList::LinkLast(DovToken* token) {
+    LinkFirst(token);
     last_ = token;
 }
 
@@ -264,13 +269,7 @@ void DovTokenList::AppendToken(DovToken*& token) {
 
 void DovTokenList::PushFront(DovToken*& token) {
     if (!token) return;
-    if (last_) {
-        token->next_ = last_->next_;
-        last_->next_ = token;
-    } else {
-        token->next_ = token;
-        last_ = token;
-    }
+    LinkFirst(token);
     token = nullptr;
 }
 

@@ -167,7 +167,9 @@ public:
     char GetTic(std::istream& is, VString& message);
 
 private:
-    // Links `token` in behind the last token; it becomes the last.
+    // Links `token` in behind the last token, as the first (LinkFirst) or
+    // the last (LinkLast) of the ring.
+    void LinkFirst(DovToken* token);
     void LinkLast(DovToken* token);
     // Takes the tokens of `other` into the ring in front of this list's
     // first token; `other` becomes empty.
