@@ -224,15 +224,19 @@ DovTokenList& DovTokenList::Assign(const DovTokenList& other) {
 }
 
 void DovTokenList::Clear() {
-    if (!last_) return;
-    DovToken* t = last_->next_;
-    last_->next_ = nullptr;
-    last_ = nullptr;
-    while (t) {
+    for (DovToken* t = TakeChain(); t;) {
         DovToken* next = t->next_;
         delete t;
         t = next;
     }
+}
+
+DovToken* DovTokenList::TakeChain() {
+    if (!last_) return nullptr;
+    DovToken* first = last_->next_;
+    last_->next_ = nullptr;
+    last_ = nullptr;
+    return first;
 }
 
 void DovTokenList::LinkFirst(DovToken* token) {
@@ -335,11 +339,7 @@ DovToken* DovTokenList::PopBack() {
 }
 
 void DovTokenList::RemoveIf(int (*pred)(DovToken*)) {
-    if (!last_) return;
-    DovToken* t = last_->next_;
-    last_->next_ = nullptr;
-    last_ = nullptr;
-    while (t) {
+    for (DovToken* t = TakeChain(); t;) {
         DovToken* next = t->next_;
         if (pred(t))
             delete t;

@@ -171,6 +171,8 @@ private:
     // the last (LinkLast) of the ring.
     void LinkFirst(DovToken* token);
     void LinkLast(DovToken* token);
+    // Empties the list and hands its tokens over as a chain ending in null.
+    DovToken* TakeChain();
     // Takes the tokens of `other` into the ring in front of this list's
     // first token; `other` becomes empty.
     void SpliceIn(DovTokenList& other);
