@@ -55,8 +55,8 @@ char GetTicIntNo(std::istream& is, long long& value, bool allow_negative, char t
 }
 
 void VString::PutTicCounted(std::ostream& os) const {
-    os << len_ << ':';
-    os.write(CStr(), len_);
+    os << Size() << ':';
+    os.write(CStr(), Size());
 }
 
 char VString::GetTicCounted(std::istream& is, VString& message) {

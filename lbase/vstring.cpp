@@ -30,19 +30,18 @@ void VString::Assign(const char* p, std::size_t len) {
     std::uint32_t checked = CheckedLen(len);
     if (checked <= kShortMax) {
         // Built aside first: `p` may point into the text being replaced.
-        char fresh[sizeof short_] = {};
+        char fresh[sizeof bytes_] = {};
         if (len) std::memcpy(fresh, p, len);
-        else fresh[kShortMax] = kEmptyMark;
+        fresh[kTagAt] = ShortTag(checked);
         Release();
-        std::memcpy(short_, fresh, sizeof short_);
+        std::memcpy(bytes_, fresh, sizeof bytes_);
     } else {
         char* fresh = NewBuffer(len);
         std::memcpy(fresh, p, len);
         fresh[len] = '\0';
         Release();
-        SetLongText(fresh);
+        SetLong(fresh, checked);
     }
-    len_ = checked;
 }
 
 VString::VString(char c) { Assign(&c, 1); }
@@ -69,7 +68,7 @@ VString::VString(FastOstrstream& stream) {
 VString& VString::operator=(const VString& other) {
     if (this == &other) return *this;
     if (other.IsLong()) {
-        Assign(other.LongText(), other.len_);
+        Assign(other.LongText(), other.LongLen());
     } else {
         Release();
         CopyFields(other);
@@ -80,22 +79,22 @@ VString& VString::operator=(const VString& other) {
 VString& VString::operator+=(const VString& other) {
     if (!Ptr()) return *this = other;
     if (!other.Ptr()) return *this;
-    std::size_t total = std::size_t(len_) + other.len_;
-    std::uint32_t checked = CheckedLen(total);
+    std::size_t len = Size(), other_len = other.Size();
+    std::uint32_t checked = CheckedLen(len + other_len);
     if (checked == 0) return *this;
     if (checked <= kShortMax) {
-        // Both are short: joined in place (`other` may be this string).
-        short_[kShortMax] = '\0';  // an empty text's mark
-        std::memcpy(short_ + len_, other.short_, other.len_);
+        // Both are short: joined in place (`other` may be this string), the
+        // zeros behind the text ending it.
+        std::memcpy(bytes_ + len, other.bytes_, other_len);
+        bytes_[kTagAt] = ShortTag(checked);
     } else {
-        char* fresh = NewBuffer(total);
-        std::memcpy(fresh, CStr(), len_);
-        std::memcpy(fresh + len_, other.CStr(), other.len_);
-        fresh[total] = '\0';
+        char* fresh = NewBuffer(checked);
+        std::memcpy(fresh, CStr(), len);
+        std::memcpy(fresh + len, other.CStr(), other_len);
+        fresh[checked] = '\0';
         Release();
-        SetLongText(fresh);
+        SetLong(fresh, checked);
     }
-    len_ = checked;
     return *this;
 }
 
@@ -111,7 +110,7 @@ std::ostream& operator<<(std::ostream& os, const VString& s) {
 
 VString VString::SubStr(int start, int count) const {
     if (start < 0 || count == 0 || count < -1) return VString();
-    if (static_cast<std::uint32_t>(start) >= len_) return VString();
+    if (static_cast<std::uint32_t>(start) >= Size()) return VString();
     int avail = Len() - start;
     if (count == -1 || count > avail) count = avail;
     return VString(CStr() + start, count);
@@ -123,8 +122,9 @@ VString VString::UpTo(char c) const {
 }
 
 bool VString::StartsWith(const VString& prefix) const {
-    if (prefix.len_ > len_) return false;
-    return prefix.len_ == 0 || std::memcmp(CStr(), prefix.CStr(), prefix.len_) == 0;
+    std::uint32_t want = prefix.Size();
+    if (want > Size()) return false;
+    return want == 0 || std::memcmp(CStr(), prefix.CStr(), want) == 0;
 }
 
 bool VString::HasChar(char c) const {
@@ -133,7 +133,7 @@ bool VString::HasChar(char c) const {
 
 int VString::IndexOf(char c) const {
     const char* text = CStr();
-    const void* p = std::memchr(text, c, len_);
+    const void* p = std::memchr(text, c, Size());
     return p ? static_cast<int>(static_cast<const char*>(p) - text) : -1;
 }
 
@@ -156,18 +156,19 @@ int VString::CountCharsIn(const char* set) const {
 }
 
 int VString::IsOneOf(const char* list) const {
-    if (!list || len_ == 0) return 0;
+    if (!list || Size() == 0) return 0;
     for (const char* p = list; *p; p += std::strlen(p) + 1)
         if (std::strcmp(CStr(), p) == 0) return 1;
     return 0;
 }
 
 int VString::Find(const VString& pattern) const {
-    if (pattern.len_ == 0) return 0;
-    if (pattern.len_ > len_) return -1;
+    std::uint32_t len = Size(), want = pattern.Size();
+    if (want == 0) return 0;
+    if (want > len) return -1;
     const char* text = CStr();
-    for (std::uint32_t i = 0; i + pattern.len_ <= len_; ++i)
-        if (std::memcmp(text + i, pattern.CStr(), pattern.len_) == 0) return static_cast<int>(i);
+    for (std::uint32_t i = 0; i + want <= len; ++i)
+        if (std::memcmp(text + i, pattern.CStr(), want) == 0) return static_cast<int>(i);
     return -1;
 }
 
@@ -178,16 +179,18 @@ int VString::Compare(const VString& other) const {
 bool VString::EqualTail(const char* a, const char* b) { return std::strcmp(a + 1, b + 1) == 0; }
 
 bool VString::operator==(const VString& other) const {
-    if (len_ != other.len_) return false;
-    if (len_ == 0) return true;
-    // Short texts are followed by zeros: their whole fields compare.
-    if (!IsLong()) return std::memcmp(short_, other.short_, sizeof short_) == 0;
-    return std::memcmp(LongText(), other.LongText(), len_) == 0;
+    std::uint32_t len = Size();
+    if (len != other.Size()) return false;
+    if (len == 0) return true;
+    // Short texts of one length are followed by zeros and the same tag:
+    // their whole fields compare.
+    if (!IsLong()) return std::memcmp(bytes_, other.bytes_, sizeof bytes_) == 0;
+    return std::memcmp(LongText(), other.LongText(), len) == 0;
 }
 
 void VString::ReplaceChar(char from, char to) {
     char* text = Text();
-    for (std::uint32_t i = 0; i < len_; ++i)
+    for (std::uint32_t i = 0, len = Size(); i < len; ++i)
         if (text[i] == from) text[i] = to;
 }
 
@@ -197,8 +200,9 @@ void VString::RemoveChars(const VString& set) {
     const char* text = CStr();
     std::size_t set_len = std::strlen(set.CStr());
     std::string kept;
-    kept.reserve(len_);
-    for (std::uint32_t i = 0; i < len_; ++i)
+    std::uint32_t len = Size();
+    kept.reserve(len);
+    for (std::uint32_t i = 0; i < len; ++i)
         if (!std::memchr(set.CStr(), text[i], set_len)) kept.push_back(text[i]);
     if (kept.empty()) {
         Release();
@@ -209,7 +213,7 @@ void VString::RemoveChars(const VString& set) {
 }
 
 VString VString::StripPair(char open, char close) const {
-    if (len_ == 0) return VString();
+    if (Size() == 0) return VString();
     const char* text = CStr();
     int start = (text[0] == open && open != '\0') ? 1 : 0;
     int end = Len();
@@ -232,21 +236,21 @@ int DovCharToLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 VString VString::ToUpper() const {
     VString r(*this);
     char* text = r.Text();
-    for (std::uint32_t i = 0; i < r.len_; ++i) text[i] = static_cast<char>(DovCharToUpper(text[i]));
+    for (std::uint32_t i = 0, len = r.Size(); i < len; ++i) text[i] = static_cast<char>(DovCharToUpper(text[i]));
     return r;
 }
 
 VString VString::ToLower() const {
     VString r(*this);
     char* text = r.Text();
-    for (std::uint32_t i = 0; i < r.len_; ++i) text[i] = static_cast<char>(DovCharToLower(text[i]));
+    for (std::uint32_t i = 0, len = r.Size(); i < len; ++i) text[i] = static_cast<char>(DovCharToLower(text[i]));
     return r;
 }
 
 void VString::Translate(VString& out, const char* table) const {
     VString r(*this);
     char* text = r.Text();
-    for (std::uint32_t i = 0; i < r.len_; ++i) text[i] = table[static_cast<unsigned char>(text[i])];
+    for (std::uint32_t i = 0, len = r.Size(); i < len; ++i) text[i] = table[static_cast<unsigned char>(text[i])];
     out.Adopt(r);
 }
 

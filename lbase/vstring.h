@@ -1,5 +1,5 @@
 // VString: the library's string. Each copy owns its characters. A text of
-// up to kShortMax characters (most words and names) is kept inside the
+// up to kShortMax characters (most words and data names) is kept inside the
 // object itself; a longer one has a buffer of its own, exactly one byte
 // longer than the text, from DovSmallBlocks. A pointer into a short text
 // therefore belongs to the object: it does not follow the text when the
@@ -26,7 +26,7 @@ public:
     VString(const char* text, int count);
     explicit VString(FastOstrstream& stream);
     VString(const VString& other) {
-        if (other.IsLong()) Assign(other.LongText(), other.len_);
+        if (other.IsLong()) Assign(other.LongText(), other.LongLen());
         else CopyFields(other);
     }
     VString(VString&& other) noexcept {
@@ -50,13 +50,15 @@ public:
     // The text, or null for a string without text.
     const char* Ptr() const {
         if (IsLong()) return LongText();
-        return len_ != 0 || short_[kShortMax] == kEmptyMark ? short_ : nullptr;
+        return Tag() == kNoText ? nullptr : bytes_;
     }
     // The text as a C string; "" for a string without text.
-    const char* CStr() const { return IsLong() ? LongText() : short_; }
+    const char* CStr() const { return IsLong() ? LongText() : bytes_; }
     // Number of characters, terminator not counted.
-    int Len() const { return static_cast<int>(len_); }
-    bool IsEmpty() const { return len_ == 0; }
+    int Len() const { return static_cast<int>(Size()); }
+    // Short forms keep 15 minus the length in the tag's low bits, the long
+    // form none: the empty ones are the two short tags with all of them set.
+    bool IsEmpty() const { return (Tag() & (kLongTag | kShortMax)) == kShortMax; }
     char operator[](int i) const { return CStr()[i]; }
 
     // Queries.
@@ -104,7 +106,7 @@ public:
     // Longest text a string may hold.
     static constexpr std::uint32_t kMaxLen = 0x7fffffffu;
     // Longest text kept inside the object.
-    static constexpr std::uint32_t kShortMax = 11;
+    static constexpr std::uint32_t kShortMax = 15;
 
 private:
     // The C library's comparison of two C strings whose first characters are
@@ -117,41 +119,56 @@ private:
     static char* NewBuffer(std::size_t len) { return static_cast<char*>(DovSmallBlocks::Take(len + 1)); }
     // Gives a long text's buffer back (the string's fields stay as they are).
     void Release() noexcept {
-        if (IsLong()) DovSmallBlocks::Give(LongText(), std::size_t(len_) + 1);
+        if (IsLong()) DovSmallBlocks::Give(LongText(), std::size_t(LongLen()) + 1);
     }
 
-    // The form follows from the length alone.
-    bool IsLong() const { return len_ > kShortMax; }
+    // The object's 16 bytes. Short form: the text, its NUL and zeros up to
+    // the last byte, the tag, which holds kShortMax minus the length: it is
+    // the terminator of a text of kShortMax characters. The string without
+    // text is the empty short form with kNoTextBit set in its tag. Long
+    // form: the buffer's address in the first 8 bytes, the length in the
+    // next 4, the tag kLongTag.
+    static constexpr std::size_t kTagAt = 15;
+    static constexpr std::size_t kLongLenAt = sizeof(char*);
+    static constexpr unsigned char kLongTag = 0x80;
+    static constexpr unsigned char kNoTextBit = 0x10;
+    static constexpr unsigned char kNoText = kNoTextBit | kShortMax;
+
+    unsigned char Tag() const { return static_cast<unsigned char>(bytes_[kTagAt]); }
+    bool IsLong() const { return (Tag() & kLongTag) != 0; }
+    std::uint32_t Size() const { return IsLong() ? LongLen() : ShortLen(); }
+    std::uint32_t ShortLen() const { return kShortMax - (Tag() & kShortMax); }
+    std::uint32_t LongLen() const {
+        std::uint32_t n;
+        std::memcpy(&n, bytes_ + kLongLenAt, sizeof n);
+        return n;
+    }
     char* LongText() const {
         char* p;
-        std::memcpy(&p, short_, sizeof p);
+        std::memcpy(&p, bytes_, sizeof p);
         return p;
     }
-    void SetLongText(char* p) { std::memcpy(short_, &p, sizeof p); }
+    // The tag of a short text of `len` characters.
+    static char ShortTag(std::uint32_t len) { return static_cast<char>(kShortMax - len); }
+    void SetLong(char* p, std::uint32_t len) {
+        std::memcpy(bytes_, &p, sizeof p);
+        std::memcpy(bytes_ + kLongLenAt, &len, sizeof len);
+        bytes_[kTagAt] = static_cast<char>(kLongTag);
+    }
     // The characters, to edit in place.
-    char* Text() { return IsLong() ? LongText() : short_; }
+    char* Text() { return IsLong() ? LongText() : bytes_; }
     // Takes the other string's fields as they are and leaves it without text.
     void TakeFields(VString& other) noexcept {
         CopyFields(other);
         other.Clear();
     }
-    void CopyFields(const VString& other) noexcept {
-        std::memcpy(short_, other.short_, sizeof short_);
-        len_ = other.len_;
-    }
+    void CopyFields(const VString& other) noexcept { std::memcpy(bytes_, other.bytes_, sizeof bytes_); }
     void Clear() noexcept {
-        std::memset(short_, 0, sizeof short_);
-        len_ = 0;
+        std::memset(bytes_, 0, sizeof bytes_);
+        bytes_[kTagAt] = static_cast<char>(kNoText);
     }
 
-    // Marks the empty text, as against no text, in the short form's last byte.
-    static constexpr char kEmptyMark = 1;
-
-    // Short form: the text, its NUL and zeros up to the end (the last byte
-    // is kEmptyMark for the empty text). Long form: the buffer's address in
-    // the first bytes.
-    alignas(char*) char short_[kShortMax + 1] = {};
-    std::uint32_t len_ = 0;
+    alignas(char*) char bytes_[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, char(kNoText)};
 };
 
 static_assert(sizeof(VString) == 16);

@@ -33,7 +33,8 @@ void ExpectText(const VString& s, const std::string& want) {
     for (int i = 0; i < s.Len(); ++i) EXPECT_EQ(s[i], want[static_cast<std::size_t>(i)]);
 }
 
-const int kLengths[] = {0, 1, 10, 11, 12, 13, 40};
+// Around the old and the present longest short text (11, 15).
+const int kLengths[] = {0, 1, 10, 11, 12, 13, 14, 15, 16, 17, 40};
 
 TEST(VStringForms, ConstructCopyAndMoveAtTheBoundary) {
     static_assert(sizeof(VString) == 16);
@@ -118,7 +119,7 @@ TEST(VStringForms, JoiningGrowsAcrossTheBoundary) {
     EXPECT_EQ(blank.Len(), 0);
     blank += VString();
     EXPECT_NE(blank.Ptr(), nullptr);
-    for (int n : {3, 11}) {
+    for (int n : {3, 11, 15}) {
         VString s("");
         s += Make(TextOf(n));
         EXPECT_TRUE(s == Make(TextOf(n))) << n;
@@ -127,7 +128,7 @@ TEST(VStringForms, JoiningGrowsAcrossTheBoundary) {
 
 TEST(VStringForms, ShrinkingBackToShort) {
     const std::string big = TextOf(30);
-    for (int n : {0, 1, 10, 11, 12}) {
+    for (int n : {0, 1, 10, 11, 12, 14, 15, 16}) {
         SCOPED_TRACE(n);
         VString s = Make(big);
         s = s.SubStr(2, n);
@@ -138,16 +139,81 @@ TEST(VStringForms, ShrinkingBackToShort) {
             EXPECT_TRUE(s == Make(big.substr(2, static_cast<std::size_t>(n))));
         }
     }
-    VString spaced(("  " + TextOf(11) + "   ").c_str());
-    ExpectText(spaced.Trim(), TextOf(11));
+    for (int n : {11, 15}) {
+        VString spaced(("  " + TextOf(n) + "   ").c_str());
+        ExpectText(spaced.Trim(), TextOf(n));
+    }
     VString dotted("a.b.c.d.e.f.g");
     dotted.RemoveChars(".");
     ExpectText(dotted, "abcdefg");
     EXPECT_TRUE(dotted == "abcdefg");
 }
 
+TEST(VStringForms, GrowingAndShrinkingOneCharacterAtATime) {
+    // Every length on the way through the short form into the long one and
+    // back; the length is kept differently in the two forms.
+    VString s("");
+    for (int n = 1; n <= 20; ++n) {
+        s += VString(static_cast<char>('a' + (n - 1) % 26));
+        ASSERT_EQ(s.Len(), n);
+        ExpectText(s, TextOf(n));
+        EXPECT_FALSE(s.IsEmpty());
+        EXPECT_TRUE(s == Make(TextOf(n)));
+    }
+    for (int n = 19; n >= 0; --n) {
+        s = s.SubStr(0, n);
+        ASSERT_EQ(s.Len(), n) << n;
+        EXPECT_EQ(s.IsEmpty(), n == 0);
+        if (n > 0) {
+            ExpectText(s, TextOf(n));
+        }
+    }
+}
+
+TEST(VStringForms, NulBytesAtTheEndOfTheShortForm) {
+    // The last byte of a 15-character text is its terminator: a text may
+    // still end in NULs, or be nothing but NULs, and keep its length.
+    for (int n : {1, 14, 15, 16}) {
+        SCOPED_TRACE(n);
+        const std::string nuls(static_cast<std::size_t>(n), '\0');
+        VString s = Make(nuls);
+        ExpectText(s, nuls);
+        EXPECT_FALSE(s.IsEmpty());
+        EXPECT_NE(s.Ptr(), nullptr);
+        EXPECT_FALSE(s == Make(std::string(static_cast<std::size_t>(n) - 1, '\0')));
+        EXPECT_FALSE(s == VString());
+        std::string ending = TextOf(n);
+        ending.back() = '\0';
+        ExpectText(Make(ending), ending);
+        ExpectText(Make(ending) + Make(nuls), ending + nuls);
+    }
+}
+
+TEST(VStringForms, EmptyTextAndNoText) {
+    const VString none, blank("");
+    EXPECT_EQ(none.Ptr(), nullptr);
+    EXPECT_NE(blank.Ptr(), nullptr);
+    for (const VString* s : {&none, &blank}) {
+        EXPECT_EQ(s->Len(), 0);
+        EXPECT_TRUE(s->IsEmpty());
+        EXPECT_STREQ(s->CStr(), "");
+        EXPECT_TRUE(*s == "");
+    }
+    EXPECT_TRUE(none == blank);
+    EXPECT_EQ(VString(none).Ptr(), nullptr);
+    EXPECT_NE(VString(blank).Ptr(), nullptr);
+    VString was_long = Make(TextOf(20));
+    was_long = blank;
+    EXPECT_NE(was_long.Ptr(), nullptr);
+    was_long = none;
+    EXPECT_EQ(was_long.Ptr(), nullptr);
+    VString dots("...");
+    dots.RemoveChars(".");
+    EXPECT_EQ(dots.Ptr(), nullptr);
+}
+
 TEST(VStringForms, EqualityAndOrderLookAtEveryCharacter) {
-    for (int n : {1, 10, 11, 12, 13}) {
+    for (int n : {1, 10, 11, 12, 13, 14, 15, 16}) {
         for (int at = 0; at < n; ++at) {
             std::string a = TextOf(n), b = a;
             b[static_cast<std::size_t>(at)] = '#';
@@ -162,7 +228,7 @@ TEST(VStringForms, EqualityAndOrderLookAtEveryCharacter) {
 }
 
 TEST(VStringForms, EmbeddedNulBytes) {
-    for (int n : {3, 11, 12, 20}) {
+    for (int n : {3, 11, 12, 14, 15, 16, 20}) {
         SCOPED_TRACE(n);
         std::string a = TextOf(n);
         a[1] = '\0';
