@@ -316,15 +316,14 @@ DovSymTabElt* SearchSlots(DovExpr* table, const VString& name, int* index) {
     return elt;
 }
 
-// The place of an absent name in a table that the index covers: every slot
-// holds an element and the names ascend, so the first name past `name` is
-// found by halving alone, without the checks of each slot.
-int PlaceInIndexedTable(DovExpr* table, const VString& name) {
+// The place of an absent name in a table whose names ascend: the first name
+// past `name`, found by halving alone, without the slot search's trace.
+int PlaceInSortedTable(DovExpr* table, const VString& name) {
     int lo = 0;
     int hi = table->NumArgs();
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (NameCompare(static_cast<DovSymTabElt*>(table->SlotAt(mid)->arg)->Name(), name) < 0)
+        if (NameCompare(EltName(table, mid), name) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -345,7 +344,7 @@ DovSymTabElt* SymTabFindOrPlace(DovExpr* table, const VString& name, int& index)
         return nullptr;
     }
     names->Sort(table);
-    index = PlaceInIndexedTable(table, name);
+    index = PlaceInSortedTable(table, name);
     return nullptr;
 }
 
@@ -370,8 +369,8 @@ void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt) {
 void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index) {
     if (!table || !elt) return;
     NameIndex* names = IndexOf(table);
-    if (names && names->Defers() && !elt->Parent() && index == table->NumArgs() &&
-        !names->Find(elt->Name(), NameHash(elt->Name()))) {
+    const std::uint64_t hash = names && names->Defers() ? NameHash(elt->Name()) : 0;
+    if (names && names->Defers() && !elt->Parent() && index == table->NumArgs() && !names->Find(elt->Name(), hash)) {
         // The index answers for the appended name; the slots are out of
         // order when it sorts before the last.
         const int n = table->NumArgs();
@@ -379,14 +378,14 @@ void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index) {
         g_editing = table;
         table->InsArg(elt, n);
         g_editing = nullptr;
-        names->Add(elt, NameHash(elt->Name()));
+        names->Add(elt, hash);
         if (!after_last) names->SetUnsorted();
         return;
     }
     if (names && names->IsUnsorted()) {
         // The place was given while the table deferred its order.
         names->Sort(table);
-        SymTabFind(table, elt->Name(), &index);
+        index = PlaceInSortedTable(table, elt->Name());
     }
     // The index takes the element in when the insertion leaves the names
     // strictly ascending. Only a plain insertion is made under the index's
