@@ -9,6 +9,7 @@
 #include "parser/hooks.h"
 #include "parser/parser_impl.h"
 #include "parser/token_adapter.h"
+#include "tree/symtab.h"
 #include "tree/walk.h"
 
 DovParserImpl* WorkingParser = nullptr;
@@ -267,6 +268,7 @@ int DovParserImpl::Parse(const char* fileName, DovExpr*& rootOut, DovTokenList* 
         } else {
             // 10. The tree goes to the caller.
             FinishSource(0);
+            SymTabSettleOrder(SymTabOfHolder(root));
             DovExpr* tree = root;
             root = nullptr;
             rootOut = tree;

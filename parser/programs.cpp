@@ -226,6 +226,8 @@ void InitSourceTree(DovParserImpl* parser) {
     DovExpr* table = new DovExprOper(SYMBOL_TABLE_ELT_LIST);
     root->SetArg(kDovFileSymbolTableArg, table, -1, 0);
     parser->currentSymTab = table;
+    // Sorted when the parse hands the tree out (DovParserImpl::Parse).
+    SymTabDeferOrder(table);
 
     // 3. The special registers of the dialects in force, in table order.
     DovDataItemRow rows[kDovSpecialRegisterCount + 1];
@@ -270,6 +272,8 @@ DovExpr* DovParserImpl::StartProgram() {
     program->SetArg(kDovProgSymbolTableArg, table, -1, 0);
     programStack[programCount++] = program;
     currentSymTab = table;
+    // Sorted by FinishProgram, before anything reads the order.
+    SymTabDeferOrder(table);
     return program;
 }
 
@@ -326,6 +330,11 @@ void DovParserImpl::FinishProgram(int n) {
     const int parentLevel = programCount - 1 - n;
     DovExpr* parent = programStack[parentLevel];
     const int listArg = parent && parent->Oper() == COBOL_FILE ? kFileProgramsArg : kProgNestedArg;
+
+    // The tables of the programs finished come in name order before the
+    // walks below see any of them.
+    for (int level = parentLevel + 1; level < programCount; ++level)
+        if (programStack[level]) SymTabSettleOrder(SymTabOfHolder(programStack[level]));
 
     for (int level = parentLevel + 1; level < programCount; ++level) {
         DovExpr* program = programStack[level];

@@ -29,10 +29,12 @@ DovSymTabElt* EltAt(DovExpr* table, int i) {
     return static_cast<DovSymTabElt*>(node);
 }
 
-const VString& EltName(DovExpr* table, int i) {
-    DovSymTabElt* e = EltAt(table, i);
-    return e ? e->Name() : VString::Empty;
+const VString& NameOf(DovExpr* node) {
+    if (!node || node->Oper() != SYMBOL_TABLE_ELT || typeid(*node) != typeid(DovSymTabElt)) return VString::Empty;
+    return static_cast<DovSymTabElt*>(node)->Name();
 }
+
+const VString& EltName(DovExpr* table, int i) { return NameOf(table->SlotAt(i)->arg); }
 
 void TraceInsert(DovExpr* table, int index, const VString& name) {
     if (DovSymTabTraceLevel < 1) return;
@@ -57,6 +59,16 @@ bool IsBadDef(DovExpr* def, const char* what) {
 // since the change pay for it, and only over a table whose slots hold
 // elements in strictly ascending name order: there the binary search and
 // the hash give the same answers. Until then lookups search the slots.
+//
+// While a parser builds a program the table may defer its order
+// (SymTabDeferOrder): a new name then goes to the end of the slots, the
+// index answering every lookup, and the slots are sorted once when the
+// program is finished (SymTabSettleOrder). The names of a table are
+// distinct, so the sorted slots are those that inserting each name at its
+// place would have left. Whatever here reads the slots' order (the slot
+// search, a resort, an index built anew) sorts them first; a trace or a
+// tree-change hook, which show each insertion's place, turn the deferral
+// off.
 
 std::uint64_t NameHash(const VString& name) {
     std::uint64_t h = 0xcbf29ce484222325ull;
@@ -82,6 +94,26 @@ public:
         if ((count_ + 1) * 2 > places_.size()) Grow();
         Put(elt, hash);
         ++count_;
+    }
+
+    // New names may go to the end of the slots.
+    bool Defers() const { return defers_ && built_ && DovSymTabTraceLevel < 1 && !DovTreeChangeHook; }
+    void SetDefers(bool on) { defers_ = on; }
+    bool IsUnsorted() const { return unsorted_; }
+    void SetUnsorted() { unsorted_ = true; }
+
+    // Sorts slots left out of order by deferred insertions. The elements
+    // stay the same, so the hash stays right.
+    void Sort(DovExpr* table) {
+        if (!unsorted_) return;
+        unsorted_ = false;
+        const int n = table->NumArgs();
+        std::vector<DovExpr*> elts(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) elts[static_cast<std::size_t>(i)] = table->SlotAt(i)->arg;
+        std::stable_sort(elts.begin(), elts.end(), [](DovExpr* a, DovExpr* b) {
+            return NameCompare(NameOf(a), NameOf(b)) < 0;
+        });
+        for (int i = 0; i < n; ++i) table->SlotAt(i)->arg = elts[static_cast<std::size_t>(i)];
     }
 
     void MakeStale() {
@@ -138,6 +170,8 @@ private:
     std::size_t count_ = 0;
     int lookups_ = 0;  // while stale
     bool built_ = false;
+    bool defers_ = false;   // SymTabDeferOrder until SymTabSettleOrder
+    bool unsorted_ = false; // deferred insertions left the slots out of order
 };
 
 // The records by table; the node's header bit tells that it has one.
@@ -179,6 +213,7 @@ bool IndexedFind(DovExpr* table, const VString& name, DovSymTabElt*& elt) {
     NameIndex* index = IndexOf(table);
     if (!index) return false;
     if (!index->IsBuilt()) {
+        index->Sort(table);
         index->CountLookup(table);
         if (!index->IsBuilt()) return false;
     }
@@ -209,8 +244,15 @@ void DovNameIndexSlotsChanging(DovExpr* table, bool gone) {
 
 namespace {
 
+// Sorts the slots of `table` when deferred insertions left them out of
+// order.
+void SortSlots(DovExpr* table) {
+    if (table && table->HasNameIndex()) IndexOf(table)->Sort(table);
+}
+
 // The binary search over the slots, with the trace.
 DovSymTabElt* SearchSlots(DovExpr* table, const VString& name, int* index) {
+    SortSlots(table);
     int n = table ? table->NumArgs() : 0;
     int i = n / 2;
     int step = n / 2;
@@ -274,15 +316,14 @@ DovSymTabElt* SearchSlots(DovExpr* table, const VString& name, int* index) {
     return elt;
 }
 
-// The place of an absent name in a table that the index covers: every slot
-// holds an element and the names ascend, so the first name past `name` is
-// found by halving alone, without the checks of each slot.
-int PlaceInIndexedTable(DovExpr* table, const VString& name) {
+// The place of an absent name in a table whose names ascend: the first name
+// past `name`, found by halving alone, without the slot search's trace.
+int PlaceInSortedTable(DovExpr* table, const VString& name) {
     int lo = 0;
     int hi = table->NumArgs();
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (NameCompare(static_cast<DovSymTabElt*>(table->SlotAt(mid)->arg)->Name(), name) < 0)
+        if (NameCompare(EltName(table, mid), name) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -295,8 +336,16 @@ int PlaceInIndexedTable(DovExpr* table, const VString& name) {
 DovSymTabElt* SymTabFindOrPlace(DovExpr* table, const VString& name, int& index) {
     DovSymTabElt* elt = nullptr;
     if (!IndexedFind(table, name, elt)) return SearchSlots(table, name, &index);
-    if (!elt) index = PlaceInIndexedTable(table, name);
-    return elt;
+    if (elt) return elt;
+    // A deferring table takes the name at its end.
+    NameIndex* names = IndexOf(table);
+    if (names->Defers()) {
+        index = table->NumArgs();
+        return nullptr;
+    }
+    names->Sort(table);
+    index = PlaceInSortedTable(table, name);
+    return nullptr;
 }
 
 DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index) {
@@ -320,6 +369,24 @@ void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt) {
 void SymTabInsertAt(DovExpr* table, DovSymTabElt* elt, int index) {
     if (!table || !elt) return;
     NameIndex* names = IndexOf(table);
+    const std::uint64_t hash = names && names->Defers() ? NameHash(elt->Name()) : 0;
+    if (names && names->Defers() && !elt->Parent() && index == table->NumArgs() && !names->Find(elt->Name(), hash)) {
+        // The index answers for the appended name; the slots are out of
+        // order when it sorts before the last.
+        const int n = table->NumArgs();
+        const bool after_last = n == 0 || NameCompare(EltName(table, n - 1), elt->Name()) < 0;
+        g_editing = table;
+        table->InsArg(elt, n);
+        g_editing = nullptr;
+        names->Add(elt, hash);
+        if (!after_last) names->SetUnsorted();
+        return;
+    }
+    if (names && names->IsUnsorted()) {
+        // The place was given while the table deferred its order.
+        names->Sort(table);
+        index = PlaceInSortedTable(table, elt->Name());
+    }
     // The index takes the element in when the insertion leaves the names
     // strictly ascending. Only a plain insertion is made under the index's
     // eyes: with a change hook, which may edit the table meanwhile, or an
@@ -453,6 +520,7 @@ void SymTabRenameEltUnique(DovExpr* node, VString& name) {
 void DovSymTabResort(DovSymTabElt* elt) {
     DovExpr* table = elt ? elt->Parent() : nullptr;
     if (!table || table->Oper() != SYMBOL_TABLE_ELT_LIST) return;
+    SortSlots(table);
     int i = table->FindArg(elt);
     if (i < 0) return;
     int n = table->NumArgs();
@@ -463,4 +531,15 @@ void DovSymTabResort(DovSymTabElt* elt) {
     int index = 0;
     SymTabFind(table, elt->Name(), &index);
     table->InsArg(elt, index);
+}
+
+void SymTabDeferOrder(DovExpr* table) {
+    if (NameIndex* names = IndexOf(table)) names->SetDefers(true);
+}
+
+void SymTabSettleOrder(DovExpr* table) {
+    if (!table || !table->HasNameIndex()) return;
+    NameIndex* names = IndexOf(table);
+    names->Sort(table);
+    names->SetDefers(false);
 }

@@ -66,5 +66,12 @@ DovNamedObjDef* DovMakeNamedObjDef(const VString& name, DovNameCategory category
 // name given. The element moves to its sorted place.
 void SymTabRenameEltUnique(DovExpr* elt, VString& name);
 
+// While a parser builds a program, new names may go to the end of `table`
+// and the slots stay out of order (the lookups here answer all the same)
+// until SymTabSettleOrder sorts them and ends that: nothing outside these
+// functions may read the order of the slots meanwhile.
+void SymTabDeferOrder(DovExpr* table);
+void SymTabSettleOrder(DovExpr* table);
+
 // Moves `elt` to its sorted place in its table after its name changed.
 void DovSymTabResort(DovSymTabElt* elt);

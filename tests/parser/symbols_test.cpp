@@ -33,7 +33,12 @@ TEST_F(StructureTest, WithNoProgramOpenNamesGoToTheSourceLevel) {
 TEST_F(StructureTest, NewNamesGoToTheInnermostProgramInSortedOrder) {
     InitSourceTree(&parser);
     DovExpr* program = Program("A");
-    for (const char* n : {"M", "B", "Z", "C"}) Elt(n);
+    std::vector<DovSymTabElt*> entered;
+    for (const char* n : {"M", "B", "Z", "C"}) entered.push_back(Elt(n));
+    // Until the program is finished the names are found, in any order.
+    EXPECT_EQ(Elt("Z"), entered[2]);
+    EXPECT_EQ(Elt("B"), entered[1]);
+    End("A");
     DovExpr* table = DovArgOrNull(program, 6);
     std::vector<std::string> names;
     for (int i = 0; i < table->NumArgs(); ++i) names.push_back(DovArgOrNull(table, i)->Image().CStr());
@@ -90,6 +95,40 @@ TEST_F(StructureTest, ANestedProgramsNameIsKnownEverywhere) {
     End("OUTER");
     EXPECT_EQ(Elt("INNER"), name);
     EXPECT_TRUE(messages.IsEmpty());
+}
+
+// Each program's table comes in name order when the program is finished,
+// a nested one's before its parent's; a parse given up midway takes its
+// open programs, still out of order, with it.
+TEST_F(StructureTest, TablesAreSortedWhenTheirProgramIsFinished) {
+    auto names = [](DovExpr* program) {
+        DovExpr* table = DovArgOrNull(program, 6);
+        std::vector<std::string> out;
+        for (int i = 0; i < table->NumArgs(); ++i) out.push_back(DovArgOrNull(table, i)->Image().CStr());
+        return out;
+    };
+    const std::vector<std::string> sorted{"B", "C", "M", "Z"};
+    for (bool abort : {false, true}) {
+        NewFile();
+        InitSourceTree(&parser);
+        DovExpr* outer = Program("OUTER");
+        for (const char* n : {"Z", "M"}) Elt(n);
+        DovExpr* inner = Program("INNER");
+        for (const char* n : {"M", "B", "Z", "C"}) Elt(n);
+        Elt("LOCAL");
+        if (abort) {
+            parser.FinishSource(1);
+            EXPECT_EQ(parser.programCount, 1);
+            continue;
+        }
+        End("INNER");
+        EXPECT_EQ(names(inner), (std::vector<std::string>{"B", "C", "LOCAL", "M", "Z"}));
+        // Back in OUTER: its later names join the early ones.
+        for (const char* n : {"C", "B"}) Elt(n);
+        End("OUTER");
+        EXPECT_EQ(names(outer), sorted);
+        EXPECT_TRUE(messages.IsEmpty());
+    }
 }
 
 TEST_F(StructureTest, FindNameInProgTrace) {

@@ -424,4 +424,91 @@ TEST(SymTabNameIndex, ATableThatGoesTakesItsIndex) {
     delete copy;
 }
 
+// A table that defers its order takes new names at its end; sorted, it
+// holds the slots that inserting each name at its place gives. Each case
+// enters names in some order, edits the table halfway through (an edit
+// that reads the order sorts the slots first) and enters the rest; a
+// sorted table given the same steps is the reference.
+TEST(SymTabDeferredOrder, SortedOnceGivesTheSlotsOfSortedInserts) {
+    std::vector<std::string> shuffled;
+    for (int i = 0; i < 2000; ++i) shuffled.push_back(DovFormat("N%04d", (i * 769) % 2000).CStr());
+    std::vector<std::string> ascending(shuffled.begin(), shuffled.begin() + 50);
+    std::sort(ascending.begin(), ascending.end());
+    std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
+    const std::vector<std::string> shapes[] = {{}, {"N0001"}, ascending, descending, shuffled};
+    struct Edit {
+        const char* what;
+        void (*edit)(DovExpr* table, const std::string& name);
+    } edits[] = {
+        {"nothing", [](DovExpr*, const std::string&) {}},
+        {"find with its place",
+         [](DovExpr* t, const std::string& n) {
+             int index = -1;
+             SymTabFind(t, (n + "~").c_str(), &index);
+             SymTabInsertAt(t, NewElt((n + "~").c_str()), index);
+         }},
+        {"find with the trace",
+         [](DovExpr* t, const std::string& n) {
+             vemlo_test::SymTabTrace(1, [&] { SymTabFindOrAdd(t, (n + "+").c_str()); });
+         }},
+        {"add a taken name",
+         [](DovExpr* t, const std::string& n) {
+             MessageCapture cap;
+             DovSymTabElt* elt = NewElt(n.c_str());
+             DovSymTabAddElt(t, elt);
+             EXPECT_EQ(cap.Messages().size(), 1u);
+             delete elt;
+         }},
+        {"take an element out", [](DovExpr* t, const std::string& n) { delete EltNamed(t, n.c_str())->DelThis(); }},
+        {"rename unique",
+         [](DovExpr* t, const std::string& n) {
+             VString name = "A";
+             SymTabRenameEltUnique(EltNamed(t, n.c_str()), name);
+         }},
+        {"set image", [](DovExpr* t, const std::string& n) { EltNamed(t, n.c_str())->SetImage("Z"); }},
+    };
+    for (const std::vector<std::string>& names : shapes) {
+        for (const Edit& e : edits) {
+            if (names.empty() && e.edit != edits[0].edit) continue;
+            const std::string what = std::string(e.what) + " / " + std::to_string(names.size()) + " names";
+            DovExpr* prog = NewProgram();
+            DovExpr* ref_prog = NewProgram();
+            DovExpr* table = TableOf(prog);
+            DovExpr* reference = TableOf(ref_prog);
+            SymTabDeferOrder(table);
+            std::vector<DovSymTabElt*> entered;
+            const std::size_t half = names.size() / 2;
+            for (std::size_t k = 0; k < names.size(); ++k) {
+                if (k == half && half > 0) {
+                    e.edit(table, names[0]);
+                    e.edit(reference, names[0]);
+                }
+                int index = -1;
+                ASSERT_EQ(SymTabFindOrPlace(table, names[k].c_str(), index), nullptr) << what;
+                entered.push_back(NewElt(names[k].c_str()));
+                SymTabInsertAt(table, entered.back(), index);
+                SymTabFindOrAdd(reference, names[k].c_str());
+                // Every name so far is found, during the unsorted phase too.
+                ASSERT_EQ(SymTabFind(table, names[k].c_str()), entered.back()) << what;
+                ASSERT_EQ(SymTabFind(table, names[k / 2].c_str()), EltNamed(table, names[k / 2].c_str())) << what;
+                ASSERT_EQ(SymTabFind(table, (names[k] + "#").c_str()), nullptr) << what;
+            }
+            if (names.size() == 1) {
+                e.edit(table, names[0]);
+                e.edit(reference, names[0]);
+            }
+            SymTabSettleOrder(table);
+            EXPECT_EQ(Names(table), Names(reference)) << what;
+            for (std::size_t k = 0; k < names.size(); ++k)
+                if (DovSymTabElt* elt = EltNamed(table, names[k].c_str())) EXPECT_EQ(elt, entered[k]) << what;
+            // Settled, the table is sorted again for every later insert.
+            SymTabFindOrAdd(table, "M");
+            SymTabFindOrAdd(reference, "M");
+            EXPECT_EQ(Names(table), Names(reference)) << what;
+            delete prog;
+            delete ref_prog;
+        }
+    }
+}
+
 }  // namespace
