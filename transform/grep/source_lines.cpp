@@ -1,5 +1,6 @@
 #include "transform/grep/source_lines.h"
 
+#include <cstring>
 #include <fstream>
 
 #include "lbase/message.h"
@@ -9,6 +10,7 @@ namespace {
 constexpr int kReadFailed = '5';
 constexpr int kMaxLineLen = 80;
 constexpr char kCtrlZ = 26;
+constexpr std::streamsize kReadChunk = 1 << 16;
 
 // The name of a file index; the empty name for an index the table does not
 // hold (entry 0 is the table's placeholder name).
@@ -31,12 +33,21 @@ const WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) 
     file.index = index;
     // A file that opens but cannot be read (a directory) throws, as it
     // does for the source-file reader.
-    char chunk[1 << 16];
-    for (std::streamsize got; (got = in.rdbuf()->sgetn(chunk, sizeof chunk)) > 0;)
-        file.bytes.append(chunk, static_cast<std::size_t>(got));
+    std::filebuf& buf = *in.rdbuf();
+    for (std::size_t have = 0;;) {
+        file.bytes.resize(have + kReadChunk);
+        const std::streamsize got = buf.sgetn(file.bytes.data() + have, kReadChunk);
+        have += static_cast<std::size_t>(got);
+        if (got < kReadChunk) {
+            file.bytes.resize(have);
+            break;
+        }
+    }
     file.line_starts.push_back(0);
-    for (std::size_t i = 0; i < file.bytes.size(); ++i)
-        if (file.bytes[i] == '\n') file.line_starts.push_back(static_cast<std::uint32_t>(i + 1));
+    const char* const begin = file.bytes.data();
+    const char* const end = begin + file.bytes.size();
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr;)
+        file.line_starts.push_back(static_cast<std::uint32_t>(++p - begin));
     files_.push_back(std::move(file));
     return &files_.back();
 }
@@ -57,14 +68,15 @@ int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& me
         message = DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(start).CStr());
         return kReadFailed;
     }
+    // The line ends at the line feed before the next line, or with the file.
+    const char* const bytes = file->bytes.data();
+    const char* p = bytes + file->line_starts[at.Line() - 1];
+    const char* const stop =
+        at.Line() < file->line_starts.size() ? bytes + file->line_starts[at.Line()] - 1 : bytes + file->bytes.size();
     char text[kMaxLineLen];
     int len = 0;
-    for (std::size_t i = file->line_starts[at.Line() - 1]; i < file->bytes.size() && len < kMaxLineLen; ++i) {
-        const char c = file->bytes[i];
-        if (c == '\n') break;
-        if (c == '\r' || c == kCtrlZ) continue;
-        text[len++] = c;
-    }
+    for (; p != stop && len < kMaxLineLen; ++p)
+        if (*p != '\r' && *p != kCtrlZ) text[len++] = *p;
     line = VString(text, len);
     return 0;
 }
