@@ -1,7 +1,10 @@
 #include "transform/grep/source_lines.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "lbase/message.h"
 
@@ -27,18 +30,24 @@ const WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) 
     for (auto it = files_.rbegin(); it != files_.rend(); ++it)
         if (it->index == index) return &*it;
 
-    std::ifstream in(FileNameOf(index).CStr(), std::ios::in | std::ios::binary);
+    const VString name = FileNameOf(index);
+    std::ifstream in(name.CStr(), std::ios::in | std::ios::binary);
     if (!in.is_open()) return nullptr;
     File file;
     file.index = index;
-    // A file that opens but cannot be read (a directory) throws, as it
-    // does for the source-file reader.
+    // One byte more than the file holds shows its end in one read; a file
+    // that has grown since, or whose size is not known, is read on in
+    // chunks. A file that opens but cannot be read (a directory) throws, as
+    // it does for the source-file reader.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(name.CStr(), ec);
+    std::streamsize want = ec ? kReadChunk : static_cast<std::streamsize>(size) + 1;
     std::filebuf& buf = *in.rdbuf();
-    for (std::size_t have = 0;;) {
-        file.bytes.resize(have + kReadChunk);
-        const std::streamsize got = buf.sgetn(file.bytes.data() + have, kReadChunk);
+    for (std::size_t have = 0;; want = kReadChunk) {
+        file.bytes.resize(have + static_cast<std::size_t>(want));
+        const std::streamsize got = buf.sgetn(file.bytes.data() + have, want);
         have += static_cast<std::size_t>(got);
-        if (got < kReadChunk) {
+        if (got < want) {
             file.bytes.resize(have);
             break;
         }
@@ -73,6 +82,13 @@ int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& me
     const char* p = bytes + file->line_starts[at.Line() - 1];
     const char* const stop =
         at.Line() < file->line_starts.size() ? bytes + file->line_starts[at.Line()] - 1 : bytes + file->bytes.size();
+    // Most lines hold neither carriage returns nor Ctrl-Z: their first 80
+    // characters are the line.
+    const std::size_t span = std::min<std::size_t>(static_cast<std::size_t>(stop - p), kMaxLineLen);
+    if (!std::memchr(p, '\r', span) && !std::memchr(p, kCtrlZ, span)) {
+        line = VString(p, static_cast<int>(span));
+        return 0;
+    }
     char text[kMaxLineLen];
     int len = 0;
     for (; p != stop && len < kMaxLineLen; ++p)
