@@ -39,7 +39,9 @@ void ExpectSame(WyrGrepSourceLines& lines, const DovTxtPosn& at) {
     const Answer want = FromReader(at), got = FromLines(lines, at);
     EXPECT_EQ(got.rc, want.rc);
     EXPECT_EQ(got.line, want.line);
-    if (want.rc != 0) EXPECT_EQ(got.message, want.message);
+    if (want.rc != 0) {
+        EXPECT_EQ(got.message, want.message);
+    }
 }
 
 std::uint32_t IndexOf(const std::string& path) {

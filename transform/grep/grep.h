@@ -68,7 +68,6 @@ public:
     // Longest query text a query file may give: the string limit. Only
     // tests lower it.
     static std::uint32_t max_query_len;
-
 };
 
 // Registers the class "Grep" once per process (later calls do nothing and

@@ -55,8 +55,11 @@ const WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) 
     file.line_starts.push_back(0);
     const char* const begin = file.bytes.data();
     const char* const end = begin + file.bytes.size();
-    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr;)
-        file.line_starts.push_back(static_cast<std::uint32_t>(++p - begin));
+    for (const char* p = begin;; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!p) break;
+        file.line_starts.push_back(static_cast<std::uint32_t>(p + 1 - begin));
+    }
     files_.push_back(std::move(file));
     return &files_.back();
 }
