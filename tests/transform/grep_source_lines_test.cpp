@@ -60,7 +60,7 @@ TEST(GrepSourceLines, AsTheReaderGivesThem) {
         "\ttab\t \tcolumns\n",
         std::string(79, 'a') + "\n" + std::string(80, 'b') + "\n" + std::string(81, 'c') + "\n" + long_line,
         std::string(80, 'd') + "\r\r\r\n" + std::string(78, 'e') + "\x1a\x1a\r\x1a" + "ff\n",
-        std::string("nul\0byte\n\xff\xfe high\n", 19),
+        std::string("nul\0byte\n\xff\xfe high\n", 17),
     };
     ScratchDir dir;
     for (std::size_t t = 0; t < texts.size(); ++t) {
