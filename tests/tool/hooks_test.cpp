@@ -61,3 +61,28 @@ TEST(ToolMessageHook, TerminalMessageEndsTheProcessWithStatus1) {
     EXPECT_EQ(r.exit_status, 1);
     EXPECT_EQ(r.out, "Terminal ERROR: cannot go on\n");
 }
+
+// Informations, which a search prints one per match, come out as the
+// positioned message printer prints them, whatever the position.
+TEST(ToolMessageHook, InformationsAsThePositionedPrinterPrintsThem) {
+    const std::string long_text(300, 't');
+    const auto print_all = [&](void (*print)(int, const DovTxtPosn&, const VString&)) {
+        const int unknown = DovSrcFileNames().Count() + 7;
+        const DovTxtPosn places[] = {
+            DovTxtPosn(7, 0, FileIndex("A.cbl")),       DovTxtPosn(4294967295u, 4294967295u, FileIndex("A.cbl")),
+            DovTxtPosn(1, 72, FileIndex("COPY/B.CPY")), DovTxtPosn(0, 5, FileIndex("A.cbl")),
+            DovTxtPosn(12, 3, unknown),                 DovTxtPosn(12, 3, 0),
+            DovTxtPosn(0, 1, FileIndex("A.cbl")),       DovNullPosn,
+        };
+        for (const DovTxtPosn& at : places)
+            for (const VString& text : {VString("line"), VString(), VString(""), VString(long_text.c_str())})
+                print(MSG_INFO, at, text);
+        std::cout << DovErrorCount() << " " << DovWarningCount() << "\n";
+    };
+    const vemlo_test::ChildResult want = vemlo_test::RunInChild([&] { print_all(DovPrintPosnMessage); });
+    const vemlo_test::ChildResult got = vemlo_test::RunInChild([&] { print_all(ToolMessageHook); });
+    ASSERT_TRUE(want.exited);
+    ASSERT_TRUE(got.exited);
+    EXPECT_EQ(got.out, want.out);
+    EXPECT_NE(want.out.find("A.cbl:7:1: line\n"), std::string::npos);
+}

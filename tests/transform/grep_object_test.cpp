@@ -47,7 +47,7 @@ TEST(GrepObject, InitialValues) {
     EXPECT_EQ(g.node_dump, 0);
     EXPECT_EQ(g.print_err_pos, 1);
     EXPECT_EQ(g.query.chain, nullptr);
-    EXPECT_FALSE(g.src_file.is_open());
+    EXPECT_TRUE(g.source_lines.IsEmpty());
     EXPECT_EQ(g.options.count, 0);
     EXPECT_EQ(g.ref_count, 0);
     std::ostringstream os;
@@ -168,7 +168,7 @@ TEST(GrepObject, CloneOfAFailedQuery) {
     EXPECT_EQ(Str(g->query.text), "OP ~ STMT_MOVE");
     EXPECT_EQ(g->query.chain, nullptr);
     EXPECT_EQ(g->options.count, 0);
-    EXPECT_FALSE(g->src_file.is_open());
+    EXPECT_TRUE(g->source_lines.IsEmpty());
     DovExprOper move(STMT_MOVE);
     DovTokenList msgs;
     EXPECT_EQ(g->TransformNode(&move, 1, &msgs, nullptr), 'A');

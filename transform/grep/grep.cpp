@@ -69,7 +69,7 @@ WyrGrep::WyrGrep(const WyrGrep& other)
     }
 }
 
-// The members go in reverse order: the source reader (closing its file),
+// The members go in reverse order: the source lines read,
 // the compiled query (its chain and variables), the texts; then the base.
 WyrGrep::~WyrGrep() = default;
 
@@ -125,9 +125,8 @@ void WyrGrep::DefineOptions() {
 // --- preparing for a file ------------------------------------------------------
 
 int WyrGrep::Prepare(DovParser*, DovPrettyPrinter*, DovTokenList* msgs) {
-    // A new input file: no line is known yet.
-    last_line_posn_ = DovTxtPosn();
-    last_line_ = VString();
+    // A new input file: the files read for the last one are let go.
+    source_lines.Clear();
     if (!query_file.IsEmpty()) {
         VString file, name;
         WyrGrepSplitQueryFile(query_file, file, name);
@@ -190,22 +189,11 @@ char WyrGrep::TransformNode(DovExpr* node, int apply, DovTokenList* msgs, DovExp
     } else if (!print_src) {
         Report(msgs, MSG_INFO, p, "Found");
     } else {
-        // The reader moves its copy of the position to the start of the
-        // line; the message stays at the node's own column.
-        if (last_line_posn_.Line() != 0 && last_line_posn_.Line() == p.Line() &&
-            last_line_posn_.FileIndex() == p.FileIndex()) {
-            Report(msgs, MSG_INFO, p, last_line_);
-        } else {
-            DovTxtPosn at = p;
-            VString line, message;
-            if (src_file.GetSrcLine(at, line, message) == 0) {
-                Report(msgs, MSG_INFO, p, line);
-                last_line_posn_ = DovTxtPosn(p.Line(), 0, p.FileIndex());
-                last_line_ = line;
-            } else {
-                Report(msgs, MSG_ERR, p, message);
-            }
-        }
+        VString line, message;
+        if (source_lines.GetLine(p, line, message) == 0)
+            Report(msgs, MSG_INFO, p, line);
+        else
+            Report(msgs, MSG_ERR, p, message);
     }
     if (node_dump) {
         FastOstrstream os;

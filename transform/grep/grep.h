@@ -15,8 +15,8 @@
 #include <string>
 
 #include "lbase/vstring.h"
-#include "lexer/src_file.h"
 #include "transform/base.h"
+#include "transform/grep/source_lines.h"
 #include "transform/query/query.h"
 
 // Result of Prepare when there is no usable query (none given, the query
@@ -27,7 +27,7 @@ class WyrGrep : public DovTransform {
 public:
     WyrGrep();
     // Copies the settings and the text last compiled by `other`, which is
-    // compiled again at once; the copy has its own closed source reader.
+    // compiled again at once; the copy has read no source file yet.
     WyrGrep(const WyrGrep& other);
     WyrGrep& operator=(const WyrGrep&) = delete;
     ~WyrGrep() override;
@@ -63,19 +63,11 @@ public:
     int node_dump = 0;     // no option; stored and copied
     int print_err_pos = 1; // option print-err-pos
     DovQuery query;        // the compiled query
-    DovSrcFile src_file;   // reads the source lines of matches; stays open
+    WyrGrepSourceLines source_lines;  // the source lines of matches
 
     // Longest query text a query file may give: the string limit. Only
     // tests lower it.
     static std::uint32_t max_query_len;
-
-private:
-    // The source line read last and where it is (file index and line; line
-    // 0 for none). Further matches on that line take it from here: the
-    // reader has moved past it, and going back would read the file again
-    // from its start.
-    DovTxtPosn last_line_posn_;
-    VString last_line_;
 };
 
 // Registers the class "Grep" once per process (later calls do nothing and
