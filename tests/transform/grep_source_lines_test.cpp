@@ -3,6 +3,7 @@
 // of every file, in any order and across files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ios>
 #include <string>
 #include <vector>
@@ -71,6 +72,25 @@ TEST(GrepSourceLines, AsTheReaderGivesThem) {
         for (std::uint32_t l = 0; l <= 7; ++l) ExpectSame(lines, DovTxtPosn(l, 3, index));
         for (std::uint32_t l = 7; l-- > 0;) ExpectSame(lines, DovTxtPosn(l, 0, index));
     }
+}
+
+// A file of several reading windows: lines that cross a window's end,
+// carriage returns on both sides of one, lines asked for in and out of order.
+TEST(GrepSourceLines, FileLongerThanItsWindow) {
+    std::string text;
+    std::uint32_t count = 0;
+    for (; text.size() < 300000; ++count) {
+        text.append(count % 97, static_cast<char>('a' + count % 26));
+        if (count % 13 == 0) text += std::string(count % 7, '\r') + "tail\r";
+        text += '\n';
+    }
+    text += std::string(100, 'z') + "\r";
+    ScratchDir dir;
+    const std::uint32_t index = IndexOf(dir.Write("BIG.CBL", text));
+    WyrGrepSourceLines lines;
+    for (std::uint32_t l = 1; l <= count + 2; l += 3) ExpectSame(lines, DovTxtPosn(l, 0, index));
+    for (std::uint32_t l = count + 2; l > 0; l -= std::min<std::uint32_t>(l, 1117)) ExpectSame(lines, DovTxtPosn(l, 0, index));
+    for (std::uint32_t i = 0; i < 200; ++i) ExpectSame(lines, DovTxtPosn((i * 7919u) % (count + 2), 0, index));
 }
 
 TEST(GrepSourceLines, SeveralFilesAndUnreadableOnes) {

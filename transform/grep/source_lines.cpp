@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <limits>
 
 #include "lbase/message.h"
 
 namespace {
 
 constexpr int kReadFailed = '5';
-constexpr int kMaxLineLen = 80;
+constexpr std::size_t kMaxLineLen = 80;
 constexpr char kCtrlZ = 26;
-constexpr std::streamsize kReadChunk = 1 << 16;
+constexpr std::size_t kWindow = std::size_t{1} << 16;
 
 // The name of a file index; the empty name for an index the table does not
 // hold (entry 0 is the table's placeholder name).
@@ -23,49 +21,66 @@ VString FileNameOf(std::uint32_t index) {
     return VString();
 }
 
+// Fills `window` with up to one window of `buf` from where it stands. A file
+// that opens but cannot be read (a folder) throws, as it does for the
+// source-file reader.
+void ReadWindow(std::filebuf& buf, std::string& window) {
+    window.resize(kWindow);
+    const std::streamsize got = buf.sgetn(window.data(), static_cast<std::streamsize>(kWindow));
+    window.resize(static_cast<std::size_t>(std::max<std::streamsize>(got, 0)));
+}
+
 }  // namespace
 
-const WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) {
+WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) {
     // A program and its copy books: a handful of files, most recent last.
     for (auto it = files_.rbegin(); it != files_.rend(); ++it)
-        if (it->index == index) return &*it;
+        if ((*it)->index == index) return it->get();
 
-    const VString name = FileNameOf(index);
-    std::ifstream in(name.CStr(), std::ios::in | std::ios::binary);
-    if (!in.is_open()) return nullptr;
-    File file;
-    file.index = index;
-    // One byte more than the file holds shows its end in one read; a file
-    // that has grown since, or whose size is not known, is read on in
-    // chunks. A file that opens but cannot be read (a directory) throws, as
-    // it does for the source-file reader.
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(name.CStr(), ec);
-    std::streamsize want = ec ? kReadChunk : static_cast<std::streamsize>(size) + 1;
-    std::filebuf& buf = *in.rdbuf();
-    for (std::size_t have = 0;; want = kReadChunk) {
-        file.bytes.resize(have + static_cast<std::size_t>(want));
-        const std::streamsize got = buf.sgetn(file.bytes.data() + have, want);
-        have += static_cast<std::size_t>(got);
-        if (got < want) {
-            file.bytes.resize(have);
-            break;
+    auto file = std::make_unique<File>();
+    file->index = index;
+    if (!file->buf.open(FileNameOf(index).CStr(), std::ios::in | std::ios::binary)) return nullptr;
+    // Line starts past what 32 bits hold are not noted: those lines read as
+    // past the end.
+    constexpr std::uint64_t kMaxStart = std::numeric_limits<std::uint32_t>::max();
+    file->line_starts.push_back(0);
+    for (;;) {
+        ReadWindow(file->buf, file->window);
+        if (file->window.empty()) break;
+        file->window_at = file->size;
+        const char* const begin = file->window.data();
+        const char* const end = begin + file->window.size();
+        for (const char* p = begin;; ++p) {
+            p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (!p) break;
+            const std::uint64_t start = file->size + static_cast<std::uint64_t>(p + 1 - begin);
+            if (start > kMaxStart) break;
+            file->line_starts.push_back(static_cast<std::uint32_t>(start));
         }
-    }
-    file.line_starts.push_back(0);
-    const char* const begin = file.bytes.data();
-    const char* const end = begin + file.bytes.size();
-    for (const char* p = begin;; ++p) {
-        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        if (!p) break;
-        file.line_starts.push_back(static_cast<std::uint32_t>(p + 1 - begin));
+        file->size += file->window.size();
     }
     files_.push_back(std::move(file));
-    return &files_.back();
+    return files_.back().get();
+}
+
+const char* WyrGrepSourceLines::BytesAt(File& file, std::uint64_t at, std::size_t want, std::size_t& got) {
+    if (at < file.window_at || at + want > file.window_at + file.window.size()) {
+        // The window moves to start at `at`: matches come mostly in source
+        // order, so the lines after it are the ones asked for next.
+        file.window.clear();
+        file.window_at = at;
+        if (file.buf.pubseekpos(static_cast<std::streamoff>(at), std::ios::in) ==
+            std::streampos(std::streamoff(-1)))
+            return got = 0, file.window.data();
+        ReadWindow(file.buf, file.window);
+    }
+    const std::size_t offset = static_cast<std::size_t>(at - file.window_at);
+    got = std::min(want, file.window.size() - offset);
+    return file.window.data() + offset;
 }
 
 int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& message) {
-    const File* file = FileOf(at.FileIndex());
+    File* file = FileOf(at.FileIndex());
     if (!file) {
         message = DovFormat("SrcPrintText: cannot open file '%s'", FileNameOf(at.FileIndex()).CStr());
         return kReadFailed;
@@ -81,21 +96,27 @@ int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& me
         return kReadFailed;
     }
     // The line ends at the line feed before the next line, or with the file.
-    const char* const bytes = file->bytes.data();
-    const char* p = bytes + file->line_starts[at.Line() - 1];
-    const char* const stop =
-        at.Line() < file->line_starts.size() ? bytes + file->line_starts[at.Line()] - 1 : bytes + file->bytes.size();
+    std::uint64_t pos = file->line_starts[at.Line() - 1];
+    const std::uint64_t stop = at.Line() < file->line_starts.size() ? file->line_starts[at.Line()] - 1 : file->size;
     // Most lines hold neither carriage returns nor Ctrl-Z: their first 80
     // characters are the line.
-    const std::size_t span = std::min<std::size_t>(static_cast<std::size_t>(stop - p), kMaxLineLen);
-    if (!std::memchr(p, '\r', span) && !std::memchr(p, kCtrlZ, span)) {
-        line = VString(p, static_cast<int>(span));
+    std::size_t got = 0;
+    const char* p = BytesAt(*file, pos, static_cast<std::size_t>(std::min<std::uint64_t>(stop - pos, kMaxLineLen)), got);
+    if (!std::memchr(p, '\r', got) && !std::memchr(p, kCtrlZ, got)) {
+        line = VString(p, static_cast<int>(got));
         return 0;
     }
+    // Otherwise the line is taken a window at a time, leaving those out; a
+    // file that has become shorter ends the line where it ends now.
     char text[kMaxLineLen];
-    int len = 0;
-    for (; p != stop && len < kMaxLineLen; ++p)
-        if (*p != '\r' && *p != kCtrlZ) text[len++] = *p;
-    line = VString(text, len);
+    std::size_t len = 0;
+    while (pos < stop && len < kMaxLineLen) {
+        p = BytesAt(*file, pos, static_cast<std::size_t>(std::min<std::uint64_t>(stop - pos, kWindow)), got);
+        if (got == 0) break;
+        for (const char* q = p; q != p + got && len < kMaxLineLen; ++q)
+            if (*q != '\r' && *q != kCtrlZ) text[len++] = *q;
+        pos += got;
+    }
+    line = VString(text, static_cast<int>(len));
     return 0;
 }

@@ -1,8 +1,11 @@
-// WyrGrepSourceLines: the source lines of the grep's matches. Each source
-// file is read whole the first time a match needs one of its lines, and its
-// line starts are noted, so that every further line of it, before or after
-// the last one, is found without reading the file again. The files stay
-// held until Clear (the grep clears them for every new input file).
+// WyrGrepSourceLines: the source lines of the grep's matches. The first time
+// a match needs a line of a source file, the file is read through once to
+// note where its lines start; its lines are then read through a window of
+// the file that moves with them, so that every further line, before or after
+// the last one, is found without reading the file from its start again, and
+// only the line starts (four bytes a line) and one window per file are held.
+// The files stay open until Clear (the grep clears them for every new input
+// file).
 //
 // A line is given as the source-file reader gives it: at most 80
 // characters, without carriage returns, line feeds and Ctrl-Z, and with the
@@ -11,6 +14,8 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,12 +34,18 @@ public:
 private:
     struct File {
         std::uint32_t index = 0;
-        std::string bytes;
+        std::filebuf buf;                        // open while the file is held
+        std::uint64_t size = 0;                  // bytes when the starts were noted
         std::vector<std::uint32_t> line_starts;  // line n starts at [n - 1]
+        std::string window;                      // the bytes from window_at on
+        std::uint64_t window_at = 0;
     };
     // The file of that index, read now if it is not yet; null when it
     // cannot be opened.
-    const File* FileOf(std::uint32_t index);
+    File* FileOf(std::uint32_t index);
+    // The bytes of `file` from `at` on, at least `want` of them (at most one
+    // window) unless the file has fewer now: their count goes to `got`.
+    static const char* BytesAt(File& file, std::uint64_t at, std::size_t want, std::size_t& got);
 
-    std::vector<File> files_;
+    std::vector<std::unique_ptr<File>> files_;
 };
