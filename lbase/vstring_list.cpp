@@ -1,5 +1,7 @@
 #include "lbase/vstring_list.h"
 
+#include <limits>
+#include <new>
 #include <ostream>
 #include <utility>
 
@@ -126,7 +128,9 @@ int DovNameTable::Insert(const DovNameTableEntry& given, int index) {
     if (index < 0) index = 0;
     if (index > count) index = count;
     if (count >= capacity) {
-        int grown = capacity * 2;
+        // Doubling past what an int counts would wrap: as full as memory.
+        if (capacity > std::numeric_limits<int>::max() / 2) throw std::bad_alloc();
+        const int grown = capacity > 0 ? capacity * 2 : 1;
         auto* fresh = new DovNameTableEntry[grown];
         for (int i = 0; i < count; ++i) fresh[i] = std::move(entries[i]);
         delete[] entries;
