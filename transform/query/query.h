@@ -102,13 +102,28 @@ public:
     DovQueryVarCell* head = nullptr;
 };
 
+// The register " H", or null for a list without it.
+inline DovQueryValue* DovQueryH(DovQueryVarList* vars) {
+    // " H" is the third variable. The evaluator asks for it at nearly every
+    // step, so the walk is written out here.
+    DovQueryVarCell* c = vars ? vars->head : nullptr;
+    if (c) c = c->next;
+    if (c) c = c->next;
+    return c ? c->value : nullptr;
+}
+// What DovQuerySetH does when the register is missing or owns its value.
+void DovQuerySetHReleasing(DovQueryVarList* vars, DovExpr* node, int kind, int owned);
 // Stores a value into the register " H" (the third variable), releasing
 // the owned value it held before.
-void DovQuerySetH(DovQueryVarList* vars, DovExpr* node, int kind, int owned);
+inline void DovQuerySetH(DovQueryVarList* vars, DovExpr* node, int kind, int owned) {
+    DovQueryValue* h = DovQueryH(vars);
+    if (!h || h->owned) return DovQuerySetHReleasing(vars, node, kind, owned);
+    h->node = node;
+    h->kind = kind;
+    h->owned = owned;
+}
 // Releases " H" and gives it a new owned NULL_NODE of kind QV_NODE.
 void DovQueryResetH(DovQueryVarList* vars);
-// The register " H", or null for a list without it.
-DovQueryValue* DovQueryH(DovQueryVarList* vars);
 
 // ---------------------------------------------------------------------------
 // The compiled form

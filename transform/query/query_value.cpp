@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kRegisterIndex = 2;  // " H" is the third variable
-
 // True when `node` lies strictly below `above`.
 bool IsBelow(const DovExpr* node, const DovExpr* above) {
     for (const DovExpr* p = node ? node->Parent() : nullptr; p; p = p->Parent())
@@ -189,9 +187,7 @@ int DovQueryVarList::CheckOperands(int oper) {
     return ok;
 }
 
-DovQueryValue* DovQueryH(DovQueryVarList* vars) { return vars ? vars->ValueAt(kRegisterIndex) : nullptr; }
-
-void DovQuerySetH(DovQueryVarList* vars, DovExpr* node, int kind, int owned) {
+void DovQuerySetHReleasing(DovQueryVarList* vars, DovExpr* node, int kind, int owned) {
     DovQueryValue* h = DovQueryH(vars);
     if (!h) {
         if (owned && node && !node->Parent()) delete node;
