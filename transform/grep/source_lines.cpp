@@ -21,13 +21,12 @@ VString FileNameOf(std::uint32_t index) {
     return VString();
 }
 
-// Fills `window` with up to one window of `buf` from where it stands. A file
-// that opens but cannot be read (a folder) throws, as it does for the
-// source-file reader.
-void ReadWindow(std::filebuf& buf, std::string& window) {
-    window.resize(kWindow);
-    const std::streamsize got = buf.sgetn(window.data(), static_cast<std::streamsize>(kWindow));
-    window.resize(static_cast<std::size_t>(std::max<std::streamsize>(got, 0)));
+// Reads up to one window of `buf`, from where its reading stands, into
+// `window`; the count read goes to `len`. A file that opens but cannot be read (a folder)
+// throws, as it does for the source-file reader.
+void ReadWindow(std::filebuf& buf, char* window, std::size_t& len) {
+    const std::streamsize got = buf.sgetn(window, static_cast<std::streamsize>(kWindow));
+    len = static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
 }
 
 }  // namespace
@@ -43,13 +42,14 @@ WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) {
     // Line starts past what 32 bits hold are not noted: those lines read as
     // past the end.
     constexpr std::uint64_t kMaxStart = std::numeric_limits<std::uint32_t>::max();
+    file->window = std::make_unique_for_overwrite<char[]>(kWindow);
     file->line_starts.push_back(0);
     for (;;) {
-        ReadWindow(file->buf, file->window);
-        if (file->window.empty()) break;
+        ReadWindow(file->buf, file->window.get(), file->window_len);
+        if (file->window_len == 0) break;
         file->window_at = file->size;
-        const char* const begin = file->window.data();
-        const char* const end = begin + file->window.size();
+        const char* const begin = file->window.get();
+        const char* const end = begin + file->window_len;
         for (const char* p = begin;; ++p) {
             p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             if (!p) break;
@@ -57,26 +57,26 @@ WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) {
             if (start > kMaxStart) break;
             file->line_starts.push_back(static_cast<std::uint32_t>(start));
         }
-        file->size += file->window.size();
+        file->size += file->window_len;
     }
     files_.push_back(std::move(file));
     return files_.back().get();
 }
 
 const char* WyrGrepSourceLines::BytesAt(File& file, std::uint64_t at, std::size_t want, std::size_t& got) {
-    if (at < file.window_at || at + want > file.window_at + file.window.size()) {
+    if (at < file.window_at || at + want > file.window_at + file.window_len) {
         // The window moves to start at `at`: matches come mostly in source
         // order, so the lines after it are the ones asked for next.
-        file.window.clear();
+        file.window_len = 0;
         file.window_at = at;
         if (file.buf.pubseekpos(static_cast<std::streamoff>(at), std::ios::in) ==
             std::streampos(std::streamoff(-1)))
-            return got = 0, file.window.data();
-        ReadWindow(file.buf, file.window);
+            return got = 0, file.window.get();
+        ReadWindow(file.buf, file.window.get(), file.window_len);
     }
     const std::size_t offset = static_cast<std::size_t>(at - file.window_at);
-    got = std::min(want, file.window.size() - offset);
-    return file.window.data() + offset;
+    got = std::min(want, file.window_len - offset);
+    return file.window.get() + offset;
 }
 
 int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& message) {

@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "lbase/txtposn.h"
@@ -37,7 +36,8 @@ private:
         std::filebuf buf;                        // open while the file is held
         std::uint64_t size = 0;                  // bytes when the starts were noted
         std::vector<std::uint32_t> line_starts;  // line n starts at [n - 1]
-        std::string window;                      // the bytes from window_at on
+        std::unique_ptr<char[]> window;          // window_len bytes from window_at on
+        std::size_t window_len = 0;
         std::uint64_t window_at = 0;
     };
     // The file of that index, read now if it is not yet; null when it
