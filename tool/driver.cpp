@@ -330,7 +330,7 @@ int RunTool(DovTool& tool, int argc, const char* const* argv, DovDials allowedDi
         if ((tool.progress || severalFiles) && !silent) std::cout << '\n';
         tool.gen_file = VString();
         if (root) {
-            delete root;
+            if (n->next || tool.free_last_tree) delete root;
             root = nullptr;
         }
     }
