@@ -30,7 +30,7 @@ bool ErrTrace(const DovParserImpl* parser) { return parser && parser->errRecover
 const DovToken* FirstSignificant(const DovTokenList* list) {
     if (!list) return nullptr;
     for (const DovToken* t : *list)
-        if (t && !t->IsBlankSeparator() && t->code != CM_COMMENT) return t;
+        if (!t->IsBlankSeparator() && t->code != CM_COMMENT) return t;
     return nullptr;
 }
 
