@@ -188,6 +188,13 @@ struct SlotPass {
     int trace = 0;
 };
 
+// UpdateErrorExpr's step for one token.
+inline void NoteLastPosn(const DovToken& t, bool trace) {
+    if (!PosnSet(t.End())) return;
+    g_last_posn = t.End();
+    if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
+}
+
 // One walk over a list's tokens that does what WidenPosnRange, then
 // UpdateErrorExpr would do with them, and returns the end of the list's own
 // range (PosnRange().end).
@@ -197,10 +204,7 @@ inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& 
     for (const DovToken* t : list) {
         if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
         if (t->range.end.IsSet()) range.end = end = t->range.end;
-        if (PosnSet(t->End())) {
-            g_last_posn = t->End();
-            if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
-        }
+        NoteLastPosn(*t, trace);
     }
     return end;
 }
@@ -281,11 +285,7 @@ char SourcePrint(DovExpr* node, std::vector<DovPrintSlot>& out, VString& message
 
 void UpdateErrorExpr(const DovTokenList& list) {
     const bool trace = TraceLevel() > 1;
-    for (const DovToken* t : list) {
-        if (!t || !PosnSet(t->End())) continue;
-        g_last_posn = t->End();
-        if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
-    }
+    for (const DovToken* t : list) NoteLastPosn(*t, trace);
 }
 
 const DovTxtPosn& DovSlotPosnLastPosn() { return g_last_posn; }
@@ -390,7 +390,7 @@ bool DovInsideReplacedText(const DovToken* token) {
 
 bool DovHasUnplacedToken(const DovTokenList& list) {
     for (const DovToken* t : list) {
-        if (!t || t->code == CM_COMMENT) continue;
+        if (t->code == CM_COMMENT) continue;
         if (!t->range.beg.IsNull() && !t->range.end.IsNull()) continue;
         if (DovReplacedTextRange(t) || DovInsideReplacedText(t)) continue;
         return true;
