@@ -135,6 +135,9 @@ TEST_F(LineWords, SameTokensAtEveryBoundary) {
          Fixed("EXEC SQL SELECT A, B INTO :X FROM T -- note") + Fixed("WHERE C = 1 END-EXEC.") +
              Fixed("EXEC CICS ASSIGN APPLID(X) END-EXEC. MOVE A TO B.") + Fixed("EXEC OTHER A B END-EXEC. Y"),
          DIAL_ANSI85, LINE_FORMAT_FIXED, 26},
+        {"EXEC words in a dialect that keeps their case",
+         Fixed("EXEC SQL select a, Bc INTO :x from t") + Fixed("where c = 1 END-EXEC. move a to b."), DIAL_NET,
+         LINE_FORMAT_FIXED, 14},
         {"pseudo-text", Fixed("REPLACE ==MOVE A== BY ==MOVE B==. MOVE A TO C.") + Fixed("REPLACE OFF. MOVE A TO C."),
          DIAL_ANSI85, LINE_FORMAT_FIXED, 4},
         {"areas, the sequence area, comment and debugging lines",
