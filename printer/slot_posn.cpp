@@ -188,23 +188,19 @@ struct SlotPass {
     int trace = 0;
 };
 
-// UpdateErrorExpr's step for one token.
-inline void NoteLastPosn(const DovToken& t, bool trace) {
-    if (!PosnSet(t.End())) return;
-    g_last_posn = t.End();
-    if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
-}
-
-// One walk over a list's tokens that does what WidenPosnRange, then
-// UpdateErrorExpr would do with them, and returns the end of the list's own
-// range (PosnRange().end).
+// One walk over a list's tokens: widens `range` by them as WidenPosnRange
+// does, remembers the end of the last placed one as the pass's last
+// position, and returns the end of the list's own range (PosnRange().end).
 inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& list, DovTxtPosnRange& range,
                                                           bool trace) {
     DovTxtPosn end;
     for (const DovToken* t : list) {
         if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
         if (t->range.end.IsSet()) range.end = end = t->range.end;
-        NoteLastPosn(*t, trace);
+        if (PosnSet(t->End())) {
+            g_last_posn = t->End();
+            if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
+        }
     }
     return end;
 }
@@ -281,11 +277,6 @@ char SourcePrint(DovExpr* node, std::vector<DovPrintSlot>& out, VString& message
     out.clear();
     OrderScratch scratch;
     return OrderEntries(node, out, scratch, message);
-}
-
-void UpdateErrorExpr(const DovTokenList& list) {
-    const bool trace = TraceLevel() > 1;
-    for (const DovToken* t : list) NoteLastPosn(*t, trace);
 }
 
 const DovTxtPosn& DovSlotPosnLastPosn() { return g_last_posn; }
