@@ -1,7 +1,9 @@
 #include "lbase/message.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 int DovWarningsSwitch = 1;
 int DovSymTabTraceLevel = 0;
@@ -26,25 +28,46 @@ const char* PrintedPrefix(int code) {
     }
 }
 
+void AppendNumber(std::string& out, std::uint32_t n) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+}
+
 }  // namespace
 
 std::uint64_t DovWarningCount() { return g_warnings; }
 std::uint64_t DovErrorCount() { return g_errors; }
 void DovResetMessageCounters() { g_warnings = g_errors = 0; }
 
-void DovPrintMessage(int code, const VString& text) {
+void DovPrintMessage(int code, const VString& text) { DovPrintPosnMessage(code, DovNullPosn, text); }
+
+void DovPrintPosnMessage(int code, const DovTxtPosn& position, const VString& text) {
     if (code == MSG_WARN) ++g_warnings;
     if (code == MSG_ERR || code == MSG_SEVERE) ++g_errors;
     const char* prefix = PrintedPrefix(code);
     if (!prefix) return;
-    std::cout << prefix << text << '\n';
+    // The line is built in a kept buffer and written at once: a search
+    // prints an information for each match, and every insertion into the
+    // synchronised standard output costs. The position (as operator<< puts
+    // it) only goes in front of a set one.
+    static std::string line;
+    line.clear();
+    if (position.IsInfinite()) {
+        line += "(infty): ";
+    } else if (position.IsSet()) {
+        const VString& name = DovSrcFileName(position.FileIndex());
+        line.append(name.CStr(), static_cast<std::size_t>(name.Len()));
+        line += ':';
+        AppendNumber(line, position.Line());
+        line += ':';
+        AppendNumber(line, position.Column() + 1);
+        line += ": ";
+    }
+    line += prefix;
+    line.append(text.CStr(), static_cast<std::size_t>(text.Len()));
+    line += '\n';
+    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
     if (code == MSG_TERMINAL) DovExit(1);
-}
-
-void DovPrintPosnMessage(int code, const DovTxtPosn& position, const VString& text) {
-    // The position only goes in front of a line that is really printed.
-    if (position.IsSet() && PrintedPrefix(code)) std::cout << position << ": ";
-    DovPrintMessage(code, text);
 }
 
 void DovExit(int status) {

@@ -34,8 +34,8 @@ extern int DovWarningsSwitch;
 // position (unset when line and column are 0) and text.
 using DovMessageCallback = void (*)(int code, const DovTxtPosn& position, const VString& text);
 
-// The default message callback: prints the position and ": " when it is set,
-// then the message through DovPrintMessage.
+// The default message callback: DovPrintMessage's line, with the position
+// and ": " in front when it is set.
 void DovPrintPosnMessage(int code, const DovTxtPosn& position, const VString& text);
 
 // Where the library's own reports go (tree operations, name services,

@@ -1,8 +1,8 @@
 // DovSmallBlocks: memory for the many small, short-lived records of the
-// lexer and the tree (tokens, token items, list cells, nodes, slots). Blocks
-// come in classes of 8-byte steps up to 240 bytes, so that a record whose
-// size is an odd multiple of 8 (a 56-byte leaf node, a 72-byte operator
-// node, a short image) does not carry 8 bytes of rounding.
+// lexer and the tree (tokens, token items, link arrays, nodes, slots).
+// Blocks come in classes of 8-byte steps up to 240 bytes, so that a record
+// whose size is an odd multiple of 8 (a 56-byte word leaf or operator node,
+// a long image) does not carry 8 bytes of rounding.
 //
 // Memory comes in chunks of 16 KB, aligned to their size and carved from
 // larger regions of the heap, each chunk serving one class at a time. A

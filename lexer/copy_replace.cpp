@@ -148,6 +148,13 @@ DovTokenItem* DovLexer::StageGet(DovReplaceStage& stage, bool memberStage) {
 }
 
 DovTokenItem* DovLexer::GetRpldTextWord() {
+    // Stages that pass would hand on what the space-collapsing layer gives
+    // (and trace nothing): it is asked directly, a plain word taken from
+    // the line.
+    if (StagesPass()) {
+        if (DovTokenItem* word = LineWord()) return word;
+        return GetSpaceCollapsedRawTextWord();
+    }
     DovTokenItem* item = StageGet(replaceStage, false);
     Trace(0x10, "GetRpldTextWord: ", item);
     return item;
@@ -602,13 +609,7 @@ DovTokenItem* DovLexer::MemberEnd(DovTokenItem* item) {
 DovTokenItem* DovLexer::GetCopylessTextWord() {
     DovTokenItem* out = TakeSlot(copylessPushBack);
     while (!out) {
-        DovTokenItem* item = nullptr;
-        if (StagesPass()) {
-            item = LineWord();
-            if (!item) item = GetSpaceCollapsedRawTextWord();
-        } else {
-            item = GetRpldTextWord();
-        }
+        DovTokenItem* item = GetRpldTextWord();
         const int c = item->token->code;
         if (c == SEP_EOF) {
             out = MemberEnd(item);

@@ -425,9 +425,9 @@ private:
     DovTokenItem* FloatingComment(DovTokenItem* first, const char* mark);
     // Joins the blanks and line breaks that follow into the SEP_SPACE `item`.
     void BlankRun(DovTokenItem* item);
-    // The next word for the COPY layer taken from the current line in one
-    // go, exactly as the replacing, space-collapsing and raw-word layers
-    // would deliver it: the blank run before it in its kept list, the
+    // The next replaced word (GetRpldTextWord) taken from the current line
+    // in one go, exactly as the replacing, space-collapsing and raw-word
+    // layers would deliver it: the blank run before it in its kept list, the
     // separator after it in the separator slot; asked only while the
     // replacing stages pass (StagesPass). Null unless the layers below are
     // idle (nothing pushed back but a blank run or a line break, no comment
@@ -445,7 +445,7 @@ private:
     // COPY and REPLACE helpers.
     DovTokenItem* StageGet(DovReplaceStage& stage, bool memberStage);
     // Whether the replacing stages hand every word on as it comes: no phrase
-    // at work, nothing held, no trace of the word layers. The COPY layer
+    // at work, nothing held, no trace of the word layers. GetRpldTextWord
     // then reads the space-collapsing layer itself.
     bool StagesPass() const {
         return !(traceFlags & 0x10) && StagePasses(&replaceStage) && (!current || StagePasses(current->replacing));

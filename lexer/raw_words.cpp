@@ -463,19 +463,10 @@ DovTokenItem* DovLexer::LineWord() {
     const char* line = in->line;
     const int n = in->lineLen;
     const int start = in->readIndex;
-    const int stop = n - start > kDovMaxRawWord ? start + kDovMaxRawWord : n;
     char text[kDovMaxRawWord + 1];
-    int i = start;
-    while (i < stop) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        const int kind = kWordChars.kind[c];
-        if (kind != 1 && (kind == 0 || i + 1 >= n || IsQuote(static_cast<unsigned char>(line[i + 1])))) break;
-        text[i - start] = kWordChars.upper[c];
-        ++i;
-    }
-    const int len = i - start;
+    int len = 0;
+    const int i = TakePlainWordChars(in, start, text, len, kDovMaxRawWord, execState && Has(DIAL_NET));
     if (len == 0) return nullptr;
-    if (execState && Has(DIAL_NET)) std::memcpy(text, line + start, static_cast<std::size_t>(len));  // as written
     auto* token = new DovToken;
     token->range = DovTxtPosnRange{LineColumn(in, start), LineColumn(in, i)};
     auto* word = new DovTokenItem(token);

@@ -17,7 +17,7 @@ bool IsCopyMarker(int code) {
 // Nothing but comments stands between the item and the word before it.
 bool Touches(const DovTokenItem* item) {
     for (const DovToken* t : item->list)
-        if (t && t->IsBlankSeparator()) return false;
+        if (t->IsBlankSeparator()) return false;
     return true;
 }
 

@@ -30,7 +30,7 @@ bool ErrTrace(const DovParserImpl* parser) { return parser && parser->errRecover
 const DovToken* FirstSignificant(const DovTokenList* list) {
     if (!list) return nullptr;
     for (const DovToken* t : *list)
-        if (t && !t->IsBlankSeparator() && t->code != CM_COMMENT) return t;
+        if (!t->IsBlankSeparator() && t->code != CM_COMMENT) return t;
     return nullptr;
 }
 
@@ -164,21 +164,11 @@ void DeleteErrPosn(YYPOSN posn, int mode) {
     if (mode != 0) delete posn;
 }
 
-int SetFromSrcWalker(DovExpr* node, DovExpr*, void*) {
-    if (!node) return DOV_WALK_SKIP;
-    if (node->Flag() == 0) node->SetFlag(1);
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        DovArgSlot* slot = node->SlotAt(i);
-        if (slot && slot->code == 0) slot->code = 1;
-    }
-    return DOV_WALK_DESCEND;
-}
-
 void DovMarkFromSource(DovExpr* node) {
     if (!node) return;
     if (node->Flag() == 0) node->SetFlag(1);
-    // A slot is marked, then its child's subtree: what the walk above does,
-    // with each slot record read once.
+    // A slot is marked, then its child's subtree, each slot record read
+    // once.
     const int n = node->NumArgs();
     for (int i = 0; i < n; ++i) {
         DovArgSlot* slot = node->SlotAt(i);

@@ -26,8 +26,6 @@ void DeleteErrPosn(YYPOSN posn, int mode);
 // is pending; `type` only shows in the trace.
 void AttachErrTokens(DovTokenList* tokens, int type);
 
-// Pre-order step of the walk "SetFromSrcWalker": marks a node and its
-// argument slots as coming from the source.
-int SetFromSrcWalker(DovExpr* node, DovExpr* root, void* context);
-// The same marks over the whole subtree of `node`, in one direct walk.
+// Marks every node of the subtree of `node` and its argument slots as
+// coming from the source (flag and slot code 1 where they are still 0).
 void DovMarkFromSource(DovExpr* node);

@@ -62,6 +62,7 @@ struct CodeFacts {
     std::uint8_t first_merge_row = 0;
     bool area_a_header = false;
 };
+static_assert(std::size(kMergeTable) <= 256, "kMergeTable rows no longer fit CodeFacts::first_merge_row");
 constexpr std::array<CodeFacts, kDovLastTokenCode + 1> kCodeFacts = [] {
     std::array<CodeFacts, kDovLastTokenCode + 1> facts{};
     for (std::size_t i = std::size(kMergeTable) - 1; i-- > 0;)

@@ -196,7 +196,6 @@ bool SingleValueRow(DovExpr* node) {
     return list && list->Oper() == SQL_EXPR_LIST && list->NumArgs() == 1;
 }
 
-
 // The copybook name and level a copybook node carries.
 void CopyNameAndLevel(DovExpr* node, VString& name, int& level) {
     const int nameSlot = DovIsCopyBegin(node->Oper()) ? 2 : 0;

@@ -188,9 +188,9 @@ struct SlotPass {
     int trace = 0;
 };
 
-// One walk over a list's tokens that does what WidenPosnRange, then
-// UpdateErrorExpr would do with them, and returns the end of the list's own
-// range (PosnRange().end).
+// One walk over a list's tokens: widens `range` by them as WidenPosnRange
+// does, remembers the end of the last placed one as the pass's last
+// position, and returns the end of the list's own range (PosnRange().end).
 inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& list, DovTxtPosnRange& range,
                                                           bool trace) {
     DovTxtPosn end;
@@ -277,15 +277,6 @@ char SourcePrint(DovExpr* node, std::vector<DovPrintSlot>& out, VString& message
     out.clear();
     OrderScratch scratch;
     return OrderEntries(node, out, scratch, message);
-}
-
-void UpdateErrorExpr(const DovTokenList& list) {
-    const bool trace = TraceLevel() > 1;
-    for (const DovToken* t : list) {
-        if (!t || !PosnSet(t->End())) continue;
-        g_last_posn = t->End();
-        if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
-    }
 }
 
 const DovTxtPosn& DovSlotPosnLastPosn() { return g_last_posn; }
@@ -390,7 +381,7 @@ bool DovInsideReplacedText(const DovToken* token) {
 
 bool DovHasUnplacedToken(const DovTokenList& list) {
     for (const DovToken* t : list) {
-        if (!t || t->code == CM_COMMENT) continue;
+        if (t->code == CM_COMMENT) continue;
         if (!t->range.beg.IsNull() && !t->range.end.IsNull()) continue;
         if (DovReplacedTextRange(t) || DovInsideReplacedText(t)) continue;
         return true;

@@ -50,9 +50,6 @@ void DovSetSlotPosn(DovExpr* root);
 // it as DovSetSlotPosn does.
 DovTxtPosnRange SetSlotPosnOper(DovExpr* node);
 
-// Remembers the end of the last placed token of `list` as the pass's last
-// position.
-void UpdateErrorExpr(const DovTokenList& list);
 // The pass's last position (null before the first placed token).
 const DovTxtPosn& DovSlotPosnLastPosn();
 

@@ -71,7 +71,7 @@ bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
     if (!Given(t.Beg()) || !Given(t.End())) return false;
     for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(); ++it) {
         const DovToken* later = *it;
-        if (!later || Separating(later->code) || later->code == CM_PERSISTENT) continue;
+        if (Separating(later->code) || later->code == CM_PERSISTENT) continue;
         if (const DovTxtPosnRange* replaced = DovReplacedTextRange(later))
             return Spans(DovToken(later->code, VString(), *replaced), t);
         return Given(later->Beg()) && Given(later->End()) && Spans(*later, t);
@@ -302,7 +302,7 @@ bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
     if (t.Beg().FileIndex() == before) return false;
     for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(); ++it) {
         const DovToken* next = *it;
-        if (!next || !Given(next->Beg())) continue;
+        if (!Given(next->Beg())) continue;
         return next->Beg().FileIndex() == before;
     }
     return false;
@@ -345,7 +345,6 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut) {
     int ended = 0;
     for (DovTokenList::Iterator it = tokens.begin(); it != tokens.end(); ++it) {
         DovToken* t = *it;
-        if (!t) continue;
         DovTokenList::Iterator next = it;
         ++next;
         if (settings.gen_src && DovInsideReplacedText(t)) continue;

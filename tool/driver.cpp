@@ -44,8 +44,7 @@ DovCommandLineFlag Text(const char* name, VString* string, const char* help, int
 
 // Prints every message of the list through the tool's hook, then empties it.
 void ReportList(DovTokenList& messages) {
-    for (const DovToken* token : messages)
-        if (token) ToolMessageHook(token->code, token->Beg(), token->image);
+    for (const DovToken* token : messages) ToolMessageHook(token->code, token->Beg(), token->image);
     messages.Clear();
 }
 

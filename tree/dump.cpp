@@ -26,10 +26,7 @@ void PrintTokenLine(std::ostream& os, const DovToken* t, const char* mark) {
     os << "        ";
     DovDumpIndent(os);
     os << mark;
-    if (t)
-        t->Print(os);
-    else
-        os << "-(NULL)-";
+    t->Print(os);
     os << "\n";
 }
 

@@ -611,7 +611,7 @@ void DovExprOper::SetOper(DovOper op, int reset, int shrink) {
                 slots_.pop_back();
                 if (s->arg) s->arg->parent_ = nullptr;
                 delete s;
-                    }
+            }
         } else if (shrink) {
             Report(MSG_SEVERE, "DovExprOper::SetOper", "Growing nodes not allowed");
         } else {

@@ -286,7 +286,7 @@ private:
     static constexpr std::int16_t kPrintedLenInTable = INT16_MIN;
     int PrintedLengthFromTable() const;
 
-    // Ordered so that the header packs into 48 bytes with the vtable
+    // Ordered so that the header packs into 40 bytes with the vtable
     // pointer. An operator node's slot count is its slot array's length.
     std::uint16_t oper_ : 11;
     std::uint16_t flag_ : 2 = 0;
@@ -396,8 +396,8 @@ private:
 };
 
 // Every node pays for the header, so each 8 bytes of it count.
-static_assert(sizeof(void*) != 8 || sizeof(DovExpr) <= 48, "DovExpr grew past 48 bytes");
-static_assert(sizeof(void*) != 8 || sizeof(DovExprOper) <= 64, "DovExprOper grew past 64 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(DovExpr) <= 40, "DovExpr grew past 40 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(DovExprOper) <= 56, "DovExprOper grew past 56 bytes");
 
 inline int DovExpr::NumArgs() const {
     return has_slots_ ? static_cast<int>(static_cast<const DovExprOper*>(this)->slots_.size()) : 0;

@@ -1,7 +1,7 @@
 // Symbol tables: a SYMBOL_TABLE_ELT_LIST node in argument 6 of every
 // COBOL_PROGRAM (and argument 3 of the COBOL_FILE) holding one
 // SYMBOL_TABLE_ELT per distinct name, in strictly ascending byte order of the
-// names.
+// names (but while a parser builds the program: SymTabDeferOrder below).
 #pragma once
 
 #include "lbase/vstring.h"
@@ -15,13 +15,14 @@ constexpr int kDovFileSymbolTableArg = 3;  // of COBOL_FILE
 // element's index, or the index at which an element of that name belongs.
 DovSymTabElt* SymTabFind(DovExpr* table, const VString& name, int* index = nullptr);
 
-// As SymTabFind, with `index` set only when the name is absent: finding an
-// element's own index takes a search of the slots, an absent name's place
-// is found by that search anyway.
+// As SymTabFind, with `index` set only when the name is absent (where to
+// insert it: the end while the table defers its order). An element the
+// name index finds needs no search of the slots for its own index.
 DovSymTabElt* SymTabFindOrPlace(DovExpr* table, const VString& name, int& index);
 
-// Inserts `elt` at its sorted place. A name already in the table is
-// reported and nothing is inserted; the caller keeps `elt`.
+// Inserts `elt` at its sorted place (at the end while the table defers its
+// order). A name already in the table is reported and nothing is inserted;
+// the caller keeps `elt`.
 void DovSymTabAddElt(DovExpr* table, DovSymTabElt* elt);
 
 // Inserts `elt` at `index`, which must come from a failed SymTabFind (or

@@ -90,7 +90,7 @@ DovTxtPosn DovSrcPosnBeg(DovExpr* node) {
     node->NamedWalk(node, &result, "DovSrcPosnBegWalker", nullptr, nullptr,
                     [](DovTokenList* list, DovExpr*, DovExpr*, void* ctx) -> int {
                         for (DovToken* t : *list) {
-                            if (!t || IsBlankOrComment(t->code)) continue;
+                            if (IsBlankOrComment(t->code)) continue;
                             *static_cast<DovTxtPosn*>(ctx) = t->range.beg;
                             return DOV_WALK_STOP;
                         }
@@ -125,7 +125,7 @@ void DovRaiseComments(DovExpr* node) {
                      DovArgSlot* slot = n->FindMySlot();
                      if (!slot || n->NumArgs() == 0) return DOV_WALK_DESCEND;
                      for (DovToken* t : slot->tokens)
-                         if (t && t->code != CM_COMMENT && t->code != SEP_SPACE) return DOV_WALK_DESCEND;
+                         if (t->code != CM_COMMENT && t->code != SEP_SPACE) return DOV_WALK_DESCEND;
                      DovTokenList& first = n->ArgSlots(0)->tokens;
                      while (first.First() && first.First()->code == CM_COMMENT) {
                          DovToken* t = first.PopFront();

@@ -58,7 +58,6 @@ char DovPrintAttachedComments(DovTokenList& tokens, int* ended) {
     *ended = 0;
     const DovPrettyPrinter& settings = DovPrintSettings();
     for (DovToken* t : tokens) {
-        if (!t) continue;
         if (t->code == CM_PERSISTENT || (t->code == CM_COMMENT && settings.gen_print_comments)) {
             PrintComment(t->image, 0);
             *ended = 1;

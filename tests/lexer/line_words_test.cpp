@@ -127,16 +127,19 @@ TEST_F(LineWords, SameTokensAtEveryBoundary) {
          Fixed("WORKING-STORAGE SECTION. COPY MEM. 01 A PIC X.") +
              Fixed("COPY REP REPLACING ==R-A== BY ==Q-A==.") + Fixed("01 B PIC X. REPLACE ==B== BY ==C==.") +
              Fixed("01 B PIC X. REPLACE OFF. 01 B PIC X.") + Fixed("01 LAST PIC X."),
-         DIAL_ANSI85, LINE_FORMAT_FIXED, 27},
+         DIAL_ANSI85, LINE_FORMAT_FIXED, 37},
         {"picture strings", Fixed("05 A PIC 9(5)V99 VALUE 0. 05 B PICTURE IS X(10). 05 C PIC S9,999.") +
                                 Fixed("05 D PIC ZZ9 COMP."),
          DIAL_ANSI85, LINE_FORMAT_FIXED, 22},
         {"EXEC blocks",
          Fixed("EXEC SQL SELECT A, B INTO :X FROM T -- note") + Fixed("WHERE C = 1 END-EXEC.") +
              Fixed("EXEC CICS ASSIGN APPLID(X) END-EXEC. MOVE A TO B.") + Fixed("EXEC OTHER A B END-EXEC. Y"),
-         DIAL_ANSI85, LINE_FORMAT_FIXED, 26},
+         DIAL_ANSI85, LINE_FORMAT_FIXED, 30},
+        {"EXEC words in a dialect that keeps their case",
+         Fixed("EXEC SQL select a, Bc INTO :x from t") + Fixed("where c = 1 END-EXEC. move a to b."), DIAL_NET,
+         LINE_FORMAT_FIXED, 16},
         {"pseudo-text", Fixed("REPLACE ==MOVE A== BY ==MOVE B==. MOVE A TO C.") + Fixed("REPLACE OFF. MOVE A TO C."),
-         DIAL_ANSI85, LINE_FORMAT_FIXED, 4},
+         DIAL_ANSI85, LINE_FORMAT_FIXED, 10},
         {"areas, the sequence area, comment and debugging lines",
          Card("PROCEDURE DIVISION.", "SEQ00100") + Card("PARA-1.", "SEQ00200") +
              Card("    A COMMENT LINE", "SEQ00300", '*') + Card("    MOVE A TO B", "SEQ00400") +

@@ -288,42 +288,35 @@ TEST_F(ErrorNodes, DiscardedPositions) {
     delete holder;
 }
 
-TEST_F(ErrorNodes, SetFromSrcWalkerMarksNodesAndSlots) {
-    // The walk step and the direct walk of the parse leave the same marks.
-    void (*const markers[])(DovExpr*) = {
-        [](DovExpr* n) { DovNamedWalk(n, nullptr, "SetFromSrcWalker", SetFromSrcWalker, nullptr, nullptr); },
-        [](DovExpr* n) { DovMarkFromSource(n); },
-    };
-    for (auto* mark : markers) {
-        DovExpr* top = new DovExprOper(EX_LIST);
-        DovExpr* a = new DovCharString("A");
-        DovExpr* b = new DovExprOper(EX_LIST);
-        DovExpr* move = new DovExprOper(STMT_MOVE);  // slots without a child
-        top->AddArg(a);
-        top->AddArg(b);
-        b->AddArg(new DovCharString("C"));
-        b->AddArg(move);
-        b->SetFlag(2);                  // a mark already set stays
-        top->ArgSlots(0)->code = -1;    // so does a slot flag that is not 0
-        move->ArgSlots(0)->code = 2;
-        mark(top);
-        EXPECT_EQ(top->Flag(), 1);
-        EXPECT_EQ(a->Flag(), 1);
-        EXPECT_EQ(b->Flag(), 2);
-        EXPECT_EQ(DovArgOrNull(b, 0)->Flag(), 1);
-        EXPECT_EQ(move->Flag(), 1);
-        EXPECT_EQ(top->ArgSlots(0)->code, -1);
-        EXPECT_EQ(top->ArgSlots(1)->code, 1);
-        EXPECT_EQ(b->ArgSlots(0)->code, 1);
-        EXPECT_EQ(b->ArgSlots(1)->code, 1);
-        ASSERT_GT(move->NumArgs(), 1);
-        EXPECT_EQ(move->ArgSlots(0)->code, 2);
-        for (int i = 1; i < move->NumArgs(); ++i) {
-            EXPECT_EQ(move->ArgSlots(i)->arg, nullptr);
-            EXPECT_EQ(move->ArgSlots(i)->code, 1);
-        }
-        delete top;
+TEST_F(ErrorNodes, MarkFromSourceMarksNodesAndSlots) {
+    DovExpr* top = new DovExprOper(EX_LIST);
+    DovExpr* a = new DovCharString("A");
+    DovExpr* b = new DovExprOper(EX_LIST);
+    DovExpr* move = new DovExprOper(STMT_MOVE);  // slots without a child
+    top->AddArg(a);
+    top->AddArg(b);
+    b->AddArg(new DovCharString("C"));
+    b->AddArg(move);
+    b->SetFlag(2);                  // a mark already set stays
+    top->ArgSlots(0)->code = -1;    // so does a slot flag that is not 0
+    move->ArgSlots(0)->code = 2;
+    DovMarkFromSource(top);
+    EXPECT_EQ(top->Flag(), 1);
+    EXPECT_EQ(a->Flag(), 1);
+    EXPECT_EQ(b->Flag(), 2);
+    EXPECT_EQ(DovArgOrNull(b, 0)->Flag(), 1);
+    EXPECT_EQ(move->Flag(), 1);
+    EXPECT_EQ(top->ArgSlots(0)->code, -1);
+    EXPECT_EQ(top->ArgSlots(1)->code, 1);
+    EXPECT_EQ(b->ArgSlots(0)->code, 1);
+    EXPECT_EQ(b->ArgSlots(1)->code, 1);
+    ASSERT_GT(move->NumArgs(), 1);
+    EXPECT_EQ(move->ArgSlots(0)->code, 2);
+    for (int i = 1; i < move->NumArgs(); ++i) {
+        EXPECT_EQ(move->ArgSlots(i)->arg, nullptr);
+        EXPECT_EQ(move->ArgSlots(i)->code, 1);
     }
+    delete top;
 }
 
 }  // namespace

@@ -365,13 +365,13 @@ TEST(SlotPosn, TheLastPositionIsTheEndOfTheLastPlacedToken) {
     Add(move->Tokens(), W(".", 5, 25, 26));
     DovSetSlotPosn(move);
     EXPECT_EQ(DovSlotPosnLastPosn(), P(5, 26));
-    auto* bare = new DovExprOper(STMT_LIST);
-    DovSetSlotPosn(bare);  // starts from the null position
-    EXPECT_TRUE(DovSlotPosnLastPosn().IsNull());
     // Unplaced tokens do not count.
-    DovTokenList list;
-    Add(list, new DovToken(SEP_SPACE, " "));
-    UpdateErrorExpr(list);
+    auto* bare = new DovExprOper(STMT_LIST);
+    Add(bare->Tokens(), new DovToken(SEP_SPACE, " "));
+    SetSlotPosnOper(bare);
+    EXPECT_EQ(DovSlotPosnLastPosn(), P(5, 26));
+    // A new pass starts from the null position.
+    DovSetSlotPosn(bare);
     EXPECT_TRUE(DovSlotPosnLastPosn().IsNull());
     delete move;
     delete bare;

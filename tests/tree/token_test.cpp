@@ -462,8 +462,8 @@ TEST(TokenList, PrintedForms) {
 int DropMultipleOfThree(DovToken* t) { return t->code % 3 == 0; }
 
 // Every list operation against a plain vector of codes, in a random order:
-// the list must keep its cells, its last token and further appends exact
-// after each of them (appends reuse a remembered last cell).
+// the list must keep its tokens, its last token and further appends exact
+// after each of them (appends link in behind the ring's last token).
 TEST(TokenList, StaysConsistentThroughEveryOperation) {
     std::mt19937 rng(32);
     DovTokenList list;
@@ -604,8 +604,8 @@ TEST(TokenList, StaysConsistentThroughEveryOperation) {
     }
 }
 
-// The list is a ring through its last cell: joining lists at either end,
-// and taking the only cell from either end, must leave both lists whole.
+// The list is a ring through its last token: joining lists at either end,
+// and taking the only token from either end, must leave both lists whole.
 TEST(TokenList, JoinsAndEmptiesAtBothEnds) {
     struct Case {
         std::vector<int> mine, other;
@@ -629,7 +629,7 @@ TEST(TokenList, JoinsAndEmptiesAtBothEnds) {
         EXPECT_EQ(Codes(mine), c.joined);
         EXPECT_EQ(mine.First() ? mine.First()->code : -1, c.joined.empty() ? -1 : c.joined.front());
         EXPECT_EQ(mine.Last() ? mine.Last()->code : -1, c.joined.empty() ? -1 : c.joined.back());
-        // Appending after a join goes behind the joined last cell.
+        // Appending after a join goes behind the joined last token.
         Add(mine, Tok(9));
         std::vector<int> more = c.joined;
         more.push_back(9);
