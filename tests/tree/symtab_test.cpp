@@ -303,7 +303,9 @@ void ExpectLookupsAgree(DovExpr* table, const std::vector<std::string>& asked, c
         int searched = -2;
         ASSERT_EQ(SymTabFindOrPlace(table, name.c_str(), place), found) << step << ": " << name;
         SymTabFind(table, name.c_str(), &searched);
-        if (!found) ASSERT_EQ(place, searched) << step << ": " << name;
+        if (!found) {
+            ASSERT_EQ(place, searched) << step << ": " << name;
+        }
         if (!sorted) continue;
         auto at = std::find(names.begin(), names.end(), name);
         ASSERT_EQ(found, at == names.end() ? nullptr : table->Args(static_cast<int>(at - names.begin())))
@@ -499,8 +501,11 @@ TEST(SymTabDeferredOrder, SortedOnceGivesTheSlotsOfSortedInserts) {
             }
             SymTabSettleOrder(table);
             EXPECT_EQ(Names(table), Names(reference)) << what;
-            for (std::size_t k = 0; k < names.size(); ++k)
-                if (DovSymTabElt* elt = EltNamed(table, names[k].c_str())) EXPECT_EQ(elt, entered[k]) << what;
+            for (std::size_t k = 0; k < names.size(); ++k) {
+                if (DovSymTabElt* elt = EltNamed(table, names[k].c_str())) {
+                    EXPECT_EQ(elt, entered[k]) << what;
+                }
+            }
             // Settled, the table is sorted again for every later insert.
             SymTabFindOrAdd(table, "M");
             SymTabFindOrAdd(reference, "M");
