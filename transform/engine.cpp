@@ -264,6 +264,9 @@ char DovTransWalker(DovExpr* node, DovTransWalkRecord& record) {
                 ++j;
                 continue;
             }
+            // The next slot record is read once this child's subtree is done:
+            // fetch it meanwhile.
+            if (j + 1 < node->NumArgs()) __builtin_prefetch(node->SlotAt(j + 1));
             int next_slot = -1;
             DovExpr* next = modifies ? NextArgAfter(node, j, next_slot) : nullptr;
             if (path.top < DovExprPath::kCapacity) g_walk_slot[path.top] = j;
