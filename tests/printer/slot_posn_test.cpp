@@ -498,11 +498,11 @@ struct Builder {
 
 TEST(SlotPosn, RandomTreesOnlyGainGapTokens) {
     WorkingParserScope parser;
-    for (unsigned seed = 1; seed <= 200; ++seed) {
-        SCOPED_TRACE(seed);
-        Builder b{std::mt19937(seed)};
+    for (unsigned trial = 1; trial <= 200; ++trial) {
+        SCOPED_TRACE(trial);
+        Builder b{std::mt19937(trial)};
         auto* root = new DovExprOper(STMT_LIST);
-        const int n = 1 + static_cast<int>(seed % 5);
+        const int n = 1 + static_cast<int>(trial % 5);
         for (int i = 0; i < n; ++i) root->AddArg(b.Statement(3));
         Snapshot before;
         Take(root, before);

@@ -303,10 +303,10 @@ TEST(GrepObject, StoredFormMutated) {
     g.query_text = "STMT_MOVE OR IMAGE == 'a:b'";
     g.query_file = "q.txt:x";
     g.node_dump = 1;
-    const std::string seed = Written(g);
+    const std::string stored = Written(g);
     std::mt19937 rng(29);
     for (int round = 0; round < 3000; ++round) {
-        std::string text = seed;
+        std::string text = stored;
         const int edits = 1 + static_cast<int>(rng() % 4);
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = rng() % (text.size() + 1);
