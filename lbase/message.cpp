@@ -1,6 +1,5 @@
 #include "lbase/message.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -28,11 +27,6 @@ const char* PrintedPrefix(int code) {
     }
 }
 
-void AppendNumber(std::string& out, std::uint32_t n) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-}
-
 }  // namespace
 
 std::uint64_t DovWarningCount() { return g_warnings; }
@@ -48,19 +42,12 @@ void DovPrintPosnMessage(int code, const DovTxtPosn& position, const VString& te
     if (!prefix) return;
     // The line is built in a kept buffer and written at once: a search
     // prints an information for each match, and every insertion into the
-    // synchronised standard output costs. The position (as operator<< puts
-    // it) only goes in front of a set one.
+    // synchronised standard output costs. The position only goes in front
+    // of a set one.
     static std::string line;
     line.clear();
-    if (position.IsInfinite()) {
-        line += "(infty): ";
-    } else if (position.IsSet()) {
-        const VString& name = DovSrcFileName(position.FileIndex());
-        line.append(name.CStr(), static_cast<std::size_t>(name.Len()));
-        line += ':';
-        AppendNumber(line, position.Line());
-        line += ':';
-        AppendNumber(line, position.Column() + 1);
+    if (position.IsSet()) {
+        DovAppendTxtPosn(line, position);
         line += ": ";
     }
     line += prefix;

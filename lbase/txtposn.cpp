@@ -1,9 +1,9 @@
 #include "lbase/txtposn.h"
 
+#include <charconv>
 #include <istream>
 #include <ostream>
 
-#include "lbase/fast_ostream.h"
 #include "lbase/tic.h"
 
 const VString DovBadFileName("-(bad)-");
@@ -32,12 +32,26 @@ int DovTxtPosnCompare(const DovTxtPosn& a, const DovTxtPosn& b) {
     return 0;
 }
 
+void DovAppendTxtPosn(std::string& out, const DovTxtPosn& p) {
+    if (p.IsNull()) {
+        out += "(null)";
+    } else if (p.IsInfinite()) {
+        out += "(infty)";
+    } else {
+        const VString& name = DovSrcFileName(p.FileIndex());
+        out.append(name.CStr(), static_cast<std::size_t>(name.Len()));
+        char digits[24];
+        out += ':';
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, p.Line()).ptr);
+        out += ':';
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, p.Column() + 1).ptr);
+    }
+}
+
 std::ostream& operator<<(std::ostream& os, const DovTxtPosn& p) {
-    if (p.IsNull()) return os << "(null)";
-    if (p.IsInfinite()) return os << "(infty)";
-    const VString& name = DovSrcFileName(p.FileIndex());
-    if (!name.IsEmpty()) os << name;
-    return os << ':' << std::dec << p.Line() << ':' << (p.Column() + 1);
+    std::string text;
+    DovAppendTxtPosn(text, p);
+    return os << text;
 }
 
 std::ostream& operator<<(std::ostream& os, const DovTxtPosnRange& r) {
@@ -45,9 +59,9 @@ std::ostream& operator<<(std::ostream& os, const DovTxtPosnRange& r) {
 }
 
 VString DovTxtPosnStr(const DovTxtPosn& p) {
-    FastOstrstream os;
-    os << p;
-    return VString(os);
+    std::string text;
+    DovAppendTxtPosn(text, p);
+    return VString(text.data(), static_cast<int>(text.size()));
 }
 
 void DovTxtPosn::PutTic(std::ostream& os) const {

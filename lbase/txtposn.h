@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include "lbase/vstring.h"
 #include "lbase/vstring_list.h"
@@ -61,7 +62,10 @@ inline constexpr DovTxtPosn DovInftyPosn{0, 1, 0};
 // -100 when the files differ, else -1, 0 or 1 by line and then column.
 int DovTxtPosnCompare(const DovTxtPosn& a, const DovTxtPosn& b);
 
+// "file:line:column" (the column counted from 1), "(null)" or "(infty)".
 std::ostream& operator<<(std::ostream& os, const DovTxtPosn& p);
+// The same text appended to `out`.
+void DovAppendTxtPosn(std::string& out, const DovTxtPosn& p);
 std::ostream& operator<<(std::ostream& os, const DovTxtPosnRange& r);
 VString DovTxtPosnStr(const DovTxtPosn& p);
 

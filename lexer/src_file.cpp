@@ -9,18 +9,22 @@ int DovSrcFileTraceFlags = 0;
 namespace {
 
 constexpr int kSetPosnFailed = '5';
-constexpr int kMaxSrcLine = 80;
-constexpr int kCtrlZ = 26;
 
-// The name of a file index; the empty name for an index the table does not
-// hold (entry 0 is the table's placeholder name and is returned as it is).
-VString FileNameOf(std::uint32_t index) {
+}  // namespace
+
+VString DovSrcFileOpenName(std::uint32_t index) {
     DovNameTable& names = DovSrcFileNames();
     if (index < static_cast<std::uint32_t>(names.Count())) return names.At(static_cast<int>(index)).name;
     return VString();
 }
 
-}  // namespace
+VString DovSrcOpenFailedMessage(std::uint32_t index) {
+    return DovFormat("SrcPrintText: cannot open file '%s'", DovSrcFileOpenName(index).CStr());
+}
+
+VString DovSrcPastEndMessage(const DovTxtPosn& target) {
+    return DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(target).CStr());
+}
 
 DovSrcFile::DovSrcFile(const DovSrcFile&) : std::basic_ios<char>(), std::ifstream() {
     DovMessageHook(MSG_TERMINAL, DovNullPosn, "DovSrcFile(const DovSrcFile &) must not be called");
@@ -31,16 +35,16 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
 
     if (is_open() && posn.FileIndex() != target.FileIndex()) {
         if (DovSrcFileTraceFlags & 0x01)
-            std::cout << "$SetPosn: CLOSE FILE " << FileNameOf(posn.FileIndex()) << std::endl;
+            std::cout << "$SetPosn: CLOSE FILE " << DovSrcFileOpenName(posn.FileIndex()) << std::endl;
         close();
     }
     if (!is_open()) {
-        VString name = FileNameOf(target.FileIndex());
+        VString name = DovSrcFileOpenName(target.FileIndex());
         if (DovSrcFileTraceFlags & 0x01) std::cout << "$SetPosn: OPEN FILE " << name << std::endl;
         clear();
         open(name.CStr(), std::ios::in | std::ios::binary);
         if (!is_open()) {
-            message = DovFormat("SrcPrintText: cannot open file '%s'", name.CStr());
+            message = DovSrcOpenFailedMessage(target.FileIndex());
             return kSetPosnFailed;
         }
         posn = DovTxtPosn(1, 0, target.FileIndex());
@@ -55,7 +59,7 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
 
     while (DovTxtPosnCompare(posn, target) < 0) {
         if (Getc() < 0) {
-            message = DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(target).CStr());
+            message = DovSrcPastEndMessage(target);
             return kSetPosnFailed;
         }
     }
@@ -91,12 +95,12 @@ int DovSrcFile::GetSrcLine(DovTxtPosn& position, VString& line, VString& message
     int rc = SetPosn(position, message);
     if (rc != 0) return rc;
 
-    char text[kMaxSrcLine];
+    char text[kDovMaxSrcLine];
     int len = 0;
     while (posn.Line() == position.Line()) {
         int c = Getc();
-        if (c < 0 || len == kMaxSrcLine) break;
-        if (c == '\n' || c == '\r' || c == kCtrlZ) continue;
+        if (c < 0 || len == kDovMaxSrcLine) break;
+        if (!DovSrcLineKeeps(c)) continue;
         text[len++] = static_cast<char>(c);
     }
     line = VString(text, len);

@@ -4,6 +4,7 @@
 // to the next multiple of 8).
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 
 #include "lbase/txtposn.h"
@@ -13,6 +14,20 @@
 // which sets them at the start of each print: 0x20 positions and characters,
 // 0x01 opening, closing and rewinding.
 extern int DovSrcFileTraceFlags;
+
+// What the readers of source lines share (this one and the grep's): the
+// longest line they give, the characters a line keeps, the name they open
+// for a file index and their two messages.
+constexpr int kDovMaxSrcLine = 80;
+// All but line feeds, carriage returns and Ctrl-Z.
+inline bool DovSrcLineKeeps(int c) { return c != '\n' && c != '\r' && c != 26; }
+// The file index's name in the source-file table; the empty name for an
+// index the table does not hold (entry 0 is the placeholder name).
+VString DovSrcFileOpenName(std::uint32_t index);
+// "SrcPrintText: cannot open file '<name>'".
+VString DovSrcOpenFailedMessage(std::uint32_t index);
+// "EOF encountered while reading source file: <position>".
+VString DovSrcPastEndMessage(const DovTxtPosn& target);
 
 class DovSrcFile : public std::ifstream {
 public:

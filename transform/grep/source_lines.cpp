@@ -5,25 +5,17 @@
 #include <limits>
 
 #include "lbase/message.h"
+#include "lexer/src_file.h"
 
 namespace {
 
 constexpr int kReadFailed = '5';
-constexpr std::size_t kMaxLineLen = 80;
-constexpr char kCtrlZ = 26;
+constexpr std::size_t kMaxLineLen = kDovMaxSrcLine;
 constexpr std::size_t kWindow = std::size_t{1} << 16;
 
-// The name of a file index; the empty name for an index the table does not
-// hold (entry 0 is the table's placeholder name).
-VString FileNameOf(std::uint32_t index) {
-    DovNameTable& names = DovSrcFileNames();
-    if (index < static_cast<std::uint32_t>(names.Count())) return names.At(static_cast<int>(index)).name;
-    return VString();
-}
-
 // Reads up to one window of `buf`, from where its reading stands, into
-// `window`; the count read goes to `len`. A file that opens but cannot be read (a folder)
-// throws, as it does for the source-file reader.
+// `window`; the count read goes to `len`. A file that opens but cannot be
+// read (a folder) throws, as it does for the source-file reader.
 void ReadWindow(std::filebuf& buf, char* window, std::size_t& len) {
     const std::streamsize got = buf.sgetn(window, static_cast<std::streamsize>(kWindow));
     len = static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
@@ -38,7 +30,7 @@ WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) {
 
     auto file = std::make_unique<File>();
     file->index = index;
-    if (!file->buf.open(FileNameOf(index).CStr(), std::ios::in | std::ios::binary)) return nullptr;
+    if (!file->buf.open(DovSrcFileOpenName(index).CStr(), std::ios::in | std::ios::binary)) return nullptr;
     // Line starts past what 32 bits hold are not noted: those lines read as
     // past the end.
     constexpr std::uint64_t kMaxStart = std::numeric_limits<std::uint32_t>::max();
@@ -82,7 +74,7 @@ const char* WyrGrepSourceLines::BytesAt(File& file, std::uint64_t at, std::size_
 int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& message) {
     File* file = FileOf(at.FileIndex());
     if (!file) {
-        message = DovFormat("SrcPrintText: cannot open file '%s'", FileNameOf(at.FileIndex()).CStr());
+        message = DovSrcOpenFailedMessage(at.FileIndex());
         return kReadFailed;
     }
     // Line 0 stands before the first line: it is empty.
@@ -91,18 +83,17 @@ int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& me
         return 0;
     }
     if (at.Line() > file->line_starts.size()) {
-        const DovTxtPosn start(at.Line(), 0, at.FileIndex());
-        message = DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(start).CStr());
+        message = DovSrcPastEndMessage(DovTxtPosn(at.Line(), 0, at.FileIndex()));
         return kReadFailed;
     }
     // The line ends at the line feed before the next line, or with the file.
     std::uint64_t pos = file->line_starts[at.Line() - 1];
     const std::uint64_t stop = at.Line() < file->line_starts.size() ? file->line_starts[at.Line()] - 1 : file->size;
-    // Most lines hold neither carriage returns nor Ctrl-Z: their first 80
-    // characters are the line.
+    // Most lines hold neither carriage returns nor Ctrl-Z (a line feed ends
+    // the span): their first 80 characters are the line.
     std::size_t got = 0;
     const char* p = BytesAt(*file, pos, static_cast<std::size_t>(std::min<std::uint64_t>(stop - pos, kMaxLineLen)), got);
-    if (!std::memchr(p, '\r', got) && !std::memchr(p, kCtrlZ, got)) {
+    if (std::all_of(p, p + got, [](char c) { return DovSrcLineKeeps(static_cast<unsigned char>(c)); })) {
         line = VString(p, static_cast<int>(got));
         return 0;
     }
@@ -114,7 +105,7 @@ int WyrGrepSourceLines::GetLine(const DovTxtPosn& at, VString& line, VString& me
         p = BytesAt(*file, pos, static_cast<std::size_t>(std::min<std::uint64_t>(stop - pos, kWindow)), got);
         if (got == 0) break;
         for (const char* q = p; q != p + got && len < kMaxLineLen; ++q)
-            if (*q != '\r' && *q != kCtrlZ) text[len++] = *q;
+            if (DovSrcLineKeeps(static_cast<unsigned char>(*q))) text[len++] = *q;
         pos += got;
     }
     line = VString(text, static_cast<int>(len));
