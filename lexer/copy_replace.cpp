@@ -126,11 +126,23 @@ DovTokenItem* DovLexer::StageGet(DovReplaceStage& stage, bool memberStage) {
                 const DovTxtPosn beg = stage.lookahead.front()->token->Beg();
                 const DovTxtPosn end = stage.lookahead[n - 1]->token->End();
                 // The comments and blanks of the replaced words go on with
-                // the next word delivered.
+                // the next word delivered. Words replaced by nothing go on
+                // as blank runs over their text, so that a token still holds
+                // every character of the source.
                 for (std::size_t i = 0; i < n; ++i) {
                     DovTokenItem* word = stage.lookahead.front();
                     stage.lookahead.pop_front();
-                    stage.carried.AppendItemDropToken(word);
+                    if (!phrase.to.empty()) {
+                        stage.carried.AppendItemDropToken(word);
+                        continue;
+                    }
+                    stage.carried.AppendList(word->list);
+                    DovToken* blank = word->token;
+                    word->token = nullptr;
+                    delete word;
+                    blank->code = SEP_SPACE;
+                    blank->image = VString();
+                    stage.carried.AppendToken(blank);
                 }
                 for (std::size_t j = 0; j < phrase.to.size(); ++j) {
                     DovTokenItem* copy = CopyItem(phrase.to[j]);

@@ -17,6 +17,7 @@
 #include "printer/printer_impl.h"
 #include "printer/settings.h"
 #include "printer/slot_posn.h"
+#include "printer/src_copy.h"
 #include "printer/src_print.h"
 #include "printer/templates/comment.h"
 #include "printer/templates/interpreter.h"
@@ -455,7 +456,11 @@ char CloseCopybook(DovExpr* node) {
         node->AddPError(MSG_SEVERE, "SourcePrint: empty file stack");
         return '7';
     }
-    if (st.g_xpos > 0) PutcLine('\n', 1);
+    // The copybook's file ends as its source does (no line end after a last
+    // line that has none).
+    bool atEnd = false;
+    if (char rc = DovCopySourceTail(&atEnd)) return rc;
+    if (!atEnd && st.g_xpos > 0) PutcLine('\n', 1);
     PopCopyLevel("Restored envt", st.copyLevels[level - 2].fileName);
     return 0;
 }
@@ -645,6 +650,10 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
             }
         }
     }
+    // A copybook's text begins again: what was copied of it before (the
+    // same copybook included earlier) is no longer behind the copy.
+    if (DovIsCopyBegin(op) && (action == kOpen || action == kInline) && Settings().gen_src)
+        DovRestartSourceFile(SourceFileIndex(name));
     if (action == kInline) {
         rc = InlineCopybook(node, name);
     } else if (action != kNone) {
@@ -687,7 +696,7 @@ char OperPrint(DovExprOper* node, int lengthPass, int breakRequest) {
     return rc;
 }
 
-char AttachedTokens(DovTokenList& tokens, int* ended) { return SrcPrintText(tokens, 0, ended); }
+char AttachedTokens(DovTokenList& tokens, int* ended) { return SrcPrintText(tokens, 0, ended, DovKeptWords::kLater); }
 
 void HookLeaf(DovExpr* node, int pass) { DovLastPrintResult = LeafPrint(node, pass & 1); }
 void HookStrConst(DovExpr* node, int pass) { DovLastPrintResult = StrConstPrint(node, pass & 1); }
@@ -711,5 +720,6 @@ void DovInstallPrintOperations() {
     DovPrettyPrint.oper = HookOper;
     DovPrintArgument = DovPrettyPrintNode;
     DovPrintAttachedTokens = AttachedTokens;
+    DovPrintKeptWords = SrcPrintKeptWords;
     DovBeforePrintArgument = BeforeArgument;
 }

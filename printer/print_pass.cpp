@@ -9,6 +9,7 @@
 #include "printer/print_oper.h"
 #include "printer/print_state.h"
 #include "printer/printer_impl.h"
+#include "printer/src_copy.h"
 #include "printer/src_print.h"
 #include "printer/templates/print_templates.h"
 #include "tree/expr.h"
@@ -63,6 +64,7 @@ void CloseCopyLevels() {
 }
 
 void EndPass() {
+    DovEndSourceCopy();
     DovForgetReplacedText();
     CloseCopyLevels();
     DovEndPrintPass();
@@ -157,7 +159,10 @@ int DovPrettyPrinterImpl::PrettyPrint(std::ostream& out, DovExpr* root, DovToken
             if (gen_src) st.CreateSourceReaders();
             DovForgetSourceLines();
             st.currentReader = nullptr;
-            if (gen_src) DovMarkReplacedText(root);
+            if (gen_src) {
+                DovMarkReplacedText(root);
+                DovBeginSourceCopy(root);
+            }
             rc = DovPrettyPrintNode(root, 0, 0);
             bool atEnd = false;
             if (rc == 0 && gen_src) rc = DovCopySourceTail(&atEnd);
@@ -202,6 +207,10 @@ int DovPrettyPrinterImpl::FragmentPrint(std::ostream& out, DovExpr* node, DovTok
         if (gen_src) st.CreateSourceReaders();
         DovForgetSourceLines();
         st.currentReader = nullptr;
+        if (gen_src) {
+            DovMarkReplacedText(node);
+            DovBeginSourceCopy(node);
+        }
         rc = DovPrettyPrintNode(node, 0, 0);
         if (rc == 0 && node->Parent() && oldBeg.IsSet() && oldEnd.IsSet()) {
             const std::uint32_t newEnd = node->GenEnd().IsSet() ? node->GenEnd().posn : 0;

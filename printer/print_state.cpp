@@ -9,6 +9,7 @@
 #include "lexer/src_file.h"
 #include "printer/messages.h"
 #include "printer/printer_impl.h"
+#include "printer/src_copy.h"
 #include "tree/expr.h"
 #include "tree/token.h"
 
@@ -77,6 +78,8 @@ void DovPrintState::CreateSourceReaders() {
 }
 
 void DovPrintState::FreeSourceReaders() {
+    // What the copy knows belongs to the readers.
+    DovEndSourceCopy();
     currentReader = nullptr;
     if (readers) {
         for (int i = 0; i < readerCount; ++i)

@@ -31,7 +31,6 @@ struct DovPrintCopyLevel {
     DovTxtPosn savedSrcPosn;
     int savedLineNo = 1;
     int srcFile = -1;  // source-file index of the text copied into this level, once known
-    DovTxtPosn srcEnd;  // end of that file's text copied last
     bool implicit = false;  // opened by the copybook's own text, with no begin node printed yet
     // A copybook that COPY ... REPLACING changed, printed through the
     // templates: `stream` gathers the printed text, and the file gets the

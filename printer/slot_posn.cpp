@@ -301,6 +301,12 @@ int DovUnchangedFromSource(const DovExpr* node) {
     return DovHasUnplacedToken(node->Tokens()) ? 0 : 1;
 }
 
+bool DovSlotFromSource(const DovArgSlot& slot) {
+    const DovExpr* child = slot.arg;
+    return slot.code != 0 && ((child && child->Oper() != NULL_NODE && DovUnchangedFromSource(child)) ||
+                              (!slot.tokens.IsEmpty() && !DovHasUnplacedToken(slot.tokens)));
+}
+
 namespace {
 
 struct ReplacedText {

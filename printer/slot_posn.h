@@ -60,6 +60,11 @@ const DovTxtPosn& DovSlotPosnLastPosn();
 // DovMarkReplacedText has found them.
 int DovUnchangedFromSource(const DovExpr* node);
 
+// True when the tokens of `slot` of an unchanged node are printed from the
+// source: the slot was filled from the source, and either its child may be
+// printed from its source or its tokens are all placed.
+bool DovSlotFromSource(const DovArgSlot& slot);
+
 // Text replaced by COPY REPLACING or REPLACE: the lexer gives the first
 // replacing token the begin of the replaced text, the last one its end, and
 // the others no position; the blanks of the replacing text keep the

@@ -10,27 +10,31 @@
 class DovExpr;
 class DovTokenList;
 
+// What SrcPrintText does with the words a parse kept as text (preserved
+// strings and blanks) when it does not copy them from the source:
+// kPlaced only sets them where the source had them (a leaf's words, which
+// the leaf prints as its image), kLater leaves them to SrcPrintKeptWords
+// (the template prints them at the end of its node), kPrinted sets and
+// prints them.
+enum class DovKeptWords { kPlaced, kLater, kPrinted };
+
 // Prints the tokens of `tokens` in order: comments without source positions
 // (or all comments when the printer does not print from source) as comment
 // lines when the printer prints comments, persistent comments always, and
-// every other token copied from its source when `fromSrc` is set (preserved
-// spaces and strings also when it is not). `*ended` (when given) tells
-// whether the text ended with a line end. 0, or '0' (bad file index), '/'
-// (line end or end of file where text was expected) or '5' (a source
+// every other token copied from its source when `fromSrc` is set (the
+// words kept as text as `kept` says when it is not). `*ended` (when given)
+// tells whether the text ended with a line end. 0, or '0' (bad file index),
+// '/' (line end or end of file where text was expected) or '5' (a source
 // position that cannot be reached).
-char SrcPrintText(DovTokenList& tokens, int fromSrc, int* ended = nullptr);
+char SrcPrintText(DovTokenList& tokens, int fromSrc, int* ended = nullptr, DovKeptWords kept = DovKeptWords::kPlaced);
 
-// Forgets what SrcPrintText remembers of source lines; every pass starts
-// with it, since the files behind the source-file indexes may change
-// between passes.
+// The words of `tokens` kept as text, set where the source had them and
+// printed; 0.
+char SrcPrintKeptWords(DovTokenList& tokens);
+
+// Forgets what the copybook output remembers of the files written; every
+// pass starts with it.
 void DovForgetSourceLines();
-
-// With source printing, copies what the main file holds after the text
-// copied from it last (comments, blank lines, the last line end), so that
-// the tail of the file is not lost. Sets `*atEnd` when the file's end was
-// reached (nothing further is to be written). 0 or '5' (the position
-// cannot be reached, reported).
-char DovCopySourceTail(bool* atEnd);
 
 // The print pass of an unchanged operator node: its slots in source order,
 // each slot's tokens from the source, each child from its source or, when

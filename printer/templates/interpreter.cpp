@@ -17,6 +17,7 @@
 DovPrintNodeFn DovPrintArgument = DovTemplatePrintNode;
 DovBeforeArgumentFn DovBeforePrintArgument = nullptr;
 DovAttachedTokensFn DovPrintAttachedTokens = DovPrintAttachedComments;
+DovKeptWordsFn DovPrintKeptWords = nullptr;
 std::int64_t DovResumeAfterCopybook = -1;
 
 char GetArgNo(int* index, const char** cursor, int numArgs, DovExpr* node) {
@@ -136,6 +137,7 @@ private:
     }
     void LineEnd();
     char BreakPoint(char c);
+    char KeptWords();
     // Skips from `p` (inside a conditional) to the next ':' or '}' (or only
     // to '}' when `toClose`), honouring '\' escapes; null at the end.
     const char* SkipPart(const char* p, bool toClose) const {
@@ -162,6 +164,7 @@ private:
     bool inCond_ = false;
     bool ignoreBreak_ = false;
     bool lineEnd_ = false;
+    bool keptDone_ = false;  // the kept words were printed before the tail
     int subIndex_ = 0;
     int subStart_;
     std::vector<int> widths_;
@@ -215,6 +218,17 @@ char TemplateRun::BreakPoint(char c) {
     }
     ++subIndex_;
     return 0;
+}
+
+// The words of the node's lists kept as text: they follow what the
+// template printed of the node, so that they come after its keywords, as in
+// the source.
+char TemplateRun::KeptWords() {
+    if (!attached_ || !DovPrintKeptWords) return 0;
+    for (int i = 0; i < node_->NumArgs(); ++i)
+        if (DovArgSlot* slot = Slot(i))
+            if (char rc = DovPrintKeptWords(slot->tokens)) return rc;
+    return DovPrintKeptWords(node_->Tokens());
 }
 
 char TemplateRun::Run(const char* tmpl) {
@@ -401,6 +415,8 @@ char TemplateRun::Run(const char* tmpl) {
             case '[': {
                 if (attached_)
                     if (char rc = Tokens(node_->Tokens(), nullptr)) return rc;
+                if (char rc = KeptWords()) return rc;
+                keptDone_ = true;
                 const char* close = c + 1;
                 while (*close && *close != ']') ++close;
                 if (!*close) {
@@ -463,6 +479,8 @@ char TemplateRun::Run(const char* tmpl) {
         }
         node_->SetSubdivs(widths_.data(), static_cast<int>(widths_.size()));
     } else {
+        if (!keptDone_)
+            if (char rc = KeptWords()) return rc;
         SetLevel(entryLevel_, "==ExGen_Xstart: ");
     }
     return 0;

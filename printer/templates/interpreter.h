@@ -40,6 +40,13 @@ using DovAttachedTokensFn = char (*)(DovTokenList& tokens, int* ended);
 extern DovAttachedTokensFn DovPrintAttachedTokens;
 char DovPrintAttachedComments(DovTokenList& tokens, int* ended);
 
+// How the interpreter prints, at the end of a node's template, the words a
+// parse kept as text in the node's token lists (which it leaves out where
+// it prints their lists): set where the source had them and printed. Source
+// printing installs it; until then null: they are left out.
+using DovKeptWordsFn = char (*)(DovTokenList& tokens);
+extern DovKeptWordsFn DovPrintKeptWords;
+
 // The character count of the print pass at which the including file goes on
 // after a copybook file was closed behind a COPY statement printed through
 // its template; -1 when none. Template text that comes next on that line,

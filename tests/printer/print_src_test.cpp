@@ -324,8 +324,10 @@ TEST(SrcPrintText, ACopybookThatEndsInsideAStatementIsClosedWhenTheIncludingText
     copy({T(SEP_SPACE, 1, 6, 1, 11, b), T(TK_USER_DEFD_WORD, 1, 11, 1, 13, b), T(SEP_SPACE, 1, 13, 1, 14, b),
           T(TK_USER_DEFD_WORD, 1, 14, 1, 15, b), T(SEP_SPACE, 1, 15, 1, 16, b), T(OP_EQ, 1, 16, 1, 17, b),
           T(SEP_SPACE, 1, 17, 1, 18, b), T(TK_USER_DEFD_WORD, 1, 18, 1, 19, b)});
-    // The statement goes on in the including file, before any end node.
-    copy({T(SEP_SPACE, 2, 6, 2, 11, m), T(TK_USER_DEFD_WORD, 2, 11, 2, 18, m), T(SEP_SPACE, 2, 18, 2, 19, m),
+    // The statement goes on in the including file, before any end node; the
+    // copybook's last comment line is kept before the including file's next
+    // word, as the parser leaves it.
+    copy({T(CM_COMMENT, 2, 6, 2, 30, b), T(SEP_SPACE, 2, 6, 2, 11, m), T(TK_USER_DEFD_WORD, 2, 11, 2, 18, m), T(SEP_SPACE, 2, 18, 2, 19, m),
           T(TK_USER_DEFD_WORD, 2, 19, 2, 20, m), T(SEP_DOT, 2, 20, 2, 21, m), T(SEP_SPACE, 2, 21, 3, 0, m)});
     EXPECT_EQ(st.currentLevel, 1);
     EXPECT_EQ(pass.Text(), kMain);
