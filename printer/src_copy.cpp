@@ -326,7 +326,7 @@ Gap ReadGap(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& to) {
             break;
         }
         gap.bytes += static_cast<char>(c);
-        if (gap.layoutAndHeld && !IsLayout(c, at) && (!held.Covers(at) || Given(file.copied.EndOfPartAt(at))))
+        if (gap.layoutAndHeld && (Given(file.copied.EndOfPartAt(at)) || (!IsLayout(c, at) && !held.Covers(at))))
             gap.layoutAndHeld = false;
     }
     return gap;
@@ -344,34 +344,30 @@ void WriteGap(const Gap& gap) {
     }
 }
 
-// A gap that holds text no copied token holds: its layout, a blank for each
-// of its other characters on the cursor's line and the token's, and nothing
-// of the lines between. Of the cursor's line only the identification area
-// is kept, behind blanks up to the margin, when the line reaches it.
-void WriteBrokenGap(const Gap& gap) {
-    const std::size_t firstEnd = gap.bytes.find('\n');
+// A gap on one line that holds text no copied token holds: its layout as it
+// stands, a blank for each of its other characters.
+void WriteBrokenLine(const Gap& gap) {
     std::uint32_t column = gap.from.Column();
-    if (firstEnd == std::string::npos) {
-        for (char c : gap.bytes) {
-            PutLayout(IsLayout(static_cast<unsigned char>(c), DovTxtPosn(0, column, 0)) ? c : ' ', column);
-            column = NextColumn(c, column);
-        }
-        return;
+    for (char c : gap.bytes) {
+        PutLayout(IsLayout(static_cast<unsigned char>(c), DovTxtPosn(0, column, 0)) ? c : ' ', column);
+        column = NextColumn(c, column);
     }
-    for (std::size_t i = 0; i < firstEnd; ++i) {
-        if (InMarginArea(column) && column >= 7) {
+}
+
+// The end of the cursor's line, where a gap that holds text no copied token
+// holds runs onto later lines: the line's identification area, behind
+// blanks up to the margin, when the line reaches it; then the line end.
+void EndBrokenLine(const Gap& gap) {
+    const std::size_t lineEnd = gap.bytes.find('\n');
+    std::uint32_t column = gap.from.Column();
+    for (std::size_t i = 0; i < lineEnd; ++i) {
+        if (column >= 7 && InMarginArea(column)) {
             PadTo(DovPrinting.rightMargin);
             PutLayout(gap.bytes[i], column);
         }
         column = NextColumn(gap.bytes[i], column);
     }
     PutcLine('\n', 1);
-    column = 0;
-    for (std::size_t i = gap.bytes.rfind('\n') + 1; i < gap.bytes.size(); ++i) {
-        const char c = gap.bytes[i];
-        PutLayout(IsLayout(static_cast<unsigned char>(c), DovTxtPosn(0, column, 0)) ? c : ' ', column);
-        column = NextColumn(c, column);
-    }
 }
 
 // ---- The cases of a token -------------------------------------------------------
@@ -396,12 +392,7 @@ char CopyRange(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn&
                 return '/';
             }
             const char ch = static_cast<char>(c);
-            // A blank run never makes its line a comment line; any other
-            // indicator it crosses (a letter some dialects use) is kept.
-            if (code == SEP_SPACE && (ch == '*' || ch == '/') && st.g_xpos == 6)
-                PutcLine(' ', 1);
-            else
-                PutcLine(ch, 1);
+            PutcLine(ch, 1);
             ended = ch == '\n' ? 1 : 0;
         }
         file.copied.Add(s, e);
@@ -430,6 +421,26 @@ bool InStep(int ix, const DovTxtPosn& s) {
     return Given(at) && static_cast<int>(at.FileIndex()) == ix && !Before(s, at);
 }
 
+// A token that starts an output line: a blank run that runs onto a later
+// line from its next line on (the output holds nothing of its first line),
+// anything else after the head of its line. The reader stands at s.
+char StartLine(int code, DovSrcFile& reader, SourceFile& file, DovTxtPosn s, const DovTxtPosn& e, int& ended,
+               bool& stop) {
+    if (IsSpace(code) && s.Line() < e.Line()) {
+        s = DovTxtPosn(s.Line() + 1, 0, s.FileIndex());
+        if (Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
+    } else {
+        VString message;
+        if (int rc = MoveTo(reader, file, s, message)) {
+            Severe(message);
+            stop = true;
+            return static_cast<char>(rc);
+        }
+        WriteLineHead(file, s);
+    }
+    return CopyRange(code, reader, file, s, e, ended, stop);
+}
+
 // Continued or broken: the gap from the cursor up to s, then the token.
 char ContinueStretch(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn& s, const DovTxtPosn& e,
                      int& ended, bool& stop) {
@@ -451,29 +462,27 @@ char ContinueStretch(int code, DovSrcFile& reader, SourceFile& file, const DovTx
     if (gap.layoutAndHeld) {
         WriteGap(gap);
         file.copied.Add(gap.from, s);
+    } else if (gap.bytes.find('\n') == std::string::npos) {
+        WriteBrokenLine(gap);
     } else {
-        WriteBrokenGap(gap);
+        EndBrokenLine(gap);
+        ended = 1;
+        return StartLine(code, reader, file, s, e, ended, stop);
     }
     if (!gap.bytes.empty()) ended = gap.bytes.back() == '\n' ? 1 : 0;
     return CopyRange(code, reader, file, s, e, ended, stop);
 }
 
-// Collapsed: true when the blank run from s to e was written as a
-// collapsed blank (or a line end and the next line's start).
+// Collapsed: true when the blank run from s to e, on one line, was written
+// as at most one blank.
 bool CollapseBlanks(int code, DovSrcFile& reader, SourceFile& file, DovTxtPosn s, const DovTxtPosn& e, int& ended,
                     bool& stop, char& rc) {
     DovPrintState& st = DovPrinting;
-    if (!IsSpace(code) || static_cast<int>(s.Column()) >= st.g_xpos || !Before(s, e)) return false;
-    if (s.Line() == e.Line()) {
-        s = e;
-        if (st.lastChar != ' ' && s.Column() > 0) s.SetColumn(s.Column() - 1);
-    } else {
-        PutcLine('\n', 1);
-        ended = 1;
-        s = DovTxtPosn(s.Line() + 1, 0, s.FileIndex());
-    }
+    if (!IsSpace(code) || static_cast<int>(s.Column()) >= st.g_xpos || !Before(s, e) || s.Line() != e.Line())
+        return false;
+    s = e;
+    if (st.lastChar != ' ' && s.Column() > 0) s.SetColumn(s.Column() - 1);
     if (Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
-    if (code == PRESERVED_SPACE) return true;
     rc = CopyRange(code, reader, file, s, e, ended, stop);
     return true;
 }
@@ -488,16 +497,14 @@ char RestartAt(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn&
         PutcLine('\n', 1);
         ended = 1;
     }
+    if (st.g_xpos == 0) return StartLine(code, reader, file, s, e, ended, stop);
     VString message;
     if (int rc = MoveTo(reader, file, s, message)) {
         Severe(message);
         stop = true;
         return static_cast<char>(rc);
     }
-    if (st.g_xpos == 0)
-        WriteLineHead(file, s);
-    else
-        PadTo(static_cast<int>(s.Column()));
+    PadTo(static_cast<int>(s.Column()));
     return CopyRange(code, reader, file, s, e, ended, stop);
 }
 
@@ -619,9 +626,12 @@ char DovCopySourceTail(bool* atEnd) {
     }
     const Gap gap = ReadGap(reader, file, DovNullPosn);
     st.last_line_src_posn = DovNullPosn;
-    if (!gap.layoutAndHeld) return 0;
-    WriteGap(gap);
-    if (atEnd) *atEnd = true;
+    if (gap.layoutAndHeld) {
+        WriteGap(gap);
+        if (atEnd) *atEnd = true;
+    } else if (gap.bytes.find('\n') != std::string::npos) {
+        EndBrokenLine(gap);
+    }
     return 0;
 }
 

@@ -182,8 +182,8 @@ TEST(SrcPrintText, CopiesAndCollapsesAsTheOutputLineRequires) {
          14, "\n           DEF"},
         {"a space over two lines left of the column", "       A\n       B\n", 20, 'x', SEP_SPACE, 1, 8, 2, 7,
          "\n       "},
-        {"a space into the indicator column writes a blank there", "000100*X\n", 0, 0, SEP_SPACE, 1, 0, 1, 8,
-         "000100 X"},
+        {"a blank run is copied as it stands, a comment indicator it crosses too", "000100*X\n", 0, 0, SEP_SPACE, 1,
+         0, 1, 8, "000100*X"},
     };
     for (const SrcCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -310,4 +310,31 @@ TEST(RealPrograms, AReplacedLiteralKeepsTheBlankInFrontOfIt) {
     EXPECT_NE(printed.find("       01  B PIC XX VALUE\n                      'YY'.\n"), std::string::npos) << printed;
 }
 
+// A statement a transformation removed leaves no text behind: the lines
+// around it are copied as they stand, its own are not.
+TEST(RealPrograms, ARemovedStatementLeavesNoText) {
+    InstallGrammar();
+#ifndef VEMLO_TEST_WITH_GRAMMAR
+    GTEST_SKIP() << "no grammar: nothing parses";
+#endif
+    Scratch scratch;
+    const fs::path in = scratch.Fresh("in");
+    const std::string head = std::string(kHead) + "       01  A PIC 9.\n       PROCEDURE DIVISION.\n       P1.\n";
+    std::ofstream(in / "T.cbl") << head << "           MOVE 1 TO A\n           ADD 2 TO A\n      * NOTE\n"
+                                << "           ADD 3 TO A\n           GOBACK.\n";
+    DovExpr* root = Parse(in / "T.cbl", in);
+    ASSERT_NE(root, nullptr);
+    const std::vector<DovExpr*> adds = NodesOf(root, STMT_ADD);
+    ASSERT_EQ(adds.size(), 2u);
+    delete adds[0]->DelThis();
+    DovPrettyPrinterImpl printer;
+    printer.gen_src = 1;
+    VString text;
+    DovTokenList messages;
+    EXPECT_EQ(printer.PrintToString(text, root, &messages), 0) << Texts(messages);
+    delete root;
+    EXPECT_EQ(std::string(text.CStr()),
+              head + "           MOVE 1 TO A\n      * NOTE\n           ADD 3 TO A\n           GOBACK.\n");
+}
+
 }  // namespace
