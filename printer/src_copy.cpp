@@ -9,40 +9,43 @@
 // The tokens of a parsed tree hold all of its text; what stands between two
 // tokens that follow each other in a file (a gap) is layout: line ends, the
 // sequence and indicator areas and the columns past the right margin,
-// blanks, tabs. A stretch is text copied with nothing else written in
-// between: generated text, a comment line written from a token's image, or
+// blanks and tabs. A stretch is text copied with nothing else written in
+// between: generated text, a comment line written from a token's image or
 // text of another file ends it. The copy keeps its cursor, the place where
 // it ended (the output stands there while `last_line_src_posn` is set), and
 // for each file the parts of it already copied. A token to copy is one of
-// five cases, each a function below:
+// these cases, each a function below:
 //
-// - Copied (SkipCopied): the stretch that went past the token copied it
+// - Copied (SkipCopied): a stretch that went past the token copied it
 //   already (a keyword pair's inner blanks, the tokens of a clause the parser
 //   refused, tokens that error recovery moved away from their place): nothing
-//   is written; a token partly copied is copied from where that copy ended.
+//   is written; a token copied in part is copied from where that copy ended.
 // - Continued (ContinueStretch): the output stands at the cursor, and the
 //   token lies ahead of it in the cursor's file with nothing in between but
 //   layout and text of tokens that this print copies and has not copied yet
 //   (tokens the tree holds further on): the copy goes on from the cursor
 //   through the token, byte for byte, so that tabs, line ends and the text in
 //   between come out once and in source order.
-// - Broken (BreakStretch): the output stands at the cursor, but the gap holds
-//   text that no token of this print holds (text a transformation removed,
-//   or the text of a changed node) or text copied before: the gap's layout is
-//   kept, its text is not (blanks take its place on the cursor's line and on
-//   the token's; lines between are left out), then the token is copied.
-// - Collapsed (CollapseBlanks): a blank run that starts left of where the
-//   output stands, after other text, gives at most one blank (a line end when
-//   it runs onto another line).
+// - Broken (ContinueStretch too): the output stands at the cursor, but the
+//   gap holds text that no token of this print holds (text a transformation
+//   removed, the text of a changed node) or text copied before. Its text is
+//   not copied: on one line blanks take its place; across lines the cursor's
+//   line ends (keeping its identification area), the lines between are left
+//   out and the token starts a line.
+// - Collapsed (CollapseBlanks): a blank run on one line that starts left of
+//   where the output stands, after other text, gives at most one blank.
 // - Restarted (RestartAt): anything else (after generated text, at the start
 //   of a print or a copybook, in another file): a new output line when the
-//   output stands past the token's column or holds another source line; on a
-//   new line the line's leading layout as the source has it (sequence area,
-//   blanks and tabs), else blanks up to the token's column; then the token.
+//   output stands past the token's column or holds another source line;
+//   then blanks up to the token's column, or, where the token starts a line
+//   (StartLine), the line's leading layout as the source has it (sequence
+//   area, blanks, tabs); a blank run that runs onto a later line starts a
+//   line at that line.
 //
 // A tab is copied as a tab wherever it stands: columns are counted as the
 // lexer and the source reader count them (a tab advances to the next
-// multiple of 8), and the output layer counts a tab the same way.
+// multiple of 8), and the output layer counts a tab the same way. A range
+// that ends before it begins holds no text.
 #include "printer/src_copy.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 // slots and nodes is copied character for character from the source files;
 // where a slot of an unchanged node holds changed content, only the part of
 // the node's template that belongs to that slot (its excerpt) is printed.
+// How the text is copied (the rule of the copy) is src_copy.h's.
 #pragma once
 
 #include "lbase/vstring.h"

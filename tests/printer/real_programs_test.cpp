@@ -3,12 +3,17 @@
 // each comes back byte for byte, main file and copybooks (CR LF files
 // compared with their carriage returns dropped, as the source reader drops
 // them); printed through the templates, each parses back to an equal tree.
-// And a replaced literal printed from source keeps the blank before it.
+// A replaced literal keeps the blank before it, a removed statement leaves
+// no text. And every corpus program with one sentence of its procedure
+// division made unparsable, on a line chosen at random from a fixed random
+// start value, still comes back byte for byte.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -16,6 +21,7 @@
 #include <vector>
 
 #include "tests/printer/printer_fixture.h"
+#include "tests/support/corpus.h"
 #include "tests/support/tree_shape.h"
 #include "tree/walk.h"
 #ifdef VEMLO_TEST_WITH_GRAMMAR
@@ -156,50 +162,9 @@ std::string WithoutCarriageReturns(std::string s) {
     return s;
 }
 
-class Scratch {
-public:
-    Scratch() {
-        dir_ = fs::temp_directory_path() / ("vemlo_real_programs_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    // A fresh folder `name` under the scratch folder.
-    fs::path Fresh(const char* name) const {
-        const fs::path p = dir_ / name;
-        fs::remove_all(p);
-        fs::create_directories(p);
-        return p;
-    }
-
-private:
-    fs::path dir_;
-};
-
-// Parses `file` as the programs of the application are read, with the
-// copybooks of `copybooks`.
-DovExpr* Parse(const fs::path& file, const fs::path& copybooks, DovTokenList* messages = nullptr) {
-    DovParserImpl parser;
-    const DovCommandLineFlagTable& table = *parser.DefineOptions(kDovParserOptionGroups);
-    const std::string copyWord = "-copylib-dir=" + copybooks.string();
-    const char* argv[] = {"-lang=vsii", "-lang2=mf", copyWord.c_str(), "-copylib-sfx=.cpy"};
-    VStringList files, problems;
-    if (SetCLFlag(table, 0, 4, argv, files, problems) != 0) return nullptr;
-    VString error;
-    if (parser.ResolveDialectDefaults(error) != 0) return nullptr;
-    DovExpr* root = nullptr;
-    DovTokenList own;
-    parser.Parse(file.string().c_str(), root, messages ? messages : &own);
-    return root;
-}
-
-// The fixture's program and copybooks written into `in`; the program's path.
-fs::path WriteFixture(const Fixture& f, const fs::path& in) {
-    std::ofstream(in / "T.cbl", std::ios::binary) << f.program;
-    for (const Copybook& c : f.copybooks) std::ofstream(in / c.name, std::ios::binary) << c.text;
-    return in / "T.cbl";
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
 }
 
 std::string Texts(const DovTokenList& messages) {
@@ -208,59 +173,56 @@ std::string Texts(const DovTokenList& messages) {
     return s;
 }
 
-void InstallGrammar() {
-#ifdef VEMLO_TEST_WITH_GRAMMAR
-    DovInstallGrammar();
-#endif
+// A parser set up with `options`.
+class OptionParser {
+public:
+    explicit OptionParser(const std::vector<std::string>& options) {
+        const DovCommandLineFlagTable& table = *parser_.DefineOptions(kDovParserOptionGroups);
+        std::vector<const char*> argv;
+        for (const std::string& w : options) argv.push_back(w.c_str());
+        VStringList files, problems;
+        VString error;
+        ok_ = SetCLFlag(table, 0, static_cast<int>(argv.size()), argv.data(), files, problems) == 0 &&
+              parser_.ResolveDialectDefaults(error) == 0;
+    }
+    bool Ok() const { return ok_; }
+    DovExpr* Parse(const fs::path& file, DovTokenList& messages) {
+        DovExpr* root = nullptr;
+        parser_.Parse(file.string().c_str(), root, &messages);
+        return root;
+    }
+
+private:
+    DovParserImpl parser_;
+    bool ok_ = false;
+};
+
+// Parses `file` as the programs of the application are read, with the
+// copybooks of `copybooks`.
+DovExpr* Parse(const fs::path& file, const fs::path& copybooks) {
+    OptionParser parser({"-lang=vsii", "-lang2=mf", "-copylib-dir=" + copybooks.string(), "-copylib-sfx=.cpy"});
+    DovTokenList messages;
+    return parser.Ok() ? parser.Parse(file, messages) : nullptr;
 }
 
-TEST(RealPrograms, PrintedFromSourceComeBackByteForByte) {
-    InstallGrammar();
-#ifndef VEMLO_TEST_WITH_GRAMMAR
-    GTEST_SKIP() << "no grammar: nothing parses";
-#endif
-    Scratch scratch;
-    for (const Fixture& f : Fixtures()) {
-        SCOPED_TRACE(f.what);
-        const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
-        DovExpr* root = Parse(WriteFixture(f, in), in);
-        ASSERT_NE(root, nullptr);
-        DovPrettyPrinterImpl printer;
-        printer.gen_src = 1;
-        printer.gen_copy_dir = copies.string().c_str();
-        VString text;
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToString(text, root, &messages), 0) << Texts(messages);
-        delete root;
-        EXPECT_EQ(std::string(text.CStr()), WithoutCarriageReturns(f.program));
-        for (const Copybook& c : f.copybooks)
-            EXPECT_EQ(ReadAll(copies / c.name), WithoutCarriageReturns(c.text)) << c.name;
-    }
+// `root` printed from source (and deleted), its copybooks into `copies`
+// when given; the print must succeed.
+std::string PrintFromSource(DovExpr* root, const fs::path& copies = {}) {
+    DovPrettyPrinterImpl printer;
+    printer.gen_src = 1;
+    if (!copies.empty()) printer.gen_copy_dir = copies.string().c_str();
+    VString text;
+    DovTokenList messages;
+    EXPECT_EQ(printer.PrintToString(text, root, &messages), 0) << Texts(messages);
+    delete root;
+    return text.CStr();
 }
 
-TEST(RealPrograms, PrintedThroughTheTemplatesParseBackToAnEqualTree) {
-    InstallGrammar();
-#ifndef VEMLO_TEST_WITH_GRAMMAR
-    GTEST_SKIP() << "no grammar: nothing parses";
-#endif
-    Scratch scratch;
-    for (const Fixture& f : Fixtures()) {
-        SCOPED_TRACE(f.what);
-        const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
-        DovExpr* root = Parse(WriteFixture(f, in), in);
-        ASSERT_NE(root, nullptr);
-        const std::vector<std::string> before = vemlo_test::TreeShape(root);
-        DovPrettyPrinterImpl printer;
-        printer.gen_copy_dir = copies.string().c_str();
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0) << Texts(messages);
-        delete root;
-        DovExpr* second = Parse(out / "T.cbl", copies);
-        ASSERT_NE(second, nullptr);
-        EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
-            << ReadAll(out / "T.cbl");
-        delete second;
-    }
+// The fixture's program and copybooks written into `in`; the program's path.
+fs::path WriteFixture(const Fixture& f, const fs::path& in) {
+    std::ofstream(in / "T.cbl", std::ios::binary) << f.program;
+    for (const Copybook& c : f.copybooks) std::ofstream(in / c.name, std::ios::binary) << c.text;
+    return in / "T.cbl";
 }
 
 // The nodes of `op` in the tree, in walk order.
@@ -277,48 +239,165 @@ std::vector<DovExpr*> NodesOf(DovExpr* root, DovOper op) {
     return search.found;
 }
 
+// The lines of `text`, each with its line end.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(at, next - at));
+        at = next;
+    }
+    return lines;
+}
+
+// Where a line of a fixed-format procedure division can be damaged: the
+// blank after its first word, when the word stands in the text area, is no
+// literal and the line is no comment, continuation or directive; npos when
+// the line has no such place.
+std::size_t DamagePlace(const std::string& line) {
+    if (line.size() < 13 || line[6] != ' ') return std::string::npos;
+    std::size_t word = line.find_first_not_of(' ', 7);
+    if (word == std::string::npos || word >= 60) return std::string::npos;
+    const char c = line[word];
+    if (!std::isalpha(static_cast<unsigned char>(c))) return std::string::npos;
+    std::size_t end = word;
+    while (end < 71 && end < line.size() && line[end] != ' ' && line[end] != '\r' && line[end] != '\n' &&
+           line[end] != '.' && line[end] != '\'' && line[end] != '"')
+        ++end;
+    if (end >= 71 || end >= line.size() || line[end] != ' ') return std::string::npos;
+    // EXEC followed by a parenthesis is no EXEC block: nothing to refuse.
+    if (Upper(line.substr(word, end - word)) == "EXEC") return std::string::npos;
+    if (line.find_first_not_of(' ', end) >= std::min<std::size_t>(line.size(), 72)) return std::string::npos;
+    return end;
+}
+
+// The program with one line of its procedure division damaged, the line
+// chosen by `random`; empty when it has none to damage.
+std::string Damaged(const std::string& text, std::mt19937& random) {
+    std::vector<std::string> lines = Lines(text);
+    std::vector<std::size_t> candidates;
+    bool procedure = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (Upper(lines[i]).find("PROCEDURE DIVISION") != std::string::npos && lines[i].size() > 6 &&
+            lines[i][6] == ' ') {
+            procedure = true;
+            continue;
+        }
+        if (procedure && DamagePlace(lines[i]) != std::string::npos) candidates.push_back(i);
+    }
+    if (candidates.empty()) return {};
+    const std::size_t line = candidates[random() % candidates.size()];
+    lines[line][DamagePlace(lines[line])] = ')';
+    std::string out;
+    for (const std::string& l : lines) out += l;
+    return out;
+}
+
+bool HasSyntaxError(const DovTokenList& messages) {
+    for (const DovToken* m : messages)
+        if (std::string(m->image.CStr()).find("syntax error") != std::string::npos) return true;
+    return false;
+}
+
+// The source of a copybook written as `name` in the copybook folder (letter
+// case aside, with or without its extension).
+fs::path CopybookSource(const fs::path& folder, const std::string& name) {
+    for (const auto& e : fs::directory_iterator(folder)) {
+        const std::string file = Upper(e.path().filename().string()), stem = Upper(e.path().stem().string());
+        if (file == Upper(name) || stem == Upper(name)) return e.path();
+    }
+    return {};
+}
+
+// The tests parse with the grammar, and write into a scratch folder.
+class RealPrograms : public ::testing::Test {
+protected:
+    void SetUp() override {
+#ifdef VEMLO_TEST_WITH_GRAMMAR
+        DovInstallGrammar();
+#else
+        GTEST_SKIP() << "no grammar: nothing parses";
+#endif
+        dir_ = fs::temp_directory_path() / ("vemlo_real_programs_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        if (!dir_.empty()) fs::remove_all(dir_, ec);
+    }
+    // A fresh folder `name` under the scratch folder.
+    fs::path Fresh(const char* name) const {
+        const fs::path p = dir_ / name;
+        fs::remove_all(p);
+        fs::create_directories(p);
+        return p;
+    }
+
+private:
+    fs::path dir_;
+};
+
+using DamagedCorpus = RealPrograms;
+
+TEST_F(RealPrograms, PrintedFromSourceComeBackByteForByte) {
+    for (const Fixture& f : Fixtures()) {
+        SCOPED_TRACE(f.what);
+        const fs::path in = Fresh("in"), copies = Fresh("copies");
+        DovExpr* root = Parse(WriteFixture(f, in), in);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(PrintFromSource(root, copies), WithoutCarriageReturns(f.program));
+        for (const Copybook& c : f.copybooks)
+            EXPECT_EQ(ReadAll(copies / c.name), WithoutCarriageReturns(c.text)) << c.name;
+    }
+}
+
+TEST_F(RealPrograms, PrintedThroughTheTemplatesParseBackToAnEqualTree) {
+    for (const Fixture& f : Fixtures()) {
+        SCOPED_TRACE(f.what);
+        const fs::path in = Fresh("in"), out = Fresh("out"), copies = Fresh("copies");
+        DovExpr* root = Parse(WriteFixture(f, in), in);
+        ASSERT_NE(root, nullptr);
+        const std::vector<std::string> before = vemlo_test::TreeShape(root);
+        DovPrettyPrinterImpl printer;
+        printer.gen_copy_dir = copies.string().c_str();
+        DovTokenList messages;
+        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0) << Texts(messages);
+        delete root;
+        DovExpr* second = Parse(out / "T.cbl", copies);
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
+            << ReadAll(out / "T.cbl");
+        delete second;
+    }
+}
+
 // A literal a transformation replaced by a new one keeps the separation its
 // source had: the blank before it stood among the old literal's tokens.
-TEST(RealPrograms, AReplacedLiteralKeepsTheBlankInFrontOfIt) {
-    InstallGrammar();
-#ifndef VEMLO_TEST_WITH_GRAMMAR
-    GTEST_SKIP() << "no grammar: nothing parses";
-#endif
-    Scratch scratch;
-    const fs::path in = scratch.Fresh("in");
-    const std::string program = std::string(kHead) +
-                                "       01  A PIC XX VALUE 'AA'.\n"
-                                "       01  B PIC XX VALUE\n"
-                                "                      'BB'.\n"
-                                "       PROCEDURE DIVISION.\n"
-                                "           GOBACK.\n";
-    std::ofstream(in / "T.cbl") << program;
+TEST_F(RealPrograms, AReplacedLiteralKeepsTheBlankInFrontOfIt) {
+    const fs::path in = Fresh("in");
+    std::ofstream(in / "T.cbl") << kHead
+                                << "       01  A PIC XX VALUE 'AA'.\n"
+                                   "       01  B PIC XX VALUE\n"
+                                   "                      'BB'.\n"
+                                   "       PROCEDURE DIVISION.\n"
+                                   "           GOBACK.\n";
     DovExpr* root = Parse(in / "T.cbl", in);
     ASSERT_NE(root, nullptr);
     const std::vector<DovExpr*> literals = NodesOf(root, STR_CONST);
     ASSERT_EQ(literals.size(), 2u);
     const char* images[] = {"'ZZ'", "'YY'"};
     for (int i = 0; i < 2; ++i) delete literals[i]->ReplThis(new DovStrConst(VString(images[i])));
-    DovPrettyPrinterImpl printer;
-    printer.gen_src = 1;
-    VString text;
-    DovTokenList messages;
-    EXPECT_EQ(printer.PrintToString(text, root, &messages), 0) << Texts(messages);
-    delete root;
-    const std::string printed = text.CStr();
+    const std::string printed = PrintFromSource(root);
     EXPECT_NE(printed.find("       01  A PIC XX VALUE 'ZZ'.\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("       01  B PIC XX VALUE\n                      'YY'.\n"), std::string::npos) << printed;
 }
 
 // A statement a transformation removed leaves no text behind: the lines
 // around it are copied as they stand, its own are not.
-TEST(RealPrograms, ARemovedStatementLeavesNoText) {
-    InstallGrammar();
-#ifndef VEMLO_TEST_WITH_GRAMMAR
-    GTEST_SKIP() << "no grammar: nothing parses";
-#endif
-    Scratch scratch;
-    const fs::path in = scratch.Fresh("in");
+TEST_F(RealPrograms, ARemovedStatementLeavesNoText) {
+    const fs::path in = Fresh("in");
     const std::string head = std::string(kHead) + "       01  A PIC 9.\n       PROCEDURE DIVISION.\n       P1.\n";
     std::ofstream(in / "T.cbl") << head << "           MOVE 1 TO A\n           ADD 2 TO A\n      * NOTE\n"
                                 << "           ADD 3 TO A\n           GOBACK.\n";
@@ -327,14 +406,41 @@ TEST(RealPrograms, ARemovedStatementLeavesNoText) {
     const std::vector<DovExpr*> adds = NodesOf(root, STMT_ADD);
     ASSERT_EQ(adds.size(), 2u);
     delete adds[0]->DelThis();
-    DovPrettyPrinterImpl printer;
-    printer.gen_src = 1;
-    VString text;
-    DovTokenList messages;
-    EXPECT_EQ(printer.PrintToString(text, root, &messages), 0) << Texts(messages);
-    delete root;
-    EXPECT_EQ(std::string(text.CStr()),
+    EXPECT_EQ(PrintFromSource(root),
               head + "           MOVE 1 TO A\n      * NOTE\n           ADD 3 TO A\n           GOBACK.\n");
+}
+
+TEST_F(DamagedCorpus, EveryProgramWithASyntaxErrorPrintedFromSourceComesBackByteForByte) {
+    VEMLO_REQUIRE_CORPUS();
+    std::mt19937 random(20261211);
+    for (const vemlo_test::CorpusFolder& folder : vemlo_test::kCorpusFolders) {
+        OptionParser parser(vemlo_test::CorpusOptions(folder));
+        ASSERT_TRUE(parser.Ok()) << folder.name;
+        const fs::path copybooks = *vemlo_test::CorpusDir() / folder.copybooks;
+        for (const fs::path& program : vemlo_test::CorpusFiles(folder.name)) {
+            if (Upper(program.extension().string()) == ".CPY") continue;
+            const std::string damaged = Damaged(ReadAll(program), random);
+            if (damaged.empty()) continue;
+            SCOPED_TRACE(std::string(folder.name) + "/" + program.filename().string());
+            const fs::path in = Fresh("in"), copies = Fresh("copies");
+            const fs::path file = in / program.filename();
+            std::ofstream(file, std::ios::binary) << damaged;
+            DovTokenList messages;
+            DovExpr* root = parser.Parse(file, messages);
+            if (!root) continue;
+            EXPECT_TRUE(HasSyntaxError(messages)) << "the damage made no syntax error";
+            EXPECT_EQ(PrintFromSource(root, copies), WithoutCarriageReturns(damaged));
+            for (const auto& e : fs::recursive_directory_iterator(copies)) {
+                if (!e.is_regular_file()) continue;
+                const std::string written = fs::relative(e.path(), copies).string();
+                const fs::path source = CopybookSource(copybooks, written);
+                EXPECT_FALSE(source.empty()) << written;
+                if (!source.empty()) {
+                    EXPECT_EQ(ReadAll(e.path()), WithoutCarriageReturns(ReadAll(source))) << written;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
