@@ -80,19 +80,33 @@ bool Debug(int bit) { return (DovPrintSettings().debug_flags & bit) != 0; }
 
 void Severe(const VString& text) { DovExpr::AddError(MSG_SEVERE, text); }
 
-bool FreeFormat() {
-    const int f = DovPrintSettings().gen_line_format;
-    return f == DOV_GEN_LF_FREE;
+// What the printer's settings say of the columns around the text area,
+// read once for each token copied.
+struct Areas {
+    bool free = false;            // a free-format line has none
+    std::uint32_t idFrom = 0;     // the identification area's first column, or 0 for none
+    bool lineId = true;           // the areas are copied
+};
+Areas g_areas;
+
+void ReadAreas() {
+    const DovPrettyPrinter& settings = DovPrintSettings();
+    const int f = settings.gen_line_format;
+    g_areas.free = f == DOV_GEN_LF_FREE;
+    g_areas.idFrom = f == DOV_GEN_LF_FREE || f == DOV_GEN_LF_VAR || f == DOV_GEN_LF_FSC_FREE
+                         ? 0
+                         : static_cast<std::uint32_t>(std::max(DovPrinting.rightMargin, 7));
+    g_areas.lineId = settings.gen_line_id_comments != 0;
 }
+
+bool FreeFormat() { return g_areas.free; }
 
 // The columns around the text area: the sequence and indicator areas
 // (columns 1 to 7) of every format but free, and in the fixed format the
 // identification area past the right margin.
 bool InMarginArea(std::uint32_t column) {
-    if (FreeFormat()) return false;
-    if (column < 7) return true;
-    const int f = DovPrintSettings().gen_line_format;
-    return f != DOV_GEN_LF_VAR && f != DOV_GEN_LF_FSC_FREE && column >= static_cast<std::uint32_t>(DovPrinting.rightMargin);
+    if (g_areas.free) return false;
+    return column < 7 || (g_areas.idFrom > 0 && column >= g_areas.idFrom);
 }
 
 bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\f' || c == '\0' || c == 26; }
@@ -215,11 +229,18 @@ int Get(DovSrcFile& reader, SourceFile& file) {
 // Moves the reader to `target`, reading forward (an earlier position reads
 // the file again from its start). 0, or '5' with the reason in `message`.
 int MoveTo(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& target, VString& message) {
-    if (reader.is_open() && Before(target, reader.posn) && !Before(target, file.lastRead) &&
+    if (reader.is_open() && Before(target, reader.posn) && Given(file.lastRead) && !Before(target, file.lastRead) &&
         reader.posn.Line() == target.Line())
         return 0;
-    if (!reader.is_open() || Before(target, reader.posn))
-        if (int rc = reader.SetPosn(DovTxtPosn(1, 0, target.FileIndex()), message)) return rc;
+    // Whole lines before the target's go by as the reader reads them.
+    const DovTxtPosn lineStart(target.Line(), 0, target.FileIndex());
+    if (!reader.is_open() || Before(target, reader.posn) || Before(reader.posn, lineStart)) {
+        file.lastRead = DovNullPosn;
+        if (Before(target, reader.posn) || !reader.is_open())
+            if (int rc = reader.SetPosn(DovTxtPosn(1, 0, target.FileIndex()), message)) return rc;
+        if (Before(reader.posn, lineStart))
+            if (int rc = reader.SetPosn(lineStart, message)) return rc;
+    }
     while (Before(reader.posn, target)) {
         if (Get(reader, file) < 0) {
             message = DovSrcPastEndMessage(target);
@@ -255,7 +276,7 @@ void PadTo(int column) {
 // columns around the text area when line identification is not copied
 // (blanks for the sequence area, nothing past the margin).
 void PutLayout(char c, std::uint32_t column) {
-    if (c != '\n' && InMarginArea(column) && !DovPrintSettings().gen_line_id_comments) {
+    if (c != '\n' && InMarginArea(column) && !g_areas.lineId) {
         if (column < 7) PutcLine(' ', 1);
         return;
     }
@@ -272,7 +293,7 @@ std::uint32_t NextColumn(char c, std::uint32_t column) {
 // Writes the head of the reader's line up to `target` on it (the reader
 // stands there): its leading layout, then blanks up to the target's column.
 void WriteLineHead(const SourceFile& file, const DovTxtPosn& target) {
-    if (file.headLine == target.Line() && (FreeFormat() || DovPrintSettings().gen_line_id_comments)) {
+    if (file.headLine == target.Line() && (FreeFormat() || g_areas.lineId)) {
         std::uint32_t column = 0;
         for (char c : file.head) {
             PutLayout(c, column);
@@ -316,9 +337,13 @@ private:
 };
 
 // Reads the gap from the reader's place up to `to` (to the file's end when
-// `to` is null).
-Gap ReadGap(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& to) {
-    Gap gap;
+// `to` is null). The gap's bytes are kept from gap to gap, so that reading
+// one allocates nothing once the longest has been read.
+const Gap& ReadGap(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& to) {
+    static Gap gap;
+    gap.bytes.clear();
+    gap.layoutAndHeld = true;
+    gap.atEnd = false;
     gap.from = reader.posn;
     HeldSweep held(file.held, gap.from);
     while (!Given(to) || Before(reader.posn, to)) {
@@ -375,8 +400,8 @@ void EndBrokenLine(const Gap& gap) {
 
 // ---- The cases of a token -------------------------------------------------------
 
-// The copy of [s, e) of file `ix` once the output stands at s: reads and
-// writes up to e. 0 or a result character.
+// The copy of [s, e) once the output stands at s: reads and writes up to e.
+// 0 or a result character.
 char CopyRange(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn& s, const DovTxtPosn& e, int& ended,
                bool& stop) {
     DovPrintState& st = DovPrinting;
@@ -426,7 +451,7 @@ bool InStep(int ix, const DovTxtPosn& s) {
 
 // A token that starts an output line: a blank run that runs onto a later
 // line from its next line on (the output holds nothing of its first line),
-// anything else after the head of its line. The reader stands at s.
+// anything else after the head of its line.
 char StartLine(int code, DovSrcFile& reader, SourceFile& file, DovTxtPosn s, const DovTxtPosn& e, int& ended,
                bool& stop) {
     if (IsSpace(code) && s.Line() < e.Line()) {
@@ -454,7 +479,7 @@ char ContinueStretch(int code, DovSrcFile& reader, SourceFile& file, const DovTx
         stop = true;
         return static_cast<char>(rc);
     }
-    const Gap gap = ReadGap(reader, file, s);
+    const Gap& gap = ReadGap(reader, file, s);
     if (gap.atEnd) {
         Severe(DovSrcPastEndMessage(s));
         stop = true;
@@ -571,6 +596,7 @@ void DovRestartSourceFile(int file) {
 }
 
 char DovCopySourceText(int code, const DovTxtPosnRange& range, int& ended, bool& stop) {
+    ReadAreas();
     DovTxtPosn s = range.beg;
     const DovTxtPosn& e = range.end;
     if (s.FileIndex() != e.FileIndex()) {
@@ -615,6 +641,7 @@ void DovPlaceKeptText(int code, const DovTxtPosnRange& range) {
 }
 
 char DovCopySourceTail(bool* atEnd) {
+    ReadAreas();
     DovPrintState& st = DovPrinting;
     if (atEnd) *atEnd = false;
     if (!DovPrintSettings().gen_src || st.currentLevel < 1 || st.currentLevel > kDovPrintCopyLevels) return 0;
@@ -627,7 +654,7 @@ char DovCopySourceTail(bool* atEnd) {
         Severe(message);
         return static_cast<char>(rc);
     }
-    const Gap gap = ReadGap(reader, file, DovNullPosn);
+    const Gap& gap = ReadGap(reader, file, DovNullPosn);
     st.last_line_src_posn = DovNullPosn;
     if (gap.layoutAndHeld) {
         WriteGap(gap);
@@ -639,6 +666,7 @@ char DovCopySourceTail(bool* atEnd) {
 }
 
 void DovCopySeparation() {
+    ReadAreas();
     DovPrintState& st = DovPrinting;
     const DovTxtPosn at = st.last_line_src_posn;
     if (!Given(at) || !DovPrintSettings().gen_src) return;

@@ -73,6 +73,16 @@ std::string AfterARefusedStatement(const std::string& refused) {
            "           GOBACK.\n";
 }
 
+// `text` with CR LF line ends.
+std::string CrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
 const char kCustomerRecord[] =
     "\t\t     05  CUST-FIRST-NAME          PIC X(25).\n"
     "\t\t     05  CUST-LAST-NAME           PIC X(25).\n";
@@ -140,12 +150,12 @@ std::vector<Fixture> Fixtures() {
            "           CALL 'CBLTDLI' USING GU-FUNC\r\n"
            "\t\t\t\tPCB-A\r\n"
            "                                SEG-AREA."}}},
-        {"a CICS statement the grammar refuses as a whole, its words kept as text",
-         std::string(kHead) +
-             "       01  A PIC X.\n"
-             "       PROCEDURE DIVISION.\n"
-             "           EXEC CICS SYNCPOINT ROLLBACK END-EXEC\n"
-             "           GOBACK.\n",
+        {"a CICS statement the grammar refuses as a whole, its words kept as text, in a CR LF file",
+         CrLf(std::string(kHead) +
+              "       01  A PIC X.\n"
+              "       PROCEDURE DIVISION.\n"
+              "           EXEC CICS SYNCPOINT ROLLBACK END-EXEC\n"
+              "           GOBACK.\n"),
          {}},
     };
 }
