@@ -20,13 +20,11 @@
 #include <utility>
 #include <vector>
 
+#include "grammar/cobol_grammar.h"
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
 #include "tests/support/tree_shape.h"
 #include "tree/walk.h"
-#ifdef VEMLO_TEST_WITH_GRAMMAR
-#include "grammar/cobol_grammar.h"
-#endif
 
 namespace {
 
@@ -321,15 +319,11 @@ fs::path CopybookSource(const fs::path& folder, const std::string& name) {
     return {};
 }
 
-// The tests parse with the grammar, and write into a scratch folder.
+// The tests parse with the grammar and write into a scratch folder.
 class RealPrograms : public ::testing::Test {
 protected:
     void SetUp() override {
-#ifdef VEMLO_TEST_WITH_GRAMMAR
         DovInstallGrammar();
-#else
-        GTEST_SKIP() << "no grammar: nothing parses";
-#endif
         dir_ = fs::temp_directory_path() / ("vemlo_real_programs_" + std::to_string(::getpid()));
         fs::remove_all(dir_);
     }
