@@ -60,8 +60,8 @@ std::set<int> StatusesOf(const std::string& row) {
             range = true;
             continue;
         }
-        const int n = std::atoi(word.c_str());
         if (word.find_first_not_of("0123456789,") != std::string::npos || word[0] == ',') continue;
+        const int n = std::atoi(word.c_str());
         for (int s = range ? last + 1 : n; s <= n; ++s) statuses.insert(s);
         last = n;
         range = false;
@@ -121,6 +121,25 @@ std::string NestedIfs(int depth) {
     return text + "           STOP RUN.\n";
 }
 
+// A folder of its own for the programs a test writes, removed at the end.
+class ScratchDir {
+public:
+    ScratchDir() : path_(std::filesystem::temp_directory_path() / ("vemlo_readme_" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string Write(const char* name, const std::string& text) const {
+        std::ofstream(path_ / name) << text;
+        return (path_ / name).string();
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
 TEST(VemloReadme, TheExitStatusTableListsTheStatusOfEveryKindOfRun) {
     std::set<int> listed;
     for (const std::string& row : TableRows(ReadReadme(), "| status | meaning |")) {
@@ -129,13 +148,14 @@ TEST(VemloReadme, TheExitStatusTableListsTheStatusOfEveryKindOfRun) {
     }
     ASSERT_FALSE(listed.empty()) << "README.md has no exit status table (| status | meaning |)";
 
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vemlo_readme_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "DEEP.cbl") << NestedIfs(1000);
-    std::ofstream(dir / "WARN.cbl") << "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. WARN.\n"
-                                       "       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n"
-                                       "       COPY NOSUCHCOPY.\n       PROCEDURE DIVISION.\n           STOP RUN.\n";
-    const std::string deep = (dir / "DEEP.cbl").string(), warn = (dir / "WARN.cbl").string();
+    const ScratchDir scratch;
+    const std::string deep = scratch.Write("DEEP.cbl", NestedIfs(1000));
+    // A copybook that is not found is a warning and nothing else.
+    const std::string warn = scratch.Write("WARN.cbl",
+                                           "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. WARN.\n"
+                                           "       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n"
+                                           "       COPY NOSUCHCOPY.\n       PROCEDURE DIVISION.\n"
+                                           "           STOP RUN.\n");
     struct Case {
         const char* what;
         std::vector<std::string> args;
@@ -161,7 +181,6 @@ TEST(VemloReadme, TheExitStatusTableListsTheStatusOfEveryKindOfRun) {
         EXPECT_EQ(run.status, c.status) << run.out;
         EXPECT_TRUE(listed.count(run.status)) << "status " << run.status << " is not in the README's table";
     }
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
