@@ -228,7 +228,8 @@ device_is_value
     | RW_CRT                                { $$ = DovKeywordNode(IOF_CRT); }
     ;
 
-/* device_name: the IOF_ node of a device keyword */
+/* device_name: the IOF_ node of a device keyword (also after ACCEPT ... FROM and
+ * DISPLAY ... UPON, stmt_io.y) */
 device_name
     : RW_TAB                                { $$ = DovKeywordNode(IOF_TAB); }
     | RW_PRINTER                            { $$ = DovKeywordNode(IOF_PRINTER); }
