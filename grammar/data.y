@@ -420,7 +420,8 @@ opt_left_right
 /* ---- VALUE ------------------------------------------------------------------------
  * VALUE[S] [IS|ARE] value [{THRU|THROUGH} value]... [WHEN SET TO FALSE value]
  * A value is a left-associative expression of terms joined by + - * / AND OR,
- * all of one precedence: VALUE 1 + 2 * 3 is (1 + 2) * 3.
+ * all of one precedence: VALUE 1 + 2 * 3 is (1 + 2) * 3; a term may be a
+ * value in parentheses (OP_PARENS).
  * value_ranges: EX_VALUE_RANGE_LIST of EX_VALUE_RANGE                         */
 value_ranges
     : value_range                           { $$ = DovListFirst(EX_VALUE_RANGE_LIST, $1); }
@@ -448,6 +449,7 @@ dd_value_term
     | RW_NEXT                               { $$ = DovKeywordNode(EX_VAL_NEXT); }
     | RW_START RW_OF data_name            { $$ = DovConstructNode(EX_VAL_START_OF, $3); }
     | RW_LENGTH RW_OF data_name           { $$ = DovConstructNode(EX_VAL_LENGTH_OF, $3); }
+    | SEP_LEFT_PAR dd_value SEP_RIGHT_PAR   { $$ = DovConstructNode(OP_PARENS, $2); }
     ;
 
 opt_when_set_false
