@@ -63,7 +63,7 @@ fd_entry
     ;
 
 fd_start
-    : /* empty */                           { DovFdStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovFdStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 fd_level
@@ -208,7 +208,7 @@ dd_value_of_value
  * The LINAGE node is collected in the data-entry holder and gets the
  * LINAGE-COUNTER definition when it is finished.                              */
 linage_start
-    : /* empty */                           { DovLinageStart(&YYVALARG(0)); }
+    : /* empty */                           { DovLinageStart(YYREDUCTION, &YYVALARG(0)); }
     ;
 
 linage_phrases
@@ -265,7 +265,7 @@ data_entry
     ;
 
 dd_start
-    : /* empty */                           { DovDataEntryStart(&YYVALARG(-2), &YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovDataEntryStart(YYREDUCTION, &YYVALARG(-2), &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 /* TRIAL: a data description entry ends a trial at its period. */
@@ -610,7 +610,7 @@ rd_entry
     ;
 
 rd_start
-    : /* empty */                           { DovRdStart(&YYVALARG(0)); }
+    : /* empty */                           { DovRdStart(YYREDUCTION, &YYVALARG(0)); }
     ;
 
 report_name_def
@@ -688,7 +688,7 @@ report_group_entry
     ;
 
 rgd_start
-    : /* empty */                           { DovReportGroupStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovReportGroupStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 opt_group_name
@@ -801,7 +801,7 @@ screen_entry
     ;
 
 scrd_start
-    : /* empty */                           { DovScreenEntryStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovScreenEntryStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 opt_screen_name

@@ -498,12 +498,12 @@ accept_item
     ;
 
 accept_item_start
-    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, ACCEPT_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
     ;
 
 /* Reaches the position two cells to its left ($-1). */
 accept_item_start_at
-    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, ACCEPT_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 accept_phrases
@@ -611,12 +611,12 @@ display_operand
     ;
 
 display_item_start
-    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, DISPLAY_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
     ;
 
 /* Reaches the position two cells to its left ($-1). */
 display_item_start_at
-    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 /* ---- Position phrase of an ACCEPT or DISPLAY item ----------------------------------
