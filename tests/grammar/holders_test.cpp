@@ -9,6 +9,7 @@
 #include "grammar/cobol_actions.h"
 #include "grammar/grammar.h"
 #include "tests/grammar/grammar_fixture.h"
+#include "tests/support/mutate.h"
 
 namespace {
 
@@ -131,21 +132,12 @@ TEST(Holders, DamagedEntriesKeepTheirTokens) {
         "           ACCEPT X FROM DATE LINE 2 PROMPT '_' AUTO.\n"
         "           DISPLAY 'A' X UPON CRT.\n"
         "           STOP RUN.\n";
-    const char alphabet[] = " .()=+-'ABX19\n";
+    const std::string alphabet = " .()=+-'ABX19\n";
     std::mt19937 random(20260413);  // a fixed random start value: the same rounds every run
     int trees = 0;
     for (int round = 0; round < 300; ++round) {
         std::string text = source;
-        const int edits = 1 + static_cast<int>(random() % 4);
-        for (int e = 0; e < edits && !text.empty(); ++e) {
-            const std::size_t at = random() % text.size();
-            const char c = alphabet[random() % (sizeof alphabet - 1)];
-            switch (random() % 3) {
-                case 0: text[at] = c; break;
-                case 1: text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c); break;
-                default: text.erase(at, 1 + random() % 12); break;
-            }
-        }
+        vemlo_test::MutateText(text, random, alphabet);
         if (text.empty() || text.back() != '\n') text += '\n';
         GrammarRun run;
         run.parser().primaryDialect = DIAL_MF;
