@@ -47,10 +47,6 @@ TEST(Holders, AScreenPhraseGoesToItsClauseOfTheScreenItem) {
     delete pos;
 }
 
-}  // namespace
-
-namespace {
-
 using vemlo_grammar_test::GrammarRun;
 
 // The words of a subtree's tokens, blanks left out, joined by one blank.
