@@ -118,6 +118,25 @@ TEST(DataShapes, ValueExpressionsAssociateToTheLeft) {
     EXPECT_TRUE(p.Said("Undefined 78-level constant"));
 }
 
+// A VALUE term may be a value in parentheses, which the constant's computed
+// value follows (here 3, (3 + 1) * 2 and 2 * (3 + (1 - 2))).
+TEST(DataShapes, ParenthesisedValueTerms) {
+    auto p = ParseCobol(Program({"DATA DIVISION.", "WORKING-STORAGE SECTION.", "78 K2 VALUE 3.",
+                                 "78 K6 VALUE (K2 + 1) * 2.", "78 K7 VALUE 2 * (K2 + (1 - 2))."}),
+                        {"-lang=mf"});
+    EXPECT_EQ(p.SyntaxErrors(), 0);
+    EXPECT_FALSE(p.Said("In 78-level constant clause 'Value' is missing. It must be present."));
+    const auto constants = vemlo_grammar_test::FindAll(p.root, DECL_CONST_ENTRY);
+    ASSERT_EQ(constants.size(), 3u);
+    EXPECT_EQ(Shape(constants[1]->Args(3)), "EX_CONST_VALUE(AR_MUL(OP_PARENS(AR_ADD(use:K2,1)),2))");
+    EXPECT_EQ(Shape(constants[2]->Args(3)),
+              "EX_CONST_VALUE(AR_MUL(2,OP_PARENS(AR_ADD(use:K2,OP_PARENS(AR_SUB(1,2))))))");
+    constexpr int kComputed = 5;  // DDCONST_VALUE_COMPD
+    EXPECT_EQ(Shape(constants[0]->Args(kComputed)), "3");
+    EXPECT_EQ(Shape(constants[1]->Args(kComputed)), "8");
+    EXPECT_EQ(Shape(constants[2]->Args(kComputed)), "4");
+}
+
 TEST(DataShapes, FileDescriptionWithLinageCounter) {
     auto p = ParseCobol({"IDENTIFICATION DIVISION.", "PROGRAM-ID. P.", "ENVIRONMENT DIVISION.", "FILE-CONTROL.",
                          "    SELECT F ASSIGN TO \"f\".", "DATA DIVISION.", "FILE SECTION.", "FD F",

@@ -127,6 +127,15 @@ TEST(TokenAdapter, MissingPeriodsBeforeEndProgramAndTheEndOfInput) {
         EXPECT_EQ(lexemes[lexemes.size() - 2].code, SEP_DOT);
         EXPECT_EQ(lexemes.back().code, 0);
     }
+    // IDENTIFICATION DIVISION and ID DIVISION (an mf word) arrive merged and
+    // close the statement as their first words do.
+    for (const char* header : {"IDENTIFICATION DIVISION.", "ID DIVISION."}) {
+        SCOPED_TRACE(header);
+        TokenAdapterRun run;
+        run.Dialect(DIAL_MF);
+        const auto codes = Codes(run.Run(Program("STOP RUN") + "       " + header + "\n"));
+        EXPECT_TRUE(Contains(codes, {RW_RUN, SEP_DOT, RW_ID_DIVISION, SEP_DOT}));
+    }
     {
         // With the period present nothing is added.
         TokenAdapterRun run;
