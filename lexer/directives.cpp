@@ -1,8 +1,8 @@
 // The '$' directives of the conditional-compilation preprocessor ($IF,
 // $ELSE, $END, $SET, $DISPLAY), their operands and preprocessor constants.
+#include <cstdint>
 #include <cstring>
 #include <iostream>
-#include <cstdint>
 
 #include "lbase/strutil.h"
 #include "lexer/lexer_object.h"
@@ -110,8 +110,8 @@ int DovLexer::GetDirectiveOperand(VString& text, VString& name, int& defined, in
     bool digitsOnly = true;
     for (int i = 0; i < word.Len(); ++i) digitsOnly = digitsOnly && IsDigit(word[i]);
 
-    VString tooLarge;
-    if (digitsOnly && ParseInteger(word.CStr(), word.Len(), number, tooLarge)) {
+    VString reason;  // of a number beyond 64 bits, which is compared as text
+    if (digitsOnly && ParseInteger(word.CStr(), word.Len(), number, reason)) {
         text = word;
         defined = 1;
         isNumber = 1;
