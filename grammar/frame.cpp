@@ -37,19 +37,6 @@ void FreeChain(YYParseState*& head) {
     }
 }
 
-// Copies the stacks of `from`, up to its top, into `to`, growing them when
-// needed, and sets `to`'s tops to the same depth.
-void CopyStacks(YYParseState* to, const YYParseState* from) {
-    const int depth = from->Depth();
-    while (to->stacksize < static_cast<unsigned>(depth) + 1) YYMoreStack(to);
-    std::memcpy(to->ss, from->ss, static_cast<std::size_t>(depth + 1) * sizeof(int));
-    YYSCopy(to->vs, from->vs, depth + 1);
-    YYPCopy(to->ps, from->ps, depth + 1);
-    to->ssp = to->ss + depth;
-    to->vsp = to->vs + depth;
-    to->psp = to->ps + depth;
-}
-
 // The per-state, per-rule and per-nonterminal columns of a grammar's tables
 // side by side, so that one lookup step reads one cache line instead of one
 // line of every array. Built once per grammar, from tables that never change.
@@ -148,7 +135,9 @@ private:
     void ReleaseOwned();
     void FreeRecords();
     void OpenTrialPoint(int ctry);
-    void RestoreFrom(const YYParseState* rec);
+    void SaveCellsFrom(int first);
+    void RestoreStacks(YYParseState* point);
+    void RestoreFrom(YYParseState* point);
     void ReleaseValue(YYSTYPE v, int code) const {
         if (svc_.delete_value) svc_.delete_value(v, code);
     }
@@ -179,6 +168,8 @@ private:
     // Set while replaying the way to the furthest error: the error met
     // there is reported even when an action raised it.
     bool replaying_error_ = false;
+    // The working cells that the open trial points still need.
+    DovSavedCells saved_;
 };
 
 void Run::Trace(int level, const char* what, int a, int b) const {
@@ -200,20 +191,44 @@ inline __attribute__((always_inline)) void Run::Push(int state, YYSTYPE val, YYP
     state_ = state;
 }
 
-void Run::RestoreFrom(const YYParseState* rec) {
-    CopyStacks(yyps, rec);
-    state_ = rec->state;
-    yyps->errflag = rec->errflag;
-    yylexq.read = rec->lexeme;
+// A trial is about to change the working cells from `first` up (a
+// reduction pops its right-hand side and pushes its result; an action may
+// write the cells of its right-hand side and the ones left of it): those
+// that are still the innermost trial point's own are saved first. The outer
+// points need none of them saved again: the cells below the innermost
+// point's `low` have not changed since any of them was opened.
+void Run::SaveCellsFrom(int first) {
+    YYParseState& point = *yyps->save;
+    if (first > point.low) return;
+    if (first < 0) first = 0;
+    saved_.Save(*yyps, first, point.low);
+    point.low = first - 1;
+}
+
+// The working stacks as they stood when `point` was opened.
+void Run::RestoreStacks(YYParseState* point) {
+    saved_.UndoTo(*yyps, point->mark);
+    yyps->ssp = yyps->ss + point->top;
+    yyps->vsp = yyps->vs + point->top;
+    yyps->psp = yyps->ps + point->top;
+    point->low = point->top;
+}
+
+void Run::RestoreFrom(YYParseState* point) {
+    RestoreStacks(point);
+    state_ = point->state;
+    yyps->errflag = point->errflag;
+    yylexq.read = point->lexeme;
     yychar_ = -1;
 }
 
 void Run::OpenTrialPoint(int ctry) {
-    YYParseState* save = YYNewState(yyps->Depth());
+    YYParseState* save = YYNewPoint();
     save->save = yyps->save;
     save->state = state_;
     save->errflag = yyps->errflag;
-    CopyStacks(save, yyps);
+    save->top = save->low = yyps->Depth();
+    save->mark = saved_.Size();
     save->ctry = ctry;
     if (!yyps->save) {
         DovLexemeQueueCreate();
@@ -306,6 +321,10 @@ inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
     if (DovGrammarTraceLevel >= 2) {
         Trace(2, "reduce by rule", rule);
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
+    }
+    if (trial) {
+        const int first = ps.Depth() - len + 1 - (rr.has_action ? kDovTrialActionReach : 0);
+        if (first <= ps.save->low) SaveCellsFrom(first);
     }
     DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
     if (rr.has_action && t_.action) {
@@ -403,7 +422,7 @@ Run::Step Run::SyntaxError() {
         // up to it is built and owned.
         Trace(1, "every alternative failed: replaying to the furthest error at lexeme", errctx_lexeme_);
         for (auto it = errctx_path_.rbegin(); it != errctx_path_.rend(); ++it) {
-            YYParseState* rec = YYNewState(0);
+            YYParseState* rec = YYNewPoint();
             rec->state = it->first;
             rec->ctry = it->second;
             rec->save = yypath;
@@ -478,6 +497,7 @@ Run::Step Run::Recover() {
             if (n >= 0) {
                 state_ = *yyps->ssp;
                 Trace(1, "recovery shifts error to", t_.table[n]);
+                if (trial) SaveCellsFrom(yyps->Depth() + 1);
                 // The error token carries no value of its own: the lookahead
                 // stays the lookahead's, so no cell ever shares it.
                 Push(t_.table[n], nullptr, nullptr);
@@ -562,23 +582,23 @@ void Run::ReleaseQueued(int from) const {
 }
 
 void Run::ReleaseOwned() {
-    // What the run still owns: in trial mode the stacks of the outermost
-    // trial point and everything queued since it (the working stacks and
-    // the inner points hold copies); otherwise the working stacks, the held
-    // lookahead and the unread queue.
-    YYParseState* owner = yyps;
+    // What the run still owns: in trial mode the stacks as the outermost
+    // trial point had them and everything queued since it (what the trial
+    // pushed above them are copies of queued values); otherwise the working
+    // stacks, the held lookahead and the unread queue.
     int queued_from = yylexq.read;
     if (yyps->save) {
-        owner = yyps->save;
-        while (owner->save) owner = owner->save;
-        queued_from = owner->lexeme;
+        YYParseState* outermost = yyps->save;
+        while (outermost->save) outermost = outermost->save;
+        RestoreStacks(outermost);
+        queued_from = outermost->lexeme;
     } else if (yychar_ >= 0) {
         ReleaseValue(yylval, 2);
         ReleasePosn(yyposn, 2);
     }
-    for (int i = 1; i <= owner->Depth(); ++i) {
-        ReleaseValue(owner->vs[i], 2);
-        ReleasePosn(owner->ps[i], 2);
+    for (int i = 1; i <= yyps->Depth(); ++i) {
+        ReleaseValue(yyps->vs[i], 2);
+        ReleasePosn(yyps->ps[i], 2);
     }
     if (yylexq.yylexemes) ReleaseQueued(queued_from);
 }
