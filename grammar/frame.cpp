@@ -1,5 +1,6 @@
 #include "grammar/frame.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -165,6 +166,10 @@ private:
     bool have_errctx_ = false;
     int errctx_lexeme_ = 0;
     std::vector<std::pair<int, int>> errctx_path_;
+    // The open trial points, and how many of them, from the outermost, are
+    // still those of the error context's path with the same alternatives.
+    std::size_t open_points_ = 0;
+    std::size_t errctx_same_ = 0;
     // Set while replaying the way to the furthest error: the error met
     // there is reported even when an action raised it.
     bool replaying_error_ = false;
@@ -249,6 +254,7 @@ void Run::OpenTrialPoint(int ctry) {
     }
     save->lexeme = yylexq.read;
     yyps->save = save;
+    ++open_points_;
 }
 
 Run::Step Run::Loop() {
@@ -382,12 +388,18 @@ inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
 
 void Run::NoteErrorContext() {
     if (have_errctx_ && errctx_lexeme_ >= yylexq.read) return;
+    if (!have_errctx_) errctx_same_ = 0;
     have_errctx_ = true;
     errctx_lexeme_ = yylexq.read;
-    errctx_path_.clear();
-    for (YYParseState* p = yyps->save; p; p = p->save) errctx_path_.emplace_back(p->state, p->ctry);
-    // The chain is innermost first; the replay wants the outermost first.
-    for (std::size_t i = 0, j = errctx_path_.size(); i + 1 < j; ++i, --j) std::swap(errctx_path_[i], errctx_path_[j - 1]);
+    // Only the points opened or moved to another alternative since the last
+    // note are taken again, so that trials failing ever further under many
+    // open points cost no more than the points themselves. The chain is
+    // innermost first; the path wants the outermost first.
+    errctx_path_.resize(errctx_same_);
+    YYParseState* p = yyps->save;
+    for (std::size_t i = errctx_same_; i < open_points_; ++i, p = p->save) errctx_path_.emplace_back(p->state, p->ctry);
+    std::reverse(errctx_path_.begin() + static_cast<std::ptrdiff_t>(errctx_same_), errctx_path_.end());
+    errctx_same_ = open_points_;
 }
 
 Run::Step Run::SyntaxError() {
@@ -399,12 +411,14 @@ Run::Step Run::SyntaxError() {
         YYParseState* save = yyps->save;
         RestoreFrom(save);
         const int ctry = ++save->ctry;
+        errctx_same_ = std::min(errctx_same_, open_points_ - 1);
         if (t_.ctable[ctry] >= 0) {
             Trace(1, "trial failed: next alternative", ctry);
             rule_ = t_.ctable[ctry];
             return Step::kReduce;
         }
         yyps->save = save->save;
+        --open_points_;
         if (yyps->save) {
             YYFreeState(save);
             continue;
@@ -544,6 +558,7 @@ Run::Step Run::Commit() {
         save->save = yypath;
         yypath = save;
     }
+    open_points_ = 0;
     have_errctx_ = false;
     Trace(1, "trial committed: replaying from lexeme", yypath->lexeme);
     RestoreFrom(yypath);
@@ -552,6 +567,7 @@ Run::Step Run::Commit() {
 
 void Run::FreeRecords() {
     have_errctx_ = false;
+    open_points_ = 0;
     FreeChain(yyps->save);
     YYFreeState(yyps);
     yyps = nullptr;

@@ -266,6 +266,16 @@ TEST_F(Frame, TrialPointsNestedToAnyDepthFailOneByOne) {
     }
 }
 
+// When every way fails under nested trial points, the error is reported
+// where the furthest one stopped, replayed with the alternative each point
+// had then: the innermost point's second one (its B), the first of the two
+// outer ones, which gets to D9.
+TEST_F(Frame, ErrorUnderNestedTrialPointsIsReachedByTheWayThatGotFurthest) {
+    EXPECT_EQ(Run("A X A X A X V B C D", false, &NestTestTables), 1);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at D9"});
+    EXPECT_EQ(rec.built, (Strings{"b", "c"}));
+}
+
 TEST_F(Frame, ActionsRunOnceAndPositionsAreReducedOncePerReduction) {
     unsigned counts[64] = {};
     counts_ = counts;
