@@ -200,8 +200,9 @@ inline __attribute__((always_inline)) void Run::Push(int state, YYSTYPE val, YYP
 // write the cells of its right-hand side and the ones left of it): those
 // that are still the innermost trial point's own are saved first. The outer
 // points need none of them saved again: the cells below the innermost
-// point's `low` have not changed since any of them was opened.
-void Run::SaveCellsFrom(int first) {
+// point's `low` have not changed since any of them was opened. Out of line:
+// the reduction step, inlined into the loop, only tests for a trial.
+__attribute__((noinline)) void Run::SaveCellsFrom(int first) {
     YYParseState& point = *yyps->save;
     if (first > point.low) return;
     if (first < 0) first = 0;
@@ -327,10 +328,7 @@ inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
         Trace(2, "reduce by rule", rule);
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
     }
-    if (trial) {
-        const int first = ps.Depth() - len + 1 - (rr.has_action ? kDovTrialActionReach : 0);
-        if (first <= ps.save->low) SaveCellsFrom(first);
-    }
+    if (__builtin_expect(trial, 0)) SaveCellsFrom(ps.Depth() - len + 1 - (rr.has_action ? kDovTrialActionReach : 0));
     DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
     if (rr.has_action && t_.action) {
         switch (t_.action(r)) {
