@@ -328,8 +328,8 @@ inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
         Trace(2, "reduce by rule", rule);
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
     }
-    if (__builtin_expect(trial, 0)) SaveCellsFrom(ps.Depth() - len + 1 - (rr.has_action ? kDovTrialActionReach : 0));
     DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
+    if (__builtin_expect(trial, 0)) SaveCellsFrom(r.depth - len + 1 - (rr.has_action ? kDovTrialActionReach : 0));
     if (rr.has_action && t_.action) {
         switch (t_.action(r)) {
         case DOV_ACTION_COMMIT:
