@@ -219,8 +219,8 @@ TEST_F(Frame, StacksGrowPastSixteenCellsInAndOutOfTrial) {
     ASSERT_EQ(Run(deep), 0);
     EXPECT_EQ(result_, "prog(stmts(n(" + nest + " ;" + std::to_string(2 * n + 1) + ")))");
     // The same nesting read under trial: the first statement takes the
-    // shift without committing, so the deep one is parsed on trial, copied
-    // into the trial point of the third statement and replayed.
+    // shift without committing, so the deep one is parsed on trial, lies
+    // under the trial point of the third statement and is replayed.
     ASSERT_EQ(Run("A X C ; " + deep + " A X B ;"), 0);
     EXPECT_TRUE(rec.errors.empty());
     EXPECT_EQ(rec.built.back().substr(0, 28), "prog(stmts(stmts(stmts(c(A0 ");
@@ -303,8 +303,9 @@ TEST_F(Frame, DiscardHookCodes) {
 }
 
 TEST_F(Frame, AbortUnderTrialReleasesEachTokenOnce) {
-    // 'A X Q' aborts while the trial of the shift is open: the trial point's
-    // stack holds A0, the queue X1 and Q2; the trial's own cells are copies.
+    // 'A X Q' aborts while the trial of the shift is open: the stacks as the
+    // trial point had them hold A0, the queue X1 and Q2; the trial's own
+    // cells are copies of queued values.
     EXPECT_EQ(Run("A X Q"), 1);
     EXPECT_EQ(rec.released, (Strings{"A0@2", "X1@2", "Q2@2"}));
     EXPECT_EQ(rec.released_posns, (Strings{"A0@2", "X1@2", "Q2@2"}));
