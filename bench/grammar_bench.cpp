@@ -1,11 +1,23 @@
 // Speed of the grammar frame on the COBOL tables: a long procedure division
 // of paragraphs and simple statements, fed as plain token codes (no values,
-// no positions), so that only the automaton's own work is measured.
+// no positions), so that only the automaton's own work is measured. Then
+// whole parses of statements nested to a given depth, each level opening a
+// trial that stays open to the end of the sentence, with their time and
+// peak heap per level of nesting.
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
+#include "bench/heap_meter.h"
+#include "bench/synthetic_program.h"
 #include "grammar/grammar.h"
+#include "parser/parser_impl.h"
 #include "tree/token_codes.h"
 
 namespace {
@@ -37,5 +49,88 @@ void BM_FrameCobolProcedure(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<long long>(state.iterations()) * static_cast<long long>(tokens.size()));
 }
 BENCHMARK(BM_FrameCobolProcedure)->Arg(1000);
+
+// One level of a nested program: the line that opens it, the line that
+// closes it, and what the innermost level holds.
+struct Nesting {
+    const char* name;
+    const char* open;
+    const char* close;
+    const char* inner;
+};
+
+// Inline PERFORMs with a count: the count opens a trial (a count or a
+// procedure name) that the sentence's period commits. The parenthesised
+// conditions open one trial per parenthesis inside the PERFORM's trial.
+const Nesting kInlinePerform = {"perform", "PERFORM 2 TIMES", "END-PERFORM", "CONTINUE"};
+const Nesting kPerformParenIf = {"perform-if", "PERFORM 2 TIMES IF T (1) = ((1))", "END-IF END-PERFORM",
+                                 "CONTINUE"};
+
+// A fixed-format program whose one sentence nests `depth` levels.
+void WriteNested(const std::string& file, const Nesting& n, long long depth) {
+    std::ofstream out(file);
+    out << "       IDENTIFICATION DIVISION.\n"
+           "       PROGRAM-ID. DEEP.\n"
+           "       DATA DIVISION.\n"
+           "       WORKING-STORAGE SECTION.\n"
+           "       01 W.\n"
+           "          05 T PIC 9 OCCURS 2.\n"
+           "       PROCEDURE DIVISION.\n"
+           "       P1.\n";
+    for (long long i = 0; i < depth; ++i) out << "           " << n.open << '\n';
+    out << "           " << n.inner << '\n';
+    for (long long i = 0; i < depth; ++i) out << "           " << n.close << '\n';
+    out << "           .\n"
+           "           STOP RUN.\n";
+}
+
+double CpuNs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
+}
+
+// Arg: the depth of nesting. Counters: "ns/level" (CPU time of one parse
+// per level, the deletion of the tree not counted) and "peakB/level" (the
+// most heap in use during a parse, above the level before it, per level;
+// the tree is part of it). Names are not resolved: the resolution of each
+// use looks for its program up the tree, a cost of its own in the depth.
+void NestedParse(benchmark::State& state, const Nesting& n) {
+    const long long depth = state.range(0);
+    const vemlo_bench::BenchTempDir dir(std::string("vemlo-bench-nested-") + n.name);
+    std::filesystem::create_directories(dir.path);
+    const std::string file = (dir.path / "DEEP.cbl").string();
+    WriteNested(file, n, depth);
+    DovInstallGrammar();
+    DovParserImpl parser;
+    VString error;
+    parser.ResolveDialectDefaults(error);
+    parser.resolveNames = 0;
+    long long peak = 0;
+    double cpuNs = 0;
+    for (auto _ : state) {
+        const long long before = vemlo_bench::HeapInUse();
+        vemlo_bench::ResetHeapPeak();
+        DovExpr* root = nullptr;
+        DovTokenList messages;
+        const double start = CpuNs();
+        const int status = parser.Parse(file.c_str(), root, &messages);
+        cpuNs += CpuNs() - start;
+        peak = std::max(peak, vemlo_bench::HeapPeak() - before);
+        delete root;
+        if (status != 0) {
+            state.SkipWithError("the nested program does not parse");
+            break;
+        }
+    }
+    state.counters["ns/level"] = cpuNs / double(depth) / double(std::max<long long>(1, state.iterations()));
+    state.counters["peakB/level"] = double(peak) / double(depth);
+}
+
+void BM_NestedInlinePerform(benchmark::State& state) { NestedParse(state, kInlinePerform); }
+BENCHMARK(BM_NestedInlinePerform)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
+void BM_NestedPerformParenIf(benchmark::State& state) { NestedParse(state, kPerformParenIf); }
+BENCHMARK(BM_NestedPerformParenIf)->Arg(1000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -13,7 +13,9 @@
 //    services. `[ ]` actions run in trial mode too, and again on replay:
 //    they are kept to commits (YYVALID), YYERROR predicates and switches that
 //    must hold for read-ahead tokens, build nothing and are idempotent; each
-//    carries a comment saying why it runs in trial mode.
+//    carries a comment saying why it runs in trial mode. One that writes a
+//    value cell writes one of its right-hand side, YYVALARG(0) or
+//    YYVALARG(-1), none further left (kDovTrialActionReach in frame.h).
 //  - A commit ends a trial early: `[ YYVALID; ]` on the rule that completes
 //    a statement or sentence, or an empty rule `x_commit : [ YYVALID; ] ;`.
 //  - A value that an action takes into a node or hands to a service is no

@@ -46,7 +46,7 @@ cics_statement
  * command head (the cell left of this rule) becomes the holder's current
  * statement, which places a parked leading option.                          */
 cics_start
-    : /* empty */                                   { DovCicsStart(YYVALARG(0)); }
+    : /* empty */                                   { DovCicsStart(YYREDUCTION, YYVALARG(0)); }
     ;
 
 cics_option_list

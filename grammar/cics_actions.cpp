@@ -66,7 +66,10 @@ YYSTYPE DovCicsLeadCommand(DovOper op, YYSTYPE* marker) {
 
 // ---- The statement frame ----------------------------------------------------------
 
-void DovCicsStart(YYSTYPE statement) { CicsHolder.Start(DovN(statement)); }
+void DovCicsStart(DovGrammarReduction& r, YYSTYPE statement) {
+    CicsHolder.Start(DovN(statement));
+    DovHolderStarted(r, CicsHolder);
+}
 
 YYSTYPE DovCicsFinishCommand(DovGrammarReduction& r) {
     TakeSkippedTokens();

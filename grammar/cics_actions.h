@@ -20,7 +20,7 @@ YYSTYPE DovCicsLeadCommand(DovOper op, YYSTYPE* marker);
 // ---- The statement frame ----------------------------------------------------
 // The empty start symbol after the command head: makes `statement` the
 // holder's current statement, which places a parked leading option.
-void DovCicsStart(YYSTYPE statement);
+void DovCicsStart(DovGrammarReduction& r, YYSTYPE statement);
 // The end of a general command: the finished statement from the holder,
 // the reduction's tokens handed over, then every token on the statement's
 // own list moved to the tail of slot 0's tokens.

@@ -23,6 +23,17 @@ DovCicsClauseHolder CicsHolder;
 
 namespace {
 
+// Where each holder's node was started: the node and the result position of
+// the rule that started it (compared by address only).
+struct HolderPlace {
+    DovClauseHolder* holder;
+    const DovExpr* node = nullptr;
+    const DovTokenList* posn = nullptr;
+};
+HolderPlace holder_places[] = {{&ConfigurationHolder}, {&SpecialNamesHolder}, {&PhraseHolder},
+                               {&FileControlHolder},   {&FdHolder},           {&DataEntryHolder},
+                               {&RdHolder},            {&ScreenHolder},       {&CicsHolder}};
+
 // The BY phrase in force for USING parameters.
 int param_mode = EX_PT_BY_REFERENCE;
 
@@ -41,6 +52,33 @@ DovExpr* CurrentTable() {
 }
 
 }  // namespace
+
+void DovHolderStarted(DovGrammarReduction& r, DovClauseHolder& holder) {
+    if (r.trial || !r.reduce_posn || r.len != 0) return;
+    // The rule is empty: its result position is an empty list of its own.
+    delete r.pos;
+    r.pos = new DovTokenList;
+    r.reduce_posn = 0;
+    for (HolderPlace& place : holder_places)
+        if (place.holder == &holder) {
+            place.node = holder.current;
+            place.posn = r.pos;
+        }
+}
+
+void DovHolderCellDiscarded(YYPOSN posn) {
+    if (!posn) return;
+    for (HolderPlace& place : holder_places) {
+        if (place.posn != posn) continue;
+        place.posn = nullptr;
+        DovClauseHolder& holder = *place.holder;
+        if (!holder.current || holder.current != place.node) continue;
+        DovTokenList tokens;
+        DovGatherTokens(holder.current, &tokens);
+        tokens.AppendList(holder.gathered);
+        AttachDiscardedTokens(&tokens, holder.current, 1);
+    }
+}
 
 bool DovOneTrialPointOpen() { return yyps && yyps->save && !yyps->save->save; }
 

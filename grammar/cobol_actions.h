@@ -30,6 +30,17 @@ extern DovClauseHolder RdHolder;
 extern DovClauseHolder ScreenHolder;
 extern DovCicsClauseHolder CicsHolder;
 
+// Called by the empty rule that opens an entry or statement whose clauses
+// `holder` collects, right after the holder's Start. The rule's cell keeps
+// the node's place on the stack: when error recovery pops it (the discard
+// hook calls DovHolderCellDiscarded with the cell's position), the entry or
+// statement is thrown away, and every token the holder keeps for it (the
+// node's and those of refused clauses) goes to the pending error node. The
+// emptied node stays the holder's until its next Start, as the cells left of
+// the rule may still point into it.
+void DovHolderStarted(DovGrammarReduction& r, DovClauseHolder& holder);
+void DovHolderCellDiscarded(YYPOSN posn);
+
 // ---- Trial parsing ----------------------------------------------------------
 // True while exactly one trial point is open (the innermost has no older).
 bool DovOneTrialPointOpen();

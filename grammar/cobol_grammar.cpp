@@ -25,8 +25,10 @@ void ReportError(const char* text, int code, YYSTYPE* value, YYPOSN* posn) {
 }
 
 // The frame never shares a skipped lookahead's position list with another
-// cell, so the list goes once its tokens are in the error node.
+// cell, so the list goes once its tokens are in the error node. A popped
+// cell may be the place of a node a clause holder collects.
 void DeletePosn(YYPOSN posn, int code) {
+    if (code == 1) DovHolderCellDiscarded(posn);
     DeleteErrPosn(posn, code);
     if (code == 0) delete posn;
 }

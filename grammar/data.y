@@ -63,7 +63,7 @@ fd_entry
     ;
 
 fd_start
-    : /* empty */                           { DovFdStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovFdStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 fd_level
@@ -208,7 +208,7 @@ dd_value_of_value
  * The LINAGE node is collected in the data-entry holder and gets the
  * LINAGE-COUNTER definition when it is finished.                              */
 linage_start
-    : /* empty */                           { DovLinageStart(&YYVALARG(0)); }
+    : /* empty */                           { DovLinageStart(YYREDUCTION, &YYVALARG(0)); }
     ;
 
 linage_phrases
@@ -265,7 +265,7 @@ data_entry
     ;
 
 dd_start
-    : /* empty */                           { DovDataEntryStart(&YYVALARG(-2), &YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovDataEntryStart(YYREDUCTION, &YYVALARG(-2), &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 /* TRIAL: a data description entry ends a trial at its period. */
@@ -420,7 +420,8 @@ opt_left_right
 /* ---- VALUE ------------------------------------------------------------------------
  * VALUE[S] [IS|ARE] value [{THRU|THROUGH} value]... [WHEN SET TO FALSE value]
  * A value is a left-associative expression of terms joined by + - * / AND OR,
- * all of one precedence: VALUE 1 + 2 * 3 is (1 + 2) * 3.
+ * all of one precedence: VALUE 1 + 2 * 3 is (1 + 2) * 3; a term may be a
+ * value in parentheses (OP_PARENS).
  * value_ranges: EX_VALUE_RANGE_LIST of EX_VALUE_RANGE                         */
 value_ranges
     : value_range                           { $$ = DovListFirst(EX_VALUE_RANGE_LIST, $1); }
@@ -448,6 +449,7 @@ dd_value_term
     | RW_NEXT                               { $$ = DovKeywordNode(EX_VAL_NEXT); }
     | RW_START RW_OF data_name            { $$ = DovConstructNode(EX_VAL_START_OF, $3); }
     | RW_LENGTH RW_OF data_name           { $$ = DovConstructNode(EX_VAL_LENGTH_OF, $3); }
+    | SEP_LEFT_PAR dd_value SEP_RIGHT_PAR   { $$ = DovConstructNode(OP_PARENS, $2); }
     ;
 
 opt_when_set_false
@@ -608,7 +610,7 @@ rd_entry
     ;
 
 rd_start
-    : /* empty */                           { DovRdStart(&YYVALARG(0)); }
+    : /* empty */                           { DovRdStart(YYREDUCTION, &YYVALARG(0)); }
     ;
 
 report_name_def
@@ -686,7 +688,7 @@ report_group_entry
     ;
 
 rgd_start
-    : /* empty */                           { DovReportGroupStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovReportGroupStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 opt_group_name
@@ -799,7 +801,7 @@ screen_entry
     ;
 
 scrd_start
-    : /* empty */                           { DovScreenEntryStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovScreenEntryStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 opt_screen_name

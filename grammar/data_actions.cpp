@@ -67,9 +67,12 @@ DovExpr* DefineText(const char* text, int category, int flag) {
     return p->SymTabDefine(element, category, flag);
 }
 
-// Starts `node` in `holder` and sets the first clauses from `values`.
-void StartWith(DovClauseHolder& holder, DovExpr* node, std::initializer_list<std::pair<int, YYSTYPE>> values) {
+// Starts `node` in `holder` from the marker rule `r` and sets the first
+// clauses from `values`.
+void StartWith(DovGrammarReduction& r, DovClauseHolder& holder, DovExpr* node,
+               std::initializer_list<std::pair<int, YYSTYPE>> values) {
     holder.Start(node);
+    DovHolderStarted(r, holder);
     for (const auto& [slot, value] : values) holder.SetClause(slot, DovN(value));
 }
 
@@ -109,7 +112,10 @@ YYSTYPE DovEnvDivision(YYSTYPE* header, YYSTYPE* config, YYSTYPE* io) {
     return DovConstructNode(DIVISION_ENVIRONMENT, *header, *config, *io);
 }
 
-void DovConfigStart() { ConfigurationHolder.Start(new DovExprOper(SECTION_CONFIGURATION)); }
+void DovConfigStart(DovGrammarReduction& r) {
+    ConfigurationHolder.Start(new DovExprOper(SECTION_CONFIGURATION));
+    DovHolderStarted(r, ConfigurationHolder);
+}
 
 void DovConfigClause(int slot, YYSTYPE value) { ConfigurationHolder.SetClause(slot, DovN(value)); }
 
@@ -148,8 +154,8 @@ void DovDebuggingLinesOn() {
     if (WorkingParser) WorkingParser->lexer.debuggingLines = 1;
 }
 
-void DovSpecialNamesStart(YYPOSN* header, int count) {
-    StartWith(SpecialNamesHolder, new DovExprOper(PARA_SPECIAL_NAMES), {{SN_NOT_USED, DovAbsentNode()}});
+void DovSpecialNamesStart(DovGrammarReduction& r, YYPOSN* header, int count) {
+    StartWith(r, SpecialNamesHolder, new DovExprOper(PARA_SPECIAL_NAMES), {{SN_NOT_USED, DovAbsentNode()}});
     DovTokenList& front = SpecialNamesHolder.current->ArgSlots(SN_NOT_USED)->tokens;
     for (int i = 0; i < count; ++i)
         if (header[i]) front.AppendList(*header[i]);
@@ -179,8 +185,8 @@ void DovSpecialNamesCurrency(YYSTYPE clause) {
 
 YYSTYPE DovSpecialNamesFinish() { return SpecialNamesHolder.Finish(); }
 
-void DovSwitchStart(YYSTYPE* sw, YYSTYPE* mnemonic) {
-    StartWith(PhraseHolder, new DovExprOper(SNX_FUNC_SWITCH),
+void DovSwitchStart(DovGrammarReduction& r, YYSTYPE* sw, YYSTYPE* mnemonic) {
+    StartWith(r, PhraseHolder, new DovExprOper(SNX_FUNC_SWITCH),
               {{SNX_FUNC_SWITCH__SW_IOF, *sw}, {SNX_FUNC_SWITCH__MNEM, *mnemonic}});
 }
 
@@ -272,8 +278,8 @@ YYSTYPE DovFileControl(YYSTYPE* header, YYSTYPE* entries) {
     return DovConstructNode(PARA_FILE_CONTROL, *header, *entries);
 }
 
-void DovFileControlStart(YYSTYPE* optional, YYSTYPE* name) {
-    StartWith(FileControlHolder, new DovExprOper(DECL_FC_ENTRY), {{FC_OPTIONAL, *optional}, {FC_FILE_NAME, *name}});
+void DovFileControlStart(DovGrammarReduction& r, YYSTYPE* optional, YYSTYPE* name) {
+    StartWith(r, FileControlHolder, new DovExprOper(DECL_FC_ENTRY), {{FC_OPTIONAL, *optional}, {FC_FILE_NAME, *name}});
 }
 
 void DovFileControlClause(int slot, YYSTYPE value) { FileControlHolder.SetClause(slot, DovN(value)); }
@@ -284,8 +290,8 @@ void DovFileControlList(int slot, DovOper listOp, YYSTYPE value) {
 
 YYSTYPE DovFileControlFinish() { return FileControlHolder.Finish(); }
 
-void DovAltKeyStart(YYSTYPE* key) {
-    StartWith(PhraseHolder, new DovExprOper(FCX_ALTERNATE_RECORD_KEY), {{ALTRECKEY_KEY, *key}});
+void DovAltKeyStart(DovGrammarReduction& r, YYSTYPE* key) {
+    StartWith(r, PhraseHolder, new DovExprOper(FCX_ALTERNATE_RECORD_KEY), {{ALTRECKEY_KEY, *key}});
 }
 
 void DovAltKeyPhrase(int slot, YYSTYPE value) { PhraseHolder.SetClause(slot, DovN(value)); }
@@ -335,8 +341,8 @@ YYSTYPE DovFileSection(YYSTYPE* header, YYSTYPE* entries) {
     return DovConstructNode(SECTION_FILE, *header, *entries);
 }
 
-void DovFdStart(YYSTYPE* level, YYSTYPE* name) {
-    StartWith(FdHolder, new DovExprOper(DECL_FD_ENTRY), {{FD_LEVEL, *level}, {FD_FILE_NAME, *name}});
+void DovFdStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* name) {
+    StartWith(r, FdHolder, new DovExprOper(DECL_FD_ENTRY), {{FD_LEVEL, *level}, {FD_FILE_NAME, *name}});
 }
 
 void DovFdClause(int slot, YYSTYPE value) { FdHolder.SetClause(slot, DovN(value)); }
@@ -353,8 +359,8 @@ void DovValueOfContextWords() {
     if (HasDialect(DIAL_WANG)) DovContextWords(1);
 }
 
-void DovLinageStart(YYSTYPE* pageSize) {
-    StartWith(DataEntryHolder, new DovExprOper(FDX_LINAGE), {{FDX_LINAGE__PAGE_SIZE, *pageSize}});
+void DovLinageStart(DovGrammarReduction& r, YYSTYPE* pageSize) {
+    StartWith(r, DataEntryHolder, new DovExprOper(FDX_LINAGE), {{FDX_LINAGE__PAGE_SIZE, *pageSize}});
 }
 
 YYSTYPE DovLinageFinish() {
@@ -402,9 +408,10 @@ void DovDataLoose(YYSTYPE node) {
     p->dataList = DovListExpr(DECL_DD_LIST, p->dataList, DovN(node));
 }
 
-void DovDataEntryStart(YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name) {
+void DovDataEntryStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name) {
     DovExpr* entry = new DovExprOper(HasDialect(DIAL_WANG) ? DECL_DD_ENTRY_WANG_DISPLAY : DECL_DD_ENTRY);
     DataEntryHolder.Start(entry);
+    DovHolderStarted(r, DataEntryHolder);
     if (DovExpr* number = DovN(*level)) {
         // The level is checked on the entry that carries it.
         DataEntryHolder.SetClause(DD_LEVEL, number);
@@ -473,7 +480,9 @@ YYSTYPE DovCdEntryStart(YYSTYPE* name) {
     return DovConstructNode(DECL_CD_ENTRY, name[0], name[2], name[3], name[4], DovAbsentNode());
 }
 
-void DovRdStart(YYSTYPE* name) { StartWith(RdHolder, new DovExprOper(DECL_RD_ENTRY), {{RD_REPORT_NAME, *name}}); }
+void DovRdStart(DovGrammarReduction& r, YYSTYPE* name) {
+    StartWith(r, RdHolder, new DovExprOper(DECL_RD_ENTRY), {{RD_REPORT_NAME, *name}});
+}
 
 YYSTYPE DovRdFinish() {
     DovExpr* entry = RdHolder.Finish();
@@ -490,9 +499,10 @@ YYSTYPE DovReportWithGroups(YYSTYPE* entry) {
     return DovConstructNode(DECL_RD, *entry, groups);
 }
 
-void DovReportGroupStart(YYSTYPE* level, YYSTYPE* name) {
+void DovReportGroupStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* name) {
     DovExpr* entry = new DovExprOper(DECL_RGD_ENTRY);
     DataEntryHolder.Start(entry);
+    DovHolderStarted(r, DataEntryHolder);
     if (DovExpr* number = DovN(*level)) {
         DataEntryHolder.SetClause(RGD_LEVEL, number);
         CheckLevel(number);
@@ -515,9 +525,10 @@ YYSTYPE DovScreenSection(DovGrammarReduction& r) {
     return section;
 }
 
-void DovScreenEntryStart(YYSTYPE* level, YYSTYPE* name) {
+void DovScreenEntryStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* name) {
     DovExpr* entry = new DovExprOper(DECL_SCRD_ENTRY);
     ScreenHolder.Start(entry);
+    DovHolderStarted(r, ScreenHolder);
     if (DovExpr* number = DovN(*level)) {
         ScreenHolder.SetClause(IX_ADIS_LEVEL, number);
         CheckLevel(number);

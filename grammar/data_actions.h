@@ -16,7 +16,7 @@
 // value when all three are absent (the other two are deleted).
 YYSTYPE DovEnvDivision(YYSTYPE* header, YYSTYPE* config, YYSTYPE* io);
 // Starts SECTION_CONFIGURATION in its holder (the header comes as a clause).
-void DovConfigStart();
+void DovConfigStart(DovGrammarReduction& r);
 // A paragraph (or COPY marker) of the configuration section into `slot`.
 void DovConfigClause(int slot, YYSTYPE value);
 // The CONFIGURATION SECTION header: clause 0, first in order even when a
@@ -29,7 +29,7 @@ void DovDebuggingLinesOn();
 
 // SPECIAL-NAMES: the paragraph in its holder (the tokens of the `count`
 // position cells from `header` on go to its first slot), its clauses, its end.
-void DovSpecialNamesStart(YYPOSN* header, int count);
+void DovSpecialNamesStart(DovGrammarReduction& r, YYPOSN* header, int count);
 void DovSpecialNamesSet(int slot, YYSTYPE value);
 void DovSpecialNamesAdd(int slot, DovOper listOp, YYSTYPE value);
 // CURRENCY SIGN: the clause, its check, and the parser's currency sign.
@@ -37,7 +37,7 @@ void DovSpecialNamesCurrency(YYSTYPE clause);
 YYSTYPE DovSpecialNamesFinish();
 // A switch clause: SNX_FUNC_SWITCH in the phrase holder with the switch and
 // its IS phrase (the cells left of the marker), its status phrases, its end.
-void DovSwitchStart(YYSTYPE* sw, YYSTYPE* mnemonic);
+void DovSwitchStart(DovGrammarReduction& r, YYSTYPE* sw, YYSTYPE* mnemonic);
 void DovSwitchPhrase(int slot, YYSTYPE value);
 YYSTYPE DovSwitchFinish();
 // SWITCH n: SW_SWITCH_0 + n for 0..8, else the message and SW_SWITCH_0; the
@@ -57,12 +57,12 @@ YYSTYPE DovAlsoList(YYSTYPE* first, YYSTYPE* also);
 YYSTYPE DovInputOutputSection(YYSTYPE* header, YYSTYPE* fileControl, YYSTYPE* ioControl);
 YYSTYPE DovFileControl(YYSTYPE* header, YYSTYPE* entries);
 // SELECT: DECL_FC_ENTRY in its holder with the OPTIONAL phrase and file name.
-void DovFileControlStart(YYSTYPE* optional, YYSTYPE* name);
+void DovFileControlStart(DovGrammarReduction& r, YYSTYPE* optional, YYSTYPE* name);
 void DovFileControlClause(int slot, YYSTYPE value);
 void DovFileControlList(int slot, DovOper listOp, YYSTYPE value);
 YYSTYPE DovFileControlFinish();
 // ALTERNATE RECORD KEY: FCX_ALTERNATE_RECORD_KEY in the phrase holder.
-void DovAltKeyStart(YYSTYPE* key);
+void DovAltKeyStart(DovGrammarReduction& r, YYSTYPE* key);
 void DovAltKeyPhrase(int slot, YYSTYPE value);
 YYSTYPE DovAltKeyFinish();
 
@@ -81,7 +81,7 @@ YYSTYPE DovDataHeaderMissing();
 void DovDataDivisionSeen();
 YYSTYPE DovFileSection(YYSTYPE* header, YYSTYPE* entries);
 // FD / SD: DECL_FD_ENTRY in its holder with the level word and file name.
-void DovFdStart(YYSTYPE* level, YYSTYPE* name);
+void DovFdStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* name);
 void DovFdClause(int slot, YYSTYPE value);
 void DovFdList(int slot, DovOper listOp, YYSTYPE value);
 YYSTYPE DovFdFinish();
@@ -91,7 +91,7 @@ void DovContextWords(int on);
 void DovValueOfContextWords();
 // LINAGE: FDX_LINAGE in the data-entry holder with the page size; the end
 // adds the LINAGE-COUNTER definition.
-void DovLinageStart(YYSTYPE* pageSize);
+void DovLinageStart(DovGrammarReduction& r, YYSTYPE* pageSize);
 YYSTYPE DovLinageFinish();
 // A period after a clause of a list: its tokens follow the list's last
 // element (the list is the value).
@@ -112,7 +112,7 @@ void DovDataLoose(YYSTYPE node);
 // A data description entry: the entry node (Wang's form under wang) in the
 // data-entry holder with level, COPY marker and name; at the period the
 // entry goes to AddDataEntry.
-void DovDataEntryStart(YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name);
+void DovDataEntryStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* copy, YYSTYPE* name);
 void DovDataEntryFinish(DovGrammarReduction& r);
 // A word that names a 78-level constant already: the warning, and a
 // constant-name definition.
@@ -133,17 +133,17 @@ YYSTYPE DovValueOf(YYSTYPE items);
 YYSTYPE DovCdEntryStart(YYSTYPE* name);
 
 // REPORT SECTION.
-void DovRdStart(YYSTYPE* name);
+void DovRdStart(DovGrammarReduction& r, YYSTYPE* name);
 YYSTYPE DovRdFinish();
 void DovRdClause(int slot, YYSTYPE value);
 // An RD with its report groups: DECL_RD (entry, pending list).
 YYSTYPE DovReportWithGroups(YYSTYPE* entry);
-void DovReportGroupStart(YYSTYPE* level, YYSTYPE* name);
+void DovReportGroupStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* name);
 void DovReportGroupFinish(DovGrammarReduction& r);
 
 // SCREEN SECTION.
 YYSTYPE DovScreenSection(DovGrammarReduction& r);
-void DovScreenEntryStart(YYSTYPE* level, YYSTYPE* name);
+void DovScreenEntryStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* name);
 void DovScreenEntryFinish(DovGrammarReduction& r);
 void DovScreenClause(int slot, YYSTYPE value);
 // A screen attribute word: its node, with the rule's tokens, into `slot`.

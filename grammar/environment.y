@@ -23,7 +23,7 @@ opt_configuration_section
     ;
 
 config_start
-    : /* empty */                           { DovConfigStart(); }
+    : /* empty */                           { DovConfigStart(YYREDUCTION); }
     ;
 
 config_paragraphs
@@ -120,7 +120,7 @@ special_names_para
 /* The header's tokens (SPECIAL-NAMES and its period, the three cells left
  * of the marker) go in front of the clauses, into the first slot. */
 special_names_start
-    : /* empty */                           { DovSpecialNamesStart(&YYPOSNARG(-2), 3); }
+    : /* empty */                           { DovSpecialNamesStart(YYREDUCTION, &YYPOSNARG(-2), 3); }
     ;
 
 special_names_clauses
@@ -167,7 +167,7 @@ switch_clause
     ;
 
 switch_start
-    : /* empty */                           { DovSwitchStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovSwitchStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 opt_switch_is
@@ -228,7 +228,8 @@ device_is_value
     | RW_CRT                                { $$ = DovKeywordNode(IOF_CRT); }
     ;
 
-/* device_name: the IOF_ node of a device keyword */
+/* device_name: the IOF_ node of a device keyword (also after ACCEPT ... FROM and
+ * DISPLAY ... UPON, stmt_io.y) */
 device_name
     : RW_TAB                                { $$ = DovKeywordNode(IOF_TAB); }
     | RW_PRINTER                            { $$ = DovKeywordNode(IOF_PRINTER); }
@@ -420,7 +421,7 @@ select_entry
     ;
 
 select_start
-    : /* empty */                           { DovFileControlStart(&YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                           { DovFileControlStart(YYREDUCTION, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 opt_optional
@@ -578,7 +579,7 @@ opt_split_key_occurs
     ;
 
 alt_key_start
-    : /* empty */                           { DovAltKeyStart(&YYVALARG(0)); }
+    : /* empty */                           { DovAltKeyStart(YYREDUCTION, &YYVALARG(0)); }
     ;
 
 alt_key_phrases

@@ -1,7 +1,7 @@
 #include "grammar/frame.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <utility>
@@ -35,19 +35,6 @@ void FreeChain(YYParseState*& head) {
         YYFreeState(head);
         head = next;
     }
-}
-
-// Copies the stacks of `from`, up to its top, into `to`, growing them when
-// needed, and sets `to`'s tops to the same depth.
-void CopyStacks(YYParseState* to, const YYParseState* from) {
-    const int depth = from->Depth();
-    while (to->stacksize < static_cast<unsigned>(depth) + 1) YYMoreStack(to);
-    std::memcpy(to->ss, from->ss, static_cast<std::size_t>(depth + 1) * sizeof(int));
-    YYSCopy(to->vs, from->vs, depth + 1);
-    YYPCopy(to->ps, from->ps, depth + 1);
-    to->ssp = to->ss + depth;
-    to->vsp = to->vs + depth;
-    to->psp = to->ps + depth;
 }
 
 // The per-state, per-rule and per-nonterminal columns of a grammar's tables
@@ -148,7 +135,9 @@ private:
     void ReleaseOwned();
     void FreeRecords();
     void OpenTrialPoint(int ctry);
-    void RestoreFrom(const YYParseState* rec);
+    void SaveCellsFrom(int first);
+    void RestoreStacks(YYParseState* point);
+    void RestoreFrom(YYParseState* point);
     void ReleaseValue(YYSTYPE v, int code) const {
         if (svc_.delete_value) svc_.delete_value(v, code);
     }
@@ -176,9 +165,15 @@ private:
     bool have_errctx_ = false;
     int errctx_lexeme_ = 0;
     std::vector<std::pair<int, int>> errctx_path_;
+    // The open trial points, and how many of them, from the outermost, are
+    // still those of the error context's path with the same alternatives.
+    std::size_t open_points_ = 0;
+    std::size_t errctx_same_ = 0;
     // Set while replaying the way to the furthest error: the error met
     // there is reported even when an action raised it.
     bool replaying_error_ = false;
+    // The working cells that the open trial points still need.
+    DovSavedCells saved_;
 };
 
 void Run::Trace(int level, const char* what, int a, int b) const {
@@ -200,20 +195,45 @@ inline __attribute__((always_inline)) void Run::Push(int state, YYSTYPE val, YYP
     state_ = state;
 }
 
-void Run::RestoreFrom(const YYParseState* rec) {
-    CopyStacks(yyps, rec);
-    state_ = rec->state;
-    yyps->errflag = rec->errflag;
-    yylexq.read = rec->lexeme;
+// A trial is about to change the working cells from `first` up (a
+// reduction pops its right-hand side and pushes its result; an action may
+// write the cells of its right-hand side and the ones left of it): those
+// that are still the innermost trial point's own are saved first. The outer
+// points need none of them saved again: the cells below the innermost
+// point's `low` have not changed since any of them was opened. Out of line:
+// the reduction step, inlined into the loop, only tests for a trial.
+__attribute__((noinline)) void Run::SaveCellsFrom(int first) {
+    YYParseState& point = *yyps->save;
+    if (first > point.low) return;
+    if (first < 0) first = 0;
+    saved_.Save(*yyps, first, point.low);
+    point.low = first - 1;
+}
+
+// The working stacks as they stood when `point` was opened.
+void Run::RestoreStacks(YYParseState* point) {
+    saved_.UndoTo(*yyps, point->mark);
+    yyps->ssp = yyps->ss + point->top;
+    yyps->vsp = yyps->vs + point->top;
+    yyps->psp = yyps->ps + point->top;
+    point->low = point->top;
+}
+
+void Run::RestoreFrom(YYParseState* point) {
+    RestoreStacks(point);
+    state_ = point->state;
+    yyps->errflag = point->errflag;
+    yylexq.read = point->lexeme;
     yychar_ = -1;
 }
 
 void Run::OpenTrialPoint(int ctry) {
-    YYParseState* save = YYNewState(yyps->Depth());
+    YYParseState* save = YYNewPoint();
     save->save = yyps->save;
     save->state = state_;
     save->errflag = yyps->errflag;
-    CopyStacks(save, yyps);
+    save->top = save->low = yyps->Depth();
+    save->mark = saved_.Size();
     save->ctry = ctry;
     if (!yyps->save) {
         DovLexemeQueueCreate();
@@ -234,6 +254,7 @@ void Run::OpenTrialPoint(int ctry) {
     }
     save->lexeme = yylexq.read;
     yyps->save = save;
+    ++open_points_;
 }
 
 Run::Step Run::Loop() {
@@ -308,6 +329,7 @@ inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
         if (t_.rule_texts) std::cout << "    " << t_.rule_texts[rule] << '\n';
     }
     DovGrammarReduction r{rule, len, ps.vsp, ps.psp, ps.val, ps.pos, reduce_posn, trial, yychar_, ps.Depth(), &g_};
+    if (__builtin_expect(trial, 0)) SaveCellsFrom(r.depth - len + 1 - (rr.has_action ? kDovTrialActionReach : 0));
     if (rr.has_action && t_.action) {
         switch (t_.action(r)) {
         case DOV_ACTION_COMMIT:
@@ -363,12 +385,18 @@ inline __attribute__((always_inline)) Run::Step Run::Reduce(int rule) {
 
 void Run::NoteErrorContext() {
     if (have_errctx_ && errctx_lexeme_ >= yylexq.read) return;
+    if (!have_errctx_) errctx_same_ = 0;
     have_errctx_ = true;
     errctx_lexeme_ = yylexq.read;
-    errctx_path_.clear();
-    for (YYParseState* p = yyps->save; p; p = p->save) errctx_path_.emplace_back(p->state, p->ctry);
-    // The chain is innermost first; the replay wants the outermost first.
-    for (std::size_t i = 0, j = errctx_path_.size(); i + 1 < j; ++i, --j) std::swap(errctx_path_[i], errctx_path_[j - 1]);
+    // Only the points opened or moved to another alternative since the last
+    // note are taken again, so that trials failing ever further under many
+    // open points cost no more than the points themselves. The chain is
+    // innermost first; the path wants the outermost first.
+    errctx_path_.resize(errctx_same_);
+    YYParseState* p = yyps->save;
+    for (std::size_t i = errctx_same_; i < open_points_; ++i, p = p->save) errctx_path_.emplace_back(p->state, p->ctry);
+    std::reverse(errctx_path_.begin() + static_cast<std::ptrdiff_t>(errctx_same_), errctx_path_.end());
+    errctx_same_ = open_points_;
 }
 
 Run::Step Run::SyntaxError() {
@@ -380,12 +408,14 @@ Run::Step Run::SyntaxError() {
         YYParseState* save = yyps->save;
         RestoreFrom(save);
         const int ctry = ++save->ctry;
+        errctx_same_ = std::min(errctx_same_, open_points_ - 1);
         if (t_.ctable[ctry] >= 0) {
             Trace(1, "trial failed: next alternative", ctry);
             rule_ = t_.ctable[ctry];
             return Step::kReduce;
         }
         yyps->save = save->save;
+        --open_points_;
         if (yyps->save) {
             YYFreeState(save);
             continue;
@@ -403,7 +433,7 @@ Run::Step Run::SyntaxError() {
         // up to it is built and owned.
         Trace(1, "every alternative failed: replaying to the furthest error at lexeme", errctx_lexeme_);
         for (auto it = errctx_path_.rbegin(); it != errctx_path_.rend(); ++it) {
-            YYParseState* rec = YYNewState(0);
+            YYParseState* rec = YYNewPoint();
             rec->state = it->first;
             rec->ctry = it->second;
             rec->save = yypath;
@@ -478,6 +508,7 @@ Run::Step Run::Recover() {
             if (n >= 0) {
                 state_ = *yyps->ssp;
                 Trace(1, "recovery shifts error to", t_.table[n]);
+                if (trial) SaveCellsFrom(yyps->Depth() + 1);
                 // The error token carries no value of its own: the lookahead
                 // stays the lookahead's, so no cell ever shares it.
                 Push(t_.table[n], nullptr, nullptr);
@@ -524,6 +555,7 @@ Run::Step Run::Commit() {
         save->save = yypath;
         yypath = save;
     }
+    open_points_ = 0;
     have_errctx_ = false;
     Trace(1, "trial committed: replaying from lexeme", yypath->lexeme);
     RestoreFrom(yypath);
@@ -532,6 +564,7 @@ Run::Step Run::Commit() {
 
 void Run::FreeRecords() {
     have_errctx_ = false;
+    open_points_ = 0;
     FreeChain(yyps->save);
     YYFreeState(yyps);
     yyps = nullptr;
@@ -562,23 +595,23 @@ void Run::ReleaseQueued(int from) const {
 }
 
 void Run::ReleaseOwned() {
-    // What the run still owns: in trial mode the stacks of the outermost
-    // trial point and everything queued since it (the working stacks and
-    // the inner points hold copies); otherwise the working stacks, the held
-    // lookahead and the unread queue.
-    YYParseState* owner = yyps;
+    // What the run still owns: in trial mode the stacks as the outermost
+    // trial point had them and everything queued since it (what the trial
+    // pushed above them are copies of queued values); otherwise the working
+    // stacks, the held lookahead and the unread queue.
     int queued_from = yylexq.read;
     if (yyps->save) {
-        owner = yyps->save;
-        while (owner->save) owner = owner->save;
-        queued_from = owner->lexeme;
+        YYParseState* outermost = yyps->save;
+        while (outermost->save) outermost = outermost->save;
+        RestoreStacks(outermost);
+        queued_from = outermost->lexeme;
     } else if (yychar_ >= 0) {
         ReleaseValue(yylval, 2);
         ReleasePosn(yyposn, 2);
     }
-    for (int i = 1; i <= owner->Depth(); ++i) {
-        ReleaseValue(owner->vs[i], 2);
-        ReleasePosn(owner->ps[i], 2);
+    for (int i = 1; i <= yyps->Depth(); ++i) {
+        ReleaseValue(yyps->vs[i], 2);
+        ReleasePosn(yyps->ps[i], 2);
     }
     if (yylexq.yylexemes) ReleaseQueued(queued_from);
 }

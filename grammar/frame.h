@@ -98,6 +98,11 @@ struct DovFrameGrammar {
     unsigned* rule_counts = nullptr;
 };
 
+// The cells left of its right-hand side that an action may write in trial
+// mode (YYVALARG(0) and YYVALARG(-1)), besides those of its right-hand side:
+// the frame saves them for the open trial points before the action runs.
+inline constexpr int kDovTrialActionReach = 2;
+
 // What an action sees of its reduction. The generated action code reaches
 // it through the skeleton's macros ($k, $$, yytrial, YYVALID, ...).
 struct DovGrammarReduction {

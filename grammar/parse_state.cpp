@@ -1,5 +1,6 @@
 #include "grammar/parse_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 DovLexemeQueue yylexq;
@@ -20,6 +21,8 @@ YYParseState* YYNewState(int n) {
     return p;
 }
 
+YYParseState* YYNewPoint() { return new YYParseState; }
+
 void YYFreeState(YYParseState* p) {
     if (!p) return;
     delete[] p->ss;
@@ -28,10 +31,21 @@ void YYFreeState(YYParseState* p) {
     delete p;
 }
 
+namespace {
+
+// The size after one growth of stacks or queue of `size` cells: doubled, so
+// that a deep or long parse copies each cell a bounded number of times.
+template <typename N>
+N Grown(N size) {
+    return size + std::max(size, static_cast<N>(kDovGrammarGrowth));
+}
+
+}  // namespace
+
 void YYMoreStack(YYParseState* p) {
     const int depth = p->Depth();
     const unsigned old_size = p->stacksize;
-    const unsigned new_size = old_size + kDovGrammarGrowth;
+    const unsigned new_size = Grown(old_size);
     int* ss = new int[new_size];
     auto* vs = new YYSTYPE[new_size]();
     auto* ps = new YYPOSN[new_size]();
@@ -58,6 +72,20 @@ void YYPCopy(YYPOSN* to, const YYPOSN* from, int n) {
     for (int i = n - 1; i >= 0; --i) to[i] = from[i];
 }
 
+void DovSavedCells::Save(const YYParseState& work, int from, int to) {
+    for (int i = from; i <= to; ++i) cells_.push_back(Cell{i, work.ss[i], work.vs[i], work.ps[i]});
+}
+
+void DovSavedCells::UndoTo(YYParseState& work, int mark) {
+    while (static_cast<int>(cells_.size()) > mark) {
+        const Cell& c = cells_.back();
+        work.ss[c.index] = c.state;
+        work.vs[c.index] = c.val;
+        work.ps[c.index] = c.pos;
+        cells_.pop_back();
+    }
+}
+
 void DovLexemeQueueCreate() {
     if (yylexq.yylexemes) return;
     yylexq.yylexemes = new int[kDovGrammarGrowth];
@@ -70,7 +98,7 @@ void DovLexemeQueueCreate() {
 void yyexpand() {
     DovLexemeQueue& q = yylexq;
     const int old_size = q.capacity;
-    const int new_size = old_size + kDovGrammarGrowth;
+    const int new_size = Grown(old_size);
     int* codes = new int[new_size];
     auto* vals = new YYSTYPE[new_size]();
     auto* posns = new YYPOSN[new_size]();

@@ -1,12 +1,18 @@
-// Parse-state records and the lexeme queue of the grammar frame.
+// Parse-state records, the saved cells and the lexeme queue of the grammar
+// frame.
 //
 // A parse-state record holds three parallel stacks (automaton states,
 // semantic values, positions) and where the parse stood when the record was
-// made. The frame keeps one working record; at a conflict it saves copies of
-// it (trial points), and the tokens read while a trial point is open wait in
-// the lexeme queue so that another alternative, or the replay of the chosen
-// one, reads them again.
+// made. The frame keeps one working record; at a conflict it opens a trial
+// point, a record without stacks of its own: the working stacks stay shared
+// with it, and a trial saves a cell in the saved-cell log before it first
+// changes one that was on the stacks when the point was opened. Undoing the
+// log back to the point gives its stacks again. The tokens read while a
+// trial point is open wait in the lexeme queue so that another alternative,
+// or the replay of the chosen one, reads them again.
 #pragma once
+
+#include <vector>
 
 #include "parser/grammar_types.h"
 
@@ -25,25 +31,58 @@ struct YYParseState {
     int lexeme = 0;                // queue index at which the record resumes
     unsigned stacksize = 0;        // cells of each stack
     int ctry = 0;                  // index into the conflict lists of the alternative tried
+    // Of a trial point: the index of the working stacks' top cell when it
+    // was opened, the length of the saved-cell log then, and the lowest
+    // index the top has had since (while the point is the innermost one):
+    // the working cells up to `low` are still the point's own.
+    int top = 0;
+    int mark = 0;
+    int low = 0;
 
     // Depth of the stacks: the index of the top cell.
     int Depth() const { return static_cast<int>(ssp - ss); }
 };
 
-// Cells added at each growth of the stacks and of the queue.
+// Cells of the first stacks and entries of the first queue; each growth
+// doubles them.
 inline constexpr int kDovGrammarGrowth = 16;
 
 // A record whose three stacks have n + 4 cells, the value and position cells
 // zeroed, the tops at cell 0; the other fields are the caller's.
 YYParseState* YYNewState(int n);
+// A record without stacks: a trial point, or a record of the replay path.
+YYParseState* YYNewPoint();
 // Frees the record and its stacks; null is allowed.
 void YYFreeState(YYParseState* p);
-// Grows the record's three stacks by 16 cells, keeping their contents and
-// the depth of the tops.
+// Doubles the record's three stacks (16 cells more at least), keeping their
+// contents and the depth of the tops.
 void YYMoreStack(YYParseState* p);
 // Copy n value (position) cells, from the last to the first.
 void YYSCopy(YYSTYPE* to, const YYSTYPE* from, int n);
 void YYPCopy(YYPOSN* to, const YYPOSN* from, int n);
+
+// The saved-cell log: the cells of the working stacks that open trial points
+// still need, each saved (index and contents) before a trial first changed
+// it. Undoing the entries made since a trial point, the last first, gives
+// back every cell the point had, whatever the trial did above them.
+class DovSavedCells {
+public:
+    int Size() const { return static_cast<int>(cells_.size()); }
+    // Saves the cells `from` to `to` of `work`.
+    void Save(const YYParseState& work, int from, int to);
+    // Undoes the entries from the last down to `mark` into `work`'s stacks
+    // and drops them.
+    void UndoTo(YYParseState& work, int mark);
+
+private:
+    struct Cell {
+        int index;
+        int state;
+        YYSTYPE val;
+        YYPOSN pos;
+    };
+    std::vector<Cell> cells_;
+};
 
 // The lexeme queue: three parallel arrays of one capacity, the entry to read
 // next and one past the last entry stored. It lives for the whole run of the
@@ -71,7 +110,8 @@ extern int (*DovGrammarTokenSource)();
 // trial mode, a new token read from the token source and queued; else
 // straight from the token source.
 int YYLex1();
-// Grows the queue by 16 entries, keeping its contents and indexes.
+// Doubles the queue (16 entries more at least), keeping its contents and
+// indexes.
 void yyexpand();
 // Makes the three queue arrays with 16 entries when they do not exist yet.
 void DovLexemeQueueCreate();

@@ -204,8 +204,9 @@ YYSTYPE DovProcRefAsOperand(YYSTYPE ref) {
     return ref;
 }
 
-void DovScreenItemStart(DovOper op, YYSTYPE* position, YYSTYPE* operand) {
+void DovScreenItemStart(DovGrammarReduction& r, DovOper op, YYSTYPE* position, YYSTYPE* operand) {
     ScreenHolder.Start(new DovExprOper(op));
+    DovHolderStarted(r, ScreenHolder);
     ScreenHolder.SetClause(0, position ? DovN(*position) : DovN(DovAbsentNode()));
     ScreenHolder.SetClause(1, DovN(*operand));
     if (position) *position = nullptr;

@@ -76,7 +76,7 @@ YYSTYPE DovProcRefAsOperand(YYSTYPE ref);
 // phrase (a null node when `position` is null) and operand; both
 // are taken from their cells. A phrase
 // takes the rule's tokens and goes to clause n. The finished item.
-void DovScreenItemStart(DovOper op, YYSTYPE* position, YYSTYPE* operand);
+void DovScreenItemStart(DovGrammarReduction& r, DovOper op, YYSTYPE* position, YYSTYPE* operand);
 void DovScreenItemClause(DovGrammarReduction& r, int n, YYSTYPE phrase);
 YYSTYPE DovScreenItemFinish();
 

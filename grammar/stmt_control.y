@@ -119,16 +119,17 @@ opt_end_evaluate
 
 /* ---- PERFORM -------------------------------------------------------------------
  * PERFORM procedure [THRU procedure] [repeater]
- * PERFORM [repeater] statement... END-PERFORM
+ * PERFORM repeater [statement...] END-PERFORM    PERFORM statement... END-PERFORM
  * repeater: operand TIMES | [WITH TEST BEFORE|AFTER] UNTIL condition
  *         | [WITH TEST BEFORE|AFTER] VARYING variation [AFTER variation]...
- * perform_stmt: STMT_PERFORM_PROC or STMT_PERFORM_BLOCK
+ * perform_stmt: STMT_PERFORM_PROC or STMT_PERFORM_BLOCK (a loop with no
+ * statement, run for its VARYING or UNTIL alone, holds a null node)
  * A word right after PERFORM is read as a procedure name; followed by
  * TIMES it is the count of an inline loop (perform_count).                   */
 perform_stmt
     : RW_PERFORM procedure_range opt_perf_repeater                          { $$ = DovConstructNode(STMT_PERFORM_PROC, $2, $3); }
-    | RW_PERFORM perf_loop statement_list RW_END_PERFORM                    { $$ = DovConstructNode(STMT_PERFORM_BLOCK, $2, $3, DovKeywordNode(EX_END_PERFORM)); }
-    | RW_PERFORM perf_count_times statement_list RW_END_PERFORM             { $$ = DovConstructNode(STMT_PERFORM_BLOCK, $2, $3, DovKeywordNode(EX_END_PERFORM)); }
+    | RW_PERFORM perf_loop opt_statement_list RW_END_PERFORM                { $$ = DovConstructNode(STMT_PERFORM_BLOCK, $2, $3, DovKeywordNode(EX_END_PERFORM)); }
+    | RW_PERFORM perf_count_times opt_statement_list RW_END_PERFORM         { $$ = DovConstructNode(STMT_PERFORM_BLOCK, $2, $3, DovKeywordNode(EX_END_PERFORM)); }
     | RW_PERFORM statement_list RW_END_PERFORM                              { $$ = DovConstructNode(STMT_PERFORM_BLOCK, DovAbsentNode(), $2, DovKeywordNode(EX_END_PERFORM)); }
     ;
 

@@ -469,7 +469,7 @@ unlock_stmt
     ;
 
 /* ---- ACCEPT ------------------------------------------------------------------------------------
- * ACCEPT {[( line column )] identifier [FROM {mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
+ * ACCEPT {[( line column )] identifier [FROM {device | mnemonic | DATE [YYYYMMDD] | DAY [YYYYDDD] | DAY-OF-WEEK | TIME
  *                            | ENVIRONMENT | ESCAPE KEY | EXCEPTION STATUS | LINE NUMBER
  *                            | USER NAME}]
  *     [UNIT n] [[AT] LINE [NUMBER] n] [[AT] {COL|COLUMN} [NUMBER] n] [AT n] [POSITION n]
@@ -498,12 +498,12 @@ accept_item
     ;
 
 accept_item_start
-    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, ACCEPT_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
     ;
 
 /* Reaches the position two cells to its left ($-1). */
 accept_item_start_at
-    : /* empty */                                                           { DovScreenItemStart(ACCEPT_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, ACCEPT_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 accept_phrases
@@ -584,7 +584,7 @@ opt_end_accept
     ;
 
 /* ---- DISPLAY, EXHIBIT -----------------------------------------------------------------------------
- * DISPLAY {[( line column ) {operand | ERASE} | operand] [UPON mnemonic | UNIT n | [AT] LINE n | [AT] COL n | AT n | POSITION n
+ * DISPLAY {[( line column ) {operand | ERASE} | operand] [UPON {device | mnemonic} | UNIT n | [AT] LINE n | [AT] COL n | AT n | POSITION n
  *                   | MODE [IS] BLOCK | WITH | NO ADVANCING | BLANK {SCREEN|LINE}
  *                   | screen attributes]...}...
  *     [[ON] EXCEPTION ...] [NOT [ON] EXCEPTION ...] [END-DISPLAY]
@@ -611,12 +611,12 @@ display_operand
     ;
 
 display_item_start
-    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, DISPLAY_SCREEN_ITEM, nullptr, &YYVALARG(0)); }
     ;
 
 /* Reaches the position two cells to its left ($-1). */
 display_item_start_at
-    : /* empty */                                                           { DovScreenItemStart(DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
+    : /* empty */                                                           { DovScreenItemStart(YYREDUCTION, DISPLAY_SCREEN_ITEM, &YYVALARG(-1), &YYVALARG(0)); }
     ;
 
 /* ---- Position phrase of an ACCEPT or DISPLAY item ----------------------------------
@@ -710,7 +710,8 @@ opt_exhibit_named
 
 /* ---- File and device names -------------------------------------------------------------------
  * io_file_name: the use of a file name    io_file_names: EX_LIST of them
- * io_device_name: the use of a mnemonic or device name                             */
+ * io_device_name (after ACCEPT ... FROM and DISPLAY ... UPON): the IOF_ node of
+ * a device keyword, or the use of a mnemonic-name                                */
 io_file_name
     : plain_name                                                            { $$ = $1; }
     ;
@@ -721,5 +722,7 @@ io_file_names
     ;
 
 io_device_name
-    : plain_name                                                            { $$ = $1; }
+    : device_name                                                           { $$ = $1; }
+    | RW_CRT                                                                { $$ = DovKeywordNode(IOF_CRT); }
+    | TK_USER_DEFD_WORD                                                     { $$ = DovPlainNameUse($1, NC_MNEMONIC_NAME, &YYPOSNARG(1)); }
     ;

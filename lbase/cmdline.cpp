@@ -56,7 +56,7 @@ bool HasTargets(const DovCommandLineFlag& f) {
         case 'l': return f.value != nullptr;
         case 'a': return f.value && f.count;
         case 's': return f.string != nullptr;
-        case 'z': return f.string && f.count;
+        case 'z': return f.list != nullptr;
         default: return false;
     }
 }
@@ -119,17 +119,13 @@ VString SetOneFlag(const DovCommandLineFlagTable& table, const char* word) {
 
         case 'z': {
             if (!value) return DovFormat("String array option requires a value: %s", word);
-            int n = 0;
+            f.list->Clear();
             for (const char* p = value; *p;) {
                 const char* sep = p + std::strcspn(p, ",;");
-                // The last slot is kept for the empty string that ends the list.
-                if (n >= f.capacity - 1) return DovFormat("Too many elements in string array option: '%s'", sep);
-                f.string[n++] = VString(p, static_cast<int>(sep - p));
+                f.list->Append(VString(p, static_cast<int>(sep - p)));
                 if (!*sep) break;
-                p = sep + 1;
+                p = sep + 1;  // a separator at the very end ends the list
             }
-            if (n < f.capacity) f.string[n] = VString();
-            *f.count = n;
             return VString();
         }
 
@@ -157,8 +153,9 @@ VString SetOneFlag(const DovCommandLineFlagTable& table, const char* word) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Cuts an environment string into words: blanks separate words, a blank at
-// the very end starts an empty word, and a double quote (not as the first
+// Cuts an environment string into words: a word starts at a character that
+// is no blank and follows a blank or the start, so blanks before, between
+// and after the words start none; a double quote (not as the first
 // character) joins the text up to the next quote to the current word and
 // ends the cutting.
 std::vector<std::string> CutWords(const VString& text) {
@@ -167,17 +164,14 @@ std::vector<std::string> CutWords(const VString& text) {
     int n = text.Len();
     for (int i = 0; i < n; ++i) {
         char c = s[i];
+        if (IsBlank(c)) continue;
+        if (i == 0 || IsBlank(s[i - 1])) words.emplace_back();
         if (c == '"' && i > 0) {
             const char* close = static_cast<const char*>(std::memchr(s + i + 1, '"', n - i - 1));
             int stop = close ? static_cast<int>(close - s) : n;
             words.back().append(s + i + 1, s + stop);
             break;
         }
-        if (IsBlank(c)) {
-            if (i + 1 == n || !IsBlank(s[i + 1])) words.emplace_back();
-            continue;
-        }
-        if (i == 0) words.emplace_back();
         words.back() += c;
     }
     return words;

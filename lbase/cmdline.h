@@ -15,12 +15,14 @@
 //   name     the option's name without the leading dash.
 //   value    the int of 'b', 'n' and 'l'; the element array of 'a'.
 //   choices  'l': the choice names, ended by an empty string.
-//   string   the VString of 's'; the element array of 'z'; for 'l', optional
-//            display names used by the long listing.
-//   count    'a', 'z': where the number of elements goes.
-//   capacity 'a', 'z': the number of array elements.
+//   string   the VString of 's'; for 'l', optional display names used by
+//            the long listing.
+//   count    'a': where the number of elements goes.
+//   capacity 'a': the number of array elements.
 //   help     the help text (a heading's title).
 //   mask     group bits that select the record.
+//   list     'z': the string array the elements go to; it grows to hold
+//            them all.
 // Every field defaults to zero, so that {0} ends an array.
 struct DovCommandLineFlag {
     char kind = 0;
@@ -32,6 +34,7 @@ struct DovCommandLineFlag {
     int capacity = 0;
     const char* help = nullptr;
     int mask = 0;
+    VStringArray* list = nullptr;
 };
 
 // Most records one table holds.

@@ -14,6 +14,7 @@ int ChoiceCount(const DovCommandLineFlag& f) {
 
 // Number of elements of an 'a' or 'z' record, kept within its array.
 int ElementCount(const DovCommandLineFlag& f) {
+    if (f.kind == 'z') return f.list ? f.list->count : 0;
     if (!f.count || *f.count < 0) return 0;
     return *f.count > f.capacity ? f.capacity : *f.count;
 }
@@ -27,7 +28,7 @@ void PutElements(const DovCommandLineFlag& f, std::ostream& out, const char* quo
         if (f.kind == 'a') {
             out << f.value[k];
         } else {
-            out << quote << f.string[k] << quote;
+            out << quote << f.list->items[k] << quote;
         }
     }
 }
@@ -83,7 +84,7 @@ void DovPrintCommandLineFlags(const DovCommandLineFlagTable& table, std::ostream
                 out << "=string (now: \"" << *f.string << "\")";
                 break;
             case 'z':
-                if (!f.string) break;
+                if (!f.list) break;
                 out << "=string list (now: ";
                 PutElements(f, out, "\"");
                 out << ')';
@@ -125,7 +126,7 @@ void DovPrintCommandLineFlag(const DovCommandLineFlag& f, std::ostream& out) {
             if (f.string) out << *f.string;
             break;
         case 'z':
-            if (f.string) PutElements(f, out, "");
+            if (f.list) PutElements(f, out, "");
             break;
         case 'l':
             if (f.value) PutSelection(f, f.choices, out);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <limits>
 #include <string>
 
 #include "lbase/fast_ostream.h"
@@ -151,13 +152,20 @@ int DovStrCaseCompare(const char* a, const char* b) {
 }
 
 int DovIntLiteralValue(const VString& text, std::int64_t& value, VString& message) {
-    // Arithmetic is unsigned so that overlong numbers wrap without undefined
-    // behaviour.
+    // The magnitude is gathered unsigned and checked before each step
+    // against the largest one the result can hold: nothing wraps.
+    constexpr std::uint64_t kLargest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    auto tooLarge = [&](std::int64_t nearest) {
+        message = DovFormat("Integer number '%s' does not fit in 64 bits", text.CStr());
+        value = nearest;
+        return 33;
+    };
     std::uint64_t v = 0;
     int len = text.Len();
     if (len >= 2 && text[0] == 'H') {
         char delim = text[1];
         // Pairs of digits, one byte each, up to the delimiter at the start of a pair.
+        bool overflow = false;
         for (int i = 2; !(i < len && text[i] == delim); i += 2) {
             int byte = 0;
             for (int k = i; k < i + 2; ++k) {
@@ -170,22 +178,36 @@ int DovIntLiteralValue(const VString& text, std::int64_t& value, VString& messag
                 }
                 byte = byte * 16 + digit;
             }
-            v = v * 256 + static_cast<std::uint64_t>(byte);
+            // The digits are read to the end all the same: a bad one is
+            // reported before the size.
+            if (overflow || v > (kLargest - static_cast<std::uint64_t>(byte)) / 256)
+                overflow = true;
+            else
+                v = v * 256 + static_cast<std::uint64_t>(byte);
         }
+        if (overflow) return tooLarge(std::numeric_limits<std::int64_t>::max());
         value = static_cast<std::int64_t>(v);
         return 0;
     }
     int i = 0;
     bool negative = false;
     if (i < len && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const std::uint64_t limit = negative ? kLargest + 1 : kLargest;
+    bool overflow = false;
     for (; i < len; ++i) {
         char c = text[i];
         if (c < '0' || c > '9') {
             message = DovFormat("Expecting integer number here, not '%s'", text.CStr());
             return 33;
         }
-        v = v * 10 + static_cast<std::uint64_t>(c - '0');
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (overflow || v > (limit - digit) / 10)
+            overflow = true;
+        else
+            v = v * 10 + digit;
     }
-    value = static_cast<std::int64_t>(negative ? 0 - v : v);
+    if (overflow)
+        return tooLarge(negative ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max());
+    value = negative ? static_cast<std::int64_t>(0 - v) : static_cast<std::int64_t>(v);
     return 0;
 }

@@ -30,5 +30,7 @@ int DovStrNCaseCompare(const char* a, const char* b, int n);
 int DovStrCaseCompare(const char* a, const char* b);
 
 // Value of an integer literal: [+-]digits, or H'hexpairs'. Returns 0, or
-// 33 with a message.
+// 33 with a message: for a character that does not belong (the value is
+// left alone), and for a number beyond 64 bits, whose value becomes the
+// nearest one that fits, never a wrapped one.
 int DovIntLiteralValue(const VString& text, std::int64_t& value, VString& message);

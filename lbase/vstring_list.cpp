@@ -92,6 +92,28 @@ VStringArray& VStringArray::operator=(const VStringArray& other) {
     return *this;
 }
 
+void VStringArray::Append(const VString& s) {
+    if (count >= capacity) {
+        // Doubling past what an int counts would wrap: as full as memory.
+        if (capacity > std::numeric_limits<int>::max() / 2) throw std::bad_alloc();
+        const int grown = capacity > 0 ? capacity * 2 : 4;
+        auto* fresh = new VString[grown];
+        fresh[count] = s;  // before the move: `s` may be one of the items
+        for (int i = 0; i < count; ++i) fresh[i] = std::move(items[i]);
+        delete[] items;
+        items = fresh;
+        capacity = grown;
+        ++count;
+        return;
+    }
+    items[count++] = s;
+}
+
+void VStringArray::Clear() {
+    for (int i = 0; i < count; ++i) items[i] = VString();
+    count = 0;
+}
+
 // --- DovNameTable ----------------------------------------------------------
 
 namespace {

@@ -1,4 +1,4 @@
-// Containers of VString: the singly linked VStringList, the fixed-capacity
+// Containers of VString: the singly linked VStringList, the growing
 // VStringArray and DovNameTable, a table of distinct names with use counts.
 #pragma once
 
@@ -35,12 +35,20 @@ public:
 
 std::ostream& operator<<(std::ostream& os, const VStringList& list);
 
+// The strings in use are items[0 .. count-1]; the items behind them up to
+// the capacity are empty.
 class VStringArray {
 public:
     explicit VStringArray(int capacity);
     VStringArray(const VStringArray& other);
     VStringArray& operator=(const VStringArray& other);
     ~VStringArray() { delete[] items; }
+
+    // Adds a copy of `s` behind the strings in use, doubling the room when
+    // it is full: nothing is ever dropped.
+    void Append(const VString& s);
+    // Empties every string in use; the room stays.
+    void Clear();
 
     int count = 0;
     int capacity = 0;

@@ -1,9 +1,10 @@
 // The '$' directives of the conditional-compilation preprocessor ($IF,
 // $ELSE, $END, $SET, $DISPLAY), their operands and preprocessor constants.
+#include <cstdint>
 #include <cstring>
 #include <iostream>
-#include <limits>
 
+#include "lbase/strutil.h"
 #include "lexer/lexer_object.h"
 
 namespace {
@@ -18,23 +19,16 @@ bool AtLineEnd(const DovInputFile* in, int index) {
     return index >= in->lineLen;
 }
 
-// A signed decimal integer that fits 64 bits.
-bool ParseInteger(const char* text, int len, long long& value) {
-    int i = 0;
-    bool negative = false;
-    if (i < len && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+// A signed decimal integer: an optional sign and digits. False for any other
+// text, and for a number beyond 64 bits, with the reason in `error`.
+bool ParseInteger(const char* text, int len, long long& value, VString& error) {
+    int i = len > 0 && (text[0] == '+' || text[0] == '-') ? 1 : 0;
     if (i == len) return false;
-    unsigned long long magnitude = 0;
-    const unsigned long long limit =
-        negative ? static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + 1
-                 : static_cast<unsigned long long>(std::numeric_limits<long long>::max());
-    for (; i < len; ++i) {
+    for (; i < len; ++i)
         if (!IsDigit(text[i])) return false;
-        unsigned digit = static_cast<unsigned>(text[i] - '0');
-        if (magnitude > (limit - digit) / 10) return false;
-        magnitude = magnitude * 10 + digit;
-    }
-    value = negative ? static_cast<long long>(0 - magnitude) : static_cast<long long>(magnitude);
+    std::int64_t v = 0;
+    if (DovIntLiteralValue(VString(text, len), v, error) != 0) return false;
+    value = v;
     return true;
 }
 
@@ -116,7 +110,8 @@ int DovLexer::GetDirectiveOperand(VString& text, VString& name, int& defined, in
     bool digitsOnly = true;
     for (int i = 0; i < word.Len(); ++i) digitsOnly = digitsOnly && IsDigit(word[i]);
 
-    if (digitsOnly && ParseInteger(word.CStr(), word.Len(), number)) {
+    VString reason;  // of a number beyond 64 bits, which is compared as text
+    if (digitsOnly && ParseInteger(word.CStr(), word.Len(), number, reason)) {
         text = word;
         defined = 1;
         isNumber = 1;
@@ -165,8 +160,11 @@ int DovLexer::SetPreprocessorConstant(const VString& text, DovExpr* root) {
             return 2;
         }
         long long value = 0;
-        if (!ParseInteger(p + i + 1, len - i - 2, value)) {
-            Report(MSG_ERR, CurrentPosn(), DovFormat("Bad numeric constant set: %s", text.CStr()));
+        VString reason;
+        if (!ParseInteger(p + i + 1, len - i - 2, value, reason)) {
+            Report(MSG_ERR, CurrentPosn(),
+                   reason.IsEmpty() ? DovFormat("Bad numeric constant set: %s", text.CStr())
+                                    : DovFormat("Bad numeric constant set: %s: %s", text.CStr(), reason.CStr()));
             return 2;
         }
         DeclareConstant(root, name, VString(p + i + 1, len - i - 2), false, value);

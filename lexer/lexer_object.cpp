@@ -6,24 +6,6 @@
 #include "lexer/keywords.h"
 #include "tree/expr.h"
 
-namespace {
-
-// Appends to a string array, doubling its room when it is full: settings
-// copied into the lexer are never dropped.
-void AppendGrowing(VStringArray& array, const VString& text) {
-    if (array.count >= array.capacity) {
-        int grown = array.capacity > 0 ? array.capacity * 2 : 4;
-        VString* fresh = new VString[grown];
-        for (int i = 0; i < array.count; ++i) fresh[i] = std::move(array.items[i]);
-        delete[] array.items;
-        array.items = fresh;
-        array.capacity = grown;
-    }
-    array.items[array.count++] = text;
-}
-
-}  // namespace
-
 DovReplacePhrase::DovReplacePhrase(DovReplacePhrase&& other) noexcept
     : from(std::move(other.from)), to(std::move(other.to)) {
     other.from.clear();
@@ -81,8 +63,8 @@ DovLexer::DovLexer(const DovLexer&) {
 }
 
 void DovLexer::Init() {
-    AppendGrowing(copyDirs, ".");
-    AppendGrowing(copySuffixes, ".cpy");
+    copyDirs.Append(".");
+    copySuffixes.Append(".cpy");
     Reset();
 }
 
@@ -192,7 +174,7 @@ void DovLexer::Reset() {
 
     // The bare member name is always the last try.
     if (copySuffixes.count == 0 || !copySuffixes.items[copySuffixes.count - 1].IsEmpty())
-        AppendGrowing(copySuffixes, VString());
+        copySuffixes.Append(VString());
 
     optionsLinesAllowed = 1;
     commentEntry = 0;

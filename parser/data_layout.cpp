@@ -806,7 +806,7 @@ void LayOutHolder(DovExpr* holder, const DovLayoutSettings& settings) {
     // 3. OCCURS bounds.
     DovExpr* occurs = Arg(entry, kDdOccurs);
     const bool table = occurs && occurs->Oper() == DX_OCCURS;
-    std::int64_t lower = 1, upper = 1;
+    std::int64_t upper = 1;
     bool flexible = false;
     if (table) {
         DovExpr* times = Arg(occurs, kOccursTimes);
@@ -819,10 +819,8 @@ void LayOutHolder(DovExpr* holder, const DovLayoutSettings& settings) {
                 low = Arg(times, 0);
                 high = Arg(times, 1);
             }
-            if (low && !ValueOf(low, lower)) {
-                Message(MSG_ERR, entry, "Cannot compute lower bound for array");
-                lower = 1;
-            }
+            std::int64_t lower = 1;
+            if (low && !ValueOf(low, lower)) Message(MSG_ERR, entry, "Cannot compute lower bound for array");
             if (!ValueOf(high, upper)) {
                 Message(MSG_ERR, entry, "Cannot compute upper bound for array");
                 upper = 1;
@@ -830,8 +828,9 @@ void LayOutHolder(DovExpr* holder, const DovLayoutSettings& settings) {
         }
         flexible = !Absent(Arg(occurs, kOccursDepending));
     }
-    const std::int64_t count = Sub(upper, lower) == kUnknown ? kUnknown : Add(Sub(upper, lower), 1);
-    const std::int64_t times = IsUnknown(count) || count < 0 ? 0 : count;
+    // A table has room for as many elements as its upper bound allows,
+    // whatever its lower bound: OCCURS 2 TO 5 holds at most five.
+    const std::int64_t times = upper < 0 ? 0 : upper;
     const bool unknownTable = flexible && !settings.unfoldFlexArrays;
 
     // 4. RENAMES.

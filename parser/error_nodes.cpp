@@ -122,22 +122,24 @@ void AttachErrTokens(DovTokenList* tokens, int type) {
     if (trace) errNode->Print(std::cout);
 }
 
+void AttachDiscardedTokens(DovTokenList* tokens, const DovExpr* owner, int mode) {
+    DovParserImpl* parser = WorkingParser;
+    if (parser && parser->errNode && IsWithin(parser->errNode, owner)) {
+        if (ErrTrace(parser)) std::cout << "=!!=ERR_NODE DELETED, set it to NULL\n";
+        parser->errNode = nullptr;
+    }
+    if (parser && !parser->errNode && tokens && !tokens->IsEmpty()) parser->errNode = NewErrNode();
+    AttachErrTokens(tokens, mode);
+}
+
 void DeleteErrValue(YYSTYPE value, int mode) {
     DovExpr* node = DovValueNode(value);
     if (!node || node->Parent()) return;
     if (node->Oper() == COBOL_FILE || node->Oper() == COBOL_PROGRAM) return;
-    DovParserImpl* parser = WorkingParser;
-    if (parser && parser->errNode && IsWithin(parser->errNode, node)) {
-        if (ErrTrace(parser)) std::cout << "=!!=ERR_NODE DELETED, set it to NULL\n";
-        parser->errNode = nullptr;
-    }
-    if (parser) parser->ForgetNodesWithin(node);
     DovTokenList tokens;
     DovGatherTokens(node, &tokens);
-    // With no pending node (it went with the cell) a fresh one keeps the
-    // tokens for the error alternative that ends the recovery.
-    if (parser && !parser->errNode && !tokens.IsEmpty()) parser->errNode = NewErrNode();
-    AttachErrTokens(&tokens, mode);
+    AttachDiscardedTokens(&tokens, node, mode);
+    if (DovParserImpl* parser = WorkingParser) parser->ForgetNodesWithin(node);
     delete node;
 }
 

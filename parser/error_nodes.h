@@ -26,6 +26,12 @@ void DeleteErrPosn(YYPOSN posn, int mode);
 // is pending; `type` only shows in the trace.
 void AttachErrTokens(DovTokenList* tokens, int type);
 
+// The tokens of `owner`, a node that error recovery throws away (moved to
+// `tokens` by the caller), into the pending syntax-error node: a pending node
+// inside `owner` is forgotten, and with none pending a fresh one keeps them
+// for the error alternative that ends the recovery.
+void AttachDiscardedTokens(DovTokenList* tokens, const DovExpr* owner, int mode);
+
 // Marks every node of the subtree of `node` and its argument slots as
 // coming from the source (flag and slot code 1 where they are still 0).
 void DovMarkFromSource(DovExpr* node);

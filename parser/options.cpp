@@ -1,7 +1,5 @@
 #include "parser/options.h"
 
-#include <utility>
-
 const VString DovCopyNameCaseChoices[4] = {"exact", "lower", "upper", ""};
 const VString DovLineFormatChoices[6] = {"dial", "fixed", "free", "fsc-free", "var", ""};
 const VString DovDialNoYesChoices[4] = {"dial", "no", "yes", ""};
@@ -26,21 +24,9 @@ int ResolveDialNoYes(int setting, bool dialectDefault) {
 
 }  // namespace
 
-void DovAppendSetting(VStringArray& array, const VString& text) {
-    if (array.count >= array.capacity) {
-        int grown = array.capacity > 0 ? array.capacity * 2 : 4;
-        VString* fresh = new VString[grown];
-        for (int i = 0; i < array.count; ++i) fresh[i] = std::move(array.items[i]);
-        delete[] array.items;
-        array.items = fresh;
-        array.capacity = grown;
-    }
-    array.items[array.count++] = text;
-}
-
 DovParser::DovParser() : grammarHook(IgnoreGrammarCell) {
-    DovAppendSetting(copyDirs, ".");
-    DovAppendSetting(copySuffixes, ".cpy");
+    copyDirs.Append(".");
+    copySuffixes.Append(".cpy");
 }
 
 DovParser::DovParser(const DovParser& other) : grammarHook(IgnoreGrammarCell) { CopySettings(other); }
@@ -113,9 +99,8 @@ DovCommandLineFlagTable* DovParser::DefineOptions(int mask) {
         return f;
     };
     auto list = [](const char* name, VStringArray& array, const char* help, int groups) {
-        DovCommandLineFlag f = DovOptionRecord('z', name, nullptr, array.items, help, groups);
-        f.count = &array.count;
-        f.capacity = array.capacity;
+        DovCommandLineFlag f = DovOptionRecord('z', name, nullptr, nullptr, help, groups);
+        f.list = &array;
         return f;
     };
     const DovCommandLineFlag text =
@@ -169,17 +154,6 @@ DovCommandLineFlagTable* DovParser::DefineOptions(int mask) {
         DovCommandLineFlag(),
     };
     return &DovSelectCommandLineFlags(optionTable, records, mask);
-}
-
-void DovParser::AppendListSetting(VStringArray& list, const VString& text) {
-    DovAppendSetting(list, text);
-    for (int i = 0; i < optionTable.Used(); ++i) {
-        DovCommandLineFlag& f = optionTable.flags[i];
-        if (f.kind == 'z' && f.count == &list.count) {
-            f.string = list.items;
-            f.capacity = list.capacity;
-        }
-    }
 }
 
 int DovParser::ResolveDialectDefaults(VString& error) {

@@ -57,9 +57,8 @@ using DovProgressCallback = void (*)(const DovTxtPosn& position, const VString& 
 using DovGrammarHookFn = void (*)(void* cell);
 
 // Appends to a list setting, growing its room when it is full: nothing is
-// dropped. A list that an option table already points at is grown through
-// DovParser::AppendListSetting instead, which keeps the table in step.
-void DovAppendSetting(VStringArray& array, const VString& text);
+// dropped.
+inline void DovAppendSetting(VStringArray& array, const VString& text) { array.Append(text); }
 
 // One record of an option table: its kind, its name, the number or the text
 // it sets, its help and the option groups (mask) it belongs to.
@@ -103,11 +102,6 @@ public:
     // text in `error`; then nothing but the dialect set has changed. Runs
     // once per object.
     int ResolveDialectDefaults(VString& error);
-
-    // Appends to one of the list settings (excluded keywords, constant
-    // settings, copybook directories or suffixes), growing it when full;
-    // the option table's record of the list follows the new storage.
-    void AppendListSetting(VStringArray& list, const VString& text);
 
     // --- The options block, in its order ---------------------------------
     DovMessageCallback messageCallback = DovPrintPosnMessage;  // levels other than warning and error

@@ -85,6 +85,11 @@ bool IsOneOf(int code, std::initializer_list<int> codes) {
     return false;
 }
 
+// Codes before which an open statement gets the period the source left out.
+bool ClosesStatement(int code) {
+    return IsOneOf(code, {RW_END_DECLARATIVES, RW_END_PROGRAM, RW_IDENTIFICATION, RW_ID, 0});
+}
+
 bool IsAreaAHeader(int code) { return KnownCode(code) && kCodeFacts[static_cast<std::size_t>(code)].area_a_header; }
 
 // Headers after which no name classification switched off for a computer
@@ -225,6 +230,8 @@ int yylex() {
                 default: special = false; break;
             }
             item->token->code = static_cast<std::int16_t>(code);
+            // The code of a merged pair's first word (step 7 reads it).
+            const int firstWord = code;
 
             if (!special) {
                 // 4. Old-COPY skip: everything up to the period goes; the
@@ -274,10 +281,10 @@ int yylex() {
                                              TokenExpr(code, nullptr).CStr()));
             }
 
-            // 7. A period the source left out.
-            if ((code == RW_END_DECLARATIVES || code == RW_END_PROGRAM || code == RW_IDENTIFICATION ||
-                 code == RW_ID || code == 0) &&
-                p->lastCode != SEP_DOT && p->lastCode != 0) {
+            // 7. A period the source left out. A merged pair closes the
+            // statement as its first word does (IDENTIFICATION DIVISION).
+            if ((ClosesStatement(code) || ClosesStatement(firstWord)) && p->lastCode != SEP_DOT &&
+                p->lastCode != 0) {
                 DovTokenItem* period = NewPeriod(item->token->Beg());
                 delete p->pushedBack;  // never set here: only markers push a period back
                 p->pushedBack = item;

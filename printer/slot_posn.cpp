@@ -176,14 +176,28 @@ void Warn(DovExpr* node, const VString& message) {
 
 // State of one run of the pass: the print slots of every node being
 // worked on, stacked, with their children's ranges and the end of their
-// own tokens beside them.
+// own tokens beside them, and one frame per node on the way from the root
+// to the node being worked on (the pass keeps its own stack, so that a
+// tree of any depth is walked).
 struct SlotPass {
     struct Ends {
         DovTxtPosnRange child;
         DovTxtPosn tokens;
     };
+    // A node whose entries [next, end) are still to be taken; `range` grows
+    // as they are, `tokensEnd` is the end of entry `next`'s own tokens while
+    // its child is walked.
+    struct Frame {
+        DovExpr* node;
+        std::size_t base;
+        std::size_t next;
+        std::size_t end;
+        DovTxtPosnRange range;
+        DovTxtPosn tokensEnd;
+    };
     std::vector<DovPrintSlot> entries;
     std::vector<Ends> ends;
+    std::vector<Frame> frames;
     OrderScratch scratch;
     int trace = 0;
 };
@@ -205,54 +219,44 @@ inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& 
     return end;
 }
 
-DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
-    DovTxtPosnRange range;
-    if (!node || node->Oper() == SYMBOL_TABLE_ELT_LIST) return range;
+// Starts `node`: its print slots in source order go onto the entry stack
+// and its frame onto the frame stack. False for a node that has no range
+// (none, or the symbol table).
+inline __attribute__((always_inline)) bool OpenNode(SlotPass& pass, DovExpr* node) {
+    if (!node || node->Oper() == SYMBOL_TABLE_ELT_LIST) return false;
     if (pass.trace > 0) std::cout << "\n@SetSlotPosnOper: " << DovOperName(node->Oper()) << '\n';
-    const bool traceTokens = pass.trace > 1;
-
     const std::size_t base = pass.entries.size();
     if (node->NumArgs() > 0) {
         VString message;
         if (OrderEntries(node, pass.entries, pass.scratch, message) != 0) Warn(node, message);
     }
     const std::size_t end = pass.entries.size();
-    if (end > base) {
-        pass.ends.resize(end);
+    if (end > base) pass.ends.resize(end);
+    pass.frames.push_back({node, base, base, end, DovTxtPosnRange(), DovTxtPosn()});
+    return true;
+}
 
-        // The walk below changes no token list of these slots (a list
-        // argument's elements are entries here, the list node itself is not
-        // walked), so the end of each slot's own tokens is taken on the way
-        // down.
-        for (std::size_t k = base; k < end; ++k) {
-            const DovPrintSlot e = pass.entries[k];  // the stack grows below
-            if (pass.trace > 0)
-                std::cout << "$SetSlotPosnOper: toks#" << (k - base) << ' ' << e.slot->tokens << '\n';
-            const DovTxtPosn tokensEnd = ScanTokens(e.slot->tokens, range, traceTokens);
-            DovTxtPosnRange child;
-            if (DovExpr* arg = e.slot->arg) {
-                if (pass.trace > 0)
-                    std::cout << "=SetSlotPosnOper: arg #" << (k - base) << ' ' << DovOperName(arg->Oper()) << '\n';
-                // A leaf's range is that of its own tokens (the call would
-                // only add its trace lines); the symbol table has none.
-                if (arg->NumArgs() == 0 && arg->Oper() != SYMBOL_TABLE_ELT_LIST && pass.trace == 0)
-                    ScanTokens(arg->Tokens(), child, false);
-                else
-                    child = SetSlotPosnOf(pass, arg);
-                if (PosnSet(child.beg) && !PosnSet(range.beg)) range.beg = child.beg;
-                if (PosnSet(child.end)) range.end = child.end;
-            }
-            pass.ends[k] = {child, tokensEnd};
-        }
-    }
+// Entry `f.next` is done: its child's range widens the node's, and the
+// child's range and the end of the entry's own tokens are kept for the gap
+// tokens.
+inline void TakeEntry(SlotPass& pass, SlotPass::Frame& f, const DovTxtPosnRange& child) {
+    if (PosnSet(child.beg) && !PosnSet(f.range.beg)) f.range.beg = child.beg;
+    if (PosnSet(child.end)) f.range.end = child.end;
+    pass.ends[f.next] = {child, f.tokensEnd};
+    ++f.next;
+}
 
-    ScanTokens(node->Tokens(), range, traceTokens);
-
-    if (end > base) {
+// The node of the top frame has all its entries: its own tokens widen its
+// range, the gap tokens go into its slots, and its entries and frame leave
+// the stacks. Returns its range.
+DovTxtPosnRange CloseNode(SlotPass& pass) {
+    SlotPass::Frame& f = pass.frames.back();
+    ScanTokens(f.node->Tokens(), f.range, pass.trace > 1);
+    if (f.end > f.base) {
         // Gap tokens between a slot's tokens (or the previous argument) and
         // its child.
         DovTxtPosn prev;
-        for (std::size_t k = base; k < end; ++k) {
+        for (std::size_t k = f.base; k < f.end; ++k) {
             const SlotPass::Ends& ends = pass.ends[k];
             if (PosnSet(ends.tokens)) prev = ends.tokens;
             const DovTxtPosnRange& child = ends.child;
@@ -264,11 +268,50 @@ DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* node) {
             }
             if (PosnSet(child.end)) prev = child.end;
         }
-        pass.entries.resize(base);
-        pass.ends.resize(base);
+        pass.entries.resize(f.base);
+        pass.ends.resize(f.base);
     }
+    const DovTxtPosnRange range = f.range;
     if (pass.trace > 0) std::cout << "*SetSlotPosnOper: rc " << range << '\n';
+    pass.frames.pop_back();
     return range;
+}
+
+// The pass over `root`'s subtree in pre-order of the print slots: a node's
+// entries are taken in source order, each entry's tokens before its child,
+// and a node is closed once its last entry's child is.
+DovTxtPosnRange SetSlotPosnOf(SlotPass& pass, DovExpr* root) {
+    if (!OpenNode(pass, root)) return DovTxtPosnRange();
+    const bool traceTokens = pass.trace > 1;
+    for (;;) {
+        SlotPass::Frame& f = pass.frames.back();
+        if (f.next == f.end) {
+            const DovTxtPosnRange range = CloseNode(pass);
+            if (pass.frames.empty()) return range;
+            TakeEntry(pass, pass.frames.back(), range);
+            continue;
+        }
+        // The walk changes no token list of the entries on the stack (a
+        // list argument's elements are entries here, the list node itself
+        // is not walked), so the end of each slot's own tokens is taken on
+        // the way down.
+        const DovPrintSlot e = pass.entries[f.next];  // the stack grows below
+        if (pass.trace > 0)
+            std::cout << "$SetSlotPosnOper: toks#" << (f.next - f.base) << ' ' << e.slot->tokens << '\n';
+        f.tokensEnd = ScanTokens(e.slot->tokens, f.range, traceTokens);
+        DovTxtPosnRange child;
+        if (DovExpr* arg = e.slot->arg) {
+            if (pass.trace > 0)
+                std::cout << "=SetSlotPosnOper: arg #" << (f.next - f.base) << ' ' << DovOperName(arg->Oper()) << '\n';
+            // A leaf's range is that of its own tokens (opening it would
+            // only add its trace lines); the symbol table has none.
+            if (arg->NumArgs() == 0 && arg->Oper() != SYMBOL_TABLE_ELT_LIST && pass.trace == 0)
+                ScanTokens(arg->Tokens(), child, false);
+            else if (OpenNode(pass, arg))
+                continue;  // taken when the child closes
+        }
+        TakeEntry(pass, f, child);
+    }
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ int ParseCodes(const std::vector<int>& codes) {
     DovCobolGrammar.services.report_syntax_error = CountReport;
     const int result = yyparse();
     DovCobolGrammar.services = saved;
+    // The start symbol's position is the caller's (the parser drops it).
+    delete yyretposn;
+    yyretposn = nullptr;
     return result;
 }
 

@@ -4,6 +4,9 @@
 // SCREEN SECTION, and the recovery from a syntax error inside an entry.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "parser/data_map.h"
 #include "tests/grammar/data_fixture.h"
 #include "tests/grammar/grammar_fixture.h"
 #include "tree/oper.h"
@@ -116,6 +119,52 @@ TEST(DataShapes, ValueExpressionsAssociateToTheLeft) {
     ASSERT_NE(k, nullptr);
     EXPECT_EQ(Shape(k->Args(3)), "EX_CONST_VALUE(AR_MUL(AR_ADD(1,2),3))");
     EXPECT_TRUE(p.Said("Undefined 78-level constant"));
+}
+
+// A VALUE term may be a value in parentheses, which the constant's computed
+// value follows (here 3, (3 + 1) * 2 and 2 * (3 + (1 - 2))).
+TEST(DataShapes, ParenthesisedValueTerms) {
+    auto p = ParseCobol(Program({"DATA DIVISION.", "WORKING-STORAGE SECTION.", "78 K2 VALUE 3.",
+                                 "78 K6 VALUE (K2 + 1) * 2.", "78 K7 VALUE 2 * (K2 + (1 - 2))."}),
+                        {"-lang=mf"});
+    EXPECT_EQ(p.SyntaxErrors(), 0);
+    EXPECT_FALSE(p.Said("In 78-level constant clause 'Value' is missing. It must be present."));
+    const auto constants = vemlo_grammar_test::FindAll(p.root, DECL_CONST_ENTRY);
+    ASSERT_EQ(constants.size(), 3u);
+    EXPECT_EQ(Shape(constants[1]->Args(3)), "EX_CONST_VALUE(AR_MUL(OP_PARENS(AR_ADD(use:K2,1)),2))");
+    EXPECT_EQ(Shape(constants[2]->Args(3)),
+              "EX_CONST_VALUE(AR_MUL(2,OP_PARENS(AR_ADD(use:K2,OP_PARENS(AR_SUB(1,2))))))");
+    constexpr int kComputed = 5;  // DDCONST_VALUE_COMPD
+    EXPECT_EQ(Shape(constants[0]->Args(kComputed)), "3");
+    EXPECT_EQ(Shape(constants[1]->Args(kComputed)), "8");
+    EXPECT_EQ(Shape(constants[2]->Args(kComputed)), "4");
+}
+
+// A table with a range of occurrences, with or without DEPENDING ON, has room
+// for its upper bound, whatever the lower one: in its length, the offsets
+// behind it, the tables around it and the data map.
+TEST(DataShapes, TablesWithARangeHaveRoomForTheUpperBound) {
+    auto p = ParseCobol(Program({"DATA DIVISION.", "WORKING-STORAGE SECTION.", "01 N PIC 9 VALUE 3.", "01 R.",
+                                 "   05 T PIC X(3) OCCURS 2 TO 5 TIMES DEPENDING ON N.",
+                                 "   05 G OCCURS 0 TO 3 TIMES DEPENDING ON N.", "      10 G1 PIC X(2).",
+                                 "      10 I PIC X OCCURS 2 TO 4 TIMES.", "   05 Z PIC X."}));
+    EXPECT_EQ(p.SyntaxErrors(), 0);
+    std::ostringstream out;
+    DovPrintDataMap(out, p.root);
+    const std::string map = out.str();
+    // The row of a name, from its offset column on.
+    auto columns = [&map](const std::string& level, const std::string& name) {
+        const std::size_t at = map.find("\n" + level + "|" + name + " ");
+        if (at == std::string::npos) return std::string("no row of ") + name;
+        const std::size_t end = map.find('\n', at + 1);
+        return map.substr(at + 60, end - at - 60);
+    };
+    EXPECT_EQ(columns("05", ". T"), "     0|    15|     8  |  OCCURS 2 TO 5 TIMES DEPENDING ON N (loc-len=3)") << map;
+    EXPECT_EQ(columns("10", ". . I"), "    17|     4|    25  |  OCCURS 2 TO 4 TIMES (loc-len=1)") << map;
+    EXPECT_EQ(columns("05", ". G"), "    15|    18|    23  |  OCCURS 0 TO 3 TIMES DEPENDING ON N (loc-len=6)")
+        << map;
+    EXPECT_EQ(columns("05", ". Z"), "    33|     1|    41") << map;
+    EXPECT_EQ(columns("01", "R"), "     0|    34|     8") << map;
 }
 
 TEST(DataShapes, FileDescriptionWithLinageCounter) {

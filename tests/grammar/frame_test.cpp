@@ -3,6 +3,7 @@
 // recovery, the discard hooks, growth of the stacks and the queue, abort.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,18 @@ TEST_F(Frame, RecoveryWindowCountsOnlyTheShiftsOfTheWayTaken) {
     EXPECT_EQ(rec.errors, Strings{"syntax error at D4"});
 }
 
+TEST_F(Frame, RecoveryUnderTrialKeepsTheTrialPointsCells) {
+    // The trial point at V2 opens on the sync ';'1 of the error at D0. The
+    // shift path fails at D3 inside the recovery window: recovery under
+    // trial pops V2, ';'1 and the error cell, below the trial point, and the
+    // sync ';'4 then takes the place of ';'1. The trial commits at the end
+    // of the input; its replay from the trial point still finds ';'1 there.
+    ASSERT_EQ(Run("D ; V D ;", false, &WindowTestTables), 0);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at D0"});
+    EXPECT_EQ(rec.released, (Strings{"D0@0", "V2@1", ";1@1", "D3@0"}));
+    EXPECT_EQ(result_, "prog(stmts(err(;4)))");
+}
+
 TEST_F(Frame, TokenAfterTheCompletedStartSymbolIsASyntaxError) {
     // After 'V ;' the start symbol is complete; the next V meets the final
     // state, which takes nothing but the end of input. Recovery pops the
@@ -206,11 +219,61 @@ TEST_F(Frame, StacksGrowPastSixteenCellsInAndOutOfTrial) {
     ASSERT_EQ(Run(deep), 0);
     EXPECT_EQ(result_, "prog(stmts(n(" + nest + " ;" + std::to_string(2 * n + 1) + ")))");
     // The same nesting read under trial: the first statement takes the
-    // shift without committing, so the deep one is parsed on trial, copied
-    // into the trial point of the third statement and replayed.
+    // shift without committing, so the deep one is parsed on trial, lies
+    // under the trial point of the third statement and is replayed.
     ASSERT_EQ(Run("A X C ; " + deep + " A X B ;"), 0);
     EXPECT_TRUE(rec.errors.empty());
     EXPECT_EQ(rec.built.back().substr(0, 28), "prog(stmts(stmts(stmts(c(A0 ");
+}
+
+// Every level's trial point stays open until the accept commits them all:
+// 100,000 of them at once, each opened deeper than the one before it.
+TEST_F(Frame, TrialPointsNestedToAnyDepthStayOpenTogether) {
+    const int n = 100000;
+    ASSERT_EQ(Run(Repeat("A X", n) + "V " + Repeat("C", n), false, &NestTestTables), 0);
+    EXPECT_EQ(result_, "prog(V" + std::to_string(2 * n) + ")");
+    EXPECT_EQ(rec.built.size(), static_cast<std::size_t>(n) + 1);
+    EXPECT_EQ(std::count(rec.built.begin(), rec.built.end(), "c"), n);
+    EXPECT_EQ(rec.lexed, 3 * n + 1);
+    EXPECT_TRUE(rec.errors.empty());
+    EXPECT_TRUE(rec.released.empty());
+}
+
+// A trial that fails under nested trial points gives back exactly the
+// stacks of its own point, also after the levels inside it were reduced
+// below the inner points: the innermost level alone, and the outermost
+// level after all the others.
+TEST_F(Frame, TrialPointsNestedToAnyDepthFailOneByOne) {
+    struct Case {
+        std::string input;
+        Strings built;
+    };
+    const int n = 1000;
+    Strings inner_b(1, "b");
+    for (int i = 0; i < n; ++i) inner_b.push_back("c");
+    inner_b.push_back("prog(V" + std::to_string(2 * n + 2) + ")");
+    const Case cases[] = {
+        {Repeat("A X", n) + "A X V B " + Repeat("C", n), inner_b},
+        {"A X A X A X V C C B", {"c", "c", "b", "prog(V6)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input.substr(0, 40));
+        ASSERT_EQ(Run(c.input, false, &NestTestTables), 0);
+        EXPECT_EQ(rec.built, c.built);
+        EXPECT_TRUE(rec.errors.empty());
+        EXPECT_TRUE(rec.released.empty());
+        EXPECT_EQ(result_tokens_.substr(0, 6), "A0 X1 ");
+    }
+}
+
+// When every way fails under nested trial points, the error is reported
+// where the furthest one stopped, replayed with the alternative each point
+// had then: the innermost point's second one (its B), the first of the two
+// outer ones, which gets to D9.
+TEST_F(Frame, ErrorUnderNestedTrialPointsIsReachedByTheWayThatGotFurthest) {
+    EXPECT_EQ(Run("A X A X A X V B C D", false, &NestTestTables), 1);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at D9"});
+    EXPECT_EQ(rec.built, (Strings{"b", "c"}));
 }
 
 TEST_F(Frame, ActionsRunOnceAndPositionsAreReducedOncePerReduction) {
@@ -240,8 +303,9 @@ TEST_F(Frame, DiscardHookCodes) {
 }
 
 TEST_F(Frame, AbortUnderTrialReleasesEachTokenOnce) {
-    // 'A X Q' aborts while the trial of the shift is open: the trial point's
-    // stack holds A0, the queue X1 and Q2; the trial's own cells are copies.
+    // 'A X Q' aborts while the trial of the shift is open: the stacks as the
+    // trial point had them hold A0, the queue X1 and Q2; the trial's own
+    // cells are copies of queued values.
     EXPECT_EQ(Run("A X Q"), 1);
     EXPECT_EQ(rec.released, (Strings{"A0@2", "X1@2", "Q2@2"}));
     EXPECT_EQ(rec.released_posns, (Strings{"A0@2", "X1@2", "Q2@2"}));

@@ -1,5 +1,6 @@
-// The actions, token source and hooks of the frame tests' grammar
-// (tests/grammar/frame_test.y), and what they record.
+// The actions, token source and hooks of the frame tests' grammars
+// (tests/grammar/frame_test.y and the smaller ones beside it), and what they
+// record.
 #pragma once
 
 #include <initializer_list>
@@ -11,6 +12,7 @@
 extern const DovGrammarTables FrameTestTables;
 extern const DovGrammarTables WindowTestTables;
 extern const DovGrammarTables SingleTestTables;
+extern const DovGrammarTables NestTestTables;
 
 namespace frame_test {
 
@@ -49,4 +51,7 @@ YYSTYPE Build(const char* name, V... children) {
     return Build(name, {static_cast<YYSTYPE>(children)...});
 }
 void Probe(const char* name, bool trial);
+// A level of nest_test.y: records `form` in `built`, releases the level's
+// tokens and passes the value of the level inside it on.
+YYSTYPE Level(const char* form, YYSTYPE inner, std::initializer_list<YYSTYPE> tokens);
 void Left(YYSTYPE value);

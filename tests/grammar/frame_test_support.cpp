@@ -116,6 +116,12 @@ YYSTYPE Build(const char* name, std::initializer_list<YYSTYPE> children) {
     return new DovCharString(text.c_str());
 }
 
+YYSTYPE Level(const char* form, YYSTYPE inner, std::initializer_list<YYSTYPE> tokens) {
+    frame_test::rec.built.push_back(form);
+    for (YYSTYPE t : tokens) DovDeleteExprCell(&t);
+    return inner;
+}
+
 void Probe(const char* name, bool trial) {
     frame_test::rec.probes.push_back(std::string(name) + (trial ? "/T" : "/N"));
 }

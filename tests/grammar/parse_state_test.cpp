@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(ParseState, FirstRecordHasSixteenZeroedCellsAndGrowsBySixteen) {
+TEST(ParseState, FirstRecordHasSixteenZeroedCellsAndEachGrowthDoublesIt) {
     YYParseState* p = YYNewState(12);
     ASSERT_EQ(p->stacksize, 16u);
     for (int i = 0; i < 16; ++i) {
@@ -29,10 +29,14 @@ TEST(ParseState, FirstRecordHasSixteenZeroedCellsAndGrowsBySixteen) {
         EXPECT_EQ(p->ss[i], 100 + i);
         EXPECT_EQ(p->vs[i], DovIntToValue(2000 + i));
     }
+    YYMoreStack(p);
+    EXPECT_EQ(p->stacksize, 64u);
+    EXPECT_EQ(p->ssp - p->ss, 15);
+    EXPECT_EQ(p->vs[15], DovIntToValue(2015));
     YYFreeState(p);
 }
 
-TEST(ParseState, SavedRecordHasDepthPlusFourZeroedCells) {
+TEST(ParseState, RecordHasSizePlusFourZeroedCells) {
     for (int d : {0, 7, 40}) {
         YYParseState* p = YYNewState(d);
         EXPECT_EQ(p->stacksize, static_cast<unsigned>(d + 4));
@@ -57,6 +61,35 @@ TEST(ParseState, RunCopiesGoFromTheLastCellSoAnUpwardMoveKeepsItsCells) {
     YYPCopy(p + 1, p, 3);
     EXPECT_EQ(p[1], &lists[0]);
     EXPECT_EQ(p[3], &lists[2]);
+}
+
+TEST(ParseState, UndoingSavedCellsGivesBackTheirContentsAtEachMark) {
+    YYParseState* p = YYNewState(12);
+    auto fill = [p](int from, int to, int base) {
+        for (int i = from; i <= to; ++i) {
+            p->ss[i] = base + i;
+            p->vs[i] = DovIntToValue(base + i);
+        }
+    };
+    fill(0, 8, 100);
+    DovSavedCells saved;
+    saved.Save(*p, 4, 6);
+    fill(2, 6, 200);
+    const int mark = saved.Size();
+    // Cell 5 is saved a second time with what the first change left there.
+    saved.Save(*p, 2, 5);
+    fill(2, 8, 300);
+    saved.UndoTo(*p, mark);
+    EXPECT_EQ(saved.Size(), mark);
+    const int at_mark[] = {100, 101, 202, 203, 204, 205, 306, 307, 308};
+    for (int i = 0; i <= 8; ++i) EXPECT_EQ(p->ss[i], at_mark[i]) << i;
+    saved.UndoTo(*p, 0);
+    const int at_start[] = {100, 101, 202, 203, 104, 105, 106, 307, 308};
+    for (int i = 0; i <= 8; ++i) {
+        EXPECT_EQ(p->ss[i], at_start[i]) << i;
+        EXPECT_EQ(p->vs[i], DovIntToValue(at_start[i])) << i;
+    }
+    YYFreeState(p);
 }
 
 // A token source of numbered tokens: code 300 + n, value 5000 + n (no node
@@ -117,7 +150,7 @@ TEST_F(Queue, TrialTokensAreHandedOutAgainAndTheSeventeenthGrowsTheQueue) {
     const int capacity = yylexq.capacity;
     const int n = capacity + 1;
     for (int i = 0; i < n; ++i) ASSERT_EQ(YYLex1(), 300 + i);
-    EXPECT_EQ(yylexq.capacity, capacity + 16);
+    EXPECT_EQ(yylexq.capacity, 2 * capacity);
     EXPECT_EQ(yylexq.end, n);
     // Back to the start: the same tokens, values and positions, without
     // asking the source again.
@@ -141,7 +174,7 @@ TEST_F(Queue, ExpandKeepsContentsAndIndexes) {
     yylexq.read = 2;
     const int capacity = yylexq.capacity;
     yyexpand();
-    EXPECT_EQ(yylexq.capacity, capacity + 16);
+    EXPECT_EQ(yylexq.capacity, 2 * capacity);
     EXPECT_EQ(yylexq.read, 2);
     EXPECT_EQ(yylexq.end, 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(yylexq.yylexemes[i], 300 + i);

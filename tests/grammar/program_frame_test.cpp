@@ -2,6 +2,8 @@
 // shapes, the garbage sentence, token conservation.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/grammar/grammar_fixture.h"
 
 namespace {
@@ -59,3 +61,33 @@ TEST(ProgramFrame, GarbageSentenceIsReportedOnceAndTheNextParagraphParses) {
 }
 
 }  // namespace
+
+// A program whose last statement has no period, followed by the next
+// program's header: the period is supplied before IDENTIFICATION DIVISION
+// (and ID DIVISION) as before any other word that closes a statement, and
+// the next program keeps its header (ID is an mf word).
+TEST(ProgramFrame, ThePeriodBeforeTheNextProgramIsSupplied) {
+    for (const char* header : {"IDENTIFICATION DIVISION.", "ID DIVISION."}) {
+        SCOPED_TRACE(header);
+        GrammarRun run;
+        run.parser().primaryDialect = DIAL_MF;
+        VString error;
+        ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0) << error.CStr();
+        run.ParseText(std::string("       IDENTIFICATION DIVISION.\n"
+                                  "       PROGRAM-ID. P.\n"
+                                  "       PROCEDURE DIVISION.\n"
+                                  "           STOP RUN\n"
+                                  "       ") +
+                      header +
+                      "\n"
+                      "       PROGRAM-ID. Q.\n"
+                      "       PROCEDURE DIVISION.\n"
+                      "           STOP RUN.\n");
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        const auto programs = vemlo_grammar_test::FindAll(run.root(), COBOL_PROGRAM);
+        ASSERT_EQ(programs.size(), 2u);
+        EXPECT_EQ(Shape(programs[1]->Args(0)), "DIVISION_IDENTIFICATION(DIVISION_IDENTIFICATION_HEADER,"
+                                               "PARA_PROGRAM_ID(def:Q,null))");
+        EXPECT_EQ(run.TokenDifference(), "");
+    }
+}

@@ -21,6 +21,37 @@ TEST(StmtConflicts, S01) {
     CheckCases(cases);
 }
 
+// S01 nested: the count of every inline PERFORM opens a trial that stays
+// open until the sentence's period, so everything inside is parsed under as
+// many open trials as there are levels. The statements of each level, with
+// trials of their own (subscript, reference modification, parenthesised
+// condition, NOT phrase), give the trees they give outside any trial.
+TEST(StmtConflicts, S01NestedTrialsBuildWhatTheSameStatementsBuildAlone) {
+    const std::string body =
+        "MOVE T (1) TO Y (1:2) IF ((A)) = (B) CONTINUE END-IF "
+        "ADD 1 TO B SIZE ERROR ADD 2 TO C NOT SIZE ERROR CONTINUE END-ADD END-ADD ";
+    vemlo_grammar_test::GrammarRun alone;
+    ASSERT_EQ(alone.ParseStatements(vemlo_stmt_test::Wrap(body + "CONTINUE.")), 0);
+    ASSERT_EQ(alone.SyntaxErrors(), 0) << alone.MessageText();
+    std::string body_shapes;
+    for (std::size_t i = 0; i + 1 < alone.Statements().size(); ++i) body_shapes += alone.StatementShape(i) + ",";
+    ASSERT_EQ(alone.Statements().size(), 4u);
+
+    const int levels = 40;
+    std::string source, shape = "STMT_CONTINUE";
+    for (int i = 0; i < levels; ++i) {
+        source += "PERFORM 2 TIMES " + body;
+        shape = "STMT_PERFORM_BLOCK(EX_PERF_TIMES(2),STMT_LIST(" + body_shapes + shape + "),EX_END_PERFORM)";
+    }
+    source += "CONTINUE";
+    for (int i = 0; i < levels; ++i) source += " END-PERFORM";
+    vemlo_grammar_test::GrammarRun nested;
+    nested.ParseStatements(vemlo_stmt_test::Wrap(source + "."));
+    EXPECT_EQ(nested.SyntaxErrors(), 0) << nested.MessageText();
+    EXPECT_EQ(nested.StatementShape(0), shape);
+    EXPECT_EQ(nested.TokenDifference(), "");
+}
+
 // S02, S03: a word after a tallied operand is one more operand unless FOR
 // follows it.
 TEST(StmtConflicts, S02) {

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "lexer/keywords.h"
 #include "tests/grammar/grammar_fixture.h"
 #include "tests/grammar/stmt_cases.h"
+#include "tree/named.h"
 
 namespace {
 
@@ -130,6 +132,96 @@ TEST(StmtIo, AcceptDisplayItems) {
          "DSPL_NO_ADVANCING)),null,null,null)"},
     };
     CheckCases(cases);
+}
+
+// After DISPLAY ... UPON and ACCEPT ... FROM a device keyword gives its IOF_
+// node in every dialect that reserves the word, and a user word the use of a
+// mnemonic-name; the finished item takes the form its device asks for
+// (CONSOLE the plain item, CRT the screen item, any other device the device
+// item).
+TEST(StmtIo, DevicesAfterUponAndFrom) {
+    struct Device {
+        const char* word;
+        const char* node;
+        DovOper display;  // the DISPLAY item's form when the word is reserved
+        DovOper accept;   // the ACCEPT item's
+    };
+    constexpr DovOper kDisplayFunc = DISPLAY_FUNC_ITEM, kAcceptFunc = ACCEPT_FUNC_ITEM;
+    const Device devices[] = {
+        {"TAB", "IOF_TAB", kDisplayFunc, kAcceptFunc},
+        {"PRINTER", "IOF_PRINTER", kDisplayFunc, kAcceptFunc},
+        {"FORMFEED", "IOF_FORMFEED", kDisplayFunc, kAcceptFunc},
+        {"CRT", "IOF_CRT", DISPLAY_SCREEN_ITEM, ACCEPT_SCREEN_ITEM},
+        {"CRT-UNDER", "IOF_CRT_UNDER", DISPLAY_SCREEN_ITEM, kAcceptFunc},
+        {"CONSOLE", "IOF_CONSOLE", DISPLAY_ANSI_ITEM, ACCEPT_ANSI_ITEM},
+        {"COMMAND-LINE", "IOF_COMMAND_LINE", kDisplayFunc, kAcceptFunc},
+        {"ARGUMENT-NUMBER", "IOF_ARG_NUMBER", kDisplayFunc, kAcceptFunc},
+        {"ARGUMENT-VALUE", "IOF_ARG_VALUE", kDisplayFunc, kAcceptFunc},
+        {"ENVIRONMENT-NAME", "IOF_ENV_NAME", kDisplayFunc, kAcceptFunc},
+        {"ENVIRONMENT-VALUE", "IOF_ENV_VALUE", kDisplayFunc, kAcceptFunc},
+        {"SYSIN", "IOF_SYSIN", kDisplayFunc, kAcceptFunc},
+        {"SYSIPT", "IOF_SYSIN", kDisplayFunc, kAcceptFunc},
+        {"SYSOUT", "IOF_SYSOUT", kDisplayFunc, kAcceptFunc},
+        {"SYSLIST", "IOF_SYSOUT", kDisplayFunc, kAcceptFunc},
+        {"SYSLST", "IOF_SYSOUT", kDisplayFunc, kAcceptFunc},
+        {"SYSPCH", "IOF_SYSPUNCH", kDisplayFunc, kAcceptFunc},
+        {"SYSPUNCH", "IOF_SYSPUNCH", kDisplayFunc, kAcceptFunc},
+        {"C01", "IOF_C01", kDisplayFunc, kAcceptFunc},
+        {"C02", "IOF_C02", kDisplayFunc, kAcceptFunc},
+        {"C03", "IOF_C03", kDisplayFunc, kAcceptFunc},
+        {"C04", "IOF_C04", kDisplayFunc, kAcceptFunc},
+        {"C05", "IOF_C05", kDisplayFunc, kAcceptFunc},
+        {"C06", "IOF_C06", kDisplayFunc, kAcceptFunc},
+        {"C07", "IOF_C07", kDisplayFunc, kAcceptFunc},
+        {"C08", "IOF_C08", kDisplayFunc, kAcceptFunc},
+        {"C09", "IOF_C09", kDisplayFunc, kAcceptFunc},
+        {"C10", "IOF_C010", kDisplayFunc, kAcceptFunc},
+        {"C11", "IOF_C011", kDisplayFunc, kAcceptFunc},
+        {"C12", "IOF_C012", kDisplayFunc, kAcceptFunc},
+        {"CSP", "IOF_CSP", kDisplayFunc, kAcceptFunc},
+        {"S01", "IOF_S01", kDisplayFunc, kAcceptFunc},
+        {"S02", "IOF_S02", kDisplayFunc, kAcceptFunc},
+        {"S03", "IOF_S03", kDisplayFunc, kAcceptFunc},
+        {"S04", "IOF_S04", kDisplayFunc, kAcceptFunc},
+        {"S05", "IOF_S05", kDisplayFunc, kAcceptFunc},
+    };
+    // Every primary dialect the grammar parses.
+    const int dialects[] = {DIAL_ANSI74, DIAL_ANSI85, DIAL_OSVS, DIAL_VSII,   DIAL_SAA,    DIAL_XOPEN,
+                            DIAL_MF,     DIAL_MS,     DIAL_RM,   DIAL_RM85,   DIAL_DOSVS,  DIAL_UNIVAC,
+                            DIAL_FSC,    DIAL_NET,    DIAL_FSCNET, DIAL_ICOBOL, DIAL_ACU};
+    for (const Device& d : devices) {
+        bool reservedSomewhere = false, userWordSomewhere = false;
+        for (int dialect : dialects) {
+            SCOPED_TRACE(std::string(d.word) + " under " + DovDialectNames[dialect].CStr());
+            GrammarRun run;
+            run.parser().primaryDialect = dialect;
+            VString error;
+            ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0) << error.CStr();
+            run.ParseStatements(Wrap(std::string("DISPLAY X UPON ") + d.word + ". ACCEPT X FROM " + d.word + "."));
+            ASSERT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+            EXPECT_EQ(run.TokenDifference(), "");
+            // The lexer reserves these words inside ACCEPT and DISPLAY with its
+            // extra keywords on.
+            const bool reserved = DovReservedKeyword(d.word, run.parser().dials.word, true, true) != nullptr;
+            (reserved ? reservedSomewhere : userWordSomewhere) = true;
+            for (DovOper phrase : {DSPL_UPON, ACCP_FROM}) {
+                DovExpr* node = vemlo_grammar_test::FindFirst(run.root(), phrase);
+                ASSERT_NE(node, nullptr);
+                DovExpr* device = node->Args(0);
+                ASSERT_NE(device, nullptr);
+                if (reserved) {
+                    EXPECT_EQ(vemlo_grammar_test::Shape(device), d.node);
+                } else {
+                    ASSERT_EQ(device->Oper(), NAMED_OBJ_USE);
+                    EXPECT_EQ(static_cast<DovNamedObjUse*>(device)->Category(), NC_MNEMONIC_NAME);
+                }
+            }
+            EXPECT_NE(vemlo_grammar_test::FindFirst(run.root(), reserved ? d.display : kDisplayFunc), nullptr);
+            EXPECT_NE(vemlo_grammar_test::FindFirst(run.root(), reserved ? d.accept : kAcceptFunc), nullptr);
+        }
+        EXPECT_TRUE(reservedSomewhere) << d.word;
+        EXPECT_TRUE(userWordSomewhere) << d.word;
+    }
 }
 
 // UPON a mnemonic name WITH NO ADVANCING: both phrases stay, without a

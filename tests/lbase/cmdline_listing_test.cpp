@@ -14,8 +14,7 @@ struct Listed {
     int sizes[4] = {10, 0, 25, 0};
     int sizes_count = 3;
     VString name = "two words";
-    VString dirs[5] = {"/usr/lib", "", "copy", "", ""};
-    int dirs_count = 3;
+    VStringArray dirs{1};
     const VString dialects[4] = {"ansi", "ibm", "mf", VString()};
     VString dialect_names[3] = {"ANSI 85", "IBM", "Micro"};
     const VString formats[3] = {"fixed", "free", VString()};
@@ -23,6 +22,7 @@ struct Listed {
     DovCommandLineFlagTable table;
 
     Listed() {
+        for (const char* d : {"/usr/lib", "", "copy"}) dirs.Append(d);
         const DovCommandLineFlag records[] = {
             {'-', "settings", nullptr, nullptr, nullptr, nullptr, 0, "Settings", 1},
             {'b', "verbose", &verbose, nullptr, nullptr, nullptr, 0, "Print more.", 1},
@@ -30,7 +30,7 @@ struct Listed {
             {'n', "level", &level, nullptr, nullptr, nullptr, 0, "How deep to go.", 1},
             {'a', "sizes", sizes, nullptr, nullptr, &sizes_count, 4, "Sizes to try.", 1},
             {'s', "name", nullptr, nullptr, &name, nullptr, 0, "A name.", 1},
-            {'z', "dirs", nullptr, nullptr, dirs, &dirs_count, 5, "Where to look.", 1},
+            {'z', "dirs", nullptr, nullptr, nullptr, nullptr, 0, "Where to look.", 1, &dirs},
             {'-', "dialects", nullptr, nullptr, nullptr, nullptr, 0, "Cobol Dialects", 1},
             {'l', "dialect", &dialect, dialects, dialect_names, nullptr, 0, "The dialect.", 1},
             {'l', "format", &format, formats, nullptr, nullptr, 0, "The source format.", 1},
@@ -121,8 +121,8 @@ TEST(OptionListings, ShortFormReadsBack) {
     back.hidden = 0;
     back.sizes_count = 0;
     back.name = "x";
-    back.dirs_count = 0;
-    for (auto& d : back.dirs) d = "x";
+    back.dirs.Clear();
+    for (int i = 0; i < 5; ++i) back.dirs.Append("x");
     std::vector<const char*> argv;
     for (auto* n = lines.head; n; n = n->next) argv.push_back(n->value.CStr());
     VStringList files, messages;
@@ -139,14 +139,15 @@ TEST(OptionListings, ShortFormReadsBack) {
     ASSERT_EQ(back.sizes_count, o.sizes_count);
     for (int i = 0; i < o.sizes_count; ++i) EXPECT_EQ(back.sizes[i], o.sizes[i]);
     EXPECT_TRUE(back.name == o.name);
-    ASSERT_EQ(back.dirs_count, o.dirs_count);
-    for (int i = 0; i < o.dirs_count; ++i) EXPECT_TRUE(back.dirs[i] == o.dirs[i]) << i;
-    EXPECT_TRUE(back.dirs[o.dirs_count].IsEmpty());
+    ASSERT_EQ(back.dirs.count, o.dirs.count);
+    for (int i = 0; i < o.dirs.count; ++i) EXPECT_TRUE(back.dirs.items[i] == o.dirs.items[i]) << i;
+    for (int i = o.dirs.count; i < back.dirs.capacity; ++i) EXPECT_TRUE(back.dirs.items[i].IsEmpty()) << i;
 }
 
 TEST(OptionListings, EmptyAndOddValues) {
     int sizes[2] = {}, count = 0, odd = 0, negative = -4;
-    VString text, dirs[2];
+    VString text;
+    VStringArray dirs(2);
     const VString choices[2] = {"one", VString()};
     struct Case {
         DovCommandLineFlag record;
@@ -156,7 +157,7 @@ TEST(OptionListings, EmptyAndOddValues) {
     const Case cases[] = {
         {{'a', "sizes", sizes, nullptr, nullptr, &count, 2, "h", 1}, "-sizes=", "-sizes=number list (now: )\n\th\n"},
         {{'s', "text", nullptr, nullptr, &text, nullptr, 0, "h", 1}, "-text=", "-text=string (now: \"\")\n\th\n"},
-        {{'z', "dirs", nullptr, nullptr, dirs, &count, 2, "h", 1}, "-dirs=", "-dirs=string list (now: )\n\th\n"},
+        {{'z', "dirs", nullptr, nullptr, nullptr, nullptr, 0, "h", 1, &dirs}, "-dirs=", "-dirs=string list (now: )\n\th\n"},
         {{'l', "sel", &negative, choices, nullptr, nullptr, 0, "h", 1}, "-sel=-4", "-sel=one (now: -4)\n\th\n"},
         {{'?', "odd", &odd, nullptr, nullptr, nullptr, 0, "h", 1}, "-odd=UNKNOWN-TYPE", "-odd\n\th\n"},
         {{'-', "group", nullptr, nullptr, nullptr, nullptr, 0, "Group", 1}, "", "\n*** Group ***\n\n"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <sstream>
@@ -23,10 +24,8 @@ struct Options {
     int a_count = -1;
     VString s = "unset";
     VString q;
-    VString z[4];
-    int z_count = -1;
-    VString z3[3];  // a string list with room for two elements
-    int z3_count = -1;
+    VStringArray z{4};
+    VStringArray z1{1};  // a string list that starts with room for one element
     const VString choices[4] = {"alpha", "beta", "gamma", VString()};
     DovCommandLineFlagTable table;
 
@@ -38,8 +37,8 @@ struct Options {
             {'a', "a", a, nullptr, nullptr, &a_count, 4, "numbers", 1},
             {'s', "s", nullptr, nullptr, &s, nullptr, 0, "a string", 1},
             {'s', "q", nullptr, nullptr, &q, nullptr, 0, "a query", 1},
-            {'z', "z", nullptr, nullptr, z, &z_count, 4, "strings", 1},
-            {'z', "z3", nullptr, nullptr, z3, &z3_count, 3, "few strings", 1},
+            {'z', "z", nullptr, nullptr, nullptr, nullptr, 0, "strings", 1, &z},
+            {'z', "z1", nullptr, nullptr, nullptr, nullptr, 0, "few strings", 1, &z1},
             {'l', "l", &l, choices, nullptr, nullptr, 0, "a choice", 1},
             {0, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 0},
         };
@@ -125,37 +124,43 @@ TEST(SetCLFlag, OneWordAtATime) {
         {"-s", "String option requires a value: -s", none,
          [](const Options& o) { EXPECT_EQ(Str(o.s), "unset"); }},
         // String lists.
-        {"-z=a;b,c", "", [](Options& o) { o.z[3] = "old"; },
+        {"-z=a;b,c", "", [](Options& o) { o.z.Append("old"); },
          [](const Options& o) {
-             EXPECT_EQ(o.z_count, 3);
-             EXPECT_EQ(Str(o.z[0]) + Str(o.z[1]) + Str(o.z[2]), "abc");
-             EXPECT_TRUE(o.z[3].IsEmpty());
+             EXPECT_EQ(o.z.count, 3);
+             EXPECT_EQ(Str(o.z.items[0]) + Str(o.z.items[1]) + Str(o.z.items[2]), "abc");
+             EXPECT_TRUE(o.z.items[3].IsEmpty());
          }},
         {"-z=c:/x,,y;", "", none,
          [](const Options& o) {
-             EXPECT_EQ(o.z_count, 3);
-             EXPECT_EQ(Str(o.z[0]), "c:/x");
-             EXPECT_TRUE(o.z[1].IsEmpty());
-             EXPECT_EQ(Str(o.z[2]), "y");
+             EXPECT_EQ(o.z.count, 3);
+             EXPECT_EQ(Str(o.z.items[0]), "c:/x");
+             EXPECT_TRUE(o.z.items[1].IsEmpty());
+             EXPECT_EQ(Str(o.z.items[2]), "y");
          }},
-        {"-z=", "", [](Options& o) { o.z[0] = "old"; },
+        {"-z=", "",
+         [](Options& o) {
+             o.z.Append("old");
+             o.z.Append("older");
+         },
          [](const Options& o) {
-             EXPECT_EQ(o.z_count, 0);
-             EXPECT_TRUE(o.z[0].IsEmpty());
+             EXPECT_EQ(o.z.count, 0);
+             EXPECT_TRUE(o.z.items[0].IsEmpty());
+             EXPECT_TRUE(o.z.items[1].IsEmpty());
          }},
         {long_z.c_str(), "", none,
          [&long_element](const Options& o) {
-             EXPECT_EQ(o.z_count, 2);
-             EXPECT_EQ(Str(o.z[0]), long_element);
+             EXPECT_EQ(o.z.count, 2);
+             EXPECT_EQ(Str(o.z.items[0]), long_element);
          }},
         {"-z", "String array option requires a value: -z", none, nullptr},
-        {"-z3=a,b,c,d", "Too many elements in string array option: ',d'", none,
+        // A list grows to take every element, whatever room it started with.
+        {"-z1=a,b,c,d", "", none,
          [](const Options& o) {
-             EXPECT_EQ(Str(o.z3[0]) + Str(o.z3[1]), "ab");
-             EXPECT_EQ(o.z3_count, -1);
+             ASSERT_EQ(o.z1.count, 4);
+             EXPECT_EQ(Str(o.z1.items[0]) + Str(o.z1.items[1]) + Str(o.z1.items[2]) + Str(o.z1.items[3]), "abcd");
+             for (int i = o.z1.count; i < o.z1.capacity; ++i) EXPECT_TRUE(o.z1.items[i].IsEmpty());
          }},
-        {"-z3=a,b,c", "Too many elements in string array option: ''", none, nullptr},
-        {"-z3=a,b", "", none, [](const Options& o) { EXPECT_EQ(o.z3_count, 2); }},
+        {"-z1=a", "", none, [](const Options& o) { EXPECT_EQ(o.z1.count, 1); }},
         // Selections.
         {"-l=beta", "", none, [](const Options& o) { EXPECT_EQ(o.l, 1); }},
         {"-l", "", [](Options& o) { o.l = 2; }, [](const Options& o) { EXPECT_EQ(o.l, 0); }},
@@ -181,6 +186,33 @@ TEST(SetCLFlag, OneWordAtATime) {
         }
         if (c.check) c.check(o);
     }
+}
+
+TEST(SetCLFlag, AStringListTakesAnyNumberOfElements) {
+    Options o;
+    std::string value, quoted;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string element = "dir" + std::to_string(i);
+        value += (i ? "," : "") + element;
+        quoted += (i ? ",\"" : "\"") + element + "\"";
+    }
+    VStringList files, messages;
+    ASSERT_EQ(o.Set({"-z1=" + value}, files, messages), 0) << messages;
+    ASSERT_EQ(o.z1.count, 3000);
+    EXPECT_EQ(Str(o.z1.items[2999]), "dir2999");
+    // Both listings show every element.
+    std::ostringstream one;
+    DovPrintCommandLineFlag(*std::find_if(o.table.flags, o.table.flags + o.table.count,
+                                          [](const DovCommandLineFlag& f) { return std::string(f.name) == "z1"; }),
+                            one);
+    EXPECT_EQ(one.str(), "-z1=" + value);
+    std::ostringstream help;
+    DovPrintCommandLineFlags(o.table, help, 0, 0, nullptr);
+    EXPECT_NE(help.str().find("-z1=string list (now: " + quoted + ")\n"), std::string::npos);
+    // A shorter list afterwards leaves nothing of the longer one behind.
+    ASSERT_EQ(o.Set({"-z1=x"}, files, messages), 0);
+    EXPECT_EQ(o.z1.count, 1);
+    for (int i = 1; i < o.z1.capacity; ++i) EXPECT_TRUE(o.z1.items[i].IsEmpty()) << i;
 }
 
 TEST(SetCLFlag, EveryWordIsHandled) {
@@ -243,8 +275,8 @@ TEST(SetCLFlag, RandomWordsNeverHurt) {
         int rc = o.Set({word}, files, messages);
         EXPECT_EQ(rc == 0, messages.IsEmpty()) << word;
         EXPECT_LE(o.a_count, 4);
-        EXPECT_LE(o.z_count, 3);
-        EXPECT_LE(o.z3_count, 2);
+        EXPECT_LE(o.z.count, o.z.capacity);
+        EXPECT_LE(o.z1.count, o.z1.capacity);
     }
 }
 
@@ -348,7 +380,16 @@ TEST(DovSetCLFlagsFromString, CutsAtBlanksAndQuotes) {
          }},
         {"-x -q=\"a b", 0, {}, [](const Options& o) { EXPECT_EQ(Str(o.q), "a b"); }},
         {"-q=a\"\"b -bad", 0, {}, [](const Options& o) { EXPECT_EQ(Str(o.q), "a"); }},
-        {"-x ", 21, {"File names not allowed in options taken from environment variables: "},
+        // A blank starts no word: blanks alone give none, blanks before,
+        // between and after the words add none.
+        {" ", 0, {}, nullptr},
+        {"   \t  ", 0, {}, nullptr},
+        {"-x ", 0, {}, [](const Options& o) { EXPECT_EQ(o.x, 1); }},
+        {" -x  \t", 0, {}, [](const Options& o) { EXPECT_EQ(o.x, 1); }},
+        {"-x    -n=3   ", 0, {}, [](const Options& o) { EXPECT_EQ(o.x + o.n, 4); }},
+        {"-q=\"x  y \"  ", 0, {}, [](const Options& o) { EXPECT_EQ(Str(o.q), "x  y "); }},
+        // A quote does start one: two quotes make an empty word.
+        {"-x \"\"", 21, {"File names not allowed in options taken from environment variables: "},
          [](const Options& o) { EXPECT_EQ(o.x, 1); }},
         {"-x prog.cbl b.cbl", 21, {"File names not allowed in options taken from environment variables: prog.cbl"},
          nullptr},

@@ -112,22 +112,34 @@ TEST(DovIntLiteralValue, Table) {
         {"H'0", 33, 0, "Bad character '' in hexadecimal number 'H'0'"},
         {"H'", 33, 0, "Bad character '' in hexadecimal number 'H''"},
         {"9223372036854775807", 0, INT64_MAX, ""},
+        {"-9223372036854775808", 0, INT64_MIN, ""},
+        {"000000000000000000000000000002", 0, 2, ""},
+        {"H'7FFFFFFFFFFFFFFF'", 0, INT64_MAX, ""},
+        {"H'000000000000000000000001'", 0, 1, ""},
+        // Beyond 64 bits: a message, and the nearest value rather than a
+        // wrapped one.
+        {"9223372036854775808", 33, INT64_MAX, "Integer number '9223372036854775808' does not fit in 64 bits"},
+        {"-9223372036854775809", 33, INT64_MIN, "Integer number '-9223372036854775809' does not fit in 64 bits"},
+        {"99999999999999999999999", 33, INT64_MAX, "Integer number '99999999999999999999999' does not fit in 64 bits"},
+        {"+18446744073709551617", 33, INT64_MAX, "Integer number '+18446744073709551617' does not fit in 64 bits"},
+        {"H'8000000000000000'", 33, INT64_MAX, "Integer number 'H'8000000000000000'' does not fit in 64 bits"},
+        {"H'FFFFFFFFFFFFFFFF'", 33, INT64_MAX, "Integer number 'H'FFFFFFFFFFFFFFFF'' does not fit in 64 bits"},
+        {"H'010000000000000001'", 33, INT64_MAX, "Integer number 'H'010000000000000001'' does not fit in 64 bits"},
+        // A character that does not belong is reported before the size.
+        {"99999999999999999999999x", 33, 5, "Expecting integer number here, not '99999999999999999999999x'"},
+        {"H'FFFFFFFFFFFFFFFFFFG0'", 33, 5, "Bad character 'G' in hexadecimal number 'H'FFFFFFFFFFFFFFFFFFG0''"},
     };
     for (const auto& c : cases) {
-        std::int64_t v = 0;
+        std::int64_t v = 5;
         VString msg;
         int r = DovIntLiteralValue(c.text, v, msg);
         EXPECT_EQ(r, c.result) << c.text;
-        if (r == 0) {
+        if (r == 0 || c.value != 0) {
             EXPECT_EQ(v, c.value) << c.text;
         }
         EXPECT_TRUE(msg == c.message) << c.text << ": " << msg;
         EXPECT_EQ(msg.Len(), static_cast<int>(std::strlen(c.message))) << c.text << ": NUL inside the message";
     }
-    // Far too many digits wrap without undefined behaviour.
-    std::int64_t v = 0;
-    VString msg;
-    EXPECT_EQ(DovIntLiteralValue("999999999999999999999999999999", v, msg), 0);
 }
 
 }  // namespace

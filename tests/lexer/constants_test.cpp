@@ -133,13 +133,17 @@ TEST_F(ConstantsTest, BadSettings) {
             "      $SET CONSTANT D(12 E(1)\n"
             "      $SET CONSTANT F(1X) G()\n"
             "      $SET CONSTANT H'open\n"
-            "      $SET CONSTANT (5)\n");
+            "      $SET CONSTANT (5)\n"
+            "      $SET CONSTANT N(99999999999999999999999)\n");
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
                                   Msg(MSG_ERR, 1, "Bad constant set: B"),
                                   Msg(MSG_ERR, 2, "Bad constant set: D(12"),
                                   Msg(MSG_ERR, 3, "Bad numeric constant set: F(1X)"),
                                   Msg(MSG_ERR, 4, "Non-numeric literal 'open has no ending delimiter"),
                                   Msg(MSG_ERR, 5, "Bad constant set: (5)"),
+                                  Msg(MSG_ERR, 6,
+                                      "Bad numeric constant set: N(99999999999999999999999): Integer number "
+                                      "'99999999999999999999999' does not fit in 64 bits"),
                               }));
     EXPECT_EQ(Entries().size(), 1u);  // only A: each error ends its line
     EXPECT_EQ(lexer.SetPreprocessorConstant("G()", root_), 2);

@@ -107,6 +107,33 @@ TEST_F(CopyReplace, NestedMembersAndMissingOnes) {
     EXPECT_EQ(MessageTexts(), V{"969@1:Cannot find/open file 'NOWHERE' in directories on Copylib path"});
 }
 
+// A member that is not found is reported at the position the reading of the
+// including file has reached when the member is looked for: the line read to
+// see what follows the statement's period (a comment line in between is read
+// past too), column 1; a -INC line is its own.
+TEST_F(CopyReplace, AMissingMemberIsReportedWhereTheReadingStands) {
+    struct Case {
+        const char* what;
+        std::string source;
+        std::uint32_t line;
+    } const cases[] = {
+        {"period ends the line", Fixed("COPY NOWHERE.") + Fixed("Z."), 2},
+        {"a comment line follows", Fixed("COPY NOWHERE.") + Fixed("REMARK", '*') + Fixed("Z."), 3},
+        {"text follows on the line", Fixed("COPY NOWHERE. Z.") + Fixed("Y."), 1},
+        {"statement over three lines", Fixed("COPY") + Fixed("    NOWHERE") + Fixed("    .") + Fixed("Z."), 4},
+        {"-INC line", "-INC NOWHERE\n" + Fixed("Z."), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Messages().clear();
+        Words(c.source);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].text, "Cannot find/open file 'NOWHERE' in directories on Copylib path");
+        EXPECT_EQ(Messages()[0].posn.Line(), c.line);
+        EXPECT_EQ(Messages()[0].posn.Column(), 0u);
+    }
+}
+
 TEST_F(CopyReplace, Replacing) {
     Member("MEM.cpy", Fixed("MOVE A TO B. MOVE A C TO D, E.") + Fixed("ADD 1 TO X."));
     struct Case {

@@ -120,6 +120,20 @@ std::vector<Case> Cases() {
          },
          {{"T", LEN, U}, {"T", ELT, 3}, {"Z", OFF, U}, {"A", LEN, U}, {"NEXT-REC", OFF, 0}, {"NEXT-REC", LEN, 1}},
          {}},
+        {"OCCURS 2 TO 5: room for the upper bound, whatever the lower one",
+         Mode(1, 1),
+         [](DataTree& t) {
+             ASSERT_TRUE(t.Declare(WS(t), {Item(0, 1, "A"), Item(1, 5, "N", "9"), Item(1, 5, "T", "X(3)"),
+                                           Item(1, 5, "G"), Item(2, 10, "G1", "X(2)"), Item(2, 10, "I", "X"),
+                                           Item(1, 5, "R", "X(2)"), Item(1, 5, "Z", "X")}));
+             t.OccursRange("T", 2, 5, "N");
+             t.OccursRange("G", 3, 4, "N");  // a table of groups ...
+             t.OccursRange("I", 2, 3, nullptr);  // ... holding a table, without DEPENDING ON
+             t.OccursRange("R", 0, 2, "N");
+         },
+         {{"T", OFF, 1}, {"T", LEN, 15}, {"T", ELT, 3}, {"G", OFF, 16}, {"I", LEN, 3}, {"G", ELT, 5}, {"G", LEN, 20},
+          {"R", OFF, 36}, {"R", LEN, 4}, {"Z", OFF, 40}, {"A", LEN, 41}},
+         {}},
         {"a table of groups",
          Mode(1),
          [](DataTree& t) {

@@ -48,22 +48,18 @@ std::vector<DovExpr*> Members(const DovExpr* holder) {
     return members;
 }
 
-// The number of occurrences of a table whose count is a literal: the upper
-// bound; 1 without OCCURS; kNone when it is no literal.
-long long Occurrences(const DovExpr* entry, long long& low) {
-    low = 1;
+// The number of elements a table has room for when its count is a literal:
+// the upper bound, whatever the lower one; 1 without OCCURS; kNone when it is
+// no literal.
+long long Occurrences(const DovExpr* entry) {
     const DovExpr* occurs = DovArgOrNull(entry, kDdOccurs);
     if (Absent(occurs)) return 1;
     const DovExpr* times = DovArgOrNull(occurs, kOccursTimes);
     if (Absent(times)) return 1;
     if (times->Oper() == INT_NUM_CONST) return times->IntValue();
     if (times->Oper() == EX_INT_CONST_RANGE) {
-        const DovExpr* a = DovArgOrNull(times, 0);
         const DovExpr* b = DovArgOrNull(times, 1);
-        if (a && b && a->Oper() == INT_NUM_CONST && b->Oper() == INT_NUM_CONST) {
-            low = a->IntValue();
-            return b->IntValue();
-        }
+        if (b && b->Oper() == INT_NUM_CONST) return b->IntValue();
     }
     return kNone;
 }
@@ -73,13 +69,12 @@ long long Occurrences(const DovExpr* entry, long long& low) {
 long long ElementLength(const DovExpr* entry, LayoutLawReport& report) {
     const long long length = Number(entry, kDdLength);
     if (Absent(DovArgOrNull(entry, kDdOccurs))) return Known(length) ? length : kNone;
-    long long low = 1;
-    const long long high = Occurrences(entry, low);
+    const long long high = Occurrences(entry);
     const long long element = Number(DovArgOrNull(entry, kDdOccurs), kOccursEltLength);
     if (high == kNone || !Known(element) || !Known(length)) return kNone;
-    if (length != element * (high - low + 1))
+    if (length != element * high)
         report.violations.push_back(NameOf(entry) + ": table length " + std::to_string(length) + " is not " +
-                                    std::to_string(element) + " x " + std::to_string(high - low + 1));
+                                    std::to_string(element) + " x " + std::to_string(high));
     return element;
 }
 

@@ -297,7 +297,7 @@ TEST(ParserOptions, ListSettingsGrowInsteadOfDropping) {
 TEST(ParserOptions, TheOptionTableFollowsAGrownList) {
     Options options;
     const DovCommandLineFlagTable& table = *options.DefineOptions(kDovParserOptionGroups);
-    for (int i = 0; i < 12; ++i) options.AppendListSetting(options.copyDirs, DovFormat("d%d", i));
+    for (int i = 0; i < 12; ++i) DovAppendSetting(options.copyDirs, DovFormat("d%d", i));
     EXPECT_EQ(options.copyDirs.count, 13);
     EXPECT_GT(options.copyDirs.capacity, 12);
     const char* words[] = {"-copylib-dir=x,y,z"};

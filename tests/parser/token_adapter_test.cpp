@@ -127,6 +127,15 @@ TEST(TokenAdapter, MissingPeriodsBeforeEndProgramAndTheEndOfInput) {
         EXPECT_EQ(lexemes[lexemes.size() - 2].code, SEP_DOT);
         EXPECT_EQ(lexemes.back().code, 0);
     }
+    // IDENTIFICATION DIVISION and ID DIVISION (an mf word) arrive merged and
+    // close the statement as their first words do.
+    for (const char* header : {"IDENTIFICATION DIVISION.", "ID DIVISION."}) {
+        SCOPED_TRACE(header);
+        TokenAdapterRun run;
+        run.Dialect(DIAL_MF);
+        const auto codes = Codes(run.Run(Program("STOP RUN") + "       " + header + "\n"));
+        EXPECT_TRUE(Contains(codes, {RW_RUN, SEP_DOT, RW_ID_DIVISION, SEP_DOT}));
+    }
     {
         // With the period present nothing is added.
         TokenAdapterRun run;
@@ -218,6 +227,26 @@ TEST(TokenAdapter, ValuesByCode) {
     EXPECT_EQ(DovTxtPosnCompare(keyword->at, keyword->posn.back().beg), 0);
 }
 
+// A literal beyond 64 bits is reported and keeps the nearest value that
+// fits, which compares as the literal does; none is wrapped.
+TEST(TokenAdapter, IntegerLiteralsBeyondSixtyFourBits) {
+    TokenAdapterRun run;
+    run.Dialect(DIAL_MF);
+    const auto lexemes =
+        run.Run(Program("MOVE -99999999999999999999 TO A.\n           MOVE H\"0102030405060708090A\" TO B.\n"
+                        "           MOVE 9 TO C."));
+    std::vector<std::int64_t> values;
+    for (const Lexeme& l : lexemes)
+        if (l.code == TK_INT_NUM_LIT) values.push_back(l.intValue);
+    EXPECT_EQ(values, (std::vector<std::int64_t>{INT64_MIN, INT64_MAX, 9}));
+    const std::vector<std::string> texts = run.MessageTexts();
+    for (const char* literal : {"-99999999999999999999", "H\"0102030405060708090A\""})
+        EXPECT_NE(std::find(texts.begin(), texts.end(),
+                            std::string("Integer number '") + literal + "' does not fit in 64 bits"),
+                  texts.end())
+            << literal;
+}
+
 TEST(TokenAdapter, WithNameClassificationOffUserWordsArePlainStrings) {
     TokenAdapterRun run;
     bool inProcedure = false;
@@ -239,7 +268,7 @@ struct CopyRun {
     explicit CopyRun(int irreversible, int inlineCopy = 1) {
         run.parser.irrevInline = irreversible;
         run.parser.inlineCopy = inlineCopy;
-        run.parser.AppendListSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        DovAppendSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
         run.dir.Write("mem.cpy", "      * member comment\n           DISPLAY 'IN'.\n");
         lexemes = run.Run(Program("DISPLAY 'A'.\n      * before copy\n           COPY MEM.\n           STOP RUN."));
     }
@@ -419,7 +448,7 @@ TEST(TokenAdapter, OldCopySkipsTheMembersWordsUpToThePeriod) {
         SCOPED_TRACE(oldCopy);
         TokenAdapterRun run;
         run.parser.oldCopy = oldCopy;
-        run.parser.AppendListSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        DovAppendSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
         run.dir.Write("mem.cpy", "           DISPLAY 'IN'.\n");
         const auto codes = Codes(run.Run(Program("MOVE A TO B COPY MEM.\n           STOP RUN.")));
         EXPECT_EQ(std::count(codes.begin(), codes.end(), RW_DISPLAY), oldCopy ? 0 : 1);
@@ -460,7 +489,7 @@ TEST(TokenAdapter, DamagedSourcesReachTheEndOfInput) {
         run.parser.oldCopy = static_cast<int>(random() % 2);
         run.parser.irrevInline = static_cast<int>(random() % 2);
         run.parser.inlineCopy = static_cast<int>(random() % 4 != 0);
-        run.parser.AppendListSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        DovAppendSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
         run.dir.Write("MEMBER.cpy", "000100 01 X PIC X.\n");
         const unsigned flips = static_cast<unsigned>(random());
         int n = 0;

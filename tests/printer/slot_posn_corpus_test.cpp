@@ -3,9 +3,7 @@
 // begin position, and warns only where the source deserves it.
 //
 // The pass runs inside Parse through the parser's hook; this test puts a
-// checking wrapper in its place. It needs the grammar (installed here when
-// the grammar library is built): while Parse gives no tree, the test skips
-// itself.
+// checking wrapper in its place.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -13,12 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "grammar/cobol_grammar.h"
 #include "parser/hooks.h"
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
-#ifdef VEMLO_TEST_WITH_GRAMMAR
-#include "grammar/cobol_grammar.h"
-#endif
 
 namespace {
 
@@ -86,9 +82,7 @@ bool Deserved(const std::string& warning) {
 
 TEST(SlotPosnCorpus, EveryParsedProgramOnlyGainsGapTokens) {
     VEMLO_REQUIRE_CORPUS();
-#ifdef VEMLO_TEST_WITH_GRAMMAR
     DovInstallGrammar();
-#endif
     const Folder folders[] = {
         {"nist", "nist-copy", "ansi85", ".CPY"},
         {"sql", "sql", "mf", nullptr},
@@ -128,11 +122,7 @@ TEST(SlotPosnCorpus, EveryParsedProgramOnlyGainsGapTokens) {
     }
     DovSlotPosnHook = saved;
     g_findings = nullptr;
-    if (findings.trees == 0)
-        GTEST_SKIP() << "none of the " << programs
-                     << " corpus programs parses into a tree yet (no grammar, or no token source for it), so "
-                        "the slot-position pass has nothing to run on";
-
+    ASSERT_GT(findings.trees, 0) << "none of the " << programs << " corpus programs parses into a tree";
     std::cout << "Slot positions set on " << findings.trees << " of " << programs << " corpus programs\n";
     EXPECT_TRUE(findings.problems.empty()) << findings.problems.size() << " faults, first: " << findings.problems[0];
     for (const std::string& w : warnings) {

@@ -48,7 +48,6 @@ TEST(VemloQueries, TheReadmeShowsEveryExample) {
 }
 
 TEST(VemloGolden, EachExampleQueryPrintsExactlyItsFindings) {
-    VEMLO_REQUIRE_PARSER();
     for (const auto& q : ExampleQueries()) {
         const VemloRun run = RunVemlo({std::string("-q=") + q.query, q.file});
         ASSERT_TRUE(run.exited) << q.title;
@@ -61,7 +60,6 @@ TEST(VemloGolden, EachExampleQueryPrintsExactlyItsFindings) {
 }
 
 TEST(VemloGolden, TwoMatchesPrintTheReadingLineTheFindingsAndTheSummary) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun run = RunVemlo({"-q=STMT_MOVE", "TWOMOVES.cbl"});
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.status, 0);
@@ -70,7 +68,6 @@ TEST(VemloGolden, TwoMatchesPrintTheReadingLineTheFindingsAndTheSummary) {
 }
 
 TEST(VemloGolden, WithoutSourceLinesEachMatchIsFound) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun run = RunVemlo({"-q=STMT_MOVE", "-no-print-src", "TWOMOVES.cbl"});
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.out, Join({"*Reading* TWOMOVES.cbl", "TWOMOVES.cbl:9:12: Found", "TWOMOVES.cbl:11:12: Found",
@@ -78,7 +75,6 @@ TEST(VemloGolden, WithoutSourceLinesEachMatchIsFound) {
 }
 
 TEST(VemloGolden, SilentPrintsOnlyWhatTheSearchReports) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun none = RunVemlo({"-silent", "-q=STMT_GOTO", "TWOMOVES.cbl"});
     ASSERT_TRUE(none.exited);
     EXPECT_EQ(none.status, 0);
@@ -88,7 +84,6 @@ TEST(VemloGolden, SilentPrintsOnlyWhatTheSearchReports) {
 }
 
 TEST(VemloGolden, FindOnlyMatchesWithoutMessages) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun run = RunVemlo({"-find-only", "-progress", "-q=STMT_MOVE", "TWOMOVES.cbl"});
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.status, 0);
@@ -99,7 +94,6 @@ TEST(VemloGolden, FindOnlyMatchesWithoutMessages) {
 }
 
 TEST(VemloGolden, StatisticsCountLinesAndLinesOfCode) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun run = RunVemlo({"-stat", "-q=STMT_GOTO", "TWOMOVES.cbl"});
     ASSERT_TRUE(run.exited);
     // 13 lines; the last is a comment and holds no token.
@@ -108,7 +102,6 @@ TEST(VemloGolden, StatisticsCountLinesAndLinesOfCode) {
 }
 
 TEST(VemloGolden, ProgressShowsLineNumbersOfLongFiles) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun run = RunVemlo({"-progress", "-q=STMT_GOTO", "-no-print-src", "LONG.cbl"});
     ASSERT_TRUE(run.exited);
     const std::string blanks(27, ' ');
@@ -119,7 +112,6 @@ TEST(VemloGolden, ProgressShowsLineNumbersOfLongFiles) {
 }
 
 TEST(VemloGolden, ErrorsAreSearchedUnderTheDefaultBailoutAndStoppedUnderErrors) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun searched = RunVemlo({"-q=STMT_MOVE", "-no-print-src", "SYNERR.cbl"});
     ASSERT_TRUE(searched.exited);
     EXPECT_EQ(searched.status, 0) << searched.out;
@@ -137,7 +129,6 @@ TEST(VemloGolden, ErrorsAreSearchedUnderTheDefaultBailoutAndStoppedUnderErrors) 
 }
 
 TEST(VemloGolden, TheLastFileDecidesTheStatus) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun bailsFirst = RunVemlo({"-bailout-level=errors", "-q=STMT_MOVE", "SYNERR.cbl", "TWOMOVES.cbl"});
     ASSERT_TRUE(bailsFirst.exited);
     EXPECT_EQ(bailsFirst.status, 0);
@@ -149,7 +140,6 @@ TEST(VemloGolden, TheLastFileDecidesTheStatus) {
 }
 
 TEST(VemloGolden, ABadQueryStopsEveryFileWithTheCompilersCode) {
-    VEMLO_REQUIRE_PARSER();
     const VemloRun run = RunVemlo({"-q=STMT_MOVE)", "-no-print-err-pos", "TWOMOVES.cbl"});
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.status, 91);

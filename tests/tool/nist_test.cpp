@@ -78,7 +78,6 @@ int KnownMissed(const std::string& file) {
 
 TEST(VemloNist, EveryMoveKeywordIsOneMoveStatementFound) {
     VEMLO_REQUIRE_CORPUS();
-    VEMLO_REQUIRE_PARSER();
     const std::vector<std::string> files = AcceptedNistPrograms();
     ASSERT_FALSE(files.empty());
     std::vector<std::string> args = {"-lang=ansi85", "-copylib-dir=" + CopyDir(), "-copylib-sfx=.CPY", "-q=STMT_MOVE",
@@ -106,7 +105,6 @@ TEST(VemloNist, EveryMoveKeywordIsOneMoveStatementFound) {
 
 TEST(VemloNist, ASearchMatchingEveryNodeRunsClean) {
     VEMLO_REQUIRE_CORPUS();
-    VEMLO_REQUIRE_PARSER();
     const std::vector<std::string> files = AcceptedNistPrograms();
     std::vector<std::string> args = {"-lang=ansi85", "-copylib-dir=" + CopyDir(), "-copylib-sfx=.CPY", "-q=TRUE",
                                      "-no-print-src", "-silent"};

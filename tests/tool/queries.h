@@ -49,6 +49,8 @@ inline const std::vector<ExampleQuery>& ExampleQueries() {
         {"items with REDEFINES", "DECL_DD_ENTRY AND ARG(DD_REDEFINES) == DX_REDEFINES", "CORE.cbl",
          {"CORE.cbl:8:8:        01  WS-ALT REDEFINES WS-REC.",
           "CORE.cbl:12:8:        01  WS-PAY-X REDEFINES WS-PAY PIC X(5)."}},
+        {"arithmetic, left to right", "STMT_MOVE AND 7 DIV 2 - 1 == 2", "TWOMOVES.cbl",
+         {"TWOMOVES.cbl:9:12:            MOVE \"ABCD\" TO WS-A.", "TWOMOVES.cbl:11:12:            MOVE WS-A TO WS-B."}},
     };
     return queries;
 }

@@ -79,12 +79,4 @@ VemloRun RunVemlo(const std::vector<std::string>& args, const std::string& cwd, 
     return run;
 }
 
-bool ParserBuildsTrees() {
-    static const bool builds = [] {
-        const VemloRun run = RunVemlo({"-q=FALSE", "TWOMOVES.cbl"});
-        return run.exited && run.status != 3;
-    }();
-    return builds;
-}
-
 }  // namespace vemlo_tool_test

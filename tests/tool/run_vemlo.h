@@ -27,14 +27,4 @@ std::string FixtureDir();
 // The banner that vemlo prints for no arguments, -v, -help and -pf.
 std::string Banner();
 
-// False while Parse makes no tree (no grammar rules or no token source yet:
-// status 3); the tests of whole runs skip then.
-bool ParserBuildsTrees();
-
 }  // namespace vemlo_tool_test
-
-#define VEMLO_REQUIRE_PARSER()                                                                            \
-    do {                                                                                                  \
-        if (!::vemlo_tool_test::ParserBuildsTrees())                                                      \
-            GTEST_SKIP() << "Parse returns no tree yet (status 3: no grammar rules or no token source)"; \
-    } while (0)

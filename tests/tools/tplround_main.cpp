@@ -28,14 +28,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "grammar/cobol_grammar.h"
 #include "lbase/cmdline.h"
 #include "parser/parser.h"
 #include "printer/printer.h"
 #include "tests/support/tree_shape.h"
 #include "tree/tree.h"
-#if VEMLO_TPLROUND_GRAMMAR
-#include "grammar/cobol_grammar.h"
-#endif
 
 namespace {
 
@@ -135,9 +133,7 @@ bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::pat
 }  // namespace
 
 int main(int argc, char** argv) {
-#if VEMLO_TPLROUND_GRAMMAR
     DovInstallGrammar();
-#endif
     Setup setup;
     std::string outDir, file;
     bool fromSource = false;

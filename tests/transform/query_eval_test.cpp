@@ -175,8 +175,8 @@ TEST_F(QueryEval, StringTests) {
     EXPECT_EQ(Eval("IMAGE.SUBSTR(3,100) == 'b'", wsb), 1);
     EXPECT_EQ(Eval("IMAGE.SUBSTR(9,1) == ''", wsb), 1);
     // A string expression is tested on its computed text, not on the node.
-    EXPECT_EQ(Eval("'A' + 'B' == 'BA'", move), 1);  // the right operand first
-    EXPECT_EQ(Eval("'A' + 'B' == LIKE 'B*'", use), 1);
+    EXPECT_EQ(Eval("'A' + 'B' == 'AB'", move), 1);
+    EXPECT_EQ(Eval("'A' + 'B' == LIKE 'A*'", use), 1);
     EXPECT_EQ(Eval("'A' + 'B' == 'WS-A'", use), 0);
     EXPECT_EQ(Eval("STR S AND S == ''", move), 1);  // a new string variable is empty
     EXPECT_EQ(Eval("STR S AND S + 'A' == 'A'", move), 1);
@@ -247,27 +247,64 @@ TEST_F(QueryEval, IntegerTests) {
     EXPECT_EQ(Eval("INT N AND INDEX > N", use), 1);
 }
 
-TEST_F(QueryEval, ArithmeticTakesTheRightOperandFirst) {
-    EXPECT_EQ(Eval("INT X AND X - 1 == 1", move), 1);  // 1 - X
-    EXPECT_EQ(Eval("2 DIV 7 == 3", move), 1);          // T = 7, U = 2
-    EXPECT_EQ(Eval("2 MOD 7 == 1", move), 1);
-    EXPECT_EQ(Eval("2 DIV (7 - 0) < 0", move), 1);     // T = -7
-    EXPECT_EQ(HInt(), -3);
-    EXPECT_EQ(Eval("2 MOD (7 - 0) < 0", move), 1);
-    EXPECT_EQ(HInt(), -1);
-    EXPECT_EQ(Eval("2 * 3 + 4 == 10", move), 1);
-    EXPECT_EQ(Eval("2 + 3 * 4 == 14", move), 1);
-    EXPECT_EQ(Eval("2 * (3 + 4) == 14", move), 1);
-    EXPECT_EQ(Eval("'A' + 'B' + 'C' == 'CBA'", move), 1);
+TEST_F(QueryEval, AnOperatorTakesItsLeftOperandFirst) {
+    struct Case {
+        const char* query;
+        int result;
+    };
+    const Case cases[] = {
+        {"10 - 4 == 6", 1},
+        {"10 - 4 < 0", 0},
+        {"10 - 4 - 3 == 3", 1},  // one level groups from the left
+        {"10 - (4 - 3) == 9", 1},
+        {"7 DIV 2 == 3", 1},
+        {"7 MOD 2 == 1", 1},
+        {"2 DIV 7 == 0", 1},
+        {"2 MOD 7 == 2", 1},
+        {"100 DIV 10 DIV 5 == 2", 1},
+        {"2 * 3 + 4 == 10", 1},
+        {"2 + 3 * 4 == 14", 1},
+        {"20 - 3 * 4 == 8", 1},
+        {"2 * (3 + 4) == 14", 1},
+        {"2 * (10 - 4) DIV 4 == 3", 1},
+        {"INT X AND X - 1 > 0", 0},  // X is 0
+        {"INT X AND X - 1 < 0", 1},
+        {"'A' + 'B' == 'AB'", 1},
+        {"'A' + 'B' + 'C' == 'ABC'", 1},
+        {"STR S AND 'X' + S + 'Y' == 'XY'", 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Eval(c.query, move), c.result) << c.query;
+    // Negative operands (X is 0): the quotient is truncated toward zero and
+    // the remainder has the sign of the left operand. " H" holds the value
+    // compared.
+    struct Signed {
+        const char* query;
+        std::int64_t value;
+    };
+    const Signed signed_cases[] = {
+        {"INT X AND X + (X - 7) DIV 2 < 0", -3},
+        {"INT X AND X + (X - 7) MOD 2 < 0", -1},
+        {"INT X AND X + 7 DIV (X - 2) < 0", -3},
+        {"INT X AND X + 7 MOD (X - 2) > 0", 1},
+    };
+    for (const Signed& c : signed_cases) {
+        EXPECT_EQ(Eval(c.query, move), 1) << c.query;
+        EXPECT_EQ(HInt(), c.value) << c.query;
+    }
 }
 
 TEST_F(QueryEval, DivisionByZeroIsFalseAndPushesNothing) {
-    EXPECT_EQ(Eval("INT X AND X DIV 2 > 0", move), 0);
-    EXPECT_EQ(Eval("INT X AND X DIV 2 < 1", move), 0);
-    EXPECT_EQ(Eval("0 MOD 2 < 1", move), 0);
+    // (A variable right before a relation is a test of its own value, so
+    // the divisor X stands inside a longer operand.)
+    for (const char* query : {"INT X AND 2 DIV (X + 0) > 0", "INT X AND 2 DIV (X + 0) < 1",
+                              "INT X AND 2 MOD X * 1 < 1", "INT X AND 2 MOD X * 1 > 0", "7 DIV (3 - 3) == 0",
+                              "7 MOD 0 == 0", "INT X AND 2 DIV (X + 0) == 0 OR FALSE"})
+        EXPECT_EQ(Eval(query, move), 0) << query;
+    EXPECT_EQ(Eval("INT X AND NOT 2 DIV (X + 0) == 0", move), 1);  // the negation of a false condition
+    EXPECT_EQ(Eval("INT X AND X DIV 2 == 0", move), 1);  // zero divided is no fault
     VString message;
     int column = 0;
-    DovQuery q("0 DIV 7 > 0");
+    DovQuery q("7 DIV 0 > 0");
     ASSERT_EQ(q.Compile(nullptr, message, column), 0);
     DovQueryVarList stack;
     DovExpr* node = move;
@@ -280,15 +317,30 @@ TEST_F(QueryEval, ArithmeticWrapsAndMissingOperands) {
     VString message;
     int column = 0;
     ASSERT_EQ(q.Compile(nullptr, message, column), 0);
-    DovQueryVarList stack;
-    stack.Push(new DovQueryValue(QV_INT, VString(), new DovIntNumConst(-1), 1));
-    stack.Push(new DovQueryValue(QV_INT, VString(), new DovIntNumConst(INT64_MIN), 1));
-    DovQueryNode div;
-    div.kind = QK_DIV;  // INT64_MIN / -1 wraps
     DovExpr* node = move;
-    EXPECT_EQ(DovQueryNode::Eval(&div, &node, q.vars, &stack, 0), 1);
-    EXPECT_EQ(DovQueryH(q.vars)->node->IntValue(), INT64_MIN);
-    stack.Destroy();
+    // The quotients and products that overflow wrap; none is undefined.
+    struct Case {
+        std::uint8_t kind;
+        std::int64_t left, right, result;
+    };
+    const Case cases[] = {
+        {QK_DIV, INT64_MIN, -1, INT64_MIN}, {QK_MOD, INT64_MIN, -1, 0},
+        {QK_DIV, -1, INT64_MIN, 0},         {QK_MOD, -1, INT64_MIN, -1},
+        {QK_MUL, INT64_MIN, -1, INT64_MIN}, {QK_SUB, INT64_MIN, 1, INT64_MAX},
+        {QK_ADD, INT64_MAX, 1, INT64_MIN},  {QK_SUB, 0, INT64_MIN, INT64_MIN},
+    };
+    for (const Case& c : cases) {
+        DovQueryVarList stack;
+        stack.Push(new DovQueryValue(QV_INT, VString(), new DovIntNumConst(c.left), 1));
+        stack.Push(new DovQueryValue(QV_INT, VString(), new DovIntNumConst(c.right), 1));
+        DovQueryNode op;
+        op.kind = c.kind;
+        EXPECT_EQ(DovQueryNode::Eval(&op, &node, q.vars, &stack, 0), 1);
+        EXPECT_EQ(DovQueryH(q.vars)->node->IntValue(), c.result) << int(c.kind) << " " << c.left << " " << c.right;
+        EXPECT_EQ(stack.Count(), 1);
+        stack.Destroy();
+    }
+    DovQueryVarList stack;
     // An empty stack is a missing operand.
     DovQueryNode add;
     add.kind = QK_ADD;
@@ -358,7 +410,7 @@ TEST_F(QueryEval, SearchingNeverChangesTheTree) {
     const std::string before = Tic();
     const char* queries[] = {
         "STMT_MOVE", "ARG(1).LINK.IMAGE ~ 'ws-a'", "IMAGE.UPPER.SUBSTR(0,2) == LIKE 'W*'", "INT X AND X + 1 > 0",
-        "FIND(TOKEN_STRING).IMAGE > 'A'", "ISDESCOF(STMT_LIST).INDEX == 1", "ENCL-SECTION.ARG(3)", "'A' + 'B' == 'BA'",
+        "FIND(TOKEN_STRING).IMAGE > 'A'", "ISDESCOF(STMT_LIST).INDEX == 1", "ENCL-SECTION.ARG(3)", "'A' + 'B' == 'AB'",
         "PARENT.ARGNO > 1 OR FROMSRC OR SPECREG", "NODE V AND V == NULL_NODE",
     };
     std::vector<DovExpr*> nodes;

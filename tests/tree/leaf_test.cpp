@@ -45,6 +45,10 @@ TEST(DovIntNumConst, ImagesAndValues) {
     EXPECT_EQ(n.SetImage("12A", &error), 33);
     EXPECT_STREQ(n.Image().CStr(), "12A");
     EXPECT_STREQ(error.CStr(), "Expecting integer number here, not '12A'");
+    EXPECT_EQ(n.IntValue(), 255);  // a bad image keeps the value
+    EXPECT_EQ(n.SetImage("99999999999999999999999", &error), 33);
+    EXPECT_STREQ(error.CStr(), "Integer number '99999999999999999999999' does not fit in 64 bits");
+    EXPECT_EQ(n.IntValue(), 255);  // and so does one beyond 64 bits
 
     n.SetFlag(2);
     n.SetValue(-5LL);

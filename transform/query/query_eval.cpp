@@ -525,28 +525,29 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
         case QK_DIV:
         case QK_MOD: {
             if (!stack) return Apply(g, 0);
-            DovQueryValue* t = stack->Pop();
-            DovQueryValue* u = t ? stack->Pop() : nullptr;
-            const bool both = t && u && t->node && u->node && t->kind == u->kind;
-            const bool ints = both && t->kind == QV_INT;
-            const bool strs = both && t->kind == QV_STR && step->kind == QK_ADD;
+            // The right operand was pushed last: it comes off first.
+            DovQueryValue* right = stack->Pop();
+            DovQueryValue* left = right ? stack->Pop() : nullptr;
+            const bool both = right && left && right->node && left->node && right->kind == left->kind;
+            const bool ints = both && right->kind == QV_INT;
+            const bool strs = both && right->kind == QV_STR && step->kind == QK_ADD;
             if (!ints && !strs) {
-                delete t;
-                delete u;
+                delete right;
+                delete left;
                 return Apply(g, 0);
             }
             if (strs) {
-                const VString sum = t->node->Value() + u->node->Value();
-                delete t;
-                delete u;
+                const VString sum = left->node->Value() + right->node->Value();
+                delete right;
+                delete left;
                 stack->Push(new DovQueryValue(QV_STR, VString(), new DovCharString(sum), 1));
                 SetHString(vars, sum);
                 DOV_CONTINUE(1);
             }
-            const std::int64_t a = t->node->IntValue();
-            const std::int64_t b = u->node->IntValue();
-            delete t;
-            delete u;
+            const std::int64_t a = left->node->IntValue();
+            const std::int64_t b = right->node->IntValue();
+            delete right;
+            delete left;
             const auto ua = static_cast<std::uint64_t>(a);
             const auto ub = static_cast<std::uint64_t>(b);
             std::int64_t v = 0;
@@ -555,6 +556,7 @@ int DovQueryNode::Eval(DovQueryNode* step, DovExpr** ref, DovQueryVarList* vars,
             case QK_SUB: v = Wrap(ua - ub); break;
             case QK_MUL: v = Wrap(ua * ub); break;
             default:
+                // By zero: no value, the condition is false.
                 if (b == 0) return Apply(g, 0);
                 if (b == -1)  // the one quotient that overflows wraps
                     v = step->kind == QK_DIV ? Wrap(0 - ua) : 0;
