@@ -636,7 +636,9 @@ void DovPlaceKeptText(int code, const DovTxtPosnRange& range) {
         if (static_cast<int>(s.Column()) < st.g_xpos && s.Line() != e.Line() && Before(s, e)) PutcLine('\n', 1);
         return;
     }
-    if (static_cast<int>(s.Column()) < st.g_xpos) PutcLine('\n', 1);
+    const DovTxtPosn& at = st.last_line_src_posn;
+    if (st.g_xpos > 0 && (static_cast<int>(s.Column()) < st.g_xpos || (Given(at) && at.Line() != s.Line())))
+        PutcLine('\n', 1);
     PadTo(static_cast<int>(s.Column()));
 }
 

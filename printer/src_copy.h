@@ -35,9 +35,9 @@ char DovCopySourceText(int code, const DovTxtPosnRange& range, int& ended, bool&
 // Where source text is not copied (printed through the templates, or a
 // changed node), the words a parse kept as text still stand where the
 // source had them: a preserved string starts a new line when its column
-// lies left of the output or its source line is another one, and is padded
-// to its column; a preserved blank run that starts left of the output and
-// runs onto another line ends the output line.
+// lies left of the output or the source text copied last stands on another
+// line, and is padded to its column; a preserved blank run that starts left
+// of the output and runs onto another line ends the output line.
 void DovPlaceKeptText(int code, const DovTxtPosnRange& range);
 
 // Copies what the current output level's source file holds after the text

@@ -142,13 +142,22 @@ char CopyToken(const DovToken& t, int& ended, bool& stop) {
     return DovCopySourceText(t.code, replaced ? *replaced : t.range, ended, stop);
 }
 
-// A kept word printed where its source had it: a blank in front when the
-// source parts it from the text written last and the output does not.
-void PrintKeptWord(const DovToken& t, const DovToken* before) {
+// A word kept as text (or a blank run among such words) set where the
+// source had it, and the word printed when `print` is set: with a blank in
+// front when the source parts it from the word printed last (`lastWord`,
+// which follows the words printed) and the output does not.
+void SetKeptWord(const DovToken& t, bool print, const DovToken*& lastWord) {
+    const bool placed = Given(t.Beg()) && Given(t.End());
+    if (placed) DovPlaceKeptText(t.code, t.range);
+    if (t.code == PRESERVED_SPACE || !print) {
+        lastWord = nullptr;
+        return;
+    }
     DovPrintState& st = DovPrinting;
-    const bool glued = before && IsKeptWord(before->code) && Given(t.Beg()) && before->End() == t.Beg();
+    const bool glued = lastWord && placed && lastWord->End() == t.Beg();
     if (st.g_xpos > 0 && st.lastChar != ' ' && !glued) PrintChar(' ', 1, 0);
     PrintStr(t.image, 1, 0);
+    lastWord = &t;
 }
 
 }  // namespace
@@ -185,14 +194,7 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut, DovKeptWords
         if (t->code == CM_COMMENT || copy) {
             rc = CopyToken(*t, ended, stop);
         } else if (IsKeptWord(t->code) && kept != DovKeptWords::kLater) {
-            if (kept == DovKeptWords::kPrinted && t->code == PRESERVED_STRING) {
-                if (Given(t->Beg())) DovPlaceKeptText(t->code, t->range);
-                PrintKeptWord(*t, lastKept);
-                lastKept = t;
-            } else if (Given(t->Beg()) && Given(t->End())) {
-                DovPlaceKeptText(t->code, t->range);
-            }
-            if (t->code == PRESERVED_SPACE) lastKept = nullptr;
+            SetKeptWord(*t, kept == DovKeptWords::kPrinted, lastKept);
         }
         if (stop) break;
     }
@@ -203,13 +205,8 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut, DovKeptWords
 
 char SrcPrintKeptWords(DovTokenList& tokens) {
     const DovToken* lastKept = nullptr;
-    for (DovToken* t : tokens) {
-        if (t->code == PRESERVED_SPACE) lastKept = nullptr;
-        if (t->code != PRESERVED_STRING) continue;
-        if (Given(t->Beg()) && Given(t->End())) DovPlaceKeptText(t->code, t->range);
-        PrintKeptWord(*t, lastKept);
-        lastKept = t;
-    }
+    for (const DovToken* t : tokens)
+        if (IsKeptWord(t->code)) SetKeptWord(*t, true, lastKept);
     return 0;
 }
 
