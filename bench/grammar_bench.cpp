@@ -93,8 +93,7 @@ double CpuNs() {
 // Arg: the depth of nesting. Counters: "ns/level" (CPU time of one parse
 // per level, the deletion of the tree not counted) and "peakB/level" (the
 // most heap in use during a parse, above the level before it, per level;
-// the tree is part of it). Names are not resolved: the resolution of each
-// use looks for its program up the tree, a cost of its own in the depth.
+// the tree is part of it). Names are resolved, as vemlo resolves them.
 void NestedParse(benchmark::State& state, const Nesting& n) {
     const long long depth = state.range(0);
     const vemlo_bench::BenchTempDir dir(std::string("vemlo-bench-nested-") + n.name);
@@ -105,7 +104,6 @@ void NestedParse(benchmark::State& state, const Nesting& n) {
     DovParserImpl parser;
     VString error;
     parser.ResolveDialectDefaults(error);
-    parser.resolveNames = 0;
     long long peak = 0;
     double cpuNs = 0;
     for (auto _ : state) {

@@ -86,7 +86,9 @@ public:
     // undefined element there when the name is not found. Never null.
     DovSymTabElt* FindNameInProg(const VString& name);
     DovNamedObjDef* SymTabDefine(DovSymTabElt* element, int category, int flag);
-    void SymTabQualResolve(DovNamedObjUse* use);
+    // `program` is the program that encloses the use, when the caller
+    // knows it (the resolution walk does); otherwise it is looked up.
+    void SymTabQualResolve(DovNamedObjUse* use, DovExpr* program = nullptr);
 
     // --- Data description entries (data_entries.cpp) ---------------------
     int CheckLevelNumber(DovExpr* entry);
