@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/files.h"
 #include "parser/options.h"
 #include "tests/grammar/grammar_fixture.h"
 #include "tests/support/corpus.h"
@@ -17,13 +18,6 @@
 namespace {
 
 using vemlo_grammar_test::GrammarRun;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A run set up as the suite wants it: ansi85, copybooks from nist-copy
 // (their files are named NAME.CPY).
@@ -48,7 +42,7 @@ TEST(StmtCorpus, NistAcceptedProgramsParse) {
         SCOPED_TRACE(name);
         GrammarRun run;
         SetUpNist(run, corpus);
-        run.ParseText(ReadFile(file));
+        run.ParseText(vemlo_test::ReadFileBytes(file));
         if (run.SyntaxErrors() == 0) ++clean;
         if (!kKnownSyntaxErrors.count(name)) {
             EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
@@ -85,7 +79,7 @@ TEST(StmtCorpus, NistOtherProgramsReport) {
         SCOPED_TRACE(name);
         GrammarRun run;
         SetUpNist(run, corpus);
-        run.ParseText(ReadFile(file));
+        run.ParseText(vemlo_test::ReadFileBytes(file));
         auto it = expected.find(name);
         ASSERT_NE(it, expected.end()) << "not in the table; syntax errors: " << run.SyntaxErrors();
         EXPECT_EQ(run.SyntaxErrors() > 0, it->second) << run.MessageText();
@@ -146,7 +140,7 @@ TEST(StmtCorpus, CourseProgramsReport) {
         run.parser().primaryDialect = DIAL_VSII;
         ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
         DovAppendSetting(run.parser().copyDirs, VString((corpus / "course").string().c_str()));
-        run.ParseText(ReadFile(file));
+        run.ParseText(vemlo_test::ReadFileBytes(file));
         auto it = expected.find(name);
         ASSERT_NE(it, expected.end()) << "not in the table; syntax errors: " << run.SyntaxErrors();
         EXPECT_EQ(run.SyntaxErrors() > 0, it->second.syntaxErrors) << it->second.reason << "\n" << run.MessageText();

@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "tests/support/files.h"
 #include "tests/printer/printer_fixture.h"
 
 namespace {
@@ -50,13 +51,6 @@ DovExprOper* ProgramWithCopybook(const char* begName, const char* endName) {
     list->AddArg(CopyEnd(endName, 1));
     list->AddArg(Move("E", "F"));
     return list;
-}
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 bool HasText(const DovTokenList& list, const std::string& part) {
@@ -115,7 +109,7 @@ TEST(CopybookOutput, WithACopyDirectoryTheCopybookGoesIntoItsOwnFile) {
                      "       MOVE A TO B\n"
                      "       COPY sub/BOOK.\n"
                      "       MOVE E TO F\n");
-        const std::string book = ReadFile(dir.Path() / "sub" / "BOOK");
+        const std::string book = vemlo_test::ReadFileBytes(dir.Path() / "sub" / "BOOK");
         EXPECT_NE(book.find("       MOVE C TO D\n"), std::string::npos) << book;
         EXPECT_EQ(book.find("MOVE A"), std::string::npos);
         EXPECT_TRUE(messages.IsEmpty());
@@ -149,7 +143,7 @@ TEST(CopybookOutput, TheFileTakesTheStatementsNameAndTheExtensionOfTheFileRead) 
         DovTokenList messages;
         EXPECT_EQ(printer.PrintToString(text, list, &messages), 0);
         EXPECT_TRUE(messages.IsEmpty());
-        EXPECT_NE(ReadFile(dir.Path() / c.written).find("MOVE C TO D"), std::string::npos);
+        EXPECT_NE(vemlo_test::ReadFileBytes(dir.Path() / c.written).find("MOVE C TO D"), std::string::npos);
         delete list;
     }
 }
@@ -167,7 +161,7 @@ TEST(CopybookOutput, AnEndNodeOfAnotherNameIsInlineAndTheCopybookStaysOpen) {
                                   "started. Finish command ignored."));
     // The rest of the program went into the copybook that stayed open.
     EXPECT_STREQ(text.CStr(), "       MOVE A TO B\n       COPY BOOK.");
-    const std::string book = ReadFile(dir.Path() / "BOOK");
+    const std::string book = vemlo_test::ReadFileBytes(dir.Path() / "BOOK");
     EXPECT_NE(book.find("* === Exit copylib OTHER ==="), std::string::npos) << book;
     EXPECT_NE(book.find("MOVE E TO F"), std::string::npos) << book;
     delete program;
@@ -231,7 +225,7 @@ TEST(CopybookOutput, TheFileTakesTheNameTheCopyStatementGivesNotThePathThatWasRe
     EXPECT_EQ(printer.PrintToString(text, program, &messages), 0);
     EXPECT_TRUE(messages.IsEmpty());
     EXPECT_STREQ(text.CStr(), "       MOVE A TO B\n       COPY BOOK.\n       MOVE E TO F\n");
-    EXPECT_NE(ReadFile(copies / "BOOK.cpy").find("MOVE C TO D"), std::string::npos);
+    EXPECT_NE(vemlo_test::ReadFileBytes(copies / "BOOK.cpy").find("MOVE C TO D"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.Path() / "lib"));
     delete program;
 }

@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
@@ -136,13 +137,6 @@ void ReportRoundTrip(const std::string& test, const std::vector<std::string>& fa
     std::cout << "  known " << test << " round-trip failures: " << listed << "\n";
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
@@ -223,14 +217,14 @@ TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
                                    (messages.First() ? std::string(": ") + messages.First()->image.CStr() : ""));
                 continue;
             }
-            const std::string printed = text.CStr(), source = ReadAll(program);
+            const std::string printed = text.CStr(), source = vemlo_test::ReadFileBytes(program);
             if (printed != source)
                 failures.push_back(name + ": main file differs: " + FirstDifference(source, printed));
             for (const auto& e : fs::recursive_directory_iterator(copies)) {
                 if (!e.is_regular_file()) continue;
                 const std::string rel = fs::relative(e.path(), copies).string();
                 const fs::path source = CopybookSource(suite.copybooks, rel);
-                if (source.empty() || ReadAll(source) != ReadAll(e.path()))
+                if (source.empty() || vemlo_test::ReadFileBytes(source) != vemlo_test::ReadFileBytes(e.path()))
                     failures.push_back(name + ": copybook " + rel + " differs");
             }
         }
@@ -338,7 +332,7 @@ TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFi
         EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
         delete root;
         EXPECT_EQ(std::string(text.CStr()), c.program);
-        EXPECT_EQ(ReadAll(copies / "KTEXT.cpy"), c.copybook);
+        EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), c.copybook);
     }
 }
 
@@ -404,13 +398,13 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
         EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
         delete root;
         if (c.asSource) {
-            EXPECT_EQ(ReadAll(copies / "KCPY.cpy"), c.copybook);
+            EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KCPY.cpy"), c.copybook);
         }
         SuiteParser again(suite, copies);
         DovExpr* second = again.Parse(out / "T.cbl");
-        ASSERT_NE(second, nullptr) << ReadAll(out / "T.cbl");
+        ASSERT_NE(second, nullptr) << vemlo_test::ReadFileBytes(out / "T.cbl");
         EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
-            << ReadAll(out / "T.cbl") << "---\n" << ReadAll(copies / "KCPY.cpy");
+            << vemlo_test::ReadFileBytes(out / "T.cbl") << "---\n" << vemlo_test::ReadFileBytes(copies / "KCPY.cpy");
         delete second;
     }
 }

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
@@ -156,13 +157,6 @@ std::vector<Fixture> Fixtures() {
               "           GOBACK.\n"),
          {}},
     };
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::string WithoutCarriageReturns(std::string s) {
@@ -353,7 +347,7 @@ TEST_F(RealPrograms, PrintedFromSourceComeBackByteForByte) {
         ASSERT_NE(root, nullptr);
         EXPECT_EQ(PrintFromSource(root, copies), WithoutCarriageReturns(f.program));
         for (const Copybook& c : f.copybooks)
-            EXPECT_EQ(ReadAll(copies / c.name), WithoutCarriageReturns(c.text)) << c.name;
+            EXPECT_EQ(vemlo_test::ReadFileBytes(copies / c.name), WithoutCarriageReturns(c.text)) << c.name;
     }
 }
 
@@ -372,7 +366,7 @@ TEST_F(RealPrograms, PrintedThroughTheTemplatesParseBackToAnEqualTree) {
         DovExpr* second = Parse(out / "T.cbl", copies);
         ASSERT_NE(second, nullptr);
         EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
-            << ReadAll(out / "T.cbl");
+            << vemlo_test::ReadFileBytes(out / "T.cbl");
         delete second;
     }
 }
@@ -423,7 +417,7 @@ TEST_F(DamagedCorpus, EveryProgramWithASyntaxErrorPrintedFromSourceComesBackByte
         const fs::path copybooks = *vemlo_test::CorpusDir() / folder.copybooks;
         for (const fs::path& program : vemlo_test::CorpusFiles(folder.name)) {
             if (Upper(program.extension().string()) == ".CPY") continue;
-            const std::string damaged = Damaged(ReadAll(program), random);
+            const std::string damaged = Damaged(vemlo_test::ReadFileBytes(program), random);
             if (damaged.empty()) continue;
             SCOPED_TRACE(std::string(folder.name) + "/" + program.filename().string());
             const fs::path in = Fresh("in"), copies = Fresh("copies");
@@ -440,7 +434,7 @@ TEST_F(DamagedCorpus, EveryProgramWithASyntaxErrorPrintedFromSourceComesBackByte
                 const fs::path source = CopybookSource(copybooks, written);
                 EXPECT_FALSE(source.empty()) << written;
                 if (!source.empty()) {
-                    EXPECT_EQ(ReadAll(e.path()), WithoutCarriageReturns(ReadAll(source))) << written;
+                    EXPECT_EQ(vemlo_test::ReadFileBytes(e.path()), WithoutCarriageReturns(vemlo_test::ReadFileBytes(source))) << written;
                 }
             }
         }

@@ -28,6 +28,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
 #include "lbase/cmdline.h"
 #include "parser/parser.h"
@@ -82,19 +83,12 @@ DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string&
     return root;
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Printed from source: the main file and every copybook written must equal
 // their sources byte for byte; the first differing line of each is shown.
 bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::path& copies, const Setup& setup) {
     bool same = true;
     auto compare = [&](const fs::path& want, const fs::path& got) {
-        const std::string a = ReadAll(want), b = ReadAll(got);
+        const std::string a = vemlo_test::ReadFileBytes(want), b = vemlo_test::ReadFileBytes(got);
         if (a == b) return;
         same = false;
         std::istringstream la(a), lb(b);
