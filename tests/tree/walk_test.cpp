@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/small_stack_run.h"
 #include "tests/tree/tree_fixture.h"
 #include "tree/tree.h"
 
@@ -182,6 +183,44 @@ TEST(TokenWalks, GatherDropAndRaise) {
     EXPECT_EQ(Images(list->ArgSlots(0)->tokens), "*lead");
     EXPECT_EQ(Images(move->ArgSlots(0)->tokens), "MOVE");
     delete list;
+}
+
+// Every walk over a tree nested far deeper than a walk that calls itself per
+// level could follow on a small stack, and the deletion of that tree.
+TEST(DeepTrees, EveryWalkFollowsEveryLevel) {
+    ASSERT_TRUE(vemlo_test::RunOnSmallStack([] {
+        constexpr int kDepth = 20000;
+        auto* bottom = new DovCharString("A");
+        DovToken* token = Word("A", 7, 12);
+        bottom->Tokens().AppendToken(token);
+        DovExpr* top = vemlo_test::NestedMoves(kDepth, bottom);
+
+        int visits = 0;
+        EXPECT_EQ(WalkTheTree(top, &visits, [](DovExpr*, void* c) -> int { return ++*static_cast<int*>(c), 1; }), 1);
+        EXPECT_EQ(visits, kDepth + 1);
+        EXPECT_EQ(WalkTheTree(top, nullptr, [](DovExpr* n, void*) -> int { return n->IsTerminal() ? 4 : 1; }), 4);
+
+        // Pre- and post-order callbacks for every node, a token list for
+        // every slot and every node.
+        struct Counts {
+            int pre = 0, post = 0, lists = 0;
+        } counts;
+        DovNamedWalk(
+            top, &counts, "deep", [](DovExpr*, DovExpr*, void* c) -> int { return ++static_cast<Counts*>(c)->pre, 1; },
+            [](DovExpr*, DovExpr*, void* c, int r) -> int { return ++static_cast<Counts*>(c)->post, r; },
+            [](DovTokenList*, DovExpr*, DovExpr*, void* c) -> int { return ++static_cast<Counts*>(c)->lists, 1; });
+        EXPECT_EQ(counts.pre, kDepth + 1);
+        EXPECT_EQ(counts.post, kDepth + 1);
+        EXPECT_EQ(counts.lists, 3 * kDepth + 1);
+        EXPECT_EQ(DovSrcPosnBeg(top), DovTxtPosn(7, 12, 1));
+
+        EXPECT_EQ(DovFindOperBelow(top, CHAR_STRING), bottom);
+        EXPECT_EQ(DovExprContains(top, bottom), 1);
+        DovFillNullArgs(top);
+        EXPECT_EQ(bottom->Parent()->Args(1)->Oper(), NULL_NODE);
+        EXPECT_EQ(top->Args(1)->Oper(), NULL_NODE);
+        delete top;
+    }));
 }
 
 TEST(DovExprPath, AddRemoveAndOverflow) {
