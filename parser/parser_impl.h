@@ -86,7 +86,9 @@ public:
     // undefined element there when the name is not found. Never null.
     DovSymTabElt* FindNameInProg(const VString& name);
     DovNamedObjDef* SymTabDefine(DovSymTabElt* element, int category, int flag);
-    void SymTabQualResolve(DovNamedObjUse* use);
+    // `program`: the program the use lies in, when the caller knows it
+    // (else it is found by climbing from the use).
+    void SymTabQualResolve(DovNamedObjUse* use, DovExpr* program = nullptr);
 
     // --- Data description entries (data_entries.cpp) ---------------------
     int CheckLevelNumber(DovExpr* entry);

@@ -245,7 +245,8 @@ int DovSymTabResolveWalker(DovExpr* node, void* context) {
     const DovOper op = node->Oper();
     if (op == NAMED_OBJ_USE) {
         DovParserImpl* parser = walk && walk->parser ? walk->parser : WorkingParser;
-        if (parser) parser->SymTabQualResolve(dynamic_cast<DovNamedObjUse*>(node));
+        // The walk enters no other program: the use lies in the context's.
+        if (parser) parser->SymTabQualResolve(dynamic_cast<DovNamedObjUse*>(node), walk ? walk->program : nullptr);
         return DOV_WALK_SKIP;
     }
     if (op == SYMBOL_TABLE_ELT_LIST) return DOV_WALK_SKIP;
@@ -253,7 +254,7 @@ int DovSymTabResolveWalker(DovExpr* node, void* context) {
     return DOV_WALK_DESCEND;
 }
 
-void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
+void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use, DovExpr* program) {
     // 1. Only a use can be resolved.
     if (!use || use->Oper() != NAMED_OBJ_USE) {
         if (messageCallback)
@@ -299,7 +300,8 @@ void DovParserImpl::SymTabQualResolve(DovNamedObjUse* use) {
     // A name lent by an enclosing program is seen through its GLOBAL
     // definitions only (and the categories every nested program sees).
     DovExpr* owner = element->Parent() ? element->Parent()->Parent() : nullptr;
-    DovExpr* useProgram = DovEnclosingOper(use, COBOL_PROGRAM);
+    // Climbing from the use costs a step per level, for every use.
+    DovExpr* useProgram = program ? program : DovEnclosingOper(use, COBOL_PROGRAM);
     if (owner && owner->Oper() == COBOL_PROGRAM && useProgram && owner != useProgram) {
         DovLinkList seen;
         for (const DovLink& c : candidates) {
