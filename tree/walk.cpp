@@ -273,7 +273,14 @@ char DovExprPath::Add(DovExpr* node, DovTokenList* msgs) {
         nodes[top++] = node;
         return 0;
     }
-    if (msgs) msgs->AddNewToken(MSG_SEVERE, DovSrcPosnBeg(node), "DovExprPath::Add: expr stack overflow");
+    if (msgs) {
+        // At the deepest node that has a position: the node itself, or the
+        // nearest one above it on the path (a leaf whose text lies in its
+        // parent's slot has none of its own).
+        DovTxtPosn at = DovSrcPosnBeg(node);
+        for (int i = top < kCapacity ? top : kCapacity; at.IsNull() && i-- > 0;) at = DovSrcPosnBeg(nodes[i]);
+        msgs->AddNewToken(MSG_SEVERE, at, "DovExprPath::Add: expr stack overflow");
+    }
     return 'C';
 }
 

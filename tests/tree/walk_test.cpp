@@ -239,6 +239,39 @@ TEST(DovExprPath, AddRemoveAndOverflow) {
     EXPECT_EQ(Images(m2), "DovExprPath::Remove: empty expr stack");
 }
 
+// The overflow is reported at the deepest node that has a position: the
+// node being added, else the nearest one above it on the path.
+TEST(DovExprPath, OverflowAtTheDeepestPlacedNode) {
+    DovExprOper placed(STMT_MOVE);
+    DovToken* keyword = Word("MOVE", 9, 12);
+    placed.ArgSlots(0)->tokens.AppendToken(keyword);
+    DovNullNode unplaced;
+    DovCharString leaf("A");
+    DovToken* text = Word("A", 11, 20);
+    leaf.Tokens().AppendToken(text);
+    struct Case {
+        const char* what;
+        DovExpr* added;
+        std::vector<DovExpr*> path;  // the last entries, deepest last
+        DovTxtPosn at;
+    };
+    const Case cases[] = {
+        {"the node added", &leaf, {&placed, &unplaced}, DovTxtPosn(11, 20, 1)},
+        {"the node above", &unplaced, {&leaf, &placed, &unplaced, nullptr}, DovTxtPosn(9, 12, 1)},
+        {"none", &unplaced, {&unplaced, nullptr}, DovNullPosn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DovExprPath path;
+        path.top = DovExprPath::kCapacity;
+        for (std::size_t i = 0; i < c.path.size(); ++i) path.nodes[path.top - c.path.size() + i] = c.path[i];
+        DovTokenList msgs;
+        EXPECT_EQ(path.Add(c.added, &msgs), 'C');
+        ASSERT_NE(msgs.First(), nullptr);
+        EXPECT_EQ(msgs.First()->Beg(), c.at);
+    }
+}
+
 TEST(DovExprPath, SetAndDeepestValid) {
     DovExpr* t = SmallTree();
     DovExpr* b_list = t->Args(1);
