@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "lbase/small_stack.h"
 #include "parser/parser_impl.h"
 #include "parser/token_adapter.h"
 #include "tree/leaf.h"
@@ -169,16 +170,26 @@ void DeleteErrPosn(YYPOSN posn, int mode) {
 void DovMarkFromSource(DovExpr* node) {
     if (!node) return;
     if (node->Flag() == 0) node->SetFlag(1);
-    // A slot is marked, then its child's subtree, each slot record read
-    // once.
-    const int n = node->NumArgs();
-    for (int i = 0; i < n; ++i) {
-        DovArgSlot* slot = node->SlotAt(i);
-        if (!slot) continue;
-        // The next slot record is on its way while this child's subtree is
-        // marked.
-        if (i + 1 < n) __builtin_prefetch(node->SlotAt(i + 1), 1);
-        if (slot->code == 0) slot->code = 1;
-        if (slot->arg) DovMarkFromSource(slot->arg);
+    // Each node's slots are marked, and each child as it is met, a slot
+    // record read once; the operator children wait in a list instead of
+    // being marked by a call per level. The marks do not depend on each
+    // other, so the order is free.
+    DovSmallStack<DovExpr*> waiting;
+    for (;;) {
+        const int count = node->NumArgs();
+        for (int i = 0; i < count; ++i) {
+            DovArgSlot* slot = node->SlotAt(i);
+            if (!slot) continue;
+            // The next slot record is on its way while this one is marked.
+            if (i + 1 < count) __builtin_prefetch(node->SlotAt(i + 1), 1);
+            if (slot->code == 0) slot->code = 1;
+            DovExpr* child = slot->arg;
+            if (!child) continue;
+            if (child->Flag() == 0) child->SetFlag(1);
+            if (child->NumArgs() > 0) waiting.push_back(child);
+        }
+        if (waiting.empty()) return;
+        node = waiting.back();
+        waiting.pop_back();
     }
 }

@@ -14,7 +14,8 @@ class DovParserImpl;
 constexpr std::uint32_t kDovUndefinedReported = 1;
 
 // Context of DovSymTabResolveWalker: the parser that resolves and the
-// program being finished.
+// program being finished, where the walk starts (null: the program of each
+// use is found from the use).
 struct DovResolveWalkContext {
     DovParserImpl* parser = nullptr;
     DovExpr* program = nullptr;

@@ -3,6 +3,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include "lbase/small_stack.h"
 #include "tree/expr.h"
 
 void DovDumpIndent(std::ostream& os) {
@@ -60,10 +61,42 @@ void DovExprOper::Print(std::ostream& os) const {
     PrintArgs(os);
 }
 
+namespace {
+
+// An operator node whose arguments the dump under way is printing, and the
+// slot it is at.
+struct ArgsFrame {
+    const DovExprOper* node;
+    int slot;
+};
+
+// The frames of the dump under way, the node being printed last; null while
+// none runs. An argument's Print that comes to its own arguments leaves
+// them to this dump (PrintArgs), so that a tree of any depth is dumped
+// without a call per level.
+DovSmallStack<ArgsFrame>* g_dump = nullptr;
+
+}  // namespace
+
 void DovExprOper::PrintArgs(std::ostream& os) const {
     ++DovDumpDepth;
-    for (int i = 0; i < NumArgs(); ++i) {
-        const DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+    if (g_dump) {
+        g_dump->push_back({this, 0});
+        return;
+    }
+    DovSmallStack<ArgsFrame> frames;
+    frames.push_back({this, 0});
+    g_dump = &frames;
+    while (!frames.empty()) {
+        ArgsFrame& f = frames.back();
+        const DovExprOper* node = f.node;
+        if (f.slot >= node->NumArgs()) {
+            frames.pop_back();
+            --DovDumpDepth;
+            continue;
+        }
+        const int i = f.slot++;
+        const DovArgSlot* s = node->slots_[static_cast<std::size_t>(i)];
         for (const DovToken* t : s->tokens) PrintTokenLine(os, t, "/ ");
         PrintNumber(os, DovDumpDepth, 2);
         os << (s->code < 0 ? '#' : s->code == 0 ? '.' : '$');
@@ -73,13 +106,14 @@ void DovExprOper::PrintArgs(std::ostream& os) const {
         os << flag_mark;
         PrintNumber(os, s->order, 2);
         if (s->arg) {
+            // An operator argument's own arguments come next, as a frame.
             s->arg->Print(os);
         } else {
             DovDumpIndent(os);
             os << "(NULL)\n";
         }
     }
-    --DovDumpDepth;
+    g_dump = nullptr;
 }
 
 void DovNullNode::Print(std::ostream& os) const {

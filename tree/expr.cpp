@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lbase/fast_ostream.h"
+#include "lbase/small_stack.h"
 #include "tree/symtab.h"
 #include "tree/walk.h"
 
@@ -306,13 +307,27 @@ DovExprOper::DovExprOper(const DovExprOper& other) : DovExpr(other) {
     }
 }
 
-DovExprOper::~DovExprOper() {
-    if (parent_) ForgetParentOnDelete();
-    if (has_name_index_) DovNameIndexSlotsChanging(this, true);
-    // A program or a file deletes its symbol table before the nodes that
-    // refer to its elements: each element then cuts all its references at
-    // once, where otherwise every name use and definition would search its
-    // element's list for itself.
+namespace {
+
+// How deep a deletion calls itself: a node this many levels below the node
+// being deleted hands its operator children to the outermost deletion, which
+// deletes each in turn once the levels above are gone. A tree of any depth
+// is deleted without more calls on the machine stack than this.
+constexpr int kDeleteDepth = 64;
+
+// The operator nodes that wait for the outermost deletion, the next one
+// last, and the level below it at which the deletion now is; null and 0
+// while no deletion runs.
+DovSmallStack<DovExpr*>* g_waiting = nullptr;
+int g_delete_level = 0;
+
+}  // namespace
+
+inline __attribute__((always_inline)) void DovExprOper::DeleteSlots() {
+    // A program or a file deletes its symbol table first (its elements are
+    // leaves): each element then cuts all its references at once, where
+    // otherwise every name use and definition would search its element's
+    // list for itself.
     const int table = SymbolTableSlot(Oper());
     if (table >= 0 && static_cast<std::size_t>(table) < slots_.size()) {
         DovArgSlot* s = slots_[static_cast<std::size_t>(table)];
@@ -322,12 +337,53 @@ DovExprOper::~DovExprOper() {
             s->arg = nullptr;
         }
     }
-    for (DovArgSlot* s : slots_) {
-        if (!s) continue;
-        if (s->arg) s->arg->parent_ = nullptr;
-        delete s;
+    if (g_delete_level < kDeleteDepth) {
+        ++g_delete_level;
+        for (DovArgSlot* s : slots_) {
+            if (!s) continue;
+            if (s->arg) s->arg->parent_ = nullptr;
+            delete s;
+        }
+        --g_delete_level;
+    } else {
+        // Deep enough: the operator children wait, the first one next.
+        for (std::size_t i = slots_.size(); i-- > 0;) {
+            DovArgSlot* s = slots_[i];
+            if (!s) continue;
+            if (DovExpr* child = s->arg; child && child->NumArgs() > 0) {
+                child->parent_ = nullptr;
+                s->arg = nullptr;
+                g_waiting->push_back(child);
+            } else if (child) {
+                child->parent_ = nullptr;
+            }
+            delete s;
+        }
     }
     slots_.clear();
+}
+
+void DovExprOper::DeleteTree() {
+    DovSmallStack<DovExpr*> waiting;
+    g_waiting = &waiting;
+    DeleteSlots();
+    while (!waiting.empty()) {
+        DovExpr* node = waiting.back();
+        waiting.pop_back();
+        g_delete_level = 0;
+        delete node;
+    }
+    g_delete_level = 0;
+    g_waiting = nullptr;
+}
+
+DovExprOper::~DovExprOper() {
+    if (parent_) ForgetParentOnDelete();
+    if (has_name_index_) DovNameIndexSlotsChanging(this, true);
+    if (g_waiting)
+        DeleteSlots();
+    else if (slots_.size() != 0)
+        DeleteTree();
 }
 
 // --- printer fields -----------------------------------------------------------

@@ -379,8 +379,16 @@ public:
 protected:
     // Builds the slot array for `n` slots, each an empty record.
     void MakeSlots(int n);
+    // The TIC text of a node after its slots and their children (nothing
+    // here; a named-object use has its category and definition link there).
+    virtual void PutTicTail(std::ostream& os) const;
+    virtual char GetTicTail(std::istream& is, VString& message);
 
 private:
+    // The TIC text of a node before its slots: the common header; a
+    // positional operation with another number of slots than the
+    // catalogue's is reported, and written all the same.
+    void PutTicHead(std::ostream& os) const;
     // Checks that `node` may be stored here and takes it out of any other
     // place first. False when storing it would make a cycle.
     bool PrepareToAttach(DovExpr* node, const char* label);
@@ -389,6 +397,12 @@ private:
     // Inserts `node` into the parent's slots `after` (0 or 1) places past
     // this node's own.
     void InsSib(DovExpr* node, int after, const char* label);
+    // Deletes the slots and their children: up to a fixed depth below the
+    // node being deleted by calling the children's destructors, deeper down
+    // by handing the operator children to the outermost deletion.
+    inline void DeleteSlots();
+    // The outermost deletion: the slots, then the children handed on.
+    [[gnu::noinline]] void DeleteTree();
 
     friend class DovExpr;
 

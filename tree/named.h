@@ -185,8 +185,6 @@ public:
     int NumLinks() const override { return 1; }
     const char* LinkName(int) const override { return "Definition"; }
     DovLink& Link(int = 0) override { return definition_; }
-    void PutTicNode(std::ostream& os) const override;
-    char GetTic(std::istream& is, VString& message) override;
     void Print(std::ostream& os) const override;
 
     DovNameCategory Category() const { return category_; }
@@ -199,6 +197,10 @@ public:
     // Resolves the use to `def` (null: unresolved), moving it from the old
     // definition's "Uses" to the new one's.
     void SetDefinition(DovNamedObjDef* def);
+
+protected:
+    void PutTicTail(std::ostream& os) const override;
+    char GetTicTail(std::istream& is, VString& message) override;
 
 private:
     DovLiveMark live_{this};

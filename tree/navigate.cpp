@@ -2,6 +2,7 @@
 // nodes, joining lists and searching up and down the tree.
 #include <ostream>
 
+#include "lbase/small_stack.h"
 #include "tree/expr.h"
 #include "tree/walk.h"
 
@@ -129,16 +130,21 @@ DovExpr* DovListExpr(DovOper op, DovExpr* e1, DovExpr* e2) {
 namespace {
 
 // Pre-order, as a walk would: a node's empty slots are filled, then its
-// children's subtrees.
+// children's subtrees. The operator children wait in a list, the first one
+// last, instead of being filled by a call per level.
 void FillNullArgsBelow(DovExpr* node) {
-    const int n = node->NumArgs();
-    for (int i = 0; i < n; ++i)
-        if (!node->SlotAt(i)->arg) node->SetArg(i, new DovNullNode, -1, 0);
-    for (int i = 0; i < n; ++i) {
-        DovExpr* child = node->SlotAt(i)->arg;
-        // The next slot record is read once this child's subtree is done.
-        if (i + 1 < n) __builtin_prefetch(node->SlotAt(i + 1));
-        if (child && child->NumArgs() > 0) FillNullArgsBelow(child);
+    DovSmallStack<DovExpr*> waiting;
+    for (;;) {
+        const int count = node->NumArgs();
+        for (int i = 0; i < count; ++i)
+            if (!node->SlotAt(i)->arg) node->SetArg(i, new DovNullNode, -1, 0);
+        for (int i = count; i-- > 0;) {
+            DovExpr* child = node->SlotAt(i)->arg;
+            if (child->NumArgs() > 0) waiting.push_back(child);
+        }
+        if (waiting.empty()) return;
+        node = waiting.back();
+        waiting.pop_back();
     }
 }
 
@@ -215,20 +221,42 @@ void DovAddComment(DovExpr* node, const VString& text) {
 
 // --- searches ----------------------------------------------------------------
 
+namespace {
+
+// The first node of `node`'s subtree in pre-order for which `hit` holds, or
+// null; a frame per level of the nodes whose children are being searched.
+template <typename Hit>
+DovExpr* FindInSubtree(DovExpr* node, Hit hit) {
+    if (!node) return nullptr;
+    if (hit(node)) return node;
+    struct Frame {
+        DovExpr* node;
+        int slot;
+    };
+    DovSmallStack<Frame> frames;
+    frames.push_back({node, 0});
+    while (!frames.empty()) {
+        Frame& f = frames.back();
+        if (f.slot >= f.node->NumArgs()) {
+            frames.pop_back();
+            continue;
+        }
+        DovExpr* child = f.node->SlotAt(f.slot++)->arg;
+        if (!child) continue;
+        if (hit(child)) return child;
+        if (child->NumArgs() > 0) frames.push_back({child, 0});
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 int DovExprContains(const DovExpr* node, const DovExpr* target) {
-    if (!node) return 0;
-    if (node == target) return 1;
-    for (int i = 0; i < node->NumArgs(); ++i)
-        if (DovExprContains(node->ArgSlots(i)->arg, target)) return 1;
-    return 0;
+    return FindInSubtree(const_cast<DovExpr*>(node), [target](const DovExpr* n) { return n == target; }) ? 1 : 0;
 }
 
 DovExpr* DovFindOperBelow(DovExpr* node, DovOper op) {
-    if (!node) return nullptr;
-    if (node->Oper() == op) return node;
-    for (int i = 0; i < node->NumArgs(); ++i)
-        if (DovExpr* hit = DovFindOperBelow(node->ArgSlots(i)->arg, op)) return hit;
-    return nullptr;
+    return FindInSubtree(node, [op](const DovExpr* n) { return n->Oper() == op; });
 }
 
 DovExpr* DovExprRoot(DovExpr* node) {

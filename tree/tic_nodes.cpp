@@ -123,14 +123,12 @@ char DovNamedObjDef::GetTic(std::istream& is, VString& message) {
     return uses_.GetTic(is, message);
 }
 
-void DovNamedObjUse::PutTicNode(std::ostream& os) const {
-    DovExprOper::PutTicNode(os);
+void DovNamedObjUse::PutTicTail(std::ostream& os) const {
     os << static_cast<unsigned>(category_) << ':';
     PutIndex(os, definition_);
 }
 
-char DovNamedObjUse::GetTic(std::istream& is, VString& message) {
-    if (char r = DovExprOper::GetTic(is, message)) return r;
+char DovNamedObjUse::GetTicTail(std::istream& is, VString& message) {
     if (char r = GetCategory(is, category_, message)) return r;
     return GetIndex(is, definition_, message);
 }

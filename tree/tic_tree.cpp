@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "lbase/small_stack.h"
 #include "lbase/tic.h"
 #include "tree/expr.h"
 #include "tree/leaf.h"
@@ -44,12 +45,6 @@ std::int32_t NumberedIndex(const DovLink& link) {
 // Slots a list node gets before its arguments are read; more are added one
 // by one, so a corrupt count cannot allocate beyond what the text holds.
 constexpr int kEagerSlots = 64;
-
-// The reader recurses once per level of nesting, and so does every walk over
-// the tree it returns: a text nested deeper than any program is refused
-// instead of being allowed to exhaust the stack.
-constexpr int kMaxTicDepth = 4096;
-int g_tic_depth = 0;
 
 }  // namespace
 
@@ -130,21 +125,50 @@ void DovExpr::PutTicNode(std::ostream& os) const {
     tokens_.PutTic(os);
 }
 
-void DovExprOper::PutTicNode(std::ostream& os) const {
+void DovExprOper::PutTicHead(std::ostream& os) const {
     DovExpr::PutTicNode(os);
     int expected = DovOperArgCount(Oper());
     if (!DovOperIsList(Oper()) && NumArgs() != expected)
         DovMessageHook(MSG_SEVERE, DovSrcPosnBeg(const_cast<DovExprOper*>(this)),
                        DovFormat("DovExprOper: oper %s: BAD number of children %d, must be %d", DovOperName(Oper()),
                                  NumArgs(), expected));
-    for (const DovArgSlot* s : slots_) {
+}
+
+void DovExprOper::PutTicTail(std::ostream&) const {}
+
+// The node's text with its children's: an operator child's text is written
+// through a frame of its own (its head, its slots, then its tail) instead of
+// a call, so that a tree of any depth is written.
+void DovExprOper::PutTicNode(std::ostream& os) const {
+    struct Frame {
+        const DovExprOper* node;
+        int slot;
+    };
+    DovSmallStack<Frame> frames;
+    PutTicHead(os);
+    frames.push_back({this, 0});
+    while (!frames.empty()) {
+        Frame& f = frames.back();
+        const DovExprOper* node = f.node;
+        if (f.slot >= node->NumArgs()) {
+            node->PutTicTail(os);
+            frames.pop_back();
+            continue;
+        }
+        const DovArgSlot* s = node->slots_[static_cast<std::size_t>(f.slot++)];
         os << s->code << ':' << s->order << ':';
         s->tokens.PutTic(os);
-        if (s->arg) {
-            os << '1';
-            s->arg->PutTicNode(os);
-        } else {
+        if (!s->arg) {
             os << '0';
+            continue;
+        }
+        os << '1';
+        if (s->arg->has_slots_) {
+            const auto* child = static_cast<const DovExprOper*>(s->arg);
+            child->PutTicHead(os);
+            frames.push_back({child, 0});
+        } else {
+            s->arg->PutTicNode(os);
         }
     }
 }
@@ -247,21 +271,19 @@ char DovExpr::GetTicTree(std::istream& in, DovExpr*& root, VString& error) {
     return TIC_OK;
 }
 
-char DovExpr::GetTicOp(std::istream& in, DovExpr*& node, VString& error) {
-    node = nullptr;
-    if (g_tic_depth >= kMaxTicDepth) {
-        error = DovFormat("DovExpr::GetTicOp: nodes nested deeper than %d levels", kMaxTicDepth);
-        return TIC_BAD_FORMAT;
-    }
-    struct Level {
-        Level() { ++g_tic_depth; }
-        ~Level() { --g_tic_depth; }
-    } level;
+namespace {
+
+// The start of a node text: "\no", the operation code and the argument
+// count, checked against the catalogue; `made` is the empty node that the
+// rest of the text is read into.
+char ReadNodeStart(std::istream& in, DovExpr*& made, int& count, VString& error) {
+    made = nullptr;
     if (in.get() != '\n' || in.get() != 'o') {
         error = "DovExpr::GetTicOp: bad start for operation";
         return TIC_BAD_FORMAT;
     }
-    int code = 0, count = 0;
+    int code = 0;
+    count = 0;
     if (char r = GetTicIntNo(in, code, false, ':', error)) return r;
     if (char r = GetTicIntNo(in, count, false, ':', error)) return r;
     DovOper op = static_cast<DovOper>(code & 0xffff);
@@ -270,28 +292,40 @@ char DovExpr::GetTicOp(std::istream& in, DovExpr*& node, VString& error) {
         error = DovFormat("Bad number of args for oper: %d. Expected: %d", count, DovOperArgCount(op));
         return TIC_BAD_ARGS;
     }
+    return DovMakeEmptyNode(op, count, made, error);
+}
+
+// A node read in full goes into the node table of the tree read under way,
+// under the number it was read with.
+char RegisterNode(DovExpr* made, VString& error) {
+    if (!g_read) return TIC_OK;
+    std::uint32_t ix = static_cast<std::uint32_t>(made->Serial());
+    if (ix >= g_read->count) {
+        error = DovFormat("Node index %d out of range", made->Serial());
+        return TIC_BAD_INDEX;
+    }
+    if (!g_read->table.emplace(ix, made).second) {
+        error = "Node with this index busy";
+        return TIC_BAD_INDEX;
+    }
+    return TIC_OK;
+}
+
+}  // namespace
+
+char DovExpr::GetTicOp(std::istream& in, DovExpr*& node, VString& error) {
+    node = nullptr;
     DovExpr* made = nullptr;
-    if (char r = DovMakeEmptyNode(op, count, made, error)) return r;
+    int count = 0;
+    if (char r = ReadNodeStart(in, made, count, error)) return r;
     int saved_pending = g_read ? g_read->pending_args : 0;
     if (g_read) g_read->pending_args = count;
     char r = made->GetTic(in, error);
     if (g_read) g_read->pending_args = saved_pending;
+    if (!r) r = RegisterNode(made, error);
     if (r) {
         delete made;  // with whatever children it had read
         return r;
-    }
-    if (g_read) {
-        std::uint32_t ix = static_cast<std::uint32_t>(made->Serial());
-        if (ix >= g_read->count) {
-            error = DovFormat("Node index %d out of range", made->Serial());
-            delete made;
-            return TIC_BAD_INDEX;
-        }
-        if (!g_read->table.emplace(ix, made).second) {
-            error = "Node with this index busy";
-            delete made;
-            return TIC_BAD_INDEX;
-        }
     }
     node = made;
     return TIC_OK;
@@ -308,34 +342,78 @@ char DovExpr::GetTic(std::istream& is, VString& message) {
     return tokens_.GetTic(is, message);
 }
 
+char DovExprOper::GetTicTail(std::istream&, VString&) { return TIC_OK; }
+
+// The rest of the node's text with its children's: an operator child is
+// read through a frame of its own (its header, its slots, then its tail)
+// instead of a call, so that a tree of any depth is read. Each child is
+// entered into the node table once read in full, before the node that
+// holds it; a failed read deletes every node begun below this one.
 char DovExprOper::GetTic(std::istream& is, VString& message) {
     if (char r = DovExpr::GetTic(is, message)) return r;
-    int count = g_read ? g_read->pending_args : NumArgs();
-    for (int i = 0; i < count; ++i) {
-        if (i >= NumArgs()) {
-            slots_.push_back(new DovArgSlot);
+    struct Frame {
+        DovExprOper* node;
+        int count;  // slots in the text
+        int slot;
+    };
+    DovSmallStack<Frame> frames;
+    frames.push_back({this, g_read ? g_read->pending_args : NumArgs(), 0});
+    char r = TIC_OK;
+    while (!frames.empty()) {
+        Frame& f = frames.back();
+        DovExprOper* node = f.node;
+        if (f.slot >= f.count) {
+            if ((r = node->GetTicTail(is, message))) break;
+            if (node != this && (r = RegisterNode(node, message))) break;
+            frames.pop_back();
+            if (frames.empty()) break;
+            Frame& holder = frames.back();
+            holder.node->SetArg(holder.slot++, node, -1, 0);
+            continue;
         }
-        DovArgSlot* s = slots_[static_cast<std::size_t>(i)];
+        const int i = f.slot;
+        if (i >= node->NumArgs()) node->slots_.push_back(new DovArgSlot);
+        DovArgSlot* s = node->slots_[static_cast<std::size_t>(i)];
         int code = 0, order = 0;
         // Slot codes may be negative: the reader takes what the writer wrote.
-        if (char r = GetTicIntNo(is, code, true, ':', message)) return r;
-        if (char r = GetTicIntNo(is, order, true, ':', message)) return r;
+        if ((r = GetTicIntNo(is, code, true, ':', message))) break;
+        if ((r = GetTicIntNo(is, order, true, ':', message))) break;
         s->code = static_cast<std::int16_t>(code);
         s->order = static_cast<std::int16_t>(order);
-        if (char r = s->tokens.GetTic(is, message)) return r;
+        if ((r = s->tokens.GetTic(is, message))) break;
         int c = is.get();
         if (c == '0') {
-            SetArg(i, nullptr, -1, 0);
-        } else if (c == '1') {
-            DovExpr* child = nullptr;
-            if (char r = GetTicOp(is, child, message)) return r;
-            SetArg(i, child, -1, 0);
-        } else {
-            message = DovFormat("DovExprOper::GetTic: bad arg code '%c'", c < 0 ? ' ' : c);
-            return TIC_BAD_FORMAT;
+            node->SetArg(i, nullptr, -1, 0);
+            ++f.slot;
+            continue;
         }
+        if (c != '1') {
+            message = DovFormat("DovExprOper::GetTic: bad arg code '%c'", c < 0 ? ' ' : c);
+            r = TIC_BAD_FORMAT;
+            break;
+        }
+        DovExpr* child = nullptr;
+        int count = 0;
+        if ((r = ReadNodeStart(is, child, count, message))) break;
+        if (child->has_slots_) {
+            if ((r = child->DovExpr::GetTic(is, message))) {
+                delete child;
+                break;
+            }
+            // Outside a tree read a node reads the slots it was made with.
+            frames.push_back({static_cast<DovExprOper*>(child), g_read ? count : child->NumArgs(), 0});
+            continue;
+        }
+        if (!(r = child->GetTic(is, message))) r = RegisterNode(child, message);
+        if (r) {
+            delete child;
+            break;
+        }
+        node->SetArg(i, child, -1, 0);
+        ++f.slot;
     }
-    return TIC_OK;
+    for (; frames.size() > 1; frames.pop_back()) delete frames.back().node;
+    return r;
 }
 
 void DovCharString::PutTicNode(std::ostream& os) const {

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "lbase/small_stack.h"
+
 int DovWalkTrace = 0;
 
 namespace {
@@ -14,27 +16,89 @@ bool IsBlankOrComment(int code) {
 
 namespace {
 
-// The walk below `node` once its callback asked to descend. The result is
-// that of the last child's walk (`r` when there was none). Without tracing
-// a child's callback is called from here, so that a leaf costs no call of
-// its own.
+// Trace lines: "+++WalkTheTree: " for the plain walk (`walk` null), the
+// walk's name and "+++: " for a named walk; "---" and the result on the way
+// out.
+void TraceEnter(const char* walk, DovOper oper, const void* node) {
+    if (walk)
+        std::cout << walk << "+++: ";
+    else
+        std::cout << "+++WalkTheTree: ";
+    std::cout << DovOperName(oper) << " e=" << node << std::endl;
+}
+
+void TraceLeave(const char* walk, DovOper oper, const void* node, int r) {
+    if (walk)
+        std::cout << walk << "---: ";
+    else
+        std::cout << "---WalkTheTree: ";
+    std::cout << DovOperName(oper) << " e=" << node << " ret=" << r << std::endl;
+}
+
+// A node of the walks below whose arguments are being walked: the slot the
+// walk is at (read again after every step, as the node may change under
+// the walk) and, for the trace lines, the operation the node had when it
+// was met.
+struct WalkFrame {
+    DovExpr* node;
+    int slot;
+    DovOper oper;
+};
+
+// The walk below `node` once its callback asked to descend, with a frame
+// per level of the nodes above the one being walked instead of a call, so
+// that a tree of any depth is walked. The result is that of the last
+// child's walk (`r` when there was none): a child that descended ends with
+// the result of its own last child.
 int WalkArgs(DovExpr* node, void* context, DovWalkCallback cb, int r) {
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        DovExpr* child = node->SlotAt(i)->arg;
-        // The next slot record is read once this child's subtree is done:
-        // fetch it meanwhile.
-        if (i + 1 < node->NumArgs()) __builtin_prefetch(node->SlotAt(i + 1));
-        if (!child) continue;
-        if (DovWalkTrace) {
-            r = WalkTheTree(child, context, cb);
-        } else {
+    DovSmallStack<WalkFrame> above;
+    DovOper oper = node->Oper();
+    int slot = 0;
+    for (;;) {
+        const int n = node->NumArgs();
+        if (slot < n) {
+            DovExpr* child = node->SlotAt(slot)->arg;
+            // The next slot record is read once this child's subtree is
+            // done: fetch it meanwhile.
+            if (slot + 1 < n) __builtin_prefetch(node->SlotAt(slot + 1));
+            if (!child) {
+                ++slot;
+                continue;
+            }
+            // Taken before the callback, which may delete the node; the name
+            // is read from the catalogue only when tracing.
+            const DovOper childOper = child->Oper();
+            if (DovWalkTrace) TraceEnter(nullptr, childOper, child);
             r = cb(child, context);
-            if (r == DOV_WALK_DESCEND && child->NumArgs() > 0) r = WalkArgs(child, context, cb, r);
+            if (r == DOV_WALK_DESCEND && child->NumArgs() > 0) {
+                above.push_back({node, slot, oper});
+                node = child;
+                oper = childOper;
+                slot = 0;
+                continue;
+            }
+            if (DovWalkTrace) TraceLeave(nullptr, childOper, child, r);
+        } else {
+            // The node's arguments are done: `r` is its result.
+            if (above.empty()) return r;
+            if (DovWalkTrace) TraceLeave(nullptr, oper, node, r);
+            const WalkFrame& up = above.back();
+            node = up.node;
+            slot = up.slot;
+            oper = up.oper;
+            above.pop_back();
         }
-        if (r == DOV_WALK_STOP) break;
-        if (r == DOV_WALK_REMOVED) --i;
+        // `r` is the result of the child at `slot`.
+        if (r == DOV_WALK_STOP) {
+            for (; !above.empty(); above.pop_back()) {
+                if (DovWalkTrace) TraceLeave(nullptr, oper, node, r);
+                node = above.back().node;
+                oper = above.back().oper;
+            }
+            return r;
+        }
+        if (r != DOV_WALK_REMOVED) ++slot;
     }
-    return r;
 }
 
 }  // namespace
@@ -44,38 +108,67 @@ int WalkTheTree(DovExpr* node, void* context, DovWalkCallback cb) {
     // Taken before the callback, which may delete the node; the name is
     // read from the catalogue only when tracing.
     const DovOper oper = node->Oper();
-    const void* addr = node;
-    if (DovWalkTrace) std::cout << "+++WalkTheTree: " << DovOperName(oper) << " e=" << addr << std::endl;
+    if (DovWalkTrace) TraceEnter(nullptr, oper, node);
     int r = cb(node, context);
     if (r == DOV_WALK_DESCEND && node->NumArgs() > 0) r = WalkArgs(node, context, cb, r);
-    if (DovWalkTrace) std::cout << "---WalkTheTree: " << DovOperName(oper) << " e=" << addr << " ret=" << r << std::endl;
+    if (DovWalkTrace) TraceLeave(nullptr, oper, node, r);
     return r;
 }
 
+// Pre-order with the post-order and token-list callbacks, a frame per
+// level of the nodes whose arguments are being walked. A node's walk ends
+// with its post-order callback and its trace line; a stop (4) ends every
+// node still open at once, without their post-order callbacks.
 int DovExpr::NamedWalk(DovExpr* root, void* context, const char* name, PreFn pre, PostFn post, TokensFn tokens) {
-    if (DovWalkTrace) std::cout << name << "+++: " << DovOperName(Oper()) << " e=" << this << std::endl;
-    int r = pre ? pre(this, root, context) : DOV_WALK_DESCEND;
-    if (r == DOV_WALK_DESCEND) {
-        for (int i = 0; i < NumArgs(); ++i) {
-            DovArgSlot* slot = SlotAt(i);
-            if (tokens && slot) {
-                r = tokens(&slot->tokens, this, root, context);
-                if (r == DOV_WALK_STOP) goto done;
-            }
-            if (DovExpr* child = slot ? slot->arg : nullptr) {
-                r = child->NamedWalk(root, context, name, pre, post, tokens);
-                if (r == DOV_WALK_STOP) goto done;
-                if (r == DOV_WALK_REMOVED) --i;
-            }
+    DovSmallStack<WalkFrame> frames;
+    DovExpr* enter = this;  // the next node to start, if any
+    int r = DOV_WALK_DESCEND;
+    for (;;) {
+        DovExpr* ended = nullptr;  // the node whose walk ends with `r`
+        if (enter) {
+            DovExpr* node = enter;
+            enter = nullptr;
+            if (DovWalkTrace) TraceEnter(name, node->Oper(), node);
+            r = pre ? pre(node, root, context) : DOV_WALK_DESCEND;
+            if (r == DOV_WALK_DESCEND)
+                frames.push_back({node, 0, node->Oper()});
+            else
+                ended = node;
         }
-        if (tokens) {
-            r = tokens(&Tokens(), this, root, context);
-            if (r == DOV_WALK_STOP) goto done;
+        if (!ended) {
+            WalkFrame& f = frames.back();
+            DovExpr* node = f.node;
+            if (f.slot < node->NumArgs()) {
+                DovArgSlot* slot = node->SlotAt(f.slot);
+                if (tokens && slot) {
+                    r = tokens(&slot->tokens, node, root, context);
+                    if (r == DOV_WALK_STOP) break;
+                }
+                if (DovExpr* child = slot ? slot->arg : nullptr) {
+                    enter = child;
+                    continue;
+                }
+                ++f.slot;
+                continue;
+            }
+            if (tokens) {
+                r = tokens(&node->Tokens(), node, root, context);
+                if (r == DOV_WALK_STOP) break;
+            }
+            frames.pop_back();
+            ended = node;
         }
+        if (post) r = post(ended, root, context, r);
+        if (DovWalkTrace) TraceLeave(name, ended->Oper(), ended, r);
+        if (frames.empty()) return r;
+        if (r == DOV_WALK_STOP) break;
+        // A child that removed itself: its index is walked again.
+        if (r != DOV_WALK_REMOVED) ++frames.back().slot;
     }
-    if (post) r = post(this, root, context, r);
-done:
-    if (DovWalkTrace) std::cout << name << "---: " << DovOperName(Oper()) << " e=" << this << " ret=" << r << std::endl;
+    while (!frames.empty()) {
+        if (DovWalkTrace) TraceLeave(name, frames.back().node->Oper(), frames.back().node, r);
+        frames.pop_back();
+    }
     return r;
 }
 
@@ -180,7 +273,14 @@ char DovExprPath::Add(DovExpr* node, DovTokenList* msgs) {
         nodes[top++] = node;
         return 0;
     }
-    if (msgs) msgs->AddNewToken(MSG_SEVERE, DovSrcPosnBeg(node), "DovExprPath::Add: expr stack overflow");
+    if (msgs) {
+        // At the deepest node that has a position: the node itself, or the
+        // nearest one above it on the path (a leaf whose text lies in its
+        // parent's slot has none of its own).
+        DovTxtPosn at = DovSrcPosnBeg(node);
+        for (int i = top < kCapacity ? top : kCapacity; at.IsNull() && i-- > 0;) at = DovSrcPosnBeg(nodes[i]);
+        msgs->AddNewToken(MSG_SEVERE, at, "DovExprPath::Add: expr stack overflow");
+    }
     return 'C';
 }
 

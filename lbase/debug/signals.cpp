@@ -1,6 +1,7 @@
 #include "lbase/debug/signals.h"
 
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <ios>
 #include <unistd.h>
@@ -45,13 +46,28 @@ void DovFatalSignalHandler(int signal) {
     DovExit(kFatalSignalStatus);
 }
 
-bool Install(int signal, void (*handler)(int)) {
+// The stack the fatal-signal handler runs on: a fault from a machine stack
+// that has run out leaves no room there for the handler, its printing and
+// the exit routines.
+constexpr std::size_t kSignalStackBytes = 1 << 20;
+alignas(16) char g_signal_stack[kSignalStackBytes];
+
+void InstallSignalStack() {
+    stack_t stack{};
+    stack.ss_sp = g_signal_stack;
+    stack.ss_size = sizeof g_signal_stack;
+    stack.ss_flags = 0;
+    sigaltstack(&stack, nullptr);
+}
+
+// `onOwnStack`: the handler runs on the signal stack.
+bool Install(int signal, void (*handler)(int), bool onOwnStack) {
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     // Not deferred: a signal of the same kind during the handler must reach
     // the re-entry guard rather than wait (or, for a fault, kill silently).
-    action.sa_flags = SA_NODEFER;
+    action.sa_flags = SA_NODEFER | (onOwnStack ? SA_ONSTACK : 0);
     return sigaction(signal, &action, nullptr) == 0;
 }
 
@@ -61,15 +77,16 @@ void DovSetSignalHandlers() {
     // Stream and stdio output must stay in one order: the handlers use stdio.
     std::ios_base::sync_with_stdio(true);
     if (DovNoSignalHandlers) return;
-    if (!Install(SIGINT, DovInterruptHandler)) {
+    InstallSignalStack();
+    if (!Install(SIGINT, DovInterruptHandler, false)) {
         std::fputs("\nCannot set SIGINT handler.\n", stdout);
         DovExit(kNoHandlerStatus);
     }
-    if (!Install(SIGBUS, DovFatalSignalHandler)) {
+    if (!Install(SIGBUS, DovFatalSignalHandler, true)) {
         std::fputs("\nCannot set SIGBUS handler.\n", stdout);
         DovExit(kNoHandlerStatus);
     }
-    Install(SIGFPE, DovFatalSignalHandler);
-    Install(SIGILL, DovFatalSignalHandler);
-    Install(SIGSEGV, DovFatalSignalHandler);
+    Install(SIGFPE, DovFatalSignalHandler, true);
+    Install(SIGILL, DovFatalSignalHandler, true);
+    Install(SIGSEGV, DovFatalSignalHandler, true);
 }

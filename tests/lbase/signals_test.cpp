@@ -93,6 +93,31 @@ TEST(Signals, EveryFatalSignal) {
     }
 }
 
+// Calls itself until the machine stack runs out (the flag is never
+// cleared); the frame's buffer and the work after the call keep the
+// compiler from turning it into a loop.
+volatile bool g_deeper = true;
+[[gnu::noinline]] int RunOutOfStack(int depth) {
+    volatile char frame[256];
+    frame[0] = static_cast<char>(depth);
+    return (g_deeper ? RunOutOfStack(depth + 1) : 0) + frame[0];
+}
+
+// A fault from a machine stack that has run out: the handler still runs,
+// on its own stack, and ends with status 30 and its message.
+TEST(Signals, StackOverflowStillGivesTheMessage) {
+    auto r = RunInChild([] {
+        DovSetSignalHandlers();
+        DovEnterDebugContext(new DovStringDebugContext("deep"));
+        std::cout << "working" << std::endl;
+        std::cout << RunOutOfStack(0) << std::endl;
+    });
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    EXPECT_EQ(r.exit_status, 30);
+    EXPECT_EQ(r.out, "working\n" + BadSignalLine(SIGSEGV) + "Debug context stack dump: \n  deep\n\n\n");
+    EXPECT_EQ(r.err, BadSignalLine(SIGSEGV));
+}
+
 TEST(Signals, InterruptStops) {
     auto r = RunInChild([] {
         DovSetSignalHandlers();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "parser/parser.h"
+#include "tests/support/small_stack_run.h"
 #include "tree/leaf.h"
 #include "tree/walk.h"
 
@@ -317,6 +318,27 @@ TEST_F(ErrorNodes, MarkFromSourceMarksNodesAndSlots) {
         EXPECT_EQ(move->ArgSlots(i)->code, 1);
     }
     delete top;
+}
+
+// A tree nested far deeper than a pass that calls itself per level could
+// follow on a small stack: every level is marked.
+TEST(MarkFromSource, AChainOfAnyDepth) {
+    ASSERT_TRUE(vemlo_test::RunOnSmallStack([] {
+        constexpr int kDepth = 20000;
+        DovExpr* bottom = new DovCharString("A");
+        DovExpr* top = bottom;
+        for (int i = 0; i < kDepth; ++i) {
+            auto* move = new DovExprOper(STMT_MOVE);
+            move->SetArg(0, top);
+            top = move;
+        }
+        DovMarkFromSource(top);
+        EXPECT_EQ(top->Flag(), 1);
+        EXPECT_EQ(top->ArgSlots(1)->code, 1);
+        EXPECT_EQ(bottom->Flag(), 1);
+        EXPECT_EQ(bottom->Parent()->ArgSlots(0)->code, 1);
+        delete top;
+    }));
 }
 
 }  // namespace

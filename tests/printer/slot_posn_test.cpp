@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/printer/printer_fixture.h"
+#include "tests/support/small_stack_run.h"
 #include "tests/tree/tree_fixture.h"
 
 namespace {
@@ -377,37 +378,31 @@ TEST(SlotPosn, TheLastPositionIsTheEndOfTheLastPlacedToken) {
     delete bare;
 }
 
-// A chain far deeper than the machine stack could follow call by call:
-// each MOVE holds the next one as its argument behind its keyword, the
-// last one a leaf on the next line. Built from the bottom up, as the parser
-// builds.
+// A chain far deeper than a pass that calls itself per level could follow
+// on a small stack: each MOVE holds the next one as its argument behind its
+// keyword, the last one a leaf on the next line.
 TEST(SlotPosn, AChainOfAnyDepthIsWalked) {
-    WorkingParserScope parser;
-    constexpr int kDepth = 200000;
-    auto* deepest = new DovExprOper(STMT_MOVE);
-    Add(deepest->ArgSlots(0)->tokens, W("MOVE", 1, 11, 15));
-    deepest->SetArg(0, Leaf("A", 2, 11, 12));
-    DovExpr* top = deepest;
-    for (int i = 1; i < kDepth; ++i) {
-        auto* above = new DovExprOper(STMT_MOVE);
-        Add(above->ArgSlots(0)->tokens, W("MOVE", 1, 11, 15));
-        above->SetArg(0, top);
-        top = above;
-    }
+    ASSERT_TRUE(vemlo_test::RunOnSmallStack([] {
+        WorkingParserScope parser;
+        constexpr int kDepth = 20000;
+        DovExpr* top = vemlo_test::NestedMoves(kDepth, Leaf("A", 2, 11, 12));
+        DovExpr* deepest = top;
+        for (DovExpr* n = top; n->Oper() == STMT_MOVE; n = n->Args(0)) {
+            Add(n->ArgSlots(0)->tokens, W("MOVE", 1, 11, 15));
+            deepest = n;
+        }
 
-    const DovTxtPosnRange range = SetSlotPosnOper(top);
-    EXPECT_EQ(range.beg, P(1, 11));
-    EXPECT_EQ(range.end, P(2, 12));
-    // Every level gets its gap token: back to the next keyword's begin above
-    // the last level, on to the leaf at the last one.
-    ASSERT_EQ(Gaps(top->ArgSlots(0)->tokens).size(), 1u);
-    EXPECT_TRUE(Same(Gaps(top->ArgSlots(0)->tokens)[0], {P(1, 15), P(1, 11)}));
-    ASSERT_EQ(Gaps(deepest->ArgSlots(0)->tokens).size(), 1u);
-    EXPECT_TRUE(Same(Gaps(deepest->ArgSlots(0)->tokens)[0], {P(1, 15), P(2, 11)}));
-
-    // Freed from the bottom up, a level at a time.
-    for (DovExpr* above = deepest->Parent(); above; above = above->Parent()) delete above->DelArg(0, 0, 0);
-    delete top;
+        const DovTxtPosnRange range = SetSlotPosnOper(top);
+        EXPECT_EQ(range.beg, P(1, 11));
+        EXPECT_EQ(range.end, P(2, 12));
+        // Every level gets its gap token: back to the next keyword's begin
+        // above the last level, on to the leaf at the last one.
+        ASSERT_EQ(Gaps(top->ArgSlots(0)->tokens).size(), 1u);
+        EXPECT_TRUE(Same(Gaps(top->ArgSlots(0)->tokens)[0], {P(1, 15), P(1, 11)}));
+        ASSERT_EQ(Gaps(deepest->ArgSlots(0)->tokens).size(), 1u);
+        EXPECT_TRUE(Same(Gaps(deepest->ArgSlots(0)->tokens)[0], {P(1, 15), P(2, 11)}));
+        delete top;
+    }));
 }
 
 TEST(SlotPosn, ANullRootIsNothing) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
 
+#include "tests/support/small_stack_run.h"
 #include "tests/tree/tree_fixture.h"
 #include "tree/tree.h"
 
@@ -126,27 +128,40 @@ TEST(TicTree, CorruptInputs) {
     EXPECT_EQ(p.FileIndex(), 2u);
 }
 
-// Nesting deeper than any program is refused with a message instead of
-// running the reader out of stack; 4096 levels still read back.
+// Trees of any depth are written and read back, the text of each level
+// before and after its children's in turn: named-object uses, each holding
+// the next in its slot, with a category after the slot at every level.
 TEST(TicTree, DeepNesting) {
-    // `depth` nested lists around a null node, numbered in pre-order.
-    auto nested = [](int depth) {
-        std::string text = NamesPart() + std::to_string(depth + 1) + "\n";
-        for (int i = 0; i < depth; ++i) text += "\no3:1:0:" + std::to_string(i) + ":#0:-1:#1";
-        return text + "\no1:0:0:" + std::to_string(depth) + ":#";
-    };
-    DovExpr* root = reinterpret_cast<DovExpr*>(1);
-    VString error;
-    EXPECT_EQ(Read(nested(200000), root, error), '<');
-    EXPECT_EQ(root, nullptr);
-    EXPECT_TRUE(error == "DovExpr::GetTicOp: nodes nested deeper than 4096 levels") << error;
+    ASSERT_TRUE(vemlo_test::RunOnSmallStack([] {
+        constexpr int kDepth = 20000;
+        DovExpr* chain = new DovCharString("A");
+        for (int i = 0; i < kDepth; ++i)
+            chain = new DovNamedObjUse(chain, i % 2 ? NC_DATA_NAME : NC_PARA_NAME, 0);
+        const std::string text = Write(chain);
+        delete chain;
 
-    ASSERT_EQ(Read(nested(4095), root, error), 0) << error;
-    int levels = 1;
-    for (DovExpr* n = root; n->NumArgs() > 0; n = n->Args(0)) ++levels;
-    EXPECT_EQ(levels, 4096);
-    delete root;
-    EXPECT_EQ(Read(nested(4096), root, error), '<');
+        DovExpr* root = nullptr;
+        VString error;
+        ASSERT_EQ(Read(text, root, error), 0) << error;
+        int levels = 0;
+        DovExpr* n = root;
+        for (; n->Oper() == NAMED_OBJ_USE; n = n->Args(0)) {
+            const DovNameCategory want = (kDepth - 1 - levels) % 2 ? NC_DATA_NAME : NC_PARA_NAME;
+            ASSERT_EQ(static_cast<DovNamedObjUse*>(n)->Category(), want) << "level " << levels;
+            ++levels;
+        }
+        EXPECT_EQ(levels, kDepth);
+        EXPECT_EQ(n->Oper(), CHAR_STRING);
+        EXPECT_EQ(Write(root), text);
+        delete root;
+
+        // A fault at the bottom fails the read, and what was read goes.
+        std::string bad = text;
+        bad[bad.rfind("#1")] = '7';  // the last child mark
+        root = reinterpret_cast<DovExpr*>(1);
+        EXPECT_EQ(Read(bad, root, error), '<');
+        EXPECT_EQ(root, nullptr);
+    }));
 }
 
 TEST(DovCheckTree, SoundAndDuplicated) {
@@ -397,6 +412,37 @@ TEST(TicTree, MutatedNamedTreesNeverCrash) {
 }  // namespace
 
 namespace {
+
+// A node's line, each slot's line one level deeper, and after a nested
+// argument the next slot back at its own level, at any depth.
+TEST(DebugDump, NestedArguments) {
+    DovExprOper list(EX_LIST, new DovExprOper(EX_LIST, new DovCharString("A")), new DovCharString("B"));
+    std::ostringstream os;
+    list.Print(os);
+    EXPECT_EQ(os.str(),
+              "EX_LIST\n"
+              " 1. 0.-1. EX_LIST\n"
+              " 2. 0.-1. . CHAR_STRING A\n"
+              " 1. 1.-1. CHAR_STRING B\n");
+    EXPECT_EQ(DovDumpDepth, 0);
+
+    ASSERT_TRUE(vemlo_test::RunOnSmallStack([] {
+        constexpr int kDepth = 4000;
+        DovExpr* top = vemlo_test::NestedMoves(kDepth, new DovCharString("A"));
+        std::ostringstream deep;
+        top->Print(deep);
+        delete top;
+        const std::string text = deep.str();
+        // The bottom leaf, then the empty second slot of each MOVE from the
+        // deepest up.
+        const std::string leaf = std::to_string(kDepth) + ". 0.-1. ";
+        EXPECT_NE(text.find(leaf), std::string::npos);
+        const std::string last = " 1. 1 -1. (NULL)\n";
+        EXPECT_EQ(text.substr(text.size() - last.size()), last);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * kDepth + 1);
+        EXPECT_EQ(DovDumpDepth, 0);
+    }));
+}
 
 TEST(DebugDump, Verbosity) {
     DovExprOper move(STMT_MOVE, new DovCharString("A"), nullptr);

@@ -44,6 +44,16 @@ DovExpr* NewProgram() {
 
 DovExpr* TableOf(DovExpr* prog) { return prog->Args(kDovProgSymbolTableArg); }
 
+DovExpr* NestedMoves(int depth, DovExpr* bottom) {
+    DovExpr* top = bottom;
+    for (int i = 0; i < depth; ++i) {
+        auto* move = new DovExprOper(STMT_MOVE);
+        move->SetArg(0, top);
+        top = move;
+    }
+    return top;
+}
+
 std::string Images(const DovTokenList& list) {
     std::string all;
     for (const DovToken* t : list) all += t->image.CStr();

@@ -53,6 +53,11 @@ std::string SymTabTrace(int level, Fn fn) {
     return out;
 }
 
+// `depth` MOVE nodes, each holding the next in its first slot and nothing
+// in its second, the last one `bottom`; built from the bottom up, as a
+// parser builds.
+DovExpr* NestedMoves(int depth, DovExpr* bottom);
+
 // The images of a token list joined without separators.
 std::string Images(const DovTokenList& list);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/small_stack_run.h"
 #include "tests/tree/tree_fixture.h"
 #include "tree/tree.h"
 
@@ -184,6 +185,44 @@ TEST(TokenWalks, GatherDropAndRaise) {
     delete list;
 }
 
+// Every walk over a tree nested far deeper than a walk that calls itself per
+// level could follow on a small stack, and the deletion of that tree.
+TEST(DeepTrees, EveryWalkFollowsEveryLevel) {
+    ASSERT_TRUE(vemlo_test::RunOnSmallStack([] {
+        constexpr int kDepth = 20000;
+        auto* bottom = new DovCharString("A");
+        DovToken* token = Word("A", 7, 12);
+        bottom->Tokens().AppendToken(token);
+        DovExpr* top = vemlo_test::NestedMoves(kDepth, bottom);
+
+        int visits = 0;
+        EXPECT_EQ(WalkTheTree(top, &visits, [](DovExpr*, void* c) -> int { return ++*static_cast<int*>(c), 1; }), 1);
+        EXPECT_EQ(visits, kDepth + 1);
+        EXPECT_EQ(WalkTheTree(top, nullptr, [](DovExpr* n, void*) -> int { return n->IsTerminal() ? 4 : 1; }), 4);
+
+        // Pre- and post-order callbacks for every node, a token list for
+        // every slot and every node.
+        struct Counts {
+            int pre = 0, post = 0, lists = 0;
+        } counts;
+        DovNamedWalk(
+            top, &counts, "deep", [](DovExpr*, DovExpr*, void* c) -> int { return ++static_cast<Counts*>(c)->pre, 1; },
+            [](DovExpr*, DovExpr*, void* c, int r) -> int { return ++static_cast<Counts*>(c)->post, r; },
+            [](DovTokenList*, DovExpr*, DovExpr*, void* c) -> int { return ++static_cast<Counts*>(c)->lists, 1; });
+        EXPECT_EQ(counts.pre, kDepth + 1);
+        EXPECT_EQ(counts.post, kDepth + 1);
+        EXPECT_EQ(counts.lists, 3 * kDepth + 1);
+        EXPECT_EQ(DovSrcPosnBeg(top), DovTxtPosn(7, 12, 1));
+
+        EXPECT_EQ(DovFindOperBelow(top, CHAR_STRING), bottom);
+        EXPECT_EQ(DovExprContains(top, bottom), 1);
+        DovFillNullArgs(top);
+        EXPECT_EQ(bottom->Parent()->Args(1)->Oper(), NULL_NODE);
+        EXPECT_EQ(top->Args(1)->Oper(), NULL_NODE);
+        delete top;
+    }));
+}
+
 TEST(DovExprPath, AddRemoveAndOverflow) {
     DovExprPath path;
     DovTokenList msgs;
@@ -198,6 +237,39 @@ TEST(DovExprPath, AddRemoveAndOverflow) {
     EXPECT_EQ(empty.Remove(&m2), 'C');
     EXPECT_EQ(empty.top, 0);
     EXPECT_EQ(Images(m2), "DovExprPath::Remove: empty expr stack");
+}
+
+// The overflow is reported at the deepest node that has a position: the
+// node being added, else the nearest one above it on the path.
+TEST(DovExprPath, OverflowAtTheDeepestPlacedNode) {
+    DovExprOper placed(STMT_MOVE);
+    DovToken* keyword = Word("MOVE", 9, 12);
+    placed.ArgSlots(0)->tokens.AppendToken(keyword);
+    DovNullNode unplaced;
+    DovCharString leaf("A");
+    DovToken* text = Word("A", 11, 20);
+    leaf.Tokens().AppendToken(text);
+    struct Case {
+        const char* what;
+        DovExpr* added;
+        std::vector<DovExpr*> path;  // the last entries, deepest last
+        DovTxtPosn at;
+    };
+    const Case cases[] = {
+        {"the node added", &leaf, {&placed, &unplaced}, DovTxtPosn(11, 20, 1)},
+        {"the node above", &unplaced, {&leaf, &placed, &unplaced, nullptr}, DovTxtPosn(9, 12, 1)},
+        {"none", &unplaced, {&unplaced, nullptr}, DovNullPosn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DovExprPath path;
+        path.top = DovExprPath::kCapacity;
+        for (std::size_t i = 0; i < c.path.size(); ++i) path.nodes[path.top - c.path.size() + i] = c.path[i];
+        DovTokenList msgs;
+        EXPECT_EQ(path.Add(c.added, &msgs), 'C');
+        ASSERT_NE(msgs.First(), nullptr);
+        EXPECT_EQ(msgs.First()->Beg(), c.at);
+    }
 }
 
 TEST(DovExprPath, SetAndDeepestValid) {
