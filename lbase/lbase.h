@@ -1,6 +1,7 @@
 // The base library: strings, string containers, the TIC form of scalars,
 // source positions, messages and the exit path, the command-line option
-// engine, file and process helpers, signals and the debug-context stack.
+// engine, file and process helpers, running on a stack of a chosen size,
+// signals and the debug-context stack.
 #pragma once
 
 #include "lbase/cmdline.h"
@@ -9,6 +10,7 @@
 #include "lbase/fast_ostream.h"
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
+#include "lbase/run_on_stack.h"
 #include "lbase/small_blocks.h"
 #include "lbase/strutil.h"
 #include "lbase/tic.h"

@@ -165,8 +165,11 @@ void PutcMargin(char ch, int counting) {
     if (st.g_xpos >= st.rightMargin && ch != '\n') {
         DovExpr::AddError(MSG_WARN,
                           DovFormat("Out line %d: Attempting to print char '%c' beyond right margin", st.line_no, ch));
+        // A hyphen continues the word the line ends in; after a blank the
+        // next word starts on a line of its own.
+        const bool inWord = ch != ' ' && st.lastChar != ' ';
         PutcLine('\n', 1);
-        const char* lead = ch == ' ' ? "           " : "      -    ";
+        const char* lead = inWord ? "      -    " : "           ";
         for (const char* p = lead; *p; ++p) PutcLine(*p, 1);
     }
     PutcLine(ch, 1);

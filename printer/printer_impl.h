@@ -24,17 +24,22 @@ public:
     int PrintToFile(const VString& fileName, DovExpr* root, DovTokenList* messages) override;
     int PrintToString(VString& text, DovExpr* root, DovTokenList* messages) override;
     // The main pass: 0 printed; 41 another pass runs; 43 ('+') a bad
-    // indentation step; otherwise the result of building the generation
-    // table or of printing the root.
+    // indentation step; 45 no stack could be had for the tree; otherwise
+    // the result of building the generation table or of printing the root.
     int PrettyPrint(std::ostream& out, DovExpr* root, DovTokenList* messages);
     // Reprints one subtree where it was printed before and moves the
-    // generated positions of the rest of the tree; 0, or 41.
+    // generated positions of the rest of the tree; 0, 41 or 45.
     int FragmentPrint(std::ostream& out, DovExpr* node, DovTokenList* messages);
 
     // Frees the generation table; the next pass builds it again.
     void DropGenTable() { DovFreeGenTable(gen_table); }
 
     PrintTemplate* gen_table = nullptr;  // kDovGenTableSlots slots, or null
+
+private:
+    // The two passes on the calling thread's stack.
+    int PrettyPrintHere(std::ostream& out, DovExpr* root, DovTokenList* messages);
+    int FragmentPrintHere(std::ostream& out, DovExpr* node, DovTokenList* messages);
 };
 
 // Result codes of the passes.
@@ -42,6 +47,8 @@ constexpr int kDovPrintInUse = 41;
 constexpr int kDovPrintBadIndentStep = 43;
 // PrintToString: the printed text is longer than a string may be.
 constexpr int kDovPrintTooLong = 44;
+// The tree is deeper than any stack the printer could have.
+constexpr int kDovPrintTooDeep = 45;
 
 // The longest text PrintToString hands back (the string type's limit).
 extern std::size_t DovPrintStringLimit;

@@ -85,11 +85,7 @@ VString Print(DovPrettyPrinterImpl& printer, DovExpr* root, DovTokenList& messag
     return text;
 }
 
-std::string Texts(const DovTokenList& list) {
-    std::string s;
-    for (const DovToken* t : list) s += std::string(t->image.CStr()) + "\n";
-    return s;
-}
+using vemlo_test::Texts;
 
 TEST(PrintFromSource, AnUnchangedStatementComesOutByteForByte) {
     SourceFile src(kMoveSource);

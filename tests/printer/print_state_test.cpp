@@ -103,6 +103,20 @@ TEST(PrintState, BlankPastTheMarginStartsALineOfTwelveBlanks) {
     EXPECT_EQ(pass.MessageTexts()[0], "Out line 2: Attempting to print char ' ' beyond right margin");
 }
 
+// A line that ends in a blank ends its word: the next word must not be
+// glued to it by a hyphen line.
+TEST(PrintState, WordAfterABlankAtTheMarginStartsALineWithoutAHyphen) {
+    DovPrettyPrinterImpl p;
+    PrintPass pass(p);
+    Chars(std::string(64, 'X') + " ");
+    ASSERT_EQ(DovPrinting.g_xpos, 72);
+    Chars("NOT");
+    ASSERT_EQ(pass.Lines().size(), 2u);
+    EXPECT_EQ(pass.Lines()[1], std::string(11, ' ') + "NOT");
+    ASSERT_EQ(pass.MessageTexts().size(), 1u);
+    EXPECT_EQ(pass.MessageTexts()[0], "Out line 1: Attempting to print char 'N' beyond right margin");
+}
+
 TEST(PrintState, FreeFormatHoldsTwoHundredNineteenCharacters) {
     DovPrettyPrinterImpl p;
     p.gen_line_format = DOV_GEN_LF_FREE;

@@ -61,4 +61,26 @@ std::vector<std::string> WorkingParserScope::Texts() const {
     return texts;
 }
 
+std::string Texts(const DovTokenList& messages) {
+    std::string s;
+    for (const DovToken* m : messages) s += std::string(m->image.CStr()) + "\n";
+    return s;
+}
+
+OptionParser::OptionParser(const std::vector<std::string>& options) {
+    const DovCommandLineFlagTable& table = *parser_.DefineOptions(kDovParserOptionGroups);
+    std::vector<const char*> argv;
+    for (const std::string& w : options) argv.push_back(w.c_str());
+    VStringList files, problems;
+    VString error;
+    ok_ = SetCLFlag(table, 0, static_cast<int>(argv.size()), argv.data(), files, problems) == 0 &&
+          parser_.ResolveDialectDefaults(error) == 0;
+}
+
+DovExpr* OptionParser::Parse(const std::filesystem::path& file, DovTokenList& messages) {
+    DovExpr* root = nullptr;
+    parser_.Parse(file.string().c_str(), root, &messages);
+    return root;
+}
+
 }  // namespace vemlo_test

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,6 +68,23 @@ public:
 private:
     DovParserImpl parser_;
     DovTokenList messages_;
+};
+
+// The texts of a message list, one a line.
+std::string Texts(const DovTokenList& messages);
+
+// A parser set up with `options` (parser options as on a command line).
+class OptionParser {
+public:
+    explicit OptionParser(const std::vector<std::string>& options);
+    bool Ok() const { return ok_; }
+    // The tree of `file` (null when it has none); the messages go to
+    // `messages`.
+    DovExpr* Parse(const std::filesystem::path& file, DovTokenList& messages);
+
+private:
+    DovParserImpl parser_;
+    bool ok_ = false;
 };
 
 // Position shorthand (file 1).

@@ -30,6 +30,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using vemlo_test::OptionParser;
 
 struct Copybook {
     const char* name;  // file name in the copybook folder
@@ -169,35 +170,7 @@ std::string Upper(std::string s) {
     return s;
 }
 
-std::string Texts(const DovTokenList& messages) {
-    std::string s;
-    for (const DovToken* m : messages) s += std::string(m->image.CStr()) + "\n";
-    return s;
-}
-
-// A parser set up with `options`.
-class OptionParser {
-public:
-    explicit OptionParser(const std::vector<std::string>& options) {
-        const DovCommandLineFlagTable& table = *parser_.DefineOptions(kDovParserOptionGroups);
-        std::vector<const char*> argv;
-        for (const std::string& w : options) argv.push_back(w.c_str());
-        VStringList files, problems;
-        VString error;
-        ok_ = SetCLFlag(table, 0, static_cast<int>(argv.size()), argv.data(), files, problems) == 0 &&
-              parser_.ResolveDialectDefaults(error) == 0;
-    }
-    bool Ok() const { return ok_; }
-    DovExpr* Parse(const fs::path& file, DovTokenList& messages) {
-        DovExpr* root = nullptr;
-        parser_.Parse(file.string().c_str(), root, &messages);
-        return root;
-    }
-
-private:
-    DovParserImpl parser_;
-    bool ok_ = false;
-};
+using vemlo_test::Texts;
 
 // Parses `file` as the programs of the application are read, with the
 // copybooks of `copybooks`.

@@ -6,21 +6,44 @@ namespace vemlo_test {
 
 namespace {
 
-void ShapeTo(const DovExpr* node, int depth, std::vector<std::string>& out) {
-    std::string line(static_cast<std::size_t>(depth) * 2, ' ');
-    if (!node) {
-        out.push_back(line + "-");
-        return;
-    }
-    line += DovOperName(node->Oper());
-    if (node->IsTerminal()) line += std::string(" '") + node->Image().CStr() + "'";
-    out.push_back(line);
-    for (int i = 0; i < node->NumArgs(); ++i) {
-        if (DovOperArgIsDerived(node->Oper(), i)) {
-            out.push_back(std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') + "(derived)");
+// Lines deeper than this give their level as a number, so that a very deep
+// tree does not cost the square of its depth in blanks.
+constexpr std::size_t kIndentedLevels = 64;
+
+std::string Indent(std::size_t depth) {
+    if (depth <= kIndentedLevels) return std::string(depth * 2, ' ');
+    return std::string(kIndentedLevels * 2, ' ') + "[" + std::to_string(depth) + "] ";
+}
+
+// Depth first, children in slot order, on a stack of its own: trees nest as
+// deep as the grammar reads them.
+void ShapeTo(const DovExpr* root, std::vector<std::string>& out) {
+    struct Pending {
+        const DovExpr* node;
+        std::size_t depth;
+        bool derived;
+    };
+    std::vector<Pending> stack{{root, 0, false}};
+    while (!stack.empty()) {
+        const Pending at = stack.back();
+        stack.pop_back();
+        std::string line = Indent(at.depth);
+        if (at.derived) {
+            out.push_back(line + "(derived)");
             continue;
         }
-        ShapeTo(node->Args(i), depth + 1, out);
+        if (!at.node) {
+            out.push_back(line + "-");
+            continue;
+        }
+        const DovExpr* node = at.node;
+        line += DovOperName(node->Oper());
+        if (node->IsTerminal()) line += std::string(" '") + node->Image().CStr() + "'";
+        out.push_back(std::move(line));
+        for (int i = node->NumArgs() - 1; i >= 0; --i) {
+            const bool derived = DovOperArgIsDerived(node->Oper(), i);
+            stack.push_back({derived ? nullptr : node->Args(i), at.depth + 1, derived});
+        }
     }
 }
 
@@ -28,7 +51,7 @@ void ShapeTo(const DovExpr* node, int depth, std::vector<std::string>& out) {
 
 std::vector<std::string> TreeShape(const DovExpr* node) {
     std::vector<std::string> out;
-    ShapeTo(node, 0, out);
+    ShapeTo(node, out);
     return out;
 }
 

@@ -1,5 +1,6 @@
 // The shape of a tree as the round-trip checks compare it: one node a line,
-// indented two blanks a level, holding the operation name and, for a leaf,
+// indented two blanks a level (below 64 levels, the level's number in
+// brackets after the 64th level's blanks), holding the operation name and, for a leaf,
 // its image in quotes; "-" for an empty slot and "(derived)" for a slot the
 // parser fills in itself (file names, levels), whose content is left out.
 // Positions, tokens and comments are not part of the shape, so that a tree

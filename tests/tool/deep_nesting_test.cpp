@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/lexer/temp_dir.h"
+#include "tests/support/deep_programs.h"
 #include "tests/tool/run_vemlo.h"
 
 using vemlo_tool_test::RunVemlo;
@@ -17,48 +18,10 @@ using vemlo_tool_test::VemloRun;
 
 namespace {
 
-// One way of nesting: the lines that open a level, the ones that close it
-// (from the inside out), and what stands before and after the levels.
-struct Nesting {
-    const char* name;
-    const char* before;
-    const char* open;
-    const char* close;
-    const char* after;
-};
-
-// The innermost statement is a MOVE in every program; the MOVE line is
-// what a run that gets through the search finds.
-const Nesting kNestings[] = {
-    {"IF", "", "           IF T (1) = A\n", "           END-IF\n", ""},
-    {"EVALUATE", "", "           EVALUATE A WHEN 1\n", "           END-EVALUATE\n", ""},
-    {"PERFORM", "", "           PERFORM 2 TIMES\n", "           END-PERFORM\n", ""},
-    {"parentheses", "           IF\n", "            (\n", "            )\n", ""},
-    {"NOT", "           IF\n", "            NOT\n", "", ""},
-    {"NOT (", "           IF\n", "            NOT (\n", "            )\n", ""},
-};
-
-std::string Program(const Nesting& n, int depth) {
-    const bool condition = n.before[0] != '\0';
-    std::string text =
-        "       IDENTIFICATION DIVISION.\n"
-        "       PROGRAM-ID. DEEP.\n"
-        "       DATA DIVISION.\n"
-        "       WORKING-STORAGE SECTION.\n"
-        "       01  T PIC 9 OCCURS 10.\n"
-        "       01  A PIC 9.\n"
-        "       PROCEDURE DIVISION.\n"
-        "       P1.\n";
-    text += n.before;
-    text.reserve(text.size() + std::size_t(depth) * 40);
-    for (int i = 0; i < depth; ++i) text += n.open;
-    text += condition ? "             A = 1\n" : "           MOVE 1 TO A\n";
-    for (int i = 0; i < depth; ++i) text += n.close;
-    if (condition) text += "           MOVE 1 TO A END-IF\n";
-    text += "           .\n"
-            "           STOP RUN.\n";
-    return text;
-}
+using vemlo_test::DeepMoveLine;
+using vemlo_test::DeepNestings;
+using vemlo_test::DeepProgram;
+using vemlo_test::Nesting;
 
 // Where each run ends: a nesting whose search path stays within its 1,024
 // entries finds its MOVE; a deeper one stops with status 67.
@@ -70,7 +33,7 @@ struct Case {
 
 std::vector<Case> Cases() {
     std::vector<Case> cases;
-    for (const Nesting& n : kNestings)
+    for (const Nesting& n : DeepNestings())
         for (int depth : {1000, 10000, 100000}) {
             // A parenthesis or a NOT adds one node to the path; a statement
             // adds its list and its phrase as well.
@@ -84,7 +47,7 @@ TEST(DeepNesting, EveryDepthEndsWithItsMatchOrThePathMessage) {
     const vemlo_test::TempDir dir;
     for (const Case& c : Cases()) {
         SCOPED_TRACE(std::string(c.nesting->name) + " nested " + std::to_string(c.depth) + " deep");
-        dir.Write("DEEP.cbl", Program(*c.nesting, c.depth));
+        dir.Write("DEEP.cbl", DeepProgram(*c.nesting, c.depth));
         const VemloRun run = RunVemlo({"-q=STMT_MOVE", "DEEP.cbl"}, dir.Path());
         ASSERT_TRUE(run.exited) << "signal " << run.signal << "\n" << run.out.substr(0, 400);
         if (c.overflows) {
@@ -98,10 +61,7 @@ TEST(DeepNesting, EveryDepthEndsWithItsMatchOrThePathMessage) {
             EXPECT_TRUE(std::regex_match(run.out, kMessage)) << run.out.substr(0, 400);
         } else {
             EXPECT_EQ(run.status, 0) << run.out.substr(0, 400);
-            // The heading's 8 lines, the IF, the levels, the relation and the
-            // closing lines before the MOVE.
-            const int closeLines = c.nesting->close[0] ? c.depth : 0;
-            const std::string moveLine = std::to_string(8 + 1 + c.depth + 1 + closeLines + 1);
+            const std::string moveLine = std::to_string(DeepMoveLine(*c.nesting, c.depth));
             EXPECT_EQ(run.out, "*Reading* DEEP.cbl\nDEEP.cbl:" + moveLine +
                                    ":12:            MOVE 1 TO A END-IF\nErrors: 0, Warnings: 0\n");
         }
