@@ -1,4 +1,4 @@
-// A scratch folder for the lexer's tests, removed with everything in it when
+// A scratch folder for the tests, removed with everything in it when
 // the object goes.
 #pragma once
 
@@ -36,6 +36,14 @@ public:
         std::ofstream out(full, std::ios::binary);
         out << text;
         return full;
+    }
+
+    // An empty folder `rel` (emptied when it was there); its full path.
+    std::filesystem::path Fresh(const std::string& rel) const {
+        const std::filesystem::path p = Path(rel);
+        std::filesystem::remove_all(p);
+        std::filesystem::create_directories(p);
+        return p;
     }
 
 private:

@@ -15,11 +15,11 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
+#include "tests/lexer/temp_dir.h"
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
 #include "tests/support/tree_shape.h"
@@ -167,31 +167,9 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
     }
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        path_ = fs::temp_directory_path() / ("vemlo_round_trip_" + std::to_string(::getpid()));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path Fresh(const char* name) {
-        const fs::path p = path_ / name;
-        fs::remove_all(p);
-        fs::create_directories(p);
-        return p;
-    }
-
-private:
-    fs::path path_;
-};
-
 TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
     DovInstallGrammar();
-    ScratchDir scratch;
+    const vemlo_test::TempDir scratch;
     int programs = 0, parsed = 0;
     std::vector<std::string> failures;
     for (const Suite& suite : Suites()) {
@@ -238,7 +216,7 @@ TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
 
 TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqualTree) {
     DovInstallGrammar();
-    ScratchDir scratch;
+    const vemlo_test::TempDir scratch;
     int programs = 0, parsed = 0;
     std::vector<std::string> failures;
     for (const Suite& suite : Suites()) {
@@ -313,7 +291,7 @@ TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFi
          "       PROCEDURE DIVISION.\n           ADD     COPY KTEXT. TO N.\n           STOP RUN.\n",
          "      *HEADER KTEXT\n           M\n      *END KTEXT\n"},
     };
-    ScratchDir scratch;
+    const vemlo_test::TempDir scratch;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
@@ -380,7 +358,7 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
                 "               MOVE 1 TO N.\n           STOP RUN.\n",
          "      *HEADER KCPY\n           IF N = 1\n", true},
     };
-    ScratchDir scratch;
+    const vemlo_test::TempDir scratch;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");

@@ -16,12 +16,12 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
+#include "tests/lexer/temp_dir.h"
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
 #include "tests/support/tree_shape.h"
@@ -289,25 +289,12 @@ fs::path CopybookSource(const fs::path& folder, const std::string& name) {
 // The tests parse with the grammar and write into a scratch folder.
 class RealPrograms : public ::testing::Test {
 protected:
-    void SetUp() override {
-        DovInstallGrammar();
-        dir_ = fs::temp_directory_path() / ("vemlo_real_programs_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        if (!dir_.empty()) fs::remove_all(dir_, ec);
-    }
+    void SetUp() override { DovInstallGrammar(); }
     // A fresh folder `name` under the scratch folder.
-    fs::path Fresh(const char* name) const {
-        const fs::path p = dir_ / name;
-        fs::remove_all(p);
-        fs::create_directories(p);
-        return p;
-    }
+    fs::path Fresh(const char* name) const { return dir_.Fresh(name); }
 
 private:
-    fs::path dir_;
+    vemlo_test::TempDir dir_;
 };
 
 using DamagedCorpus = RealPrograms;
