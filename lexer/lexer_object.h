@@ -282,8 +282,8 @@ public:
     int copyInline = 1;           // 0: COPY members are not opened
     int oldCopy = 0;              // read by the parser's token adapter
     int copyNameCase = COPY_NAME_LOWER;
-    VStringArray copyDirs{12};    // seeded with "."
-    VStringArray copySuffixes{10};// seeded with ".cpy"; Reset makes the bare name the last try
+    VStringArray copyDirs{12};    // starting with "."
+    VStringArray copySuffixes{10};// starting with ".cpy"; Reset makes the bare name the last try
     // Per-layer trace bits: 0x01 tokens, 0x02 preprocessor constants and $IF
     // operands, 0x04 REPLACING phrases, 0x08 NOTE and EXEC tokens, 0x10 word
     // layers, 0x20 the character layer.

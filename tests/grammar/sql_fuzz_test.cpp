@@ -18,7 +18,7 @@ using vemlo_grammar_test::FindAll;
 using vemlo_grammar_test::FindFirst;
 using vemlo_grammar_test::GrammarRun;
 
-const char* const kSeeds[] = {
+const char* const kBaseTexts[] = {
     "SELECT A + B * 2, T.*, COUNT(*) INTO :X, :Y :YI FROM S.T R WHERE A BETWEEN 1 AND 2 OR B IN (1, 2) "
     "GROUP BY A HAVING SUM(B) > 0",
     "DECLARE C1 INSENSITIVE SCROLL CURSOR WITH HOLD FOR SELECT A FROM T WHERE (A, B) = (1, 2) ORDER BY A DESC "
@@ -68,7 +68,7 @@ std::string Mutate(std::vector<std::string> words, std::mt19937& rng) {
 TEST(SqlFuzz, MutatedBlocksParseOnAndKeepTheirTokens) {
     std::mt19937 rng(24);
     for (int round = 0; round < 300; ++round) {
-        const std::string text = Mutate(Split(kSeeds[round % (sizeof kSeeds / sizeof *kSeeds)]), rng);
+        const std::string text = Mutate(Split(kBaseTexts[round % (sizeof kBaseTexts / sizeof *kBaseTexts)]), rng);
         SCOPED_TRACE(text);
         GrammarRun run;
         run.ParseStatements(text);

@@ -264,8 +264,8 @@ TEST(SetCLFlag, FirstRecordOfANameWins) {
 TEST(SetCLFlag, RandomWordsNeverHurt) {
     // Words built from the characters that mean something to the engine.
     const char alphabet[] = "-=,;:xnaszlbeto0159 no-";
-    unsigned seed = 12345;
-    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    unsigned rngState = 12345;
+    auto next = [&rngState] { return (rngState = rngState * 1103515245u + 12345u) >> 16; };
     for (int round = 0; round < 3000; ++round) {
         Options o;
         std::string word = "-";
@@ -420,8 +420,8 @@ TEST(DovSetCLFlagsFromString, ManyWords) {
 
 TEST(DovSetCLFlagsFromString, RandomTextsNeverHurt) {
     const char alphabet[] = " \t\"-xnq=a,b";
-    unsigned seed = 777;
-    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    unsigned rngState = 777;
+    auto next = [&rngState] { return (rngState = rngState * 1103515245u + 12345u) >> 16; };
     for (int round = 0; round < 3000; ++round) {
         std::string text;
         int len = static_cast<int>(next() % 16);

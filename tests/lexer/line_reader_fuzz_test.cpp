@@ -11,7 +11,7 @@ namespace {
 
 using vemlo_test::LexerTest;
 
-const char kSeed[] =
+const char kBaseText[] =
     "000100 IDENTIFICATION DIVISION.\n"
     "000200 PROGRAM-ID. FUZZ IS INITIAL.\n"
     "000300 AUTHOR. SOMEONE\n"
@@ -39,7 +39,7 @@ TEST_F(LexerTest, RandomMutationsOfDirectiveLines) {
     std::mt19937 rng(20240611);
     const char specials[] = {'\0', '\t', '\r', '\n', '\x1a', '$', '"', '\'', ' ', '*', '/', 'D', '(', ')', '\f'};
     for (int round = 0; round < 400; ++round) {
-        std::string text(kSeed, sizeof kSeed - 1);
+        std::string text(kBaseText, sizeof kBaseText - 1);
         int edits = 1 + static_cast<int>(rng() % 30);
         for (int e = 0; e < edits; ++e) {
             std::size_t at = rng() % (text.size() + 1);

@@ -695,9 +695,9 @@ TEST_F(StructureTest, ScreenItemsOfFinishedProgramsTakeTheirPlainForm) {
 TEST_F(StructureTest, RandomServiceSequencesLeaveAConsistentTree) {
     const char* names[] = {"A", "B", "C", "D", "X", "Y"};
     const int categories[] = {NC_UNKNOWN, NC_DATA_NAME, NC_PROC_NAME, NC_FILE_NAME, NC_PARA_NAME};
-    for (unsigned seed = 1; seed <= 60; ++seed) {
-        SCOPED_TRACE(seed);
-        unsigned state = seed * 2654435761u;
+    for (unsigned variant = 1; variant <= 60; ++variant) {
+        SCOPED_TRACE(variant);
+        unsigned state = variant * 2654435761u;
         auto next = [&state](int n) {
             state = state * 1103515245u + 12345u;
             return static_cast<int>((state >> 16) % static_cast<unsigned>(n));

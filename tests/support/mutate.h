@@ -1,6 +1,6 @@
 // One round of random damage for the fuzz tests: 1 to 8 edits, each
 // replacing, inserting (a character of alphabet) or erasing up to 20
-// characters at a random place. The same seed gives the same damage.
+// characters at a random place. The same generator state gives the same damage.
 #pragma once
 
 #include <cstddef>

@@ -19,7 +19,7 @@ using vemlo_test::GrepRun;
 using vemlo_test::ScratchDir;
 using namespace std::string_literals;
 
-const std::vector<std::string> kSeeds = {
+const std::vector<std::string> kBaseTexts = {
     "QUERY MAIN\nSTMT_MOVE\n",
     "# comment\nquery   Main  \n  STMT_MOVE\n\n  OR STMT_IF\nQUERY OTHER\nSTMT_GOTO\n",
     "QUERYMAIN\r\nIMAGE == 'A'\r\n* c\r\nQUERY MAIN\r\nSTMT_ADD",
@@ -37,7 +37,7 @@ const std::vector<std::string> kPieces = {
 
 std::string Mutate(std::mt19937& rng) {
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
-    std::string text = kSeeds[pick(kSeeds.size())];
+    std::string text = kBaseTexts[pick(kBaseTexts.size())];
     const int edits = 1 + static_cast<int>(pick(4));
     for (int e = 0; e < edits; ++e) {
         const std::size_t at = pick(text.size() + 1);
@@ -50,7 +50,7 @@ std::string Mutate(std::mt19937& rng) {
         case 3:
             if (!text.empty()) text[pick(text.size())] = static_cast<char>(rng() & 0xff);
             break;
-        default: text.insert(at, kSeeds[pick(kSeeds.size())]); break;
+        default: text.insert(at, kBaseTexts[pick(kBaseTexts.size())]); break;
         }
     }
     return text;

@@ -27,9 +27,9 @@ const char* const kVocabulary[] = {
     "MOVE_SOURCE", "0", "1", "2", "99999999999999999999999", "\xff", std::string(1, '\0').c_str(),
 };
 
-std::string Mutate(std::mt19937& rng, const std::vector<std::string>& seeds) {
+std::string Mutate(std::mt19937& rng, const std::vector<std::string>& baseTexts) {
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
-    std::string text = seeds[pick(seeds.size())];
+    std::string text = baseTexts[pick(baseTexts.size())];
     const int edits = 1 + static_cast<int>(pick(2));
     for (int e = 0; e < edits; ++e) {
         const std::size_t at = text.empty() ? 0 : pick(text.size() + 1);
@@ -47,7 +47,7 @@ std::string Mutate(std::mt19937& rng, const std::vector<std::string>& seeds) {
             if (!text.empty()) text[pick(text.size())] = static_cast<char>(rng() & 0xff);
             break;
         case 4:  // another query spliced in
-            text.insert(at, seeds[pick(seeds.size())]);
+            text.insert(at, baseTexts[pick(baseTexts.size())]);
             break;
         default:  // a part repeated
             if (!text.empty()) {
@@ -83,8 +83,8 @@ DovExpr* FallbackTree() {
 }
 
 TEST(QueryFuzz, CompilerAndEvaluatorOnMutatedQueries) {
-    std::vector<std::string> seeds;
-    for (const auto& c : vemlo_test::QueryCompileCases()) seeds.emplace_back(c.query);
+    std::vector<std::string> baseTexts;
+    for (const auto& c : vemlo_test::QueryCompileCases()) baseTexts.emplace_back(c.query);
 
     DovExpr* tree = nullptr;
     if (auto dir = vemlo_test::CorpusDir())
@@ -103,7 +103,7 @@ TEST(QueryFuzz, CompilerAndEvaluatorOnMutatedQueries) {
     std::mt19937 rng(2811);
     int compiled = 0, rejected = 0;
     for (int round = 0; round < 20000; ++round) {
-        const std::string text = round % 4 == 3 ? RandomText(rng) : Mutate(rng, seeds);
+        const std::string text = round % 4 == 3 ? RandomText(rng) : Mutate(rng, baseTexts);
         const VString vtext(text.data(), static_cast<int>(text.size()));
         for (bool assign : {false, true}) {
             DovQuery q(vtext);

@@ -46,7 +46,7 @@ void CheckConsistent(DovExpr* root) {
 
 class RandomEditor : public DovTransform {
 public:
-    RandomEditor(unsigned seed, int budget) : DovTransform("RandomEditor", "edits at random"), rng_(seed), budget_(budget) {}
+    RandomEditor(unsigned startValue, int budget) : DovTransform("RandomEditor", "edits at random"), rng_(startValue), budget_(budget) {}
     DovTransform* Clone() const override { return new RandomEditor(*this); }
     bool ModifiesTree() const override { return true; }
 
@@ -158,18 +158,18 @@ TEST(RandomEdit, WalkerStaysSoundWhileTheTreeChanges) {
     DovMessageHook = TreeReport;
     HookCapture hook;
     int done[9] = {};
-    for (unsigned seed = 1; seed <= 600; ++seed) {
-        SCOPED_TRACE(seed);
-        RandomEditor maker(seed * 7919u, 0);
+    for (unsigned variant = 1; variant <= 600; ++variant) {
+        SCOPED_TRACE(variant);
+        RandomEditor maker(variant * 7919u, 0);
         DovExpr* root = new DovExprOper(EX_LIST);
         for (int i = 0; i < 4; ++i) root->AddArg(maker.NewTree(4));
 
         // Mostly the whole tree; sometimes a subtree below the root.
         std::vector<DovExpr*> all;
         Collect(root, all);
-        DovExpr* start = seed % 4 ? root : all[maker.Pick(all.size())];
+        DovExpr* start = variant % 4 ? root : all[maker.Pick(all.size())];
 
-        RandomEditor t(seed, 1 + static_cast<int>(seed % 40));
+        RandomEditor t(variant, 1 + static_cast<int>(variant % 40));
         t.start = start;
         DovTokenList msgs;
         const DovExprPath& path = DovTransWalkPath();
@@ -190,7 +190,7 @@ TEST(RandomEdit, WalkerStaysSoundWhileTheTreeChanges) {
         Collect(root, left);
         std::size_t walkable = 0;
         for (DovExpr* n : left) walkable += n->Oper() != NULL_NODE;
-        RandomEditor quiet(seed, 0);
+        RandomEditor quiet(variant, 0);
         EXPECT_EQ(quiet.ApplyAll(root, 1, &msgs, nullptr), 0);
         EXPECT_EQ(static_cast<std::size_t>(quiet.visits), walkable);
         delete root;
@@ -211,12 +211,12 @@ TEST(RandomEdit, TracesNeverLookIntoFreedNodes) {
     int saved = DovTransformDebugLevel;
     for (int level : {1, 2}) {
         DovTransformDebugLevel = level;
-        for (unsigned seed = 1; seed <= 40; ++seed) {
-            SCOPED_TRACE(seed);
-            RandomEditor maker(seed * 31u, 0);
+        for (unsigned variant = 1; variant <= 40; ++variant) {
+            SCOPED_TRACE(variant);
+            RandomEditor maker(variant * 31u, 0);
             DovExpr* root = new DovExprOper(EX_LIST);
             for (int i = 0; i < 3; ++i) root->AddArg(maker.NewTree(3));
-            RandomEditor t(seed, 10);
+            RandomEditor t(variant, 10);
             t.start = root;
             DovTokenList msgs;
             DovExpr* after = nullptr;

@@ -48,7 +48,7 @@ void CheckConsistent(const Forest& f) {
 
 class Editor {
 public:
-    explicit Editor(unsigned seed) : rng_(seed) {}
+    explicit Editor(unsigned startValue) : rng_(startValue) {}
 
     DovOper RandomOper() {
         static const DovOper ops[] = {EX_LIST, STMT_LIST, STMT_MOVE, COBOL_PROGRAM, NULL_NODE, CHAR_STRING};
@@ -196,8 +196,8 @@ private:
 
 TEST(TreeEditing, RandomEditsKeepTreesSound) {
     MessageCapture quiet;  // the edits report misuse on purpose
-    for (unsigned seed = 1; seed <= 40; ++seed) {
-        Editor ed(seed);
+    for (unsigned variant = 1; variant <= 40; ++variant) {
+        Editor ed(variant);
         Forest f;
         for (int step = 0; step < 600; ++step) {
             ed.Step(f);

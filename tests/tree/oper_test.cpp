@@ -341,9 +341,9 @@ TEST(OperTic, Forms) {
 // success names a real entry.
 TEST(OperTic, RandomInput) {
     std::mt19937 rng(4);
-    const std::string seeds[] = {"COBOL_PROGRAM:", "STMT_MOVE:", "\\255\\n:", "123:", "MOVE_DESTS:"};
+    const std::string baseTexts[] = {"COBOL_PROGRAM:", "STMT_MOVE:", "\\255\\n:", "123:", "MOVE_DESTS:"};
     for (int round = 0; round < 3000; ++round) {
-        std::string s = seeds[round % 5];
+        std::string s = baseTexts[round % 5];
         for (int k = rng() % 4; k >= 0; --k) {
             std::size_t at = rng() % (s.size() + 1);
             switch (rng() % 3) {
