@@ -28,12 +28,12 @@ void Bump(int& counter) {
     if (counter < INT_MAX) ++counter;
 }
 
-bool Debug(int bit) {
+}  // namespace
+
+bool DovPrintDebug(int bit) {
     const DovPrettyPrinterImpl* p = DovPrinting.printer;
     return p && (p->debug_flags & bit);
 }
-
-}  // namespace
 
 const DovPrettyPrinter& DovPrintSettings() {
     static const DefaultSettings defaults;
@@ -129,7 +129,7 @@ void PrintChar(char ch, int mark, int counting) {
     }
     if (ch != '\n') st.gen_gen = (st.gen_gen == 1 || mark == 0) ? 1 : 0;
     if (!counting) {
-        if (Debug(DOV_PDBG_CHARS)) std::cout << ":=gen_gen=" << st.gen_gen << std::endl;
+        if (DovPrintDebug(DOV_PDBG_CHARS)) std::cout << ":=gen_gen=" << st.gen_gen << std::endl;
         if (st.g_xpos == 0 && ch == '\n' && st.skipNewline)
             st.skipNewline = 0;
         else
@@ -241,7 +241,7 @@ void PutcLine(char ch, int lineId) {
     if (ch != '\n') {
         if (s.gen_73to80_fmt.IsEmpty() || st.g_xpos < st.rightMargin) Putc(ch);
     } else {
-        if (Debug(DOV_PDBG_CHARS)) std::cout << ":?gen_gen=" << st.gen_gen << std::endl;
+        if (DovPrintDebug(DOV_PDBG_CHARS)) std::cout << ":?gen_gen=" << st.gen_gen << std::endl;
         if (st.gen_gen == 1 && !s.gen_mark_conv.IsEmpty()) {
             PadTo(st.rightMargin);
             PutText(s.gen_mark_conv);
@@ -266,14 +266,14 @@ void Putc(char ch) {
     if (std::ostream* out = st.CurrentStream()) out->put(ch);
     if (st.charCount < INT64_MAX) ++st.charCount;
     if (ch == '\n') {
-        if (Debug(DOV_PDBG_CHARS)) std::cout << "+Putc: ENDL " << st.line_no << std::endl;
+        if (DovPrintDebug(DOV_PDBG_CHARS)) std::cout << "+Putc: ENDL " << st.line_no << std::endl;
         Bump(st.line_no);
         st.g_xpos = 0;
     } else if (ch == '\t') {
         st.g_xpos = st.g_xpos > INT_MAX - 8 ? INT_MAX : (st.g_xpos / 8 + 1) * 8;
     } else {
         Bump(st.g_xpos);
-        if (Debug(DOV_PDBG_CHARS)) std::cout << "+P '" << ch << "'\n";
+        if (DovPrintDebug(DOV_PDBG_CHARS)) std::cout << "+P '" << ch << "'\n";
     }
 }
 

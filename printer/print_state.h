@@ -11,6 +11,7 @@
 
 #include "lbase/txtposn.h"
 #include "lbase/vstring.h"
+#include "tree/token.h"
 
 class DovExpr;
 class DovPrettyPrinter;
@@ -86,6 +87,14 @@ extern DovPrintState DovPrinting;
 // The settings the output layer reads: the current printer's, or the
 // defaults when no printer is current.
 const DovPrettyPrinter& DovPrintSettings();
+// Whether the current printer's debug flag `bit` is on (never without one).
+bool DovPrintDebug(int bit);
+
+// A position counts as given when any of its fields is nonzero: line 0,
+// column 0 of a file other than the first still names that file.
+inline bool DovPosnGiven(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
+// A run of blanks, as the lexer gives it or as a parse kept it.
+inline bool DovIsBlankRun(int code) { return code == SEP_SPACE || code == PRESERVED_SPACE; }
 
 // Starts a pass of `printer` that reports into `messages`: refused with 41
 // while another pass runs, before anything of the caller's is installed

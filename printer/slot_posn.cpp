@@ -20,9 +20,6 @@ namespace {
 
 DovTxtPosn g_last_posn;
 
-// A position counts as set here when any of its fields is nonzero.
-bool PosnSet(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
-
 int TraceLevel() { return WorkingParser ? WorkingParser->tokenTrace : 0; }
 
 // The derived slots of every catalogue operation, a bit per slot below 64,
@@ -211,7 +208,7 @@ inline __attribute__((always_inline)) DovTxtPosn ScanTokens(const DovTokenList& 
     for (const DovToken* t : list) {
         if (range.beg.IsNull() && t->range.beg.IsSet()) range.beg = t->range.beg;
         if (t->range.end.IsSet()) range.end = end = t->range.end;
-        if (PosnSet(t->End())) {
+        if (DovPosnGiven(t->End())) {
             g_last_posn = t->End();
             if (trace) std::cout << "+UpdateErrorExpr: set last_posn to " << g_last_posn << '\n';
         }
@@ -240,8 +237,8 @@ inline __attribute__((always_inline)) bool OpenNode(SlotPass& pass, DovExpr* nod
 // child's range and the end of the entry's own tokens are kept for the gap
 // tokens.
 inline void TakeEntry(SlotPass& pass, SlotPass::Frame& f, const DovTxtPosnRange& child) {
-    if (PosnSet(child.beg) && !PosnSet(f.range.beg)) f.range.beg = child.beg;
-    if (PosnSet(child.end)) f.range.end = child.end;
+    if (DovPosnGiven(child.beg) && !DovPosnGiven(f.range.beg)) f.range.beg = child.beg;
+    if (DovPosnGiven(child.end)) f.range.end = child.end;
     pass.ends[f.next] = {child, f.tokensEnd};
     ++f.next;
 }
@@ -258,15 +255,15 @@ DovTxtPosnRange CloseNode(SlotPass& pass) {
         DovTxtPosn prev;
         for (std::size_t k = f.base; k < f.end; ++k) {
             const SlotPass::Ends& ends = pass.ends[k];
-            if (PosnSet(ends.tokens)) prev = ends.tokens;
+            if (DovPosnGiven(ends.tokens)) prev = ends.tokens;
             const DovTxtPosnRange& child = ends.child;
-            if (PosnSet(prev) && PosnSet(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
+            if (DovPosnGiven(prev) && DovPosnGiven(child.beg) && !prev.IsInfinite() && !child.beg.IsInfinite() &&
                 !(prev == child.beg)) {
                 auto* gap = new DovToken(SEP_SPACE, VString(), DovTxtPosnRange{prev, child.beg});
                 if (pass.trace > 0) std::cout << "+SetSlotPosnOper: add space token " << gap->range << '\n';
                 pass.entries[k].slot->tokens.AppendToken(gap);
             }
-            if (PosnSet(child.end)) prev = child.end;
+            if (DovPosnGiven(child.end)) prev = child.end;
         }
         pass.entries.resize(f.base);
         pass.ends.resize(f.base);
@@ -367,7 +364,7 @@ struct RunFinder {
 
     void Token(const DovToken* t) {
         if (!t) return;
-        const bool beg = PosnSet(t->Beg()), end = PosnSet(t->End());
+        const bool beg = DovPosnGiven(t->Beg()), end = DovPosnGiven(t->End());
         if (open) {
             pending.push_back(t);
             if (t->code != CM_COMMENT && !beg && end) {

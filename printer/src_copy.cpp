@@ -66,17 +66,10 @@
 
 namespace {
 
-// A position counts as given when any of its fields is nonzero.
-bool Given(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
-
 // Order within one file, by line and then column.
 bool Before(const DovTxtPosn& a, const DovTxtPosn& b) {
     return a.Line() < b.Line() || (a.Line() == b.Line() && a.Column() < b.Column());
 }
-
-bool IsSpace(int code) { return code == SEP_SPACE || code == PRESERVED_SPACE; }
-
-bool Debug(int bit) { return (DovPrintSettings().debug_flags & bit) != 0; }
 
 void Severe(const VString& text) { DovExpr::AddError(MSG_SEVERE, text); }
 
@@ -229,8 +222,8 @@ int Get(DovSrcFile& reader, SourceFile& file) {
 // Moves the reader to `target`, reading forward (an earlier position reads
 // the file again from its start). 0, or '5' with the reason in `message`.
 int MoveTo(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& target, VString& message) {
-    if (reader.is_open() && Before(target, reader.posn) && Given(file.lastRead) && !Before(target, file.lastRead) &&
-        reader.posn.Line() == target.Line())
+    if (reader.is_open() && Before(target, reader.posn) && DovPosnGiven(file.lastRead) &&
+        !Before(target, file.lastRead) && reader.posn.Line() == target.Line())
         return 0;
     // Whole lines before the target's go by as the reader reads them.
     const DovTxtPosn lineStart(target.Line(), 0, target.FileIndex());
@@ -324,10 +317,10 @@ public:
     }
     bool Covers(const DovTxtPosn& p) {
         while (next_ < set_.Size() && !Before(p, set_.At(next_).beg)) {
-            if (!Given(reach_) || Before(reach_, set_.At(next_).end)) reach_ = set_.At(next_).end;
+            if (!DovPosnGiven(reach_) || Before(reach_, set_.At(next_).end)) reach_ = set_.At(next_).end;
             ++next_;
         }
-        return Given(reach_) && Before(p, reach_);
+        return DovPosnGiven(reach_) && Before(p, reach_);
     }
 
 private:
@@ -346,7 +339,7 @@ const Gap& ReadGap(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& to) {
     gap.atEnd = false;
     gap.from = reader.posn;
     HeldSweep held(file.held, gap.from);
-    while (!Given(to) || Before(reader.posn, to)) {
+    while (!DovPosnGiven(to) || Before(reader.posn, to)) {
         const DovTxtPosn at = reader.posn;
         const int c = Get(reader, file);
         if (c < 0) {
@@ -354,7 +347,7 @@ const Gap& ReadGap(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& to) {
             break;
         }
         gap.bytes += static_cast<char>(c);
-        if (gap.layoutAndHeld && (Given(file.copied.EndOfPartAt(at)) || (!IsLayout(c, at) && !held.Covers(at))))
+        if (gap.layoutAndHeld && (DovPosnGiven(file.copied.EndOfPartAt(at)) || (!IsLayout(c, at) && !held.Covers(at))))
             gap.layoutAndHeld = false;
     }
     return gap;
@@ -398,6 +391,17 @@ void EndBrokenLine(const Gap& gap) {
     PutcLine('\n', 1);
 }
 
+// Moves the reader to `target` for a copy: 0, or (reported, the list
+// stopped) the result character.
+char MoveForCopy(DovSrcFile& reader, SourceFile& file, const DovTxtPosn& target, bool& stop) {
+    VString message;
+    const int rc = MoveTo(reader, file, target, message);
+    if (rc == 0) return 0;
+    Severe(message);
+    stop = true;
+    return static_cast<char>(rc);
+}
+
 // ---- The cases of a token -------------------------------------------------------
 
 // The copy of [s, e) once the output stands at s: reads and writes up to e.
@@ -405,13 +409,8 @@ void EndBrokenLine(const Gap& gap) {
 char CopyRange(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn& s, const DovTxtPosn& e, int& ended,
                bool& stop) {
     DovPrintState& st = DovPrinting;
-    VString message;
-    if (int rc = MoveTo(reader, file, s, message)) {
-        Severe(message);
-        stop = true;
-        return static_cast<char>(rc);
-    }
-    if (Given(e)) {
+    if (char rc = MoveForCopy(reader, file, s, stop)) return rc;
+    if (DovPosnGiven(e)) {
         while (Before(reader.posn, e)) {
             const int c = Get(reader, file);
             if (c < 0) {
@@ -438,15 +437,15 @@ char CopyRange(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn&
 // when all of it was.
 DovTxtPosn SkipCopied(const SourceFile& file, const DovTxtPosn& s, const DovTxtPosn& e) {
     const DovTxtPosn end = file.copied.EndOfPartAt(s);
-    if (!Given(end)) return s;
-    if (!Given(e) || !Before(end, e)) return DovNullPosn;
+    if (!DovPosnGiven(end)) return s;
+    if (!DovPosnGiven(e) || !Before(end, e)) return DovNullPosn;
     return end;
 }
 
 // True when the output stands where the copy of file `ix` ended, before `s`.
 bool InStep(int ix, const DovTxtPosn& s) {
     const DovTxtPosn& at = DovPrinting.last_line_src_posn;
-    return Given(at) && static_cast<int>(at.FileIndex()) == ix && !Before(s, at);
+    return DovPosnGiven(at) && static_cast<int>(at.FileIndex()) == ix && !Before(s, at);
 }
 
 // A token that starts an output line: a blank run that runs onto a later
@@ -454,16 +453,11 @@ bool InStep(int ix, const DovTxtPosn& s) {
 // anything else after the head of its line.
 char StartLine(int code, DovSrcFile& reader, SourceFile& file, DovTxtPosn s, const DovTxtPosn& e, int& ended,
                bool& stop) {
-    if (IsSpace(code) && s.Line() < e.Line()) {
+    if (DovIsBlankRun(code) && s.Line() < e.Line()) {
         s = DovTxtPosn(s.Line() + 1, 0, s.FileIndex());
-        if (Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
+        if (DovPrintDebug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
     } else {
-        VString message;
-        if (int rc = MoveTo(reader, file, s, message)) {
-            Severe(message);
-            stop = true;
-            return static_cast<char>(rc);
-        }
+        if (char rc = MoveForCopy(reader, file, s, stop)) return rc;
         WriteLineHead(file, s);
     }
     return CopyRange(code, reader, file, s, e, ended, stop);
@@ -473,12 +467,7 @@ char StartLine(int code, DovSrcFile& reader, SourceFile& file, DovTxtPosn s, con
 char ContinueStretch(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn& s, const DovTxtPosn& e,
                      int& ended, bool& stop) {
     DovPrintState& st = DovPrinting;
-    VString message;
-    if (int rc = MoveTo(reader, file, st.last_line_src_posn, message)) {
-        Severe(message);
-        stop = true;
-        return static_cast<char>(rc);
-    }
+    if (char rc = MoveForCopy(reader, file, st.last_line_src_posn, stop)) return rc;
     const Gap& gap = ReadGap(reader, file, s);
     if (gap.atEnd) {
         Severe(DovSrcPastEndMessage(s));
@@ -506,11 +495,11 @@ char ContinueStretch(int code, DovSrcFile& reader, SourceFile& file, const DovTx
 bool CollapseBlanks(int code, DovSrcFile& reader, SourceFile& file, DovTxtPosn s, const DovTxtPosn& e, int& ended,
                     bool& stop, char& rc) {
     DovPrintState& st = DovPrinting;
-    if (!IsSpace(code) || static_cast<int>(s.Column()) >= st.g_xpos || !Before(s, e) || s.Line() != e.Line())
+    if (!DovIsBlankRun(code) || static_cast<int>(s.Column()) >= st.g_xpos || !Before(s, e) || s.Line() != e.Line())
         return false;
     s = e;
     if (st.lastChar != ' ' && s.Column() > 0) s.SetColumn(s.Column() - 1);
-    if (Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
+    if (DovPrintDebug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
     rc = CopyRange(code, reader, file, s, e, ended, stop);
     return true;
 }
@@ -521,17 +510,12 @@ char RestartAt(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn&
                bool& stop) {
     DovPrintState& st = DovPrinting;
     if (st.g_xpos > 0 && (static_cast<int>(s.Column()) < st.g_xpos ||
-                          (Given(st.last_line_src_posn) && st.last_line_src_posn.Line() != s.Line()))) {
+                          (DovPosnGiven(st.last_line_src_posn) && st.last_line_src_posn.Line() != s.Line()))) {
         PutcLine('\n', 1);
         ended = 1;
     }
     if (st.g_xpos == 0) return StartLine(code, reader, file, s, e, ended, stop);
-    VString message;
-    if (int rc = MoveTo(reader, file, s, message)) {
-        Severe(message);
-        stop = true;
-        return static_cast<char>(rc);
-    }
+    if (char rc = MoveForCopy(reader, file, s, stop)) return rc;
     PadTo(static_cast<int>(s.Column()));
     return CopyRange(code, reader, file, s, e, ended, stop);
 }
@@ -542,11 +526,11 @@ char RestartAt(int code, DovSrcFile& reader, SourceFile& file, const DovTxtPosn&
 // left of it.
 bool IntoEndFile(DovTxtPosn& s, const DovTxtPosn& e) {
     const DovTxtPosn& at = DovPrinting.last_line_src_posn;
-    if (Given(at) && at.FileIndex() == e.FileIndex())
+    if (DovPosnGiven(at) && at.FileIndex() == e.FileIndex())
         s = at;
     else
         s = DovTxtPosn(e.Line(), 0, e.FileIndex());
-    if (Debug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
+    if (DovPrintDebug(DOV_PDBG_SOURCE)) std::cout << "#+++SrcPrintText: RECOMPUTE sr=" << s << '\n';
     return !(s == e);
 }
 
@@ -558,7 +542,8 @@ void HoldList(const DovTokenList& list, bool copied) {
         if (DovInsideReplacedText(t)) continue;
         const DovTxtPosnRange* replaced = DovReplacedTextRange(t);
         const DovTxtPosnRange& r = replaced ? *replaced : t->range;
-        if (!Given(r.beg) || !Given(r.end) || r.beg.FileIndex() != r.end.FileIndex() || !Before(r.beg, r.end))
+        if (!DovPosnGiven(r.beg) || !DovPosnGiven(r.end) || r.beg.FileIndex() != r.end.FileIndex() ||
+            !Before(r.beg, r.end))
             continue;
         if (SourceFile* file = FileAt(static_cast<int>(r.beg.FileIndex()))) file->held.Add(r.beg, r.end);
     }
@@ -600,7 +585,7 @@ char DovCopySourceText(int code, const DovTxtPosnRange& range, int& ended, bool&
     DovTxtPosn s = range.beg;
     const DovTxtPosn& e = range.end;
     if (s.FileIndex() != e.FileIndex()) {
-        if (!IsSpace(code)) {
+        if (!DovIsBlankRun(code)) {
             PrintChar(' ', 0, 0);
             DovExpr::AddError(MSG_WARN, VString("SrcPrintText: at ") + DovTxtPosnStr(range.beg) +
                                             VString(" switch files: ") + DovTxtPosnStr(range.beg) + VString("-") +
@@ -611,7 +596,7 @@ char DovCopySourceText(int code, const DovTxtPosnRange& range, int& ended, bool&
         if (!IntoEndFile(s, e)) return 0;
     }
     // A range that ends before it begins holds no text.
-    if (Given(e) && Before(e, s)) return 0;
+    if (DovPosnGiven(e) && Before(e, s)) return 0;
     const int ix = static_cast<int>(s.FileIndex());
     DovSrcFile* reader = ReaderOf(ix);
     if (!reader) {
@@ -620,7 +605,7 @@ char DovCopySourceText(int code, const DovTxtPosnRange& range, int& ended, bool&
     }
     SourceFile& file = g_files[static_cast<std::size_t>(ix)];
     s = SkipCopied(file, s, e);
-    if (!Given(s)) return 0;
+    if (!DovPosnGiven(s)) return 0;
     char rc = 0;
     if (InStep(ix, s)) return ContinueStretch(code, *reader, file, s, e, ended, stop);
     if (CollapseBlanks(code, *reader, file, s, e, ended, stop, rc)) return rc;
@@ -637,7 +622,7 @@ void DovPlaceKeptText(int code, const DovTxtPosnRange& range) {
         return;
     }
     const DovTxtPosn& at = st.last_line_src_posn;
-    if (st.g_xpos > 0 && (static_cast<int>(s.Column()) < st.g_xpos || (Given(at) && at.Line() != s.Line())))
+    if (st.g_xpos > 0 && (static_cast<int>(s.Column()) < st.g_xpos || (DovPosnGiven(at) && at.Line() != s.Line())))
         PutcLine('\n', 1);
     PadTo(static_cast<int>(s.Column()));
 }
@@ -671,7 +656,7 @@ void DovCopySeparation() {
     ReadAreas();
     DovPrintState& st = DovPrinting;
     const DovTxtPosn at = st.last_line_src_posn;
-    if (!Given(at) || !DovPrintSettings().gen_src) return;
+    if (!DovPosnGiven(at) || !DovPrintSettings().gen_src) return;
     const int ix = static_cast<int>(at.FileIndex());
     if (ix >= st.readerCount || !st.readers || !FileAt(ix)) return;
     DovSrcFile& reader = st.readers[ix];

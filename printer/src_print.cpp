@@ -20,14 +20,7 @@
 
 namespace {
 
-// A token position counts as given when any of its fields is nonzero.
-bool Given(const DovTxtPosn& p) { return p.Line() != 0 || p.Column() != 0 || p.FileIndex() != 0; }
-
-bool Debug(int bit) { return (DovPrintSettings().debug_flags & bit) != 0; }
-
 bool Present(const DovExpr* e) { return e && e->Oper() != NULL_NODE; }
-
-bool IsSpace(int code) { return code == SEP_SPACE || code == PRESERVED_SPACE; }
 
 bool IsKeptWord(int code) { return code == PRESERVED_STRING || code == PRESERVED_SPACE; }
 
@@ -40,7 +33,7 @@ bool IsKeptWord(int code) { return code == PRESERVED_STRING || code == PRESERVED
 // statement ends has been copied by then. 0 or a result character.
 char FollowCopybookOf(const DovToken& t) {
     DovPrintState& st = DovPrinting;
-    if (!Given(t.Beg()) || !Given(t.End())) return 0;
+    if (!DovPosnGiven(t.Beg()) || !DovPosnGiven(t.End())) return 0;
     if (st.currentLevel >= 2 && st.currentLevel <= kDovPrintCopyLevels) {
         const DovPrintCopyLevel& inner = st.copyLevels[st.currentLevel - 1];
         const DovPrintCopyLevel& outer = st.copyLevels[st.currentLevel - 2];
@@ -49,10 +42,11 @@ char FollowCopybookOf(const DovToken& t) {
         const DovTxtPosn& at = t.Beg().FileIndex() == t.End().FileIndex() ? t.Beg() : t.End();
         if (inner.srcFile >= 0 && outer.srcFile >= 0 && inner.srcFile != outer.srcFile &&
             static_cast<int>(at.FileIndex()) == outer.srcFile &&
-            (!IsSpace(t.code) || !Given(outer.savedSrcPosn) || DovTxtPosnCompare(outer.savedSrcPosn, at) <= 0))
+            (!DovIsBlankRun(t.code) || !DovPosnGiven(outer.savedSrcPosn) ||
+             DovTxtPosnCompare(outer.savedSrcPosn, at) <= 0))
             if (char rc = DovCloseCopybookEarly()) return rc;
     }
-    if (DovPrintSettings().gen_src && !IsSpace(t.code) && st.currentLevel >= 1 &&
+    if (DovPrintSettings().gen_src && !DovIsBlankRun(t.code) && st.currentLevel >= 1 &&
         st.currentLevel < kDovPrintCopyLevels && t.Beg().FileIndex() == t.End().FileIndex()) {
         const int file = static_cast<int>(t.Beg().FileIndex());
         bool known = file == st.closedEarlyFile;
@@ -67,12 +61,12 @@ char FollowCopybookOf(const DovToken& t) {
 // rest of the copybook.
 bool InCopybookClosedEarly(const DovToken& t) {
     const int file = DovPrinting.closedEarlyFile;
-    return file >= 0 && Given(t.Beg()) && static_cast<int>(t.Beg().FileIndex()) == file &&
+    return file >= 0 && DovPosnGiven(t.Beg()) && static_cast<int>(t.Beg().FileIndex()) == file &&
            static_cast<int>(t.End().FileIndex()) == file;
 }
 
 // Blanks, commas, semicolons and comments: what stands between words.
-bool Separating(int code) { return IsSpace(code) || code == SEP_COMMA || code == SEP_SEMI || code == CM_COMMENT; }
+bool Separating(int code) { return DovIsBlankRun(code) || code == SEP_COMMA || code == SEP_SEMI || code == CM_COMMENT; }
 
 // True when `outer` spans `inner` in the same file.
 bool Spans(const DovTxtPosnRange& outer, const DovToken& inner) {
@@ -87,12 +81,12 @@ bool Spans(const DovTxtPosnRange& outer, const DovToken& inner) {
 // The same holds for the blanks and comments of text that COPY REPLACING or
 // REPLACE replaced: they stand in front of the token that spans it.
 bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
-    if (!Given(t.Beg()) || !Given(t.End())) return false;
+    if (!DovPosnGiven(t.Beg()) || !DovPosnGiven(t.End())) return false;
     for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(); ++it) {
         const DovToken* later = *it;
         if (Separating(later->code) || later->code == CM_PERSISTENT) continue;
         if (const DovTxtPosnRange* replaced = DovReplacedTextRange(later)) return Spans(*replaced, t);
-        return Given(later->Beg()) && Given(later->End()) && Spans(later->range, t);
+        return DovPosnGiven(later->Beg()) && DovPosnGiven(later->End()) && Spans(later->range, t);
     }
     return false;
 }
@@ -102,12 +96,12 @@ bool InsideLaterToken(DovTokenList::Iterator from, const DovToken& t) {
 // replaced word is copied from the copybook, which has its own blank in
 // front of it.
 bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
-    if (t.code != SEP_SPACE || !Given(t.Beg()) || !Given(DovPrinting.last_line_src_posn)) return false;
+    if (t.code != SEP_SPACE || !DovPosnGiven(t.Beg()) || !DovPosnGiven(DovPrinting.last_line_src_posn)) return false;
     const std::uint32_t before = DovPrinting.last_line_src_posn.FileIndex();
     if (t.Beg().FileIndex() == before) return false;
     for (DovTokenList::Iterator it = from; it != DovTokenList::Iterator(); ++it) {
         const DovToken* next = *it;
-        if (!Given(next->Beg())) continue;
+        if (!DovPosnGiven(next->Beg())) continue;
         return next->Beg().FileIndex() == before;
     }
     return false;
@@ -119,7 +113,8 @@ bool ForeignBlank(DovTokenList::Iterator from, const DovToken& t) {
 // printing, left out).
 bool CommentLine(const DovToken& t, int& ended) {
     const DovPrettyPrinter& settings = DovPrintSettings();
-    if (t.code == CM_PERSISTENT || (t.code == CM_COMMENT && ((!Given(t.Beg()) && !Given(t.End())) || !settings.gen_src))) {
+    if (t.code == CM_PERSISTENT ||
+        (t.code == CM_COMMENT && ((!DovPosnGiven(t.Beg()) && !DovPosnGiven(t.End())) || !settings.gen_src))) {
         if (t.code == CM_PERSISTENT || settings.gen_print_comments) {
             PrintComment(t.image, 0);
             ended = 1;
@@ -147,7 +142,7 @@ char CopyToken(const DovToken& t, int& ended, bool& stop) {
 // front when the source parts it from the word printed last (`lastWord`,
 // which follows the words printed) and the output does not.
 void SetKeptWord(const DovToken& t, bool print, const DovToken*& lastWord) {
-    const bool placed = Given(t.Beg()) && Given(t.End());
+    const bool placed = DovPosnGiven(t.Beg()) && DovPosnGiven(t.End());
     if (placed) DovPlaceKeptText(t.code, t.range);
     if (t.code == PRESERVED_SPACE || !print) {
         lastWord = nullptr;
@@ -171,7 +166,7 @@ void DovForgetSourceLines() {
 
 char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut, DovKeptWords kept) {
     const DovPrettyPrinter& settings = DovPrintSettings();
-    const bool trace = Debug(DOV_PDBG_SOURCE);
+    const bool trace = DovPrintDebug(DOV_PDBG_SOURCE);
     if (trace) std::cout << "#+++SrcPrintText: src_p=" << fromSrc << " gen_xpos=" << DovPrinting.g_xpos << '\n';
     const bool copy = fromSrc && settings.gen_src;
     if (settings.gen_src) DovHoldListText(tokens, copy);
@@ -186,7 +181,7 @@ char SrcPrintText(DovTokenList& tokens, int fromSrc, int* endedOut, DovKeptWords
         if (settings.gen_src && Separating(t->code) && InsideLaterToken(next, *t)) continue;
         if (copy && ForeignBlank(next, *t)) continue;
         if (CommentLine(*t, ended)) continue;
-        if (t->code == CM_COMMENT && Given(t->Beg()) != Given(t->End())) {
+        if (t->code == CM_COMMENT && DovPosnGiven(t->Beg()) != DovPosnGiven(t->End())) {
             DovExpr::AddError(MSG_WARN, "SrcPrintText: token bad beg or end position. Ignored.");
             continue;
         }
@@ -272,7 +267,7 @@ char ComputeCGexcerpt(VString& excerpt, const DovPrintSlot& entry) {
                                                  DovOperName(holder->Oper()), entry.index + 1));
     }
     excerpt = VString(out.c_str());
-    if (Debug(DOV_PDBG_LOOKUP)) std::cout << "CGexcerpt: '" << out << "'\n";
+    if (DovPrintDebug(DOV_PDBG_LOOKUP)) std::cout << "CGexcerpt: '" << out << "'\n";
     return 0;
 }
 
@@ -280,7 +275,7 @@ char SlotPrint(DovExpr* node) {
     std::vector<DovPrintSlot> entries;
     VString message;
     if (SourcePrint(node, entries, message)) node->AddPError(MSG_WARN, message);
-    const bool trace = Debug(DOV_PDBG_CHARS);
+    const bool trace = DovPrintDebug(DOV_PDBG_CHARS);
     if (trace) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const DovExpr* c = entries[i].slot ? entries[i].slot->arg : nullptr;
