@@ -37,8 +37,8 @@ std::vector<std::string> AcceptedFiles() {
 }
 
 DovParserImpl& NewParser(DovParserImpl& parser, const std::string& copyDir, const char* suffix) {
-    DovAppendSetting(parser.copyDirs, VString(copyDir.c_str()));
-    DovAppendSetting(parser.copySuffixes, VString(suffix));
+    parser.copyDirs.Append(VString(copyDir.c_str()));
+    parser.copySuffixes.Append(VString(suffix));
     VString error;
     parser.ResolveDialectDefaults(error);
     return parser;
@@ -129,8 +129,8 @@ void BM_LayoutNistAccepted(benchmark::State& state) {
     }
     DovInstallGrammar();
     DovParserImpl parser;
-    DovAppendSetting(parser.copyDirs, VString((CorpusDir() / "nist-copy").string().c_str()));
-    DovAppendSetting(parser.copySuffixes, VString(".CPY"));
+    parser.copyDirs.Append(VString((CorpusDir() / "nist-copy").string().c_str()));
+    parser.copySuffixes.Append(VString(".CPY"));
     VString error;
     parser.ResolveDialectDefaults(error);
     parser.lengthsAndOffsets = 0;

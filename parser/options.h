@@ -56,10 +56,6 @@ using DovProgressCallback = void (*)(const DovTxtPosn& position, const VString& 
 // completed element.
 using DovGrammarHookFn = void (*)(void* cell);
 
-// Appends to a list setting, growing its room when it is full: nothing is
-// dropped.
-inline void DovAppendSetting(VStringArray& array, const VString& text) { array.Append(text); }
-
 // One record of an option table: its kind, its name, the number or the text
 // it sets, its help and the option groups (mask) it belongs to.
 inline DovCommandLineFlag DovOptionRecord(char kind, const char* name, int* value, VString* string,

@@ -138,7 +138,7 @@ TEST(CicsCorpus, GenappPrograms) {
         run.parser().primaryDialect = DIAL_VSII;
         VString error;
         run.parser().ResolveDialectDefaults(error);
-        DovAppendSetting(run.parser().copyDirs, VString(file.parent_path().string().c_str()));
+        run.parser().copyDirs.Append(VString(file.parent_path().string().c_str()));
         std::ifstream in(file, std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();

@@ -249,8 +249,8 @@ TEST(ProcedureBody, CopyMarkersAfterTheHeaderAndAmongSentences) {
     GrammarRun run;
     vemlo_test::TempDir members;
     members.Write("MEMB.cpy", "           CONTINUE.\n");
-    DovAppendSetting(run.parser().copyDirs, members.Path().c_str());
-    DovAppendSetting(run.parser().copySuffixes, ".cpy");
+    run.parser().copyDirs.Append(members.Path().c_str());
+    run.parser().copySuffixes.Append(".cpy");
     ASSERT_EQ(run.ParseText(Program("", "       COPY MEMB.\n       P1.\n           COPY MEMB.\n           STOP RUN.\n")), 0)
         << run.MessageText();
     const DovExpr* pd = run.ProcedureDivision();
@@ -311,8 +311,8 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         GrammarRun run;
-        DovAppendSetting(run.parser().copyDirs, members.Path().c_str());
-        DovAppendSetting(run.parser().copySuffixes, ".cpy");
+        run.parser().copyDirs.Append(members.Path().c_str());
+        run.parser().copySuffixes.Append(".cpy");
         run.ParseText(c.source);
         EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
         EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_BEG).size(), c.begins);

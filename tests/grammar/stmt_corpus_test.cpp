@@ -22,8 +22,8 @@ using vemlo_grammar_test::GrammarRun;
 // A run set up as the suite wants it: ansi85, copybooks from nist-copy
 // (their files are named NAME.CPY).
 void SetUpNist(GrammarRun& run, const std::filesystem::path& corpus) {
-    DovAppendSetting(run.parser().copyDirs, VString((corpus / "nist-copy").string().c_str()));
-    DovAppendSetting(run.parser().copySuffixes, VString(".CPY"));
+    run.parser().copyDirs.Append(VString((corpus / "nist-copy").string().c_str()));
+    run.parser().copySuffixes.Append(VString(".CPY"));
 }
 
 // Accepted programs whose syntax errors come from outside the statement
@@ -139,7 +139,7 @@ TEST(StmtCorpus, CourseProgramsReport) {
         VString error;
         run.parser().primaryDialect = DIAL_VSII;
         ASSERT_EQ(run.parser().ResolveDialectDefaults(error), 0);
-        DovAppendSetting(run.parser().copyDirs, VString((corpus / "course").string().c_str()));
+        run.parser().copyDirs.Append(VString((corpus / "course").string().c_str()));
         run.ParseText(vemlo_test::ReadFileBytes(file));
         auto it = expected.find(name);
         ASSERT_NE(it, expected.end()) << "not in the table; syntax errors: " << run.SyntaxErrors();

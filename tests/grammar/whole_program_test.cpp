@@ -184,8 +184,8 @@ TEST(WholeProgram, CorpusProgramsParseWithoutLosingTokens) {
             run.parser().dials = DovNoDials();
             VString error;
             run.parser().ResolveDialectDefaults(error);
-            DovAppendSetting(run.parser().copyDirs, (*vemlo_test::CorpusDir() / folder.copybooks).string().c_str());
-            if (folder.suffix) DovAppendSetting(run.parser().copySuffixes, folder.suffix);
+            run.parser().copyDirs.Append((*vemlo_test::CorpusDir() / folder.copybooks).string().c_str());
+            if (folder.suffix) run.parser().copySuffixes.Append(folder.suffix);
             const int status = run.ParseFile(path.string());
             ASSERT_EQ(WorkingParser, nullptr);
             if (status < 0 || status > 3) continue;  // not a source file the lexer opens

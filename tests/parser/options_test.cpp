@@ -230,9 +230,9 @@ TEST(ParserOptions, ACopyHasEverySettingAndAnEmptyOptionTable) {
     from.messageCallback = SomeMessage;
     from.primaryDialect = DIAL_ACU;
     from.encodedDialects = "x";
-    DovAppendSetting(from.excludedKeywords, "NEXT");
-    DovAppendSetting(from.constantSettings, "K(1)");
-    DovAppendSetting(from.copyDirs, "lib");
+    from.excludedKeywords.Append("NEXT");
+    from.constantSettings.Append("K(1)");
+    from.copyDirs.Append("lib");
     from.lineFormat = DOV_LF_FREE;
     from.storageMode = DOV_STOR_WORD;
     from.keepWarnings = 0;
@@ -284,20 +284,20 @@ TEST(ParserOptions, ACopyHasEverySettingAndAnEmptyOptionTable) {
 
 TEST(ParserOptions, ListSettingsGrowInsteadOfDropping) {
     Options options;
-    for (int i = 0; i < 130; ++i) DovAppendSetting(options.excludedKeywords, DovFormat("W%d", i));
+    for (int i = 0; i < 130; ++i) options.excludedKeywords.Append(DovFormat("W%d", i));
     ASSERT_EQ(options.excludedKeywords.count, 130);
     EXPECT_TRUE(options.excludedKeywords.items[129] == "W129");
     Options copy(options);
     EXPECT_EQ(copy.excludedKeywords.count, 130);
     VStringArray empty(0);
-    DovAppendSetting(empty, "x");
+    empty.Append("x");
     EXPECT_EQ(empty.count, 1);
 }
 
 TEST(ParserOptions, TheOptionTableFollowsAGrownList) {
     Options options;
     const DovCommandLineFlagTable& table = *options.DefineOptions(kDovParserOptionGroups);
-    for (int i = 0; i < 12; ++i) DovAppendSetting(options.copyDirs, DovFormat("d%d", i));
+    for (int i = 0; i < 12; ++i) options.copyDirs.Append(DovFormat("d%d", i));
     EXPECT_EQ(options.copyDirs.count, 13);
     EXPECT_GT(options.copyDirs.capacity, 12);
     const char* words[] = {"-copylib-dir=x,y,z"};

@@ -36,7 +36,7 @@ TEST(ParseFuzz, DamagedSourcesLexToTheEnd) {
     parser.lexOnly = 1;
     DovMessageCallback quiet = [](int, const DovTxtPosn&, const VString&) {};
     parser.messageCallback = quiet;
-    DovAppendSetting(parser.copyDirs, dir.Path().c_str());
+    parser.copyDirs.Append(dir.Path().c_str());
     VString error;
     ASSERT_EQ(parser.ResolveDialectDefaults(error), 0);
     const char alphabet[] = " .'\"=-*$()\n\t,;:ABCXYZ09\x01\xff";

@@ -383,9 +383,9 @@ TEST_F(ParseRun, TheLexerGetsTheSettings) {
     parser.progressInterval = 7;
     parser.progressCallback = CatchProgress;
     parser.copyDirs = VStringArray(1);
-    for (int i = 0; i < 20; ++i) DovAppendSetting(parser.copyDirs, DovFormat("dir%d", i));
-    for (int i = 0; i < 130; ++i) DovAppendSetting(parser.excludedKeywords, DovFormat("NOWORD%d", i));
-    DovAppendSetting(parser.copySuffixes, ".CBL");
+    for (int i = 0; i < 20; ++i) parser.copyDirs.Append(DovFormat("dir%d", i));
+    for (int i = 0; i < 130; ++i) parser.excludedKeywords.Append(DovFormat("NOWORD%d", i));
+    parser.copySuffixes.Append(".CBL");
     EXPECT_EQ(ParseSource(), 0);
     const DovLexer& lx = parser.lexer;
     EXPECT_EQ(lx.sqlSwitch, 0);

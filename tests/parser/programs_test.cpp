@@ -134,8 +134,8 @@ TEST_F(StructureTest, SpecialRegisterClauses) {
 
 TEST_F(StructureTest, ConstantSettingsAreDeclaredIntoTheRoot) {
     parser.dials = Dials({DIAL_MS});
-    DovAppendSetting(parser.constantSettings, "TITLE-TEXT'Report'");
-    DovAppendSetting(parser.constantSettings, "MAX-ROWS(40)");
+    parser.constantSettings.Append("TITLE-TEXT'Report'");
+    parser.constantSettings.Append("MAX-ROWS(40)");
     InitSourceTree(&parser);
     DovSymTabElt* title = SymTabFind(DovArgOrNull(Root(), 3), "TITLE-TEXT");
     DovSymTabElt* rows = SymTabFind(DovArgOrNull(Root(), 3), "MAX-ROWS");

@@ -268,7 +268,7 @@ struct CopyRun {
     explicit CopyRun(int irreversible, int inlineCopy = 1) {
         run.parser.irrevInline = irreversible;
         run.parser.inlineCopy = inlineCopy;
-        DovAppendSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        run.parser.copyDirs.Append(VString(run.dir.Path("").c_str()));
         run.dir.Write("mem.cpy", "      * member comment\n           DISPLAY 'IN'.\n");
         lexemes = run.Run(Program("DISPLAY 'A'.\n      * before copy\n           COPY MEM.\n           STOP RUN."));
     }
@@ -448,7 +448,7 @@ TEST(TokenAdapter, OldCopySkipsTheMembersWordsUpToThePeriod) {
         SCOPED_TRACE(oldCopy);
         TokenAdapterRun run;
         run.parser.oldCopy = oldCopy;
-        DovAppendSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        run.parser.copyDirs.Append(VString(run.dir.Path("").c_str()));
         run.dir.Write("mem.cpy", "           DISPLAY 'IN'.\n");
         const auto codes = Codes(run.Run(Program("MOVE A TO B COPY MEM.\n           STOP RUN.")));
         EXPECT_EQ(std::count(codes.begin(), codes.end(), RW_DISPLAY), oldCopy ? 0 : 1);
@@ -489,7 +489,7 @@ TEST(TokenAdapter, DamagedSourcesReachTheEndOfInput) {
         run.parser.oldCopy = static_cast<int>(random() % 2);
         run.parser.irrevInline = static_cast<int>(random() % 2);
         run.parser.inlineCopy = static_cast<int>(random() % 4 != 0);
-        DovAppendSetting(run.parser.copyDirs, VString(run.dir.Path("").c_str()));
+        run.parser.copyDirs.Append(VString(run.dir.Path("").c_str()));
         run.dir.Write("MEMBER.cpy", "000100 01 X PIC X.\n");
         const unsigned flips = static_cast<unsigned>(random());
         int n = 0;
