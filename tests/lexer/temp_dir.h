@@ -14,7 +14,7 @@ namespace vemlo_test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vemlo-lexer-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "vemlo-test-XXXXXX").string();
         if (mkdtemp(pattern.data())) path_ = pattern;
         EXPECT_FALSE(path_.empty()) << "cannot make a scratch folder";
     }

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -15,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/lexer/temp_dir.h"
 #include "tests/support/child_process.h"
+#include "tests/support/deep_programs.h"
 #include "tests/tool/run_vemlo.h"
 
 namespace {
@@ -110,36 +111,6 @@ TEST(VemloReadme, EveryCommandOfTheExamplesTableFindsALine) {
     }
 }
 
-// A program whose IFs nest `depth` deep around one MOVE.
-std::string NestedIfs(int depth) {
-    std::string text =
-        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. DEEP.\n       DATA DIVISION.\n"
-        "       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n       PROCEDURE DIVISION.\n";
-    for (int i = 0; i < depth; ++i) text += "           IF A = 1\n";
-    text += "           MOVE 1 TO A\n";
-    for (int i = 0; i < depth; ++i) text += "           END-IF\n";
-    return text + "           STOP RUN.\n";
-}
-
-// A folder of its own for the programs a test writes, removed at the end.
-class ScratchDir {
-public:
-    ScratchDir() : path_(std::filesystem::temp_directory_path() / ("vemlo_readme_" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string Write(const char* name, const std::string& text) const {
-        std::ofstream(path_ / name) << text;
-        return (path_ / name).string();
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
 TEST(VemloReadme, TheExitStatusTableListsTheStatusOfEveryKindOfRun) {
     std::set<int> listed;
     for (const std::string& row : TableRows(ReadReadme(), "| status | meaning |")) {
@@ -148,8 +119,9 @@ TEST(VemloReadme, TheExitStatusTableListsTheStatusOfEveryKindOfRun) {
     }
     ASSERT_FALSE(listed.empty()) << "README.md has no exit status table (| status | meaning |)";
 
-    const ScratchDir scratch;
-    const std::string deep = scratch.Write("DEEP.cbl", NestedIfs(1000));
+    const vemlo_test::TempDir scratch;
+    // IFs nested 1,000 deep: the search path overflows.
+    const std::string deep = scratch.Write("DEEP.cbl", vemlo_test::DeepProgram(vemlo_test::DeepNestings()[0], 1000));
     // A copybook that is not found is a warning and nothing else.
     const std::string warn = scratch.Write("WARN.cbl",
                                            "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. WARN.\n"
