@@ -155,4 +155,33 @@ TEST(VemloReadme, TheExitStatusTableListsTheStatusOfEveryKindOfRun) {
     }
 }
 
+// The arithmetic example of the README's query section, run as it is written
+// there, from the source root.
+TEST(VemloReadme, TheArithmeticExampleFindsEveryMove) {
+    const std::string query = "STMT_MOVE AND 7 DIV 2 - 1 == 2";
+    const std::string readme = ReadReadme();
+    EXPECT_NE(readme.find("`build/tool/vemlo -q=\"" + query + "\" samples/PAYROLL.cbl`"), std::string::npos);
+
+    const vemlo_tool_test::VemloRun run =
+        vemlo_tool_test::RunVemlo({"-q=" + query, "samples/PAYROLL.cbl"}, VEMLO_SOURCE_ROOT);
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(run.status, 0);
+    // Every MOVE of the sample, and nothing else.
+    const std::vector<std::string> moves = {
+        "samples/PAYROLL.cbl:16:12: 001600     MOVE \"ANNA SMITH\" TO WS-NAME ",
+        "samples/PAYROLL.cbl:17:12: 001700     MOVE 38.5 TO WS-HOURS ",
+        "samples/PAYROLL.cbl:18:12: 001800     MOVE 21.40 TO WS-RATE ",
+        "samples/PAYROLL.cbl:20:12: 002000     MOVE \"JOHN DOE\" TO WS-NAME ",
+        "samples/PAYROLL.cbl:21:12: 002100     MOVE 40 TO WS-HOURS ",
+        "samples/PAYROLL.cbl:22:12: 002200     MOVE 18.75 TO WS-RATE ",
+    };
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, nl; (nl = run.out.find('\n', at)) != std::string::npos; at = nl + 1)
+        lines.push_back(run.out.substr(at, nl - at));
+    ASSERT_EQ(lines.size(), moves.size() + 2) << run.out;
+    EXPECT_EQ(lines.front(), "*Reading* samples/PAYROLL.cbl");
+    for (std::size_t i = 0; i < moves.size(); ++i) EXPECT_EQ(lines[i + 1].rfind(moves[i], 0), 0u) << lines[i + 1];
+    EXPECT_EQ(lines.back(), "Errors: 0, Warnings: 0");
+}
+
 }  // namespace
