@@ -1,6 +1,6 @@
 // The base library: strings, string containers, the TIC form of scalars,
 // source positions, messages and the exit path, the command-line option
-// engine, file and process helpers, running on a stack of a chosen size,
+// engine, file and process helpers, the free room of the machine stack,
 // signals and the debug-context stack.
 #pragma once
 
@@ -10,8 +10,8 @@
 #include "lbase/fast_ostream.h"
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
-#include "lbase/run_on_stack.h"
 #include "lbase/small_blocks.h"
+#include "lbase/stack_room.h"
 #include "lbase/strutil.h"
 #include "lbase/tic.h"
 #include "lbase/txtposn.h"

@@ -6,7 +6,7 @@
 #include "lbase/fast_ostream.h"
 #include "lbase/fileutil.h"
 #include "lbase/message.h"
-#include "lbase/run_on_stack.h"
+#include "lbase/stack_room.h"
 #include "lbase/small_stack.h"
 #include "printer/print_oper.h"
 #include "printer/print_state.h"
@@ -93,9 +93,8 @@ struct FragmentShift {
     std::uint32_t shift;  // growth of the fragment's text, in 24 bits
 };
 
-// The print operations call themselves once per tree level. A tree deeper
-// than the calling thread's stack can be counted on to hold is printed on a
-// thread of its own, whose stack holds every level.
+// The print operations call themselves once per tree level: a tree deeper
+// than the calling thread's stack holds is refused before the pass begins.
 // Measured: about 1,000 bytes a level in an optimised build, 2,500 under
 // the address checker; the figures leave room for templates that take more.
 #ifdef __SANITIZE_ADDRESS__
@@ -103,10 +102,11 @@ constexpr std::size_t kPrintStackPerLevel = 12288;
 #else
 constexpr std::size_t kPrintStackPerLevel = 4096;
 #endif
-// The room a pass takes for granted on the calling thread's stack.
-constexpr std::size_t kPrintStackInPlace = std::size_t(1) << 20;
-// What the pass needs beside its levels.
-constexpr std::size_t kPrintStackBase = std::size_t(1) << 20;
+// Trees up to this many levels are printed without asking the system how
+// much stack is left: every stack a program runs on holds them.
+constexpr std::size_t kPrintLevelsAlwaysHeld = 128;
+// What the pass needs beside its levels, and what the caller keeps.
+constexpr std::size_t kPrintStackReserve = std::size_t(256) << 10;
 
 // The number of levels of the subtree at `root` (0 for null).
 std::size_t TreeDepth(const DovExpr* root) {
@@ -127,19 +127,18 @@ std::size_t TreeDepth(const DovExpr* root) {
     return deepest;
 }
 
-// Runs `pass` (returning a pass result) where the stack holds the levels of
-// `root`: in place, or on a thread of its own.
-template <typename Pass>
-int OnStackFor(const DovExpr* root, DovTokenList* messages, Pass pass) {
+// 0 when the stack holds a print of `root`; otherwise the message and
+// kDovPrintTooDeep.
+int CheckStackFor(const DovExpr* root, DovTokenList* messages) {
     const std::size_t depth = TreeDepth(root);
-    const std::size_t need = kPrintStackBase + depth * kPrintStackPerLevel;
-    if (need <= kPrintStackInPlace + kPrintStackBase) return pass();
-    int rc = 0;
-    auto run = [&] { rc = pass(); };
-    if (DovRunOnStack(need, run)) return rc;
+    if (depth <= kPrintLevelsAlwaysHeld) return 0;
+    const std::size_t room = DovStackRoom();
+    // A system that does not tell: trees up to a small stack's depth.
+    const std::size_t usable = room == 0 ? kPrintStackReserve : room;
+    if (usable > kPrintStackReserve && depth <= (usable - kPrintStackReserve) / kPrintStackPerLevel) return 0;
     if (messages)
         messages->AddNewToken(MSG_SEVERE, DovNullPosn,
-                              DovFormat("PrettyPrint: no stack for a tree of %llu levels",
+                              DovFormat("PrettyPrint: a tree of %llu levels is deeper than the stack holds",
                                         static_cast<unsigned long long>(depth)));
     return kDovPrintTooDeep;
 }
@@ -147,10 +146,11 @@ int OnStackFor(const DovExpr* root, DovTokenList* messages, Pass pass) {
 }  // namespace
 
 int DovPrettyPrinterImpl::PrintToFile(const VString& fileName, DovExpr* root, DovTokenList* messages) {
+    // Refused before the file is opened, so that it keeps its text.
+    if (int rc = CheckStackFor(root, messages)) return rc;
     if (DovPrinting.inUse) {
-        // Refused before the file is opened, so that it keeps its text.
         FastOstrstream nowhere;
-        return PrettyPrint(nowhere, root, messages);
+        return MainPass(nowhere, root, messages);
     }
     std::ofstream out;
     if (DovOpenOutFile(out, fileName, DovFileMode::Text, DovWriteMode::Truncate) != 0) {
@@ -158,7 +158,7 @@ int DovPrettyPrinterImpl::PrintToFile(const VString& fileName, DovExpr* root, Do
             messages->AddNewToken(MSG_ERR, DovNullPosn, DovFormat("Cannot open file '%s' for output", fileName.CStr()));
         return 10;
     }
-    const int rc = PrettyPrint(out, root, messages);
+    const int rc = MainPass(out, root, messages);
     out.close();
     return rc;
 }
@@ -180,14 +180,11 @@ int DovPrettyPrinterImpl::PrintToString(VString& text, DovExpr* root, DovTokenLi
 }
 
 int DovPrettyPrinterImpl::PrettyPrint(std::ostream& out, DovExpr* root, DovTokenList* messages) {
-    return OnStackFor(root, messages, [&] { return PrettyPrintHere(out, root, messages); });
+    if (int rc = CheckStackFor(root, messages)) return rc;
+    return MainPass(out, root, messages);
 }
 
-int DovPrettyPrinterImpl::FragmentPrint(std::ostream& out, DovExpr* node, DovTokenList* messages) {
-    return OnStackFor(node, messages, [&] { return FragmentPrintHere(out, node, messages); });
-}
-
-int DovPrettyPrinterImpl::PrettyPrintHere(std::ostream& out, DovExpr* root, DovTokenList* messages) {
+int DovPrettyPrinterImpl::MainPass(std::ostream& out, DovExpr* root, DovTokenList* messages) {
     if (int rc = DovBeginPrintPass(this, messages, root)) return rc;
     DovPrintState& st = DovPrinting;
     if (debug_flags & DOV_PDBG_TREE_BEFORE) DumpTree("\n\n###PrettyPrint: got tree:\n", root);
@@ -234,7 +231,8 @@ int DovPrettyPrinterImpl::PrettyPrintHere(std::ostream& out, DovExpr* root, DovT
     return rc;
 }
 
-int DovPrettyPrinterImpl::FragmentPrintHere(std::ostream& out, DovExpr* node, DovTokenList* messages) {
+int DovPrettyPrinterImpl::FragmentPrint(std::ostream& out, DovExpr* node, DovTokenList* messages) {
+    if (int rc = CheckStackFor(node, messages)) return rc;
     if (int rc = DovBeginPrintPass(this, messages, node)) return rc;
     DovPrintState& st = DovPrinting;
     if (!node) {

@@ -24,7 +24,7 @@ public:
     int PrintToFile(const VString& fileName, DovExpr* root, DovTokenList* messages) override;
     int PrintToString(VString& text, DovExpr* root, DovTokenList* messages) override;
     // The main pass: 0 printed; 41 another pass runs; 43 ('+') a bad
-    // indentation step; 45 no stack could be had for the tree; otherwise
+    // indentation step; 45 a tree deeper than the stack holds; otherwise
     // the result of building the generation table or of printing the root.
     int PrettyPrint(std::ostream& out, DovExpr* root, DovTokenList* messages);
     // Reprints one subtree where it was printed before and moves the
@@ -37,9 +37,8 @@ public:
     PrintTemplate* gen_table = nullptr;  // kDovGenTableSlots slots, or null
 
 private:
-    // The two passes on the calling thread's stack.
-    int PrettyPrintHere(std::ostream& out, DovExpr* root, DovTokenList* messages);
-    int FragmentPrintHere(std::ostream& out, DovExpr* node, DovTokenList* messages);
+    // The main pass once the stack is known to hold the tree.
+    int MainPass(std::ostream& out, DovExpr* root, DovTokenList* messages);
 };
 
 // Result codes of the passes.
@@ -47,7 +46,8 @@ constexpr int kDovPrintInUse = 41;
 constexpr int kDovPrintBadIndentStep = 43;
 // PrintToString: the printed text is longer than a string may be.
 constexpr int kDovPrintTooLong = 44;
-// The tree is deeper than any stack the printer could have.
+// The tree is deeper than the calling thread's stack holds (nothing is
+// printed).
 constexpr int kDovPrintTooDeep = 45;
 
 // The longest text PrintToString hands back (the string type's limit).
