@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -211,7 +212,11 @@ TEST_F(QueryEval, LikeTakesThePatternFromTheQuery) {
     EXPECT_EQ(Eval("IMAGE == LIKE 'WS-'", use), 0);
     EXPECT_EQ(Eval("IMAGE ~ LIKE 'ws-*'", use), 1);
     EXPECT_EQ(Eval("IMAGE != LIKE 'WS-*'", use), 0);
-    EXPECT_EQ(Eval("IMAGE == LIKE '*'", empty), 0);
+    EXPECT_EQ(Eval("IMAGE == LIKE '*'", empty), 1);
+    EXPECT_EQ(Eval("IMAGE == LIKE '?'", empty), 0);
+    EXPECT_EQ(Eval("IMAGE == LIKE 'W*A'", use), 1);
+    EXPECT_EQ(Eval("IMAGE == LIKE '*A'", use), 1);
+    EXPECT_EQ(Eval("IMAGE == LIKE 'WS-A*'", use), 1);
     EXPECT_EQ(Eval("IMAGE == LIKE ''", empty), 1);
     EXPECT_EQ(Eval("IMAGE == LIKE ''", alpha), 0);
 }
@@ -360,10 +365,24 @@ TEST_F(QueryEval, PatternTable) {
         const char* text;
         int match;
     } cases[] = {
-        {"A*C", "ABC", 1}, {"A*", "AB", 1},    {"A*", "ABC", 1},  {"A*", "A", 0},    {"*B", "ABXB", 0},
-        {"?B?", "ABC", 1}, {"A?C", "AC", 0},   {"ABC", "ABC", 1}, {"ABC", "ABD", 0}, {"A**", "AB", 1},
-        {"*?", "AB", 1},   {"A*C*E", "ABCDE", 1}, {"A*X", "ABC", 0}, {"*", "", 0},   {"", "", 1},
-        {"", "A", 0},      {"A", "", 0},      {"*", "A", 1},     {"AB", "A", 0},    {"A", "AB", 0},
+        // A "*" takes any run, also none, and is tried again with a longer
+        // run when what follows it fails further on.
+        {"*EXIT*", "MAIN-EXIT", 1}, {"*EXIT*", "EXIT", 1},   {"*EXIT*", "EXITS", 1},    {"*EXIT*", "EXI", 0},
+        {"*B", "ABXB", 1},          {"*B", "ABXC", 0},       {"A*", "A", 1},            {"RESP*", "RESP", 1},
+        {"RESP*", "RES", 0},        {"A*C", "ABC", 1},       {"A*C", "ABCBC", 1},       {"A*C", "ABCB", 0},
+        {"A*X", "ABC", 0},          {"A**", "A", 1},         {"**", "", 1},             {"*", "", 1},
+        {"*", "A", 1},              {"*A*B*C", "XAYBZC", 1}, {"*A*B*C", "XAYBZCB", 0},  {"A*C*E", "ABCDE", 1},
+        {"A*B*B", "ABAB", 1},       {"*AB*AB", "ABABAB", 1}, {"*ABC", "ABABC", 1},      {"*AAB", "AAAAB", 1},
+        {"A*B*B", "ABA", 0},
+        // "?" is exactly one character.
+        {"?B?", "ABC", 1},          {"A?C", "AC", 0},        {"?", "", 0},              {"?", "A", 1},
+        {"??", "A", 0},             {"*?", "AB", 1},         {"*?", "", 0},             {"?*", "A", 1},
+        {"*?B", "BB", 1},           {"*?B", "B", 0},         {"A?*?C", "AXYC", 1},      {"A?*?C", "AXC", 0},
+        // No wildcard: the same text.
+        {"ABC", "ABC", 1},          {"ABC", "ABD", 0},       {"", "", 1},               {"", "A", 0},
+        {"A", "", 0},               {"AB", "A", 0},          {"A", "AB", 0},
+        // Wildcard characters in the text are characters like any other.
+        {"A*", "A*", 1},            {"*", "**", 1},          {"?", "*", 1},             {"A", "*", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DovQueryMatchPattern(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;
@@ -374,6 +393,36 @@ TEST_F(QueryEval, PatternTable) {
     EXPECT_EQ(DovQueryCompareInt(3, 2, 102), 0);
     EXPECT_EQ(DovQueryCompareInt(3, 3, 101), 0);
     EXPECT_EQ(DovQueryCompareInt(3, 3, 0), 0);
+}
+
+// Whether `text` matches `pattern`, by the table of which pattern prefix
+// matches which text prefix.
+bool ReferenceMatch(const std::string& pattern, const std::string& text) {
+    std::vector<std::vector<bool>> m(pattern.size() + 1, std::vector<bool>(text.size() + 1, false));
+    m[0][0] = true;
+    for (std::size_t i = 1; i <= pattern.size(); ++i) {
+        const char c = pattern[i - 1];
+        for (std::size_t j = 0; j <= text.size(); ++j) {
+            if (c == '*')
+                m[i][j] = m[i - 1][j] || (j > 0 && m[i][j - 1]);
+            else
+                m[i][j] = j > 0 && m[i - 1][j - 1] && (c == '?' || c == text[j - 1]);
+        }
+    }
+    return m[pattern.size()][text.size()];
+}
+
+TEST(QueryPattern, AgreesWithTheReferenceOnRandomPatterns) {
+    std::mt19937 rng(55);
+    const char patternChars[] = "AB*?";
+    const char textChars[] = "AB*";
+    for (int round = 0; round < 20000; ++round) {
+        std::string pattern, text;
+        for (int n = static_cast<int>(rng() % 8); n > 0; --n) pattern += patternChars[rng() % 4];
+        for (int n = static_cast<int>(rng() % 10); n > 0; --n) text += textChars[rng() % (round % 4 == 0 ? 3 : 2)];
+        ASSERT_EQ(DovQueryMatchPattern(pattern.c_str(), text.c_str()) != 0, ReferenceMatch(pattern, text))
+            << pattern << " / " << text;
+    }
 }
 
 TEST_F(QueryEval, MatchWithAnotherVariableList) {

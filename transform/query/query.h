@@ -308,7 +308,8 @@ char* DovQueryToUpper(char* text);
 int DovQueryCompareInt(std::int64_t x, std::int64_t y, std::int64_t r);
 // The same for strings, ordered by VString::Compare.
 int DovQueryCompareStr(const VString& x, const VString& y, std::int64_t r);
-// Wildcard match: '?' any one character, '*' any run.
+// Wildcard match of the whole text: '?' any one character, '*' any run of
+// characters, also none.
 int DovQueryMatchPattern(const VString& pattern, const VString& text);
 
 // The current string of the evaluator, shared by the process.

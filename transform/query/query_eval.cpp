@@ -8,7 +8,6 @@
 // integer test and the subchains of assignments evaluate recursively.
 #include <cstring>
 #include <iostream>
-#include <string_view>
 
 #include "lbase/txtposn.h"
 #include "tree/leaf.h"
@@ -198,30 +197,35 @@ int DovQueryCompareStr(const VString& x, const VString& y, std::int64_t r) {
     }
 }
 
+// "*" stands for any run of characters, also none, and "?" for any one
+// character. A mismatch goes back to the latest "*" and lets it take one
+// more character: only the latest is ever retried, since a match of what
+// follows it with a shorter run of an earlier "*" is also found from there.
+// At most pattern times text steps, no recursion.
 int DovQueryMatchPattern(const VString& pattern, const VString& text) {
     const char* p = pattern.Ptr();
     const char* s = text.Ptr();
     const int pl = pattern.Len();
     const int sl = text.Len();
     int i = 0, j = 0;
-    while (i < pl && j < sl) {
-        if (p[i] == s[j] || p[i] == '?') {
+    int star = -1;  // the latest "*" met in the pattern
+    int from = 0;   // where the text after that "*" is being matched from
+    while (j < sl) {
+        if (i < pl && p[i] == '*') {
+            star = i++;
+            from = j;
+        } else if (i < pl && (p[i] == '?' || p[i] == s[j])) {
             ++i;
             ++j;
-        } else if (p[i] == '*') {
-            const int from = ++i;
-            while (i < pl && p[i] != '*' && p[i] != '?') ++i;
-            if (i == from) return 1;
-            const std::string_view literal(p + from, static_cast<std::size_t>(i - from));
-            const std::string_view rest(s + j, static_cast<std::size_t>(sl - j));
-            const std::size_t at = rest.find(literal);
-            if (at == std::string_view::npos) return 0;
-            j += static_cast<int>(at + literal.size());
+        } else if (star >= 0) {
+            i = star + 1;
+            j = ++from;
         } else {
             return 0;
         }
     }
-    return i == pl && j == sl;
+    while (i < pl && p[i] == '*') ++i;
+    return i == pl;
 }
 
 int DovQueryChain::Eval(DovQueryChain* chain, DovExpr** node, DovQueryVarList* vars, int flag) {
