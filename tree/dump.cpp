@@ -5,9 +5,22 @@
 
 #include "lbase/small_stack.h"
 #include "tree/expr.h"
+#include "tree/oper.h"
+
+namespace {
+
+// The name of the argument slot whose node the dump prints next, shown
+// after that node's indentation; null when the slot has no name.
+const char* g_slot_name = nullptr;
+
+}  // namespace
 
 void DovDumpIndent(std::ostream& os) {
     for (int i = 0; i < DovDumpDepth; ++i) os << ". ";
+    if (g_slot_name) {
+        os << g_slot_name << ": ";
+        g_slot_name = nullptr;
+    }
 }
 
 namespace {
@@ -105,6 +118,7 @@ void DovExprOper::PrintArgs(std::ostream& os) const {
         if (s->arg) flag_mark = s->arg->Flag() == 0 ? '.' : s->arg->Flag() == 1 ? '$' : '#';
         os << flag_mark;
         PrintNumber(os, s->order, 2);
+        g_slot_name = DovOperSlotName(node->Oper(), i);
         if (s->arg) {
             // An operator argument's own arguments come next, as a frame.
             s->arg->Print(os);
@@ -112,6 +126,7 @@ void DovExprOper::PrintArgs(std::ostream& os) const {
             DovDumpIndent(os);
             os << "(NULL)\n";
         }
+        g_slot_name = nullptr;
     }
     g_dump = nullptr;
 }

@@ -5,6 +5,8 @@
 #include <ostream>
 
 #include "lbase/tic.h"
+#include "tree/expr.h"
+#include "tree/named.h"
 
 DovLink& DovLink::Null() {
     static DovLink null_link;
@@ -17,7 +19,16 @@ DovLink& DovLink::Null() {
 std::ostream& operator<<(std::ostream& os, const DovLink& link) {
     os << "Link(#";
     if (link.index != -1) os << static_cast<std::uint32_t>(link.index) << ",";
-    return os << static_cast<const void*>(link.target) << ")";
+    // The target by its serial number, which stays the same from run to run
+    // where an address does not. A target that is no live linked node may
+    // be freed memory and is not read.
+    if (!link.target)
+        os << "none";
+    else if (DovIsLiveLinkedNode(link.target))
+        os << link.target->Serial();
+    else
+        os << "?";
+    return os << ")";
 }
 
 DovLinkList::DovLinkList(const DovLinkList& other)

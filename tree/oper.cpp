@@ -55,7 +55,30 @@ const DovArgNameEntry* FindArgRow(std::uint16_t code, int slot) {
     return row != end && row->oper == oper && row->slot == slot ? row : nullptr;
 }
 
+// Where the dictionary's slot records of each catalogue operation begin
+// (they follow the operation's own record, in slot order), -1 for an
+// operation without a record; built on first use.
+struct SlotNameIndex {
+    int first[kDovOperCatalogueSize];
+    SlotNameIndex() {
+        for (int& f : first) f = -1;
+        for (int i = 0; i < kDovOperNameDictSize; ++i) {
+            const DovNameDictEntry& e = DovOperNameDictionary[i];
+            if (e.kind == NAME_KIND_OPER && e.value >= 0 && e.value < kDovOperCatalogueSize) first[e.value] = i + 1;
+        }
+    }
+};
+
 }  // namespace
+
+const char* DovOperSlotName(std::uint16_t code, int slot) {
+    static const SlotNameIndex index;
+    if (!DovOperIsValid(code) || slot < 0 || index.first[code] < 0) return nullptr;
+    const int at = index.first[code] + slot;
+    if (at >= kDovOperNameDictSize) return nullptr;
+    const DovNameDictEntry& e = DovOperNameDictionary[at];
+    return e.kind == NAME_KIND_SLOT && e.value == slot ? e.name : nullptr;
+}
 
 const char* DovOperName(std::uint16_t code) {
     return DovOperIsValid(code) ? DovOperCatalogue[code].name : kBadOp;

@@ -89,6 +89,10 @@ char DovOperGetTic(std::istream& is, DovOper& code, VString& message);
 // the result is `format` (default "No. %d in Operation %s") filled with the
 // slot and the operation's name; with one it is set to 0.
 VString DovOperArgName(std::uint16_t code, int slot, int* noName = nullptr, const char* format = nullptr);
+// The name of a slot in the name dictionary (the name a query writes in
+// ARG(...)), or null for a slot that has none: a list element, a slot past
+// the operation's fixed ones, an unknown code.
+const char* DovOperSlotName(std::uint16_t code, int slot);
 // 1 for a derived slot, 0 for any other or unknown slot.
 int DovOperArgIsDerived(std::uint16_t code, int slot);
 

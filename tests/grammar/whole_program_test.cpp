@@ -53,7 +53,7 @@ Dump RunParsedump(const std::string& file) {
 }
 
 // The tree lines of the dump that name an operation, without their
-// positions: "<depth>$ <slot>... NAME".
+// positions and slot names: "<depth>$ <slot>... [SLOT: ]NAME".
 std::vector<std::string> Operations(const std::string& dump) {
     std::vector<std::string> out;
     std::istringstream in(dump);
@@ -64,6 +64,11 @@ std::vector<std::string> Operations(const std::string& dump) {
             line.find('$') != std::string::npos) {
             std::string name = line.substr(dots);
             name = name.substr(0, name.find(' '));
+            // An argument's slot name stands before its operation.
+            if (name.back() == ':') {
+                name = line.substr(dots + name.size() + 1);
+                name = name.substr(0, name.find(' '));
+            }
             out.push_back(std::to_string(std::count(line.begin(), line.begin() + dots, '.')) + ":" + name);
         }
     }
@@ -93,6 +98,44 @@ TEST(WholeProgram, ParsedumpGivesTheGoldenTree) {
         "8:SENTENCE_LIST", "9:SENTENCE", "10:STMT_LIST", "11:STMT_STOP", "12:EX_RUN", "12:NULL_NODE",
         "12:NULL_NODE"};
     EXPECT_EQ(division, expected) << dump.out;
+}
+
+// The dump names each argument's slot as a query names it, and shows a link
+// by its target's number among the dump's nodes (from 0): the same text in
+// every run, whatever was parsed before in the process.
+TEST(WholeProgram, ParsedumpNamesSlotsAndNumbersLinks) {
+    vemlo_test::TempDir dir;
+    const std::string file = dir.Write("move.cbl",
+                                       "       IDENTIFICATION DIVISION.\n"
+                                       "       PROGRAM-ID. M.\n"
+                                       "       DATA DIVISION.\n"
+                                       "       WORKING-STORAGE SECTION.\n"
+                                       "       01  WS-A PIC X.\n"
+                                       "       PROCEDURE DIVISION.\n"
+                                       "           MOVE 'A' TO WS-A.\n");
+    const Dump first = RunParsedump(file);
+    RunParsedump(dir.Write("golden.cbl", kGolden));
+    const Dump again = RunParsedump(file);
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(again.out, first.out);
+    EXPECT_EQ(first.out.find("0x"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find(". MOVE_SOURCE: STR_CONST 'A'"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find(". MOVE_DESTS: EX_LIST\n"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find(". PROG_SYMBOL_TABLE: SYMBOL_TABLE_ELT_LIST\n"), std::string::npos) << first.out;
+
+    // The name's link leads to the node line of its symbol-table element.
+    std::vector<std::string> nodes;
+    std::istringstream in(first.out);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("        ", 0) != 0 && line.find("(NULL)") == std::string::npos &&
+            line.rfind("status ", 0) != 0)
+            nodes.push_back(line);
+    const std::string link = "NAME_USE img=WS-A ste=Link(#";
+    const std::size_t use = first.out.find(link);
+    ASSERT_NE(use, std::string::npos) << first.out;
+    const std::size_t target = std::stoul(first.out.substr(use + link.size()));
+    ASSERT_LT(target, nodes.size());
+    EXPECT_NE(nodes[target].find("SYMBOL_TABLE_ELT WS-A cat=data-name"), std::string::npos) << nodes[target];
 }
 
 TEST(WholeProgram, ParsedumpShowsOneSyntaxErrorForAGarbageSentence) {

@@ -7,6 +7,7 @@
 #include "lbase/cmdline.h"
 #include "lbase/message.h"
 #include "parser/parser.h"
+#include "tree/walk.h"
 
 namespace vemlo_tools {
 
@@ -26,6 +27,17 @@ public:
 private:
     std::streambuf* saved_;
 };
+
+// Numbers the nodes of a tree 0, 1, 2, ... in pre-order, as its TIC text
+// numbers them: the dump shows a link by its target's number, the same
+// whatever was parsed before.
+void NumberNodes(DovExpr* root) {
+    std::int32_t next = 0;
+    WalkTheTree(root, &next, [](DovExpr* node, void* context) {
+        node->SetSerial((*static_cast<std::int32_t*>(context))++);
+        return static_cast<int>(DOV_WALK_DESCEND);
+    });
+}
 
 const char kUsage[] = "usage: parsedump [parser options] [-lex-only] [-data-map] [-tic] FILE...\n";
 
@@ -80,6 +92,7 @@ int ParseDumpMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 DovExpr::PutTic(root, std::cout);
                 std::cout << '\n';
             } else {
+                NumberNodes(root);
                 root->Print(std::cout);
             }
             if (dataMap) DovPrintDataMap(std::cout, root);

@@ -11,7 +11,9 @@ namespace vemlo_tools {
 // The parser options are those of the parser's option groups
 // (-lang=, -lang2=, -line-format=, -copylib-dir=, -copylib-sfx=, -sql, ...).
 // For each file: the tree (nothing with -lex-only; with -tic its TIC text
-// form instead of the debug dump), with -data-map the data
+// form instead of the debug dump, which shows each argument's slot name
+// before the node in it and each link by its target's pre-order number,
+// counted from 0 at the root as in the TIC text), with -data-map the data
 // map listing of the tree after it, every message of its
 // list as "file:line:col: ERROR: text", then "status N tokens T lines L".
 // Everything goes to `out` (standard output is sent there meanwhile), usage

@@ -340,7 +340,13 @@ TEST(NamedNodes, DumpLines) {
     DovDumpVerbosity = 2;
     DovNameUse unlinked;
     unlinked.Print(detailed);
-    EXPECT_EQ(detailed.str().substr(0, 26), "NAME_USE img= ste=Link(#0)");
+    EXPECT_EQ(detailed.str().substr(0, 29), "NAME_USE img= ste=Link(#none)");
+    // A target by its serial number, never by its address.
+    DovNameUse linked{DovLink(&elt)};
+    std::ostringstream numbered;
+    linked.Print(numbered);
+    const std::string link = "NAME_USE img=ITEM ste=Link(#" + std::to_string(elt.Serial()) + ")";
+    EXPECT_EQ(numbered.str().substr(0, link.size()), link);
     DovDumpVerbosity = saved;
 }
 

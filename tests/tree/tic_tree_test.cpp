@@ -413,8 +413,9 @@ TEST(TicTree, MutatedNamedTreesNeverCrash) {
 
 namespace {
 
-// A node's line, each slot's line one level deeper, and after a nested
-// argument the next slot back at its own level, at any depth.
+// A node's line, each slot's line one level deeper (a list's elements
+// without slot names), and after a nested argument the next slot back at
+// its own level, at any depth.
 TEST(DebugDump, NestedArguments) {
     DovExprOper list(EX_LIST, new DovExprOper(EX_LIST, new DovCharString("A")), new DovCharString("B"));
     std::ostringstream os;
@@ -437,7 +438,7 @@ TEST(DebugDump, NestedArguments) {
         // deepest up.
         const std::string leaf = std::to_string(kDepth) + ". 0.-1. ";
         EXPECT_NE(text.find(leaf), std::string::npos);
-        const std::string last = " 1. 1 -1. (NULL)\n";
+        const std::string last = " 1. 1 -1. MOVE_DESTS: (NULL)\n";
         EXPECT_EQ(text.substr(text.size() - last.size()), last);
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * kDepth + 1);
         EXPECT_EQ(DovDumpDepth, 0);
@@ -453,8 +454,8 @@ TEST(DebugDump, Verbosity) {
     EXPECT_EQ(one.str(),
               "STMT_MOVE\n"
               "        . / RW_MOVE MOVE\n"
-              " 1. 0. 3. CHAR_STRING A\n"
-              " 1. 1 -1. (NULL)\n");
+              " 1. 0. 3. MOVE_SOURCE: CHAR_STRING A\n"
+              " 1. 1 -1. MOVE_DESTS: (NULL)\n");
     DovDumpVerbosity = 2;
     std::ostringstream two;
     move.Print(two);
@@ -475,8 +476,8 @@ TEST(DebugDump, Verbosity) {
     EXPECT_EQ(hex.str(),
               "STMT_MOVE SD[2]: 3 ffff \n"
               "        . / RW_MOVE MOVE\n"
-              " 1. 0. 3. CHAR_STRING A\n"
-              " 1. 1 ffff. (NULL)\n");
+              " 1. 0. 3. MOVE_SOURCE: CHAR_STRING A\n"
+              " 1. 1 ffff. MOVE_DESTS: (NULL)\n");
 }
 
 }  // namespace
