@@ -178,7 +178,8 @@ int main(int argc, char** argv) {
         for (const std::string* name : {&f.stmtName, &f.formName})
             if (!stmtsSeen.count(*name)) Fail(f.line, "no line for " + *name);
         if (!catalogue.count(f.optionName)) Fail(f.line, "no operation " + f.optionName + " in the catalogue");
-        if (slotOf(f.formName, f.optionName) != 0) Fail(f.line, f.formName + " does not take " + f.optionName + " in slot 0");
+        if (slotOf(f.formName, f.optionName) != 0)
+            Fail(f.line, f.formName + " does not take " + f.optionName + " in slot 0");
         if (slotOf(f.stmtName, f.optionName) >= 0) Fail(f.line, f.stmtName + " takes " + f.optionName + " itself");
         // The holder turns a statement into its second form in place, which
         // may drop slots but not add any.

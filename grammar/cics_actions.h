@@ -15,7 +15,7 @@ YYSTYPE DovCicsCommand(DovOper op, YYSTYPE marker);
 
 // ---- The statement frame ----------------------------------------------------
 // The empty start symbol after the command head: makes `statement` the
-// holder's current statement, which places a parked leading option.
+// holder's current statement (placing an option parked before it).
 void DovCicsStart(DovGrammarReduction& r, YYSTYPE statement);
 // The end of a general command: the finished statement from the holder,
 // the reduction's tokens handed over, then every token on the statement's
