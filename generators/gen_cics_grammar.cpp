@@ -1,8 +1,10 @@
 // gen_cics_grammar: turns the regular part of the EXEC CICS grammar
 // (grammar/cics_rules.def) into btyacc rules: cics_command (the command
-// heads), cics_option (one rule per option keyword and form) and
-// cics_condition_name (the condition words of HANDLE and IGNORE), written to
-// cics_rules.y.inc for the main grammar to include.
+// heads), cics_option (one rule per option keyword and form),
+// cics_response_option (the rules of the options every command takes, which
+// cics_option includes) and cics_condition_name (the condition words of
+// HANDLE and IGNORE), written to cics_rules.y.inc for the main grammar to
+// include.
 //
 //   gen_cics_grammar TOKENS.def OPERATIONS.def CICS_RULES.def OUTPUT_FILE
 //
@@ -10,7 +12,8 @@
 // statement a CS_STMT_ operation and every option a CS_CL_ operation of
 // tree/operations.def; an option that can carry an argument has one
 // argument slot, one that never carries one has none; an option keyword
-// stands once in each list; the counts are checked against the "%totals"
+// stands once in each list; a response option is an option of some list;
+// the counts are checked against the "%totals"
 // line. Any fault is reported as FILE:LINE: text and ends the run with
 // status 1; the output is written only when everything passed.
 #include <cstdio>
@@ -63,7 +66,6 @@ struct Command {
     int line;
     std::vector<std::string> keywords;
     std::string statement;
-    std::string lead;  // leading option symbol or empty
 };
 
 struct OptionList {
@@ -110,6 +112,8 @@ int main(int argc, char** argv) {
     std::vector<OptionList> optionLists;
     std::vector<std::string> conditions;
     int conditionsLine = 0;
+    std::set<std::string> responses;
+    int responsesLine = 0;
     auto needToken = [&](int line, const std::string& kw) {
         if (!GoodName(kw) || !tokens.count("CTK_" + kw)) Fail(line, "no CICS token CTK_" + kw);
     };
@@ -118,22 +122,17 @@ int main(int argc, char** argv) {
         if (head == "%totals") {
             gen::ReadTotalsLine(gFile, line, words, totalsLine, totals);
         } else if (head == "command") {
-            Command c{line, {}, {}, {}};
+            Command c{line, {}, {}};
             std::size_t i = 1;
             for (; i < words.size() && words[i] != "="; ++i) {
                 needToken(line, words[i]);
                 c.keywords.push_back(words[i]);
             }
-            if (c.keywords.empty() || i + 1 >= words.size()) Fail(line, "expected command KEYWORD... = STATEMENT");
+            if (c.keywords.empty() || i + 2 != words.size()) Fail(line, "expected command KEYWORD... = STATEMENT");
             c.statement = words[i + 1];
             auto st = catalogue.find("CS_STMT_" + c.statement);
             if (!GoodName(c.statement) || st == catalogue.end())
                 Fail(line, "no operation CS_STMT_" + c.statement + " in the catalogue");
-            if (i + 2 < words.size()) {
-                if (words[i + 2] != "lead" || i + 4 != words.size() || !GoodSymbol(words[i + 3]))
-                    Fail(line, "expected lead SYMBOL after the statement");
-                c.lead = words[i + 3];
-            }
             for (const Command& other : commands)
                 if (other.statement == c.statement) Fail(line, "second command for CS_STMT_" + c.statement);
             commands.push_back(c);
@@ -152,6 +151,13 @@ int main(int argc, char** argv) {
                 l.keywords.push_back(words[i]);
             }
             optionLists.push_back(l);
+        } else if (head == "responses") {
+            if (responsesLine) Fail(line, "second responses line");
+            responsesLine = line;
+            for (std::size_t i = 1; i < words.size(); ++i) {
+                needToken(line, words[i]);
+                if (!responses.insert(words[i]).second) Fail(line, words[i] + " stands twice in the list");
+            }
         } else if (head == "conditions") {
             if (conditionsLine) Fail(line, "second conditions line");
             conditionsLine = line;
@@ -191,9 +197,8 @@ int main(int argc, char** argv) {
                                  std::to_string(want));
         }
     }
-    for (const Command& c : commands)
-        if (!c.lead.empty() && c.lead.rfind("cics_", 0) != 0)
-            Fail(c.line, "a leading option symbol starts with cics_");
+    for (const std::string& kw : responses)
+        if (!codes.count(kw)) Fail(responsesLine, kw + " is in no options list");
 
     const std::map<std::string, int> counted = {{"commands", static_cast<int>(commands.size())},
                                                 {"option_rules", optionRules},
@@ -212,9 +217,8 @@ int main(int argc, char** argv) {
     std::ostringstream out;
     out << "/* Generated from grammar/cics_rules.def by generators/gen_cics_grammar.cpp. Do not edit. */\n\n";
     out << "/* ---- CICS command heads ------------------------------------------------------\n"
-           " * keywords null_marker [leading option]\n"
-           " * cics_command: the CS_STMT_ statement node (slot 0: the marker's null node,\n"
-           " * or, after a leading option, that option once the holder places it)        */\n";
+           " * keywords null_marker\n"
+           " * cics_command: the CS_STMT_ statement node (slot 0: the marker's null node) */\n";
     out << "cics_command\n";
     for (std::size_t i = 0; i < commands.size(); ++i) {
         const Command& c = commands[i];
@@ -222,34 +226,44 @@ int main(int argc, char** argv) {
         for (const std::string& kw : c.keywords) out << "CTK_" << kw << ' ';
         out << "null_marker";
         const std::size_t marker = c.keywords.size() + 1;
-        if (c.lead.empty()) {
-            out << "\n        { $$ = DovCicsCommand(CS_STMT_" << c.statement << ", $" << marker << "); }\n";
-        } else {
-            out << ' ' << c.lead << "\n        { $$ = DovCicsLeadCommand(CS_STMT_" << c.statement << ", &$" << marker
-                << "); }\n";
-        }
+        out << "\n        { $$ = DovCicsCommand(CS_STMT_" << c.statement << ", $" << marker << "); }\n";
     }
     out << "    ;\n\n";
 
     out << "/* ---- CICS options ------------------------------------------------------------\n"
            " * keyword | keyword ( argument )\n"
            " * cics_option: the CS_CL_ option node, handed to the CICS holder            */\n";
-    out << "cics_option\n";
-    bool first = true;
-    for (const OptionList& l : optionLists) {
-        for (const std::string& kw : l.keywords) {
-            out << (first ? "    : " : "    | ");
-            first = false;
-            if (l.symbol == "-") {
-                out << "CTK_" << kw << "\n        { $$ = DovCicsBareOption(YYREDUCTION, CS_CL_" << kw << "); }\n";
-            } else {
-                out << "CTK_" << kw << " SEP_LEFT_PAR " << l.symbol << " SEP_RIGHT_PAR\n"
-                    << "        { $$ = DovCicsOption(YYREDUCTION, CS_CL_" << kw << ", $3); }\n";
+    // The option rules of the keywords `response` says (true) or of the others.
+    auto writeOptionRules = [&](bool response) {
+        bool first = true;
+        for (const OptionList& l : optionLists) {
+            for (const std::string& kw : l.keywords) {
+                if (responses.count(kw) != (response ? 1u : 0u)) continue;
+                out << (first ? "    : " : "    | ");
+                first = false;
+                if (l.symbol == "-") {
+                    out << "CTK_" << kw << "\n        { $$ = DovCicsBareOption(YYREDUCTION, CS_CL_" << kw << "); }\n";
+                } else {
+                    out << "CTK_" << kw << " SEP_LEFT_PAR " << l.symbol << " SEP_RIGHT_PAR\n"
+                        << "        { $$ = DovCicsOption(YYREDUCTION, CS_CL_" << kw << ", $3); }\n";
+                }
             }
         }
-    }
+    };
+    out << "cics_option\n";
+    writeOptionRules(false);
+    if (!responses.empty()) out << "    | cics_response_option\n";
     out << "    | error\n        { $$ = DovCicsErrorOption(YYREDUCTION); }\n";
     out << "    ;\n\n";
+    if (!responses.empty()) {
+        out << "/* ---- CICS response options ---------------------------------------------------\n"
+               " * the options every command takes, also among the items of ASSIGN, HANDLE\n"
+               " * and IGNORE\n"
+               " * cics_response_option: the CS_CL_ option node, handed to the CICS holder   */\n";
+        out << "cics_response_option\n";
+        writeOptionRules(true);
+        out << "    ;\n\n";
+    }
 
     out << "/* ---- CICS condition names ----------------------------------------------------\n"
            " * a condition keyword or a user-defined word\n"

@@ -1,6 +1,7 @@
 // gen_cics_options: turns the CICS option table (parser/cics_options.def)
 // into C++: the constant table CicsOptionTable and its row count
-// CicsOptionTableSize (cics_option_table.cpp).
+// CicsOptionTableSize, and the table of second forms CicsFormTable with
+// CicsFormTableSize (cics_option_table.cpp).
 //
 //   gen_cics_options OPERATIONS.def CICS_OPTIONS.def OUTPUT_DIR
 //
@@ -10,7 +11,9 @@
 // every CS_STMT_ operation of the catalogue has its line, slots lie inside
 // the statement and run without a gap up to its last, whose three last slots
 // are NOHANDLE, RESP and RESP2, and an option takes one slot of a statement
-// only. The rows are sorted by statement code and then by option code (a
+// only. A second form is a statement of its own, with no more slots than
+// the first, whose slot 0 takes the key option, which the first form does
+// not take. The rows are sorted by statement code and then by option code (a
 // repeated row stays after its first) and counted against the "%totals"
 // line. Any fault is reported as FILE:LINE: text and ends the run with
 // status 1.
@@ -48,6 +51,13 @@ struct Row {
     std::string optionName;
 };
 
+struct Form {
+    int line;
+    std::string stmtName;
+    std::string optionName;
+    std::string formName;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,6 +75,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<int, std::vector<std::string>>> stmts;
     std::map<std::string, long> totals;
     int totalsLine = 0;
+    std::vector<Form> forms;
     std::string text;
     for (int line = 1; std::getline(in, text); ++line) {
         if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -75,6 +86,11 @@ int main(int argc, char** argv) {
         if (words.empty()) continue;
         if (words[0] == "%totals") {
             gen::ReadTotalsLine(gFile, line, words, totalsLine, totals);
+            continue;
+        }
+        if (words[0] == "%form") {
+            if (words.size() != 4) Fail(line, "expected %form STATEMENT OPTION FORM");
+            forms.push_back({line, kStmtPrefix + words[1], kOptionPrefix + words[2], kStmtPrefix + words[3]});
             continue;
         }
         if (text[0] == ' ' || text[0] == '\t') {
@@ -152,11 +168,33 @@ int main(int argc, char** argv) {
         return a.stmt != b.stmt ? a.stmt < b.stmt : a.option < b.option;
     });
 
+    auto slotOf = [&](const std::string& stmt, const std::string& option) {
+        for (const Row& r : rows)
+            if (r.stmtName == stmt && r.optionName == option) return r.slot;
+        return -1;
+    };
+    std::set<std::string> formed;  // statements that are a first or a second form
+    for (const Form& f : forms) {
+        for (const std::string* name : {&f.stmtName, &f.formName})
+            if (!stmtsSeen.count(*name)) Fail(f.line, "no line for " + *name);
+        if (!catalogue.count(f.optionName)) Fail(f.line, "no operation " + f.optionName + " in the catalogue");
+        if (slotOf(f.formName, f.optionName) != 0)
+            Fail(f.line, f.formName + " does not take " + f.optionName + " in slot 0");
+        if (slotOf(f.stmtName, f.optionName) >= 0) Fail(f.line, f.stmtName + " takes " + f.optionName + " itself");
+        // The holder turns a statement into its second form in place, which
+        // may drop slots but not add any.
+        if (catalogue.at(f.formName).argCount > catalogue.at(f.stmtName).argCount)
+            Fail(f.line, f.formName + " has more slots than " + f.stmtName);
+        if (!formed.insert(f.stmtName).second || !formed.insert(f.formName).second)
+            Fail(f.line, "a statement in two %form lines");
+    }
+
     const std::pair<const char*, long> actual[] = {
         {"rows", static_cast<long>(rows.size())},
         {"statements", static_cast<long>(stmtsSeen.size())},
         {"options", static_cast<long>(optionsSeen.size())},
         {"duplicates", duplicates},
+        {"forms", static_cast<long>(forms.size())},
     };
     if (!totalsLine) Fail(0, "the %totals line is missing");
     for (const auto& [key, value] : totals) {
@@ -179,6 +217,11 @@ int main(int argc, char** argv) {
     c << "const int CicsOptionTableSize = " << rows.size() << ";\n\n";
     c << "const DovCicsOptionRow CicsOptionTable[" << rows.size() << "] = {\n";
     for (const Row& r : rows) c << "    {" << r.stmtName << ", " << r.optionName << ", " << r.slot << "},\n";
+    c << "};\n\n";
+    c << "const int CicsFormTableSize = " << forms.size() << ";\n\n";
+    c << "const DovCicsFormRow CicsFormTable[" << (forms.empty() ? 1 : forms.size()) << "] = {\n";
+    for (const Form& f : forms) c << "    {" << f.stmtName << ", " << f.optionName << ", " << f.formName << "},\n";
+    if (forms.empty()) c << "    {0, 0, 0},\n";
     c << "};\n";
 
     const std::string path = outDir + "/cics_option_table.cpp";

@@ -11,17 +11,16 @@
 
 /* ---- CICS statements -----------------------------------------------------------------------
  * command-head [option]...
- * ASSIGN { name ( reference ) }...
- * HANDLE AID { key [( procedure-name )] }...
- * HANDLE CONDITION { condition [( procedure-name )] }...
- * IGNORE CONDITION { condition }...
+ * ASSIGN { name ( reference ) | response-option }...
+ * HANDLE AID { key [( procedure-name )] | response-option }...
+ * HANDLE CONDITION { condition [( procedure-name )] | response-option }...
+ * IGNORE CONDITION { condition | response-option }...
  * cics_statement: the CS_STMT_ statement node, or the syntax-error node
  *
- * CONFLICT X01, X02, X03 (register): after RECEIVE or SEND, MAP may be the
- * leading MAP option (RECEIVE MAP, SEND MAP) or an option of the plain
- * command; after ADDRESS, SET may be the leading SET option (ADDRESS SET)
- * or an option of ADDRESS. The shift (the leading option) is tried first;
- * test CicsGolden.LeadingOption*.
+ * The statement node exists before its options and items: each option and
+ * each item goes to the CICS holder as it is read, in source order. The
+ * holder decides the form of SEND, RECEIVE and ADDRESS (SEND MAP, RECEIVE
+ * MAP, ADDRESS SET) from their options, wherever MAP or SET stands.
  *
  * The words of ASSIGN are read as plain words (no reserved words, no symbol
  * lookup) and its references in parentheses normally. The lexer follows
@@ -31,20 +30,16 @@
  * outside trial mode.                                                       */
 cics_statement
     : cics_command cics_start cics_option_list      { $$ = DovCicsFinishCommand(YYREDUCTION); }
-    | CTK_ASSIGN null_marker cics_plain_words cics_assignment_list cics_normal_words
-      { $$ = DovCicsAssign($2, $4); }
-    | CTK_HANDLE CTK_AID null_marker cics_handler_list
-      { $$ = DovCicsHandle(CS_STMT_HANDLE_AID, $3, $4); }
-    | CTK_HANDLE CTK_CONDITION null_marker cics_handler_list
-      { $$ = DovCicsHandle(CS_STMT_HANDLE_CONDITION, $3, $4); }
-    | CTK_IGNORE CTK_CONDITION null_marker cics_handler_list
-      { $$ = DovCicsHandle(CS_STMT_IGNORE_CONDITION, $3, $4); }
+    | cics_assign_command cics_start cics_plain_words cics_assignment_list cics_normal_words
+      { $$ = DovCicsFinishItems(); }
+    | cics_handle_command cics_start cics_handler_list
+      { $$ = DovCicsFinishItems(); }
     | error                                         { $$ = DovCicsErrorStatement(YYREDUCTION); }
     ;
 
-/* The start of the option list: the statement node just made by the
- * command head (the cell left of this rule) becomes the holder's current
- * statement, which places a parked leading option.                          */
+/* The start of the option or item list: the statement node just made by
+ * the command head (the cell left of this rule) becomes the holder's
+ * current statement.                                                        */
 cics_start
     : /* empty */                                   { DovCicsStart(YYREDUCTION, YYVALARG(0)); }
     ;
@@ -60,27 +55,28 @@ null_marker
     : /* empty */                                   { $$ = DovAbsentNode(); }
     ;
 
-/* ---- Leading options -----------------------------------------------------------------------------
- * MAP ( name )    SET ( reference )
- * cics_map_option: CS_CL_MAP    cics_set_option: CS_CL_SET (parked in the
- * holder until the statement exists)                                         */
-cics_map_option
-    : CTK_MAP SEP_LEFT_PAR cics_arg_name SEP_RIGHT_PAR
-      { $$ = DovCicsOption(YYREDUCTION, CS_CL_MAP, $3); }
+/* ---- Heads of ASSIGN, HANDLE and IGNORE -----------------------------------------------------
+ * cics_assign_command, cics_handle_command: the statement node, the
+ * marker's null node in slot 0 (as cics_command)                            */
+cics_assign_command
+    : CTK_ASSIGN null_marker                        { $$ = DovCicsCommand(CS_STMT_ASSIGN, $2); }
     ;
 
-cics_set_option
-    : CTK_SET SEP_LEFT_PAR cics_arg_value SEP_RIGHT_PAR
-      { $$ = DovCicsOption(YYREDUCTION, CS_CL_SET, $3); }
+cics_handle_command
+    : CTK_HANDLE CTK_AID null_marker                { $$ = DovCicsCommand(CS_STMT_HANDLE_AID, $3); }
+    | CTK_HANDLE CTK_CONDITION null_marker          { $$ = DovCicsCommand(CS_STMT_HANDLE_CONDITION, $3); }
+    | CTK_IGNORE CTK_CONDITION null_marker          { $$ = DovCicsCommand(CS_STMT_IGNORE_CONDITION, $3); }
     ;
 
 /* ---- ASSIGN ------------------------------------------------------------------------------------------
- * name ( reference )...
- * cics_assignment_list: CS_ASSIGNMENT_LIST, or a null node when empty
+ * name ( reference ) | response-option, any number in any order
+ * cics_assignment_list: nothing (each group goes to the CS_ASSIGNMENT_LIST
+ * of slot 1, each response option to its slot)
  * cics_assignment: CS_GRP_ASSIGN (the name's CHAR_STRING, the reference)    */
 cics_assignment_list
-    : /* empty */                                   { $$ = DovAbsentNode(); }
-    | cics_assignment_list cics_assignment          { $$ = DovListAppend(CS_ASSIGNMENT_LIST, $1, $2); }
+    : /* empty */
+    | cics_assignment_list cics_assignment          { DovCicsItem(CS_ASSIGNMENT_LIST, $2); }
+    | cics_assignment_list cics_normal_words cics_response_option cics_plain_words
     ;
 
 cics_assignment
@@ -97,12 +93,14 @@ cics_normal_words
     ;
 
 /* ---- HANDLE and IGNORE -----------------------------------------------------------------------------
- * condition [( procedure-name )]...
- * cics_handler_list: CS_COND_HANDLER_LIST, or a null node when empty
+ * condition [( procedure-name )] | response-option, any number in any order
+ * cics_handler_list: nothing (each handler goes to the CS_COND_HANDLER_LIST
+ * of slot 1, each response option to its slot)
  * cics_handler: CS_GRP_CONDITION_HANDLER (name, procedure name or nothing)  */
 cics_handler_list
-    : /* empty */                                   { $$ = DovAbsentNode(); }
-    | cics_handler_list cics_handler                { $$ = DovListAppend(CS_COND_HANDLER_LIST, $1, $2); }
+    : /* empty */
+    | cics_handler_list cics_handler                { DovCicsItem(CS_COND_HANDLER_LIST, $2); }
+    | cics_handler_list cics_response_option
     ;
 
 cics_handler

@@ -59,11 +59,6 @@ YYSTYPE DovCicsCommand(DovOper op, YYSTYPE marker) {
     return statement;
 }
 
-YYSTYPE DovCicsLeadCommand(DovOper op, YYSTYPE* marker) {
-    DovDeleteExprCell(marker);
-    return new DovExprOper(op);
-}
-
 // ---- The statement frame ----------------------------------------------------------
 
 void DovCicsStart(DovGrammarReduction& r, YYSTYPE statement) {
@@ -80,17 +75,10 @@ YYSTYPE DovCicsFinishCommand(DovGrammarReduction& r) {
     return statement;
 }
 
-YYSTYPE DovCicsAssign(YYSTYPE marker, YYSTYPE list) {
-    CicsHolder.Start(new DovExprOper(CS_STMT_ASSIGN));
-    CicsHolder.SetClause(0, DovN(marker));
-    CicsHolder.SetClause(1, DovN(list));
-    return CicsHolder.Finish();
-}
+void DovCicsItem(DovOper listOp, YYSTYPE item) { CicsHolder.AddToList(1, listOp, DovN(item)); }
 
-YYSTYPE DovCicsHandle(DovOper op, YYSTYPE marker, YYSTYPE list) {
-    CicsHolder.Start(new DovExprOper(op));
-    CicsHolder.SetClause(0, DovN(marker));
-    CicsHolder.SetClause(1, DovN(list));
+YYSTYPE DovCicsFinishItems() {
+    if (CicsHolder.current && !CicsHolder.current->Args(1)) CicsHolder.SetClause(1, new DovNullNode);
     return CicsHolder.Finish();
 }
 

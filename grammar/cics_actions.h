@@ -8,28 +8,28 @@
 #include "grammar/cobol_actions.h"
 
 // ---- Command heads ---------------------------------------------------------
-// A command without a leading option: the statement node of `op` with all
-// slots empty, the marker's null node in slot 0.
+// The statement node of `op` with all slots empty but slot 0, which holds
+// the marker's null node (SEND, RECEIVE and ADDRESS too: the holder turns
+// them into SEND MAP, RECEIVE MAP and ADDRESS SET when MAP or SET comes).
 YYSTYPE DovCicsCommand(DovOper op, YYSTYPE marker);
-// A command with a leading option (ADDRESS SET, RECEIVE MAP, SEND MAP): the
-// statement node of `op` with all slots empty; the option, parked in the
-// holder, takes slot 0 when the statement starts. The marker's null node
-// has no place and is freed (its cell is cleared).
-YYSTYPE DovCicsLeadCommand(DovOper op, YYSTYPE* marker);
 
 // ---- The statement frame ----------------------------------------------------
 // The empty start symbol after the command head: makes `statement` the
-// holder's current statement, which places a parked leading option.
+// holder's current statement (placing an option parked before it).
 void DovCicsStart(DovGrammarReduction& r, YYSTYPE statement);
 // The end of a general command: the finished statement from the holder,
 // the reduction's tokens handed over, then every token on the statement's
 // own list moved to the tail of slot 0's tokens.
 YYSTYPE DovCicsFinishCommand(DovGrammarReduction& r);
-// ASSIGN: CS_STMT_ASSIGN (marker, assignment list) through the holder.
-YYSTYPE DovCicsAssign(YYSTYPE marker, YYSTYPE list);
-// HANDLE AID, HANDLE CONDITION, IGNORE CONDITION: the statement of `op`
-// (marker, handler list) through the holder.
-YYSTYPE DovCicsHandle(DovOper op, YYSTYPE marker, YYSTYPE list);
+// One item of ASSIGN, HANDLE or IGNORE (an assignment group, a handler):
+// appended to the list `listOp` in slot 1 of the holder's statement, with
+// the next clause order, so that items and response options keep their
+// source order.
+void DovCicsItem(DovOper listOp, YYSTYPE item);
+// The end of ASSIGN, HANDLE or IGNORE: the finished statement from the
+// holder, a null node in slot 1 when no item was written. The frame hands
+// the reduction's tokens over.
+YYSTYPE DovCicsFinishItems();
 // The error alternative of a whole statement: the pending syntax-error node.
 YYSTYPE DovCicsErrorStatement(DovGrammarReduction& r);
 

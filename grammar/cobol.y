@@ -90,7 +90,7 @@
  * Each family registers its conflicts in its own section, one line each:
  *   id  lookahead  competing rules  winner  test
  *
- * shift/reduce conflicts: 62
+ * shift/reduce conflicts: 59
  *
  * C-CORE (program frame, procedure frame, operands; tests/grammar/operands_test.cpp)
  * (state numbers as of the core's grammar; each family's change renumbers them:
@@ -186,13 +186,8 @@
  *           parentheses (a join operand, a table expression) on failure.
  *           test SqlShapes.EachConstructBuildsItsNodes ("(U CROSS JOIN V)")
  * C-CICS  (cics.y, cics_rules.y.inc; tests/grammar/cics_golden_test.cpp)
- * X01  CTK_MAP  state 397: cics_command: CTK_RECEIVE null_marker . cics_map_option
- *           /  cics_command: CTK_RECEIVE null_marker .
- *           shift (RECEIVE MAP) first; the plain RECEIVE with MAP as an
- *           option on failure. test CicsGolden.LeadingOption*
- * X02  CTK_MAP  state 402: the same after CTK_SEND (SEND MAP / SEND).
- * X03  CTK_SET  state 374: the same after CTK_ADDRESS, with cics_set_option
- *           (ADDRESS SET / ADDRESS).
+ *           none: SEND MAP, RECEIVE MAP and ADDRESS SET are decided by the
+ *           CICS holder from the options, not by the grammar.
  *
  * ---- error alternatives ------------------------------------------------------
  * `error` appears only at these entry boundaries, always as the last

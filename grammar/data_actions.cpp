@@ -573,4 +573,6 @@ void DovResetHolders() {
     }
     delete CicsHolder.parked;
     CicsHolder.parked = nullptr;
+    for (DovExpr* option : CicsHolder.waiting) delete option;
+    CicsHolder.waiting.clear();
 }

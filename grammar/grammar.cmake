@@ -61,4 +61,4 @@ vemlo_btyacc_grammar(
            "${CMAKE_BINARY_DIR}/generated/grammar/cics_rules.y.inc"
            "${CMAKE_SOURCE_DIR}/grammar/operands.y"
            "${CMAKE_SOURCE_DIR}/grammar/words.y"
-  TOKENS EXPECT_SR 62 SYMBOL DovCobolGrammarTables)
+  TOKENS EXPECT_SR 59 SYMBOL DovCobolGrammarTables)

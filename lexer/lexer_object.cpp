@@ -144,6 +144,8 @@ void DovLexer::DropLayerState() {
     copyCarried.Clear();
     delete tokenPushBack;
     tokenPushBack = nullptr;
+    for (DovTokenItem* item : cicsAhead) delete item;
+    cicsAhead.clear();
     DropPendingNodes();
     brokenWord = VString();
     brokenIndex = 0;

@@ -323,7 +323,7 @@ public:
         int acceptDisplay = 0;    // inside an ACCEPT or DISPLAY statement: extra keywords count
         int cicsWords = 0;        // words of the current EXEC CICS command so far
         int cicsAssign = 0;       // inside EXEC CICS ASSIGN
-        int cicsParens = 0;       // open parentheses inside EXEC CICS ASSIGN
+        int cicsParens = 0;       // open parentheses inside EXEC CICS
     } modes;
 
     // Statistics, read by the parser after the parse.
@@ -368,6 +368,10 @@ public:
 
     // Text words and tokens.
     DovTokenItem* tokenPushBack = nullptr;
+    // Items read ahead inside EXEC CICS to see the word after ADDRESS or
+    // LENGTH, not yet classified: the token layer takes them before reading
+    // on.
+    std::deque<DovTokenItem*> cicsAhead;
     int execState = 0;            // 0 outside EXEC, 1 after EXEC, 2 after the subsystem word
     int execSql = 0;
     // Inside EXEC SQL: the line of an SQL "--" comment whose words are still
@@ -481,6 +485,7 @@ private:
     bool SqlComment(DovTokenItem* item, DovTokenList& carried);
     bool ClassifySql(DovTokenItem* item, DovTokenList& carried);
     bool ClassifyCics(DovTokenItem* item, DovTokenList& carried);
+    bool NextIsOf();
     int NumberCode(DovToken* token, bool longRunIsWord, int intCode, int realCode);
     void CheckDigits(const DovToken* token, int digits);
     bool LegalWord(DovToken* token, bool sql);

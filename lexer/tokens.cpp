@@ -323,7 +323,7 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
     DovToken* token = item->token;
     switch (token->code) {
         case SEP_LEFT_PAR:
-            if (modes.cicsAssign) ++modes.cicsParens;
+            ++modes.cicsParens;
             return true;
         case SEP_RIGHT_PAR:
             if (modes.cicsParens > 0) --modes.cicsParens;
@@ -359,20 +359,30 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
                 return true;
             }
             if (!LegalWord(token, false)) return true;
-            // Inside ASSIGN the names outside the parentheses are plain
-            // words: no CICS keyword and no symbol lookup.
             const int word = modes.cicsWords++;
+            int code = DovFindCicsKeyword(token->image);
             if (modes.cicsAssign && modes.cicsParens == 0) {
-                token->code = TK_CHAR_STRING;
-                return true;
-            }
-            if (reservedCheck) {
-                if (int code = DovFindCicsKeyword(token->image)) {
-                    token->code = static_cast<std::int16_t>(code);
-                    token->image = VString();
-                    if (word == 0 && code == CTK_ASSIGN) modes.cicsAssign = 1;
+                // Inside ASSIGN the names outside the parentheses are plain
+                // words: no CICS keyword and no symbol lookup; only the
+                // options every command takes (NOHANDLE, RESP, RESP2) stay
+                // keywords.
+                if (code != CTK_NOHANDLE && code != CTK_RESP && code != CTK_RESP2) {
+                    token->code = TK_CHAR_STRING;
                     return true;
                 }
+            } else if (!reservedCheck) {
+                code = 0;
+            }
+            // Inside an option's parentheses a word is a COBOL word (a data
+            // name, a procedure name, part of an expression), whatever its
+            // spelling; only ADDRESS OF and LENGTH OF keep their keywords.
+            if (code && modes.cicsParens > 0 && !((code == CTK_ADDRESS || code == CTK_LENGTH) && NextIsOf()))
+                code = 0;
+            if (code) {
+                token->code = static_cast<std::int16_t>(code);
+                token->image = VString();
+                if (word == 0 && code == CTK_ASSIGN) modes.cicsAssign = 1;
+                return true;
             }
             if (token->image == "IN") {
                 token->code = RW_IN;
@@ -391,6 +401,18 @@ bool DovLexer::ClassifyCics(DovTokenItem* item, DovTokenList& carried) {
     }
 }
 
+// Whether the word after the one being classified inside EXEC CICS is OF.
+// The items up to it are read ahead as they come from the word layer and
+// classified later, in their turn.
+bool DovLexer::NextIsOf() {
+    for (std::size_t i = 0;; ++i) {
+        if (i == cicsAhead.size()) cicsAhead.push_back(GetBrokenTextWord());
+        const DovToken* token = cicsAhead[i]->token;
+        if (token->code == SEP_SPACE || token->code == SEP_COMMA) continue;
+        return token->code == TK_CHAR_STRING && token->image == "OF";
+    }
+}
+
 // The end of an EXEC block: END-EXEC or the end of the file.
 void DovLexer::EndExec() {
     execState = execSql = execCics = 0;
@@ -406,7 +428,12 @@ DovTokenItem* DovLexer::GetToken() {
     DovTokenList carried;
     DovTokenItem* item = nullptr;
     for (;;) {
-        item = GetBrokenTextWord();
+        if (cicsAhead.empty()) {
+            item = GetBrokenTextWord();
+        } else {
+            item = cicsAhead.front();
+            cicsAhead.pop_front();
+        }
         DovToken* token = item->token;
         const int code = token->code;
 

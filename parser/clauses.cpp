@@ -60,9 +60,20 @@ DovClauseHolder::~DovClauseHolder() {
 void DovClauseHoldersForget(const DovExpr* node) {
     if (!node) return;
     for (DovClauseHolder* h = gHolders; h; h = h->nextHolder_) {
+        std::vector<DovExpr*>* waiting = h->waitingSlot_;
+        if (waiting) std::erase_if(*waiting, [node](const DovExpr* option) { return Within(option, node); });
         if (Within(h->current, node)) {
             h->current = nullptr;
             h->counter = 0;
+            // The options that waited for the statement's form lose it too:
+            // their text goes on with the holder's gathered tokens.
+            if (waiting) {
+                for (DovExpr* option : *waiting) {
+                    DovGatherTokens(option, &h->gathered);
+                    delete option;
+                }
+                waiting->clear();
+            }
         }
         if (h->parkedSlot_ && Within(*h->parkedSlot_, node)) *h->parkedSlot_ = nullptr;
     }
@@ -177,11 +188,28 @@ int FindCicsOptionSlot(int statement, int option) {
     return row->slot;
 }
 
-DovCicsClauseHolder::DovCicsClauseHolder() { parkedSlot_ = &parked; }
+DovCicsClauseHolder::DovCicsClauseHolder() {
+    parkedSlot_ = &parked;
+    waitingSlot_ = &waiting;
+}
 
 DovCicsClauseHolder::~DovCicsClauseHolder() {
     delete parked;
     parked = nullptr;
+    for (DovExpr* option : waiting) delete option;
+    waiting.clear();
+}
+
+int FindCicsForm(int statement, int option) {
+    for (int i = 0; i < CicsFormTableSize; ++i)
+        if (CicsFormTable[i].statement == statement && CicsFormTable[i].option == option) return CicsFormTable[i].form;
+    return 0;
+}
+
+bool HasCicsForm(int statement) {
+    for (int i = 0; i < CicsFormTableSize; ++i)
+        if (CicsFormTable[i].statement == statement) return true;
+    return false;
 }
 
 int DovCicsClauseHolder::PlaceOption(DovExpr* option) {
@@ -198,7 +226,24 @@ int DovCicsClauseHolder::PlaceOption(DovExpr* option) {
     return slot;
 }
 
+void DovCicsClauseHolder::PlaceWaiting() {
+    std::vector<DovExpr*> options;
+    options.swap(waiting);
+    for (DovExpr* option : options) PlaceOption(option);
+}
+
+void DovCicsClauseHolder::DropWaiting() {
+    std::vector<DovExpr*> options;
+    options.swap(waiting);
+    for (DovExpr* option : options) GatherAndDelete(option);
+}
+
 DovExpr* DovCicsClauseHolder::Start(DovExpr* statement) {
+    // The options waiting for an unfinished statement go with it.
+    if (current)
+        PlaceWaiting();
+    else
+        DropWaiting();
     DovClauseHolder::Start(statement);
     DovExpr* option = parked;
     parked = nullptr;
@@ -219,7 +264,31 @@ int DovCicsClauseHolder::AddOption(DovExpr* option) {
         parked = option;
         return -1;
     }
-    return PlaceOption(option);
+    const int statement = current->Oper();
+    if (!HasCicsForm(statement)) return PlaceOption(option);
+    if (const int form = FindCicsForm(statement, option->Oper())) {
+        // The key option: the statement, which holds no option yet, becomes
+        // its second form (no more slots than the first: the slots it drops
+        // are empty), and the key option takes the place of the marker in
+        // slot 0; every option is placed in source order.
+        current->SetOper(static_cast<DovOper>(form), 0, 1);
+        PlaceWaiting();
+        return PlaceOption(option);
+    }
+    // An option that neither form takes (a syntax-error node among them) is
+    // refused now; any other waits for the form.
+    bool taken = FindCicsOptionSlot(statement, option->Oper()) >= 0;
+    for (int i = 0; i < CicsFormTableSize && !taken; ++i)
+        if (CicsFormTable[i].statement == statement)
+            taken = FindCicsOptionSlot(CicsFormTable[i].form, option->Oper()) >= 0;
+    if (!taken) return PlaceOption(option);
+    waiting.push_back(option);
+    return -1;
+}
+
+DovExpr* DovCicsClauseHolder::Finish() {
+    if (current) PlaceWaiting();
+    return DovClauseHolder::Finish();
 }
 
 // --- Screen ACCEPT and DISPLAY items ---------------------------------------------

@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "lbase/txtposn.h"
 #include "parser/cics_options.h"
@@ -59,8 +60,10 @@ protected:
     // syntax-error node among it).
     void GatherAndDelete(DovExpr* node);
 
-    // The CICS holder's parked option, for DovClauseHoldersForget.
+    // The CICS holder's parked option and waiting options, for
+    // DovClauseHoldersForget.
     DovExpr** parkedSlot_ = nullptr;
+    std::vector<DovExpr*>* waitingSlot_ = nullptr;
 
 private:
     friend void DovClauseHoldersForget(const DovExpr* node);
@@ -74,32 +77,51 @@ private:
 // ForgetNodesWithin calls it.
 void DovClauseHoldersForget(const DovExpr* node);
 
-// The holder of EXEC CICS statements. An option written before the
-// statement's node exists (the leading option of ADDRESS SET, RECEIVE MAP and
-// SEND MAP) is parked until Start.
+// The holder of EXEC CICS statements. An option given before any statement
+// is current is parked until Start. A statement with a second form
+// (CicsFormTable: SEND becomes SEND MAP) keeps its options waiting, in
+// source order, until its form is known: it changes to the second form when
+// the key option (MAP) comes, wherever it stands, and stays what it is when
+// Finish comes first; the waiting options are placed then.
 class DovCicsClauseHolder : public DovClauseHolder {
 public:
     DovCicsClauseHolder();
-    // Also deletes a parked option.
+    // Also deletes a parked option and the waiting ones.
     ~DovCicsClauseHolder();
 
     // Makes `statement` current and places the parked option into it. A
     // parked option that cannot be placed keeps its tokens for the statement.
+    // The options waiting for an unfinished statement go with it.
     DovExpr* Start(DovExpr* statement);
     // Places `option` into the slot that CicsOptionTable gives it in the
-    // current statement and returns the slot; -1 when it was parked, refused
-    // or null. A refused option is reported; its tokens are gathered for the
-    // statement and the node is deleted.
+    // current statement and returns the slot; -1 when it was parked, left
+    // waiting for the statement's form, refused or null. A refused option is
+    // reported; its tokens are gathered for the statement and the node is
+    // deleted.
     int AddOption(DovExpr* option);
-    // As DovClauseHolder::Finish; a parked option stays parked.
-    DovExpr* Finish() { return DovClauseHolder::Finish(); }
+    // As DovClauseHolder::Finish, after the waiting options are placed into
+    // the statement's form; a parked option stays parked.
+    DovExpr* Finish();
+    // Deletes the options waiting for a form, their tokens gathered.
+    void DropWaiting();
 
     // The option waiting for its statement (owned); null when none.
     DovExpr* parked = nullptr;
+    // The options waiting for the current statement's form (owned), in
+    // source order.
+    std::vector<DovExpr*> waiting;
 
 private:
     int PlaceOption(DovExpr* option);
+    // Places the waiting options, in order.
+    void PlaceWaiting();
 };
+
+// The second form of `statement` that the option `option` decides
+// (CicsFormTable); 0 when there is none.
+int FindCicsForm(int statement, int option);
+// Whether `statement` has a second form.
+bool HasCicsForm(int statement);
 
 // Requirements of CheckClauseTable, one per argument slot.
 enum DovClauseRequirement : int {

@@ -1,6 +1,8 @@
 // EXEC CICS statements: golden shapes of commands, options, ASSIGN, HANDLE
-// and IGNORE, where the tokens go, the leading MAP/SET option and its
-// conflict, refused and repeated options, and error recovery inside a block.
+// and IGNORE, where the tokens go, the map forms wherever MAP or SET stands,
+// the response options among the items of ASSIGN, HANDLE and IGNORE, option
+// arguments spelled like CICS words, refused and repeated options, and
+// error recovery inside a block.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -17,26 +19,13 @@ using vemlo_grammar_test::FindAll;
 using vemlo_grammar_test::FindFirst;
 using vemlo_grammar_test::GrammarRun;
 using vemlo_grammar_test::Shape;
+using vemlo_cics_test::Wrapped;
 
 struct Case {
     const char* source;    // one EXEC CICS statement (and a period)
     const char* shape;     // of the CICS statement node
     int messages;          // messages expected (refused or repeated options)
 };
-
-// The statement written over lines that fit the program area.
-std::string Wrapped(const std::string& source) {
-    std::string out, line;
-    std::istringstream words(source);
-    for (std::string w; words >> w;) {
-        if (!line.empty() && line.size() + 1 + w.size() > 56) {
-            out += line + "\n";
-            line.clear();
-        }
-        line += (line.empty() ? "" : " ") + w;
-    }
-    return out + line;
-}
 
 void Check(const Case& c) {
     SCOPED_TRACE(c.source);
@@ -68,8 +57,8 @@ TEST(CicsGolden, HandleAssignIgnore) {
         // and the reference in parentheses is read normally.
         {"EXEC CICS ASSIGN ABCODE (X) END-EXEC.",
          "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(ABCODE,X)),-,-,-)", 0},
-        {"EXEC CICS ASSIGN SYSID(WS-SYS) RESP(WS-R) END-EXEC.",
-         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,WS-SYS),CS_GRP_ASSIGN(RESP,WS-R)),-,-,-)", 0},
+        {"EXEC CICS ASSIGN SYSID(WS-SYS) APPLID(WS-A) END-EXEC.",
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,WS-SYS),CS_GRP_ASSIGN(APPLID,WS-A)),-,-,-)", 0},
         {"EXEC CICS ASSIGN END-EXEC.", "CS_STMT_ASSIGN(null,null,-,-,-)", 0},
     };
     for (const Case& c : cases) Check(c);
@@ -110,14 +99,10 @@ TEST(CicsGolden, CommandsAndOptions) {
     for (const Case& c : cases) Check(c);
 }
 
-TEST(CicsGolden, LeadingOptionAndCursor) {
+TEST(CicsGolden, MapFormsAndCursor) {
     const Case cases[] = {
         {"EXEC CICS SEND MAP('M1') MAPSET('S1') ERASE END-EXEC.",
          "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,CS_CL_MAPSET('S1'),-,-,-,-,-,CS_CL_ERASE,-,-,-,-,-,-,-)", 0},
-        // MAP after another option is an option of the plain SEND, which
-        // takes neither MAPSET nor MAP: both refused.
-        {"EXEC CICS SEND MAPSET('S1') MAP('M1') END-EXEC.",
-         "CS_STMT_SEND(null,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)", 2},
         {"EXEC CICS SEND MAP('M1') CURSOR END-EXEC.",
          "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,-,-,-,-,CS_CL_CURSOR(-),-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS SEND MAP('M1') CURSOR(POS) END-EXEC.",
@@ -128,6 +113,100 @@ TEST(CicsGolden, LeadingOptionAndCursor) {
          "CS_STMT_RECEIVE(null,CS_CL_INTO(D),CS_CL_LENGTH(L),-,-,-,-,-,-,-,-,-,-,-,-,-)", 0},
         {"EXEC CICS ADDRESS SET(ADDRESS OF A) USING(P) END-EXEC.",
          "CS_STMT_ADDRESS_SET(CS_CL_SET(SR_ADDRESS_OF(A)),CS_CL_USING(P),-,-,-)", 0},
+    };
+    for (const Case& c : cases) Check(c);
+}
+
+// MAP (SET for ADDRESS) anywhere among the options makes the map form, with
+// every option of that form taken in any order; without it the plain form
+// stays, and what only the map form takes is refused there.
+TEST(CicsGolden, MapOptionAnywhere) {
+    const Case cases[] = {
+        {"EXEC CICS SEND MAPSET('ELMAP') MAP('EL01') FROM(EL01O) ERASE CURSOR END-EXEC.",
+         "CS_STMT_SEND_MAP(CS_CL_MAP('EL01'),-,-,CS_CL_MAPSET('ELMAP'),CS_CL_FROM(EL01O),-,-,CS_CL_CURSOR(-),-,"
+         "CS_CL_ERASE,-,-,-,-,-,-,-)",
+         0},
+        {"EXEC CICS SEND FROM(X) MAP('M1') MAPSET('S1') END-EXEC.",
+         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,CS_CL_MAPSET('S1'),CS_CL_FROM(X),-,-,-,-,-,-,-,-,-,-,-,-)", 0},
+        {"EXEC CICS SEND ERASE DATAONLY FREEKB RESP(R) MAP(M) END-EXEC.",
+         "CS_STMT_SEND_MAP(CS_CL_MAP(M),-,-,-,-,CS_CL_DATAONLY,-,-,-,CS_CL_ERASE,-,CS_CL_FREEKB,-,-,-,CS_CL_RESP(R),-)",
+         0},
+        {"EXEC CICS RECEIVE INTO(D) MAPSET('S1') MAP('M1') END-EXEC.",
+         "CS_STMT_RECEIVE_MAP(CS_CL_MAP('M1'),-,-,CS_CL_MAPSET('S1'),CS_CL_INTO(D),-,-,-,-,-,-,-)", 0},
+        {"EXEC CICS ADDRESS USING(P) SET(ADDRESS OF A) END-EXEC.",
+         "CS_STMT_ADDRESS_SET(CS_CL_SET(SR_ADDRESS_OF(A)),CS_CL_USING(P),-,-,-)", 0},
+        // Options of the plain form only are refused in the map form, and
+        // the other way round; the plain forms stay without MAP or SET.
+        {"EXEC CICS SEND CTLCHAR(C) MAP('M1') END-EXEC.",
+         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)", 1},
+        {"EXEC CICS SEND MAPSET('S1') FROM(X) LENGTH(L) END-EXEC.",
+         "CS_STMT_SEND(null,-,-,-,CS_CL_FROM(X),-,-,-,-,-,-,-,-,-,-,-,-,-,CS_CL_LENGTH(L),-,-,-,-)", 1},
+        {"EXEC CICS RECEIVE INTO(D) LENGTH(L) RESP(R) END-EXEC.",
+         "CS_STMT_RECEIVE(null,CS_CL_INTO(D),CS_CL_LENGTH(L),-,-,-,-,-,-,-,-,-,-,-,CS_CL_RESP(R),-)", 0},
+        {"EXEC CICS ADDRESS COMMAREA(P) USING(Q) END-EXEC.",
+         "CS_STMT_ADDRESS(null,-,CS_CL_COMMAREA(P),-,-,-,-,-,-,-)", 1},
+        // MAP twice: the second is the repeated clause.
+        {"EXEC CICS SEND MAP('M1') MAP('M2') END-EXEC.",
+         "CS_STMT_SEND_MAP(CS_CL_MAP('M1'),-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-)", 1},
+    };
+    for (const Case& c : cases) Check(c);
+    GrammarRun run;
+    run.ParseStatements("EXEC CICS SEND CTLCHAR(C) MAP('M1') END-EXEC.");
+    EXPECT_NE(run.MessageText().find("Option CS_CL_CTLCHAR can not be used in CICS statement CS_STMT_SEND_MAP."),
+              std::string::npos)
+        << run.MessageText();
+}
+
+// NOHANDLE, RESP and RESP2 stand anywhere among the items of ASSIGN, HANDLE
+// and IGNORE and fill the statement's own slots; they are never an item.
+TEST(CicsGolden, ResponseOptionsAmongItems) {
+    const Case cases[] = {
+        {"EXEC CICS ASSIGN SYSID(WS-SYSID) RESP(WS-RESP) END-EXEC.",
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,WS-SYSID)),-,CS_CL_RESP(WS-RESP),-)", 0},
+        {"EXEC CICS ASSIGN NOHANDLE SYSID(A) RESP2(R2) APPLID(B) RESP(R) END-EXEC.",
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,A),CS_GRP_ASSIGN(APPLID,B)),CS_CL_NOHANDLE,"
+         "CS_CL_RESP(R),CS_CL_RESP2(R2))",
+         0},
+        {"EXEC CICS ASSIGN RESP(R) END-EXEC.", "CS_STMT_ASSIGN(null,null,-,CS_CL_RESP(R),-)", 0},
+        {"EXEC CICS HANDLE CONDITION NOTFND(P1) RESP(X) ERROR END-EXEC.",
+         "CS_STMT_HANDLE_CONDITION(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(NOTFND,P1),"
+         "CS_GRP_CONDITION_HANDLER(ERROR,-)),-,CS_CL_RESP(X),-)",
+         0},
+        {"EXEC CICS HANDLE AID NOHANDLE CLEAR(P1) PF3(P2) END-EXEC.",
+         "CS_STMT_HANDLE_AID(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(CLEAR,P1),"
+         "CS_GRP_CONDITION_HANDLER(PF3,P2)),CS_CL_NOHANDLE,-,-)",
+         0},
+        {"EXEC CICS IGNORE CONDITION RESP(X) LENGERR RESP2(Y) END-EXEC.",
+         "CS_STMT_IGNORE_CONDITION(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(LENGERR,-)),-,CS_CL_RESP(X),"
+         "CS_CL_RESP2(Y))",
+         0},
+        // A second RESP is the repeated clause, not an item.
+        {"EXEC CICS ASSIGN RESP(A) SYSID(S) RESP(B) END-EXEC.",
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(SYSID,S)),-,CS_CL_RESP(A),-)", 1},
+    };
+    for (const Case& c : cases) Check(c);
+}
+
+// Inside an option's parentheses a word is a COBOL word, however it is
+// spelled; ADDRESS OF and LENGTH OF keep their meaning, and the words
+// outside the parentheses stay CICS words.
+TEST(CicsGolden, ArgumentsSpelledLikeCicsWords) {
+    const Case cases[] = {
+        {"EXEC CICS READQ TS QUEUE(WS-Q) INTO(WS-REC) RESP(RESP) END-EXEC.",
+         "CS_STMT_READQ_TS(null,CS_CL_QUEUE(WS-Q),CS_CL_INTO(WS-REC),-,-,-,-,-,CS_CL_RESP(RESP),-)", 0},
+        {"EXEC CICS READQ TS QUEUE(QUEUE) INTO(MAP) LENGTH(LENGTH) ITEM(ITEM) END-EXEC.",
+         "CS_STMT_READQ_TS(null,CS_CL_QUEUE(QUEUE),CS_CL_INTO(MAP),CS_CL_LENGTH(LENGTH),-,CS_CL_ITEM(ITEM),-,-,-,-)",
+         0},
+        {"EXEC CICS READ FILE(FILE) INTO(SET OF REC) RIDFLD(KEY(I)) END-EXEC.",
+         "CS_STMT_READ(null,CS_CL_FILE(FILE),-,-,-,CS_CL_INTO(SET OF REC),-,"
+         "CS_CL_RIDFLD(TABLE_ELT(KEY,SUBSCRIPT_LIST(I))),-,-,-,-,-,-,-,-,-)",
+         0},
+        {"EXEC CICS WRITEQ TS QUEUE(Q) FROM(D) LENGTH(LENGTH OF D) END-EXEC.",
+         "CS_STMT_WRITEQ_TS(null,CS_CL_QUEUE(Q),CS_CL_FROM(D),CS_CL_LENGTH(SR_LENGTH_OF(D)),-,-,-,-,-,-,-,-,-)", 0},
+        {"EXEC CICS HANDLE CONDITION ERROR(MAPFAIL) END-EXEC.",
+         "CS_STMT_HANDLE_CONDITION(null,CS_COND_HANDLER_LIST(CS_GRP_CONDITION_HANDLER(ERROR,MAPFAIL)),-,-,-)", 0},
+        {"EXEC CICS ASSIGN APPLID(APPLID) RESP(RESP) END-EXEC.",
+         "CS_STMT_ASSIGN(null,CS_ASSIGNMENT_LIST(CS_GRP_ASSIGN(APPLID,APPLID)),-,CS_CL_RESP(RESP),-)", 0},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -230,10 +309,10 @@ TEST(CicsGolden, RefusedErrorOptionLeavesNoEmptyItemsForTheNextError) {
     }
 }
 
-// ASSIGN read ahead while a trial is open: the leading-option conflict of
-// RECEIVE MAP opens one, and no commit comes before the sentence ends, so
-// the ASSIGN after it and the statement after that are read on trial. The
-// words keep the class they get outside a trial.
+// ASSIGN read ahead while a trial is open: the parenthesis of the SQL
+// condition opens one (Q01), and no commit comes before the sentence ends,
+// so the ASSIGN after it and the statement after that are read on trial.
+// The words keep the class they get outside a trial.
 TEST(CicsGolden, AssignReadAheadInTrial) {
     GrammarRun run;
     // The frame's trace shows the assignment group reduced on trial.
@@ -241,7 +320,7 @@ TEST(CicsGolden, AssignReadAheadInTrial) {
     std::streambuf* saved = std::cout.rdbuf(trace.rdbuf());
     DovGrammarTraceLevel = 2;
     run.ParseStatements(
-        "EXEC CICS RECEIVE MAP('M1') INTO(D) END-EXEC\n"
+        "EXEC SQL DELETE FROM T WHERE (A) = B END-EXEC\n"
         "EXEC CICS ASSIGN ABCODE(X) APPLID(Y) END-EXEC\n"
         "MOVE ABCODE TO Z\n"
         "EXEC CICS HANDLE ABEND LABEL(P-0) END-EXEC.");

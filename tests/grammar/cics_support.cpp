@@ -6,6 +6,19 @@
 
 namespace vemlo_cics_test {
 
+std::string Wrapped(const std::string& source) {
+    std::string out, line;
+    std::istringstream words(source);
+    for (std::string w; words >> w;) {
+        if (!line.empty() && line.size() + 1 + w.size() > 56) {
+            out += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + w;
+    }
+    return out + line;
+}
+
 int TypedCicsStatements(DovExpr* root) {
     int n = 0;
     for (DovExpr* exec : vemlo_grammar_test::FindAll(root, STMT_EXEC_CICS)) {

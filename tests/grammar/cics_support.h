@@ -16,6 +16,10 @@ inline std::string LostOrDuplicated(const vemlo_grammar_test::GrammarRun& run) {
     return run.TokenLossOrDuplication();
 }
 
+// The words of `source` written over lines that fit the program area (at
+// most 56 columns from column 12), for GrammarRun::ParseStatements.
+std::string Wrapped(const std::string& source);
+
 // The number of STMT_EXEC_CICS nodes under `root` whose statement is a CICS
 // statement node (not a syntax-error node).
 int TypedCicsStatements(DovExpr* root);

@@ -1,7 +1,8 @@
 // Modes of the token layer that follow from the tokens themselves: the word
 // after FUNCTION, the name after PROGRAM-ID, DECIMAL-POINT IS COMMA, the
-// recording mode, the context words of ACCEPT and DISPLAY and the names of
-// EXEC CICS ASSIGN. None of these cases sets a switch of the lexer.
+// recording mode, the context words of ACCEPT and DISPLAY, the names of
+// EXEC CICS ASSIGN and the words inside the parentheses of EXEC CICS. None
+// of these cases sets a switch of the lexer.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,8 +55,31 @@ TEST_F(TokenModes, Table) {
          {"RW_PROCEDURE", "RW_DIVISION", "SEP_DOT", "RW_DISPLAY", "TK_USER_DEFD_WORD X", "RW_UPON",
           "RW_COMMAND_LINE", "SEP_DOT", "TK_USER_DEFD_WORD COMMAND-LINE"}},
         {DIAL_ANSI85, "EXEC CICS ASSIGN ABCODE(LENGTH) APPLID(X) END-EXEC",
-         {"RW_EXEC", "TK_CICS", "CTK_ASSIGN", "TK_CHAR_STRING ABCODE", "SEP_LEFT_PAR", "CTK_LENGTH", "SEP_RIGHT_PAR",
-          "TK_CHAR_STRING APPLID", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD X", "SEP_RIGHT_PAR", "RW_END_EXEC"}},
+         {"RW_EXEC", "TK_CICS", "CTK_ASSIGN", "TK_CHAR_STRING ABCODE", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD LENGTH",
+          "SEP_RIGHT_PAR", "TK_CHAR_STRING APPLID", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD X", "SEP_RIGHT_PAR",
+          "RW_END_EXEC"}},
+        // The options every command takes stay keywords among the names of
+        // ASSIGN.
+        {DIAL_ANSI85, "EXEC CICS ASSIGN SYSID(S) RESP(R) NOHANDLE RESP2(R2) END-EXEC",
+         {"RW_EXEC", "TK_CICS", "CTK_ASSIGN", "TK_CHAR_STRING SYSID", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD S",
+          "SEP_RIGHT_PAR", "CTK_RESP", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD R", "SEP_RIGHT_PAR", "CTK_NOHANDLE",
+          "CTK_RESP2", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD R2", "SEP_RIGHT_PAR", "RW_END_EXEC"}},
+        // Inside an option's parentheses a word is a COBOL word, whatever
+        // its spelling; ADDRESS OF and LENGTH OF keep their keywords.
+        {DIAL_ANSI85, "EXEC CICS READ INTO(MAP) RESP(RESP) END-EXEC",
+         {"RW_EXEC", "TK_CICS", "CTK_READ", "CTK_INTO", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD MAP", "SEP_RIGHT_PAR",
+          "CTK_RESP", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD RESP", "SEP_RIGHT_PAR", "RW_END_EXEC"}},
+        {DIAL_ANSI85, "EXEC CICS READ LENGTH(LENGTH  OF X) END-EXEC",
+         {"RW_EXEC", "TK_CICS", "CTK_READ", "CTK_LENGTH", "SEP_LEFT_PAR", "CTK_LENGTH", "RW_OF",
+          "TK_USER_DEFD_WORD X", "SEP_RIGHT_PAR", "RW_END_EXEC"}},
+        {DIAL_ANSI85, "EXEC CICS GETMAIN SET(ADDRESS OF A(LENGTH)) END-EXEC",
+         {"RW_EXEC", "TK_CICS", "CTK_GETMAIN", "CTK_SET", "SEP_LEFT_PAR", "CTK_ADDRESS", "RW_OF",
+          "TK_USER_DEFD_WORD A", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD LENGTH", "SEP_RIGHT_PAR", "SEP_RIGHT_PAR",
+          "RW_END_EXEC"}},
+        // Two words that look ahead, one after the other.
+        {DIAL_ANSI85, "EXEC CICS LINK COMMAREA(LENGTH LENGTH OF X) END-EXEC",
+         {"RW_EXEC", "TK_CICS", "CTK_LINK", "CTK_COMMAREA", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD LENGTH", "CTK_LENGTH",
+          "RW_OF", "TK_USER_DEFD_WORD X", "SEP_RIGHT_PAR", "RW_END_EXEC"}},
         {DIAL_ANSI85, "EXEC CICS RETURN ABCODE(X) END-EXEC",
          {"RW_EXEC", "TK_CICS", "CTK_RETURN", "CTK_ABCODE", "SEP_LEFT_PAR", "TK_USER_DEFD_WORD X", "SEP_RIGHT_PAR",
           "RW_END_EXEC"}},

@@ -325,6 +325,79 @@ TEST_F(ClausesTest, ParkedOptionThatTheStatementRefusesIsReportedAtStart) {
     delete stmt;
 }
 
+// SEND, RECEIVE and ADDRESS wait for their form: the key option (MAP, SET)
+// wherever it comes makes the statement its second form in place, and the
+// options before it are placed then, in source order; without it Finish
+// places them into the first form, which refuses what only the second takes.
+TEST_F(ClausesTest, CicsOptionsWaitForTheFormTheKeyOptionDecides) {
+    DovCicsClauseHolder holder;
+    DovExpr* send = holder.Start(new DovExprOper(CS_STMT_SEND));
+    send->SetArg(0, new DovNullNode);
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_MAPSET, "MAPSET")), -1);
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_FROM, "FROM")), -1);
+    EXPECT_EQ(holder.waiting.size(), 2u);
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_MAP, "MAP")), 0);
+    EXPECT_EQ(holder.current, send);
+    EXPECT_EQ(send->Oper(), CS_STMT_SEND_MAP);
+    EXPECT_EQ(send->NumArgs(), DovOperArgCount(CS_STMT_SEND_MAP));
+    EXPECT_TRUE(holder.waiting.empty());
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_ERASE, "ERASE")), 9);
+    EXPECT_EQ(holder.Finish(), send);
+    EXPECT_EQ(Shape(send),
+              "CS_STMT_SEND_MAP(CS_CL_MAP(-),-,-,CS_CL_MAPSET(-),CS_CL_FROM(-),-,-,-,-,CS_CL_ERASE,-,-,-,-,-,-,-)");
+    // Clause order is source order.
+    EXPECT_EQ(send->ArgSlots(3)->order, 0);
+    EXPECT_EQ(send->ArgSlots(4)->order, 1);
+    EXPECT_EQ(send->ArgSlots(0)->order, 2);
+    EXPECT_EQ(send->ArgSlots(9)->order, 3);
+    EXPECT_TRUE(Messages().empty());
+    delete send;
+
+    DovExpr* plain = holder.Start(new DovExprOper(CS_STMT_SEND));
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_MAPSET, "MAPSET", 3, 20)), -1);
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_FROM, "FROM")), -1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(holder.Finish(), plain);
+    EXPECT_EQ(plain->Oper(), CS_STMT_SEND);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "E:Option CS_CL_MAPSET can not be used in CICS statement CS_STMT_SEND. Option ignored.");
+    EXPECT_EQ(messages.First()->Beg(), DovTxtPosn(3, 20, 1));
+    EXPECT_EQ(DovArgOrNull(plain, 4)->Oper(), CS_CL_FROM);
+    EXPECT_EQ(TokenImages(plain), "FROM MAPSET");
+    delete plain;
+}
+
+// An option that neither form takes is refused at once; an unfinished
+// statement's waiting options go with it at the next Start, and a statement
+// deleted by its owner takes them along: their text is kept.
+TEST_F(ClausesTest, CicsWaitingOptionsAreNeverLost) {
+    DovCicsClauseHolder holder;
+    DovExpr* receive = holder.Start(new DovExprOper(CS_STMT_RECEIVE));
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_INTO, "INTO")), -1);
+    EXPECT_EQ(holder.AddOption(Opt(CS_CL_FILE, "FILE")), -1);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "E:Option CS_CL_FILE can not be used in CICS statement CS_STMT_RECEIVE. Option ignored.");
+    EXPECT_EQ(holder.waiting.size(), 1u);
+    DovExpr* next = holder.Start(new DovExprOper(CS_STMT_SYNCPOINT));
+    EXPECT_TRUE(holder.waiting.empty());
+    holder.Finish();
+    EXPECT_EQ(TokenImages(next), "INTO FILE");
+    delete next;
+    (void)receive;  // deleted by the second Start
+
+    DovExpr* address = holder.Start(new DovExprOper(CS_STMT_ADDRESS));
+    holder.AddOption(Opt(CS_CL_USING, "USING"));
+    ASSERT_EQ(holder.waiting.size(), 1u);
+    DovClauseHoldersForget(address);
+    delete address;
+    EXPECT_EQ(holder.current, nullptr);
+    EXPECT_TRUE(holder.waiting.empty());
+    DovExpr* last = holder.Start(new DovExprOper(CS_STMT_SYNCPOINT));
+    holder.Finish();
+    EXPECT_EQ(TokenImages(last), "USING");
+    delete last;
+}
+
 TEST_F(ClausesTest, CicsHolderSetsFixedSlotsThroughSetClause) {
     DovCicsClauseHolder holder;
     DovExpr* stmt = holder.Start(new DovExprOper(CS_STMT_HANDLE_AID));
@@ -361,6 +434,25 @@ TEST_F(ClausesTest, FindCicsOptionSlotCases) {
         EXPECT_EQ(FindCicsOptionSlot(c.statement, c.option), c.slot)
             << DovOperName(static_cast<std::uint16_t>(c.statement)) << " "
             << DovOperName(static_cast<std::uint16_t>(c.option));
+}
+
+TEST_F(ClausesTest, FindCicsFormCases) {
+    struct Case {
+        int statement, option, form;
+    } cases[] = {
+        {CS_STMT_SEND, CS_CL_MAP, CS_STMT_SEND_MAP},
+        {CS_STMT_RECEIVE, CS_CL_MAP, CS_STMT_RECEIVE_MAP},
+        {CS_STMT_ADDRESS, CS_CL_SET, CS_STMT_ADDRESS_SET},
+        {CS_STMT_SEND, CS_CL_MAPSET, 0},
+        {CS_STMT_SEND_MAP, CS_CL_MAP, 0},
+        {CS_STMT_SEND_TEXT, CS_CL_MAP, 0},
+        {CS_STMT_GETMAIN, CS_CL_SET, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FindCicsForm(c.statement, c.option), c.form) << DovOperName(static_cast<std::uint16_t>(c.statement));
+        EXPECT_EQ(HasCicsForm(c.statement), c.statement == CS_STMT_SEND || c.statement == CS_STMT_RECEIVE ||
+                                                c.statement == CS_STMT_ADDRESS);
+    }
 }
 
 // --- ACCEPT and DISPLAY items ----------------------------------------------------------

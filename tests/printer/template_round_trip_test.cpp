@@ -169,6 +169,14 @@ std::vector<Case> Cases() {
                  "       LINKAGE SECTION.\n       01  L PIC X(80).\n       PROCEDURE DIVISION.\n"
                  "           EXEC CICS ADDRESS SET(ADDRESS OF L) USING(P) END-EXEC.\n           STOP RUN.\n"),
          "vsii"},
+        // MAP after other options and RESP among the items of ASSIGN: both
+        // print in the form the tree holds.
+        {"CICS SEND MAP and ASSIGN RESP after other options",
+         Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01  D PIC X(80).\n"
+                 "       01  R PIC S9(8) COMP.\n       PROCEDURE DIVISION.\n"
+                 "           EXEC CICS SEND MAPSET('S1') FROM(D) MAP('M1') END-EXEC.\n"
+                 "           EXEC CICS ASSIGN RESP(R) APPLID(D) NOHANDLE END-EXEC.\n           STOP RUN.\n"),
+         "vsii"},
         // SQL statements whose keywords come from a clause node of their own
         // (FROM, the parentheses of a column list or of a query, TO).
         {"SQL DELETE FROM a table", SqlProgram("DELETE FROM EMP WHERE EMP_NO > :N"), "mf"},

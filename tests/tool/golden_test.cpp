@@ -148,3 +148,21 @@ TEST(VemloGolden, ABadQueryStopsEveryFileWithTheCompilersCode) {
     EXPECT_EQ(none.status, 'T');
     EXPECT_NE(none.out.find("ERROR: No query specified\n"), std::string::npos) << none.out;
 }
+
+// CICS commands read as written: the map form of SEND whatever the place of
+// MAP among its options, and RESP of ASSIGN as the command's response
+// option, which a query for commands without RESP tells apart.
+TEST(VemloGolden, CicsCommandsAreFoundAsWritten) {
+    const VemloRun map = RunVemlo({"-q=CS_STMT_SEND_MAP", "CICSMAP.cbl"});
+    ASSERT_TRUE(map.exited);
+    EXPECT_EQ(map.status, 0);
+    EXPECT_EQ(map.out, Join({"*Reading* CICSMAP.cbl",
+                             "CICSMAP.cbl:9:22:            EXEC CICS SEND MAPSET('ELMAP') MAP('EL01') FROM(EL01O)",
+                             "Errors: 0, Warnings: 0"}));
+    const VemloRun noResp = RunVemlo({"-q=STMT_EXEC_CICS AND NOT ARG(1).FIND(CS_CL_RESP)", "CICSMAP.cbl"});
+    ASSERT_TRUE(noResp.exited);
+    EXPECT_EQ(noResp.out, Join({"*Reading* CICSMAP.cbl",
+                                "CICSMAP.cbl:9:12:            EXEC CICS SEND MAPSET('ELMAP') MAP('EL01') FROM(EL01O)",
+                                "CICSMAP.cbl:12:12:            EXEC CICS ASSIGN SYSID(WS-SYSID) END-EXEC.",
+                                "Errors: 0, Warnings: 0"}));
+}
