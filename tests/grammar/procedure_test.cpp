@@ -275,11 +275,12 @@ TEST(Programs, WangSourcesAreRefused) {
 }
 
 // COPY members that begin or end where the tree has no place for a marker:
-// inside a condition, between an IF's condition and its first statement,
-// between "SOURCE-COMPUTER." and the computer name, before the CONFIGURATION
-// SECTION header. Such a marker is folded into the text: no syntax error,
-// every token in its place, and a member whose begin is folded has its end
-// folded too. Markers where the tree takes them stay nodes.
+// inside a condition, between "SOURCE-COMPUTER." and the computer name,
+// before the CONFIGURATION SECTION header. Such a marker is folded into the
+// text: no syntax error, every token in its place, and a member whose begin
+// is folded has its end folded too. Markers where the tree takes them stay
+// nodes; between an IF's condition and its first statement a statement may
+// stand, so a member's end there is one.
 TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     vemlo_test::TempDir members;
     members.Write("M8.cpy", "           8\n");
@@ -298,8 +299,8 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     const Case cases[] = {
         {"an operand of a condition",
          id + data + proc + "           IF A =\n           COPY M8.\n           PERFORM P1 ELSE STOP RUN.\n", 0, 0},
-        {"a member ending after a condition",
-         id + data + proc + "           COPY MIF.\n           PERFORM P1\n           ELSE STOP RUN.\n", 1, 0},
+        {"a member ending after a condition, where its end is the first statement",
+         id + data + proc + "           COPY MIF.\n           PERFORM P1\n           ELSE STOP RUN.\n", 1, 1},
         {"the computer name",
          id + "       ENVIRONMENT DIVISION.\n       CONFIGURATION SECTION.\n       SOURCE-COMPUTER. COPY MNAME.\n" +
              "       OBJECT-COMPUTER. X-2.\n" + proc + "           STOP RUN.\n",
