@@ -8,6 +8,7 @@
 
 #include "tests/grammar/grammar_fixture.h"
 #include "tests/lexer/temp_dir.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -318,6 +319,74 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
         EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
         EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_BEG).size(), c.begins);
         EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_END).size(), c.ends);
+        EXPECT_EQ(run.TokenDifference(), "");
+    }
+}
+
+// The statements of every statement list of a tree, in order, each as its
+// operation and the file name and line where it begins.
+std::vector<std::string> StatementsAndPlaces(DovExpr* root) {
+    std::vector<std::string> out;
+    for (DovExpr* list : FindAll(root, STMT_LIST)) {
+        for (int i = 0; i < list->NumArgs(); ++i) {
+            DovExpr* statement = list->Args(i);
+            if (!statement) continue;
+            const DovTxtPosn at = DovSrcPosnBeg(statement);
+            std::string file = DovSrcFileNames().At(static_cast<int>(at.FileIndex())).name.CStr();
+            file = file.substr(file.rfind('/') + 1);
+            out.push_back(std::string(DovOperName(statement->Oper())) + "@" + file + ":" + std::to_string(at.Line()));
+        }
+    }
+    return out;
+}
+
+// A COPY inside a sentence (after another statement, not at a sentence's
+// start) stands where a statement may stand: the member's begin and end
+// are statements of their own in the statement list where they stand, and
+// every statement begins at its own first word, in its own file.
+TEST(CopyMarkers, InsideASentenceTheyAreStatementsOfTheirOwn) {
+    vemlo_test::TempDir members;
+    members.Write("SETB.cpy", "      * SETS B\n           MOVE 1 TO B\n");
+    members.Write("ENDS.cpy", "           MOVE 1 TO B.\n");
+    const std::string head = "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+                             "       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n       01 B PIC 9.\n"
+                             "       PROCEDURE DIVISION.\n";  // lines 1-7
+    const std::string beg = "STMT_INLINED_COPY_BEG", end = "STMT_INLINED_COPY_END";
+    struct Case {
+        const char* what;
+        std::string body;  // from line 8
+        std::vector<std::string> statements;
+    } const cases[] = {
+        {"after a MOVE in the same sentence",
+         "           MOVE 1 TO A\n           COPY SETB.\n           MOVE 2 TO A\n           STOP RUN.\n",
+         {"STMT_MOVE@snippet.cbl:8", beg + "@snippet.cbl:9", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2",
+          "STMT_MOVE@snippet.cbl:10", "STMT_STOP@snippet.cbl:11"}},
+        {"after a statement inside an IF",
+         "           IF A = 1\n              MOVE 1 TO A\n           COPY SETB.\n              MOVE 2 TO A\n"
+         "           END-IF\n           STOP RUN.\n",
+         {"STMT_IF@snippet.cbl:8", "STMT_STOP@snippet.cbl:13", "STMT_MOVE@snippet.cbl:9", beg + "@snippet.cbl:10",
+          "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2", "STMT_MOVE@snippet.cbl:11"}},
+        {"inside an EVALUATE WHEN",
+         "           EVALUATE A\n           WHEN 1\n              MOVE 1 TO A\n           COPY SETB.\n"
+         "           WHEN OTHER\n              MOVE 2 TO A\n           END-EVALUATE\n           STOP RUN.\n",
+         {"STMT_EVALUATE@snippet.cbl:8", "STMT_STOP@snippet.cbl:15", "STMT_MOVE@snippet.cbl:10",
+          beg + "@snippet.cbl:11", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2", "STMT_MOVE@snippet.cbl:13"}},
+        {"twice in a row",
+         "           MOVE 1 TO A\n           COPY SETB.\n           COPY SETB.\n           STOP RUN.\n",
+         {"STMT_MOVE@snippet.cbl:8", beg + "@snippet.cbl:9", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2",
+          beg + "@snippet.cbl:10", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2", "STMT_STOP@snippet.cbl:11"}},
+        {"supplying the sentence's period", "           MOVE 1 TO A\n           COPY ENDS.\n           STOP RUN.\n",
+         {"STMT_MOVE@snippet.cbl:8", beg + "@snippet.cbl:9", "STMT_MOVE@ENDS.cpy:1", "STMT_STOP@snippet.cbl:10"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GrammarRun run;
+        UseDialect(run, DIAL_VSII);
+        run.parser().copyDirs.Append(members.Path().c_str());
+        run.parser().copySuffixes.Append(".cpy");
+        run.ParseText(head + c.body);
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        EXPECT_EQ(StatementsAndPlaces(run.root()), c.statements);
         EXPECT_EQ(run.TokenDifference(), "");
     }
 }
