@@ -265,6 +265,30 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqual
     ReportRoundTrip("templates", failures, failed);
 }
 
+// The program T.cbl and its copybook KTEXT.cpy, parsed under `lang` and
+// printed from source with a copy folder: the program comes back byte for
+// byte, and so does the copybook, in its own file under the copy folder.
+void ExpectBackFromSource(const vemlo_test::TempDir& scratch, const char* lang, const std::string& program,
+                          const std::string& copybook) {
+    const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
+    std::ofstream(in / "T.cbl") << program;
+    std::ofstream(in / "KTEXT.cpy") << copybook;
+    Suite suite{"fixture", {}, in, {lang}, ".cpy"};
+    SuiteParser parser(suite, in);
+    ASSERT_TRUE(parser.Ok());
+    DovExpr* root = parser.Parse(in / "T.cbl");
+    ASSERT_NE(root, nullptr);
+    DovPrettyPrinterImpl printer;
+    printer.gen_src = 1;
+    printer.gen_copy_dir = copies.string().c_str();
+    VString text;
+    DovTokenList messages;
+    EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
+    delete root;
+    EXPECT_EQ(std::string(text.CStr()), program);
+    EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), copybook);
+}
+
 // Copybook text the tree holds with no copybook node in front of it: each
 // program, with its copybook in a scratch folder, printed from source comes
 // back byte for byte, and so does the copybook, written to the copy folder
@@ -294,23 +318,7 @@ TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFi
     const vemlo_test::TempDir scratch;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
-        std::ofstream(in / "T.cbl") << c.program;
-        std::ofstream(in / "KTEXT.cpy") << c.copybook;
-        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
-        SuiteParser parser(suite, in);
-        ASSERT_TRUE(parser.Ok());
-        DovExpr* root = parser.Parse(in / "T.cbl");
-        ASSERT_NE(root, nullptr);
-        DovPrettyPrinterImpl printer;
-        printer.gen_src = 1;
-        printer.gen_copy_dir = copies.string().c_str();
-        VString text;
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
-        delete root;
-        EXPECT_EQ(std::string(text.CStr()), c.program);
-        EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), c.copybook);
+        ExpectBackFromSource(scratch, "-lang=ansi85", c.program, c.copybook);
     }
 }
 
@@ -357,23 +365,7 @@ TEST(PrintRoundTrip, ACopybookCopiedInsideASentenceComesBackByteForByte) {
     const vemlo_test::TempDir scratch;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
-        std::ofstream(in / "T.cbl") << c.program;
-        std::ofstream(in / "KTEXT.cpy") << c.copybook;
-        Suite suite{"fixture", {}, in, {"-lang=vsii"}, ".cpy"};
-        SuiteParser parser(suite, in);
-        ASSERT_TRUE(parser.Ok());
-        DovExpr* root = parser.Parse(in / "T.cbl");
-        ASSERT_NE(root, nullptr);
-        DovPrettyPrinterImpl printer;
-        printer.gen_src = 1;
-        printer.gen_copy_dir = copies.string().c_str();
-        VString text;
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
-        delete root;
-        EXPECT_EQ(std::string(text.CStr()), c.program);
-        EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), c.copybook);
+        ExpectBackFromSource(scratch, "-lang=vsii", c.program, c.copybook);
     }
 }
 
