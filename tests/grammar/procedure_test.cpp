@@ -28,6 +28,23 @@ std::string Program(const std::string& header, const std::string& body) {
     return "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       PROCEDURE DIVISION" + header + ".\n" + body;
 }
 
+// The statements of every statement list of a tree, in order, each as its
+// operation and the file name and line where it begins.
+std::vector<std::string> StatementsAndPlaces(DovExpr* root) {
+    std::vector<std::string> out;
+    for (DovExpr* list : FindAll(root, STMT_LIST)) {
+        for (int i = 0; i < list->NumArgs(); ++i) {
+            DovExpr* statement = list->Args(i);
+            if (!statement) continue;
+            const DovTxtPosn at = DovSrcPosnBeg(statement);
+            std::string file = DovSrcFileNames().At(static_cast<int>(at.FileIndex())).name.CStr();
+            file = file.substr(file.rfind('/') + 1);
+            out.push_back(std::string(DovOperName(statement->Oper())) + "@" + file + ":" + std::to_string(at.Line()));
+        }
+    }
+    return out;
+}
+
 // The header's phrases, slots 0-3 of DIVISION_PROCEDURE.
 std::string Header(const GrammarRun& run) {
     const DovExpr* pd = run.ProcedureDivision();
@@ -323,23 +340,6 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     }
 }
 
-// The statements of every statement list of a tree, in order, each as its
-// operation and the file name and line where it begins.
-std::vector<std::string> StatementsAndPlaces(DovExpr* root) {
-    std::vector<std::string> out;
-    for (DovExpr* list : FindAll(root, STMT_LIST)) {
-        for (int i = 0; i < list->NumArgs(); ++i) {
-            DovExpr* statement = list->Args(i);
-            if (!statement) continue;
-            const DovTxtPosn at = DovSrcPosnBeg(statement);
-            std::string file = DovSrcFileNames().At(static_cast<int>(at.FileIndex())).name.CStr();
-            file = file.substr(file.rfind('/') + 1);
-            out.push_back(std::string(DovOperName(statement->Oper())) + "@" + file + ":" + std::to_string(at.Line()));
-        }
-    }
-    return out;
-}
-
 // A COPY inside a sentence (after another statement, not at a sentence's
 // start) stands where a statement may stand: the member's begin and end
 // are statements of their own in the statement list where they stand, and
@@ -412,4 +412,31 @@ TEST(Programs, AnEndProgramWithNoProgramOpenKeepsItsTokens) {
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
-}  // namespace
+}  // namespace// Where a COPY is folded into the text, no node begins at the words of the
+// COPY or at the end of the member: the member's first word begins at its
+// own place in the member, and the statement after the member at its own
+// first word in the program.
+TEST(CopyFolding, NoNodeBeginsAtTheFoldedWords) {
+    vemlo_test::TempDir members;
+    members.Write("M8.cpy", "      * EIGHT\n           8\n");
+    GrammarRun run;
+    run.parser().copyDirs.Append(members.Path().c_str());
+    run.parser().copySuffixes.Append(".cpy");
+    run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+                  "       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n       PROCEDURE DIVISION.\n       P1.\n"
+                  "           IF A =\n           COPY M8.\n           PERFORM P1 ELSE STOP RUN.\n");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.TokenDifference(), "");
+    ASSERT_EQ(FindAll(run.root(), STMT_INLINED_COPY_BEG).size(), 0u);
+    const std::vector<std::string> statements = StatementsAndPlaces(run.root());
+    EXPECT_EQ(statements, (std::vector<std::string>{"STMT_IF@snippet.cbl:8", "STMT_PERFORM_PROC@snippet.cbl:10",
+                                                    "STMT_STOP@snippet.cbl:10"}));
+    DovExpr* eight = FindFirst(FindFirst(run.root(), STMT_IF), INT_NUM_CONST);
+    ASSERT_NE(eight, nullptr);
+    const DovTxtPosn at = DovSrcPosnBeg(eight);
+    EXPECT_EQ(at.Line(), 2u);
+    EXPECT_EQ(at.Column(), 11u);
+    EXPECT_NE(at.FileIndex(), DovSrcPosnBeg(run.root()).FileIndex());
+}
+
+
