@@ -61,7 +61,8 @@
  * nearest open statement that can take it. All on one level, right
  * associative, so that they never turn a conflict into an error. NOT before
  * a phrase (CMB_NOT_ON_AT) is not among them: which statement takes it
- * depends on the word after it (conflict S05). */
+ * depends on the word after it (conflict S05). A COPY marker inside a
+ * sentence (SEP_COPY_INC) is a statement and ranks with them. */
 %right RW_ACCEPT RW_ADD RW_ALTER RW_CALL RW_CANCEL RW_CHAIN RW_CLOSE RW_COMMIT RW_COMPUTE
        RW_CONTINUE RW_DELETE RW_DISABLE RW_DISPLAY RW_DIVIDE RW_ENABLE RW_ENTER
        RW_ENTRY RW_EVALUATE RW_EXAMINE RW_EXEC RW_EXHIBIT RW_EXIT RW_EXIT_PERFORM
@@ -70,7 +71,7 @@
        RW_READ RW_READY RW_RECEIVE RW_RELEASE RW_RESET RW_RETURN RW_REWRITE
        RW_ROLLBACK RW_SEARCH RW_SEND RW_SERVICE RW_SET RW_SORT RW_START RW_STOP
        RW_STRING RW_SUBTRACT RW_SUPPRESS RW_TERMINATE RW_TRANSFORM RW_UNLOCK
-       RW_UNSTRING RW_USE RW_WRITE RW__SPARE_2
+       RW_UNSTRING RW_USE RW_WRITE RW__SPARE_2 SEP_COPY_INC
        RW_INVALID RW_AT RW_END RW_END_OF_PAGE RW_EOP RW_WITH_DATA RW_NO RW_ELSE
        RW_OTHERWISE RW_WHEN RW_END_ACCEPT RW_END_ADD RW_END_CALL RW_END_CHAIN RW_END_COMPUTE
        RW_END_DELETE RW_END_DISPLAY RW_END_DIVIDE RW_END_EVALUATE RW_END_IF

@@ -15,7 +15,7 @@
  * block (an entry boundary of error recovery, synced on END-EXEC): the
  * block's node holds the syntax-error node with every skipped token.        */
 exec_stmt
-    : RW_EXEC TK_SQL sql_statement RW_END_EXEC { $$ = DovConstructNode(STMT_EXEC_SQL, $3); }
+    : RW_EXEC TK_SQL sql_statement RW_END_EXEC { $$ = DovExecSqlStatement($3); }
     | RW_EXEC TK_CICS cics_statement RW_END_EXEC { $$ = DovConstructNode(STMT_EXEC_CICS, $3); }
     | RW_EXEC RW_END_EXEC               { $$ = DovExecTokenBlock(YYREDUCTION); }
     | RW_EXEC TK_SQL error RW_END_EXEC  { $$ = DovExecSqlError(YYREDUCTION); }

@@ -213,7 +213,9 @@ opt_procedure_name_list
 /* ---- Statement lists and the statement dispatcher -------------------------------------------
  * statement_list: STMT_LIST    opt_statement_list: STMT_LIST or a null node
  * statement: the statement node of its family's rule. One alternative per
- * family; each family file defines its nonterminal.                            */
+ * family; each family file defines its nonterminal. A COPY marker inside a
+ * sentence (the token adapter delivers it as SEP_COPY_INC) is a statement of
+ * its own: the begin or end node of the copybook.                             */
 opt_statement_list
     : /* empty */                                   { $$ = DovAbsentNode(); }
     | statement_list                                { $$ = $1; }
@@ -233,6 +235,7 @@ statement
     | data_stmt                                     { $$ = $1; }
     | io_stmt                                       { $$ = $1; }
     | exec_stmt                                     { $$ = $1; }
+    | SEP_COPY_INC                                  { $$ = $1; }
     ;
 
 /* ---- Screen attribute phrases --------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "lbase/strutil.h"
 #include "parser/error_nodes.h"
 #include "parser/token_adapter.h"
 #include "parser/parser_impl.h"
@@ -93,7 +94,47 @@ void SplitLinesByPosition(DovExpr* exec) {
     exec->SetArg(1, lines);
 }
 
+// Whether `token` is the word of the leaf `leaf`: an SQL word or literal
+// spelled as the leaf's image.
+bool IsWordOf(const DovToken* token, const DovExpr* leaf) {
+    switch (token->code) {
+        case ST_IDENT: case ST_DELIM_IDENT: case ST_STR_LITER: case ST_EXACT_NUM_LIT: case ST_APPROX_NUM_LIT:
+            return DovStrCaseCompare(token->image.CStr(), leaf->Image().CStr()) == 0;
+        default:
+            return false;
+    }
+}
+
+// Every leaf under `node` whose word is still the last token of the slot
+// that holds it takes that word, and the blanks right before it, in front
+// of its own tokens.
+void GiveLeavesTheirWords(DovExpr* node) {
+    for (int k = 0; k < node->NumArgs(); ++k) {
+        DovExpr* child = node->Args(k);
+        if (!child) continue;
+        if (child->NumArgs() > 0) {
+            GiveLeavesTheirWords(child);
+            continue;
+        }
+        DovTokenList& slot = node->ArgSlots(k)->tokens;
+        if (slot.IsEmpty() || !IsWordOf(slot.Last(), child)) continue;
+        DovTokenList word;
+        DovToken* t = slot.PopBack();
+        word.PushFront(t);
+        while (!slot.IsEmpty() && slot.Last()->code == SEP_SPACE) {
+            t = slot.PopBack();
+            word.PushFront(t);
+        }
+        child->Tokens().PrependList(word);
+    }
+}
+
 }  // namespace
+
+YYSTYPE DovExecSqlStatement(YYSTYPE statement) {
+    if (DovExpr* node = DovN(statement)) GiveLeavesTheirWords(node);
+    return DovConstructNode(STMT_EXEC_SQL, statement);
+}
 
 YYSTYPE DovSqlHostVarRef(YYSTYPE names) {
     DovExpr* list = DovN(names);

@@ -34,6 +34,13 @@ YYSTYPE DovSqlValuesRow(YYSTYPE row);
 
 // ---- EXEC blocks --------------------------------------------------------------
 
+// EXEC SQL statement END-EXEC: STMT_EXEC_SQL over the statement, whose every
+// name and literal (a host or indicator variable's NAME_USE, a table,
+// column, cursor or statement name, a number or string) first takes its own
+// word from the slot that holds it, and the blanks before the word: so it
+// has the position of its word, as a COBOL operand has.
+YYSTYPE DovExecSqlStatement(YYSTYPE statement);
+
 // The generic EXEC block (EXEC END-EXEC of any other subsystem): the
 // STMT_EXEC node that SplitExecLines builds from the collected tokens; the
 // rule's tokens are handed to it now, and those up to and including the

@@ -113,7 +113,7 @@ DovTokenItem* DovLexer::StartLine(DovInputFile* in) {
     if (!free) {
         const char mark = in->line[indicator];
         if (mark != ' ' && static_cast<unsigned char>(mark) != lastIndicatorReported) {
-            Report(MSG_WARN, in->posn, DovFormat("Unrecognized character '%c' in indicator area.", mark));
+            Report(MSG_WARN, At(in, indicator), DovFormat("Unrecognized character '%c' in indicator area.", mark));
             lastIndicatorReported = static_cast<unsigned char>(mark);
         }
     }

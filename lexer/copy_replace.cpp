@@ -404,10 +404,11 @@ DovTokenItem* DovLexer::NewMarker(int code, const DovTxtPosn& beg, const DovTxtP
 
 // Opens the member of a COPY, EXEC SQL INCLUDE or -INC statement as the new
 // current level, whose end will yield `endKind`. When it opens, the node
-// becomes the matching *_BEG node with the path and the nesting depth.
+// becomes the matching *_BEG node with the path and the nesting depth. What
+// stops the member from opening is reported at the member's name.
 bool DovLexer::EnterMember(DovExpr* node, const VString& name, int endKind) {
     VString path;
-    if (!PushInput(name, endKind, path)) return false;
+    if (!PushInput(name, endKind, path, DovSrcPosnBeg(node->Args(0)))) return false;
     node->SetOper(endKind == STMT_INLINED_INCLUDE_END ? STMT_INLINED_INCLUDE_BEG : STMT_INLINED_COPY_BEG, 0, 0);
     node->SetArg(2, new DovCharString(path));
     node->SetArg(3, new DovIntNumConst(static_cast<long long>(inputLevel - 1)));

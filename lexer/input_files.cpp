@@ -53,7 +53,7 @@ bool DovLexer::TryOpen(DovInputFile* in, const VString& path) {
 // suffix (in list order), each path followed by its case retry. A name that
 // holds a path separator (a COPY library's folder and the member) is tried as
 // given with the suffixes and retries applied to its last component only.
-bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& path) {
+bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& path, const DovTxtPosn& at) {
     const std::string name(nameText.CStr(), nameText.Len());
     const bool hasFolder = name.find_first_of("/\\") != std::string::npos;
     const int nameStart = LastComponentStart(name);
@@ -81,7 +81,7 @@ bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& pa
         for (int s = 0; s < copySuffixes.count; ++s) {
             const VString& suffix = copySuffixes.items[s];
             if (static_cast<int>(dir.size()) + suffix.Len() + static_cast<int>(name.size()) + 5 > kDovMaxCopyPath) {
-                Report(MSG_ERR, CurrentPosn(),
+                Report(MSG_ERR, at.IsSet() ? at : CurrentPosn(),
                        DovFormat("COPYLIB file name too long: dir='%s', name='%s'", dir.c_str(), name.c_str()));
                 path = VString();
                 return false;
@@ -94,14 +94,14 @@ bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& pa
             if (attempt(candidate, retryFrom)) return true;
         }
     }
-    Report(MSG_WARN, CurrentPosn(),
+    Report(MSG_WARN, at.IsSet() ? at : CurrentPosn(),
            DovFormat("Cannot find/open file '%s' in directories on Copylib path", name.c_str()));
     return false;
 }
 
-bool DovLexer::PushInput(const VString& name, int kind, VString& path) {
+bool DovLexer::PushInput(const VString& name, int kind, VString& path, const DovTxtPosn& at) {
     if (inputLevel >= kDovMaxInputLevels) {
-        Report(MSG_SEVERE, CurrentPosn(), "COPY/-INC statements are nested too deep");
+        Report(MSG_SEVERE, at.IsSet() ? at : CurrentPosn(), "COPY/-INC statements are nested too deep");
         return false;
     }
     if (kind != kDovMainInputKind && !copyInline) return false;
@@ -116,7 +116,7 @@ bool DovLexer::PushInput(const VString& name, int kind, VString& path) {
             return false;
         }
         opened = name;
-    } else if (!OpenMember(in, name, opened)) {
+    } else if (!OpenMember(in, name, opened, at)) {
         delete in;
         return false;
     }

@@ -140,6 +140,7 @@ public:
     int chunkLen = 0;
     bool streamDone = false;    // the stream has given its last byte
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
+    int lastLineEnd = 0;        // column after the last line's last character (the end of the file)
     int ended = 0;              // SEP_EOF has been returned for this level
     DovReplaceStage* replacing = nullptr;  // the REPLACING phrases of the COPY that opened it
 };
@@ -166,8 +167,9 @@ public:
     // Opens `name` as a new level of `kind`: the main file as given, a member
     // through the copybook directories and suffixes. `path` receives the path
     // opened. False when nothing was opened (reported, except when members
-    // are not to be inlined).
-    bool PushInput(const VString& name, int kind, VString& path);
+    // are not to be inlined): at `at`, the statement that names the member,
+    // when it is given, else at the current level's position.
+    bool PushInput(const VString& name, int kind, VString& path, const DovTxtPosn& at = DovNullPosn);
     // Closes the current level; returns its kind and its path in `name`. The
     // main level is closed only with `popMain` set; otherwise, and when no
     // level is open, nothing changes and the result is 1.
@@ -490,7 +492,7 @@ private:
     void CheckDigits(const DovToken* token, int digits);
     bool LegalWord(DovToken* token, bool sql);
     bool Has(int dialect) const { return DovDialsLevel(dials, dialect) != 0; }
-    bool OpenMember(DovInputFile* in, const VString& name, VString& path);
+    bool OpenMember(DovInputFile* in, const VString& name, VString& path, const DovTxtPosn& at);
     bool TryOpen(DovInputFile* in, const VString& path);
 
     // Line reader helpers.

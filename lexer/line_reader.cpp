@@ -110,6 +110,7 @@ int DovLexer::ReadPhysicalLine(DovInputFile* in) {
         }
         in->eofPending = 1;
     }
+    in->lastLineEnd = len;
     // Trailing blanks go eight at a time while they can.
     static constexpr char kEightBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     while (len >= 8 && std::memcmp(buf + len - 8, kEightBlanks, 8) == 0) len -= 8;
@@ -133,12 +134,17 @@ int DovLexer::GetLine() {
         in->ended = 1;
         in->lineLen = 0;
         in->line[0] = '\0';
+        in->posn.SetColumn(static_cast<std::uint32_t>(in->lastLineEnd));
         return SEP_EOF;
     }
 
     in->posn.SetLine(in->posn.Line() + 1);
     in->posn.SetColumn(0);
     if (ReadPhysicalLine(in) == SEP_EOF) {
+        // The end of the file stands at the end of its last line, not on a
+        // line after it.
+        in->posn.SetLine(in->posn.Line() - 1);
+        in->posn.SetColumn(static_cast<std::uint32_t>(in->lastLineEnd));
         in->ended = 1;
         return SEP_EOF;
     }

@@ -106,6 +106,13 @@ bool IsMarker(int code) {
 
 bool Tracing(const DovParserImpl* p) { return p->tokenTrace != 0; }
 
+// Whether the procedure division's current sentence has begun: the last
+// code delivered is no period (nor the marker of a COPY not inlined, which
+// gets no period of its own at a sentence's start).
+bool InSentence(const DovParserImpl* p) {
+    return p->procDivision && p->lastCode != SEP_DOT && p->lastCode != SEP_UNINLINED_COPY && p->lastCode != 0;
+}
+
 // A period that the adapter supplies: empty image, both positions `at`.
 DovTokenItem* NewPeriod(const DovTxtPosn& at) {
     return new DovTokenItem(new DovToken(SEP_DOT, VString(), DovTxtPosnRange{at, at}));
@@ -389,17 +396,22 @@ int yylex() {
             delete value;
             continue;
         }
+        // A COPY, INCLUDE or REPLACE marker inside a sentence of the
+        // procedure division stands where a statement may stand: it reaches
+        // the grammar under a code of its own (the grammar never sees
+        // SEP_COPY_INC otherwise), so that it is no procedure element.
+        if ((code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) && InSentence(p)) code = SEP_COPY_INC;
         yylval = value;
 
         // 10. The last delivered code, and the modes that follow from it.
         if (code != SEP_SPACE && code != CM_COMMENT && code != SEP_INLINED_COPY && code != SEP_COPY_EOF &&
-            code != SEP_REPLACE)
+            code != SEP_REPLACE && code != SEP_COPY_INC)
             p->lastCode = code;
         if (code == RW_SOURCE_COMPUTER || code == RW_OBJECT_COMPUTER)
             p->computerName = 1;
         else if (p->computerName == 1 && code == SEP_DOT)
             p->computerName = 2;
-        else if (code != SEP_INLINED_COPY)
+        else if (code != SEP_INLINED_COPY && code != SEP_COPY_INC)
             p->computerName = 0;
         if (code == RW_SOURCE_COMPUTER) {
             p->sourceComputerOpen = 1;
@@ -421,7 +433,9 @@ int yylex() {
     }
 }
 
-bool DovMarkerFoldable(int code) { return code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY; }
+bool DovMarkerFoldable(int code) {
+    return code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY || code == SEP_COPY_INC;
+}
 
 void DovFoldMarker(YYSTYPE value, YYPOSN posn, YYSTYPE*, YYPOSN* nextPosn) {
     DovTokenList tokens;

@@ -12,6 +12,13 @@ bool IsBlankOrComment(int code) {
     return code == SEP_SPACE || code == SEP_COMMA || code == SEP_SEMI || code == CM_COMMENT || code == CM_PERSISTENT;
 }
 
+// The first token of a COPY statement (the word COPY, a -INC line) or the
+// end of a member. Where the parser found no place for such a marker, its
+// words went into the text in front of the token after them, which comes
+// from another file (the member's first word, or the word after the member):
+// a node that begins there begins at that word.
+bool OpensMarkerText(int code) { return code == TK_COPY || code == TK__INC || code == SEP_COPY_EOF; }
+
 }  // namespace
 
 namespace {
@@ -182,12 +189,24 @@ DovTxtPosn DovSrcPosnBeg(DovExpr* node) {
     if (!node) return result;
     node->NamedWalk(node, &result, "DovSrcPosnBegWalker", nullptr, nullptr,
                     [](DovTokenList* list, DovExpr*, DovExpr*, void* ctx) -> int {
+                        // The first marker's words, and the file they are in,
+                        // while no word of another file follows them.
+                        const DovToken* marker = nullptr;
+                        std::uint32_t markerFile = 0;
                         for (DovToken* t : *list) {
                             if (IsBlankOrComment(t->code)) continue;
+                            if (marker && t->range.beg.FileIndex() == markerFile) continue;
+                            if (OpensMarkerText(t->code)) {
+                                if (!marker) marker = t;
+                                markerFile = t->range.beg.FileIndex();
+                                continue;
+                            }
                             *static_cast<DovTxtPosn*>(ctx) = t->range.beg;
                             return DOV_WALK_STOP;
                         }
-                        return DOV_WALK_DESCEND;
+                        if (!marker) return DOV_WALK_DESCEND;
+                        *static_cast<DovTxtPosn*>(ctx) = marker->range.beg;
+                        return DOV_WALK_STOP;
                     });
     return result;
 }

@@ -24,7 +24,10 @@ void DovNamedWalk(DovExpr* node, void* context, const char* name, DovExpr::PreFn
                   DovExpr::TokensFn tokens);
 
 // Begin position of a subtree: that of its first token that is not a blank,
-// comma, semicolon or comment; the null position when there is none.
+// comma, semicolon or comment; the null position when there is none. The
+// words of a COPY statement or the end of a member that stand in one token
+// list in front of a word of another file (a marker folded into the text)
+// are passed over: the begin is that word's.
 DovTxtPosn DovSrcPosnBeg(DovExpr* node);
 // Clears the source marks of a subtree; returns the node.
 DovExpr* DovResetFromSrc(DovExpr* node);

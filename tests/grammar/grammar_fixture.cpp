@@ -31,8 +31,8 @@ void Record(const DovTokenList& list) {
 }
 
 // The token adapter, recording every token it hands the grammar (those of
-// the position, those a COPY marker's node carries, and at the end those
-// kept for the end of the file).
+// the position, those a COPY marker's node carries, also a marker inside a
+// sentence, and at the end those kept for the end of the file).
 int RecordingLex() {
     // Only what this call adds to the end-of-file tokens is delivered now.
     std::size_t trailing_before = 0;
@@ -40,7 +40,7 @@ int RecordingLex() {
         for (const DovToken* t : WorkingParser->trailingTokens) trailing_before += t ? 1 : 0;
     const int code = yylex();
     ++delivered_lexemes;
-    if (code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) {
+    if (code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY || code == SEP_COPY_INC) {
         if (DovExpr* v = DovValueNode(yylval)) {
             DovExpr* copy = v->Copy();
             DovTokenList gathered;

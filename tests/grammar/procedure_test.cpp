@@ -8,6 +8,7 @@
 
 #include "tests/grammar/grammar_fixture.h"
 #include "tests/lexer/temp_dir.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -25,6 +26,23 @@ void UseDialect(GrammarRun& run, int dialect) {
 
 std::string Program(const std::string& header, const std::string& body) {
     return "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       PROCEDURE DIVISION" + header + ".\n" + body;
+}
+
+// The statements of every statement list of a tree, in order, each as its
+// operation and the file name and line where it begins.
+std::vector<std::string> StatementsAndPlaces(DovExpr* root) {
+    std::vector<std::string> out;
+    for (DovExpr* list : FindAll(root, STMT_LIST)) {
+        for (int i = 0; i < list->NumArgs(); ++i) {
+            DovExpr* statement = list->Args(i);
+            if (!statement) continue;
+            const DovTxtPosn at = DovSrcPosnBeg(statement);
+            std::string file = DovSrcFileNames().At(static_cast<int>(at.FileIndex())).name.CStr();
+            file = file.substr(file.rfind('/') + 1);
+            out.push_back(std::string(DovOperName(statement->Oper())) + "@" + file + ":" + std::to_string(at.Line()));
+        }
+    }
+    return out;
 }
 
 // The header's phrases, slots 0-3 of DIVISION_PROCEDURE.
@@ -275,11 +293,12 @@ TEST(Programs, WangSourcesAreRefused) {
 }
 
 // COPY members that begin or end where the tree has no place for a marker:
-// inside a condition, between an IF's condition and its first statement,
-// between "SOURCE-COMPUTER." and the computer name, before the CONFIGURATION
-// SECTION header. Such a marker is folded into the text: no syntax error,
-// every token in its place, and a member whose begin is folded has its end
-// folded too. Markers where the tree takes them stay nodes.
+// inside a condition, between "SOURCE-COMPUTER." and the computer name,
+// before the CONFIGURATION SECTION header. Such a marker is folded into the
+// text: no syntax error, every token in its place, and a member whose begin
+// is folded has its end folded too. Markers where the tree takes them stay
+// nodes; between an IF's condition and its first statement a statement may
+// stand, so a member's end there is one.
 TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     vemlo_test::TempDir members;
     members.Write("M8.cpy", "           8\n");
@@ -298,8 +317,8 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     const Case cases[] = {
         {"an operand of a condition",
          id + data + proc + "           IF A =\n           COPY M8.\n           PERFORM P1 ELSE STOP RUN.\n", 0, 0},
-        {"a member ending after a condition",
-         id + data + proc + "           COPY MIF.\n           PERFORM P1\n           ELSE STOP RUN.\n", 1, 0},
+        {"a member ending after a condition, where its end is the first statement",
+         id + data + proc + "           COPY MIF.\n           PERFORM P1\n           ELSE STOP RUN.\n", 1, 1},
         {"the computer name",
          id + "       ENVIRONMENT DIVISION.\n       CONFIGURATION SECTION.\n       SOURCE-COMPUTER. COPY MNAME.\n" +
              "       OBJECT-COMPUTER. X-2.\n" + proc + "           STOP RUN.\n",
@@ -317,6 +336,57 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
         EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
         EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_BEG).size(), c.begins);
         EXPECT_EQ(FindAll(run.root(), STMT_INLINED_COPY_END).size(), c.ends);
+        EXPECT_EQ(run.TokenDifference(), "");
+    }
+}
+
+// A COPY inside a sentence (after another statement, not at a sentence's
+// start) stands where a statement may stand: the member's begin and end
+// are statements of their own in the statement list where they stand, and
+// every statement begins at its own first word, in its own file.
+TEST(CopyMarkers, InsideASentenceTheyAreStatementsOfTheirOwn) {
+    vemlo_test::TempDir members;
+    members.Write("SETB.cpy", "      * SETS B\n           MOVE 1 TO B\n");
+    members.Write("ENDS.cpy", "           MOVE 1 TO B.\n");
+    const std::string head = "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+                             "       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n       01 B PIC 9.\n"
+                             "       PROCEDURE DIVISION.\n";  // lines 1-7
+    const std::string beg = "STMT_INLINED_COPY_BEG", end = "STMT_INLINED_COPY_END";
+    struct Case {
+        const char* what;
+        std::string body;  // from line 8
+        std::vector<std::string> statements;
+    } const cases[] = {
+        {"after a MOVE in the same sentence",
+         "           MOVE 1 TO A\n           COPY SETB.\n           MOVE 2 TO A\n           STOP RUN.\n",
+         {"STMT_MOVE@snippet.cbl:8", beg + "@snippet.cbl:9", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2",
+          "STMT_MOVE@snippet.cbl:10", "STMT_STOP@snippet.cbl:11"}},
+        {"after a statement inside an IF",
+         "           IF A = 1\n              MOVE 1 TO A\n           COPY SETB.\n              MOVE 2 TO A\n"
+         "           END-IF\n           STOP RUN.\n",
+         {"STMT_IF@snippet.cbl:8", "STMT_STOP@snippet.cbl:13", "STMT_MOVE@snippet.cbl:9", beg + "@snippet.cbl:10",
+          "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2", "STMT_MOVE@snippet.cbl:11"}},
+        {"inside an EVALUATE WHEN",
+         "           EVALUATE A\n           WHEN 1\n              MOVE 1 TO A\n           COPY SETB.\n"
+         "           WHEN OTHER\n              MOVE 2 TO A\n           END-EVALUATE\n           STOP RUN.\n",
+         {"STMT_EVALUATE@snippet.cbl:8", "STMT_STOP@snippet.cbl:15", "STMT_MOVE@snippet.cbl:10",
+          beg + "@snippet.cbl:11", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2", "STMT_MOVE@snippet.cbl:13"}},
+        {"twice in a row",
+         "           MOVE 1 TO A\n           COPY SETB.\n           COPY SETB.\n           STOP RUN.\n",
+         {"STMT_MOVE@snippet.cbl:8", beg + "@snippet.cbl:9", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2",
+          beg + "@snippet.cbl:10", "STMT_MOVE@SETB.cpy:2", end + "@SETB.cpy:2", "STMT_STOP@snippet.cbl:11"}},
+        {"supplying the sentence's period", "           MOVE 1 TO A\n           COPY ENDS.\n           STOP RUN.\n",
+         {"STMT_MOVE@snippet.cbl:8", beg + "@snippet.cbl:9", "STMT_MOVE@ENDS.cpy:1", "STMT_STOP@snippet.cbl:10"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GrammarRun run;
+        UseDialect(run, DIAL_VSII);
+        run.parser().copyDirs.Append(members.Path().c_str());
+        run.parser().copySuffixes.Append(".cpy");
+        run.ParseText(head + c.body);
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        EXPECT_EQ(StatementsAndPlaces(run.root()), c.statements);
         EXPECT_EQ(run.TokenDifference(), "");
     }
 }
@@ -342,4 +412,31 @@ TEST(Programs, AnEndProgramWithNoProgramOpenKeepsItsTokens) {
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
-}  // namespace
+}  // namespace// Where a COPY is folded into the text, no node begins at the words of the
+// COPY or at the end of the member: the member's first word begins at its
+// own place in the member, and the statement after the member at its own
+// first word in the program.
+TEST(CopyFolding, NoNodeBeginsAtTheFoldedWords) {
+    vemlo_test::TempDir members;
+    members.Write("M8.cpy", "      * EIGHT\n           8\n");
+    GrammarRun run;
+    run.parser().copyDirs.Append(members.Path().c_str());
+    run.parser().copySuffixes.Append(".cpy");
+    run.ParseText("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+                  "       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n       PROCEDURE DIVISION.\n       P1.\n"
+                  "           IF A =\n           COPY M8.\n           PERFORM P1 ELSE STOP RUN.\n");
+    EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+    EXPECT_EQ(run.TokenDifference(), "");
+    ASSERT_EQ(FindAll(run.root(), STMT_INLINED_COPY_BEG).size(), 0u);
+    const std::vector<std::string> statements = StatementsAndPlaces(run.root());
+    EXPECT_EQ(statements, (std::vector<std::string>{"STMT_IF@snippet.cbl:8", "STMT_PERFORM_PROC@snippet.cbl:10",
+                                                    "STMT_STOP@snippet.cbl:10"}));
+    DovExpr* eight = FindFirst(FindFirst(run.root(), STMT_IF), INT_NUM_CONST);
+    ASSERT_NE(eight, nullptr);
+    const DovTxtPosn at = DovSrcPosnBeg(eight);
+    EXPECT_EQ(at.Line(), 2u);
+    EXPECT_EQ(at.Column(), 11u);
+    EXPECT_NE(at.FileIndex(), DovSrcPosnBeg(run.root()).FileIndex());
+}
+
+

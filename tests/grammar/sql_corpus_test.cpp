@@ -18,6 +18,7 @@
 #include "tests/grammar/grammar_fixture.h"
 #include "tests/support/corpus.h"
 #include "tests/tools/lexdump.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -159,6 +160,33 @@ TEST(SqlCorpus, EveryCoveredExecSqlBlockParses) {
     for (const auto& [cause, n] : causes) std::cout << "  not covered: " << cause << ": " << n << "\n";
     std::cout << "syntax errors outside EXEC SQL blocks: " << other_errors << "\n";
     std::cout << "EXEC SQL blocks without a node of their own: " << missing << "\n";
+}
+
+// Every host and indicator variable inside EXEC SQL, over the corpus's SQL
+// and CICS programs, has the position of its word.
+TEST(SqlCorpus, EveryNameUseInsideExecSqlHasAPosition) {
+    VEMLO_REQUIRE_CORPUS();
+    int uses = 0;
+    for (const vemlo_test::CorpusFolder& folder : vemlo_test::kCorpusFolders) {
+        const std::string name = folder.name;
+        if (name != "sql" && name != "genapp") continue;
+        for (const auto& path : vemlo_test::CorpusFiles(folder.name)) {
+            if (path.extension() != ".cbl") continue;
+            SCOPED_TRACE(path.filename().string());
+            GrammarRun run;
+            SetOptions(run.parser(), vemlo_test::CorpusOptions(folder));
+            run.ParseFile(path.string());
+            if (!run.root()) continue;
+            std::vector<DovExpr*> blocks = FindAll(run.root(), STMT_EXEC_SQL);
+            for (DovExpr* n : FindAll(run.root(), STMT_EXEC_SQL_IN_DCL)) blocks.push_back(n);
+            for (DovExpr* block : blocks)
+                for (DovExpr* use : FindAll(block, NAME_USE)) {
+                    ++uses;
+                    EXPECT_TRUE(DovSrcPosnBeg(use).IsSet()) << use->Image().CStr();
+                }
+        }
+    }
+    EXPECT_GT(uses, 0);
 }
 
 }  // namespace

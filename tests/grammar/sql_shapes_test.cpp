@@ -9,6 +9,7 @@
 #include "tests/grammar/grammar_fixture.h"
 #include "tree/named.h"
 #include "tree/symtab.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -317,6 +318,41 @@ TEST(SqlShapes, HostVariableUsesTheProgramsElement) {
     DovExpr* table = FindFirst(run.Program(), SYMBOL_TABLE_ELT_LIST);
     ASSERT_NE(table, nullptr);
     EXPECT_NE(SymTabFind(table, VString("HV-1")), nullptr);
+}
+
+// Every name and literal inside EXEC SQL holds its own word: host and
+// indicator variables (NAME_USE), table, column and cursor names and
+// literals (leaves), in SELECT INTO, INSERT, UPDATE, DELETE and DECLARE
+// CURSOR, so that each has the position of its word.
+TEST(SqlShapes, EveryNameHoldsItsOwnWord) {
+    const char* const statements[] = {
+        "SELECT NUM INTO :HV-NUM:HV-IND FROM ACCT WHERE NUM = :HV-NUM",
+        "INSERT INTO ACCT (NUM, NAME) VALUES (:HV-NUM, 'X')",
+        "UPDATE ACCT SET NUM = :HV-NUM INDICATOR :HV-IND WHERE NAME = :HV-NAME",
+        "DELETE FROM ACCT WHERE NUM = :HV-NUM",
+        "DECLARE C1 CURSOR FOR SELECT NUM FROM ACCT WHERE NUM > :HV-NUM",
+    };
+    for (const char* sql : statements) {
+        SCOPED_TRACE(sql);
+        GrammarRun run;
+        run.ParseStatements(ExecSql(sql));
+        EXPECT_EQ(run.SyntaxErrors(), 0) << run.MessageText();
+        EXPECT_EQ(run.TokenDifference(), "");
+        DovExpr* exec = FindFirst(run.root(), STMT_EXEC_SQL);
+        ASSERT_NE(exec, nullptr);
+        int names = 0;
+        for (DovOper op : {NAME_USE, CHAR_STRING, STR_CONST, INT_NUM_CONST}) {
+            for (DovExpr* leaf : FindAll(exec, op)) {
+                SCOPED_TRACE(std::string(leaf->Image().CStr()));
+                ++names;
+                const DovToken* word = leaf->Tokens().FirstSignificant();
+                ASSERT_NE(word, nullptr);
+                EXPECT_EQ(std::string(word->image.CStr()), std::string(leaf->Image().CStr()));
+                EXPECT_EQ(DovTxtPosnCompare(DovSrcPosnBeg(leaf), word->Beg()), 0);
+            }
+        }
+        EXPECT_GE(names, 3);
+    }
 }
 
 }  // namespace

@@ -107,21 +107,23 @@ TEST_F(CopyReplace, NestedMembersAndMissingOnes) {
     EXPECT_EQ(MessageTexts(), V{"969@1:Cannot find/open file 'NOWHERE' in directories on Copylib path"});
 }
 
-// A member that is not found is reported at the position the reading of the
-// including file has reached when the member is looked for: the line read to
-// see what follows the statement's period (a comment line in between is read
-// past too), column 1; a -INC line is its own.
-TEST_F(CopyReplace, AMissingMemberIsReportedWhereTheReadingStands) {
+// A member that is not found is reported at its name in the statement that
+// names it, wherever the reading of the including file stands by then (the
+// line after the period, past a comment line, or the end of the file).
+TEST_F(CopyReplace, AMissingMemberIsReportedAtItsName) {
     struct Case {
         const char* what;
         std::string source;
-        std::uint32_t line;
+        std::uint32_t line, column;  // 0-based column
     } const cases[] = {
-        {"period ends the line", Fixed("COPY NOWHERE.") + Fixed("Z."), 2},
-        {"a comment line follows", Fixed("COPY NOWHERE.") + Fixed("REMARK", '*') + Fixed("Z."), 3},
-        {"text follows on the line", Fixed("COPY NOWHERE. Z.") + Fixed("Y."), 1},
-        {"statement over three lines", Fixed("COPY") + Fixed("    NOWHERE") + Fixed("    .") + Fixed("Z."), 4},
-        {"-INC line", "-INC NOWHERE\n" + Fixed("Z."), 1},
+        {"period ends the line", Fixed("COPY NOWHERE.") + Fixed("Z."), 1, 12},
+        {"a comment line follows", Fixed("COPY NOWHERE.") + Fixed("REMARK", '*') + Fixed("Z."), 1, 12},
+        {"text follows on the line", Fixed("COPY NOWHERE. Z.") + Fixed("Y."), 1, 12},
+        {"statement over three lines", Fixed("COPY") + Fixed("    NOWHERE") + Fixed("    .") + Fixed("Z."), 2, 11},
+        {"the file's last line", Fixed("Z.") + Fixed("COPY NOWHERE."), 2, 12},
+        {"a literal names it", Fixed("COPY 'NOWHERE'.") + Fixed("Z."), 1, 12},
+        {"-INC line", "-INC NOWHERE\n" + Fixed("Z."), 1, 5},
+        {"EXEC SQL INCLUDE", Fixed("EXEC SQL INCLUDE NOWHERE END-EXEC.") + Fixed("Z."), 1, 24},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -130,7 +132,7 @@ TEST_F(CopyReplace, AMissingMemberIsReportedWhereTheReadingStands) {
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0].text, "Cannot find/open file 'NOWHERE' in directories on Copylib path");
         EXPECT_EQ(Messages()[0].posn.Line(), c.line);
-        EXPECT_EQ(Messages()[0].posn.Column(), 0u);
+        EXPECT_EQ(Messages()[0].posn.Column(), c.column);
     }
 }
 
@@ -331,7 +333,7 @@ TEST_F(CopyReplace, BadStatementsAreReportedAndLexingGoesOn) {
         {Fixed("REPLACE ==A== C. A."), {"C", "SEP_DOT", "A", "SEP_DOT"},
          "970@1:We expect word BY after text-1 in REPLACE statement"},
         {Fixed("REPLACE ==== BY ==B==. A."), {"A", "SEP_DOT"}, "970@1:The text after REPLACE keyword cannot be empty"},
-        {Fixed("REPLACE ==A"), {}, "970@2:End-of-file in pseudo-text"},
+        {Fixed("REPLACE ==A"), {}, "970@1:End-of-file in pseudo-text"},
         {Fixed("EXEC SQL INCLUDE . NEXT."), {"NEXT", "SEP_DOT"},
          "970@1:We expect file name after EXEC SQL INCLUDE. Ignored"},
         {Fixed("EXEC SQL INCLUDE MEM NEXT."), {"NEXT", "SEP_DOT"},

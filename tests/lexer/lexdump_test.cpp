@@ -39,13 +39,13 @@ TEST(Lexdump, TokensThenMessages) {
               "1:13 801 RW_PIC \n"
               "1:17 417 TK_PIC_CHAR_STRING X(3)\n"
               "1:21 404 SEP_DOT \n"
-              "2:1 399 SEP_COPY_EOF \n"
+              "1:22 399 SEP_COPY_EOF \n"
               "2:8 743 RW_MOVE \n"
               "2:13 414 TK_NONNUM_LIT 'AB'\n"
               "2:18 1027 RW_TO \n"
               "2:21 419 TK_USER_DEFD_WORD X\n"
               "2:22 404 SEP_DOT \n"
-              "3:1 411 SEP_EOF \n");
+              "2:23 411 SEP_EOF \n");
 }
 
 TEST(Lexdump, ErrorsSetTheExitStatus) {
@@ -53,7 +53,7 @@ TEST(Lexdump, ErrorsSetTheExitStatus) {
     const std::string file = dir.Write("bad.cbl", "000100 MOVE 'OPEN TO X.\n");
     DumpRun run = Lexdump({file});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("bad.cbl:2:1: ERROR: End-of-file in non-numeric literal\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("bad.cbl:1:24: ERROR: End-of-file in non-numeric literal\n"), std::string::npos) << run.out;
     // A warning alone does not.
     const std::string warned = dir.Write("warn.cbl", "000100XMOVE A TO B.\n");
     run = Lexdump({warned});

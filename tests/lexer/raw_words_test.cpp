@@ -153,7 +153,7 @@ TEST_F(RawWords, BrokenLiterals) {
     EXPECT_EQ(MessageTexts(), V{"970@1:Nonnumeric literal continues on the next line illegaly: 'ABC'"});
     Messages().clear();
     EXPECT_EQ(Raw(Fixed("X'AB")), V{"TK_NONNUM_LIT X'AB'"});
-    EXPECT_EQ(MessageTexts(), V{"970@2:End-of-file in hexadecimal literal"});
+    EXPECT_EQ(MessageTexts(), V{"970@1:End-of-file in hexadecimal literal"});
     Messages().clear();
     // A continuation whose first word is no delimiter breaks the literal.
     EXPECT_EQ(Raw(Fixed("'ABC") + Fixed("  DEF", '-')), (V{"TK_NONNUM_LIT 'ABC'", "SEP_SPACE", "TK_CHAR_STRING DEF"}));

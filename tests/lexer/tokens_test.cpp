@@ -200,11 +200,11 @@ TEST_F(Tokens, ExecCics) {
 
 TEST_F(Tokens, EndOfFileInsideExecAndNote) {
     EXPECT_EQ(Of("EXEC SQL COMMIT"), (V{"RW_EXEC", "TK_SQL", "STK_COMMIT", "RW_END_EXEC"}));
-    EXPECT_EQ(MessageTexts(), V{"970@2:Unexpected end-of-file within EXEC ... END-EXEC statement"});
+    EXPECT_EQ(MessageTexts(), V{"970@1:Unexpected end-of-file within EXEC ... END-EXEC statement"});
     Messages().clear();
     Dialect(DIAL_OSVS);
     EXPECT_EQ(Of("NOTE NO END"), (V{"RW_NOTE", "SEP_DOT"}));
-    EXPECT_EQ(MessageTexts(), V{"970@2:Unexpected end-of-file within NOTE statement"});
+    EXPECT_EQ(MessageTexts(), V{"970@1:Unexpected end-of-file within NOTE statement"});
 }
 
 TEST_F(Tokens, NoteParagraph) {

@@ -44,7 +44,7 @@ TEST_F(ParsedumpTool, MessagesComeWithTheirPositions) {
     const std::string bad = dir.Write("bad.cbl", "000100 MOVE 'OPEN TO X.\n");
     DumpRun run = Parsedump({"-lex-only", "-lang=ansi85", bad});
     EXPECT_EQ(run.status, 0);  // lex-only: status 0 whatever the messages
-    EXPECT_EQ(run.out, bad + ":2:1: ERROR: End-of-file in non-numeric literal\nstatus 0 tokens 3 lines 1\n");
+    EXPECT_EQ(run.out, bad + ":1:24: ERROR: End-of-file in non-numeric literal\nstatus 0 tokens 3 lines 1\n");
 }
 
 TEST_F(ParsedumpTool, EveryFileGetsItsStatusAndABadOneSetsTheExitStatus) {

@@ -265,6 +265,30 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqual
     ReportRoundTrip("templates", failures, failed);
 }
 
+// The program T.cbl and its copybook KTEXT.cpy, parsed under `lang` and
+// printed from source with a copy folder: the program comes back byte for
+// byte, and so does the copybook, in its own file under the copy folder.
+void ExpectBackFromSource(const vemlo_test::TempDir& scratch, const char* lang, const std::string& program,
+                          const std::string& copybook) {
+    const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
+    std::ofstream(in / "T.cbl") << program;
+    std::ofstream(in / "KTEXT.cpy") << copybook;
+    Suite suite{"fixture", {}, in, {lang}, ".cpy"};
+    SuiteParser parser(suite, in);
+    ASSERT_TRUE(parser.Ok());
+    DovExpr* root = parser.Parse(in / "T.cbl");
+    ASSERT_NE(root, nullptr);
+    DovPrettyPrinterImpl printer;
+    printer.gen_src = 1;
+    printer.gen_copy_dir = copies.string().c_str();
+    VString text;
+    DovTokenList messages;
+    EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
+    delete root;
+    EXPECT_EQ(std::string(text.CStr()), program);
+    EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), copybook);
+}
+
 // Copybook text the tree holds with no copybook node in front of it: each
 // program, with its copybook in a scratch folder, printed from source comes
 // back byte for byte, and so does the copybook, written to the copy folder
@@ -294,23 +318,54 @@ TEST(PrintRoundTrip, CopybookTextWithoutABeginNodeInFrontOfItComesBackInItsOwnFi
     const vemlo_test::TempDir scratch;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path in = scratch.Fresh("in"), copies = scratch.Fresh("copies");
-        std::ofstream(in / "T.cbl") << c.program;
-        std::ofstream(in / "KTEXT.cpy") << c.copybook;
-        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
-        SuiteParser parser(suite, in);
-        ASSERT_TRUE(parser.Ok());
-        DovExpr* root = parser.Parse(in / "T.cbl");
-        ASSERT_NE(root, nullptr);
-        DovPrettyPrinterImpl printer;
-        printer.gen_src = 1;
-        printer.gen_copy_dir = copies.string().c_str();
-        VString text;
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToString(text, root, &messages), 0);
-        delete root;
-        EXPECT_EQ(std::string(text.CStr()), c.program);
-        EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), c.copybook);
+        ExpectBackFromSource(scratch, "-lang=ansi85", c.program, c.copybook);
+    }
+}
+
+// A copybook COPYed inside a sentence (after another statement, not at a
+// sentence's start) is a statement of its own: printed from source the
+// program comes back byte for byte, and so does the copybook in its own
+// file: the line after the COPY is not joined onto it, the blanks after the
+// COPY stay, the last line end stays, and the copybook's columns 73-80 stay
+// in the copybook.
+TEST(PrintRoundTrip, ACopybookCopiedInsideASentenceComesBackByteForByte) {
+    DovInstallGrammar();
+    const std::string head =
+        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+        "       WORKING-STORAGE SECTION.\n       01  N PIC 9(4).\n       01  M PIC X.\n"
+        "       PROCEDURE DIVISION.\n";
+    struct Case {
+        const char* name;
+        std::string program;
+        const char* copybook;  // KTEXT.cpy
+    } const cases[] = {
+        {"the next line stays on its own line",
+         head + "           IF N = 0\n           COPY KTEXT.\n           STOP RUN.\n", "           MOVE 1 TO N.\n"},
+        {"the blanks after the COPY stay",
+         head + "           MOVE 1 TO N\n           COPY KTEXT.   MOVE 2 TO N\n           STOP RUN.\n",
+         "           MOVE 'Y' TO M\n"},
+        {"the last line end stays", head + "           MOVE 1 TO N\n           COPY KTEXT.\n",
+         "           MOVE 'Y' TO M\n"},
+        {"the copybook's columns 73-80 stay in the copybook", head + "           MOVE 1 TO N\n           COPY KTEXT.\n",
+         "000100     MOVE 'Y' TO M                                                KTEXT4.2\n"},
+        {"after a statement inside an IF",
+         head + "           IF N = 0\n              MOVE 1 TO N\n           COPY KTEXT.\n              MOVE 2 TO N\n"
+                "           END-IF\n           STOP RUN.\n",
+         "      * SETS M\n           MOVE 'Y' TO M\n"},
+        {"inside an EVALUATE WHEN",
+         head + "           EVALUATE N\n           WHEN 0\n              MOVE 1 TO N\n           COPY KTEXT.\n"
+                "           WHEN OTHER\n              MOVE 2 TO N\n           END-EVALUATE\n           STOP RUN.\n",
+         "           MOVE 'Y' TO M\n"},
+        {"twice in a row",
+         head + "           MOVE 1 TO N\n           COPY KTEXT.\n           COPY KTEXT.\n           STOP RUN.\n",
+         "           MOVE 'Y' TO M\n"},
+        {"supplying the sentence's period", head + "           MOVE 1 TO N\n           COPY KTEXT.\n           STOP RUN.\n",
+         "           MOVE 'Y' TO M.\n"},
+    };
+    const vemlo_test::TempDir scratch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectBackFromSource(scratch, "-lang=vsii", c.program, c.copybook);
     }
 }
 
