@@ -511,6 +511,11 @@ private:
 // `message` (when given) at `posn`; the value is then what could be read.
 VString DovNonnumLiteralValue(DovMessageCallback message, const VString& image, const DovTxtPosn& posn);
 
+// Whether a statement still open is over when `code` comes: the period, a
+// verb that starts another statement, a phrase word of an enclosing
+// statement (ELSE, WHEN) or a scope terminator.
+bool DovEndsOpenStatement(int code);
+
 // The value of a preprocessor constant from what the name lookup found (the
 // name's symbol-table element): true for a 78-level constant with an integer
 // value (`isNumber` 1, `text` its digits) or a string value (`text` the

@@ -575,14 +575,13 @@ void DovLexer::CountCodeLine(const DovToken* token) {
     }
 }
 
-namespace {
-
-// Tokens after which an ACCEPT or DISPLAY statement is over: the period,
-// the verbs that start another statement, the phrase words of the enclosing
-// statements and the scope terminators.
-bool EndsAcceptDisplay(int code) {
+// Tokens after which an open statement is over: the period, the verbs that
+// start another statement, the phrase words of the enclosing statements and
+// the scope terminators.
+bool DovEndsOpenStatement(int code) {
     switch (code) {
         case SEP_DOT:
+        case RW_ACCEPT: case RW_DISPLAY:
         case RW_ADD: case RW_ALTER: case RW_CALL: case RW_CANCEL: case RW_CLOSE: case RW_COMPUTE:
         case RW_CONTINUE: case RW_DELETE: case RW_DIVIDE: case RW_ENTRY: case RW_EVALUATE: case RW_EXIT:
         case RW_GO: case RW_GOBACK: case RW_IF: case RW_INITIALIZE: case RW_INITIATE: case RW_INSPECT:
@@ -599,8 +598,6 @@ bool EndsAcceptDisplay(int code) {
         }
     }
 }
-
-}  // namespace
 
 void DovLexer::FollowModes(int code) {
     modes.functionName = code == RW_FUNCTION;
@@ -622,7 +619,7 @@ void DovLexer::FollowModes(int code) {
     if (code == RW_IDENTIFICATION || code == RW_ID || code == RW_PROGRAM_ID) modes.procedure = modes.acceptDisplay = 0;
     if (modes.procedure && (code == RW_ACCEPT || code == RW_DISPLAY))
         modes.acceptDisplay = 1;
-    else if (modes.acceptDisplay && EndsAcceptDisplay(code))
+    else if (modes.acceptDisplay && DovEndsOpenStatement(code))
         modes.acceptDisplay = 0;
 }
 

@@ -126,6 +126,21 @@ int PeekCode(DovLexer& lexer) {
     return code;
 }
 
+// Whether the token after a marker inside a sentence leaves the marker a
+// statement of its own: another marker, the end of input, or a token that
+// ends the statement before it (a period, a verb, ELSE, WHEN, a scope
+// terminator).
+bool MarkerEndsStatement(DovParserImpl* p, DovLexer& lexer) {
+    const int next = p->pushedBack ? p->pushedBack->token->code : PeekCode(lexer);
+    switch (next) {
+        case SEP_INLINED_COPY: case SEP_UNINLINED_COPY: case SEP_COPY_INC: case SEP_COPY_EOF: case SEP_REPLACE:
+        case SEP_EOF:
+            return true;
+        default:
+            return DovEndsOpenStatement(next);
+    }
+}
+
 bool IsCopyBegin(const DovExpr* node) { return node && DovIsCopyBegin(node->Oper()); }
 bool IsCopyEnd(const DovExpr* node) { return node && DovIsCopyEnd(node->Oper()); }
 
@@ -397,10 +412,15 @@ int yylex() {
             continue;
         }
         // A COPY, INCLUDE or REPLACE marker inside a sentence of the
-        // procedure division stands where a statement may stand: it reaches
+        // procedure division, where what follows it starts a statement or
+        // ends the sentence or scope, is a statement of its own: it reaches
         // the grammar under a code of its own (the grammar never sees
-        // SEP_COPY_INC otherwise), so that it is no procedure element.
-        if ((code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) && InSentence(p)) code = SEP_COPY_INC;
+        // SEP_COPY_INC otherwise), so that it is no procedure element. A
+        // marker followed by anything else lies inside a statement (a member
+        // that goes on with a condition or an operand list) and stays as it
+        // is, to be folded into the text.
+        if ((code == SEP_INLINED_COPY || code == SEP_UNINLINED_COPY) && InSentence(p) && MarkerEndsStatement(p, lexer))
+            code = SEP_COPY_INC;
         yylval = value;
 
         // 10. The last delivered code, and the modes that follow from it.

@@ -306,6 +306,9 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
     members.Write("MNAME.cpy", "           X-1.\n");
     members.Write("MCONF.cpy", "       CONFIGURATION SECTION.\n       SOURCE-COMPUTER. X-1.\n");
     members.Write("MSTOP.cpy", "           STOP RUN.\n");
+    members.Write("MOR.cpy", "              OR A = 2\n");
+    members.Write("MA.cpy", "              A\n");
+    members.Write("MMOVE.cpy", "           MOVE 2\n");
     const std::string id = "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n";
     const std::string data = "       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01 A PIC 9.\n";
     const std::string proc = "       PROCEDURE DIVISION.\n       P1.\n";
@@ -326,6 +329,14 @@ TEST(CopyFolding, MarkersWhereTheTreeHasNoPlaceGoIntoTheText) {
         {"the section header", id + "       ENVIRONMENT DIVISION.\n       COPY MCONF.\n" + proc + "           STOP RUN.\n",
          0, 0},
         {"a sentence", id + proc + "           COPY MSTOP.\n", 1, 1},
+        // Inside a sentence, where a statement could stand but the member
+        // goes on with the statement before it.
+        {"a member that goes on with a condition",
+         id + data + proc + "           IF A = 1\n           COPY MOR.\n           PERFORM P1 ELSE STOP RUN.\n", 0, 0},
+        {"a member that adds a receiving field",
+         id + data + proc + "           MOVE 1 TO A\n           COPY MA.\n           STOP RUN.\n", 0, 0},
+        {"a program that goes on with the member's statement",
+         id + data + proc + "           MOVE 1 TO A\n           COPY MMOVE.\n           TO A\n           STOP RUN.\n", 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -412,7 +423,9 @@ TEST(Programs, AnEndProgramWithNoProgramOpenKeepsItsTokens) {
     EXPECT_EQ(run.TokenDifference(), "");
 }
 
-}  // namespace// Where a COPY is folded into the text, no node begins at the words of the
+}  // namespace
+
+// Where a COPY is folded into the text, no node begins at the words of the
 // COPY or at the end of the member: the member's first word begins at its
 // own place in the member, and the statement after the member at its own
 // first word in the program.
