@@ -3,7 +3,9 @@
 // no positions), so that only the automaton's own work is measured. Then
 // whole parses of statements nested to a given depth, each level opening a
 // trial that stays open to the end of the sentence, with their time and
-// peak heap per level of nesting.
+// peak heap per level of nesting; and the same with one syntax error under
+// the levels (tests/support/deep_programs.h), which every alternative of
+// every level meets.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -11,12 +13,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/heap_meter.h"
 #include "bench/synthetic_program.h"
 #include "grammar/grammar.h"
+#include "tests/support/deep_programs.h"
 #include "parser/parser_impl.h"
 #include "tree/token_codes.h"
 
@@ -67,8 +71,7 @@ const Nesting kPerformParenIf = {"perform-if", "PERFORM 2 TIMES IF T (1) = ((1))
                                  "CONTINUE"};
 
 // A fixed-format program whose one sentence nests `depth` levels.
-void WriteNested(const std::string& file, const Nesting& n, long long depth) {
-    std::ofstream out(file);
+void WriteNested(std::ostream& out, const Nesting& n, long long depth) {
     out << "       IDENTIFICATION DIVISION.\n"
            "       PROGRAM-ID. DEEP.\n"
            "       DATA DIVISION.\n"
@@ -90,16 +93,22 @@ double CpuNs() {
     return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
 }
 
-// Arg: the depth of nesting. Counters: "ns/level" (CPU time of one parse
-// per level, the deletion of the tree not counted) and "peakB/level" (the
-// most heap in use during a parse, above the level before it, per level;
-// the tree is part of it). Names are resolved, as vemlo resolves them.
-void NestedParse(benchmark::State& state, const Nesting& n) {
-    const long long depth = state.range(0);
-    const vemlo_bench::BenchTempDir dir(std::string("vemlo-bench-nested-") + n.name);
+// Parses `text` again and again (as file DEEP.cbl in a folder of the
+// bench's own) and sets the counters "ns/level" (CPU time of one parse per
+// level, the deletion of the tree not counted) and "peakB/level" (the most
+// heap in use during a parse, above the level before it, per level; the
+// tree is part of it). Names are resolved, as vemlo resolves them. A status
+// other than `expected` stops the benchmark with an error. With a `base`
+// text (the same program without its levels), each iteration parses it too
+// and "ns/level" counts only the time above it: what the levels cost.
+void ParseTimed(benchmark::State& state, const std::string& name, const std::string& text, long long depth,
+                int expected, const std::string& base = std::string()) {
+    const vemlo_bench::BenchTempDir dir("vemlo-bench-nested-" + name);
     std::filesystem::create_directories(dir.path);
     const std::string file = (dir.path / "DEEP.cbl").string();
-    WriteNested(file, n, depth);
+    const std::string baseFile = (dir.path / "BASE.cbl").string();
+    std::ofstream(file) << text;
+    if (!base.empty()) std::ofstream(baseFile) << base;
     DovInstallGrammar();
     DovParserImpl parser;
     VString error;
@@ -111,18 +120,33 @@ void NestedParse(benchmark::State& state, const Nesting& n) {
         vemlo_bench::ResetHeapPeak();
         DovExpr* root = nullptr;
         DovTokenList messages;
-        const double start = CpuNs();
+        double start = CpuNs();
         const int status = parser.Parse(file.c_str(), root, &messages);
         cpuNs += CpuNs() - start;
         peak = std::max(peak, vemlo_bench::HeapPeak() - before);
         delete root;
-        if (status != 0) {
-            state.SkipWithError("the nested program does not parse");
+        if (status != expected) {
+            state.SkipWithError("the nested program does not parse as expected");
             break;
         }
+        if (base.empty()) continue;
+        root = nullptr;
+        messages.Clear();
+        start = CpuNs();
+        parser.Parse(baseFile.c_str(), root, &messages);
+        cpuNs -= CpuNs() - start;
+        delete root;
     }
     state.counters["ns/level"] = cpuNs / double(depth) / double(std::max<long long>(1, state.iterations()));
     state.counters["peakB/level"] = double(peak) / double(depth);
+}
+
+// Arg: the depth of nesting.
+void NestedParse(benchmark::State& state, const Nesting& n) {
+    const long long depth = state.range(0);
+    std::ostringstream text;
+    WriteNested(text, n, depth);
+    ParseTimed(state, n.name, text.str(), depth, 0);
 }
 
 void BM_NestedInlinePerform(benchmark::State& state) { NestedParse(state, kInlinePerform); }
@@ -130,5 +154,23 @@ BENCHMARK(BM_NestedInlinePerform)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->U
 
 void BM_NestedPerformParenIf(benchmark::State& state) { NestedParse(state, kPerformParenIf); }
 BENCHMARK(BM_NestedPerformParenIf)->Arg(1000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
+// Args: the shape (its index in vemlo_test::BrokenNestings(), named in the
+// label) and the depth. One syntax error under the levels: status 2. The
+// time per level is counted above the same program without levels, whose
+// heading and data division would otherwise hide the levels' own cost.
+void BM_ErrorUnderNesting(benchmark::State& state) {
+    const auto& shapes = vemlo_test::BrokenNestings();
+    const auto& n = shapes[static_cast<std::size_t>(state.range(0))];
+    const int depth = static_cast<int>(state.range(1));
+    state.SetLabel(n.name);
+    ParseTimed(state, "broken", vemlo_test::BrokenProgram(n, depth), depth, 2, vemlo_test::BrokenProgram(n, 0));
+}
+BENCHMARK(BM_ErrorUnderNesting)
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (std::size_t i = 0; i < vemlo_test::BrokenNestings().size(); ++i)
+            for (int depth : {8, 16, 32, 64}) b->Args({static_cast<long long>(i), depth});
+    })
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -84,19 +84,21 @@ bool DovOneTrialPointOpen() { return yyps && yyps->save && !yyps->save->save; }
 
 // ---- Names ------------------------------------------------------------------
 
-YYSTYPE DovElementOfWord(YYSTYPE word) {
+YYSTYPE DovElementOfWord(YYSTYPE& word) {
     DovExpr* node = DovN(word);
     if (!node) return nullptr;
     if (node->Oper() == SYMBOL_TABLE_ELT) return node;
     // A literal or a character string standing for a name: the element of its
-    // text; the literal goes.
+    // text; the literal goes, and with it the cell's hold on it, so that the
+    // position reduction after the action finds no node at its address (a
+    // new node may have taken it).
     DovExpr* table = CurrentTable();
     DovExpr* element = table ? SymTabFindOrAdd(table, node->Image()) : nullptr;
-    if (!node->Parent()) delete node;
+    DovDeleteExprCell(&word);
     return element;
 }
 
-YYSTYPE DovDefineName(YYSTYPE word, int category, int flag) {
+YYSTYPE DovDefineName(YYSTYPE& word, int category, int flag) {
     DovExpr* element = DovElementOfWord(word);
     DovParserImpl* p = WorkingParser;
     if (!element || !p) return DovAbsentNode();
@@ -104,13 +106,13 @@ YYSTYPE DovDefineName(YYSTYPE word, int category, int flag) {
     return def ? def : DovAbsentNode();
 }
 
-YYSTYPE DovUseOfWord(YYSTYPE word, int category) {
+YYSTYPE DovUseOfWord(YYSTYPE& word, int category) {
     DovExpr* element = DovElementOfWord(word);
     if (!element) return DovAbsentNode();
     return DovMakeNamedObjUseForElt(element, static_cast<DovNameCategory>(category), nullptr);
 }
 
-YYSTYPE DovNameUseOfWord(YYSTYPE word) {
+YYSTYPE DovNameUseOfWord(YYSTYPE& word) {
     DovExpr* element = DovElementOfWord(word);
     if (!element) return DovAbsentNode();
     return new DovNameUse(DovLink(element));
@@ -122,7 +124,7 @@ YYSTYPE DovNamedUse(YYSTYPE qualified, int category, int setting) {
     return DovMakeNamedObjUse(names, static_cast<DovNameCategory>(category), setting);
 }
 
-YYSTYPE DovPlainNameUse(YYSTYPE word, int category, YYPOSN* tokens) {
+YYSTYPE DovPlainNameUse(YYSTYPE& word, int category, YYPOSN* tokens) {
     DovExpr* element = DovElementOfWord(word);
     if (!element) return DovAbsentNode();
     DovExpr* use =
@@ -298,7 +300,7 @@ void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name) {
     ProcHeader(r, PARA_PROC, name, NC_PARA_NAME, 1, nullptr, false);
 }
 
-YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word) {
+YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE& word) {
     // The word's own position becomes the rule's; no reduction runs.
     r.pos = YYPOSNARGR(r, 1);
     YYPOSNARGR(r, 1) = nullptr;
@@ -334,10 +336,10 @@ YYSTYPE DovDeclarativesStart(DovGrammarReduction& r) {
     return node;
 }
 
-YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end) {
+YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE& end) {
     DovExpr* node = DovN(declaratives);
     if (!node) {
-        delete DovN(end);
+        DovDeleteExprCell(&end);
         return DovAbsentNode();
     }
     node->SetArg(1, DovN(end), -1, 0);  // DECLS_END

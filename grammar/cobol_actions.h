@@ -48,19 +48,20 @@ bool DovOneTrialPointOpen();
 // ---- Names --------------------------------------------------------------------
 // The symbol-table element of a word value: the element itself, or for a
 // literal (integer or nonnumeric) the element of its text in the current
-// program's table, the literal node being deleted.
-YYSTYPE DovElementOfWord(YYSTYPE word);
+// program's table, the literal node being deleted and the cell cleared. The
+// functions below take the word's cell for the same reason.
+YYSTYPE DovElementOfWord(YYSTYPE& word);
 // The definition of a name (a word or a literal, see DovElementOfWord).
-YYSTYPE DovDefineName(YYSTYPE word, int category, int flag);
+YYSTYPE DovDefineName(YYSTYPE& word, int category, int flag);
 // The use of one word: an unresolved NAMED_OBJ_USE of that category.
-YYSTYPE DovUseOfWord(YYSTYPE word, int category);
+YYSTYPE DovUseOfWord(YYSTYPE& word, int category);
 // A NAME_USE linked to the word's element (literals: the element of the
 // text); one part of a qualified name.
-YYSTYPE DovNameUseOfWord(YYSTYPE word);
+YYSTYPE DovNameUseOfWord(YYSTYPE& word);
 // A NAMED_OBJ_USE of a qualified name (OF_IN_LIST).
 YYSTYPE DovNamedUse(YYSTYPE qualified, int category, int setting);
 // The use of a plain word with its tokens (the word's position list).
-YYSTYPE DovPlainNameUse(YYSTYPE word, int category, YYPOSN* tokens);
+YYSTYPE DovPlainNameUse(YYSTYPE& word, int category, YYPOSN* tokens);
 
 // ---- Programs -------------------------------------------------------------------
 // The new COBOL_PROGRAM of StartProgram (outside trial mode).
@@ -98,14 +99,14 @@ void DovSectionHeader(DovGrammarReduction& r, YYSTYPE name, YYSTYPE segment);
 void DovParagraphHeader(DovGrammarReduction& r, YYSTYPE name);
 // A procedure name term (area-A name, word or integer): its element, the
 // word's own position taken over without a position reduction.
-YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE word);
+YYSTYPE DovProcNameTerm(DovGrammarReduction& r, YYSTYPE& word);
 // The rule's tokens become its result position as they are (no position
 // reduction): a later rule hands them on.
 void DovKeepPosn(DovGrammarReduction& r);
 // DECLARATIVES .: DECLARATIVE_SECTIONS, now the current procedure holder.
 YYSTYPE DovDeclarativesStart(DovGrammarReduction& r);
 // The end of DECLARATIVES: END_DECLARATIVES into its slot; hook; flags.
-YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE end);
+YYSTYPE DovDeclarativesEnd(DovGrammarReduction& r, int k, YYSTYPE declaratives, YYSTYPE& end);
 // The error alternative's value: the pending error node (GenErrNode), which
 // also takes the tokens of the rule's own symbols (the sync token); the rule
 // then runs no position reduction.

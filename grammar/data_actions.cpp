@@ -450,12 +450,12 @@ void DovDataEntryFinish(DovGrammarReduction& r) {
     FinishEntry(r, DataEntryHolder, DECL_DD);
 }
 
-YYSTYPE DovDefineConstantAgain(YYSTYPE word) {
+YYSTYPE DovDefineConstantAgain(YYSTYPE& word) {
     Report(MSG_WARN, DovTxtPosn(), "Double definition of 78-level constant. Second definition is ignored.");
     return DovDefineName(word, NC_CONSTANT_NAME, 1);
 }
 
-YYSTYPE DovUndefinedConstant(YYSTYPE word) {
+YYSTYPE DovUndefinedConstant(YYSTYPE& word) {
     Report(MSG_WARN, DovTxtPosn(), "Undefined 78-level constant");
     return DovUseOfWord(word, NC_CONSTANT_NAME);
 }

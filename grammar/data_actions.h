@@ -116,10 +116,10 @@ void DovDataEntryStart(DovGrammarReduction& r, YYSTYPE* level, YYSTYPE* copy, YY
 void DovDataEntryFinish(DovGrammarReduction& r);
 // A word that names a 78-level constant already: the warning, and a
 // constant-name definition.
-YYSTYPE DovDefineConstantAgain(YYSTYPE word);
+YYSTYPE DovDefineConstantAgain(YYSTYPE& word);
 // A word in a VALUE expression that is no constant: the warning, the word's
 // use.
-YYSTYPE DovUndefinedConstant(YYSTYPE word);
+YYSTYPE DovUndefinedConstant(YYSTYPE& word);
 // USAGE COMP, COMP-1, COMP-2 by dialect.
 YYSTYPE DovUsageComp();
 YYSTYPE DovUsageComp1();

@@ -17,6 +17,17 @@ namespace {
 
 constexpr int kErrorToken = 256;
 
+// What the trials under one outermost trial point may redo before the frame
+// stops trying other ways: so much per token queued since the point, and so
+// much whatever their number. A valid program's trials redo a few tokens per
+// token at the most (the shift of a conflict is mostly the way taken); a
+// syntax error under ways that do not meet again (a phrase that each of many
+// open statements may take) would otherwise try every combination of them.
+constexpr long long kTrialWorkPerToken = 64;
+constexpr long long kTrialWorkFloor = 4096;
+// The report of an error met after the trials were stopped.
+constexpr char kTrialsStoppedError[] = "syntax error (too many readings tried; the furthest one is taken)";
+
 // Gathers the tokens of a right-hand side into the result position: what the
 // frame does for a grammar without a position reduction of its own.
 void GatherPositions(YYPOSN* result, YYPOSN* posns, int count) {
@@ -109,7 +120,7 @@ public:
     int Parse();
 
 private:
-    enum class Step { kLoop, kReduce, kError, kRecover, kAccept, kAbort, kCommit, kAccepted };
+    enum class Step { kLoop, kReduce, kError, kTrialFailed, kRecover, kAccept, kAbort, kCommit, kAccepted };
 
     // A lookup of base table `base` at `index` with column `column`: the
     // index into table/check, or -1 when there is no entry.
@@ -126,6 +137,8 @@ private:
     Step Loop();
     Step Reduce(int rule);
     Step SyntaxError();
+    Step TrialFailed();
+    void EndTrials();
     bool FoldLookahead();
     bool FoldQueued(int index);
     Step Recover();
@@ -174,6 +187,18 @@ private:
     bool replaying_error_ = false;
     // The working cells that the open trial points still need.
     DovSavedCells saved_;
+    // The trial points that failed since the outermost one was opened.
+    DovFailedPoints failed_;
+    // Since the outermost trial point was opened: the queue index it was
+    // opened at, and the work its trials have redone (for each alternative
+    // that failed, the tokens it read from its point on, the cells below the
+    // point its trials read, and one; the cells compared with failed
+    // points).
+    int trials_first_ = 0;
+    long long trials_work_ = 0;
+    // Set while replaying the way to the furthest error after the trials
+    // were stopped for their work: the error's report says so.
+    bool trials_stopped_ = false;
 };
 
 void Run::Trace(int level, const char* what, int a, int b) const {
@@ -208,6 +233,10 @@ __attribute__((noinline)) void Run::SaveCellsFrom(int first) {
     if (first < 0) first = 0;
     saved_.Save(*yyps, first, point.low);
     point.low = first - 1;
+    // A reduction reads the cell below the cells it changes (its goto),
+    // nothing lower; `low` has not been below `reach` since the point was
+    // opened.
+    if (point.low < point.reach) point.reach = std::max(point.low, 0);
 }
 
 // The working stacks as they stood when `point` was opened.
@@ -232,7 +261,7 @@ void Run::OpenTrialPoint(int ctry) {
     save->save = yyps->save;
     save->state = state_;
     save->errflag = yyps->errflag;
-    save->top = save->low = yyps->Depth();
+    save->top = save->low = save->reach = yyps->Depth();
     save->mark = saved_.Size();
     save->ctry = ctry;
     if (!yyps->save) {
@@ -253,6 +282,7 @@ void Run::OpenTrialPoint(int ctry) {
         yychar_ = -1;
     }
     save->lexeme = yylexq.read;
+    if (!yyps->save) trials_first_ = save->lexeme;
     yyps->save = save;
     ++open_points_;
 }
@@ -281,6 +311,18 @@ Run::Step Run::Loop() {
             }
             Trace(1, "conflict: replaying alternative", ctry);
         } else {
+            if (Trial()) {
+                // A point that failed before from the same state, token and
+                // stacks fails again: its trials do not run twice.
+                const int reach = failed_.Find(state_, yylexq.read - (yychar_ >= 0 ? 1 : 0), yyps->errflag,
+                                               *yyps, trials_work_);
+                if (reach >= 0) {
+                    Trace(1, "conflict: every alternative failed here before");
+                    YYParseState& outer = *yyps->save;
+                    outer.reach = std::min(outer.reach, reach);
+                    return Step::kTrialFailed;
+                }
+            }
             ctry = t_.table[n];
             if (t_.ctable[ctry] == -1) ++ctry;
             Trace(1, "conflict: trial point opened, alternative", ctry);
@@ -403,27 +445,67 @@ Run::Step Run::SyntaxError() {
     // Inside the recovery window a table error skips tokens; an action's
     // YYERROR still rejects the alternative under trial.
     if (report_ && yyps->errflag != 0) return Step::kRecover;
-    while (yyps->save) {
+    if (yyps->save) return TrialFailed();
+    if ((report_ || replaying_error_) && FoldLookahead()) {
+        replaying_error_ = trials_stopped_ = false;
+        return Step::kLoop;
+    }
+    if (report_ || replaying_error_) {
+        Trace(1, "syntax error");
+        if (svc_.report_syntax_error)
+            svc_.report_syntax_error(trials_stopped_ ? kTrialsStoppedError : "syntax error", yychar_, &yylval, &yyposn);
+        ++yynerrs;
+    }
+    replaying_error_ = trials_stopped_ = false;
+    return Step::kRecover;
+}
+
+// The alternative under trial failed: the innermost point's next
+// alternative is tried; a point with none left fails in its turn, and when
+// the outermost one has none left, the way that got furthest is replayed.
+// When the trials have redone more work than the tokens read since the
+// outermost point allow, no other alternative is tried: the way that got
+// furthest so far is replayed.
+Run::Step Run::TrialFailed() {
+    for (;;) {
         NoteErrorContext();
         YYParseState* save = yyps->save;
+        trials_work_ += yylexq.read - save->lexeme + (save->top - save->reach) + 1;
+        const bool stop = trials_work_ > kTrialWorkPerToken * (yylexq.end - trials_first_) + kTrialWorkFloor;
+        if (stop) {
+            while (save->save) {
+                yyps->save = save->save;
+                YYFreeState(save);
+                save = yyps->save;
+                --open_points_;
+            }
+            Trace(1, "trials stopped: too much work redone");
+        }
         RestoreFrom(save);
-        const int ctry = ++save->ctry;
-        errctx_same_ = std::min(errctx_same_, open_points_ - 1);
-        if (t_.ctable[ctry] >= 0) {
-            Trace(1, "trial failed: next alternative", ctry);
-            rule_ = t_.ctable[ctry];
-            return Step::kReduce;
+        if (!stop) {
+            const int ctry = ++save->ctry;
+            errctx_same_ = std::min(errctx_same_, open_points_ - 1);
+            if (t_.ctable[ctry] >= 0) {
+                Trace(1, "trial failed: next alternative", ctry);
+                rule_ = t_.ctable[ctry];
+                return Step::kReduce;
+            }
         }
         yyps->save = save->save;
         --open_points_;
         if (yyps->save) {
+            // The stacks are the point's again: what its trials read of them
+            // is noted with it, and is read by the way around it as well.
+            failed_.Note(*save, *yyps);
+            yyps->save->reach = std::min(yyps->save->reach, save->reach);
             YYFreeState(save);
             continue;
         }
+        EndTrials();
         // Every alternative failed. When they all stopped at a token the
         // services fold, it goes into the next token and the conflict is
         // tried again from its first alternative.
-        if (save->errflag == 0 && FoldQueued(errctx_lexeme_ - 1)) {
+        if (!stop && save->errflag == 0 && FoldQueued(errctx_lexeme_ - 1)) {
             have_errctx_ = false;
             YYFreeState(save);
             return Step::kLoop;
@@ -441,20 +523,17 @@ Run::Step Run::SyntaxError() {
         }
         have_errctx_ = false;
         replaying_error_ = true;
+        trials_stopped_ = stop;
         YYFreeState(save);
         return Step::kLoop;
     }
-    if ((report_ || replaying_error_) && FoldLookahead()) {
-        replaying_error_ = false;
-        return Step::kLoop;
-    }
-    if (report_ || replaying_error_) {
-        Trace(1, "syntax error");
-        if (svc_.report_syntax_error) svc_.report_syntax_error("syntax error", yychar_, &yylval, &yyposn);
-        ++yynerrs;
-    }
-    replaying_error_ = false;
-    return Step::kRecover;
+}
+
+// No trial point is open any more: the queue indexes of the failed points
+// noted will mean other tokens, and the next trials have their own budget.
+void Run::EndTrials() {
+    trials_work_ = 0;
+    failed_.Clear();
 }
 
 // Outside trial mode and outside the recovery window, a lookahead that the
@@ -556,6 +635,7 @@ Run::Step Run::Commit() {
         yypath = save;
     }
     open_points_ = 0;
+    EndTrials();
     have_errctx_ = false;
     Trace(1, "trial committed: replaying from lexeme", yypath->lexeme);
     RestoreFrom(yypath);
@@ -565,6 +645,7 @@ Run::Step Run::Commit() {
 void Run::FreeRecords() {
     have_errctx_ = false;
     open_points_ = 0;
+    EndTrials();
     FreeChain(yyps->save);
     YYFreeState(yyps);
     yyps = nullptr;
@@ -656,6 +737,9 @@ int Run::Parse() {
             break;
         case Step::kError:
             step = SyntaxError();
+            break;
+        case Step::kTrialFailed:
+            step = TrialFailed();
             break;
         case Step::kRecover:
             step = Recover();

@@ -86,6 +86,42 @@ void DovSavedCells::UndoTo(YYParseState& work, int mark) {
     }
 }
 
+void DovFailedPoints::Clear() {
+    if (entries_.empty()) return;
+    entries_.clear();
+    cells_.clear();
+    heads_.clear();
+}
+
+void DovFailedPoints::Note(const YYParseState& point, const YYParseState& work) {
+    const int reach = std::max(0, std::min(point.reach, point.top));
+    Head& head = heads_.try_emplace(Key(point.state, point.lexeme), Head{-1, 0}).first->second;
+    if (head.count >= kPerPlace) return;
+    entries_.push_back(Entry{point.errflag, point.top - reach, static_cast<int>(cells_.size()), head.last});
+    head.last = static_cast<int>(entries_.size()) - 1;
+    ++head.count;
+    for (int i = reach; i <= point.top; ++i) cells_.push_back(Cell{work.ss[i], work.vs[i], work.ps[i]});
+}
+
+int DovFailedPoints::Find(int state, int lexeme, int errflag, const YYParseState& work,
+                          long long& compared) const {
+    const auto head = heads_.find(Key(state, lexeme));
+    if (head == heads_.end()) return -1;
+    const int top = work.Depth();
+    for (int e = head->second.last; e >= 0; e = entries_[static_cast<std::size_t>(e)].next) {
+        const Entry& entry = entries_[static_cast<std::size_t>(e)];
+        const int reach = top - entry.span;
+        if (entry.errflag != errflag || reach < 0) continue;
+        const Cell* cell = &cells_[static_cast<std::size_t>(entry.cells)];
+        int i = reach;
+        for (; i <= top; ++i, ++cell)
+            if (cell->state != work.ss[i] || cell->val != work.vs[i] || cell->pos != work.ps[i]) break;
+        compared += i - reach + 1;
+        if (i > top) return reach;
+    }
+    return -1;
+}
+
 void DovLexemeQueueCreate() {
     if (yylexq.yylexemes) return;
     yylexq.yylexemes = new int[kDovGrammarGrowth];

@@ -12,6 +12,8 @@
 // or the replay of the chosen one, reads them again.
 #pragma once
 
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "parser/grammar_types.h"
@@ -38,6 +40,10 @@ struct YYParseState {
     int top = 0;
     int mark = 0;
     int low = 0;
+    // The lowest index of a working cell that the trials from the point have
+    // read, its alternatives and the points inside them that failed: what
+    // the failure of every alternative depends on, besides the tokens.
+    int reach = 0;
 
     // Depth of the stacks: the index of the top cell.
     int Depth() const { return static_cast<int>(ssp - ss); }
@@ -82,6 +88,58 @@ private:
         YYPOSN pos;
     };
     std::vector<Cell> cells_;
+};
+
+// Trial points whose every alternative failed, noted while the outermost
+// trial point is open (the queue's indexes hold as long). A point is known
+// by the automaton state and queue index it was opened at, its
+// error-recovery countdown and the working cells from the lowest one its
+// trials read up to the top: the trials of a point opened again with all of
+// these the same read the same cells and tokens, take the same steps and
+// fail as before, so they need not run again. Nothing in a trial depends on
+// how deep those cells lie, so a point opened at another depth over the
+// same cells repeats a failed one too.
+class DovFailedPoints {
+public:
+    bool Empty() const { return entries_.empty(); }
+    void Clear();
+    // Notes `point`, every alternative of which failed; `work` holds the
+    // stacks as they stood when the point was opened.
+    void Note(const YYParseState& point, const YYParseState& work);
+    // When a point opened now, in `state` at queue index `lexeme` with
+    // countdown `errflag` over the stacks of `work`, would repeat a failed
+    // one: the index in `work` of the lowest cell that one read; else -1.
+    // `compared` grows by the cells compared.
+    int Find(int state, int lexeme, int errflag, const YYParseState& work, long long& compared) const;
+
+    // The failed points kept for one state and queue index: beyond them,
+    // ways through that differ further below are not noted (the trials'
+    // budget bounds what they cost).
+    static constexpr int kPerPlace = 16;
+
+private:
+    struct Entry {
+        int errflag;
+        int span;   // the cells read below the top
+        int cells;  // index of the lowest of them in cells_
+        int next;   // the next entry of the same state and index, -1 at the end
+    };
+    struct Cell {
+        int state;
+        YYSTYPE val;
+        YYPOSN pos;
+    };
+    static std::uint64_t Key(int state, int lexeme) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(lexeme)) << 32) |
+               static_cast<std::uint32_t>(state);
+    }
+    std::vector<Entry> entries_;
+    std::vector<Cell> cells_;
+    struct Head {
+        int last;   // the last entry noted
+        int count;  // the entries noted
+    };
+    std::unordered_map<std::uint64_t, Head> heads_;  // of each state and index
 };
 
 // The lexeme queue: three parallel arrays of one capacity, the entry to read

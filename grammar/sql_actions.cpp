@@ -160,11 +160,11 @@ YYSTYPE DovSqlFirstName(DovGrammarReduction& r, YYSTYPE ident) {
     return list;
 }
 
-YYSTYPE DovSqlProcTarget(YYSTYPE ident) {
+YYSTYPE DovSqlProcTarget(YYSTYPE& ident) {
     DovExpr* name = DovN(ident);
     DovExpr* use = NameUseFor(name);
     if (name) use->Tokens().AppendList(name->Tokens());
-    delete name;
+    DovDeleteExprCell(&ident);
     return DovMakeNamedObjUse(DovListExpr(OF_IN_LIST, use), NC_PROC_NAME, 0);
 }
 

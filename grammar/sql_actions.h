@@ -17,7 +17,7 @@ YYSTYPE DovSqlHostVarRef(YYSTYPE names);
 // over OF_IN_LIST(NAME_USE) of the element named like the identifier, added
 // to the current program's symbol table when absent; the identifier node is
 // deleted.
-YYSTYPE DovSqlProcTarget(YYSTYPE ident);
+YYSTYPE DovSqlProcTarget(YYSTYPE& ident);
 
 // The SQL_VAR_NAME_LIST of the first name of a host variable; the name's
 // tokens go to its slot (not to the end of the list), so that the names

@@ -64,13 +64,13 @@ YYSTYPE DovEvalRange(YYSTYPE from, YYSTYPE to) {
     return range;
 }
 
-YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE depending) {
+YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE& depending) {
     DovExpr* labels = DovN(procedures);
     DovExpr* dep = DovN(depending);
     if (Present(dep)) return new DovExprOper(STMT_GOTO_DEPENDING, labels, dep);
     if (labels && labels->Oper() == EX_LIST && labels->NumArgs() > 1)
         Error("More than one procedure name in GO TO without DEPENDING");
-    delete dep;
+    DovDeleteExprCell(&depending);
     return new DovExprOper(STMT_GOTO, labels);
 }
 

@@ -12,7 +12,7 @@ YYSTYPE DovEvalRange(YYSTYPE from, YYSTYPE to);
 // GO TO: STMT_GOTO_DEPENDING when `depending` is present, otherwise STMT_GOTO
 // (more than one procedure name is reported and kept) and `depending` is
 // released.
-YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE depending);
+YYSTYPE DovGotoStmt(YYSTYPE procedures, YYSTYPE& depending);
 
 // ENTER: the statement is ignored with a warning.
 void DovEnterStmt();

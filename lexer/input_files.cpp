@@ -59,7 +59,17 @@ bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& pa
     const int nameStart = LastComponentStart(name);
     const bool hasDot = name.find('.', nameStart) != std::string::npos;
 
+    // A member is a regular file: a device, a FIFO or a folder on the path is
+    // never opened (a FIFO's open waits for a writer, a device may never
+    // end), only named if nothing else is found.
+    std::string notRegular;
     auto tryPath = [&](const std::string& candidate) {
+        std::error_code ec;
+        const auto status = std::filesystem::status(candidate, ec);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+            if (notRegular.empty()) notRegular = candidate;
+            return false;
+        }
         VString text(candidate.data(), static_cast<int>(candidate.size()));
         if (!TryOpen(in, text)) return false;
         path = text;
@@ -94,8 +104,13 @@ bool DovLexer::OpenMember(DovInputFile* in, const VString& nameText, VString& pa
             if (attempt(candidate, retryFrom)) return true;
         }
     }
-    Report(MSG_WARN, at.IsSet() ? at : CurrentPosn(),
-           DovFormat("Cannot find/open file '%s' in directories on Copylib path", name.c_str()));
+    const DovTxtPosn where = at.IsSet() ? at : CurrentPosn();
+    if (!notRegular.empty())
+        Report(MSG_WARN, where,
+               DovFormat("Cannot find/open file '%s' in directories on Copylib path: '%s' is not a regular file",
+                         name.c_str(), notRegular.c_str()));
+    else
+        Report(MSG_WARN, where, DovFormat("Cannot find/open file '%s' in directories on Copylib path", name.c_str()));
     return false;
 }
 

@@ -276,6 +276,17 @@ TEST_F(Frame, ErrorUnderNestedTrialPointsIsReachedByTheWayThatGotFurthest) {
     EXPECT_EQ(rec.built, (Strings{"b", "c"}));
 }
 
+// Each level's two ways both reach the next level, whose trial point then
+// fails under either: it is tried once for each way of the level around it
+// (its trials read that level's cells), not once for every way of all the
+// levels, 2^40 times here.
+TEST_F(Frame, ErrorUnderFortyNestedTrialPointsIsReachedWithoutTryingEveryWayOfEveryLevel) {
+    const int n = 40;
+    EXPECT_EQ(Run(Repeat("A X", n) + "V D", false, &NestTestTables), 1);
+    EXPECT_EQ(rec.errors, Strings{"syntax error at D" + std::to_string(2 * n + 1)});
+    EXPECT_TRUE(rec.built.empty());
+}
+
 TEST_F(Frame, ActionsRunOnceAndPositionsAreReducedOncePerReduction) {
     unsigned counts[64] = {};
     counts_ = counts;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -139,6 +142,52 @@ TEST_F(CopybookSearch, FoldersAreNotMembers) {
     bool found = true;
     Probes("SUB", &found);
     EXPECT_FALSE(found);
+}
+
+// A member is a regular file. A device (also through a link), a FIFO or a
+// folder met on the path is never opened, let alone read (/dev/zero never
+// ends; a FIFO's open waits for a writer): the search goes on, and when
+// nothing else is found the message names what was met. A regular file
+// later on the path is the member.
+TEST_F(CopybookSearch, OnlyRegularFilesAreMembers) {
+    const std::string d = dir.Path("d"), e = dir.Path("e");
+    dir.Write("d/SUB.cpy/file", "x");
+    ASSERT_EQ(mkfifo((d + "/PIPE.cpy").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", d + "/ZERO.cpy");
+    dir.Write("d/LATER.cpy/file", "x");
+    dir.Write("e/LATER.cpy", "       LATER-MEMBER.\n");
+    SetList(lexer.copyDirs, {d, e});
+    SetList(lexer.copySuffixes, {".cpy"});
+    lexer.Reset();
+    ASSERT_EQ(lexer.SetInput(main_.c_str()), 0);
+    struct Case {
+        std::string member;
+        std::string path;  // what the message names; empty when the member is found
+    };
+    const Case cases[] = {
+        {"/dev/zero", "/dev/zero"}, {"/dev/urandom", "/dev/urandom"}, {"ZERO", d + "/ZERO.cpy"},
+        {"PIPE", d + "/PIPE.cpy"},  {"SUB", d + "/SUB.cpy"},          {"LATER", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.member);
+        Messages().clear();
+        bool found = false;
+        std::string path;
+        Probes(c.member, &found, &path);
+        if (c.path.empty()) {
+            EXPECT_TRUE(found);
+            EXPECT_EQ(path, e + "/LATER.cpy");
+            EXPECT_TRUE(Messages().empty());
+            VString name;
+            lexer.PopInput(false, name);
+        } else {
+            EXPECT_FALSE(found);
+            EXPECT_EQ(MessageTexts(), std::vector<std::string>{"969@0:Cannot find/open file '" + c.member +
+                                                                "' in directories on Copylib path: '" + c.path +
+                                                                "' is not a regular file"});
+        }
+        EXPECT_EQ(lexer.inputLevel, 1);
+    }
 }
 
 TEST_F(CopybookSearch, OverlongPathsAndSwitchedOffInlining) {

@@ -27,4 +27,24 @@ std::string DeepProgram(const Nesting& n, int depth);
 // The line of the innermost MOVE.
 int DeepMoveLine(const Nesting& n, int depth);
 
+// One syntax error under levels of nesting whose trial points stay open
+// until the error: in the first six shapes each level's alternatives reach
+// the next level, so that a backtracking parse that tries every way again
+// under every way of the levels around it takes time exponential in the
+// depth. `before` stands before the levels, `level` is one level, `after`
+// holds the error and the end of the sentence; `error` is the token at which
+// the syntax error is reported, as the message spells it.
+struct BrokenNesting {
+    const char* name;
+    const char* before;
+    const char* level;
+    const char* after;
+    const char* error;
+};
+
+const std::vector<BrokenNesting>& BrokenNestings();
+
+// The heading's 8 lines, `before`, `depth` levels, `after`, STOP RUN.
+std::string BrokenProgram(const BrokenNesting& n, int depth);
+
 }  // namespace vemlo_test
