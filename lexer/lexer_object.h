@@ -139,6 +139,8 @@ public:
     int chunkPos = 0;
     int chunkLen = 0;
     bool streamDone = false;    // the stream has given its last byte
+    bool markChecked = false;   // a byte-order mark at the start has been looked for
+    bool afterCr = false;       // the last line ended with a carriage return: a line feed next belongs to it
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
     int ended = 0;              // SEP_EOF has been returned for this level
     DovReplaceStage* replacing = nullptr;  // the REPLACING phrases of the COPY that opened it

@@ -7,6 +7,7 @@
 
 #include "lbase/strutil.h"
 #include "lexer/lexer_object.h"
+#include "lexer/src_file.h"
 
 namespace {
 
@@ -57,17 +58,40 @@ int DovLexer::ReadPhysicalLine(DovInputFile* in) {
             in->chunkPos = 0;
             in->chunkLen = got > 0 ? static_cast<int>(got) : 0;
             if (got <= 0) in->streamDone = true;
+            // A UTF-8 byte-order mark in front of the first line is no text.
+            if (!in->markChecked) {
+                in->markChecked = true;
+                if (in->chunkLen >= kDovByteOrderMarkLen && DovIsByteOrderMark(in->chunk.get()))
+                    in->chunkPos = kDovByteOrderMarkLen;
+            }
         }
         if (in->chunkPos >= in->chunkLen) {
             atEnd = true;  // no line break: everything read is text
             break;
         }
+        if (in->afterCr) {
+            // The line feed of a CR LF that the chunk before ended between.
+            in->afterCr = false;
+            if (in->chunk[in->chunkPos] == '\n') {
+                ++in->chunkPos;
+                continue;
+            }
+        }
         const char* p = in->chunk.get() + in->chunkPos;
         const char* const chunkEnd = in->chunk.get() + in->chunkLen;
         const char* e = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(chunkEnd - p)));
-        const bool more = e == nullptr;  // the line goes on in the next chunk
+        bool more = e == nullptr;  // the line goes on in the next chunk
         if (more) e = chunkEnd;
-        in->chunkPos = static_cast<int>(e - in->chunk.get()) + (more ? 0 : 1);
+        int skip = more ? 0 : 1;
+        // A carriage return ends the line too, alone or with a line feed
+        // after it.
+        if (const char* r = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(e - p)))) {
+            skip = r + 1 == e && !more ? 2 : 1;
+            in->afterCr = r + 1 == chunkEnd;
+            e = r;
+            more = false;
+        }
+        in->chunkPos = static_cast<int>(e - in->chunk.get()) + skip;
         while (p < e) {
             if (len >= limit) {
                 // The buffer is full: only the NULs of the rest still count.
@@ -100,7 +124,6 @@ int DovLexer::ReadPhysicalLine(DovInputFile* in) {
 
     if (nuls > 0)
         Report(MSG_WARN, in->posn, DovFormat("Line has %d NULL (0x00) characters, we replace them with spaces", nuls));
-    if (len > 0 && buf[len - 1] == '\r') --len;
     if (len > 0 && buf[len - 1] == kCtrlZ) --len;
     if (atEnd) {
         if (len == 0) {

@@ -48,6 +48,7 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
             return kSetPosnFailed;
         }
         posn = DovTxtPosn(1, 0, target.FileIndex());
+        SkipByteOrderMark();
     }
 
     if (DovTxtPosnCompare(posn, target) > 0) {
@@ -55,6 +56,7 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
         posn = DovTxtPosn(1, 0, target.FileIndex());
         clear();
         seekg(0);
+        SkipByteOrderMark();
     }
 
     while (DovTxtPosnCompare(posn, target) < 0) {
@@ -66,12 +68,24 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
     return 0;
 }
 
+// The lexer reads the first line from after a UTF-8 byte-order mark, and
+// so do the positions.
+void DovSrcFile::SkipByteOrderMark() {
+    std::filebuf* buf = rdbuf();
+    char head[kDovByteOrderMarkLen];
+    if (buf->sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head)) return;
+    buf->pubseekpos(0, std::ios::in);
+}
+
 int DovSrcFile::Getc() {
     std::filebuf* buf = rdbuf();
-    int c;
-    do {
-        c = buf->sbumpc();
-    } while (c == '\r');
+    int c = buf->sbumpc();
+    if (c == '\r') {
+        // A line end as the lexer reads it: CR LF, or a carriage return
+        // alone.
+        if (buf->sgetc() == '\n') buf->sbumpc();
+        c = '\n';
+    }
     if (c == std::char_traits<char>::eof()) {
         c = -1;
     } else if (c == '\n') {
