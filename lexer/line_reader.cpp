@@ -243,7 +243,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         if ((buf[0] == '*' || buf[0] == '/') && !Has(DIAL_RM) && !Has(DIAL_RM85)) return CM_COMMENT;
         char ind = buf[indicator];
         if (ind == '*' || ind == '/') return CM_COMMENT;
-        if (ind == 'D') {
+        if (ind == 'D' || ind == 'd') {
             if (!debuggingLines) return CM_COMMENT;
             buf[indicator] = ' ';
         }
@@ -314,12 +314,14 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         return CM_COMMENT;
     }
 
+    // A compiler-directing word may stand with a separator period (EJECT.).
+    const FirstWord directive{upper, wordLen > 1 && upper[wordLen - 1] == '.' ? wordLen - 1 : wordLen};
     auto ibm = [this] { return Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS); };
-    if (optionsLinesAllowed && word.IsOneOf("CBL", "PROCESS") && ibm()) return CM_COMMENT;
-    if (word.IsOneOf("*CONTROL", "*CBL") && ibm()) return CM_COMMENT;
+    if (optionsLinesAllowed && directive.IsOneOf("CBL", "PROCESS") && ibm()) return CM_COMMENT;
+    if (directive.IsOneOf("*CONTROL", "*CBL") && ibm()) return CM_COMMENT;
     optionsLinesAllowed = 0;
-    if (word.IsOneOf("EJECT", "SKIP1", "SKIP2", "SKIP3") && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
-    if (word.Is("TITLE") && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
+    if (directive.IsOneOf("EJECT", "SKIP1", "SKIP2", "SKIP3") && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
+    if (directive.Is("TITLE") && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
 
     if (progidComments && word.Is("PROGRAM-ID.")) {
         int i = wordEnd;
