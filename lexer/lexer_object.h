@@ -54,6 +54,7 @@ constexpr int kDovMaxPrefixedLiteral = 320; // bytes of an X'..', N'..' (and so 
 constexpr int kDovMaxRawWord = 158;         // characters of a raw or joined text word
 constexpr int kDovMaxNumericDigits = 18;    // digits of a numeric literal
 constexpr int kDovMaxUserWord = 30;         // characters of a user-defined word
+constexpr int kDovMaxUserWordMf = 31;       // the same where MF is among the dialects
 
 // The functions through which the lexer reaches its owner (the parser).
 struct DovLexerCallbacks {
