@@ -26,6 +26,25 @@ VString DovSrcPastEndMessage(const DovTxtPosn& target) {
     return DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(target).CStr());
 }
 
+DovSrcLayout DovSrcFileLayout(const char* path) {
+    DovSrcLayout layout;
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in) return layout;
+    std::filebuf* buf = in.rdbuf();
+    char head[kDovByteOrderMarkLen];
+    layout.byteOrderMark =
+        buf->sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head);
+    if (!layout.byteOrderMark) buf->pubseekpos(0, std::ios::in);
+    for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
+        if (c == '\n') break;
+        if (c == '\r') {
+            layout.lineEnd = buf->sgetc() == '\n' ? "\r\n" : "\r";
+            break;
+        }
+    }
+    return layout;
+}
+
 DovSrcFile::DovSrcFile(const DovSrcFile&) : std::basic_ios<char>(), std::ifstream() {
     DovMessageHook(MSG_TERMINAL, DovNullPosn, "DovSrcFile(const DovSrcFile &) must not be called");
 }

@@ -36,6 +36,16 @@ VString DovSrcOpenFailedMessage(std::uint32_t index);
 // "EOF encountered while reading source file: <position>".
 VString DovSrcPastEndMessage(const DovTxtPosn& target);
 
+// What a source file has around its text, for text written back in its
+// place: a byte-order mark in front, and its line end (that of its first
+// line; a line feed for a file without one).
+struct DovSrcLayout {
+    bool byteOrderMark = false;
+    const char* lineEnd = "\n";  // "\n", "\r\n" or "\r"
+};
+// The layout of the file at `path`; the defaults when it cannot be read.
+DovSrcLayout DovSrcFileLayout(const char* path);
+
 class DovSrcFile : public std::ifstream {
 public:
     DovSrcFile() = default;
