@@ -13,6 +13,7 @@
 
 #include "tests/grammar/grammar_fixture.h"
 #include "tests/lexer/temp_dir.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -50,18 +51,6 @@ std::vector<std::string> StatementShapes(const GrammarRun& run) {
     return out;
 }
 
-// `text` with each line feed made `lineEnd`.
-std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += lineEnd;
-        else
-            out += c;
-    }
-    return out;
-}
-
 // `text` with sequence numbers in columns 1 to 6 (000100, 000200, ...).
 std::string Sequenced(const std::string& text) {
     std::string out;
@@ -95,10 +84,10 @@ TEST(RealSources, ParseWithoutMessagesToTheirTrees) {
              L("PROCEDURE DIVISION.") + L("P-1.") + L(" MOVE 1 TO I.") + L(" STOP RUN."),
          {{"DATA1.cpy", kMark + Sequenced(L("01  I PIC 9."))}},
          simpleNames, simpleStatements},
-        {"lines that end with a carriage return alone", DIAL_ANSI85, DIAL_NONE, WithLineEnds(simple, "\r"), {},
+        {"lines that end with a carriage return alone", DIAL_ANSI85, DIAL_NONE,
+         vemlo_test::WithLineEnds(simple, "\r"), {}, simpleNames, simpleStatements},
+        {"lines that end with CR LF", DIAL_ANSI85, DIAL_NONE, vemlo_test::WithLineEnds(simple, "\r\n"), {},
          simpleNames, simpleStatements},
-        {"lines that end with CR LF", DIAL_ANSI85, DIAL_NONE, WithLineEnds(simple, "\r\n"), {}, simpleNames,
-         simpleStatements},
         {"debugging lines with a lower-case d, not compiled", DIAL_VSII, DIAL_MF,
          kHead + data + L("PROCEDURE DIVISION.") + L("P-1.") + L(" MOVE 1 TO I.") +
              L(" DISPLAY 'DEBUG 2 '", 'd') + L("     UPON CONSOLE", 'd') + L(" STOP RUN."),
@@ -108,7 +97,9 @@ TEST(RealSources, ParseWithoutMessagesToTheirTrees) {
              L("SOURCE-COMPUTER. X WITH DEBUGGING MODE.") + data + L("PROCEDURE DIVISION.") + L("P-1.") +
              L(" MOVE 1 TO I.") + L(" DISPLAY 'DEBUG 2 '", 'd') + L(" STOP RUN."),
          {}, simpleNames,
-         {"STMT_MOVE(1,EX_LIST(I))", "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM('DEBUG 2 ',-,-,-)),null,null,null)", "STMT_STOP(EX_RUN,null,null)"}},
+         {"STMT_MOVE(1,EX_LIST(I))",
+          "STMT_DISPLAY(DISPLAY_ITEM_LIST(DISPLAY_ANSI_ITEM('DEBUG 2 ',-,-,-)),null,null,null)",
+          "STMT_STOP(EX_RUN,null,null)"}},
         {"partial-word tags in COPY REPLACING, one of them replaced by nothing", DIAL_VSII, DIAL_NONE,
          kHead + L("DATA DIVISION.") + L("WORKING-STORAGE SECTION.") +
              L("COPY TAGS REPLACING ==:PFX:== BY ==XX== ==::== BY ====.") + L("PROCEDURE DIVISION.") +
@@ -131,7 +122,8 @@ TEST(RealSources, ParseWithoutMessagesToTheirTrees) {
          kHead + data + L("PROCEDURE DIVISION.") + L("P-1.") + L(" PERFORM 3 TIMES") + L("     EXIT PERFORM CYCLE") +
              L(" END-PERFORM") + L(" EXIT PARAGRAPH.") + L(" STOP RUN."),
          {}, simpleNames,
-         {"STMT_PERFORM_BLOCK(EX_PERF_TIMES(3),STMT_LIST(STMT_EXIT_PERFORM(EX_EXIT_CYCLE)),EX_END_PERFORM)", "STMT_EXIT_PARAGRAPH",
+         {"STMT_PERFORM_BLOCK(EX_PERF_TIMES(3),STMT_LIST(STMT_EXIT_PERFORM(EX_EXIT_CYCLE)),EX_END_PERFORM)",
+          "STMT_EXIT_PARAGRAPH",
           "STMT_STOP(EX_RUN,null,null)"}},
         {"a name of 31 characters under MF", DIAL_VSII, DIAL_MF,
          kHead + L("DATA DIVISION.") + L("WORKING-STORAGE SECTION.") + L("01  " + name31 + " PIC X.") +

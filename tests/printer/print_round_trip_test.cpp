@@ -233,14 +233,7 @@ TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
 // return alone, and each of LF and CR LF behind a UTF-8 byte-order mark.
 std::string InLayout(const std::string& text, int layout) {
     static const char* const kLineEnds[] = {"\r\n", "\r", "\n", "\r\n"};
-    std::string out = layout >= 2 ? "\xEF\xBB\xBF" : "";
-    for (char c : text) {
-        if (c == '\n')
-            out += kLineEnds[layout % 4];
-        else
-            out += c;
-    }
-    return out;
+    return (layout >= 2 ? "\xEF\xBB\xBF" : "") + vemlo_test::WithLineEnds(text, kLineEnds[layout % 4]);
 }
 
 // The suites with every program and copybook written into `scratch` in one
@@ -334,6 +327,31 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqual
     ReportRoundTrip("templates", failures, failed);
 }
 
+// T.cbl of `in`, with its copybooks there (suffix .cpy, ANSI-85), printed
+// through the templates into `out` and its copybooks into `copies`, then
+// parsed again from there: "" when the print succeeds and the tree is equal,
+// else what went wrong.
+std::string TemplatesRoundTrip(const fs::path& in, const fs::path& out, const fs::path& copies) {
+    Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
+    SuiteParser parser(suite, in);
+    if (!parser.Ok()) return "bad options";
+    DovExpr* root = parser.Parse(in / "T.cbl");
+    if (!root) return "the program does not parse";
+    const std::vector<std::string> before = vemlo_test::TreeShape(root);
+    DovPrettyPrinterImpl printer;
+    printer.gen_copy_dir = copies.string().c_str();
+    DovTokenList messages;
+    const int rc = printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages);
+    delete root;
+    if (rc != 0) return "print result " + std::to_string(rc);
+    SuiteParser again(suite, copies);
+    DovExpr* second = again.Parse(out / "T.cbl");
+    if (!second) return "the printed text does not parse:\n" + vemlo_test::ReadFileBytes(out / "T.cbl");
+    const std::string difference = vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second));
+    delete second;
+    return difference.empty() ? "" : difference + vemlo_test::ReadFileBytes(out / "T.cbl");
+}
+
 // The kinds of line end a text holds ("CR LF", "CR", "LF"), and "mark" for a
 // byte-order mark in front.
 std::set<std::string> Layout(const std::string& text) {
@@ -373,27 +391,12 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEachFileIsLaidOutAsItsSource) {
     const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
     std::ofstream(in / "T.cbl", std::ios::binary) << program;
     for (const auto& c : copybooks) std::ofstream(in / c.name, std::ios::binary) << c.text;
-    Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
-    SuiteParser parser(suite, in);
-    ASSERT_TRUE(parser.Ok());
-    DovExpr* root = parser.Parse(in / "T.cbl");
-    ASSERT_NE(root, nullptr);
-    const std::vector<std::string> before = vemlo_test::TreeShape(root);
-    DovPrettyPrinterImpl printer;
-    printer.gen_copy_dir = copies.string().c_str();
-    DovTokenList messages;
-    EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
-    delete root;
+    EXPECT_EQ(TemplatesRoundTrip(in, out, copies), "");
     EXPECT_EQ(Layout(vemlo_test::ReadFileBytes(out / "T.cbl")), (std::set<std::string>{"mark", "CR LF"}));
     for (const auto& c : copybooks) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Layout(vemlo_test::ReadFileBytes(copies / c.name)), c.layout);
     }
-    SuiteParser again(suite, copies);
-    DovExpr* second = again.Parse(out / "T.cbl");
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "");
-    delete second;
 }
 
 // Copybook text the tree holds with no copybook node in front of it: each
@@ -495,26 +498,11 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
         const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
         std::ofstream(in / "T.cbl") << c.program;
         std::ofstream(in / "KCPY.cpy") << c.copybook;
-        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
-        SuiteParser parser(suite, in);
-        ASSERT_TRUE(parser.Ok());
-        DovExpr* root = parser.Parse(in / "T.cbl");
-        ASSERT_NE(root, nullptr);
-        const std::vector<std::string> before = vemlo_test::TreeShape(root);
-        DovPrettyPrinterImpl printer;
-        printer.gen_copy_dir = copies.string().c_str();
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
-        delete root;
+        EXPECT_EQ(TemplatesRoundTrip(in, out, copies), "")
+            << "---\n" << vemlo_test::ReadFileBytes(copies / "KCPY.cpy");
         if (c.asSource) {
             EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KCPY.cpy"), c.copybook);
         }
-        SuiteParser again(suite, copies);
-        DovExpr* second = again.Parse(out / "T.cbl");
-        ASSERT_NE(second, nullptr) << vemlo_test::ReadFileBytes(out / "T.cbl");
-        EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
-            << vemlo_test::ReadFileBytes(out / "T.cbl") << "---\n" << vemlo_test::ReadFileBytes(copies / "KCPY.cpy");
-        delete second;
     }
 }
 

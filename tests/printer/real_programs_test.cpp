@@ -74,14 +74,7 @@ std::string AfterARefusedStatement(const std::string& refused) {
 }
 
 // `text` with CR LF line ends.
-std::string CrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
+std::string CrLf(const std::string& text) { return vemlo_test::WithLineEnds(text, "\r\n"); }
 
 const char kCustomerRecord[] =
     "\t\t     05  CUST-FIRST-NAME          PIC X(25).\n"
