@@ -128,10 +128,16 @@ DovTokenItem* DovLexer::StageGet(DovReplaceStage& stage, bool memberStage) {
                 // The comments and blanks of the replaced words go on with
                 // the next word delivered. Words replaced by nothing go on
                 // as blank runs over their text, so that a token still holds
-                // every character of the source.
+                // every character of the source. What stands from the first
+                // replaced word to the last is gone for the joining of text
+                // words: the words around it join as if it had never been
+                // there.
                 for (std::size_t i = 0; i < n; ++i) {
                     DovTokenItem* word = stage.lookahead.front();
                     stage.lookahead.pop_front();
+                    if (i > 0)
+                        for (DovToken* t : word->list)
+                            if (t->IsBlankSeparator()) t->inReplacedText = true;
                     if (!phrase.to.empty()) {
                         stage.carried.AppendItemDropToken(word);
                         continue;
@@ -142,6 +148,7 @@ DovTokenItem* DovLexer::StageGet(DovReplaceStage& stage, bool memberStage) {
                     delete word;
                     blank->code = SEP_SPACE;
                     blank->image = VString();
+                    blank->inReplacedText = true;
                     stage.carried.AppendToken(blank);
                 }
                 for (std::size_t j = 0; j < phrase.to.size(); ++j) {

@@ -54,6 +54,7 @@ constexpr int kDovMaxPrefixedLiteral = 320; // bytes of an X'..', N'..' (and so 
 constexpr int kDovMaxRawWord = 158;         // characters of a raw or joined text word
 constexpr int kDovMaxNumericDigits = 18;    // digits of a numeric literal
 constexpr int kDovMaxUserWord = 30;         // characters of a user-defined word
+constexpr int kDovMaxUserWordMf = 31;       // the same where MF is among the dialects
 
 // The functions through which the lexer reaches its owner (the parser).
 struct DovLexerCallbacks {
@@ -139,6 +140,8 @@ public:
     int chunkPos = 0;
     int chunkLen = 0;
     bool streamDone = false;    // the stream has given its last byte
+    bool markChecked = false;   // a byte-order mark at the start has been looked for
+    bool afterCr = false;       // the last line ended with a carriage return: a line feed next belongs to it
     int eofPending = 0;         // the last line had no newline; SEP_EOF comes next
     int lastLineEnd = 0;        // column after the last line's last character (the end of the file)
     int ended = 0;              // SEP_EOF has been returned for this level

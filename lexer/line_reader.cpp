@@ -7,6 +7,7 @@
 
 #include "lbase/strutil.h"
 #include "lexer/lexer_object.h"
+#include "lexer/src_file.h"
 
 namespace {
 
@@ -57,17 +58,40 @@ int DovLexer::ReadPhysicalLine(DovInputFile* in) {
             in->chunkPos = 0;
             in->chunkLen = got > 0 ? static_cast<int>(got) : 0;
             if (got <= 0) in->streamDone = true;
+            // A UTF-8 byte-order mark in front of the first line is no text.
+            if (!in->markChecked) {
+                in->markChecked = true;
+                if (in->chunkLen >= kDovByteOrderMarkLen && DovIsByteOrderMark(in->chunk.get()))
+                    in->chunkPos = kDovByteOrderMarkLen;
+            }
         }
         if (in->chunkPos >= in->chunkLen) {
             atEnd = true;  // no line break: everything read is text
             break;
         }
+        if (in->afterCr) {
+            // The line feed of a CR LF that the chunk before ended between.
+            in->afterCr = false;
+            if (in->chunk[in->chunkPos] == '\n') {
+                ++in->chunkPos;
+                continue;
+            }
+        }
         const char* p = in->chunk.get() + in->chunkPos;
         const char* const chunkEnd = in->chunk.get() + in->chunkLen;
         const char* e = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(chunkEnd - p)));
-        const bool more = e == nullptr;  // the line goes on in the next chunk
+        bool more = e == nullptr;  // the line goes on in the next chunk
         if (more) e = chunkEnd;
-        in->chunkPos = static_cast<int>(e - in->chunk.get()) + (more ? 0 : 1);
+        int skip = more ? 0 : 1;
+        // A carriage return ends the line too, alone or with a line feed
+        // after it.
+        if (const char* r = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(e - p)))) {
+            skip = r + 1 == e && !more ? 2 : 1;
+            in->afterCr = r + 1 == chunkEnd;
+            e = r;
+            more = false;
+        }
+        in->chunkPos = static_cast<int>(e - in->chunk.get()) + skip;
         while (p < e) {
             if (len >= limit) {
                 // The buffer is full: only the NULs of the rest still count.
@@ -100,7 +124,6 @@ int DovLexer::ReadPhysicalLine(DovInputFile* in) {
 
     if (nuls > 0)
         Report(MSG_WARN, in->posn, DovFormat("Line has %d NULL (0x00) characters, we replace them with spaces", nuls));
-    if (len > 0 && buf[len - 1] == '\r') --len;
     if (len > 0 && buf[len - 1] == kCtrlZ) --len;
     if (atEnd) {
         if (len == 0) {
@@ -226,7 +249,7 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         if ((buf[0] == '*' || buf[0] == '/') && !Has(DIAL_RM) && !Has(DIAL_RM85)) return CM_COMMENT;
         char ind = buf[indicator];
         if (ind == '*' || ind == '/') return CM_COMMENT;
-        if (ind == 'D') {
+        if (ind == 'D' || ind == 'd') {
             if (!debuggingLines) return CM_COMMENT;
             buf[indicator] = ' ';
         }
@@ -297,12 +320,14 @@ int DovLexer::ClassifyLine(DovInputFile* in) {
         return CM_COMMENT;
     }
 
+    // A compiler-directing word may stand with a separator period (EJECT.).
+    const FirstWord directive{upper, wordLen > 1 && upper[wordLen - 1] == '.' ? wordLen - 1 : wordLen};
     auto ibm = [this] { return Has(DIAL_OSVS) || Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_DOSVS); };
-    if (optionsLinesAllowed && word.IsOneOf("CBL", "PROCESS") && ibm()) return CM_COMMENT;
-    if (word.IsOneOf("*CONTROL", "*CBL") && ibm()) return CM_COMMENT;
+    if (optionsLinesAllowed && directive.IsOneOf("CBL", "PROCESS") && ibm()) return CM_COMMENT;
+    if (directive.IsOneOf("*CONTROL", "*CBL") && ibm()) return CM_COMMENT;
     optionsLinesAllowed = 0;
-    if (word.IsOneOf("EJECT", "SKIP1", "SKIP2", "SKIP3") && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
-    if (word.Is("TITLE") && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
+    if (directive.IsOneOf("EJECT", "SKIP1", "SKIP2", "SKIP3") && (ibm() || Has(DIAL_MF))) return CM_COMMENT;
+    if (directive.Is("TITLE") && (Has(DIAL_VSII) || Has(DIAL_SAA) || Has(DIAL_MF))) return CM_COMMENT;
 
     if (progidComments && word.Is("PROGRAM-ID.")) {
         int i = wordEnd;

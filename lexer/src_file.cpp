@@ -26,6 +26,25 @@ VString DovSrcPastEndMessage(const DovTxtPosn& target) {
     return DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(target).CStr());
 }
 
+DovSrcLayout DovSrcFileLayout(const char* path) {
+    DovSrcLayout layout;
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in) return layout;
+    std::filebuf* buf = in.rdbuf();
+    char head[kDovByteOrderMarkLen];
+    layout.byteOrderMark =
+        buf->sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head);
+    if (!layout.byteOrderMark) buf->pubseekpos(0, std::ios::in);
+    for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
+        if (c == '\n') break;
+        if (c == '\r') {
+            layout.lineEnd = buf->sgetc() == '\n' ? "\r\n" : "\r";
+            break;
+        }
+    }
+    return layout;
+}
+
 DovSrcFile::DovSrcFile(const DovSrcFile&) : std::basic_ios<char>(), std::ifstream() {
     DovMessageHook(MSG_TERMINAL, DovNullPosn, "DovSrcFile(const DovSrcFile &) must not be called");
 }
@@ -48,6 +67,7 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
             return kSetPosnFailed;
         }
         posn = DovTxtPosn(1, 0, target.FileIndex());
+        SkipByteOrderMark();
     }
 
     if (DovTxtPosnCompare(posn, target) > 0) {
@@ -55,6 +75,7 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
         posn = DovTxtPosn(1, 0, target.FileIndex());
         clear();
         seekg(0);
+        SkipByteOrderMark();
     }
 
     while (DovTxtPosnCompare(posn, target) < 0) {
@@ -66,12 +87,24 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
     return 0;
 }
 
+// The lexer reads the first line from after a UTF-8 byte-order mark, and
+// so do the positions.
+void DovSrcFile::SkipByteOrderMark() {
+    std::filebuf* buf = rdbuf();
+    char head[kDovByteOrderMarkLen];
+    if (buf->sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head)) return;
+    buf->pubseekpos(0, std::ios::in);
+}
+
 int DovSrcFile::Getc() {
     std::filebuf* buf = rdbuf();
-    int c;
-    do {
-        c = buf->sbumpc();
-    } while (c == '\r');
+    int c = buf->sbumpc();
+    if (c == '\r') {
+        // A line end as the lexer reads it: CR LF, or a carriage return
+        // alone.
+        if (buf->sgetc() == '\n') buf->sbumpc();
+        c = '\n';
+    }
     if (c == std::char_traits<char>::eof()) {
         c = -1;
     } else if (c == '\n') {

@@ -14,10 +14,11 @@ bool IsCopyMarker(int code) {
     return code == SEP_UNINLINED_COPY || code == SEP_INLINED_COPY || code == SEP_COPY_INC || code == SEP_REPLACE;
 }
 
-// Nothing but comments stands between the item and the word before it.
+// Nothing but comments stands between the item and the word before it, and
+// text that COPY ... REPLACING or REPLACE replaced, which leaves no gap.
 bool Touches(const DovTokenItem* item) {
     for (const DovToken* t : item->list)
-        if (t->IsBlankSeparator()) return false;
+        if (t->IsBlankSeparator() && !t->inReplacedText) return false;
     return true;
 }
 

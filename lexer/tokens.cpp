@@ -240,9 +240,10 @@ void DovLexer::ClassifyWord(DovToken* token) {
         }
     } else {
         code = TK_USER_DEFD_WORD;
-        if (word.Len() > kDovMaxUserWord)
+        const int longest = Has(DIAL_MF) ? kDovMaxUserWordMf : kDovMaxUserWord;
+        if (word.Len() > longest)
             Report(MSG_ERR, token->Beg(),
-                   DovFormat("User defined word '%s' is longer than %d characters.", word.CStr(), kDovMaxUserWord));
+                   DovFormat("User defined word '%s' is longer than %d characters.", word.CStr(), longest));
     }
     token->code = static_cast<std::int16_t>(code);
     if (code == RW_PIC || code == RW_PICTURE) picSeen = 1;

@@ -294,6 +294,7 @@ char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, 
     DovPrintCopyLevel& inner = st.copyLevels[level];
     inner = DovPrintCopyLevel{};
     inner.fileName = name;
+    DovTakeSourceLayout(inner, name, true);
     if (replaced) {
         inner.file = file;
         inner.sourceName = name;

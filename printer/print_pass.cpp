@@ -46,10 +46,14 @@ void Prepare(int column, int level, int keepGenGen) {
     st.charCount = 0;
 }
 
-void SetMainLevel(std::ostream& out) {
+// The main output level, written into `out` as the source file of the
+// text of `node` is laid out (with its byte-order mark for a whole file).
+void SetMainLevel(std::ostream& out, DovExpr* node, bool wholeFile) {
     DovPrintState& st = DovPrinting;
     st.copyLevels[0] = DovPrintCopyLevel{};
     st.copyLevels[0].stream = &out;
+    const DovTxtPosn at = DovSrcPosnBeg(node);
+    DovTakeSourceLayout(st.copyLevels[0], DovPosnGiven(at) ? DovSrcFileName(at.FileIndex()) : VString(), wholeFile);
     st.currentLevel = 1;
 }
 
@@ -213,7 +217,7 @@ int DovPrettyPrinterImpl::MainPass(std::ostream& out, DovExpr* root, DovTokenLis
                 const char last = st.copyDir.CStr()[st.copyDir.Len() - 1];
                 if (last != '/' && last != '\\') st.copyDir += "/";
             }
-            SetMainLevel(out);
+            SetMainLevel(out, root, true);
             if (gen_src) st.CreateSourceReaders();
             DovForgetSourceLines();
             st.currentReader = nullptr;
@@ -262,7 +266,7 @@ int DovPrettyPrinterImpl::FragmentPrint(std::ostream& out, DovExpr* node, DovTok
         // nodes print inline.
         if (!gen_copy_dir.IsEmpty()) node->AddPError(MSG_SEVERE, "Do NOT print copy files in fragment print");
         st.copyDir = VString();
-        SetMainLevel(out);
+        SetMainLevel(out, node, false);
         if (gen_src) st.CreateSourceReaders();
         DovForgetSourceLines();
         st.currentReader = nullptr;

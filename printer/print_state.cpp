@@ -261,9 +261,24 @@ void PutcLine(char ch, int lineId) {
     st.lastChar = ch;
 }
 
+void DovTakeSourceLayout(DovPrintCopyLevel& level, const VString& path, bool withMark) {
+    level.layout = path.IsEmpty() ? DovSrcLayout{} : DovSrcFileLayout(path.CStr());
+    level.markDue = withMark && level.layout.byteOrderMark;
+}
+
 void Putc(char ch) {
     DovPrintState& st = DovPrinting;
-    if (std::ostream* out = st.CurrentStream()) out->put(ch);
+    if (std::ostream* out = st.CurrentStream()) {
+        DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+        if (level.markDue) {
+            level.markDue = false;
+            out->write(kDovByteOrderMark, kDovByteOrderMarkLen);
+        }
+        if (ch == '\n')
+            *out << level.layout.lineEnd;
+        else
+            out->put(ch);
+    }
     if (st.charCount < INT64_MAX) ++st.charCount;
     if (ch == '\n') {
         if (DovPrintDebug(DOV_PDBG_CHARS)) std::cout << "+Putc: ENDL " << st.line_no << std::endl;

@@ -11,6 +11,7 @@
 
 #include "lbase/txtposn.h"
 #include "lbase/vstring.h"
+#include "lexer/src_file.h"
 #include "tree/token.h"
 
 class DovExpr;
@@ -41,7 +42,17 @@ struct DovPrintCopyLevel {
     VString sourceName;
     bool changed = false;
     bool mixed = false;
+    // The file is written as its source file is laid out: with its line end
+    // for every newline, and its byte-order mark before the first byte
+    // (`markDue` until that is written).
+    DovSrcLayout layout;
+    bool markDue = false;
 };
+
+// Gives `level` the layout of the source file at `path`; the byte-order mark,
+// when the source has one, only with `withMark` (a whole file, not a
+// fragment of one).
+void DovTakeSourceLayout(DovPrintCopyLevel& level, const VString& path, bool withMark);
 
 // Counters never wrap: they stop at the largest value of their type.
 struct DovPrintState {

@@ -20,9 +20,11 @@ public:
     DovToken(int code, const VString& image, const DovTxtPosnRange& range = {})
         : code(static_cast<std::int16_t>(code)), image(image), range(range) {}
     // A copy is in no list; assigning to a token keeps its place in its list.
-    DovToken(const DovToken& other) : code(other.code), image(other.image), range(other.range) {}
+    DovToken(const DovToken& other)
+        : code(other.code), inReplacedText(other.inReplacedText), image(other.image), range(other.range) {}
     DovToken& operator=(const DovToken& other) {
         code = other.code;
+        inReplacedText = other.inReplacedText;
         image = other.image;
         range = other.range;
         return *this;
@@ -50,6 +52,12 @@ public:
     VEMLO_SMALL_BLOCK_OPERATORS
 
     std::int16_t code = 0;
+    // A blank or separator that stands inside text COPY ... REPLACING or
+    // REPLACE replaced (a blank run over a word replaced by nothing, or one
+    // between the words of a longer text): the text around the replaced text
+    // joins across it as if it had never been there. Set and read by the
+    // lexer only; the TIC form does not carry it.
+    bool inReplacedText = false;
     VString image;
     DovTxtPosnRange range;
 

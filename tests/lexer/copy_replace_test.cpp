@@ -174,6 +174,51 @@ TEST_F(CopyReplace, Replacing) {
     }
 }
 
+// Partial-word tags: the text around a tag joins with what replaces it into
+// one text word, also where the tag is replaced by nothing, which leaves no
+// gap: a word is joined across it as if it had never been there, while a
+// blank of the source still separates.
+TEST_F(CopyReplace, TextAroundAReplacedTagJoinsIntoOneWord) {
+    struct Case {
+        const char* what;
+        std::string member;  // TAGS.cpy
+        std::string statement;
+        std::string words;   // the text words that follow, blank-separated
+    };
+    const Case cases[] = {
+        {"a prefix tag and an emptied tag inside the words",
+         Fixed("01 :PFX:-A::.") + Fixed("   05 :PFX:-A::-VAR0 PIC X."),
+         "COPY TAGS REPLACING ==:PFX:== BY ==XX== ==::== BY ====.", "01 XX-A . 05 XX-A-VAR0 PIC X ."},
+        {"tags at the start and the end of words",
+         Fixed("01 :P:-REC:S:.") + Fixed("   05 :S:FLD-:P: PIC X.") + Fixed("   05 :P:-MID:S:-END PIC X."),
+         "COPY TAGS REPLACING ==:P:== BY ==W== ==:S:== BY ====.",
+         "01 W-REC . 05 FLD-W PIC X . 05 W-MID-END PIC X ."},
+        {"blanks of the source around an emptied tag",
+         Fixed("01 A ::B.") + Fixed("   05 C:: D PIC X."), "COPY TAGS REPLACING ==::== BY ====.",
+         "01 A B . 05 C D PIC X ."},
+        {"a text of two tags replaced by nothing, a blank between them",
+         Fixed("01 R-:A: :B:-S."), "COPY TAGS REPLACING ==:A: :B:== BY ====.", "01 R--S ."},
+        {"a REPLACE statement",
+         Fixed("01 :T:-A::-B."), "REPLACE ==:T:== BY ==K== ==::== BY ====. COPY TAGS.", "01 K-A-B ."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Messages().clear();
+        Member("TAGS.cpy", c.member);
+        ASSERT_TRUE(Open(Fixed(c.statement)));
+        std::string words;
+        for (const ItemPtr& item : Items(&DovLexer::GetTextWord)) {
+            const int code = item->token->code;
+            if (code == SEP_REPLACE || code == SEP_INLINED_COPY || code == SEP_COPY_EOF) continue;
+            words += (words.empty() ? "" : " ") +
+                     (code == SEP_DOT ? std::string(".") : std::string(item->token->image.CStr()));
+        }
+        EXPECT_EQ(words, c.words);
+        EXPECT_TRUE(Messages().empty()) << MessageTexts()[0];
+        lexer.CloseInput();
+    }
+}
+
 TEST_F(CopyReplace, ManyPhrasesAndLongTexts) {
     // More phrases and longer texts than any fixed table would hold.
     std::string member, copy = Fixed("COPY BIG REPLACING"), want;

@@ -213,7 +213,9 @@ TEST_F(LexerTest, ListingAndOptionsLines) {
         "       *CBL SOURCE\n"
         "       EJECT\n"
         "       SKIP2\n"
-        "       TITLE 'X'\n";
+        "       TITLE 'X'\n"
+        "       EJECT.\n"
+        "           SKIP1.\n";
     struct {
         std::initializer_list<int> dialects;
         std::vector<std::string> active;
@@ -225,7 +227,7 @@ TEST_F(LexerTest, ListingAndOptionsLines) {
           "*CBL SOURCE"}},
         {{DIAL_ANSI85},
          {"PROCESS APOST", "CBL LIB", "*CONTROL NOSOURCE", "IDENTIFICATION DIVISION.", "PROCESS X", "*CBL SOURCE",
-          "EJECT", "SKIP2", "TITLE 'X'"}},
+          "EJECT", "SKIP2", "TITLE 'X'", "EJECT.", "    SKIP1."}},
     };
     for (const auto& c : cases) {
         lexer.dials = Dials(c.dialects);

@@ -103,6 +103,19 @@ TEST(Keywords, SaaFieldCountsOnItsLowerLevel) {
     }
 }
 
+// EXIT PARAGRAPH and EXIT PERFORM CYCLE: their words are reserved where the
+// compiler has the statements (MF, the newer IBM compilers, ACU and the
+// .NET dialects), and stay user words under the standards and VS COBOL II.
+TEST(Keywords, ParagraphAndCycleWhereTheCompilerHasTheExitStatements) {
+    constexpr int kVsii = 4, kAcu = 18;
+    for (const char* word : {"PARAGRAPH", "CYCLE"}) {
+        SCOPED_TRACE(word);
+        for (int d : {kMf, kSaa, kAcu}) EXPECT_TRUE(Reserved(word, Full(d))) << kFields[d].name;
+        EXPECT_TRUE(Reserved(word, Full(kVsii) | Full(kMf)));
+        for (int d : {kAnsi85, kVsii, 1, 3}) EXPECT_FALSE(Reserved(word, Full(d))) << kFields[d].name;
+    }
+}
+
 TEST(Keywords, FindKeywordSearchesInOrder) {
     // The first record of a word wins, and the end record stops the search.
     KeywordEntry table[] = {{RW_ADD, 0x4, "ZETA"}, {RW_TO, 0x4, "ALPHA"}, {RW_MOVE, 0x4, "ZETA"},

@@ -48,6 +48,16 @@ TEST_F(LineFormats, Table) {
          {Ordinary("A       B"), Ordinary("                C")}},
         {"CR and ^Z stripped", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100 MOVE\r\n000200 X\x1a\r\n\x1a",
          {Ordinary("000100 MOVE"), Ordinary("000200 X")}},
+        {"a carriage return alone ends a line as LF and CR LF do", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0,
+         "000100 A\r000200 B\r\n000300 C\n\r000500 E\r",
+         {Ordinary("000100 A"), Ordinary("000200 B"), Ordinary("000300 C"), Blank(""), Ordinary("000500 E")}},
+        {"a file of carriage returns alone in free format", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, "A\r\rB\x1a\rC",
+         {Ordinary("A"), Blank(""), Ordinary("B"), Ordinary("C")}},
+        {"a byte-order mark in front of the first line is no text", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0,
+         "\xEF\xBB\xBF" "000100*NOTE\r\n000200 \xEF\xBB\xBF\r\n",
+         {Comment("000100*NOTE"), Ordinary("000200 \xEF\xBB\xBF")}},
+        {"a byte-order mark in front of a free-format line", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0,
+         "\xEF\xBB\xBF" "D X.\n", {Comment("D X.")}},
         {"columns 73-80 cut", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, c80 + "\n",
          {Ordinary("000100 MOVE A TO B.")}},
         {"var keeps 256", LINE_FORMAT_VAR, {DIAL_ANSI85}, 0, "000100 " + std::string(300, 'X') + "\n",
@@ -66,10 +76,11 @@ TEST_F(LineFormats, Table) {
         {"* and / in column 1 under rm", LINE_FORMAT_FIXED, {DIAL_RM}, 0, "*00100 MOVE\n/00200 MOVE\n",
          {Ordinary("*00100 MOVE"), Ordinary("/00200 MOVE")}},
         {"* in column 1 under rm85", LINE_FORMAT_FIXED, {DIAL_RM85}, 0, "*00100 MOVE\n", {Ordinary("*00100 MOVE")}},
-        {"debugging lines off", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0, "000100D    DISPLAY X.\n000200d    Y\n",
-         {Comment("000100D    DISPLAY X."), Ordinary("000200d    Y")}},
-        {"debugging lines on", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 1, "000100D    DISPLAY X.\n",
-         {Ordinary("000100     DISPLAY X.")}},
+        {"debugging lines off, in either case", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 0,
+         "000100D    DISPLAY X.\n000200d    Y\n", {Comment("000100D    DISPLAY X."), Comment("000200d    Y")}},
+        {"debugging lines on, in either case", LINE_FORMAT_FIXED, {DIAL_ANSI85}, 1,
+         "000100D    DISPLAY X.\n000200d    DISPLAY Y.\n",
+         {Ordinary("000100     DISPLAY X."), Ordinary("000200     DISPLAY Y.")}},
         {"free debugging lines off", LINE_FORMAT_FREE, {DIAL_ANSI85}, 0, "D DISPLAY X.\nd Y\nDISPLAY Z.\n",
          {Comment("D DISPLAY X."), Comment("d Y"), Ordinary("DISPLAY Z.")}},
         {"free debugging lines on", LINE_FORMAT_FREE, {DIAL_ANSI85}, 1, "d DISPLAY X.\n",
@@ -130,10 +141,11 @@ TEST_F(LexerTest, LongLinesCountEveryNulAndKeepTheNextLineWhole) {
 // gives the same lines as at the start of a file.
 TEST_F(LexerTest, LinesAcrossTheReadChunksReadAsAtTheStart) {
     lexer.lineFormat = LINE_FORMAT_FREE;
-    const std::string tail = std::string("A\tB\r\n\r\nC") + '\0' + "D\r\n" + std::string(300, 'E') + "\t\r\n\nLAST";
+    const std::string tail =
+        std::string("A\tB\r\n\r\nC") + '\0' + "D\r\n" + std::string(300, 'E') + "\t\r\n\nF\rG\r\rLAST";
     const auto want = Coded(ReadAll(tail));
     const auto wantMessages = Messages().size();
-    ASSERT_EQ(want.size(), 6u);
+    ASSERT_EQ(want.size(), 9u);
     for (int pad = kDovReadChunk - 40; pad <= kDovReadChunk + 8; ++pad) {
         // One comment line of `pad` bytes, its line break included.
         const std::string source = "*" + std::string(static_cast<std::size_t>(pad - 2), 'X') + "\n" + tail;
@@ -146,7 +158,7 @@ TEST_F(LexerTest, LinesAcrossTheReadChunksReadAsAtTheStart) {
         lexer.CloseInput();
     }
     // Files that end at a chunk's end, with and without a line break.
-    for (const char* last : {"\n", "Z", "\r\n"}) {
+    for (const char* last : {"\n", "Z", "\r\n", "\r"}) {
         const std::string source = std::string(kDovReadChunk - std::string(last).size(), 'Y') + last;
         auto lines = ReadAll(source);
         ASSERT_EQ(lines.size(), 1u);

@@ -58,6 +58,27 @@ TEST(DovSrcFile, CrLfGivesTheSameLinesAndPositions) {
     EXPECT_EQ(b.Getc(), '9');
 }
 
+// Lines as the lexer reads them: a carriage return alone ends a line as
+// CR LF and LF do, and a byte-order mark in front of the first line is no
+// text of it, also after a rewind.
+TEST(DovSrcFile, LoneCarriageReturnsAndAByteOrderMarkReadAsTheLexerReadsThem) {
+    TempDir dir;
+    const int lf = FileIx(dir.Write("plain.cbl", "LINE 1\nLINE 2\n\nLINE 4\n"));
+    const int cr = FileIx(dir.Write("cr.cbl", "\xEF\xBB\xBF" "LINE 1\rLINE 2\r\n\rLINE 4\r"));
+    DovSrcFile a, b;
+    for (int line : {1, 2, 3, 4, 1, 5}) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(LineOf(a, line, lf), LineOf(b, line, cr));
+        EXPECT_EQ(a.posn, DovTxtPosn(b.posn.Line(), b.posn.Column(), lf));
+    }
+    VString msg;
+    ASSERT_EQ(b.SetPosn(DovTxtPosn(4, 5, cr), msg), 0);
+    EXPECT_EQ(b.Getc(), '4');
+    ASSERT_EQ(b.SetPosn(DovTxtPosn(1, 0, cr), msg), 0);
+    EXPECT_EQ(b.Getc(), 'L');
+    EXPECT_EQ(b.posn, DovTxtPosn(1, 1, cr));
+}
+
 TEST(DovSrcFile, TabsCountToTheNextMultipleOfEight) {
     TempDir dir;
     int ix = FileIx(dir.Write("tab.cbl", "one\ntwo\n\tABCDEF\n"));

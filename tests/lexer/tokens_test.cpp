@@ -102,6 +102,31 @@ TEST_F(Tokens, Words) {
     }
 }
 
+// A user-defined word may have 31 characters where MF is among the
+// dialects, 30 elsewhere.
+TEST_F(Tokens, UserWordLengthFollowsTheDialects) {
+    struct Case {
+        int dialect;
+        std::size_t length;
+        std::vector<std::string> messages;
+    };
+    const std::string w31(31, 'W'), w32(32, 'W');
+    const Case cases[] = {
+        {DIAL_MF, 31, {}},
+        {DIAL_MF, 32, {"970@1:User defined word '" + w32 + "' is longer than 31 characters."}},
+        {DIAL_VSII, 31, {"970@1:User defined word '" + w31 + "' is longer than 30 characters."}},
+        {DIAL_VSII, 30, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dialect) + "/" + std::to_string(c.length));
+        Messages().clear();
+        Dialect(c.dialect);
+        const std::string word(c.length, 'W');
+        EXPECT_EQ(Of(word), V{"TK_USER_DEFD_WORD " + word});
+        EXPECT_EQ(MessageTexts(), c.messages);
+    }
+}
+
 TEST_F(Tokens, DecimalPointIsComma) {
     ASSERT_TRUE(Open(Fixed("12,5 1.5")));
     lexer.decimalPoint = ',';

@@ -1,6 +1,8 @@
 // The round trip of every corpus program that parses, and of the line
 // format fixtures: printed from source (gen-src) it comes back byte for
-// byte, main file and copybooks; printed through the templates alone it
+// byte, main file and copybooks, also when their line ends are CR LF or a
+// carriage return alone and a byte-order mark stands in front; printed
+// through the templates alone it
 // parses again, under the same options, to an equal tree (compared by
 // operation names, argument shape and the images of leaves, without
 // positions, tokens and comments).
@@ -167,12 +169,12 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
     }
 }
 
-TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
-    DovInstallGrammar();
-    const vemlo_test::TempDir scratch;
-    int programs = 0, parsed = 0;
-    std::vector<std::string> failures;
-    for (const Suite& suite : Suites()) {
+// Prints every program of the suites from source and compares the main file
+// and each copybook written with its source, byte for byte; the differences
+// go to `failures`, the counts to `programs` and `parsed`.
+void RoundTripFromSource(const std::vector<Suite>& suites, const vemlo_test::TempDir& scratch, int& programs,
+                         int& parsed, std::vector<std::string>& failures) {
+    for (const Suite& suite : suites) {
         SuiteParser parser(suite, suite.copybooks);
         ASSERT_TRUE(parser.Ok()) << suite.name;
         for (const fs::path& program : suite.programs) {
@@ -195,7 +197,8 @@ TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
                                    (messages.First() ? std::string(": ") + messages.First()->image.CStr() : ""));
                 continue;
             }
-            const std::string printed = text.CStr(), source = vemlo_test::ReadFileBytes(program);
+            const std::string printed(text.CStr(), static_cast<std::size_t>(text.Len()));
+            const std::string source = vemlo_test::ReadFileBytes(program);
             if (printed != source)
                 failures.push_back(name + ": main file differs: " + FirstDifference(source, printed));
             for (const auto& e : fs::recursive_directory_iterator(copies)) {
@@ -207,11 +210,70 @@ TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
             }
         }
     }
+}
+
+void ReportFromSource(int programs, int parsed, const std::vector<std::string>& failures) {
     ASSERT_GT(parsed, 0) << "none of the " << programs << " programs parses into a tree";
     std::cout << "Printed from source: " << parsed << " of " << programs << " programs\n";
     std::set<std::string> failed;
     for (const std::string& f : failures) failed.insert(f.substr(0, f.find(": ")));
     ReportRoundTrip("source", failures, failed);
+}
+
+TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramComesBackByteForByte) {
+    DovInstallGrammar();
+    const vemlo_test::TempDir scratch;
+    int programs = 0, parsed = 0;
+    std::vector<std::string> failures;
+    RoundTripFromSource(Suites(), scratch, programs, parsed, failures);
+    ReportFromSource(programs, parsed, failures);
+}
+
+// The layouts a source file may have besides LF line ends: CR LF, a carriage
+// return alone, and each of LF and CR LF behind a UTF-8 byte-order mark.
+std::string InLayout(const std::string& text, int layout) {
+    static const char* const kLineEnds[] = {"\r\n", "\r", "\n", "\r\n"};
+    return (layout >= 2 ? "\xEF\xBB\xBF" : "") + vemlo_test::WithLineEnds(text, kLineEnds[layout % 4]);
+}
+
+// The suites with every program and copybook written into `scratch` in one
+// of the layouts, taken in turn.
+std::vector<Suite> InOtherLayouts(const std::vector<Suite>& suites, const vemlo_test::TempDir& scratch) {
+    std::vector<Suite> out;
+    int next = 0;
+    auto convert = [&next](const fs::path& from, const fs::path& to) {
+        std::ofstream(to, std::ios::binary) << InLayout(vemlo_test::ReadFileBytes(from), next++ % 4);
+    };
+    for (const Suite& suite : suites) {
+        Suite s = suite;
+        const fs::path folder = scratch.Fresh("layouts/" + suite.name);
+        s.programs.clear();
+        for (const fs::path& program : suite.programs) {
+            s.programs.push_back(folder / program.filename());
+            convert(program, s.programs.back());
+        }
+        if (!suite.copybooks.empty()) {
+            s.copybooks = folder / "copy";
+            fs::create_directories(s.copybooks);
+            for (const auto& e : fs::directory_iterator(suite.copybooks))
+                if (e.is_regular_file()) convert(e.path(), s.copybooks / e.path().filename());
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
+// Every program and copybook of the suites, its line ends made CR LF or a
+// lone carriage return, some of them behind a byte-order mark: printed from
+// source, each comes back byte for byte as well, its line ends and its mark
+// kept, the main file and each copybook as it was.
+TEST(PrintRoundTrip, PrintedFromSourceEveryParsedProgramKeepsItsLineEndsAndByteOrderMark) {
+    DovInstallGrammar();
+    const vemlo_test::TempDir scratch;
+    int programs = 0, parsed = 0;
+    std::vector<std::string> failures;
+    RoundTripFromSource(InOtherLayouts(Suites(), scratch), scratch, programs, parsed, failures);
+    ReportFromSource(programs, parsed, failures);
 }
 
 TEST(PrintRoundTrip, PrintedThroughTheTemplatesEveryParsedProgramParsesToAnEqualTree) {
@@ -287,6 +349,78 @@ void ExpectBackFromSource(const vemlo_test::TempDir& scratch, const char* lang, 
     delete root;
     EXPECT_EQ(std::string(text.CStr()), program);
     EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KTEXT.cpy"), copybook);
+}
+
+// T.cbl of `in`, with its copybooks there (suffix .cpy, ANSI-85), printed
+// through the templates into `out` and its copybooks into `copies`, then
+// parsed again from there: "" when the print succeeds and the tree is equal,
+// else what went wrong.
+std::string TemplatesRoundTrip(const fs::path& in, const fs::path& out, const fs::path& copies) {
+    Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
+    SuiteParser parser(suite, in);
+    if (!parser.Ok()) return "bad options";
+    DovExpr* root = parser.Parse(in / "T.cbl");
+    if (!root) return "the program does not parse";
+    const std::vector<std::string> before = vemlo_test::TreeShape(root);
+    DovPrettyPrinterImpl printer;
+    printer.gen_copy_dir = copies.string().c_str();
+    DovTokenList messages;
+    const int rc = printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages);
+    delete root;
+    if (rc != 0) return "print result " + std::to_string(rc);
+    SuiteParser again(suite, copies);
+    DovExpr* second = again.Parse(out / "T.cbl");
+    if (!second) return "the printed text does not parse:\n" + vemlo_test::ReadFileBytes(out / "T.cbl");
+    const std::string difference = vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second));
+    delete second;
+    return difference.empty() ? "" : difference + vemlo_test::ReadFileBytes(out / "T.cbl");
+}
+
+// The kinds of line end a text holds ("CR LF", "CR", "LF"), and "mark" for a
+// byte-order mark in front.
+std::set<std::string> Layout(const std::string& text) {
+    std::set<std::string> kinds;
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) kinds.insert("mark");
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            kinds.insert("CR LF"), ++i;
+        else if (text[i] == '\r')
+            kinds.insert("CR");
+        else if (text[i] == '\n')
+            kinds.insert("LF");
+    }
+    return kinds;
+}
+
+// Printed through the templates, the main file and each copybook file are
+// laid out as their sources are: every line with the source's line end, the
+// byte-order mark in front when the source has one; and they parse back to
+// an equal tree.
+TEST(PrintRoundTrip, PrintedThroughTheTemplatesEachFileIsLaidOutAsItsSource) {
+    DovInstallGrammar();
+    const std::string program = InLayout(
+        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+        "       WORKING-STORAGE SECTION.\n       COPY KCR.\n       COPY KMARK.\n       PROCEDURE DIVISION.\n"
+        "           MOVE 1 TO N.\n           STOP RUN.\n",
+        3);
+    const struct {
+        const char* name;
+        std::string text;
+        std::set<std::string> layout;
+    } copybooks[] = {
+        {"KCR.cpy", InLayout("      * CR\n       01  N PIC 9(4).\n", 1), {"CR"}},
+        {"KMARK.cpy", InLayout("       01  M PIC 9(4).\n", 2), {"mark", "LF"}},
+    };
+    const vemlo_test::TempDir scratch;
+    const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
+    std::ofstream(in / "T.cbl", std::ios::binary) << program;
+    for (const auto& c : copybooks) std::ofstream(in / c.name, std::ios::binary) << c.text;
+    EXPECT_EQ(TemplatesRoundTrip(in, out, copies), "");
+    EXPECT_EQ(Layout(vemlo_test::ReadFileBytes(out / "T.cbl")), (std::set<std::string>{"mark", "CR LF"}));
+    for (const auto& c : copybooks) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Layout(vemlo_test::ReadFileBytes(copies / c.name)), c.layout);
+    }
 }
 
 // Copybook text the tree holds with no copybook node in front of it: each
@@ -419,26 +553,11 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
         const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
         std::ofstream(in / "T.cbl") << c.program;
         std::ofstream(in / "KCPY.cpy") << c.copybook;
-        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
-        SuiteParser parser(suite, in);
-        ASSERT_TRUE(parser.Ok());
-        DovExpr* root = parser.Parse(in / "T.cbl");
-        ASSERT_NE(root, nullptr);
-        const std::vector<std::string> before = vemlo_test::TreeShape(root);
-        DovPrettyPrinterImpl printer;
-        printer.gen_copy_dir = copies.string().c_str();
-        DovTokenList messages;
-        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
-        delete root;
+        EXPECT_EQ(TemplatesRoundTrip(in, out, copies), "")
+            << "---\n" << vemlo_test::ReadFileBytes(copies / "KCPY.cpy");
         if (c.asSource) {
             EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KCPY.cpy"), c.copybook);
         }
-        SuiteParser again(suite, copies);
-        DovExpr* second = again.Parse(out / "T.cbl");
-        ASSERT_NE(second, nullptr) << vemlo_test::ReadFileBytes(out / "T.cbl");
-        EXPECT_EQ(vemlo_test::ShapeDifference(before, vemlo_test::TreeShape(second)), "")
-            << vemlo_test::ReadFileBytes(out / "T.cbl") << "---\n" << vemlo_test::ReadFileBytes(copies / "KCPY.cpy");
-        delete second;
     }
 }
 

@@ -1,8 +1,8 @@
 // Constructs of a real CICS/DB2/IMS application, read as its programs are
 // read (-lang=vsii -lang2=mf, copybooks from a folder): printed from source,
-// each comes back byte for byte, main file and copybooks (CR LF files
-// compared with their carriage returns dropped, as the source reader drops
-// them); printed through the templates, each parses back to an equal tree.
+// each comes back byte for byte, main file and copybooks, each with the line
+// ends its source has (CR LF files with their carriage returns); printed
+// through the templates, each parses back to an equal tree.
 // A replaced literal keeps the blank before it, a removed statement leaves
 // no text. And every corpus program with one sentence of its procedure
 // division made unparsable, on a line chosen at random from a fixed random
@@ -74,14 +74,7 @@ std::string AfterARefusedStatement(const std::string& refused) {
 }
 
 // `text` with CR LF line ends.
-std::string CrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
+std::string CrLf(const std::string& text) { return vemlo_test::WithLineEnds(text, "\r\n"); }
 
 const char kCustomerRecord[] =
     "\t\t     05  CUST-FIRST-NAME          PIC X(25).\n"
@@ -157,12 +150,25 @@ std::vector<Fixture> Fixtures() {
               "           EXEC CICS SYNCPOINT ROLLBACK END-EXEC\n"
               "           GOBACK.\n"),
          {}},
+        {"a program behind a byte-order mark with CR LF line ends, its copybooks with carriage returns alone "
+         "and behind a mark",
+         "\xEF\xBB\xBF" +
+             CrLf(std::string(kHead) +
+                  "       COPY ONECR.\n"
+                  "       COPY MARKED.\n"
+                  "       PROCEDURE DIVISION.\n"
+                  "      d    DISPLAY A.\n"
+                  "           GOBACK.\n"),
+         {{"ONECR.cpy", "       01  A PIC X.\r      * ONE\r\r       01  B PIC X.\r"},
+          {"MARKED.cpy", "\xEF\xBB\xBF" "       01  C PIC X.\n"}}},
+        {"partial-word tags of COPY REPLACING, one of them replaced by nothing",
+         std::string(kHead) +
+             "       COPY TAGS REPLACING ==:PFX:== BY ==XX== ==::== BY ====.\n"
+             "       PROCEDURE DIVISION.\n"
+             "           MOVE SPACE TO XX-A-VAR0.\n"
+             "           GOBACK.\n",
+         {{"TAGS.cpy", "       01  :PFX:-A::.\n           05  :PFX:-A::-VAR0 PIC X.\n"}}},
     };
-}
-
-std::string WithoutCarriageReturns(std::string s) {
-    s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
-    return s;
 }
 
 std::string Upper(std::string s) {
@@ -305,9 +311,9 @@ TEST_F(RealPrograms, PrintedFromSourceComeBackByteForByte) {
         const fs::path in = Fresh("in"), copies = Fresh("copies");
         DovExpr* root = Parse(WriteFixture(f, in), in);
         ASSERT_NE(root, nullptr);
-        EXPECT_EQ(PrintFromSource(root, copies), WithoutCarriageReturns(f.program));
+        EXPECT_EQ(PrintFromSource(root, copies), f.program);
         for (const Copybook& c : f.copybooks)
-            EXPECT_EQ(vemlo_test::ReadFileBytes(copies / c.name), WithoutCarriageReturns(c.text)) << c.name;
+            EXPECT_EQ(vemlo_test::ReadFileBytes(copies / c.name), c.text) << c.name;
     }
 }
 
@@ -387,14 +393,14 @@ TEST_F(DamagedCorpus, EveryProgramWithASyntaxErrorPrintedFromSourceComesBackByte
             DovExpr* root = parser.Parse(file, messages);
             if (!root) continue;
             EXPECT_TRUE(HasSyntaxError(messages)) << "the damage made no syntax error";
-            EXPECT_EQ(PrintFromSource(root, copies), WithoutCarriageReturns(damaged));
+            EXPECT_EQ(PrintFromSource(root, copies), damaged);
             for (const auto& e : fs::recursive_directory_iterator(copies)) {
                 if (!e.is_regular_file()) continue;
                 const std::string written = fs::relative(e.path(), copies).string();
                 const fs::path source = CopybookSource(copybooks, written);
                 EXPECT_FALSE(source.empty()) << written;
                 if (!source.empty()) {
-                    EXPECT_EQ(vemlo_test::ReadFileBytes(e.path()), WithoutCarriageReturns(vemlo_test::ReadFileBytes(source))) << written;
+                    EXPECT_EQ(vemlo_test::ReadFileBytes(e.path()), vemlo_test::ReadFileBytes(source)) << written;
                 }
             }
         }

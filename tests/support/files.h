@@ -17,4 +17,17 @@ inline std::string ReadFileBytes(const std::filesystem::path& path) {
     return text.str();
 }
 
+// `text` with each line feed written as `lineEnd` (CR LF, a carriage return
+// alone).
+inline std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += lineEnd;
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace vemlo_test

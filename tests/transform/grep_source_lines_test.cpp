@@ -62,6 +62,9 @@ TEST(GrepSourceLines, AsTheReaderGivesThem) {
         std::string(79, 'a') + "\n" + std::string(80, 'b') + "\n" + std::string(81, 'c') + "\n" + long_line,
         std::string(80, 'd') + "\r\r\r\n" + std::string(78, 'e') + "\x1a\x1a\r\x1a" + "ff\n",
         std::string("nul\0byte\n\xff\xfe high\n", 17),
+        "lone\rcarriage\r\rreturns\r",
+        "\xEF\xBB\xBF" "marked\r\nfirst line\r\n",
+        "\xEF\xBB\xBF",
     };
     ScratchDir dir;
     for (std::size_t t = 0; t < texts.size(); ++t) {

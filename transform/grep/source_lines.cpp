@@ -36,21 +36,42 @@ WyrGrepSourceLines::File* WyrGrepSourceLines::FileOf(std::uint32_t index) {
     constexpr std::uint64_t kMaxStart = std::numeric_limits<std::uint32_t>::max();
     file->window = std::make_unique_for_overwrite<char[]>(kWindow);
     file->line_starts.push_back(0);
+    auto note = [&file](std::uint64_t start) {
+        if (start <= kMaxStart) file->line_starts.push_back(static_cast<std::uint32_t>(start));
+    };
+    // A line ends with a line feed, CR LF or a carriage return alone, as the
+    // lexer reads it; a carriage return that ends a window is decided by the
+    // window after it.
+    bool crLast = false;
     for (;;) {
         ReadWindow(file->buf, file->window.get(), file->window_len);
         if (file->window_len == 0) break;
         file->window_at = file->size;
         const char* const begin = file->window.get();
         const char* const end = begin + file->window_len;
-        for (const char* p = begin;; ++p) {
-            p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (!p) break;
-            const std::uint64_t start = file->size + static_cast<std::uint64_t>(p + 1 - begin);
-            if (start > kMaxStart) break;
-            file->line_starts.push_back(static_cast<std::uint32_t>(start));
+        // The first line starts after a byte-order mark, as the lexer reads it.
+        if (file->size == 0 && file->window_len >= kDovByteOrderMarkLen && DovIsByteOrderMark(begin))
+            file->line_starts[0] = kDovByteOrderMarkLen;
+        if (crLast && *begin != '\n') note(file->size);
+        crLast = false;
+        for (const char* p = begin; p < end;) {
+            const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            const char* stop = lf ? lf : end;
+            if (const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) {
+                if (cr + 1 == end)
+                    crLast = true;
+                else if (cr[1] != '\n')
+                    note(file->size + static_cast<std::uint64_t>(cr + 1 - begin));
+                p = cr + 1;
+                continue;
+            }
+            if (!lf) break;
+            note(file->size + static_cast<std::uint64_t>(lf + 1 - begin));
+            p = lf + 1;
         }
         file->size += file->window_len;
     }
+    if (crLast) note(file->size);
     files_.push_back(std::move(file));
     return files_.back().get();
 }
