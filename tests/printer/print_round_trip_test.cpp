@@ -46,6 +46,8 @@ std::vector<Suite> Suites() {
                       nullptr});
     suites.push_back({"free", {data / "round_trip_free.cbl"}, {}, {"-lang=ansi85", "-line-format=free"}, nullptr});
     suites.push_back({"var", {data / "round_trip_var.cbl"}, {}, {"-lang=ansi85", "-line-format=var"}, nullptr});
+    // Floating comments, with and without text after the mark.
+    suites.push_back({"free-mf", {data / "round_trip_free_mf.cbl"}, {}, {"-lang=mf", "-line-format=free"}, nullptr});
     if (auto dir = vemlo_test::CorpusDir()) {
         struct Folder {
             const char *name, *copybooks, *lang, *suffix;
