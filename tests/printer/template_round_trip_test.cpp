@@ -517,10 +517,14 @@ std::vector<Case> StatementForms() {
         {"TRANSFORM", "mf", "TRANSFORM A CHARACTERS FROM \"ABC\" TO \"XYZ\""},
         {"CHAIN USING, END-CHAIN", "mf", "CHAIN \"PROG\" USING A B\n" "END-CHAIN"},
         {"UNLOCK", "mf", "UNLOCK IXF RECORD"},
+        {"UNDELETE", "fsc", "UNDELETE IXF RECORD"},
         {"DELETE FILE", "mf", "DELETE FILE SQF RLF"},
         {"SET ADDRESS OF", "vsii", "SET ADDRESS OF G1 TO ADDRESS OF G2"},
-        {"SET to ON and OFF", "vsii", "SET A B TO ON"},
+        {"SET TO ON", "vsii", "SET A B TO ON"},
         {"NEXT SENTENCE", "ansi85", "NEXT SENTENCE"},
+        {"INVOKE USING RETURNING", "mf", "INVOKE A \"NEW\" USING B RETURNING N"},
+        {"EXIT PROGRAM GIVING, STOP RUN RETURNING", "mf", "EXIT PROGRAM GIVING N\nSTOP RUN RETURNING 4"},
+        {"GOBACK GIVING", "mf", "GOBACK GIVING N"},
     };
     std::vector<Case> cases;
     for (const Form& f : forms) cases.push_back({f.name, StatementProgram(f.statements), f.lang});
@@ -565,8 +569,10 @@ std::vector<Case> StatementForms() {
          "ansi85"});
     const std::string data =
         "       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01  A PIC X(8).\n       01  N PIC 9(4).\n";
-    cases.push_back({"EXHIBIT NAMED",
-                     Program(data + "       PROCEDURE DIVISION.\n           EXHIBIT NAMED A N.\n           STOP RUN.\n"),
+    cases.push_back({"EXHIBIT NAMED, ON with AND EVERY, UNTIL and ELSE",
+                     Program(data + "       PROCEDURE DIVISION.\n           EXHIBIT NAMED A N.\n"
+                                    "           ON 2 AND EVERY 3 UNTIL 10\n               MOVE 1 TO N\n"
+                                    "           ELSE\n               MOVE 2 TO N.\n           STOP RUN.\n"),
                      "osvs"});
     cases.push_back({"NOTE", Program(data + "       PROCEDURE DIVISION.\n           NOTE THIS IS A NOTE.\n"
                                             "           STOP RUN.\n"),

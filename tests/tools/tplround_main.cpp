@@ -21,10 +21,10 @@
 // suffix lists, in the letter case it was found in). The shapes are the
 // round-trip test's (tests/support/tree_shape.h): DIR/before.shape and
 // DIR/after.shape hold the two trees, one node a line, indented by depth,
-// so that `diff` shows where they part. The first
-// difference and its context are written to standard output. Exit status 0:
-// equal trees; 1: different trees, or the printed text does not parse; 2:
-// the file does not parse, or a bad command line.
+// so that `diff` shows where they part. The first difference and its
+// context are written to standard output. Exit status 0: equal trees; 1:
+// different trees, or the printed text does not parse; 2: the file does not
+// parse, or a bad command line.
 #include <cctype>
 #include <cstring>
 #include <filesystem>
