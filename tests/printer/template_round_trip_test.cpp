@@ -181,6 +181,12 @@ std::vector<Case> Cases() {
                  "       OBJECT-COMPUTER.\n       SPECIAL-NAMES.\n" +
                  data + "       PROCEDURE DIVISION.\n           STOP RUN.\n"),
          "mf"},
+        // The data name of the header's RETURNING or GIVING phrase is all
+        // the tree holds of it.
+        {"a procedure division header with USING and RETURNING",
+         Program(data + "       LINKAGE SECTION.\n       01  L PIC X(8).\n"
+                        "       PROCEDURE DIVISION USING L RETURNING N.\n           GOBACK.\n"),
+         "mf"},
         // The leading option of a CICS command prints its own keyword.
         {"CICS ADDRESS SET",
          Program("       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01  P USAGE POINTER.\n"
