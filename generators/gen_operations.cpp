@@ -443,13 +443,11 @@ void CheckTemplates(const std::vector<Oper>& ops, TemplateCounts& n) {
         n.words += shape.plainWord;
         const int nslots = static_cast<int>(op.slots.size());
         // Every slot that holds source text is printed, except a symbol
-        // table that the catalogue does not mark as derived; the DISPLAY
-        // statement's template prints its items only.
+        // table that the catalogue does not mark as derived.
         if (!t.empty() && !shape.list && t != "\xff") {
             std::set<int> named(shape.named.begin(), shape.named.end());
             for (int k = 0; k < nslots; ++k)
-                if (!op.slots[k].derived && !named.count(k + 1) && !EndsWith(op.slots[k].name, "_SYMBOL_TABLE") &&
-                    op.name != "STMT_DISPLAY")
+                if (!op.slots[k].derived && !named.count(k + 1) && !EndsWith(op.slots[k].name, "_SYMBOL_TABLE"))
                     Fail(op.line, op.name + ": the template does not print slot " + op.slots[k].name);
         }
         if (!nslots && !op.list && !t.empty() && t != "\xff" && !shape.plainWord)
@@ -488,10 +486,9 @@ struct CondEntry {
     int line = 0;
 };
 
-const char* const kPredicates[] = {"CondFdCopyAtEnd", "CondDdCopy",       "CondElseIf",
-                                   "CondDiskDevice",  "CondValueRanges",  "CondMoveSources",
-                                   "CondCallMnemonic", "CondExecLines",   "CondNoName",
-                                   "CondEqualsAtEdge"};
+const char* const kPredicates[] = {"CondFdCopyAtEnd",  "CondDdCopy",    "CondElseIf",      "CondDiskDevice",
+                                   "CondValueRanges",  "CondMoveSources", "CondCallMnemonic", "CondExecLines",
+                                   "CondNoName",       "CondEqualsAtEdge", "CondNoClauses"};
 
 // Reads CONDITIONAL.def: "CODE NAME PREDICATE "TEXT"" lines in increasing
 // code order, at most one per code, and its "%totals conditional=N" line.

@@ -314,7 +314,9 @@ DovTokenItem* DovLexer::GetSepOrChar() {
             DovTokenItem* next = GetCharAB();
             if (next->token->code == '>') {
                 // What '>' kept (comment lines before a continuation line
-                // that starts with it) goes on with the comment.
+                // that starts with it) goes on with the comment, and the
+                // comment covers the '>' also when no text follows it.
+                tok->range.end = next->token->End();
                 item->list.AppendItemDropToken(next);
                 item = FloatingComment(item, "*> ");
                 continue;  // the item after the comment, with the comment in front

@@ -54,9 +54,11 @@ void TraceEnter(DovExpr* node, int src) {
                   << " g_xs=" << DovPrinting.g_xs << '\n';
 }
 
-void PrintLiteralText(DovExpr* node);
-bool LiteralImage(const DovExpr* node);
+void PrintLiteralText(DovExpr* node, const VString& image);
+bool LiteralImage(const VString& image);
 char TrackCopybookText(const DovExpr* node);
+bool UnreplacedWord(const DovExpr* node, VString& word);
+bool Word(const DovToken* t);
 
 // The blank of uninterpreted text (the tokens of a syntax error or of an
 // EXEC block, one TOKEN_STRING each) where a line ends anyway: at the start
@@ -91,11 +93,13 @@ char LeafPrint(DovExpr* node, int lengthPass) {
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
     if (!src && node->IsTerminal() && !BlankAtLineEnd(node)) {
-        if (node->Oper() == CHAR_STRING && LiteralImage(node) &&
-            DovPrinting.g_xpos + node->Image().Len() > DovPrinting.rightMargin)
-            PrintLiteralText(node);
+        VString word;
+        const VString& text = UnreplacedWord(node, word) ? word : node->Image();
+        if (node->Oper() == CHAR_STRING && LiteralImage(text) &&
+            DovPrinting.g_xpos + text.Len() > DovPrinting.rightMargin)
+            PrintLiteralText(node, text);
         else
-            PrintStr(node->Image(), node->Flag(), 0);
+            PrintStr(text, node->Flag(), 0);
     }
     RecordEnd(node);
     return 0;
@@ -110,9 +114,8 @@ char LeafPrint(DovExpr* node, int lengthPass) {
 // split by a line end, where the first would read as the literal's end: a
 // line whose last column would hold the first of them starts one column
 // further right.
-void PrintLiteralText(DovExpr* node) {
+void PrintLiteralText(DovExpr* node, const VString& image) {
     DovPrintState& st = DovPrinting;
-    const VString& image = node->Image();
     const char* text = image.CStr();
     const int len = image.Len();
     const int mark = node->Flag();
@@ -164,14 +167,68 @@ void PrintLiteralText(DovExpr* node) {
 
 // True for a leaf whose image is a nonnumeric literal (a word of
 // pseudo-text, say): it continues as a literal must.
-bool LiteralImage(const DovExpr* node) {
-    const VString& image = node->Image();
+bool LiteralImage(const VString& image) {
     const char* t = image.CStr();
     const int len = image.Len();
     if (len < 2) return false;
     const int open = t[0] == '\'' || t[0] == '"' ? 0 : 1;
     return (t[open] == '\'' || t[open] == '"') && t[len - 1] == t[open] &&
            (open == 0 || std::isalpha(static_cast<unsigned char>(t[0])));
+}
+
+// The lines of source file `file` (named `name`), read once a print; null
+// when the file cannot be read.
+const std::vector<std::string>* MemberLines(int file, const VString& name) {
+    std::vector<std::pair<int, std::vector<std::string>>>& known = DovPrinting.memberLines;
+    for (const auto& k : known)
+        if (k.first == file) return &k.second;
+    std::ifstream in(name.CStr(), std::ios::binary);
+    if (!in) return nullptr;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+    known.emplace_back(file, std::move(lines));
+    return &known.back().second;
+}
+
+// In a copybook whose words print as its source has them (one that COPY
+// ... REPLACING changed, printed through the templates), the source's text
+// of a leaf whose one word stands on one line of the copybook's file, where
+// it differs from the leaf's image other than in letter case: the word the
+// REPLACING phrase replaced, which it replaces again when the printed text
+// is read. False for any other leaf, which prints its image.
+bool UnreplacedWord(const DovExpr* node, VString& word) {
+    const DovPrintState& st = DovPrinting;
+    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return false;
+    const DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
+    if (!level.unreplaced || level.srcFile <= 0) return false;
+    const DovToken* only = nullptr;
+    for (const DovToken* t : node->Tokens()) {
+        if (!Word(t)) continue;
+        if (only) return false;
+        only = t;
+    }
+    if (!only || only->End().IsNull()) return false;
+    const DovTxtPosn beg = only->Beg(), end = only->End();
+    if (static_cast<int>(beg.FileIndex()) != level.srcFile || end.FileIndex() != beg.FileIndex() ||
+        end.Line() != beg.Line() || end.Column() <= beg.Column())
+        return false;
+    const std::vector<std::string>* lines = MemberLines(level.srcFile, level.sourceName);
+    if (!lines || beg.Line() < 1 || beg.Line() > lines->size()) return false;
+    const std::string& line = (*lines)[beg.Line() - 1];
+    // Columns count a tab as the lexer does; a line with one is left alone.
+    if (end.Column() > line.size() || line.find('\t') < end.Column()) return false;
+    const char* text = line.data() + beg.Column();
+    const int len = static_cast<int>(end.Column() - beg.Column());
+    const VString& image = node->Image();
+    if (len == image.Len()) {
+        int i = 0;
+        while (i < len && DovCharToUpper(static_cast<unsigned char>(text[i])) ==
+                              DovCharToUpper(static_cast<unsigned char>(image.CStr()[i])))
+            ++i;
+        if (i == len) return false;
+    }
+    word = VString(text, len);
+    return true;
 }
 
 char StrConstPrint(DovExpr* node, int lengthPass) {
@@ -181,7 +238,10 @@ char StrConstPrint(DovExpr* node, int lengthPass) {
     const int src = DovUnchangedFromSource(node);
     TraceEnter(node, src);
     if (char rc = SrcPrintText(node->Tokens(), src)) return rc;
-    if (!src) PrintLiteralText(node);
+    if (!src) {
+        VString word;
+        PrintLiteralText(node, UnreplacedWord(node, word) ? word : node->Image());
+    }
     RecordEnd(node);
     return 0;
 }
@@ -261,9 +321,17 @@ int SourceFileIndex(const VString& name) {
     return -1;
 }
 
-// Opens the output of copybook `name` (the file read) under `outName`, one
-// level below the current one.
-char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, int srcFile, bool replaced) {
+// The record of the copybook file `path` written in this print, or null.
+DovWrittenCopybook* WrittenCopybook(const VString& path) {
+    for (DovWrittenCopybook& w : DovPrinting.writtenCopybooks)
+        if (w.path == path) return &w;
+    return nullptr;
+}
+
+// Opens the output of copybook `name` (the file read, source-file index
+// `srcFile`) under `outName`, one level below the current one. The file is
+// opened (and emptied) only when no earlier COPY of this print wrote it.
+char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, int srcFile) {
     DovPrintState& st = DovPrinting;
     const int level = st.currentLevel;
     if (level < 1 || level >= kDovPrintCopyLevels) {
@@ -279,30 +347,31 @@ char OpenCopybookAs(DovExpr* node, const VString& name, const VString& outName, 
     }
     VString path = st.copyDir;
     path += outName;
-    int error = 0;
-    if (DovMkDir(path.CStr(), &error) != 0) {
-        CopybookError(node,
-                      DovFormat("SourcePrint: cannot create directory '%s': %s", path.CStr(), std::strerror(error)));
-        return kDovCopybookRefused;
-    }
-    auto* file = new std::ofstream;
-    if (DovOpenOutFile(*file, path, DovFileMode::Text, DovWriteMode::Truncate) != 0) {
-        delete file;
-        CopybookError(node, DovFormat("Starting Copybook: cannot open file '%s' for write", name.CStr()));
-        return 10;
+    std::ofstream* file = nullptr;
+    if (!WrittenCopybook(path)) {
+        int error = 0;
+        if (DovMkDir(path.CStr(), &error) != 0) {
+            CopybookError(node, DovFormat("SourcePrint: cannot create directory '%s': %s", path.CStr(),
+                                          std::strerror(error)));
+            return kDovCopybookRefused;
+        }
+        file = new std::ofstream;
+        if (DovOpenOutFile(*file, path, DovFileMode::Text, DovWriteMode::Truncate) != 0) {
+            delete file;
+            CopybookError(node, DovFormat("Starting Copybook: cannot open file '%s' for write", name.CStr()));
+            return 10;
+        }
     }
     DovPrintCopyLevel& inner = st.copyLevels[level];
     inner = DovPrintCopyLevel{};
     inner.fileName = name;
     DovTakeSourceLayout(inner, name, true);
-    if (replaced) {
-        inner.file = file;
-        inner.sourceName = name;
-        inner.srcFile = srcFile;
-        inner.stream = new std::ostringstream;
-    } else {
-        inner.stream = file;
-    }
+    inner.file = file;
+    inner.path = path;
+    inner.sourceName = name;
+    inner.srcFile = srcFile;
+    inner.beginNode = node;
+    inner.stream = new std::ostringstream;
     DovPrintCopyLevel& outer = st.copyLevels[level - 1];
     outer.savedXpos = st.g_xpos;
     outer.savedSrcPosn = st.last_line_src_posn;
@@ -349,23 +418,27 @@ int StartFile(const DovExpr* node) {
 }
 
 char OpenCopybook(DovExpr* node, const VString& name) {
-    // Copied from its source only when none of its text was printed before
-    // its begin node (clauses of an entry the COPY statement ends).
     DovExpr* replacing = DovArgOrNull(node, 1);
+    const bool hasReplacing = replacing && replacing->Oper() != NULL_NODE;
     const std::vector<int>& before = DovPrinting.filesSinceCopyNode;
     const int file = SourceFileIndex(name);
-    const bool replaced = !Settings().gen_src && replacing && replacing->Oper() != NULL_NODE && file > 0 &&
-                          std::find(before.begin(), before.end(), file) == before.end();
+    const bool templates = !Settings().gen_src;
     DovPrintState& st = DovPrinting;
     const int including = StartFile(node);
-    if (char rc = OpenCopybookAs(node, name, CopybookOutputName(node, name), file, replaced)) return rc;
+    if (char rc = OpenCopybookAs(node, name, CopybookOutputName(node, name), file)) return rc;
     st.writtenFiles.push_back(file);
-    if (!Settings().gen_src) {
+    if (templates) {
         // Printed through the templates, the files of the two levels tell
         // where the copybook's text ends.
         DovPrintCopyLevel& outer = st.copyLevels[st.currentLevel - 2];
         if (outer.srcFile < 0) outer.srcFile = including;
-        st.copyLevels[st.currentLevel - 1].srcFile = file;
+        DovPrintCopyLevel& inner = st.copyLevels[st.currentLevel - 1];
+        // Its source stands for it only when none of its text was printed
+        // before its begin node (clauses of an entry the COPY statement
+        // ends).
+        inner.sourceFits = file > 0 && std::find(before.begin(), before.end(), file) == before.end();
+        inner.preferSource = inner.sourceFits && hasReplacing;
+        inner.unreplaced = hasReplacing;
     }
     return 0;
 }
@@ -394,32 +467,29 @@ char BeforeArgument(DovExpr* holder, int index) {
 
 // What the templates' print of each node tells about the copybooks: the
 // file its text starts in, for the begin node that follows; the end of a
-// copybook that ends inside a statement; and, in a copybook that COPY ...
-// REPLACING changed, a node that is not from the source or starts in a
-// third file, which makes the copybook one to write as printed.
+// copybook that ends inside a statement; and, in a copybook, a node that is
+// not from the source or starts in a third file, after which the
+// copybook's source no longer reads back to the text printed.
 char TrackCopybookText(const DovExpr* node) {
     DovPrintState& st = DovPrinting;
-    const bool templates = !st.copyDir.IsEmpty() && !Settings().gen_src;
+    if (st.copyDir.IsEmpty() || Settings().gen_src) return 0;
     const bool copyNode = DovIsCopyBegin(node->Oper()) || DovIsCopyEnd(node->Oper());
-    const bool nested = st.currentLevel >= 2 && st.currentLevel <= kDovPrintCopyLevels;
-    if (!templates && !(nested && st.copyLevels[st.currentLevel - 1].file)) return 0;
     const int file = StartFile(node);
     // The file each node's text starts in (a begin node holds the
     // copybook's first comments, and a node's last tokens, its period say,
     // are printed after its arguments).
-    if (templates && !DovIsCopyBegin(node->Oper())) {
+    if (!DovIsCopyBegin(node->Oper())) {
         std::vector<int>& files = st.filesSinceCopyNode;
         if (file >= 0 && std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
     }
-    if (!nested) return 0;
+    if (st.currentLevel < 2 || st.currentLevel > kDovPrintCopyLevels) return 0;
     // A copybook that ends inside a statement: the first node whose text
     // starts in the including file goes on there.
-    if (templates && !copyNode) {
+    if (!copyNode) {
         if (char rc = ResumeIncludingFile(file)) return rc;
         if (st.currentLevel < 2) return 0;
     }
     DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
-    if (!level.file) return 0;
     if (node->Flag() == 0) level.changed = true;
     if (file >= 0 && file != level.srcFile) level.mixed = true;
     return 0;
@@ -468,22 +538,70 @@ char CloseCopybook(DovExpr* node) {
 
 }  // namespace
 
+namespace {
+
+bool ReadWholeFile(const VString& name, std::string& text) {
+    std::ifstream in(name.CStr(), std::ios::binary);
+    if (!in) return false;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    text = bytes.str();
+    return !in.bad();
+}
+
+bool WriteWholeFile(const VString& path, const std::string& text) {
+    std::ofstream out;
+    if (DovOpenOutFile(out, path, DovFileMode::Text, DovWriteMode::Truncate) != 0) return false;
+    out << text;
+    out.close();
+    return !out.fail();
+}
+
+}  // namespace
+
 void DovFinishCopybookFile(DovPrintCopyLevel& inner) {
-    if (!inner.file) return;
-    // The text COPY ... REPLACING replaced comes back from the
-    // copybook's source, so that the statement's REPLACING phrase,
-    // printed again, gives the same text once more; printed from the
-    // tree it would be replaced twice.
-    std::ifstream source(inner.sourceName.CStr(), std::ios::binary);
-    if (inner.changed || inner.mixed || !source) {
-        if (inner.changed)
-            DovExpr::AddError(MSG_WARN, DovFormat("SourcePrint: copybook '%s' changed where COPY ... REPLACING "
-                                                  "replaced its text: written as printed, the REPLACING phrase "
-                                                  "applies to it once more",
-                                                  inner.fileName.CStr()));
-        *inner.file << static_cast<std::ostringstream*>(inner.stream)->str();
+    if (!inner.stream || inner.path.IsEmpty()) return;
+    DovPrintState& st = DovPrinting;
+    // What reads back right under this COPY statement: the text printed,
+    // and the copybook's source where it fits, first when preferred.
+    std::vector<std::string> fits{static_cast<std::ostringstream*>(inner.stream)->str()};
+    std::string source;
+    if (inner.sourceFits && !inner.changed && !inner.mixed && ReadWholeFile(inner.sourceName, source) &&
+        source != fits.front())
+        fits.insert(inner.preferSource ? fits.begin() : fits.end(), source);
+    if (inner.preferSource && inner.changed)
+        DovExpr::AddError(MSG_WARN, DovFormat("SourcePrint: copybook '%s' changed where COPY ... REPLACING "
+                                              "replaced its text: written as printed, the REPLACING phrase "
+                                              "applies to it once more",
+                                              inner.fileName.CStr()));
+    DovWrittenCopybook* written = WrittenCopybook(inner.path);
+    if (!written) {
+        *inner.file << fits.front();
+        st.writtenCopybooks.push_back({inner.path, fits.front(), fits});
     } else {
-        *inner.file << source.rdbuf();
+        // Another COPY of the same member wrote the file before: its text
+        // must read back right under both, or it stays as it is.
+        std::vector<std::string> both;
+        for (const std::string& t : written->fits)
+            if (std::find(fits.begin(), fits.end(), t) != fits.end()) both.push_back(t);
+        if (both.empty()) {
+            CopybookError(inner.beginNode,
+                          DovFormat("SourcePrint: copybook '%s' reads differently under two COPY statements: "
+                                    "file '%s' keeps the text of the first, the second would read another",
+                                    inner.fileName.CStr(), inner.path.CStr()));
+            st.copybookConflict = true;
+        } else {
+            written->fits = both;
+            if (std::find(both.begin(), both.end(), written->written) == both.end()) {
+                if (WriteWholeFile(inner.path, both.front())) {
+                    written->written = both.front();
+                } else {
+                    CopybookError(inner.beginNode,
+                                  DovFormat("Starting Copybook: cannot open file '%s' for write", inner.path.CStr()));
+                    st.copybookConflict = true;
+                }
+            }
+        }
     }
     delete inner.file;
     inner.file = nullptr;
@@ -499,7 +617,7 @@ char DovOpenCopybookOfText(int file) {
     if (Trace())
         std::cout << "\n\n***PrettyCOPY: Open file " << name.CStr() << " for its text, stack_level=" << st.currentLevel
                   << " ***\n";
-    if (char rc = OpenCopybookAs(nullptr, name, VString(base.c_str(), static_cast<int>(base.size())), file, false))
+    if (char rc = OpenCopybookAs(nullptr, name, VString(base.c_str(), static_cast<int>(base.size())), file))
         return rc;
     DovPrintCopyLevel& level = st.copyLevels[st.currentLevel - 1];
     level.srcFile = file;

@@ -40,8 +40,13 @@ char DovCloseCopybookEarly();
 // copybook was written already.
 char DovOpenCopybookOfText(int file);
 
-// Writes the file of a copybook that COPY ... REPLACING changed, printed
-// through the templates: the copybook's source, or, when a node printed
-// into it was not from the source, the text printed (with a warning).
+// Writes the file of a copybook level at its end: the text printed, or,
+// printed through the templates, the copybook's source where it reads back
+// to the same text (preferred for a copybook that COPY ... REPLACING
+// changed; a node printed into it that is not from the source gives a
+// warning). A file that an earlier COPY of the print wrote is written again
+// only with a text that reads right under both COPY statements; when there
+// is none it keeps its text, and the conflict is reported at this COPY and
+// fails the print (kDovPrintCopybookConflict).
 struct DovPrintCopyLevel;
 void DovFinishCopybookFile(DovPrintCopyLevel& level);

@@ -73,6 +73,7 @@ void EndPass() {
     DovEndSourceCopy();
     DovForgetReplacedText();
     CloseCopyLevels();
+    DovForgetSourceLines();
     DovEndPrintPass();
 }
 
@@ -231,6 +232,11 @@ int DovPrettyPrinterImpl::MainPass(std::ostream& out, DovExpr* root, DovTokenLis
             if (rc == 0 && !atEnd && st.g_xpos > 0) PutcLine('\n', 1);
         }
     }
+    CloseCopyLevels();
+    // A copybook whose file could not hold the text of every COPY of it
+    // (reported at the COPY that found it) fails the print, whose text is
+    // complete otherwise.
+    if (rc == 0 && st.copybookConflict) rc = kDovPrintCopybookConflict;
     EndPass();
     return rc;
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "lbase/txtposn.h"
@@ -34,12 +36,24 @@ struct DovPrintCopyLevel {
     int savedLineNo = 1;
     int srcFile = -1;  // source-file index of the text copied into this level, once known
     bool implicit = false;  // opened by the copybook's own text, with no begin node printed yet
-    // A copybook that COPY ... REPLACING changed, printed through the
-    // templates: `stream` gathers the printed text, and the file gets the
-    // copybook's source (`sourceName`) unless a node printed into it is not
-    // from the source (`changed`) or comes from another file (`mixed`).
+    // A copybook level gathers its text in `stream` (an ostringstream) and
+    // writes its file at its end (DovFinishCopybookFile): the file `path`,
+    // opened at the begin node unless an earlier COPY of this print wrote
+    // it (`file` null). Printed through the templates, the copybook's
+    // source (`sourceName`) reads back to the same text as the printed one
+    // when none of its text was printed before its begin node
+    // (`sourceFits`), no node printed into it is other than from the source
+    // (`changed`) and none comes from another file (`mixed`); a copybook
+    // that COPY ... REPLACING changed prefers its source (`preferSource`),
+    // and its words print as the source has them (`unreplaced`), so that
+    // the REPLACING phrase, printed again, gives the same text once more.
     std::ostream* file = nullptr;
+    VString path;
     VString sourceName;
+    DovExpr* beginNode = nullptr;  // for messages; null for copybook text without one
+    bool sourceFits = false;
+    bool preferSource = false;
+    bool unreplaced = false;
     bool changed = false;
     bool mixed = false;
     // The file is written as its source file is laid out: with its line end
@@ -53,6 +67,15 @@ struct DovPrintCopyLevel {
 // when the source has one, only with `withMark` (a whole file, not a
 // fragment of one).
 void DovTakeSourceLayout(DovPrintCopyLevel& level, const VString& path, bool withMark);
+
+// A copybook file written in this print: the text it holds, and the texts
+// that read back right under every COPY statement of it printed so far (the
+// text printed under each, or the member's source where that fits).
+struct DovWrittenCopybook {
+    VString path;
+    std::string written;
+    std::vector<std::string> fits;
+};
 
 // Counters never wrap: they stop at the largest value of their type.
 struct DovPrintState {
@@ -81,6 +104,11 @@ struct DovPrintState {
     int closedEarlyFile = -1;                 // and the source-file index of its text, copied to its end
     std::vector<int> writtenFiles;            // source-file indexes of the copybooks written in this print
     std::vector<int> filesSinceCopyNode;      // files of the tokens printed since the last copybook node
+    std::vector<DovWrittenCopybook> writtenCopybooks;  // the copybook files written in this print
+    bool copybookConflict = false;            // a copybook read differently under two COPY statements
+    // The lines of copybook sources whose words print as the source has
+    // them, by source-file index, read once a print.
+    std::vector<std::pair<int, std::vector<std::string>>> memberLines;
 
     // The stream of the current level, or null (length pass, bad level).
     std::ostream* CurrentStream() const;

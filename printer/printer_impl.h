@@ -49,6 +49,9 @@ constexpr int kDovPrintTooLong = 44;
 // The tree is deeper than the calling thread's stack holds (nothing is
 // printed).
 constexpr int kDovPrintTooDeep = 45;
+// A copybook reads differently under two of its COPY statements and its
+// file keeps the text written first (the print is complete otherwise).
+constexpr int kDovPrintCopybookConflict = 46;
 
 // The longest text PrintToString hands back (the string type's limit).
 extern std::size_t DovPrintStringLimit;

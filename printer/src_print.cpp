@@ -160,6 +160,9 @@ void SetKeptWord(const DovToken& t, bool print, const DovToken*& lastWord) {
 void DovForgetSourceLines() {
     DovPrinting.writtenFiles.clear();
     DovPrinting.filesSinceCopyNode.clear();
+    DovPrinting.writtenCopybooks.clear();
+    DovPrinting.copybookConflict = false;
+    DovPrinting.memberLines.clear();
     DovPrinting.closedEarly = VString();
     DovPrinting.closedEarlyFile = -1;
 }

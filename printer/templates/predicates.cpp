@@ -55,6 +55,13 @@ int CondMoveSources(DovExpr* node) {
     return Is(sources, IDENT_LIST) && sources->NumArgs() > 1;
 }
 
+int CondNoClauses(DovExpr* node) {
+    if (!node) return 0;
+    for (int n = 1; n <= node->NumArgs(); ++n)
+        if (DovExpr* arg = Arg(node, n); arg && arg->Oper() != NULL_NODE) return 0;
+    return 1;
+}
+
 int CondExecLines(DovExpr* node) {
     DovExpr* lines = Arg(node, 2);
     return lines && lines->Oper() != NULL_NODE && lines->Oper() == EX_EXEC_LINE_LIST && lines->NumArgs() > 1;

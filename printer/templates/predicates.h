@@ -23,6 +23,10 @@ int CondCallMnemonic(DovExpr* node);
 int CondElseIf(DovExpr* node);
 // STMT_MOVE: argument 1 is an identifier list of more than one element.
 int CondMoveSources(DovExpr* node);
+// SOURCE-COMPUTER, OBJECT-COMPUTER, SPECIAL-NAMES: no argument is present;
+// the paragraph ends with its header's period, and no closing period
+// follows it.
+int CondNoClauses(DovExpr* node);
 // Argument 2 is an exec-line list of more than one line (no table entry
 // uses it).
 int CondExecLines(DovExpr* node);

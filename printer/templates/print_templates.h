@@ -1,6 +1,6 @@
 // The print-template table: the printer's built-in templates, one
 // unconditional entry per operation code (its text the catalogue's template)
-// and nine conditional entries; and the generation table that a printer
+// and its conditional entries; and the generation table that a printer
 // builds from it and from its optional primary table, through which a node
 // finds the template it prints with.
 #pragma once
@@ -10,8 +10,8 @@
 class DovExpr;
 class DovPrettyPrinterImpl;
 
-// Entries of default_table: the 1396 defined codes and 10 conditional entries.
-constexpr int kDovDefaultTableSize = 1406;
+// Entries of default_table: the 1396 defined codes and 13 conditional entries.
+constexpr int kDovDefaultTableSize = 1409;
 
 // The built-in table (generated from tree/operations.def and
 // printer/templates/conditional_templates.def). Entries stand in code order,

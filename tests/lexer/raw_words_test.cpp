@@ -242,6 +242,29 @@ TEST_F(RawWords, FloatingCommentImageKeepsTheWholeRest) {
     }
 }
 
+// A floating comment's token covers its whole text, its mark included also
+// when nothing follows the mark: source printing copies the token's range.
+TEST_F(RawWords, FloatingCommentRangeCoversTheWholeComment) {
+    const struct {
+        const char* line;
+        unsigned endColumn;  // 0-based, after the comment
+    } cases[] = {{"AA *>", 12}, {"AA *> x", 14}, {"   *>", 12}};
+    Dialect(DIAL_MF);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ASSERT_TRUE(Open(Fixed(c.line) + Fixed("B")));
+        std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);
+        ASSERT_FALSE(words.empty());
+        const DovToken* comment = nullptr;
+        for (const ItemPtr& w : words)
+            for (const DovToken* t : w->list)
+                if (t->code == CM_COMMENT) comment = t;
+        ASSERT_NE(comment, nullptr);
+        EXPECT_EQ(comment->End().Column(), c.endColumn);
+        EXPECT_EQ(comment->End().Line(), comment->Beg().Line());
+    }
+}
+
 TEST_F(RawWords, BlanksCollapseIntoTheNextWord) {
     ASSERT_TRUE(Open(Fixed("A   , B")));
     std::vector<ItemPtr> words = Items(&DovLexer::GetSpaceCollapsedRawTextWord);

@@ -25,6 +25,7 @@
 #include "tests/printer/printer_fixture.h"
 #include "tests/support/corpus.h"
 #include "tests/support/tree_shape.h"
+#include "tree/walk.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ std::vector<Suite> Suites() {
                       nullptr});
     suites.push_back({"free", {data / "round_trip_free.cbl"}, {}, {"-lang=ansi85", "-line-format=free"}, nullptr});
     suites.push_back({"var", {data / "round_trip_var.cbl"}, {}, {"-lang=ansi85", "-line-format=var"}, nullptr});
+    // Floating comments, with and without text after the mark.
+    suites.push_back({"free-mf", {data / "round_trip_free_mf.cbl"}, {}, {"-lang=mf", "-line-format=free"}, nullptr});
     if (auto dir = vemlo_test::CorpusDir()) {
         struct Folder {
             const char *name, *copybooks, *lang, *suffix;
@@ -511,13 +514,20 @@ TEST(PrintRoundTrip, ACopybookCopiedInsideASentenceComesBackByteForByte) {
 // different text of it, and pseudo-text keeps its words as the source wrote
 // them, 9(5) unparted; a copybook that ends inside a statement is closed
 // where the including file's text goes on, so that the rest of the program
-// does not land in it.
+// does not land in it; a copybook copied twice, plain and with REPLACING or
+// with two REPLACING phrases, is written once with a text that each COPY
+// statement reads right (the file written at each COPY, the last one won).
 TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) {
     DovInstallGrammar();
     const std::string head =
         "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
         "       WORKING-STORAGE SECTION.\n       01  N PIC 9(4).\n       01  M PIC 9(4).\n"
         "       PROCEDURE DIVISION.\n       P1.\n";
+    const std::string fdHead =
+        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       ENVIRONMENT DIVISION.\n"
+        "       INPUT-OUTPUT SECTION.\n       FILE-CONTROL.\n           SELECT F1 ASSIGN TO \"A\".\n"
+        "           SELECT F2 ASSIGN TO \"B\".\n       DATA DIVISION.\n       FILE SECTION.\n";
+    const std::string fdTail = "       PROCEDURE DIVISION.\n           STOP RUN.\n";
     struct Case {
         const char* name;
         std::string program;
@@ -546,6 +556,21 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
          head + "           COPY KCPY REPLACING ==1== BY ==2==.\n               MOVE 0 TO N\n           ELSE\n"
                 "               MOVE 1 TO N.\n           STOP RUN.\n",
          "      *HEADER KCPY\n           IF N = 1\n", true},
+        // The clauses of an FD entry that a COPY statement ends are printed
+        // before the statement, so that the copybook's file cannot be its
+        // source; the words REPLACING replaced print as the source has them,
+        // and both COPY statements read the one file right.
+        {"a copybook ending FD entries, copied plain and with REPLACING",
+         fdHead + "       FD  F1 COPY KCPY.\n       FD  F2 COPY KCPY REPLACING R1 BY R2.\n" + fdTail,
+         "           LABEL RECORDS ARE STANDARD.\n       01  R1 PIC X(80).\n", false},
+        {"the same, copied with two different REPLACING phrases",
+         fdHead + "       FD  F1 COPY KCPY REPLACING R0 BY R1.\n       FD  F2 COPY KCPY REPLACING R0 BY R2.\n" +
+             fdTail,
+         "           LABEL RECORDS ARE STANDARD.\n       01  R0 PIC X(80).\n", false},
+        {"a copybook ending an FD entry, with a REPLACING phrase that swaps two words",
+         fdHead + "       FD  F1 COPY KCPY REPLACING R1 BY R2 R2 BY R1.\n       FD  F2.\n       01  R3 PIC X.\n" +
+             fdTail,
+         "           LABEL RECORDS ARE STANDARD.\n       01  R1.\n           05  R2 PIC X(80).\n", false},
     };
     const vemlo_test::TempDir scratch;
     for (const Case& c : cases) {
@@ -558,6 +583,60 @@ TEST(PrintRoundTrip, CopybooksPrintedThroughTheTemplatesParseBackToAnEqualTree) 
         if (c.asSource) {
             EXPECT_EQ(vemlo_test::ReadFileBytes(copies / "KCPY.cpy"), c.copybook);
         }
+    }
+}
+
+// A copybook copied twice whose text a change made different under the
+// second COPY statement: its file keeps the text written first, which the
+// first COPY reads, rather than the second text, which would change what
+// the first reads; the conflict is reported at the second COPY and the
+// print fails with the rest of its text written. Printed from source and
+// through the templates.
+TEST(PrintRoundTrip, ACopybookThatWouldReadDifferentlyUnderTwoCopiesIsNotOverwritten) {
+    DovInstallGrammar();
+    const std::string program =
+        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+        "       WORKING-STORAGE SECTION.\n       01  G1.\n       COPY KCPY.\n       01  G2.\n"
+        "       COPY KCPY.\n       PROCEDURE DIVISION.\n           STOP RUN.\n";
+    const std::string copybook = "           05  F PIC X.\n";
+    const vemlo_test::TempDir scratch;
+    for (int fromSource = 0; fromSource <= 1; ++fromSource) {
+        SCOPED_TRACE(fromSource ? "printed from source" : "printed through the templates");
+        const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
+        std::ofstream(in / "T.cbl") << program;
+        std::ofstream(in / "KCPY.cpy") << copybook;
+        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
+        SuiteParser parser(suite, in);
+        ASSERT_TRUE(parser.Ok());
+        DovExpr* root = parser.Parse(in / "T.cbl");
+        ASSERT_NE(root, nullptr);
+        // The picture of the second copy's item becomes 9, as a
+        // transformation would change it (the debug items the parser adds
+        // have pictures of their own).
+        std::vector<DovExpr*> pictures;
+        WalkTheTree(root, &pictures, [](DovExpr* n, void* c) -> int {
+            if (!n) return DOV_WALK_SKIP;
+            if (n->Oper() == DX_PICTURE && n->Args(0) && std::string(n->Args(0)->Image().CStr()) == "X")
+                static_cast<std::vector<DovExpr*>*>(c)->push_back(n);
+            return DOV_WALK_DESCEND;
+        });
+        ASSERT_EQ(pictures.size(), 2u);
+        pictures[1]->SetArg(0, new DovCharString("9"));
+        DovPrettyPrinterImpl printer;
+        printer.gen_src = fromSource;
+        printer.gen_copy_dir = copies.string().c_str();
+        DovTokenList messages;
+        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), kDovPrintCopybookConflict);
+        delete root;
+        EXPECT_NE(vemlo_test::Texts(messages).find("SourcePrint: copybook '" + (in / "KCPY.cpy").string() +
+                                                   "' reads differently under two COPY statements"),
+                  std::string::npos)
+            << vemlo_test::Texts(messages);
+        const std::string written = vemlo_test::ReadFileBytes(copies / "KCPY.cpy");
+        EXPECT_NE(written.find("PIC X"), std::string::npos) << written;
+        EXPECT_EQ(written.find("PIC 9"), std::string::npos) << written;
+        // The including file is complete.
+        EXPECT_NE(vemlo_test::ReadFileBytes(out / "T.cbl").find("STOP RUN."), std::string::npos);
     }
 }
 

@@ -16,11 +16,11 @@ using vemlo_test::PrintPass;
 
 DovExpr* S(const char* text) { return new DovCharString(text); }
 
-// The ten codes with a conditional entry.
-const std::set<int> kConditionalCodes = {126, 209, 249, 314, 435, 437, 451, 500, 602, 638};
+// The codes with a conditional entry.
+const std::set<int> kConditionalCodes = {21, 23, 31, 126, 209, 249, 314, 435, 437, 451, 500, 602, 638};
 
 TEST(TemplateTable, DefaultTableInvariants) {
-    ASSERT_EQ(default_table_size, 1406);
+    ASSERT_EQ(default_table_size, 1409);
     std::set<int> unconditional;
     int conditional = 0;
     for (int i = 0; i < default_table_size; ++i) {
@@ -45,10 +45,102 @@ TEST(TemplateTable, DefaultTableInvariants) {
             EXPECT_STREQ(e.text, DovOperTemplate(e.code));
         }
     }
-    EXPECT_EQ(conditional, 10);
+    EXPECT_EQ(conditional, 13);
     EXPECT_EQ(unconditional.size(), 1396u);
     for (int code = 1; code <= 1400; ++code)
         EXPECT_EQ(unconditional.count(code), code >= 1396 && code <= 1399 ? 0u : 1u) << code;
+}
+
+// The argument numbers (from 1) that a template prints: every $N outside a
+// conditional, and within the conditional on N its then-part's $N. The N
+// of «{$N?» and «{$N=» only tests the slot, and what a then-part or an
+// else-part prints instead of $N is fixed text, not the slot's.
+std::set<int> PrintedArguments(const std::string& text) {
+    std::set<int> printed;
+    int cond = 0;  // the argument of the open conditional
+    bool elsePart = false;
+    auto number = [&](std::size_t& i) {
+        int n = 0;
+        while (i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9') n = n * 10 + (text[++i] - '0');
+        return n;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\') {
+            ++i;
+        } else if (c == '{' && i + 1 < text.size() && text[i + 1] == '$') {
+            ++i;
+            cond = number(i);
+            ++i;  // '?' or '='
+            elsePart = false;
+        } else if (c == ':' && cond) {
+            elsePart = true;
+        } else if (c == '}') {
+            cond = 0;
+        } else if (c == '$' && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9') {
+            const int n = number(i);
+            if (!cond || (n == cond && !elsePart)) printed.insert(n);
+        } else if (c == '$' || c == '^') {
+            ++i;  // $x, ^x; the digit of $pN is read as a plain character
+        } else if (c == '[') {
+            i = text.find(']', i);
+            if (i == std::string::npos) break;
+        }
+    }
+    return printed;
+}
+
+// Every slot that a node of an operation can hold, but the derived ones, is
+// printed by each template of the operation (its conditional entry too), so
+// that printing through the templates gives back all that the parse read.
+// List templates print every element. The exceptions, each with its reason:
+TEST(TemplateTable, EveryTemplatePrintsEverySlotOfItsOperation) {
+    struct Unprinted {
+        DovOper code;
+        bool conditional;  // the conditional entry of the code, else the unconditional one
+        const char* slot;
+        const char* why;
+    };
+    const Unprinted exceptions[] = {
+        {COBOL_PROGRAM, false, "PROG_SYMBOL_TABLE", "the names the program defines: the parser's, no source text"},
+        {DECL_DD_HIDDEN, false, "DECL_DD_HIDDEN__ENTRY",
+         "entries the system adds (the debug item, the CICS block): no source text"},
+        {DECL_DD_HIDDEN, false, "DECL_DD_HIDDEN__ARGS", "the same entries' subordinates"},
+        {SECTION_PROC, true, "SECTION_NAME", "used when the name is absent (the section the parser makes)"},
+        {SECTION_PROC, true, "SECTION_SEGMENT", "such a section has no header, and so no segment number"},
+        {PARA_PROC, true, "PARA_NAME", "used when the name is absent (the paragraph the parser makes)"},
+    };
+    auto key = [](const Unprinted& u) {
+        return std::string(DovOperName(u.code)) + (u.conditional ? " (conditional entry) " : " ") + u.slot;
+    };
+    std::set<std::string> unused;
+    for (const Unprinted& u : exceptions) unused.insert(key(u));
+    for (int i = 0; i < default_table_size; ++i) {
+        const PrintTemplate& e = default_table[i];
+        const std::string text = e.text;
+        const std::size_t start = !text.empty() && text[0] == '\r' ? 1 : 0;
+        if (DovOperIsList(e.code)) {
+            EXPECT_TRUE(text.empty() || text.compare(start, 1, "@") == 0) << DovOperName(e.code);
+            continue;
+        }
+        const std::set<int> printed = PrintedArguments(text);
+        for (int slot = 0; slot < DovOperArgCount(e.code); ++slot) {
+            if (DovOperArgIsDerived(e.code, slot) || printed.count(slot + 1)) continue;
+            bool excepted = false;
+            for (const Unprinted& u : exceptions) {
+                if (u.code != e.code || u.conditional != (e.predicate != nullptr)) continue;
+                int kind = 0;
+                if (DovOperNameLookup(u.slot, &kind) != slot) continue;
+                excepted = true;
+                unused.erase(key(u));
+            }
+            EXPECT_TRUE(excepted) << DovOperName(e.code) << (e.predicate ? " (conditional entry)" : "")
+                                  << " does not print slot " << slot + 1 << " ("
+                                  << DovOperArgName(e.code, slot).CStr() << "): " << text;
+        }
+    }
+    // An exception the table no longer needs goes.
+    for (const std::string& u : unused) ADD_FAILURE() << "exception not needed: " << u;
 }
 
 TEST(TemplateTable, RowsThatShapeTheOutput) {
@@ -307,6 +399,13 @@ TEST(TemplatePredicates, SelectTheConditionalText) {
     EXPECT_TRUE(CondExecLines(&exec));
     exec.SetArg(1, new DovExprOper(EX_EXEC_LINE_LIST, {S("a")}));
     EXPECT_FALSE(CondExecLines(&exec));
+    // A paragraph without clauses: null nodes count as absent.
+    DovExprOper names(PARA_SPECIAL_NAMES);
+    EXPECT_TRUE(CondNoClauses(&names));
+    names.SetArg(0, new DovNullNode);
+    EXPECT_TRUE(CondNoClauses(&names));
+    names.SetArg(13, new DovExprOper(STMT_UNINLINED_COPY));
+    EXPECT_FALSE(CondNoClauses(&names));
 }
 
 }  // namespace

@@ -11,14 +11,21 @@
 //
 // The printed program goes to DIR/<file name> and its copybooks under
 // DIR/copies (DIR defaults to a fresh folder under the temporary directory),
-// as the round-trip test writes them; the printed text is parsed with its
-// copybooks taken from DIR/copies alone (the -copylib-dir folders serve the
-// first parse only), found again under the -copylib-sfx suffix. The shapes
-// are the round-trip test's (tests/support/tree_shape.h): DIR/before.shape and DIR/after.shape hold the two trees, one node a line,
-// indented by depth, so that `diff` shows where they part. The first
-// difference and its context are written to standard output. Exit status 0:
-// equal trees; 1: different trees, or the printed text does not parse; 2:
-// the file does not parse, or a bad command line.
+// as the round-trip test writes them, each under the name its COPY
+// statement gives with the extension of the file read. The printed text is
+// parsed with its copybooks taken from DIR/copies alone (the -copylib-dir
+// folders serve the first parse only), under the same options: the suffix
+// list and the letter-case retry find them as they found the originals.
+// Printed from source, each copybook is compared with the file the first
+// parse read for it (found as the parser found it: through the folder and
+// suffix lists, in the letter case it was found in). The shapes are the
+// round-trip test's (tests/support/tree_shape.h): DIR/before.shape and
+// DIR/after.shape hold the two trees, one node a line, indented by depth,
+// so that `diff` shows where they part. The first difference and its
+// context are written to standard output. Exit status 0: equal trees; 1:
+// different trees, or the printed text does not parse; 2: the file does not
+// parse, or a bad command line.
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +38,8 @@
 #include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
 #include "lbase/cmdline.h"
+#include "lbase/txtposn.h"
+#include "lbase/vstring_list.h"
 #include "parser/parser.h"
 #include "printer/printer.h"
 #include "tests/support/tree_shape.h"
@@ -48,9 +57,8 @@ void Write(const fs::path& p, const std::vector<std::string>& lines) {
 }
 
 struct Setup {
-    std::vector<std::string> words;  // parser options, -copylib-dir aside
+    std::vector<std::string> words;     // parser options, -copylib-dir aside
     std::vector<std::string> copyDirs;  // the -copylib-dir words of the first parse
-    std::string suffix;              // -copylib-sfx value
     int lineFormat = DOV_GEN_LF_FIXED;
 };
 
@@ -83,9 +91,46 @@ DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string&
     return root;
 }
 
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The files a parse read, the main file `main` aside: the copybooks, each
+// as the lexer found it.
+std::vector<fs::path> FilesRead(const std::string& main) {
+    std::vector<fs::path> files;
+    const DovNameTable& names = DovSrcFileNames();
+    for (int i = 1; i < names.Count(); ++i) {
+        const VString& name = DovSrcFileName(static_cast<std::uint32_t>(i));
+        if (std::string(name.CStr()) != main) files.emplace_back(name.CStr());
+    }
+    return files;
+}
+
+// The file read whose path ends in `rel` (the printed copybook's path below
+// the copy folder): with the same letter case, or else with any.
+fs::path SourceOf(const fs::path& rel, const std::vector<fs::path>& read) {
+    auto endsIn = [&](const fs::path& file, bool anyCase) {
+        auto f = file.end(), r = rel.end();
+        while (r != rel.begin()) {
+            if (f == file.begin()) return false;
+            --f, --r;
+            if (anyCase ? Lower(f->string()) != Lower(r->string()) : *f != *r) return false;
+        }
+        return true;
+    };
+    for (bool anyCase : {false, true})
+        for (const fs::path& file : read)
+            if (endsIn(file, anyCase)) return file;
+    return {};
+}
+
 // Printed from source: the main file and every copybook written must equal
-// their sources byte for byte; the first differing line of each is shown.
-bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::path& copies, const Setup& setup) {
+// their sources (the files the parse read) byte for byte; the first
+// differing line of each is shown.
+bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::path& copies,
+                  const std::vector<fs::path>& read) {
     bool same = true;
     auto compare = [&](const fs::path& want, const fs::path& got) {
         const std::string a = vemlo_test::ReadFileBytes(want), b = vemlo_test::ReadFileBytes(got);
@@ -105,17 +150,11 @@ bool SameAsSource(const fs::path& source, const fs::path& printed, const fs::pat
     };
     compare(source, printed);
     for (const auto& e : fs::recursive_directory_iterator(copies)) {
-        if (!e.is_regular_file() || (!setup.suffix.empty() && e.path().extension().empty())) continue;
-        const fs::path rel = fs::relative(e.path(), copies);
-        fs::path original;
-        for (const std::string& word : setup.copyDirs)
-            if (fs::exists(fs::path(word.substr(13)) / rel)) {
-                original = fs::path(word.substr(13)) / rel;
-                break;
-            }
+        if (!e.is_regular_file()) continue;
+        const fs::path original = SourceOf(fs::relative(e.path(), copies), read);
         if (original.empty()) {
             same = false;
-            std::cout << e.path().string() << ": no such copybook among the -copylib-dir folders\n";
+            std::cout << e.path().string() << ": no such copybook among the files the parse read\n";
         } else {
             compare(original, e.path());
         }
@@ -138,7 +177,6 @@ int main(int argc, char** argv) {
         } else if (a == "-src") {
             fromSource = true;
         } else if (!a.empty() && a[0] == '-') {
-            if (a.rfind("-copylib-sfx=", 0) == 0) setup.suffix = a.substr(13);
             if (a == "-line-format=free") setup.lineFormat = DOV_GEN_LF_FREE;
             if (a == "-line-format=var") setup.lineFormat = DOV_GEN_LF_VAR;
             (a.rfind("-copylib-dir=", 0) == 0 ? setup.copyDirs : setup.words).push_back(a);
@@ -166,6 +204,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::vector<std::string> before = vemlo_test::TreeShape(root);
+    const std::vector<fs::path> read = FilesRead(file);
     const fs::path printed = out / fs::path(file).filename();
     {
         DovPrettyPrinterImpl printer;
@@ -181,12 +220,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!setup.suffix.empty())
-        for (const auto& e : fs::recursive_directory_iterator(copies))
-            if (e.is_regular_file() && e.path().extension().empty())
-                fs::copy_file(e.path(), e.path().string() + setup.suffix, fs::copy_options::overwrite_existing);
     std::cout << "printed: " << printed.string() << '\n';
-    if (fromSource) return SameAsSource(file, printed, copies, setup) ? 0 : 1;
+    if (fromSource) return SameAsSource(file, printed, copies, read) ? 0 : 1;
     DovExpr* second = Parse(setup, copies.string(), printed.string(), true);
     Write(out / "before.shape", before);
     if (!second) {

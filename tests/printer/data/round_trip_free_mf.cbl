@@ -1,0 +1,14 @@
+IDENTIFICATION DIVISION.
+PROGRAM-ID. FREEMF.
+      *>
+*>
+DATA DIVISION.
+WORKING-STORAGE SECTION.
+01  A PIC X(4). *>
+01  B PIC X(4). *> the second
+PROCEDURE DIVISION.
+    *>
+    MOVE A TO B *>
+        *>   
+    DISPLAY B.
+    STOP RUN.
