@@ -176,16 +176,23 @@ bool LiteralImage(const VString& image) {
            (open == 0 || std::isalpha(static_cast<unsigned char>(t[0])));
 }
 
-// The lines of source file `file` (named `name`), read once a print; null
-// when the file cannot be read.
-const std::vector<std::string>* MemberLines(int file, const VString& name) {
+// The lines of source file `file`, read once a print as the lexer reads
+// them (past a byte-order mark; a line feed, CR LF or a carriage return alone
+// ends a line); null when the file cannot be read.
+const std::vector<std::string>* MemberLines(int file) {
     std::vector<std::pair<int, std::vector<std::string>>>& known = DovPrinting.memberLines;
     for (const auto& k : known)
         if (k.first == file) return &k.second;
-    std::ifstream in(name.CStr(), std::ios::binary);
-    if (!in) return nullptr;
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+    DovSrcFile in;
+    VString message;
+    if (in.SetPosn(DovTxtPosn(1, 0, static_cast<std::uint32_t>(file)), message) != 0) return nullptr;
+    std::vector<std::string> lines(1);
+    for (int c = in.Getc(); c >= 0; c = in.Getc()) {
+        if (c == '\n')
+            lines.emplace_back();
+        else
+            lines.back().push_back(static_cast<char>(c));
+    }
     known.emplace_back(file, std::move(lines));
     return &known.back().second;
 }
@@ -212,7 +219,7 @@ bool UnreplacedWord(const DovExpr* node, VString& word) {
     if (static_cast<int>(beg.FileIndex()) != level.srcFile || end.FileIndex() != beg.FileIndex() ||
         end.Line() != beg.Line() || end.Column() <= beg.Column())
         return false;
-    const std::vector<std::string>* lines = MemberLines(level.srcFile, level.sourceName);
+    const std::vector<std::string>* lines = MemberLines(level.srcFile);
     if (!lines || beg.Line() < 1 || beg.Line() > lines->size()) return false;
     const std::string& line = (*lines)[beg.Line() - 1];
     // Columns count a tab as the lexer does; a line with one is left alone.

@@ -426,6 +426,58 @@ TEST(PrintRoundTrip, PrintedThroughTheTemplatesEachFileIsLaidOutAsItsSource) {
     }
 }
 
+// A copybook that COPY ... REPLACING changed, with a node in it changed so
+// that it prints through the templates and not as its source: its words
+// print as the source has them (the REPLACING phrase replaces them again
+// when the text is read), read from the copybook as the lexer reads it,
+// whatever its line ends and with or without a byte-order mark; the printed
+// program parses back to the changed tree.
+TEST(PrintRoundTrip, AChangedCopybookWithReplacingPrintsItsSourceWordsInEveryLayout) {
+    DovInstallGrammar();
+    const std::string program =
+        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. T.\n       DATA DIVISION.\n"
+        "       WORKING-STORAGE SECTION.\n       COPY KREP REPLACING ==:P:== BY ==XX==.\n"
+        "       PROCEDURE DIVISION.\n           STOP RUN.\n";
+    const std::string copybook = "       01  :P:-A PIC X.\n       01  :P:-B PIC X.\n";
+    const vemlo_test::TempDir scratch;
+    for (int layout = 0; layout < 4; ++layout) {
+        SCOPED_TRACE(layout);
+        const fs::path in = scratch.Fresh("in"), out = scratch.Fresh("out"), copies = scratch.Fresh("copies");
+        std::ofstream(in / "T.cbl", std::ios::binary) << program;
+        std::ofstream(in / "KREP.cpy", std::ios::binary) << InLayout(copybook, layout);
+        Suite suite{"fixture", {}, in, {"-lang=ansi85"}, ".cpy"};
+        SuiteParser parser(suite, in);
+        ASSERT_TRUE(parser.Ok());
+        DovExpr* root = parser.Parse(in / "T.cbl");
+        ASSERT_NE(root, nullptr);
+        // The picture of the second item becomes 9, as a transformation
+        // would change it.
+        std::vector<DovExpr*> pictures;
+        WalkTheTree(root, &pictures, [](DovExpr* n, void* c) -> int {
+            if (!n) return DOV_WALK_SKIP;
+            if (n->Oper() == DX_PICTURE && n->Args(0) && std::string(n->Args(0)->Image().CStr()) == "X")
+                static_cast<std::vector<DovExpr*>*>(c)->push_back(n);
+            return DOV_WALK_DESCEND;
+        });
+        ASSERT_EQ(pictures.size(), 2u);
+        pictures[1]->SetArg(0, new DovCharString("9"));
+        const std::vector<std::string> changed = vemlo_test::TreeShape(root);
+        DovPrettyPrinterImpl printer;
+        printer.gen_copy_dir = copies.string().c_str();
+        DovTokenList messages;
+        EXPECT_EQ(printer.PrintToFile((out / "T.cbl").string().c_str(), root, &messages), 0);
+        delete root;
+        const std::string written = vemlo_test::ReadFileBytes(copies / "KREP.cpy");
+        EXPECT_NE(written.find(":P:-A"), std::string::npos) << written;
+        EXPECT_NE(written.find(":P:-B"), std::string::npos) << written;
+        SuiteParser again(suite, copies);
+        DovExpr* second = again.Parse(out / "T.cbl");
+        ASSERT_NE(second, nullptr) << vemlo_test::ReadFileBytes(out / "T.cbl") << written;
+        EXPECT_EQ(vemlo_test::ShapeDifference(changed, vemlo_test::TreeShape(second)), "") << written;
+        delete second;
+    }
+}
+
 // Copybook text the tree holds with no copybook node in front of it: each
 // program, with its copybook in a scratch folder, printed from source comes
 // back byte for byte, and so does the copybook, written to the copy folder
