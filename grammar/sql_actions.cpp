@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "lbase/small_stack.h"
 #include "lbase/strutil.h"
 #include "parser/error_nodes.h"
 #include "parser/token_adapter.h"
@@ -105,27 +106,31 @@ bool IsWordOf(const DovToken* token, const DovExpr* leaf) {
     }
 }
 
-// Every leaf under `node` whose word is still the last token of the slot
+// Every leaf under `root` whose word is still the last token of the slot
 // that holds it takes that word, and the blanks right before it, in front
-// of its own tokens.
-void GiveLeavesTheirWords(DovExpr* node) {
-    for (int k = 0; k < node->NumArgs(); ++k) {
-        DovExpr* child = node->Args(k);
-        if (!child) continue;
-        if (child->NumArgs() > 0) {
-            GiveLeavesTheirWords(child);
-            continue;
+// of its own tokens. The walk keeps its own stack: SQL nests without limit.
+void GiveLeavesTheirWords(DovExpr* root) {
+    DovSmallStack<DovExpr*> waiting;
+    waiting.push_back(root);
+    while (!waiting.empty()) {
+        DovExpr* node = waiting.back();
+        waiting.pop_back();
+        for (int k = 0; k < node->NumArgs(); ++k) {
+            DovExpr* child = node->Args(k);
+            if (!child) continue;
+            if (child->NumArgs() > 0) {
+                waiting.push_back(child);
+                continue;
+            }
+            DovTokenList& slot = node->ArgSlots(k)->tokens;
+            if (slot.IsEmpty() || !IsWordOf(slot.Last(), child)) continue;
+            DovTokenList word;
+            do {
+                DovToken* t = slot.PopBack();
+                word.PushFront(t);
+            } while (!slot.IsEmpty() && slot.Last()->code == SEP_SPACE);
+            child->Tokens().PrependList(word);
         }
-        DovTokenList& slot = node->ArgSlots(k)->tokens;
-        if (slot.IsEmpty() || !IsWordOf(slot.Last(), child)) continue;
-        DovTokenList word;
-        DovToken* t = slot.PopBack();
-        word.PushFront(t);
-        while (!slot.IsEmpty() && slot.Last()->code == SEP_SPACE) {
-            t = slot.PopBack();
-            word.PushFront(t);
-        }
-        child->Tokens().PrependList(word);
     }
 }
 

@@ -26,15 +26,25 @@ VString DovSrcPastEndMessage(const DovTxtPosn& target) {
     return DovFormat("EOF encountered while reading source file: %s", DovTxtPosnStr(target).CStr());
 }
 
+namespace {
+
+// At the start of a file: true, and past it, when a byte-order mark stands
+// there; otherwise false, and back at the start.
+bool PassByteOrderMark(std::filebuf& buf) {
+    char head[kDovByteOrderMarkLen];
+    if (buf.sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head)) return true;
+    buf.pubseekpos(0, std::ios::in);
+    return false;
+}
+
+}  // namespace
+
 DovSrcLayout DovSrcFileLayout(const char* path) {
     DovSrcLayout layout;
     std::ifstream in(path, std::ios::in | std::ios::binary);
     if (!in) return layout;
     std::filebuf* buf = in.rdbuf();
-    char head[kDovByteOrderMarkLen];
-    layout.byteOrderMark =
-        buf->sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head);
-    if (!layout.byteOrderMark) buf->pubseekpos(0, std::ios::in);
+    layout.byteOrderMark = PassByteOrderMark(*buf);
     for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
         if (c == '\n') break;
         if (c == '\r') {
@@ -89,12 +99,7 @@ int DovSrcFile::SetPosn(const DovTxtPosn& target, VString& message) {
 
 // The lexer reads the first line from after a UTF-8 byte-order mark, and
 // so do the positions.
-void DovSrcFile::SkipByteOrderMark() {
-    std::filebuf* buf = rdbuf();
-    char head[kDovByteOrderMarkLen];
-    if (buf->sgetn(head, kDovByteOrderMarkLen) == kDovByteOrderMarkLen && DovIsByteOrderMark(head)) return;
-    buf->pubseekpos(0, std::ios::in);
-}
+void DovSrcFile::SkipByteOrderMark() { PassByteOrderMark(*rdbuf()); }
 
 int DovSrcFile::Getc() {
     std::filebuf* buf = rdbuf();
