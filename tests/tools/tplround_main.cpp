@@ -25,7 +25,6 @@
 // context are written to standard output. Exit status 0: equal trees; 1:
 // different trees, or the printed text does not parse; 2: the file does not
 // parse, or a bad command line.
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +37,7 @@
 #include "tests/support/files.h"
 #include "grammar/cobol_grammar.h"
 #include "lbase/cmdline.h"
+#include "lbase/strutil.h"
 #include "lbase/txtposn.h"
 #include "lbase/vstring_list.h"
 #include "parser/parser.h"
@@ -91,11 +91,6 @@ DovExpr* Parse(const Setup& setup, const std::string& copies, const std::string&
     return root;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // The files a parse read, the main file `main` aside: the copybooks, each
 // as the lexer found it.
 std::vector<fs::path> FilesRead(const std::string& main) {
@@ -116,7 +111,7 @@ fs::path SourceOf(const fs::path& rel, const std::vector<fs::path>& read) {
         while (r != rel.begin()) {
             if (f == file.begin()) return false;
             --f, --r;
-            if (anyCase ? Lower(f->string()) != Lower(r->string()) : *f != *r) return false;
+            if (anyCase ? DovStrCaseCompare(f->c_str(), r->c_str()) != 0 : *f != *r) return false;
         }
         return true;
     };
